@@ -1,0 +1,118 @@
+#include "app/Artwork.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+namespace app {
+
+namespace {
+
+struct Rgb {
+    double r, g, b;
+};
+
+Rgb Mix(Rgb a, Rgb b, double t) { return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t}; }
+
+std::uint32_t PremultipliedPixel(Rgb c, double alpha) {
+    auto channel = [&](double v) { return static_cast<std::uint32_t>(std::clamp(v * alpha, 0.0, 255.0) + 0.5); };
+    auto a = static_cast<std::uint32_t>(std::clamp(alpha * 255.0, 0.0, 255.0) + 0.5);
+    return (a << 24) | (channel(c.r) << 16) | (channel(c.g) << 8) | channel(c.b);
+}
+
+// A top-down 32-bit DIB section filled from premultiplied BGRA pixels.
+forms::BitmapHandle MakeBitmap(int width, int height, const std::vector<std::uint32_t>& pixels) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    forms::BitmapHandle bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (bitmap && bits) std::copy(pixels.begin(), pixels.end(), static_cast<std::uint32_t*>(bits));
+    return bitmap;
+}
+
+// Coverage (0..1) of pixel (x, y) by a rounded square of the given size and corner radius.
+double RoundedSquareCoverage(double x, double y, double size, double radius) {
+    double cx = std::clamp(x, radius, size - radius);
+    double cy = std::clamp(y, radius, size - radius);
+    double distance = std::hypot(x - cx, y - cy);
+    return std::clamp(radius - distance + 0.5, 0.0, 1.0);
+}
+
+// The program's mark: a blue tile with a waveform whose middle part, the
+// selection, stands out white between two orange markers.
+std::vector<std::uint32_t> RenderMark(int size) {
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(size) * size);
+    const Rgb top{72, 140, 230}, bottom{24, 64, 150}, white{255, 255, 255}, pale{170, 200, 240},
+        marker{255, 160, 40};
+    const double s = size;
+    const double radius = s * 0.2;
+    const int bars = size >= 48 ? 15 : (size >= 32 ? 9 : 5);
+    static const double heights[] = {0.25, 0.45, 0.7, 0.4, 0.85, 0.55, 1.0, 0.65, 0.9, 0.5, 0.75, 0.35, 0.6, 0.3, 0.2};
+    const double left = s * 0.14, right = s * 0.86, pitch = (right - left) / bars;
+    const double selStart = left + pitch * std::floor(bars / 3.0), selEnd = right - pitch * std::floor(bars / 3.0);
+    const double markerWidth = std::max(1.0, s / 40.0);
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+            double px = x + 0.5, py = y + 0.5;
+            double coverage = RoundedSquareCoverage(px, py, s, radius);
+            if (coverage <= 0) continue;
+            Rgb colour = Mix(top, bottom, py / s);
+            if (px >= left && px < right) {
+                int bar = std::min(bars - 1, static_cast<int>((px - left) / pitch));
+                double within = (px - left) - bar * pitch;
+                double half = s * 0.34 * heights[bar % 15];
+                bool inBar = within < pitch * 0.62 && std::abs(py - s / 2) < half;
+                bool selected = px >= selStart && px < selEnd;
+                if (inBar) colour = selected ? white : Mix(colour, pale, 0.7);
+            }
+            if (std::abs(px - selStart) < markerWidth || std::abs(px - selEnd) < markerWidth) {
+                if (py > s * 0.12 && py < s * 0.88) colour = marker;
+            }
+            pixels[static_cast<std::size_t>(y) * size + x] = PremultipliedPixel(colour, coverage);
+        }
+    }
+    return pixels;
+}
+
+}  // namespace
+
+std::shared_ptr<forms::Picture> BackgroundPicture(int width, int height) {
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height);
+    const Rgb top{252, 253, 255}, bottom{210, 225, 245}, wave{190, 210, 238};
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            Rgb colour = Mix(top, bottom, static_cast<double>(y) / height);
+            // Two faint waves across the lower half, like a sound trace.
+            for (int k = 0; k < 2; ++k) {
+                double centre = height * (0.62 + 0.14 * k) + std::sin(x / (48.0 + 20 * k) + k) * 18.0;
+                double d = std::abs(y - centre);
+                if (d < 24) colour = Mix(colour, wave, 0.35 * (1 - d / 24));
+            }
+            pixels[static_cast<std::size_t>(y) * width + x] = PremultipliedPixel(colour, 1.0);
+        }
+    }
+    return forms::Picture::FromBitmap(MakeBitmap(width, height, pixels));
+}
+
+std::shared_ptr<forms::Picture> LogoPicture(int size) {
+    return forms::Picture::FromBitmap(MakeBitmap(size, size, RenderMark(size)));
+}
+
+forms::IconHandle ProgramIcon(int size) {
+    forms::BitmapHandle colour = MakeBitmap(size, size, RenderMark(size));
+    std::vector<BYTE> clear(static_cast<std::size_t>((size + 15) / 16) * 2 * size, 0);
+    forms::BitmapHandle mask(::CreateBitmap(size, size, 1, 1, clear.data()));
+    ICONINFO info{};
+    info.fIcon = TRUE;
+    info.hbmColor = colour.Get();
+    info.hbmMask = mask.Get();
+    return forms::IconHandle(::CreateIconIndirect(&info));
+}
+
+}  // namespace app

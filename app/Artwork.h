@@ -1,0 +1,15 @@
+#pragma once
+// The program's own images, drawn when first needed: the main window's
+// background and logo, the output window's background, and the window icon.
+#include <memory>
+
+#include "forms/Handles.h"
+#include "forms/Picture.h"
+
+namespace app {
+
+std::shared_ptr<forms::Picture> BackgroundPicture(int width, int height);
+std::shared_ptr<forms::Picture> LogoPicture(int size);
+forms::IconHandle ProgramIcon(int size);
+
+}  // namespace app

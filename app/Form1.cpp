@@ -1,0 +1,162 @@
+#include "app/Form1.h"
+
+#include "app/Artwork.h"
+#include "app/TimeText.h"
+#include "app/modCloseBtn.h"
+#include "forms/Rounding.h"
+
+namespace app {
+
+namespace {
+
+using forms::OleColor;
+using forms::SystemColor;
+
+constexpr wchar_t kCaption[] = L"Tavrin Snipmill";
+constexpr wchar_t kLabelFace[] = L"@Kozuka Gothic Pro M";
+constexpr wchar_t kMakerAddress[] = L"www.tavrinsoft.com";
+constexpr OleColor kButtonBackColor = 0xFFD1AD;
+constexpr int kSquareBands = 8;
+
+RECT Bounds(int left, int top, int width, int height) { return RECT{left, top, left + width, top + height}; }
+
+struct LabelLayout {
+    int number;
+    RECT bounds;
+    const wchar_t* caption;
+    double points;
+    bool underline;
+    OleColor color;
+};
+
+struct ButtonLayout {
+    int number;
+    RECT bounds;
+    const wchar_t* caption;
+};
+
+const ButtonLayout kButtons[] = {
+    {9, Bounds(152, 104, 97, 25), L"Home"},
+    {10, Bounds(256, 104, 97, 25), L"Help"},
+    {11, Bounds(360, 104, 97, 25), L"Check for updates"},
+    {1, Bounds(40, 264, 97, 25), L"Select MP3"},
+    {3, Bounds(144, 264, 97, 25), L"Set End"},
+    {5, Bounds(248, 264, 97, 25), L"Save Selection"},
+    {7, Bounds(352, 264, 97, 25), L"Pause/Play"},
+    {2, Bounds(40, 296, 97, 25), L"Set Start"},
+    {4, Bounds(144, 296, 97, 25), L"Play Selection"},
+    {6, Bounds(248, 296, 97, 25), L"New Selection"},
+    {8, Bounds(352, 296, 97, 25), L"Exit"},
+};
+
+}  // namespace
+
+Form1::Form1() {
+    bigIcon_ = ProgramIcon(32);
+    smallIcon_ = ProgramIcon(16);
+    CreateForm(L"Snipmill.Form1", kCaption, kClientWidth, kClientHeight,
+               WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0, nullptr, bigIcon_.Get(),
+               smallIcon_.Get());
+    cdb_ = CommonDialog(Handle());
+    CreateControls();
+    timer1_.Tick.Subscribe([this] { Timer1_Timer(); });
+    timer2_.Tick.Subscribe([this] { Timer2_Timer(); });
+    timer3_.Tick.Subscribe([this] { Timer3_Timer(); });
+    Form_Load();
+}
+
+Form1::~Form1() = default;
+
+void Form1::CreateControls() {
+    const OleColor highlight = SystemColor(COLOR_HIGHLIGHT);
+    const OleColor activeCaption = SystemColor(COLOR_ACTIVECAPTION);
+    HCURSOR hand = ::LoadCursorW(nullptr, IDC_HAND);
+
+    // Back to front: the background twice, the logo, then the frames.
+    auto background = BackgroundPicture(672, 616);
+    decoration_.push_back(std::make_unique<forms::Image>(*this, L"Image1", Bounds(-8, 0, 672, 616), background));
+    decoration_.push_back(std::make_unique<forms::Image>(*this, L"Image4", Bounds(-16, -8, 672, 616), background));
+    decoration_.push_back(std::make_unique<forms::Image>(*this, L"Image3", Bounds(24, 24, 111, 111), LogoPicture(111)));
+    decoration_.push_back(std::make_unique<forms::Frame>(*this, L"Shape1", Bounds(16, 168, 465, 65), SystemColor(COLOR_BTNSHADOW)));
+    decoration_.push_back(std::make_unique<forms::Frame>(*this, L"Shape4", Bounds(40, 184, 409, 33), highlight));
+    decoration_.push_back(std::make_unique<forms::Frame>(*this, L"Shape3", Bounds(16, 256, 465, 73), SystemColor(COLOR_BTNSHADOW)));
+    decoration_.push_back(std::make_unique<forms::Frame>(*this, L"Shape2", Bounds(16, 352, 465, 73), SystemColor(COLOR_BTNSHADOW)));
+
+    const LabelLayout labels[] = {
+        {1, Bounds(144, 40, 281, 41), L"Tavrin Snipmill 1.1", 18, false, highlight},
+        {10, Bounds(256, 72, 169, 17), kMakerAddress, 9.75, false, highlight},
+        {3, Bounds(64, 368, 89, 17), L"Current Position", 8.25, false, activeCaption},
+        {2, Bounds(168, 368, 97, 17), kTimeNotSet.data(), 8.25, false, activeCaption},
+        {6, Bounds(256, 368, 89, 17), L"End Point", 8.25, false, activeCaption},
+        {7, Bounds(360, 368, 97, 17), kTimeNotSet.data(), 8.25, false, activeCaption},
+        {4, Bounds(64, 392, 89, 17), L"Start Point", 8.25, false, activeCaption},
+        {5, Bounds(168, 392, 97, 17), kTimeNotSet.data(), 8.25, false, activeCaption},
+        {8, Bounds(256, 392, 89, 17), L"Duration", 8.25, false, activeCaption},
+        {9, Bounds(360, 392, 97, 17), kTimeNotSet.data(), 8.25, false, activeCaption},
+        {11, Bounds(136, 456, 201, 17), L"Click here to download free software.", 8.25, true, activeCaption},
+    };
+    for (const LabelLayout& l : labels) {
+        auto font = forms::Font::Create(kLabelFace, l.points, true, false, l.underline);
+        labels_[static_cast<std::size_t>(l.number - 1)] = std::make_unique<forms::Label>(
+            *this, L"Label" + std::to_wstring(l.number), l.bounds, l.caption, std::move(font), l.color);
+    }
+    for (int link : {1, 10, 11}) Label(link).SetCursor(hand);
+
+    slider_ = std::make_unique<app::Slider>(*this, Bounds(41, 186, 407, 30));
+    slider_->Scroll.Subscribe([this] { Slider1_Scroll(); });
+
+    for (const ButtonLayout& b : kButtons) {
+        auto button = std::make_unique<controls::zembutton>(*this, L"zembutton" + std::to_wstring(b.number), b.bounds);
+        button->SetButtonStyle(kSquareBands);
+        button->SetBackColor(kButtonBackColor);
+        button->SetFont(forms::Font::Create(L"MS Sans Serif", 8.25));
+        button->SetPicturePushOnHover(true);
+        button->SetCaptionEffects(0);
+        button->SetCaption(b.caption);
+        buttons_[static_cast<std::size_t>(b.number - 1)] = std::move(button);
+    }
+    for (int link : {9, 10, 11}) zembutton(link).SetMouseIcon(hand);
+    zembutton(8).Click.Subscribe([] { ::ExitProcess(0); });
+
+    // Holds the loaded file's path; never shown.
+    text1_ = std::make_unique<forms::TextBox>(Handle(), Bounds(kClientWidth + 40, 0, 100, 20), L"Text1", false);
+}
+
+void Form1::Form_Load() {
+    SwitchCloseCommand(Handle(), false);
+    for (int number : {2, 3, 4, 5, 6, 7}) zembutton(number).SetEnabled(false);
+}
+
+void Form1::clearsel() {
+    slider_->ClearSel();
+    for (int number : {5, 7, 9}) Label(number).SetCaption(std::wstring(kTimeNotSet));
+}
+
+void Form1::Slider1_Scroll() { player_.SetCurrentPosition(slider_->Value()); }
+
+void Form1::Timer1_Timer() {
+    double position = player_.CurrentPosition();
+    if (position != -1) Label(2).SetCaption(FormatSeconds(position));
+}
+
+void Form1::Timer2_Timer() { slider_->SetValue(forms::RoundToInt(player_.CurrentPosition())); }
+
+void Form1::Timer3_Timer() {
+    double end = ParseSeconds(Label(7).Caption());
+    double current = ParseSeconds(Label(2).Caption());
+    if (end <= current && player_.PlayState() == MediaPlayer::kPlaying) {
+        player_.Pause();
+        timer3_.SetEnabled(false);
+    }
+}
+
+LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CLOSE:
+        return 0;  // the Close command is switched off: Exit is the way out
+    default:
+        return Form::HandleMessage(message, wParam, lParam);
+    }
+}
+
+}  // namespace app

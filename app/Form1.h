@@ -1,0 +1,68 @@
+#pragma once
+// The main window: the time read-outs, the slider, the command buttons and the
+// timers that keep the display in step with playback.
+#include <array>
+#include <memory>
+
+#include "app/components/CommonDialog.h"
+#include "app/components/MediaPlayer.h"
+#include "app/components/Slider.h"
+#include "controls/imagebutton/zembutton.h"
+#include "forms/Form.h"
+#include "forms/Handles.h"
+#include "forms/TextBox.h"
+#include "forms/Timer.h"
+#include "forms/Windowless.h"
+
+namespace app {
+
+class Form1 : public forms::Form {
+public:
+    static constexpr int kClientWidth = 494;
+    static constexpr int kClientHeight = 517;
+    static constexpr int kTimerInterval = 100;
+
+    Form1();
+    ~Form1() override;
+
+    // The one operation other code may call: clears the selection.
+    void clearsel();
+
+    // The window's parts, by their names.
+    forms::Label& Label(int number) { return *labels_.at(static_cast<std::size_t>(number - 1)); }
+    controls::zembutton& zembutton(int number) { return *buttons_.at(static_cast<std::size_t>(number - 1)); }
+    Slider& Slider1() { return *slider_; }
+    MediaPlayer& player() { return player_; }
+    CommonDialog& cdb() { return cdb_; }
+    forms::TextBox& Text1() { return *text1_; }
+    forms::Timer& Timer1() { return timer1_; }
+    forms::Timer& Timer2() { return timer2_; }
+    forms::Timer& Timer3() { return timer3_; }
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void CreateControls();
+    void Form_Load();
+    void Slider1_Scroll();
+    void Timer1_Timer();
+    void Timer2_Timer();
+    void Timer3_Timer();
+
+    forms::IconHandle bigIcon_;
+    forms::IconHandle smallIcon_;
+    MediaPlayer player_;
+    CommonDialog cdb_{nullptr};
+    forms::Timer timer1_{kTimerInterval, true};
+    forms::Timer timer2_{kTimerInterval, true};
+    forms::Timer timer3_{kTimerInterval, false};
+
+    std::vector<std::unique_ptr<forms::WindowlessElement>> decoration_;
+    std::array<std::unique_ptr<forms::Label>, 11> labels_;
+    std::array<std::unique_ptr<controls::zembutton>, 11> buttons_;
+    std::unique_ptr<Slider> slider_;
+    std::unique_ptr<forms::TextBox> text1_;
+};
+
+}  // namespace app

@@ -1,0 +1,48 @@
+#pragma once
+// The main window's slider: the platform's trackbar with a selection range,
+// working in whole seconds.
+#include <windows.h>
+
+#include "forms/Event.h"
+#include "forms/Form.h"
+
+namespace app {
+
+class Slider {
+public:
+    Slider(forms::Form& form, RECT bounds);
+    Slider(const Slider&) = delete;
+    Slider& operator=(const Slider&) = delete;
+    ~Slider();
+
+    HWND Handle() const noexcept { return hwnd_; }
+
+    int Min() const noexcept;
+    void SetMin(int value);
+    int Max() const noexcept;
+    void SetMax(int value);
+    int Value() const noexcept;
+    void SetValue(int value);
+    int TickFrequency() const noexcept { return tickFrequency_; }
+    void SetTickFrequency(int every);
+    int SelStart() const noexcept;
+    void SetSelStart(int value);
+    int SelLength() const noexcept;
+    void SetSelLength(int value);
+    bool HasSelection() const noexcept;
+    void ClearSel();
+
+    // Raised while the user moves the thumb.
+    forms::Event<> Scroll;
+
+private:
+    void ApplySelection();
+
+    HWND hwnd_ = nullptr;
+    int tickFrequency_ = 1;
+    int selStart_ = 0;
+    int selLength_ = 0;
+    bool hasSelection_ = false;
+};
+
+}  // namespace app

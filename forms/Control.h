@@ -1,0 +1,56 @@
+#pragma once
+// A windowed control hosted on a form: it reads the host's ambient properties,
+// carries the per-control attributes the host gives it, and tells the host
+// when one of its properties changes.
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "forms/Colors.h"
+#include "forms/Font.h"
+#include "forms/Window.h"
+
+namespace forms {
+
+class Control;
+
+struct AmbientProperties {
+    bool UserMode = true;  // run mode; false while designing
+    std::shared_ptr<Font> Font;
+    bool DisplayAsDefault = false;
+    OleColor BackColor = SystemColor(COLOR_BTNFACE);
+};
+
+class ControlHost {
+public:
+    virtual ~ControlHost() = default;
+    virtual HWND HostWindow() const noexcept = 0;
+    virtual AmbientProperties Ambient(const Control& control) const = 0;
+    virtual void PropertyChanged(Control&, std::wstring_view /*name*/) {}
+};
+
+class Control : public Window {
+public:
+    const std::wstring& Name() const noexcept { return name_; }
+    const std::wstring& ToolTipText() const noexcept { return toolTipText_; }
+    void SetToolTipText(std::wstring text) { toolTipText_ = std::move(text); }
+    ControlHost* Host() const noexcept { return host_; }
+
+    AmbientProperties Ambient() const;
+    // The host tells the control that an ambient property changed ("DisplayAsDefault", ...).
+    virtual void AmbientChanged(std::wstring_view /*name*/) {}
+
+    // A message the parent received about this control (WM_COMMAND, WM_CTLCOLOR*, ...).
+    virtual bool OnReflectedMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+
+protected:
+    Control(ControlHost* host, std::wstring name) : host_(host), name_(std::move(name)) {}
+    void PropertyChanged(std::wstring_view property);
+
+private:
+    ControlHost* host_;
+    std::wstring name_;
+    std::wstring toolTipText_;
+};
+
+}  // namespace forms

@@ -1,0 +1,28 @@
+#pragma once
+// An event a control raises to whoever subscribed, in the order they subscribed.
+#include <cstddef>
+#include <functional>
+#include <vector>
+
+namespace forms {
+
+template <typename... Args>
+class Event {
+public:
+    using Handler = std::function<void(Args...)>;
+
+    void Subscribe(Handler handler) { handlers_.push_back(std::move(handler)); }
+    void Clear() { handlers_.clear(); }
+    bool HasHandlers() const noexcept { return !handlers_.empty(); }
+
+    // Handlers may subscribe more while the event is being raised; those run next time.
+    void Raise(Args... args) const {
+        const std::size_t count = handlers_.size();
+        for (std::size_t i = 0; i < count && i < handlers_.size(); ++i) handlers_[i](args...);
+    }
+
+private:
+    std::vector<Handler> handlers_;
+};
+
+}  // namespace forms

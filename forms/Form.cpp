@@ -1,0 +1,169 @@
+#include "forms/Form.h"
+
+#include <algorithm>
+
+#include "forms/Units.h"
+
+namespace forms {
+
+Form::Form(OleColor backColor) : backColor_(backColor), dpi_(ScreenDpi()) {
+    defaultFont_ = Font::Create(L"MS Sans Serif", 8.25);
+}
+
+Form::~Form() {
+    // Elements unregister themselves; forget them first so none calls back into a dying form.
+    elements_.clear();
+}
+
+bool Form::CreateForm(const wchar_t* className, const std::wstring& caption, int clientWidth, int clientHeight,
+                      DWORD style, DWORD exStyle, HWND owner, HICON bigIcon, HICON smallIcon) {
+    RECT frame{0, 0, clientWidth, clientHeight};
+    ::AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+    if (!CreateWindowOf(className, CS_DBLCLKS, style | WS_CLIPCHILDREN, exStyle, caption.c_str(), CW_USEDEFAULT,
+                        CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, owner))
+        return false;
+    if (bigIcon) ::SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon));
+    if (smallIcon) ::SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
+    return true;
+}
+
+void Form::Show(int command) { ::ShowWindow(Handle(), command); }
+
+void Form::Hide() { ::ShowWindow(Handle(), SW_HIDE); }
+
+bool Form::Visible() const noexcept { return Handle() && ::IsWindowVisible(Handle()); }
+
+AmbientProperties Form::Ambient(const Control&) const {
+    AmbientProperties ambient;
+    ambient.Font = defaultFont_;
+    ambient.BackColor = backColor_;
+    return ambient;
+}
+
+void Form::AddElement(WindowlessElement& element) { elements_.push_back(&element); }
+
+void Form::RemoveElement(WindowlessElement& element) noexcept {
+    std::erase(elements_, &element);
+    if (pressed_ == &element) pressed_ = nullptr;
+    if (Handle()) InvalidateArea(element.Bounds());
+}
+
+void Form::InvalidateArea(const RECT& area) const noexcept {
+    if (Handle()) ::InvalidateRect(Handle(), &area, FALSE);
+}
+
+void Form::ReflectFor(HWND child, ReflectHandler handler) { reflectors_[child] = std::move(handler); }
+
+bool Form::Reflect(HWND child, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (!child) return false;
+    auto it = reflectors_.find(child);
+    if (it != reflectors_.end()) return it->second(message, wParam, lParam, result);
+    if (auto* control = dynamic_cast<Control*>(Window::FromHandle(child)))
+        return control->OnReflectedMessage(message, wParam, lParam, result);
+    return false;
+}
+
+WindowlessElement* Form::ElementAt(POINT point, bool clickableOnly) const {
+    for (auto it = elements_.rbegin(); it != elements_.rend(); ++it) {
+        WindowlessElement* element = *it;
+        if (!element->Visible() || !::PtInRect(&element->Bounds(), point)) continue;
+        if (clickableOnly && !element->Clickable()) continue;
+        if (!clickableOnly && !element->Cursor()) continue;
+        return element;
+    }
+    return nullptr;
+}
+
+void Form::PaintClient(HDC dc) const {
+    RECT client{};
+    ::GetClientRect(Handle(), &client);
+    BrushHandle back(::CreateSolidBrush(static_cast<COLORREF>(TranslateColor(backColor_))));
+    ::FillRect(dc, &client, back.Get());
+    for (const WindowlessElement* element : elements_)
+        if (element->Visible()) element->Paint(dc, dpi_);
+}
+
+void Form::Paint() {
+    PaintDC paint(Handle());
+    RECT client{};
+    ::GetClientRect(Handle(), &client);
+    SIZE size{client.right, client.bottom};
+    if (size.cx <= 0 || size.cy <= 0) return;
+    if (!backDC_ || size.cx > backSize_.cx || size.cy > backSize_.cy) {
+        backDC_.Reset(::CreateCompatibleDC(paint.Get()));
+        backBitmap_.Reset(::CreateCompatibleBitmap(paint.Get(), size.cx, size.cy));
+        backSize_ = size;
+    }
+    if (!backDC_ || !backBitmap_) {  // no memory for a back buffer: draw straight to the screen
+        PaintClient(paint.Get());
+        return;
+    }
+    SelectedObject bitmap(backDC_.Get(), backBitmap_.Get());
+    PaintClient(backDC_.Get());
+    const RECT& dirty = paint.Dirty();
+    ::BitBlt(paint.Get(), dirty.left, dirty.top, dirty.right - dirty.left, dirty.bottom - dirty.top, backDC_.Get(),
+             dirty.left, dirty.top, SRCCOPY);
+}
+
+LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_PAINT:
+        Paint();
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PRINTCLIENT:
+        PaintClient(reinterpret_cast<HDC>(wParam));
+        return 0;
+    case WM_SETCURSOR:
+        if (LOWORD(lParam) == HTCLIENT && reinterpret_cast<HWND>(wParam) == Handle()) {
+            POINT point{};
+            ::GetCursorPos(&point);
+            ::ScreenToClient(Handle(), &point);
+            if (WindowlessElement* element = ElementAt(point, false)) {
+                ::SetCursor(element->Cursor());
+                return TRUE;
+            }
+        }
+        break;
+    case WM_LBUTTONDOWN: {
+        POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        pressed_ = ElementAt(point, true);
+        if (pressed_) ::SetCapture(Handle());
+        return 0;
+    }
+    case WM_LBUTTONUP: {
+        POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        WindowlessElement* pressed = std::exchange(pressed_, nullptr);
+        if (::GetCapture() == Handle()) ::ReleaseCapture();
+        if (pressed && pressed == ElementAt(point, true)) pressed->Click.Raise();
+        return 0;
+    }
+    case WM_COMMAND:
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORBTN: {
+        LRESULT result = 0;
+        if (Reflect(reinterpret_cast<HWND>(lParam), message, wParam, lParam, result)) return result;
+        break;
+    }
+    case WM_NOTIFY: {
+        LRESULT result = 0;
+        if (Reflect(reinterpret_cast<NMHDR*>(lParam)->hwndFrom, message, wParam, lParam, result)) return result;
+        break;
+    }
+    case WM_DRAWITEM: {
+        LRESULT result = 0;
+        if (Reflect(reinterpret_cast<DRAWITEMSTRUCT*>(lParam)->hwndItem, message, wParam, lParam, result))
+            return result;
+        break;
+    }
+    default:
+        break;
+    }
+    return DefaultHandling(message, wParam, lParam);
+}
+
+}  // namespace forms

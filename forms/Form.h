@@ -1,0 +1,67 @@
+#pragma once
+// A top-level window that hosts controls: it paints its background and its
+// windowless elements in one double-buffered pass, gives clicks and pointers to
+// those elements, and routes notifications from child windows back to them.
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "forms/Control.h"
+#include "forms/Handles.h"
+#include "forms/Windowless.h"
+
+namespace forms {
+
+class Form : public Window, public ControlHost {
+public:
+    explicit Form(OleColor backColor = SystemColor(COLOR_BTNFACE));
+    ~Form() override;
+
+    void Show(int command = SW_SHOW);
+    void Hide();
+    bool Visible() const noexcept;
+    int Dpi() const noexcept { return dpi_; }
+
+    // ControlHost
+    HWND HostWindow() const noexcept override { return Handle(); }
+    AmbientProperties Ambient(const Control& control) const override;
+    void SetDefaultFont(std::shared_ptr<Font> font) { defaultFont_ = std::move(font); }
+
+    // Windowless elements paint in the order they were added (later ones on top).
+    void AddElement(WindowlessElement& element);
+    void RemoveElement(WindowlessElement& element) noexcept;
+    void InvalidateArea(const RECT& area) const noexcept;
+
+    // Notifications a child window sends its parent, handled for that child.
+    using ReflectHandler = std::function<bool(UINT, WPARAM, LPARAM, LRESULT&)>;
+    void ReflectFor(HWND child, ReflectHandler handler);
+
+    // Draws the client area as the screen shows it into a DC (for pictures of the window).
+    void PaintClient(HDC dc) const;
+
+protected:
+    // Creates the window with the given client size.
+    bool CreateForm(const wchar_t* className, const std::wstring& caption, int clientWidth, int clientHeight,
+                    DWORD style, DWORD exStyle, HWND owner = nullptr, HICON bigIcon = nullptr,
+                    HICON smallIcon = nullptr);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void Paint();
+    WindowlessElement* ElementAt(POINT point, bool clickableOnly) const;
+    bool Reflect(HWND child, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
+    OleColor backColor_;
+    int dpi_ = 96;
+    std::shared_ptr<Font> defaultFont_;
+    std::vector<WindowlessElement*> elements_;
+    std::map<HWND, ReflectHandler> reflectors_;
+    WindowlessElement* pressed_ = nullptr;
+    MemoryDC backDC_;
+    BitmapHandle backBitmap_;
+    SIZE backSize_{};
+};
+
+}  // namespace forms

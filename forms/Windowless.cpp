@@ -1,0 +1,76 @@
+#include "forms/Windowless.h"
+
+#include "forms/Form.h"
+#include "forms/Handles.h"
+
+namespace forms {
+
+WindowlessElement::WindowlessElement(Form& form, std::wstring name, RECT bounds)
+    : form_(form), name_(std::move(name)), bounds_(bounds) {
+    form_.AddElement(*this);
+}
+
+WindowlessElement::~WindowlessElement() { form_.RemoveElement(*this); }
+
+void WindowlessElement::SetVisible(bool visible) {
+    if (visible_ == visible) return;
+    visible_ = visible;
+    Invalidate();
+}
+
+void WindowlessElement::Invalidate() const { form_.InvalidateArea(bounds_); }
+
+Label::Label(Form& form, std::wstring name, RECT bounds, std::wstring caption, std::shared_ptr<Font> font,
+             OleColor foreColor)
+    : WindowlessElement(form, std::move(name), bounds),
+      caption_(std::move(caption)),
+      font_(std::move(font)),
+      foreColor_(foreColor) {
+    fontToken_ = font_->Subscribe([this] {
+        gdiFont_.Reset();
+        Invalidate();
+    });
+}
+
+Label::~Label() { font_->Unsubscribe(fontToken_); }
+
+void Label::SetCaption(std::wstring caption) {
+    if (caption == caption_) return;
+    caption_ = std::move(caption);
+    Invalidate();
+}
+
+void Label::Paint(HDC dc, int dpi) const {
+    if (!gdiFont_ || gdiFontDpi_ != dpi) {
+        gdiFont_ = font_->CreateHandle(dpi);
+        gdiFontDpi_ = dpi;
+    }
+    SelectedObject font(dc, gdiFont_.Get());
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, static_cast<COLORREF>(TranslateColor(foreColor_)));
+    RECT area = Bounds();
+    ::DrawTextW(dc, caption_.c_str(), static_cast<int>(caption_.size()), &area,
+                DT_LEFT | DT_TOP | DT_WORDBREAK | DT_NOPREFIX);
+}
+
+Frame::Frame(Form& form, std::wstring name, RECT bounds, OleColor borderColor)
+    : WindowlessElement(form, std::move(name), bounds), borderColor_(borderColor) {}
+
+void Frame::Paint(HDC dc, int) const {
+    BrushHandle brush(::CreateSolidBrush(static_cast<COLORREF>(TranslateColor(borderColor_))));
+    ::FrameRect(dc, &Bounds(), brush.Get());
+}
+
+Image::Image(Form& form, std::wstring name, RECT bounds, std::shared_ptr<Picture> picture)
+    : WindowlessElement(form, std::move(name), bounds), picture_(std::move(picture)) {}
+
+void Image::Paint(HDC dc, int) const {
+    if (!picture_) return;
+    const RECT& b = Bounds();
+    int saved = ::SaveDC(dc);
+    ::IntersectClipRect(dc, b.left, b.top, b.right, b.bottom);
+    picture_->Draw(dc, b.left, b.top);
+    ::RestoreDC(dc, saved);
+}
+
+}  // namespace forms
