@@ -1,12 +1,14 @@
 #include "app/modCloseBtn.h"
 
+#include <cstddef>
+
 namespace app {
 
 namespace {
 // The id the Close item carries while it is switched off.
 constexpr UINT kClosedId = static_cast<UINT>(-10);
-// MENUITEMINFOA without its trailing hbmpItem field.
-constexpr UINT kMenuItemInfoSize = 44;
+// MENUITEMINFOA without its trailing hbmpItem field (44 bytes in a 32-bit build).
+constexpr UINT kMenuItemInfoSize = offsetof(MENUITEMINFOA, hbmpItem);
 }  // namespace
 
 std::int16_t SwitchCloseCommand(HWND hWnd, const bool& Enable) {

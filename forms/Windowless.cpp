@@ -18,7 +18,7 @@ void WindowlessElement::SetVisible(bool visible) {
     Invalidate();
 }
 
-void WindowlessElement::Invalidate() const { form_.InvalidateArea(bounds_); }
+void WindowlessElement::Invalidate() const { form_.InvalidateArea(PaintArea()); }
 
 Label::Label(Form& form, std::wstring name, RECT bounds, std::wstring caption, std::shared_ptr<Font> font,
              OleColor foreColor)
@@ -27,30 +27,55 @@ Label::Label(Form& form, std::wstring name, RECT bounds, std::wstring caption, s
       font_(std::move(font)),
       foreColor_(foreColor) {
     fontToken_ = font_->Subscribe([this] {
+        Invalidate();
         gdiFont_.Reset();
+        Measure();
         Invalidate();
     });
+    Measure();
 }
 
 Label::~Label() { font_->Unsubscribe(fontToken_); }
 
+namespace {
+constexpr UINT kLabelFormat = DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP;
+}
+
 void Label::SetCaption(std::wstring caption) {
     if (caption == caption_) return;
+    Invalidate();
     caption_ = std::move(caption);
+    Measure();
     Invalidate();
 }
 
-void Label::Paint(HDC dc, int dpi) const {
+HFONT Label::GdiFont(int dpi) const {
     if (!gdiFont_ || gdiFontDpi_ != dpi) {
         gdiFont_ = font_->CreateHandle(dpi);
         gdiFontDpi_ = dpi;
     }
-    SelectedObject font(dc, gdiFont_.Get());
+    return gdiFont_.Get();
+}
+
+void Label::Measure() {
+    textArea_ = Bounds();
+    WindowDC screen(nullptr);
+    if (!screen.Get()) return;
+    SelectedObject font(screen.Get(), GdiFont(form_.Dpi()));
+    RECT measured = Bounds();
+    ::DrawTextW(screen.Get(), caption_.c_str(), static_cast<int>(caption_.size()), &measured,
+                kLabelFormat | DT_CALCRECT);
+    ::UnionRect(&textArea_, &textArea_, &measured);
+}
+
+RECT Label::PaintArea() const { return textArea_; }
+
+void Label::Paint(HDC dc, int dpi) const {
+    SelectedObject font(dc, GdiFont(dpi));
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, static_cast<COLORREF>(TranslateColor(foreColor_)));
     RECT area = Bounds();
-    ::DrawTextW(dc, caption_.c_str(), static_cast<int>(caption_.size()), &area,
-                DT_LEFT | DT_TOP | DT_WORDBREAK | DT_NOPREFIX);
+    ::DrawTextW(dc, caption_.c_str(), static_cast<int>(caption_.size()), &area, kLabelFormat);
 }
 
 Frame::Frame(Form& form, std::wstring name, RECT bounds, OleColor borderColor)

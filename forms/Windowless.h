@@ -34,6 +34,8 @@ public:
     bool Clickable() const noexcept { return Click.HasHandlers() || cursor_ != nullptr; }
 
     virtual void Paint(HDC dc, int dpi) const = 0;
+    // What painting may touch; more than the bounds where text runs past them.
+    virtual RECT PaintArea() const { return bounds_; }
 
 protected:
     void Invalidate() const;
@@ -46,8 +48,9 @@ private:
     HCURSOR cursor_ = nullptr;
 };
 
-// A label with a transparent background: text in its font and colour, left-aligned
-// and word-wrapped within its bounds.
+// A label with a transparent background: one line of text in its font and
+// colour. A fallback face may be wider than the named one, so the text is not
+// cut at the label's right edge.
 class Label : public WindowlessElement {
 public:
     Label(Form& form, std::wstring name, RECT bounds, std::wstring caption, std::shared_ptr<Font> font,
@@ -60,14 +63,19 @@ public:
     OleColor ForeColor() const noexcept { return foreColor_; }
 
     void Paint(HDC dc, int dpi) const override;
+    RECT PaintArea() const override;
 
 private:
+    HFONT GdiFont(int dpi) const;
+    void Measure();
+
     std::wstring caption_;
     std::shared_ptr<Font> font_;
     std::size_t fontToken_;
     OleColor foreColor_;
     mutable FontHandle gdiFont_;
     mutable int gdiFontDpi_ = 0;
+    RECT textArea_{};
 };
 
 // A decorative rectangle outline, one pixel wide, inside its bounds.

@@ -109,7 +109,7 @@ start_pulse() {
 # Runs the program in a Wine virtual desktop (which draws the window frames) and
 # saves a picture of that desktop.
 take_desktop_screenshot() {
-  local exe=$1 png=$2 size=${3:-560x600}
+  local exe=$1 png=$2 size=${3:-520x560}
   wine explorer "/desktop=Snipmill,$size" "$exe" >/dev/null 2>&1 &
   local pid=$!
   sleep "${SNIPMILL_SHOT_DELAY:-8}"
