@@ -7,7 +7,6 @@ namespace testing_support {
 namespace {
 
 constexpr int kMessageTextId = 0xFFFF;  // the static control holding a message box's text
-constexpr int kMessageIconId = 0x14;
 constexpr int kFileNameComboId = 0x47C;
 constexpr int kFileNameEditId = 0x480;
 constexpr DWORD kSendTimeoutMs = 5000;
@@ -24,9 +23,18 @@ LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return static_cast<LRESULT>(result);
 }
 
+BOOL CALLBACK FindIconControl(HWND child, LPARAM parameter) {
+    if (ClassOf(child) == L"Static" && (::GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
+        *reinterpret_cast<HWND*>(parameter) = child;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 UINT IconOf(HWND dialog) {
-    HWND iconControl = ::GetDlgItem(dialog, kMessageIconId);
-    if (!iconControl) return 0;
+    HWND iconControl = nullptr;
+    ::EnumChildWindows(dialog, &FindIconControl, reinterpret_cast<LPARAM>(&iconControl));
+    if (!iconControl || !::IsWindowVisible(iconControl)) return 0;
     auto shown = reinterpret_cast<HICON>(Send(iconControl, STM_GETICON, 0, 0));
     if (!shown) return 0;
     const std::pair<LPCWSTR, UINT> icons[] = {{IDI_ERROR, MB_ICONERROR},
@@ -69,11 +77,8 @@ MessageBoxSeen ReadMessageBox(HWND dialog) {
 }
 
 void PressButton(HWND dialog, int id) {
-    HWND button = ::GetDlgItem(dialog, id);
-    if (button)
-        Send(button, BM_CLICK, 0, 0);
-    else
-        ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+    ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
 }
 
 void ChooseFile(HWND dialog, const std::wstring& path) {
