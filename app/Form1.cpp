@@ -1,6 +1,7 @@
 #include "app/Form1.h"
 
 #include "app/Artwork.h"
+#include "app/SaveSelection.h"
 #include "app/TimeText.h"
 #include "app/modCloseBtn.h"
 #include "forms/Rounding.h"
@@ -116,6 +117,7 @@ void Form1::CreateControls() {
         buttons_[static_cast<std::size_t>(b.number - 1)] = std::move(button);
     }
     for (int link : {9, 10, 11}) zembutton(link).SetMouseIcon(hand);
+    zembutton(5).Click.Subscribe([this] { zembutton5_Click(); });
     zembutton(8).Click.Subscribe([] { ::ExitProcess(0); });
 
     // Holds the loaded file's path; never shown.
@@ -130,6 +132,13 @@ void Form1::Form_Load() {
 void Form1::clearsel() {
     slider_->ClearSel();
     for (int number : {5, 7, 9}) Label(number).SetCaption(std::wstring(kTimeNotSet));
+}
+
+void Form1::zembutton5_Click() { SaveSelection(*this); }
+
+frmDOSOutput& Form1::DOSOutput() {
+    if (!dosOutput_) dosOutput_ = std::make_unique<frmDOSOutput>();
+    return *dosOutput_;
 }
 
 void Form1::Slider1_Scroll() { player_.SetCurrentPosition(slider_->Value()); }
