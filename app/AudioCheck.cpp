@@ -15,13 +15,15 @@ namespace app {
 
 namespace {
 
-// How far past the tags a first frame is looked for.
-constexpr std::size_t kSearchLength = 64 * 1024;
+// How much is read at a time; the first frame is looked for within the first block.
+constexpr std::size_t kBlockLength = 256 * 1024;
 constexpr std::size_t kId3HeaderSize = 10;
 
 struct FrameHeader {
     std::size_t length = 0;
     std::size_t sideInfo = 0;  // bytes of layer III side information after the header
+    int samples = 0;
+    int sampleRate = 0;
 };
 
 // Kilobits per second by [version is 1][layer 1..3][index].
@@ -50,6 +52,8 @@ std::optional<FrameHeader> ParseHeader(const std::uint8_t* b) {
     const int padding = (b[2] >> 1) & 1;
     const bool mono = (b[3] >> 6) == 3;
     FrameHeader header;
+    header.sampleRate = sampleRate;
+    header.samples = layer == 1 ? 384 : (layer == 3 && !version1) ? 576 : 1152;
     if (layer == 1)
         header.length = static_cast<std::size_t>((12 * bitrate / sampleRate + padding) * 4);
     else if (layer == 3 && !version1)
@@ -67,6 +71,24 @@ bool IsInformationFrame(const std::uint8_t* frame, const FrameHeader& header) {
     };
     const std::size_t xing = 4 + header.sideInfo;
     return holds(xing, "Xing") || holds(xing, "Info") || holds(36, "VBRI");
+}
+
+// The stream's frame count, where its information frame gives one.
+std::optional<std::uint32_t> CountedFrames(const std::uint8_t* frame, const FrameHeader& header) {
+    auto number = [&](std::size_t at) -> std::optional<std::uint32_t> {
+        if (at + 4 > header.length) return std::nullopt;
+        return (std::uint32_t{frame[at]} << 24) | (std::uint32_t{frame[at + 1]} << 16) |
+               (std::uint32_t{frame[at + 2]} << 8) | frame[at + 3];
+    };
+    const std::size_t xing = 4 + header.sideInfo;
+    if (xing + 8 <= header.length &&
+        (std::memcmp(frame + xing, "Xing", 4) == 0 || std::memcmp(frame + xing, "Info", 4) == 0)) {
+        std::optional<std::uint32_t> flags = number(xing + 4);
+        if (flags && (*flags & 1)) return number(xing + 8);
+        return std::nullopt;
+    }
+    if (header.length >= 50 && std::memcmp(frame + 36, "VBRI", 4) == 0) return number(36 + 14);
+    return std::nullopt;
 }
 
 std::vector<std::uint8_t> ReadAt(HANDLE file, std::uint64_t offset, std::size_t length) {
@@ -91,31 +113,49 @@ std::uint64_t AudioStart(HANDLE file) {
     return kId3HeaderSize + size + (footer ? kId3HeaderSize : 0);
 }
 
+// The first frame that the next one follows (or the data ends after): a
+// chance pattern in other data is rarely followed by a second frame.
+std::optional<FrameHeader> FirstFrame(const std::vector<std::uint8_t>& bytes, std::size_t& at) {
+    for (at = 0; at + 4 <= bytes.size(); ++at) {
+        std::optional<FrameHeader> header = ParseHeader(&bytes[at]);
+        if (!header || at + header->length > bytes.size()) continue;
+        const std::size_t next = at + header->length;
+        if (next + 4 > bytes.size() || ParseHeader(&bytes[next]) || std::memcmp(&bytes[next], "TAG", 3) == 0 ||
+            std::memcmp(&bytes[next], "APET", 4) == 0)
+            return header;
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
-bool HoldsAudio(const std::wstring& path) {
+double AudioSeconds(const std::wstring& path) {
     forms::KernelHandle file(::CreateFileW(ExtendedLengthPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                            OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!file) return false;
-    std::vector<std::uint8_t> bytes = ReadAt(file.Get(), AudioStart(file.Get()), kSearchLength);
-    for (std::size_t at = 0; at + 4 <= bytes.size();) {
-        std::optional<FrameHeader> header = ParseHeader(&bytes[at]);
-        if (!header || at + header->length > bytes.size()) {
-            ++at;
-            continue;
+    if (!file) return 0;
+    std::uint64_t offset = AudioStart(file.Get());
+    std::vector<std::uint8_t> bytes = ReadAt(file.Get(), offset, kBlockLength);
+    std::size_t at = 0;
+    std::optional<FrameHeader> header = FirstFrame(bytes, at);
+    if (!header) return 0;
+    const double frameSeconds = static_cast<double>(header->samples) / header->sampleRate;
+    if (std::optional<std::uint32_t> frames = CountedFrames(&bytes[at], *header)) return *frames * frameSeconds;
+    // No count given: walk the frames to the end of the file.
+    double seconds = 0;
+    for (;;) {
+        while (at + 4 <= bytes.size()) {
+            std::optional<FrameHeader> frame = ParseHeader(&bytes[at]);
+            if (!frame || at + frame->length > bytes.size()) break;
+            if (!IsInformationFrame(&bytes[at], *frame))
+                seconds += static_cast<double>(frame->samples) / frame->sampleRate;
+            at += frame->length;
         }
-        // A frame counts when the next one follows right after it, or the data ends there.
-        const std::size_t next = at + header->length;
-        const bool followed = next + 4 > bytes.size() || ParseHeader(&bytes[next]).has_value() ||
-                              std::memcmp(&bytes[next], "TAG", 3) == 0 || std::memcmp(&bytes[next], "APET", 4) == 0;
-        if (!followed) {
-            ++at;
-            continue;
-        }
-        if (!IsInformationFrame(&bytes[at], *header)) return true;
-        at = next;
+        if (bytes.size() < kBlockLength) return seconds;
+        offset += at;
+        bytes = ReadAt(file.Get(), offset, kBlockLength);
+        at = 0;
+        if (bytes.size() < 4 || !ParseHeader(bytes.data())) return seconds;
     }
-    return false;
 }
 
 }  // namespace app

@@ -25,18 +25,21 @@ void SaveSelection(Form1& form) {
     SYSTEMTIME now{};
     ::GetLocalTime(&now);
     dialog.SetFileName(DefaultOutputName(now));
-    if (!dialog.ShowSave()) return;
+    if (dialog.ShowSave()) SaveSelectionAs(form, dialog.FileName());
+}
 
+void SaveSelectionAs(Form1& form, const std::wstring& output) {
     const std::wstring input = form.Text1().Text();
-    const std::wstring output = dialog.FileName();
     if (IsSameFile(input, output)) {
         forms::ShowMessage(L"The selection cannot be saved over the file it comes from:\r\n" + output +
                                L"\r\n\r\nPlease choose another name for the new file.",
                            MB_OK | MB_ICONERROR);
         return;
     }
-    TemporaryOutput file(output);
-    const std::wstring command = EncoderCommandLine(ProgramFolder(), ParseSeconds(start), ParseSeconds(length),
+    const double start = ParseSeconds(form.Label(5).Caption());
+    const double length = ParseSeconds(form.Label(9).Caption());
+    TemporaryOutput file(output, length);
+    const std::wstring command = EncoderCommandLine(ProgramFolder(), start, length,
                                                     ExtendedLengthPath(input), ExtendedLengthPath(file.Path()));
     frmDOSOutput& window = form.DOSOutput();
     window.Show();

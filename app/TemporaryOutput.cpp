@@ -11,6 +11,16 @@ namespace app {
 
 namespace {
 
+// A stream copy starts and ends on frame boundaries: a cut may come out a few
+// frames short of the selection, but no more.
+constexpr double kShortfallAllowed = 0.25;
+
+std::wstring Seconds(double seconds) {
+    wchar_t text[32];
+    std::swprintf(text, 32, L"%.2f seconds", seconds);
+    return text;
+}
+
 // A short name, so it fits in any folder the target's own name fits in.
 std::wstring CandidateName(const std::wstring& folder, unsigned attempt) {
     wchar_t name[32];
@@ -21,7 +31,7 @@ std::wstring CandidateName(const std::wstring& folder, unsigned attempt) {
 
 }  // namespace
 
-TemporaryOutput::TemporaryOutput(std::wstring target) : target_(std::move(target)) {
+TemporaryOutput::TemporaryOutput(std::wstring target, double seconds) : target_(std::move(target)), seconds_(seconds) {
     const std::wstring folder = FolderOf(target_);
     unsigned attempt = 0;
     do {
@@ -34,8 +44,11 @@ TemporaryOutput::~TemporaryOutput() {
 }
 
 std::wstring TemporaryOutput::PutInPlace() {
-    if (!HoldsAudio(path_))
-        return L"the encoder wrote no audio. The start point may lie beyond the end of the file.";
+    const double written = AudioSeconds(path_);
+    if (written <= 0) return L"the encoder wrote no audio. The start point may lie beyond the end of the file.";
+    if (written < seconds_ - kShortfallAllowed)
+        return L"the new file would hold only " + Seconds(written) + L" of the " + Seconds(seconds_) +
+               L" selected. The selection may reach beyond the end of the file.";
     if (!::MoveFileExW(ExtendedLengthPath(path_).c_str(), ExtendedLengthPath(target_).c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return L"the new file could not replace " + target_ + L" (" + SystemErrorText(::GetLastError()) + L").";

@@ -9,7 +9,8 @@ namespace app {
 
 class TemporaryOutput {
 public:
-    explicit TemporaryOutput(std::wstring target);
+    // For a cut that should hold `seconds` of audio.
+    TemporaryOutput(std::wstring target, double seconds);
     TemporaryOutput(const TemporaryOutput&) = delete;
     TemporaryOutput& operator=(const TemporaryOutput&) = delete;
     // Removes the temporary file unless it has been put in place.
@@ -18,13 +19,15 @@ public:
     const std::wstring& Path() const noexcept { return path_; }
     const std::wstring& Target() const noexcept { return target_; }
 
-    // Checks that the temporary file holds audio and moves it over the target.
+    // Checks that the temporary file holds the audio asked for (short of it by
+    // no more than the encoder's rounding) and moves it over the target.
     // Returns why it could not, or an empty text when it is in place.
     std::wstring PutInPlace();
 
 private:
     std::wstring target_;
     std::wstring path_;
+    double seconds_;
     bool placed_ = false;
 };
 

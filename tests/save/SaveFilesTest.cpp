@@ -63,26 +63,40 @@ TEST(ProgramFolder, IsTheFolderOfTheRunningProgram) {
     EXPECT_EQ(app::ProgramFolder() + L"\\tests_save.exe", std::wstring(path));
 }
 
-TEST(HoldsAudio, AcceptsAnMp3WithTagsAndCover) { EXPECT_TRUE(app::HoldsAudio(Fixture(L"save-beeps.mp3"))); }
+TEST(AudioSeconds, CountsTheFramesOfAnMp3WithTagsAndCover) {
+    // 20 s of audio and the encoder's padding take 767 frames of 1152 samples.
+    EXPECT_NEAR(app::AudioSeconds(Fixture(L"save-beeps.mp3")), 767 * 1152 / 44100.0, 1e-9);
+}
 
-TEST(HoldsAudio, RejectsTagsWithoutAudioAndOtherFiles) {
+TEST(AudioSeconds, WalksTheFramesWhereNoCountIsGiven) {
+    ScratchFolder folder(L"walk");
+    std::string beeps = ReadAll(Fixture(L"save-beeps.mp3"));
+    // Blank out the information frame's tag: its count is then unknown, and it counts as one more frame.
+    std::size_t info = beeps.find("Info");
+    ASSERT_NE(info, std::string::npos);
+    beeps.replace(info, 4, "None");
+    WriteAll(folder / L"uncounted.mp3", beeps);
+    EXPECT_NEAR(app::AudioSeconds(folder / L"uncounted.mp3"), 768 * 1152 / 44100.0, 1e-9);
+}
+
+TEST(AudioSeconds, IsZeroForTagsWithoutAudioAndOtherFiles) {
     ScratchFolder folder(L"audio");
     // A tag and the encoder's information frame, as an encoder writes when there was nothing to copy.
     std::string beeps = ReadAll(Fixture(L"save-beeps.mp3"));
     WriteAll(folder / L"tag.mp3", beeps.substr(0, 227));
     WriteAll(folder / L"text.mp3", std::string(5000, 'x'));
     WriteAll(folder / L"empty.mp3", "");
-    EXPECT_FALSE(app::HoldsAudio(folder / L"tag.mp3"));
-    EXPECT_FALSE(app::HoldsAudio(folder / L"text.mp3"));
-    EXPECT_FALSE(app::HoldsAudio(folder / L"empty.mp3"));
-    EXPECT_FALSE(app::HoldsAudio(folder / L"missing.mp3"));
+    EXPECT_EQ(app::AudioSeconds(folder / L"tag.mp3"), 0);
+    EXPECT_EQ(app::AudioSeconds(folder / L"text.mp3"), 0);
+    EXPECT_EQ(app::AudioSeconds(folder / L"empty.mp3"), 0);
+    EXPECT_EQ(app::AudioSeconds(folder / L"missing.mp3"), 0);
 }
 
 TEST(TemporaryOutput, LiesBesideTheTargetWithTheMp3EndingAndGoesAwayUnlessPutInPlace) {
     ScratchFolder folder(L"temporary");
     std::wstring path;
     {
-        app::TemporaryOutput output(folder / L"cut.mp3");
+        app::TemporaryOutput output(folder / L"cut.mp3", 20);
         path = output.Path();
         EXPECT_EQ(app::FolderOf(path), folder.Path());
         EXPECT_EQ(path.substr(path.size() - 4), L".mp3");
@@ -96,9 +110,24 @@ TEST(TemporaryOutput, AFileWithoutAudioLeavesTheTargetAsItWas) {
     ScratchFolder folder(L"temporary2");
     WriteAll(folder / L"cut.mp3", "the user's older file");
     {
-        app::TemporaryOutput output(folder / L"cut.mp3");
+        app::TemporaryOutput output(folder / L"cut.mp3", 20);
         WriteAll(output.Path(), std::string(227, '\0'));
         EXPECT_NE(output.PutInPlace(), L"");
+    }
+    EXPECT_EQ(ReadAll(folder / L"cut.mp3"), "the user's older file");
+    EXPECT_EQ(folder.Files(), std::vector<std::wstring>{L"cut.mp3"});
+}
+
+TEST(TemporaryOutput, AFileShortOfTheSelectionLeavesTheTargetAsItWas) {
+    ScratchFolder folder(L"temporary4");
+    WriteAll(folder / L"cut.mp3", "the user's older file");
+    std::string audio = ReadAll(Fixture(L"save-beeps.mp3"));
+    {
+        app::TemporaryOutput output(folder / L"cut.mp3", 25);
+        WriteAll(output.Path(), audio);
+        EXPECT_EQ(output.PutInPlace(),
+                  L"the new file would hold only 20.04 seconds of the 25.00 seconds selected. The selection may "
+                  L"reach beyond the end of the file.");
     }
     EXPECT_EQ(ReadAll(folder / L"cut.mp3"), "the user's older file");
     EXPECT_EQ(folder.Files(), std::vector<std::wstring>{L"cut.mp3"});
@@ -109,7 +138,7 @@ TEST(TemporaryOutput, AGoodFileReplacesTheTarget) {
     WriteAll(folder / L"cut.mp3", "the user's older file");
     std::string audio = ReadAll(Fixture(L"save-beeps.mp3"));
     {
-        app::TemporaryOutput output(folder / L"cut.mp3");
+        app::TemporaryOutput output(folder / L"cut.mp3", 20);
         WriteAll(output.Path(), audio);
         EXPECT_EQ(output.PutInPlace(), L"");
     }

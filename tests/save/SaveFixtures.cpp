@@ -13,6 +13,8 @@ namespace {
 
 // How long the host's tools may take before a probe counts as failed.
 constexpr DWORD kProbeTimeoutMs = 60000;
+// Decoded audio is measured as 16-bit mono samples at this rate.
+constexpr double kProbeRate = 44100;
 
 std::wstring Widen(const std::string& text) {
     int length = ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
@@ -114,6 +116,7 @@ Probe ProbeFile(const std::wstring& path) {
     const std::string script =
         "ffprobe -v error -show_entries format=duration:format_tags=title:stream=codec_type "
         "-of default=nw=1 '" + file + "'; "
+        "echo decoded_bytes=$(ffmpeg -v error -nostdin -i '" + file + "' -map 0:a -f s16le -ac 1 -ar 44100 - | wc -c); "
         "ffmpeg -hide_banner -nostdin -i '" + file + "' -map 0:a -af silencedetect=n=-40dB:d=0.1 -f null - 2>&1 "
         "| grep -o 'silence_start: [0-9.]*'";
     std::string command = "/bin/sh -c \"(" + script + ") > '" + report + "' 2>&1; mv '" + report + "' '" + done + "'\"";
@@ -131,9 +134,9 @@ Probe ProbeFile(const std::wstring& path) {
     probe.raw = ReadAll(doneFile);
     std::istringstream lines(probe.raw);
     for (std::string entry; std::getline(lines, entry);) {
-        if (entry.rfind("duration=", 0) == 0) {
-            probe.duration = std::atof(entry.c_str() + 9);
-            probe.ok = true;
+        if (entry.rfind("decoded_bytes=", 0) == 0) {
+            probe.duration = std::atof(entry.c_str() + 14) / 2 / kProbeRate;
+            probe.ok = probe.duration > 0;
         } else if (entry.rfind("TAG:title=", 0) == 0) {
             probe.title = Widen(entry.substr(10));
         } else if (entry == "codec_type=video") {

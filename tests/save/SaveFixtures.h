@@ -35,7 +35,7 @@ void WriteAll(const std::wstring& path, const std::string& bytes);
 // What the host's tools say about an MP3 file.
 struct Probe {
     bool ok = false;
-    double duration = 0;
+    double duration = 0;  // of the decoded audio, in seconds
     std::wstring title;
     bool hasCover = false;
     int audioStreams = 0;

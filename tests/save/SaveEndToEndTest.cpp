@@ -1,0 +1,310 @@
+// Saving a selection as a user does: the main window, its "Save Selection"
+// button, the save dialog, the output window and the real encoder beside the
+// program; the written file is measured with the host's own tools.
+#include <windows.h>
+#include <tlhelp32.h>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "SaveFixtures.h"
+#include "UserActions.h"
+#include "app/Files.h"
+#include "app/Form1.h"
+#include "app/SaveSelection.h"
+#include "support/DialogWatcher.h"
+
+namespace {
+
+using save_tests::Fixture;
+using save_tests::Probe;
+using save_tests::ReadAll;
+using save_tests::ScratchFolder;
+using testing_support::DialogWatcher;
+using testing_support::MessageBoxSeen;
+
+constexpr double kFrame = 1152.0 / 44100;  // one MP3 frame at 44.1 kHz
+constexpr wchar_t kSource[] = L"save-beeps.mp3";
+constexpr wchar_t kTitle[] = L"Snipmill test beeps";
+
+const Probe& SourceProbe() {
+    static const Probe probe = save_tests::ProbeFile(Fixture(kSource));
+    return probe;
+}
+
+bool IsFileDialog(HWND dialog) { return ::GetDlgItem(dialog, 0x47C) || ::GetDlgItem(dialog, 0x480); }
+
+std::vector<std::wstring> LeftoverTemporaryFiles(const ScratchFolder& folder) {
+    std::vector<std::wstring> left;
+    for (const auto& name : folder.Files())
+        if (name.rfind(L"~snipmill-", 0) == 0) left.push_back(name);
+    return left;
+}
+
+// Encoders this process started that are still running.
+int RunningEncoders() {
+    int count = 0;
+    HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = ::Process32FirstW(snapshot, &entry); more; more = ::Process32NextW(snapshot, &entry))
+        if (entry.th32ParentProcessID == ::GetCurrentProcessId() && _wcsicmp(entry.szExeFile, L"ffmpeg.exe") == 0) {
+            HANDLE process = ::OpenProcess(SYNCHRONIZE, FALSE, entry.th32ProcessID);
+            if (process && ::WaitForSingleObject(process, 0) == WAIT_TIMEOUT) ++count;
+            if (process) ::CloseHandle(process);
+        }
+    ::CloseHandle(snapshot);
+    return count;
+}
+
+class SaveSelection : public ::testing::Test {
+protected:
+    SaveSelection() { form.Show(); }
+
+    // The selection as the selection commands leave it in the labels.
+    void Select(const std::wstring& input, const std::wstring& start, const std::wstring& end,
+                const std::wstring& length) {
+        form.Text1().SetText(input);
+        form.Label(5).SetCaption(start);
+        form.Label(7).SetCaption(end);
+        form.Label(9).SetCaption(length);
+        form.zembutton(5).SetEnabled(true);
+    }
+
+    // Clicks "Save Selection" and types `target` into the save dialog (an empty
+    // target cancels it); agrees to replace an existing file. Returns the
+    // message boxes that came, in order.
+    std::vector<MessageBoxSeen> Save(const std::wstring& target) {
+        DialogWatcher watcher([&](HWND dialog) {
+            if (IsFileDialog(dialog)) {
+                dialogShown = true;
+                if (target.empty())
+                    testing_support::PressButton(dialog, IDCANCEL);
+                else
+                    testing_support::ChooseFile(dialog, target);
+                return true;
+            }
+            if (::GetDlgItem(dialog, IDYES)) {
+                replaceAsked = true;
+                testing_support::PressButton(dialog, IDYES);
+                return true;
+            }
+            return false;
+        });
+        save_tests::Click(form.zembutton(5).hWnd());
+        return watcher.Seen();
+    }
+
+    // Saves the selection from 3.25 s to 9.75 s of the source and checks the new file.
+    void SaveAndCheck(const std::wstring& input, const std::wstring& target, const ScratchFolder& folder) {
+        const double start = 3.25, length = 6.5;
+        Select(input, L"3.25", L"9.75", L"6.5");
+        auto boxes = Save(target);
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].text, L"MP3 has been cut!") << boxes[0].text;
+        EXPECT_EQ(boxes[0].title, L"Success!");
+        EXPECT_TRUE(LeftoverTemporaryFiles(folder).empty());
+        ASSERT_TRUE(app::FileExists(target));
+        Probe cut = save_tests::ProbeFile(target);
+        ASSERT_TRUE(cut.ok) << cut.raw;
+        EXPECT_NEAR(cut.duration, length, 2 * kFrame);
+        EXPECT_NEAR(save_tests::MeasuredStart(SourceProbe(), cut, start), start, kFrame) << cut.raw;
+        EXPECT_EQ(cut.title, kTitle);
+        EXPECT_TRUE(cut.hasCover);
+        EXPECT_EQ(cut.audioStreams, 1);
+    }
+
+    app::Form1 form;
+    bool dialogShown = false;
+    bool replaceAsked = false;
+};
+
+TEST_F(SaveSelection, WritesTheSelectionAsANewMp3WithItsTagsAndCover) {
+    ScratchFolder folder(L"save");
+    ASSERT_TRUE(SourceProbe().ok) << SourceProbe().raw;
+    ASSERT_TRUE(::CopyFileW(Fixture(kSource).c_str(), (folder / L"song.mp3").c_str(), FALSE));
+    SaveAndCheck(folder / L"song.mp3", folder / L"cut.mp3", folder);
+    EXPECT_TRUE(dialogShown);
+    const std::wstring encoder = L"\"" + app::ProgramFolder() + L"\\ffmpeg.exe\"";
+    EXPECT_EQ(form.DOSOutput().txtCommand().Text().rfind(encoder + L" -nostdin -y -ss 3.25 -t 6.5 -i \"", 0), 0u)
+        << form.DOSOutput().txtCommand().Text();
+}
+
+class UnusualNames : public SaveSelection, public ::testing::WithParamInterface<const wchar_t*> {};
+
+TEST_P(UnusualNames, CutCorrectly) {
+    ScratchFolder folder(L"names");
+    const std::wstring input = folder / (std::wstring(GetParam()) + L" in.mp3");
+    const std::wstring target = folder / (std::wstring(GetParam()) + L" out.mp3");
+    ASSERT_TRUE(::CopyFileW(Fixture(kSource).c_str(), input.c_str(), FALSE));
+    SaveAndCheck(input, target, folder);
+}
+
+INSTANTIATE_TEST_SUITE_P(Save, UnusualNames,
+                         ::testing::Values(L"with spaces", L"accents \u00e9\u00e8\u00fc\u00f1\u00e7",
+                                           L"\u65e5\u672c\u8a9e", L"emoji \U0001F3B5\U0001F600", L"%PATH%",
+                                           L"100%", L"bang!", L"caret^", L"this & that", L"(parentheses)",
+                                           L"mixed %TEMP% !x! ^& (y)"));
+
+TEST_F(SaveSelection, WorksInFoldersDeeperThanTheClassicPathLimit) {
+    ScratchFolder folder(L"long");
+    std::wstring deep = folder.Path();
+    while (deep.size() < 300) {
+        deep += L"\\a folder with a long name for testing";
+        ASSERT_TRUE(::CreateDirectoryW(app::ExtendedLengthPath(deep).c_str(), nullptr));
+    }
+    const std::wstring input = deep + L"\\song.mp3";
+    const std::wstring target = deep + L"\\cut.mp3";
+    ASSERT_GT(target.size(), 260u);
+    ASSERT_TRUE(::CopyFileW(Fixture(kSource).c_str(), app::ExtendedLengthPath(input).c_str(), FALSE));
+    Select(input, L"3.25", L"9.75", L"6.5");
+    // Wine's save dialog cannot take a name this long, so the name goes in where the dialog hands it over.
+    DialogWatcher watcher;
+    app::SaveSelectionAs(form, target);
+    auto boxes = watcher.Seen();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, L"MP3 has been cut!") << boxes[0].text;
+    Probe cut = save_tests::ProbeFile(target);
+    ASSERT_TRUE(cut.ok) << cut.raw;
+    EXPECT_NEAR(cut.duration, 6.5, 2 * kFrame);
+}
+
+TEST_F(SaveSelection, ACancelledDialogWritesNothing) {
+    ScratchFolder folder(L"dialog");
+    ASSERT_TRUE(::CopyFileW(Fixture(kSource).c_str(), (folder / L"song.mp3").c_str(), FALSE));
+    Select(folder / L"song.mp3", L"3.25", L"9.75", L"6.5");
+    auto boxes = Save(L"");
+    EXPECT_TRUE(dialogShown);
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(folder.Files(), std::vector<std::wstring>{L"song.mp3"});
+    EXPECT_EQ(RunningEncoders(), 0);
+}
+
+TEST_F(SaveSelection, CancelInTheMiddleLeavesNothingBehind) {
+    ScratchFolder folder(L"cancel");
+    const std::wstring input = folder / L"hour.mp3";
+    ASSERT_TRUE(::CopyFileW(Fixture(L"save-60min.mp3").c_str(), input.c_str(), FALSE));
+    // The user presses Cancel once the encoder is writing.
+    app::frmDOSOutput& output = form.DOSOutput();
+    bool writing = false;
+    std::wstring seen;
+    output.ReadOutput1().GotChunk.Subscribe([&](const std::wstring& chunk, bool) {
+        seen += chunk;
+        if (!writing && seen.find(L"Output #0") != std::wstring::npos) {
+            writing = !LeftoverTemporaryFiles(folder).empty();
+            save_tests::PostClick(output.zembutton1().hWnd());
+        }
+    });
+    Select(input, L"60", L"3300", L"3240");
+    auto boxes = Save(folder / L"cut.mp3");
+    EXPECT_TRUE(writing) << "the encoder had not started writing when Cancel was pressed";
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, L"Success! Process was canceled!");
+    EXPECT_EQ(folder.Files(), std::vector<std::wstring>{L"hour.mp3"});
+    EXPECT_EQ(RunningEncoders(), 0);
+    EXPECT_FALSE(output.Visible());
+}
+
+TEST_F(SaveSelection, AFailedSaveKeepsTheExistingTarget) {
+    ScratchFolder folder(L"failed");
+    ASSERT_TRUE(::CopyFileW(Fixture(L"save-short.mp3").c_str(), (folder / L"short.mp3").c_str(), FALSE));
+    save_tests::WriteAll(folder / L"cut.mp3", "an older file the user keeps");
+    // A selection of a longer file, applied to a 3-second one: nothing to copy.
+    Select(folder / L"short.mp3", L"10", L"15", L"5");
+    auto boxes = Save(folder / L"cut.mp3");
+    EXPECT_TRUE(replaceAsked);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].title, L"Error");
+    EXPECT_EQ(boxes[0].text.rfind(L"The cut failed: the new file would hold only 0.03 seconds of the 5.00 seconds "
+                                  L"selected. The selection may reach beyond the end of the file.",
+                                  0),
+              0u)
+        << boxes[0].text;
+    EXPECT_EQ(ReadAll(folder / L"cut.mp3"), "an older file the user keeps");
+    EXPECT_TRUE(LeftoverTemporaryFiles(folder).empty());
+}
+
+TEST_F(SaveSelection, AMissingInputIsReportedWithTheEncodersWords) {
+    ScratchFolder folder(L"missing");
+    Select(folder / L"gone.mp3", L"1", L"2", L"1");
+    auto boxes = Save(folder / L"cut.mp3");
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0].text.find(L"exit code 1"), std::wstring::npos) << boxes[0].text;
+    EXPECT_NE(boxes[0].text.find(L"gone.mp3: No such file or directory"), std::wstring::npos) << boxes[0].text;
+    EXPECT_TRUE(folder.Files().empty());
+}
+
+TEST_F(SaveSelection, AnExistingTargetIsReplacedWhenTheUserAgrees) {
+    ScratchFolder folder(L"replace");
+    ASSERT_TRUE(::CopyFileW(Fixture(kSource).c_str(), (folder / L"song.mp3").c_str(), FALSE));
+    save_tests::WriteAll(folder / L"cut.mp3", "an older cut");
+    SaveAndCheck(folder / L"song.mp3", folder / L"cut.mp3", folder);
+    EXPECT_TRUE(replaceAsked);
+}
+
+class InputAsOutput : public SaveSelection, public ::testing::WithParamInterface<std::wstring (*)(const std::wstring&)> {};
+
+TEST_P(InputAsOutput, IsRefusedAndTheInputStaysIntact) {
+    ScratchFolder folder(L"same");
+    const std::wstring input = folder / L"My Favourite Song.mp3";
+    ASSERT_TRUE(::CopyFileW(Fixture(kSource).c_str(), input.c_str(), FALSE));
+    const std::string before = ReadAll(input);
+    ::CreateDirectoryW((folder / L"sub").c_str(), nullptr);
+    Select(input, L"3.25", L"9.75", L"6.5");
+    auto boxes = Save(GetParam()(input));
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text.rfind(L"The selection cannot be saved over the file it comes from", 0), 0u)
+        << boxes[0].text;
+    EXPECT_EQ(boxes[0].icon, static_cast<UINT>(MB_ICONERROR));
+    EXPECT_EQ(ReadAll(input), before);
+    EXPECT_EQ(folder.Files(), (std::vector<std::wstring>{L"My Favourite Song.mp3", L"sub"}));
+}
+
+std::wstring SameSpelling(const std::wstring& path) { return path; }
+std::wstring OtherCase(const std::wstring& path) {
+    std::wstring upper = path;
+    for (wchar_t& c : upper) c = static_cast<wchar_t>(::towupper(c));
+    return upper;
+}
+std::wstring ThroughSubfolder(const std::wstring& path) {
+    return app::FolderOf(path) + L"\\sub\\..\\My Favourite Song.mp3";
+}
+std::wstring ShortName(const std::wstring& path) {
+    wchar_t name[MAX_PATH] = {};
+    ::GetShortPathNameW(path.c_str(), name, MAX_PATH);
+    return name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Save, InputAsOutput,
+                         ::testing::Values(&SameSpelling, &OtherCase, &ThroughSubfolder, &ShortName));
+
+struct Refusal {
+    const wchar_t* start;
+    const wchar_t* end;
+    const wchar_t* length;
+    const wchar_t* message;
+};
+
+class Refusals : public SaveSelection, public ::testing::WithParamInterface<Refusal> {};
+
+TEST_P(Refusals, AreReportedBeforeAnythingElse) {
+    Select(Fixture(kSource), GetParam().start, GetParam().end, GetParam().length);
+    auto boxes = Save(L"");
+    EXPECT_FALSE(dialogShown);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, GetParam().message);
+    EXPECT_EQ(boxes[0].title, L"Snipmill");
+    EXPECT_EQ(boxes[0].icon, static_cast<UINT>(MB_ICONERROR));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Save, Refusals,
+    ::testing::Values(Refusal{L"00:00", L"00:00", L"00:00", L"Please select a start point before saving a selection"},
+                      Refusal{L"1", L"00:00", L"00:00", L"Please select a end point before saving a selection"},
+                      Refusal{L"5", L"4", L"1", L"End point must be greater than the start point"},
+                      Refusal{L"4", L"4", L"0",
+                              L"The selection is empty: please set an end point after the start point before "
+                              L"saving"}));
+
+}  // namespace
