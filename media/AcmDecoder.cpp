@@ -58,8 +58,10 @@ void AcmDecoder::Close() noexcept {
 }
 
 void AcmDecoder::Restart() {
+    if (!fed_) return;
     Close();
     Open();
+    fed_ = false;
 }
 
 bool AcmDecoder::Convert(const std::uint8_t* source, std::size_t size, std::size_t& used,
@@ -88,6 +90,7 @@ bool AcmDecoder::Convert(const std::uint8_t* source, std::size_t size, std::size
 
 bool AcmDecoder::Decode(const std::uint8_t* frames, std::size_t size, std::vector<std::int16_t>& pcm) {
     if (!stream_) return false;
+    fed_ = true;
     while (size > 0) {
         std::size_t used = 0;
         std::size_t before = pcm.size();

@@ -40,6 +40,7 @@ private:
     MPEGLAYER3WAVEFORMAT source_{};
     WAVEFORMATEX pcm_{};
     HACMSTREAM stream_ = nullptr;
+    bool fed_ = false;  // a new stream need not be reopened
     std::vector<std::uint8_t> output_;
 };
 

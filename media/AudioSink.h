@@ -11,7 +11,7 @@ namespace media {
 class AudioSink {
 public:
     // Each buffer holds this long a stretch of sound: shorter ones drop out under Wine.
-    static constexpr int kBufferMilliseconds = 80;
+    static constexpr int kBufferMilliseconds = 100;
     static constexpr int kBufferCount = 4;
 
     static std::size_t BufferSamples(int sampleRate) noexcept {

@@ -20,11 +20,15 @@ public:
 
     // Reads up to `size` bytes at `offset` and returns how many were read (fewer
     // only at the end of the file). Throws MediaError when the read fails.
+    // One thread at a time may read.
     std::size_t ReadAt(std::uint64_t offset, void* buffer, std::size_t size) const;
 
 private:
+    static constexpr std::uint64_t kUnknownPointer = ~std::uint64_t{0};
+
     forms::KernelHandle handle_;
     std::uint64_t size_ = 0;
+    mutable std::uint64_t pointer_ = 0;  // where the file pointer stands
 };
 
 }  // namespace media

@@ -1,6 +1,7 @@
 #include "media/Mp3Reader.h"
 
 #include <cstring>
+#include <vector>
 
 #include "media/Id3v2Tag.h"
 #include "media/MediaError.h"
@@ -11,29 +12,37 @@ namespace media {
 
 namespace {
 
-// Large reads keep the scan as fast as reading the file; the slack lets a frame
-// and the next header be looked at without a refill in between.
-constexpr std::size_t kChunkSize = 1 << 20;
-constexpr std::size_t kSlack = 2 * FrameHeader::kMaxFrameSize + 2 * FrameHeader::kSize;
+// Reads this large cost little more than the copying; a larger buffer costs
+// more in fresh memory than it saves in calls.
+constexpr std::size_t kChunkSize = 256 << 10;
+
+// The header bits that decide a frame's size and stream, all but the padding bit:
+// sync, version, layer, CRC, bitrate, sample rate, channel mode and emphasis.
+constexpr std::uint32_t kRepeatMask = 0xFFFFFCC3;
+constexpr std::uint32_t kPaddingBit = 0x200;
+
+std::uint32_t HeaderWord(const std::uint8_t* b) noexcept {
+    return (std::uint32_t{b[0]} << 24) | (std::uint32_t{b[1]} << 16) | (std::uint32_t{b[2]} << 8) | b[3];
+}
 
 }  // namespace
 
-Mp3Reader::Mp3Reader(const MediaFile& file) : file_(file), limit_(file.Size()), buffer_(kChunkSize + kSlack) {}
+Mp3Reader::Mp3Reader(const MediaFile& file) : file_(file), limit_(file.Size()) {}
 
 std::span<const std::uint8_t> Mp3Reader::At(std::uint64_t pos, std::size_t count) {
     if (pos >= limit_) return {};
-    bool buffered = pos >= bufferStart_ && pos + count <= bufferStart_ + bufferLength_;
-    bool atEnd = pos >= bufferStart_ && bufferStart_ + bufferLength_ == limit_;
-    if (!buffered && !atEnd) {
+    std::uint64_t bufferEnd = bufferStart_ + bufferLength_;
+    bool inBuffer = pos >= bufferStart_ && pos < bufferEnd;
+    if (!inBuffer || (pos + count > bufferEnd && bufferEnd < limit_)) {
+        if (buffer_.empty()) buffer_.resize(kChunkSize);
         std::size_t wanted = static_cast<std::size_t>(std::min<std::uint64_t>(buffer_.size(), limit_ - pos));
         bufferStart_ = pos;
         bufferLength_ = file_.ReadAt(pos, buffer_.data(), wanted);
         // The file got shorter since it was measured: read no further than it goes.
         if (bufferLength_ < wanted) limit_ = pos + bufferLength_;
+        if (bufferLength_ == 0) return {};
     }
-    std::size_t offset = static_cast<std::size_t>(pos - bufferStart_);
-    if (offset >= bufferLength_) return {};
-    return {buffer_.data() + offset, bufferLength_ - offset};
+    return {buffer_.data() + (pos - bufferStart_), bufferLength_ - static_cast<std::size_t>(pos - bufferStart_)};
 }
 
 Mp3Index Mp3Reader::Read() {
@@ -41,7 +50,6 @@ Mp3Index Mp3Reader::Read() {
     Mp3Index index;
     std::uint64_t audioStart = SkipLeadingTags(index.title);
     limit_ = AudioEndBeforeTrailingTags(file_, audioStart, limit_);
-    bufferLength_ = 0;
     index.audioEnd = limit_;
     IndexFrames(audioStart, index);
     if (index.frameOffsets.empty()) {
@@ -54,9 +62,9 @@ Mp3Index Mp3Reader::Read() {
 std::uint64_t Mp3Reader::SkipLeadingTags(std::wstring& title) {
     std::uint64_t pos = 0;
     for (;;) {
-        auto header = At(pos, Id3v2Tag::kHeaderSize);
-        if (header.size() < Id3v2Tag::kHeaderSize) return pos;
-        auto tag = Id3v2Tag::FromHeader(header.data());
+        std::uint8_t header[Id3v2Tag::kHeaderSize];
+        if (file_.ReadAt(pos, header, sizeof header) < sizeof header) return pos;
+        auto tag = Id3v2Tag::FromHeader(header);
         if (!tag) return pos;
         std::uint64_t size = tag->TotalSize();
         if (size > limit_ - pos) throw MediaError(L"The file ends inside its ID3 tag, before any audio: it has been cut short.");
@@ -72,9 +80,30 @@ std::uint64_t Mp3Reader::SkipLeadingTags(std::wstring& title) {
 void Mp3Reader::IndexFrames(std::uint64_t pos, Mp3Index& index) {
     std::optional<FrameHeader> stream;
     std::uint64_t expected = limit_;
+    // Most frames repeat the header of the one before but for the padding bit:
+    // those are taken on sight, without parsing the header again.
+    std::uint32_t repeatedHeader = 0;
+    std::size_t unpaddedSize = 0;
     while (pos + FrameHeader::kSize <= limit_) {
         auto bytes = At(pos, FrameHeader::kSize);
         if (bytes.size() < FrameHeader::kSize) break;
+        std::uint32_t word = HeaderWord(bytes.data());
+        if (pos == expected && (word & kRepeatMask) == repeatedHeader) {
+            // Run through the frames in memory for as long as they repeat the header.
+            std::size_t at = 0;
+            while (at + FrameHeader::kSize <= bytes.size()) {
+                std::uint32_t next = HeaderWord(bytes.data() + at);
+                std::size_t size = unpaddedSize + static_cast<std::size_t>((next & kPaddingBit) != 0);
+                if ((next & kRepeatMask) != repeatedHeader || pos + at + size > limit_) break;
+                index.frameOffsets.push_back(pos + at);
+                at += size;
+            }
+            if (at > 0) {
+                pos += at;
+                expected = pos;
+                continue;
+            }
+        }
         if (pos == expected && bytes[0] == 'I') {
             auto header = At(pos, Id3v2Tag::kHeaderSize);
             if (header.size() >= Id3v2Tag::kHeaderSize) {
@@ -92,9 +121,12 @@ void Mp3Reader::IndexFrames(std::uint64_t pos, Mp3Index& index) {
             pos = NextSync(pos + 1);
             continue;
         }
+        repeatedHeader = word & kRepeatMask;
+        unpaddedSize = static_cast<std::size_t>(frame->frameSize - (frame->padded ? 1 : 0));
         if (!stream) {
             stream = frame;
             index.format = *frame;
+            index.frameOffsets.reserve(static_cast<std::size_t>((limit_ - pos) / frame->frameSize + 16));
             auto whole = At(pos, static_cast<std::size_t>(frame->frameSize));
             if (auto vbr = VbrHeader::Read(*frame, whole.data())) {
                 index.declaredFrames = vbr->frames;

@@ -23,8 +23,8 @@ public:
     Mp3Index Read();
 
 private:
-    // The bytes in memory from `pos` on, at least `count` of them unless the
-    // end of the readable range comes first.
+    // The bytes in memory from `pos` on, at least `count` (at most a frame and a
+    // header) of them unless the audio ends first. `pos` only ever moves forward.
     std::span<const std::uint8_t> At(std::uint64_t pos, std::size_t count);
     std::uint64_t SkipLeadingTags(std::wstring& title);
     void IndexFrames(std::uint64_t pos, Mp3Index& index);
