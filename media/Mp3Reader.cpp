@@ -16,6 +16,9 @@ namespace {
 // more in fresh memory than it saves in calls.
 constexpr std::size_t kChunkSize = 256 << 10;
 
+// Damaged or foreign bytes tolerated before the first frame.
+constexpr std::uint64_t kMaxBytesBeforeAudio = 1 << 20;
+
 // The header bits that decide a frame's size and stream, all but the padding bit:
 // sync, version, layer, CRC, bitrate, sample rate, channel mode and emphasis.
 constexpr std::uint32_t kRepeatMask = 0xFFFFFCC3;
@@ -78,6 +81,7 @@ std::uint64_t Mp3Reader::SkipLeadingTags(std::wstring& title) {
 }
 
 void Mp3Reader::IndexFrames(std::uint64_t pos, Mp3Index& index) {
+    const std::uint64_t audioStart = pos;
     std::optional<FrameHeader> stream;
     std::uint64_t expected = limit_;
     // Most frames repeat the header of the one before but for the padding bit:
@@ -85,6 +89,8 @@ void Mp3Reader::IndexFrames(std::uint64_t pos, Mp3Index& index) {
     std::uint32_t repeatedHeader = 0;
     std::size_t unpaddedSize = 0;
     while (pos + FrameHeader::kSize <= limit_) {
+        // Audio starts at once in an MP3 file: a large file of something else is not read to its end.
+        if (!stream && pos - audioStart > kMaxBytesBeforeAudio) break;
         auto bytes = At(pos, FrameHeader::kSize);
         if (bytes.size() < FrameHeader::kSize) break;
         std::uint32_t word = HeaderWord(bytes.data());

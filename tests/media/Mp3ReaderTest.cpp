@@ -281,3 +281,16 @@ TEST(Mp3Reader, LeavesAVbriFrameOutOfTheIndex) {
     EXPECT_EQ(*index.declaredFrames, 116u);
     EXPECT_EQ(index.frameOffsets.front(), start + size);
 }
+
+TEST(Mp3Reader, LooksForTheFirstFrameOnlyInTheFirstMegabyte) {
+    std::vector<std::uint8_t> audio = ReadBytes(Fixture(L"cbr128_noinfo.mp3"));
+    std::vector<std::uint8_t> late(3 << 19, 0);
+    Append(late, audio);
+    ScratchFile file(L"late.mp3", late);
+    EXPECT_NE(ReasonFor(file.Path()).find(L"not an MP3 file"), std::wstring::npos);
+
+    std::vector<std::uint8_t> early(100000, 0);
+    Append(early, audio);
+    ScratchFile fine(L"early.mp3", early);
+    EXPECT_EQ(ReadIndex(fine.Path()).FrameCount(), 116u);
+}

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <thread>
+#include <vector>
 
 #include "MediaFixtures.h"
 #include "media/Player.h"
@@ -68,20 +69,38 @@ TEST_P(PlayerTest, StartsPlayingWhenLoadedAtVolume50) {
 
 TEST_P(PlayerTest, PlaysAtRealSpeed) {
     Player player(GetParam());
-    LoadAndPlay(player, L"tone440.mp3");
-    // Under Wine a newly opened device plays slowly for its first two seconds or so;
-    // after that, starting over on it runs at full speed at once.
-    std::this_thread::sleep_for(2500ms);
-    player.Seek(0.5);
-    ASSERT_TRUE(WaitFor(player, PlayState::Playing));
+    LoadAndPlay(player, L"tone440_12s.mp3");
+    if (GetParam() == Player::Output::Device) {
+        // Under Wine a newly opened device plays slowly for its first two seconds or
+        // so; after that, starting over on it runs at full speed at once.
+        std::this_thread::sleep_for(2500ms);
+        player.Seek(0.5);
+        ASSERT_TRUE(WaitFor(player, PlayState::Playing));
+    }
     std::this_thread::sleep_for(300ms);
-    auto t0 = Clock::now();
-    double p0 = player.Position();
-    std::this_thread::sleep_for(3000ms);
-    auto t1 = Clock::now();
-    double p1 = player.Position();
+
+    // The slope of position over time, fitted to many readings so that the
+    // moments at which buffers happen to finish do not count.
+    std::vector<double> times, positions;
+    auto start = Clock::now();
+    while (Clock::now() - start < 6s) {
+        times.push_back(Seconds(Clock::now() - start));
+        positions.push_back(player.Position());
+        std::this_thread::sleep_for(50ms);
+    }
     EXPECT_EQ(player.State(), PlayState::Playing);
-    EXPECT_NEAR((p1 - p0) / Seconds(t1 - t0), 1.0, 0.02);
+    double n = static_cast<double>(times.size());
+    double meanTime = 0, meanPosition = 0;
+    for (std::size_t i = 0; i < times.size(); ++i) {
+        meanTime += times[i] / n;
+        meanPosition += positions[i] / n;
+    }
+    double covariance = 0, variance = 0;
+    for (std::size_t i = 0; i < times.size(); ++i) {
+        covariance += (times[i] - meanTime) * (positions[i] - meanPosition);
+        variance += (times[i] - meanTime) * (times[i] - meanTime);
+    }
+    EXPECT_NEAR(covariance / variance, 1.0, 0.02);
 }
 
 TEST_P(PlayerTest, PauseHoldsThePositionAndPlayGoesOnFromIt) {
@@ -91,7 +110,7 @@ TEST_P(PlayerTest, PauseHoldsThePositionAndPlayGoesOnFromIt) {
     player.Pause();
     EXPECT_EQ(player.State(), PlayState::Paused);
     double held = player.Position();
-    EXPECT_GT(held, 0.3);
+    EXPECT_GT(held, 0.1);
     std::this_thread::sleep_for(400ms);
     EXPECT_EQ(player.Position(), held);
     EXPECT_EQ(player.State(), PlayState::Paused);
@@ -99,9 +118,9 @@ TEST_P(PlayerTest, PauseHoldsThePositionAndPlayGoesOnFromIt) {
     player.Play();
     EXPECT_EQ(player.Position(), held);
     ASSERT_TRUE(WaitFor(player, PlayState::Playing));
-    std::this_thread::sleep_for(300ms);
+    std::this_thread::sleep_for(500ms);
     EXPECT_GT(player.Position(), held + 0.1);
-    EXPECT_LT(player.Position(), held + 1.5);
+    EXPECT_LT(player.Position(), held + 2.0);
 }
 
 TEST_P(PlayerTest, ASeekMovesThePlayheadThereAndPlaysOnFromIt) {
@@ -110,9 +129,9 @@ TEST_P(PlayerTest, ASeekMovesThePlayheadThereAndPlaysOnFromIt) {
     player.Seek(3.25);
     EXPECT_DOUBLE_EQ(player.Position(), 3.25);
     ASSERT_TRUE(WaitFor(player, PlayState::Playing));
-    std::this_thread::sleep_for(300ms);
+    std::this_thread::sleep_for(500ms);
     EXPECT_GT(player.Position(), 3.3);
-    EXPECT_LT(player.Position(), 4.5);
+    EXPECT_LT(player.Position(), 5.0);
 
     player.Pause();
     player.Seek(1.5);
@@ -171,7 +190,7 @@ TEST_P(PlayerTest, PlaysOneFileAfterAnotherOfOtherFormats) {
         player.Load(std::make_unique<Mp3Stream>(Fixture(name)));
         EXPECT_EQ(player.Position(), 0.0);
         EXPECT_TRUE(WaitFor(player, PlayState::Playing));
-        std::this_thread::sleep_for(200ms);
+        std::this_thread::sleep_for(400ms);
         EXPECT_GT(player.Position(), 0.05);
     }
 }
