@@ -1,9 +1,9 @@
 #pragma once
-// The main window's view of the media player: the interface the window's
-// commands use. Opening and playing files is not built yet: every file is
-// refused with a message saying so, and with nothing loaded the player reports
-// position 0 and play state 0 (undefined).
+// The main window's media player: opens an MP3 file and starts playing it as
+// soon as it is assigned, at volume 50. Positions and durations are seconds.
 #include <string>
+
+#include "media/Player.h"
 
 namespace app {
 
@@ -11,32 +11,41 @@ class MediaPlayer {
 public:
     static constexpr int kUndefined = 0, kStopped = 1, kPaused = 2, kPlaying = 3, kMediaEnded = 8,
                          kTransitioning = 9, kReady = 10;
+
     struct Media {
-        std::wstring name;
+        std::wstring name;  // the ID3 title, or the file's name without folder and extension
         double duration = 0;
     };
 
-    bool SetURL(const std::wstring&) {
-        errorText_ = L"This version of Snipmill cannot play MP3 files yet.";
-        return false;
-    }
-    const std::wstring& URL() const noexcept { return url_; }
-    const std::wstring& ErrorText() const noexcept { return errorText_; }
-    int PlayState() const noexcept { return kUndefined; }
-    const Media& CurrentMedia() const noexcept { return media_; }
-    double CurrentPosition() const noexcept { return position_; }
-    void SetCurrentPosition(double seconds) noexcept { position_ = seconds < 0 ? 0 : seconds; }
+    MediaPlayer();
+    MediaPlayer(const MediaPlayer&) = delete;
+    MediaPlayer& operator=(const MediaPlayer&) = delete;
+    ~MediaPlayer();
 
-    // With no media there is nothing to start, hold or stop.
-    void Play() noexcept {}
-    void Pause() noexcept {}
-    void Stop() noexcept {}
+    // Opens the file (its length is known on return) and starts playing it. On
+    // failure returns false and keeps the previous media, position and state;
+    // ErrorText() then says why.
+    bool SetURL(const std::wstring& path);
+    const std::wstring& URL() const { return url_; }
+    const std::wstring& ErrorText() const { return errorText_; }
+
+    int PlayState() const;
+    const Media& CurrentMedia() const { return media_; }
+    double CurrentPosition() const;
+    void SetCurrentPosition(double seconds);
+
+    void Play();
+    void Pause();
+    void Stop();
+
+    int Volume() const;
+    void SetVolume(int volume);
 
 private:
+    media::Player player_;
     std::wstring url_;
     std::wstring errorText_;
     Media media_;
-    double position_ = 0;
 };
 
 }  // namespace app
