@@ -1,6 +1,7 @@
 #include "app/Form1.h"
 
 #include "app/Artwork.h"
+#include "app/SaveSelection.h"
 #include "app/TimeText.h"
 #include "app/modCloseBtn.h"
 #include "forms/MessageLoop.h"
@@ -122,6 +123,7 @@ void Form1::CreateControls() {
     zembutton(2).Click.Subscribe([this] { SetStart(); });
     zembutton(3).Click.Subscribe([this] { SetEnd(); });
     zembutton(4).Click.Subscribe([this] { PlaySelection(); });
+    zembutton(5).Click.Subscribe([this] { zembutton5_Click(); });
     zembutton(6).Click.Subscribe([this] { clearsel(); });
     zembutton(7).Click.Subscribe([this] { PausePlay(); });
     // Ends at once: no window is closed one by one and a running encoder is left alone.
@@ -207,6 +209,13 @@ void Form1::PausePlay() {
 void Form1::clearsel() {
     slider_->ClearSel();
     for (int number : {5, 7, 9}) Label(number).SetCaption(std::wstring(kTimeNotSet));
+}
+
+void Form1::zembutton5_Click() { SaveSelection(*this); }
+
+frmDOSOutput& Form1::DOSOutput() {
+    if (!dosOutput_) dosOutput_ = std::make_unique<frmDOSOutput>();
+    return *dosOutput_;
 }
 
 void Form1::Slider1_Scroll() { player_.SetCurrentPosition(slider_->Value()); }
