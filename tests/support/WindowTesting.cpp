@@ -1,0 +1,174 @@
+#include "support/WindowTesting.h"
+
+#include "forms/Handles.h"
+#include "forms/MessageLoop.h"
+
+namespace testing_support {
+
+void PumpFor(int milliseconds) {
+    PumpUntil([] { return false; }, milliseconds);
+}
+
+bool PumpUntil(const std::function<bool()>& condition, int timeoutMs) {
+    const ULONGLONG end = ::GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
+    while (true) {
+        forms::DoEvents();
+        if (condition()) return true;
+        if (::GetTickCount64() >= end) return false;
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    }
+}
+
+namespace {
+Pixels ReadBitmap(HDC source, int width, int height, const std::function<void(HDC)>& draw) {
+    Pixels pixels;
+    pixels.width = width;
+    pixels.height = height;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    forms::BitmapHandle bitmap(::CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    forms::MemoryDC memory(::CreateCompatibleDC(source));
+    if (!bitmap || !memory || !bits) return pixels;
+    {
+        forms::SelectedObject selected(memory.Get(), bitmap.Get());
+        draw(memory.Get());
+        ::GdiFlush();
+    }
+    const auto* p = static_cast<const std::uint32_t*>(bits);
+    pixels.data.assign(p, p + static_cast<std::size_t>(width) * height);
+    for (auto& px : pixels.data) px &= 0x00FFFFFFu;
+    return pixels;
+}
+}  // namespace
+
+Pixels CaptureClient(HWND hwnd) {
+    ::UpdateWindow(hwnd);
+    RECT client{};
+    ::GetClientRect(hwnd, &client);
+    forms::WindowDC dc(hwnd);
+    return ReadBitmap(dc.Get(), client.right, client.bottom, [&](HDC memory) {
+        ::BitBlt(memory, 0, 0, client.right, client.bottom, dc.Get(), 0, 0, SRCCOPY);
+    });
+}
+
+Pixels PrintClient(HWND hwnd) {
+    RECT client{};
+    ::GetClientRect(hwnd, &client);
+    forms::WindowDC dc(hwnd);
+    return ReadBitmap(dc.Get(), client.right, client.bottom, [&](HDC memory) {
+        ::SendMessageW(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
+    });
+}
+
+std::wstring BuildPath(const std::wstring& sub, const std::wstring& name) {
+    wchar_t module[MAX_PATH]{};
+    ::GetModuleFileNameW(nullptr, module, MAX_PATH);
+    std::wstring folder(module);
+    folder.resize(folder.find_last_of(L'\\'));            // ...\bin
+    folder.resize(folder.find_last_of(L'\\') + 1);        // ...\ (the build folder)
+    folder += sub;
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    return folder + L"\\" + name;
+}
+
+namespace {
+BOOL CALLBACK CountOwnWindow(HWND hwnd, LPARAM param) {
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(hwnd, &pid);
+    if (pid == ::GetCurrentProcessId()) {
+        ++*reinterpret_cast<DWORD*>(param);
+        ::EnumChildWindows(hwnd, CountOwnWindow, param);
+    }
+    return TRUE;
+}
+}  // namespace
+
+DWORD GdiObjects() {
+    if (DWORD count = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS)) return count;
+    // Wine answers 0 above. Its GDI handles carry the table index in the low
+    // word, and a handle whose high word is zero names whatever lives there.
+    DWORD count = 0;
+    for (UINT_PTR index = 1; index < 0x10000; ++index)
+        if (::GetObjectType(reinterpret_cast<HGDIOBJ>(index))) ++count;
+    return count;
+}
+
+DWORD UserObjects() {
+    if (DWORD count = ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS)) return count;
+    // Wine answers 0 above: count this process's windows instead, message-only ones too.
+    DWORD count = 0;
+    ::EnumWindows(CountOwnWindow, reinterpret_cast<LPARAM>(&count));
+    for (HWND hwnd = ::FindWindowExW(HWND_MESSAGE, nullptr, nullptr, nullptr); hwnd;
+         hwnd = ::FindWindowExW(HWND_MESSAGE, hwnd, nullptr, nullptr))
+        CountOwnWindow(hwnd, reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
+MessageBoxWatcher::MessageBoxWatcher(int answer) : answer_(answer), thread_([this] { Watch(); }) {}
+
+MessageBoxWatcher::~MessageBoxWatcher() {
+    stop_ = true;
+    thread_.join();
+}
+
+std::vector<MessageBoxWatcher::Seen> MessageBoxWatcher::Boxes() const {
+    std::lock_guard lock(mutex_);
+    return seen_;
+}
+
+std::size_t MessageBoxWatcher::Count() const {
+    std::lock_guard lock(mutex_);
+    return seen_.size();
+}
+
+namespace {
+struct Search {
+    DWORD process;
+    HWND found;
+};
+
+BOOL CALLBACK FindDialog(HWND hwnd, LPARAM param) {
+    auto* search = reinterpret_cast<Search*>(param);
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(hwnd, &pid);
+    wchar_t cls[16]{};
+    ::GetClassNameW(hwnd, cls, 16);
+    if (pid == search->process && std::wstring(cls) == L"#32770" && ::IsWindowVisible(hwnd)) {
+        search->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+std::wstring TextOf(HWND hwnd) {
+    if (!hwnd) return {};
+    wchar_t buffer[4096]{};
+    ::SendMessageW(hwnd, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(buffer));
+    return buffer;
+}
+}  // namespace
+
+void MessageBoxWatcher::Watch() {
+    while (!stop_) {
+        Search search{::GetCurrentProcessId(), nullptr};
+        ::EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
+        if (search.found) {
+            Seen box{TextOf(search.found), TextOf(::GetDlgItem(search.found, 0xFFFF))};
+            {
+                std::lock_guard lock(mutex_);
+                seen_.push_back(box);
+            }
+            ::SendMessageW(search.found, WM_COMMAND, MAKEWPARAM(answer_, BN_CLICKED), 0);
+            // Wait for it to go before looking for the next one.
+            for (int i = 0; i < 200 && ::IsWindow(search.found) && ::IsWindowVisible(search.found); ++i) ::Sleep(10);
+        }
+        ::Sleep(20);
+    }
+}
+
+}  // namespace testing_support
