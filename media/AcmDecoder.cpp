@@ -38,18 +38,19 @@ AcmDecoder::AcmDecoder(const FrameHeader& format) : output_(kOutputBytes) {
     pcm_.wBitsPerSample = 16;
     pcm_.nBlockAlign = static_cast<WORD>(format.channels * 2);
     pcm_.nAvgBytesPerSec = pcm_.nSamplesPerSec * pcm_.nBlockAlign;
-    Open();
+    MMRESULT result = Open();
+    if (result != MMSYSERR_NOERROR) {
+        throw MediaError(L"The system has no MP3 decoder for this file's format (error " + std::to_wstring(result) +
+                         L" from the Audio Compression Manager).");
+    }
 }
 
 AcmDecoder::~AcmDecoder() { Close(); }
 
-void AcmDecoder::Open() {
+MMRESULT AcmDecoder::Open() noexcept {
     MMRESULT result = ::acmStreamOpen(&stream_, nullptr, &source_.wfx, &pcm_, nullptr, 0, 0, 0);
-    if (result != MMSYSERR_NOERROR) {
-        stream_ = nullptr;
-        throw MediaError(L"The system has no MP3 decoder for this file's format (error " + std::to_wstring(result) +
-                         L" from the Audio Compression Manager).");
-    }
+    if (result != MMSYSERR_NOERROR) stream_ = nullptr;
+    return result;
 }
 
 void AcmDecoder::Close() noexcept {
@@ -57,11 +58,11 @@ void AcmDecoder::Close() noexcept {
     stream_ = nullptr;
 }
 
-void AcmDecoder::Restart() {
-    if (!fed_) return;
+bool AcmDecoder::Restart() noexcept {
+    if (!fed_ && stream_) return true;
     Close();
-    Open();
     fed_ = false;
+    return Open() == MMSYSERR_NOERROR;
 }
 
 bool AcmDecoder::Convert(const std::uint8_t* source, std::size_t size, std::size_t& used,

@@ -29,12 +29,13 @@ public:
     // for them (interleaved samples) to `pcm`. Returns false if the codec failed.
     bool Decode(const std::uint8_t* frames, std::size_t size, std::vector<std::int16_t>& pcm);
 
-    // Forgets the frames fed so far, as if the stream were new.
-    void Restart();
+    // Forgets the frames fed so far, as if the stream were new. False if the
+    // codec could not be opened again (then every Decode fails).
+    bool Restart() noexcept;
 
 private:
     bool Convert(const std::uint8_t* source, std::size_t size, std::size_t& used, std::vector<std::int16_t>& pcm);
-    void Open();
+    MMRESULT Open() noexcept;
     void Close() noexcept;
 
     MPEGLAYER3WAVEFORMAT source_{};

@@ -1,5 +1,6 @@
 #include "media/Mp3Reader.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -15,6 +16,8 @@ namespace {
 // Reads this large cost little more than the copying; a larger buffer costs
 // more in fresh memory than it saves in calls.
 constexpr std::size_t kChunkSize = 256 << 10;
+
+constexpr std::uint64_t kMaxTagBytesForTitle = 1 << 20;
 
 // Damaged or foreign bytes tolerated before the first frame.
 constexpr std::uint64_t kMaxBytesBeforeAudio = 1 << 20;
@@ -72,7 +75,8 @@ std::uint64_t Mp3Reader::SkipLeadingTags(std::wstring& title) {
         std::uint64_t size = tag->TotalSize();
         if (size > limit_ - pos) throw MediaError(L"The file ends inside its ID3 tag, before any audio: it has been cut short.");
         if (title.empty()) {
-            std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+            // The title comes early in a tag; a large picture after it need not be read.
+            std::vector<std::uint8_t> bytes(static_cast<std::size_t>(std::min(size, kMaxTagBytesForTitle)));
             std::size_t read = file_.ReadAt(pos, bytes.data(), bytes.size());
             title = tag->Title(bytes.data(), read);
         }

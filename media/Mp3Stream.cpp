@@ -47,7 +47,7 @@ void Mp3Stream::Seek(std::uint64_t sample) {
     }
     nextFrame_ = PrimingStart(static_cast<std::size_t>(target));
     skip_ = streamSample - nextFrame_ * spf + AcmDecoder::kDecoderDelay;
-    decoder_.Restart();
+    if (!decoder_.Restart()) nextFrame_ = index_.frameOffsets.size();
 }
 
 // A frame's audio may begin in the main data of the frames before it (the bit
@@ -127,8 +127,11 @@ bool Mp3Stream::DecodeMore() {
     }
     nextFrame_ = fed;
     if (!decoder_.Decode(frames_.data(), frames_.size(), pcm_)) {
+        if (!decoder_.Restart()) {
+            nextFrame_ = offsets.size();
+            return false;
+        }
         // Keep the time line: the frames the codec refused last as long as silence.
-        decoder_.Restart();
         pcm_.resize(pcm_.size() + (fed - first) * index_.format.SamplesPerFrame() * Channels(), 0);
     }
     return true;

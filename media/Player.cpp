@@ -35,11 +35,12 @@ Player::~Player() {
 }
 
 void Player::Load(std::unique_ptr<Mp3Stream> stream) {
+    std::shared_ptr<Mp3Stream> shared = std::move(stream);  // the one step that may fail
     std::lock_guard lock(mutex_);
-    sampleRate_ = stream->SampleRate();
-    length_ = stream->Length();
-    duration_ = stream->Index().Duration();
-    stream_ = std::move(stream);
+    sampleRate_ = shared->SampleRate();
+    length_ = shared->Length();
+    duration_ = shared->Index().Duration();
+    stream_ = std::move(shared);
     Restart(0, true, PlayState::Transitioning);
 }
 
@@ -148,7 +149,8 @@ void Player::Run() {
     std::unique_ptr<AudioSink> sink;
     int sinkRate = 0;
     int sinkChannels = 0;
-    std::vector<std::int16_t> block;
+    // Room for the longest buffer: 100 ms of stereo at 48 kHz.
+    std::vector<std::int16_t> block(AudioSink::BufferSamples(48000) * 2);
     std::uint64_t seen = 0;
     bool ended = false;
     std::uint64_t queued = 0;
@@ -172,34 +174,42 @@ void Player::Run() {
             ended = false;
             queued = 0;
             if (playing && stream) {
-                if (!sink || sinkRate != stream->SampleRate() || sinkChannels != stream->Channels()) {
-                    sink.reset();
-                    sink = OpenSink(*stream);
-                    sinkRate = stream->SampleRate();
-                    sinkChannels = stream->Channels();
+                // Out of memory here ends the playback, not the program.
+                try {
+                    if (!sink || sinkRate != stream->SampleRate() || sinkChannels != stream->Channels()) {
+                        sink.reset();
+                        sink = OpenSink(*stream);
+                        sinkRate = stream->SampleRate();
+                        sinkChannels = stream->Channels();
+                    }
+                    stream->Seek(start);
+                } catch (const std::exception&) {
+                    ended = true;
                 }
-                stream->Seek(start);
             }
         }
 
         HANDLE handles[2] = {wake_.Get(), nullptr};
         DWORD count = 1;
         DWORD wait = INFINITE;
-        if (playing && stream && sink) {
-            std::uint64_t finished = sink->TakeFinished();
+        if (playing && stream) {
+            std::uint64_t finished = sink ? sink->TakeFinished() : 0;
             std::size_t bufferSamples = AudioSink::BufferSamples(stream->SampleRate());
-            block.resize(bufferSamples * stream->Channels());
-            while (!ended && sink->HasFreeBuffer()) {
-                std::size_t n = stream->Read(block.data(), bufferSamples);
-                if (n == 0) {
-                    ended = true;
-                    break;
+            try {
+                while (!ended && sink && sink->HasFreeBuffer()) {
+                    std::size_t n = stream->Read(block.data(), bufferSamples);
+                    if (n == 0) {
+                        ended = true;
+                        break;
+                    }
+                    ApplyGain(block.data(), n * stream->Channels(), GainFor(volume));
+                    sink->Queue(block.data(), n);
+                    queued += n;
                 }
-                ApplyGain(block.data(), n * stream->Channels(), GainFor(volume));
-                sink->Queue(block.data(), n);
-                queued += n;
+            } catch (const std::exception&) {
+                ended = true;
             }
-            bool done = ended && sink->Idle();
+            bool done = !sink || (ended && sink->Idle());
             {
                 std::lock_guard lock(mutex_);
                 if (generation_ == seen) {

@@ -21,23 +21,22 @@ MediaPlayer::MediaPlayer() = default;
 MediaPlayer::~MediaPlayer() = default;
 
 bool MediaPlayer::SetURL(const std::wstring& path) {
-    std::unique_ptr<media::Mp3Stream> stream;
     try {
-        stream = std::make_unique<media::Mp3Stream>(path);
+        auto stream = std::make_unique<media::Mp3Stream>(path);
+        const std::wstring& title = stream->Index().title;
+        Media media{title.empty() ? FileNameWithoutExtension(path) : title, stream->Index().Duration()};
+        std::wstring url = path;
+        player_.Load(std::move(stream));
+        media_ = std::move(media);
+        url_ = std::move(url);
+        errorText_.clear();
+        return true;
     } catch (const media::MediaError& error) {
         errorText_ = error.Reason();
-        return false;
     } catch (const std::bad_alloc&) {
         errorText_ = L"There is not enough memory to open the file.";
-        return false;
     }
-    const std::wstring& title = stream->Index().title;
-    media_.name = title.empty() ? FileNameWithoutExtension(path) : title;
-    media_.duration = stream->Index().Duration();
-    url_ = path;
-    errorText_.clear();
-    player_.Load(std::move(stream));
-    return true;
+    return false;
 }
 
 int MediaPlayer::PlayState() const { return static_cast<int>(player_.State()); }
