@@ -81,6 +81,19 @@ protected:
         form.player().SetCurrentPosition(seconds);
         ASSERT_TRUE(PumpUntil([&] { return form.Label(2).Caption() == app::FormatSeconds(seconds); }, 2000));
     }
+    // Set Start and Set End clicked while playback is held at those positions.
+    void SetStartAt(double seconds) {
+        HoldAt(seconds);
+        User::Click(form.zembutton(2));
+    }
+    void SetEndAt(double seconds) {
+        HoldAt(seconds);
+        User::Click(form.zembutton(3));
+    }
+    void MarkSelection(double start, double end) {
+        SetStartAt(start);
+        SetEndAt(end);
+    }
     std::wstring Caption(int label) { return form.Label(label).Caption(); }
 
     app::Form1 form;
@@ -109,8 +122,7 @@ TEST_F(SelectionCommands, SelectMp3PlaysTheFileAndOpensTheNextSteps) {
 
 TEST_F(SelectionCommands, CancellingTheOpenDialogStopsPlaybackAndKeepsTheRest) {
     Load(L"cbr128_info.mp3");
-    HoldAt(1);
-    User::Click(form.zembutton(2));
+    SetStartAt(1);
     form.player().Play();
     ASSERT_TRUE(PumpUntil([&] { return form.player().PlayState() == kPlaying; }, 3000));
     ASSERT_TRUE(form.Slider1().HasSelection());
@@ -137,13 +149,11 @@ TEST_F(SelectionCommands, AFileThatIsNotMp3IsRefusedAndTheLoadedOneStays) {
 
 TEST_F(SelectionCommands, StartEndAndLengthAreMarkedAtThePlaybackPosition) {
     Load(L"cbr128_info.mp3");
-    HoldAt(0.5);
-    User::Click(form.zembutton(2));
+    SetStartAt(0.5);
     EXPECT_EQ(Caption(5), L"0.5");
     EXPECT_TRUE(form.zembutton(3).Enabled());
     EXPECT_EQ(form.Slider1().SelStart(), 0);  // 0.5 rounds to the even neighbour
-    HoldAt(2.25);
-    User::Click(form.zembutton(3));
+    SetEndAt(2.25);
     EXPECT_EQ(Caption(7), L"2.25");
     EXPECT_EQ(Caption(9), L"1.75");
     for (int number : {3, 4, 5, 6}) EXPECT_TRUE(form.zembutton(number).Enabled());
@@ -154,10 +164,7 @@ TEST_F(SelectionCommands, StartEndAndLengthAreMarkedAtThePlaybackPosition) {
 
 TEST_F(SelectionCommands, AnEndBeforeTheStartIsRefused) {
     Load(L"cbr128_info.mp3");
-    HoldAt(2);
-    User::Click(form.zembutton(2));
-    HoldAt(1);
-    User::Click(form.zembutton(3));
+    MarkSelection(2, 1);
     auto boxes = user.Boxes();
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(boxes[1].text, L"The end point must be greater than the start point !");
@@ -169,37 +176,27 @@ TEST_F(SelectionCommands, AnEndBeforeTheStartIsRefused) {
 
 TEST_F(SelectionCommands, StartAtTheVeryBeginningIsWrittenAsZero) {
     Load(L"cbr128_info.mp3");
-    HoldAt(0);
-    User::Click(form.zembutton(2));
+    SetStartAt(0);
     EXPECT_EQ(Caption(5), L"0");
-    HoldAt(1.5);
-    User::Click(form.zembutton(3));
+    SetEndAt(1.5);
     EXPECT_EQ(Caption(9), L"1.5");
 }
 
 TEST_F(SelectionCommands, SetEndAfterNewSelectionTakesTheStartAsZero) {
     Load(L"cbr128_info.mp3");
-    HoldAt(1);
-    User::Click(form.zembutton(2));
-    HoldAt(2);
-    User::Click(form.zembutton(3));
+    MarkSelection(1, 2);
     User::Click(form.zembutton(6));
     for (int label : {5, 7, 9}) EXPECT_EQ(Caption(label), L"00:00");
     EXPECT_FALSE(form.Slider1().HasSelection());
-    HoldAt(2.5);
-    User::Click(form.zembutton(3));
+    SetEndAt(2.5);
     EXPECT_EQ(Caption(7), L"2.5");
     EXPECT_EQ(Caption(9), L"2.5");
 }
 
 TEST_F(SelectionCommands, SetStartAfterSetEndKeepsTheLength) {
     Load(L"cbr128_info.mp3");
-    HoldAt(1);
-    User::Click(form.zembutton(2));
-    HoldAt(2);
-    User::Click(form.zembutton(3));
-    HoldAt(0.25);
-    User::Click(form.zembutton(2));
+    MarkSelection(1, 2);
+    SetStartAt(0.25);
     EXPECT_EQ(Caption(5), L"0.25");
     EXPECT_EQ(Caption(7), L"2");
     EXPECT_EQ(Caption(9), L"1");
@@ -220,10 +217,7 @@ TEST_F(SelectionCommands, PlaySelectionRefusesAnEndBeforeTheStart) {
 
 TEST_F(SelectionCommands, PlaySelectionPausesAtTheEndPoint) {
     Load(L"cbr128_info.mp3");
-    HoldAt(0.5);
-    User::Click(form.zembutton(2));
-    HoldAt(1.2);
-    User::Click(form.zembutton(3));
+    MarkSelection(0.5, 1.2);
     User::Click(form.zembutton(4));
     EXPECT_TRUE(form.Timer3().Enabled());
     ASSERT_TRUE(PumpUntil([&] { return form.player().PlayState() == kPaused; }, 4000));
@@ -235,8 +229,7 @@ TEST_F(SelectionCommands, PlaySelectionPausesAtTheEndPoint) {
 
 TEST_F(SelectionCommands, PlaySelectionWithNoLengthPausesAtTheNextTick) {
     Load(L"cbr128_info.mp3");
-    HoldAt(1);
-    User::Click(form.zembutton(2));
+    SetStartAt(1);
     User::Click(form.zembutton(3));
     EXPECT_EQ(Caption(9), L"0");
     User::Click(form.zembutton(4));
@@ -247,10 +240,7 @@ TEST_F(SelectionCommands, PlaySelectionWithNoLengthPausesAtTheNextTick) {
 
 TEST_F(SelectionCommands, PausingByHandLeavesTheEndWatchOn) {
     Load(L"cbr128_info.mp3");
-    HoldAt(0.2);
-    User::Click(form.zembutton(2));
-    HoldAt(1.5);
-    User::Click(form.zembutton(3));
+    MarkSelection(0.2, 1.5);
     User::Click(form.zembutton(4));
     PumpFor(200);
     form.player().Pause();  // by hand, before the end point

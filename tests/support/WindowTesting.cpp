@@ -1,5 +1,6 @@
 #include "support/WindowTesting.h"
 
+#include "forms/Dib.h"
 #include "forms/Handles.h"
 #include "forms/MessageLoop.h"
 
@@ -24,14 +25,8 @@ Pixels ReadBitmap(HDC source, int width, int height, const std::function<void(HD
     Pixels pixels;
     pixels.width = width;
     pixels.height = height;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
-    forms::BitmapHandle bitmap(::CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    forms::BitmapHandle bitmap = forms::CreateTopDownDib(width, height, &bits, source);
     forms::MemoryDC memory(::CreateCompatibleDC(source));
     if (!bitmap || !memory || !bits) return pixels;
     {
