@@ -83,21 +83,6 @@ TEST(Form1, PositionReadOutShowsZeroWithinOneTick) {
     for (int number : {5, 7, 9}) EXPECT_EQ(form.Label(number).Caption(), L"00:00");
 }
 
-TEST(Form1, MovingTheSliderSeeksToItsWholeSecond) {
-    app::Form1 form;
-    form.Show();
-    EXPECT_EQ(form.Slider1().Min(), 0);
-    EXPECT_EQ(form.Slider1().Max(), 10);
-    ::SetFocus(form.Slider1().Handle());
-    // The keyboard moves the thumb as a user would; the trackbar reports it as a scroll.
-    ::SendMessageW(form.Slider1().Handle(), WM_KEYDOWN, VK_END, 0);
-    ::SendMessageW(form.Slider1().Handle(), WM_KEYUP, VK_END, 0);
-    EXPECT_EQ(form.player().CurrentPosition(), 10.0);
-    ::SendMessageW(form.Slider1().Handle(), WM_KEYDOWN, VK_LEFT, 0);
-    EXPECT_EQ(form.player().CurrentPosition(), 9.0);
-    EXPECT_TRUE(PumpUntil([&] { return form.Label(2).Caption() == L"9"; }, 1000));
-}
-
 TEST(Form1, NewSelectionClearsTheMarks) {
     app::Form1 form;
     form.Label(5).SetCaption(L"1.5");

@@ -1,5 +1,6 @@
 #include "support/WindowTesting.h"
 
+#include "forms/Dib.h"
 #include "forms/Handles.h"
 #include "forms/MessageLoop.h"
 
@@ -24,14 +25,8 @@ Pixels ReadBitmap(HDC source, int width, int height, const std::function<void(HD
     Pixels pixels;
     pixels.width = width;
     pixels.height = height;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
-    forms::BitmapHandle bitmap(::CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    forms::BitmapHandle bitmap = forms::CreateTopDownDib(width, height, &bits, source);
     forms::MemoryDC memory(::CreateCompatibleDC(source));
     if (!bitmap || !memory || !bits) return pixels;
     {
@@ -107,68 +102,6 @@ DWORD UserObjects() {
          hwnd = ::FindWindowExW(HWND_MESSAGE, hwnd, nullptr, nullptr))
         CountOwnWindow(hwnd, reinterpret_cast<LPARAM>(&count));
     return count;
-}
-
-MessageBoxWatcher::MessageBoxWatcher(int answer) : answer_(answer), thread_([this] { Watch(); }) {}
-
-MessageBoxWatcher::~MessageBoxWatcher() {
-    stop_ = true;
-    thread_.join();
-}
-
-std::vector<MessageBoxWatcher::Seen> MessageBoxWatcher::Boxes() const {
-    std::lock_guard lock(mutex_);
-    return seen_;
-}
-
-std::size_t MessageBoxWatcher::Count() const {
-    std::lock_guard lock(mutex_);
-    return seen_.size();
-}
-
-namespace {
-struct Search {
-    DWORD process;
-    HWND found;
-};
-
-BOOL CALLBACK FindDialog(HWND hwnd, LPARAM param) {
-    auto* search = reinterpret_cast<Search*>(param);
-    DWORD pid = 0;
-    ::GetWindowThreadProcessId(hwnd, &pid);
-    wchar_t cls[16]{};
-    ::GetClassNameW(hwnd, cls, 16);
-    if (pid == search->process && std::wstring(cls) == L"#32770" && ::IsWindowVisible(hwnd)) {
-        search->found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-std::wstring TextOf(HWND hwnd) {
-    if (!hwnd) return {};
-    wchar_t buffer[4096]{};
-    ::SendMessageW(hwnd, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(buffer));
-    return buffer;
-}
-}  // namespace
-
-void MessageBoxWatcher::Watch() {
-    while (!stop_) {
-        Search search{::GetCurrentProcessId(), nullptr};
-        ::EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
-        if (search.found) {
-            Seen box{TextOf(search.found), TextOf(::GetDlgItem(search.found, 0xFFFF))};
-            {
-                std::lock_guard lock(mutex_);
-                seen_.push_back(box);
-            }
-            ::SendMessageW(search.found, WM_COMMAND, MAKEWPARAM(answer_, BN_CLICKED), 0);
-            // Wait for it to go before looking for the next one.
-            for (int i = 0; i < 200 && ::IsWindow(search.found) && ::IsWindowVisible(search.found); ++i) ::Sleep(10);
-        }
-        ::Sleep(20);
-    }
 }
 
 }  // namespace testing_support

@@ -1,14 +1,10 @@
 #pragma once
 // Helpers for tests that drive real windows: pumping messages, reading pixels,
-// answering message boxes the way a user would, and finding test files.
+// counting objects, and finding test files.
 #include <windows.h>
 
-#include <atomic>
 #include <functional>
-#include <mutex>
 #include <string>
-#include <thread>
-#include <vector>
 
 #include "support/Png.h"
 
@@ -32,32 +28,5 @@ inline std::wstring ArtifactPath(const std::wstring& name) { return BuildPath(L"
 // The process's GDI and USER object counts, for leak checks.
 DWORD GdiObjects();
 DWORD UserObjects();
-
-// Watches for message boxes of this process from another thread, notes their
-// title and text, and answers each with a button (OK by default).
-class MessageBoxWatcher {
-public:
-    struct Seen {
-        std::wstring title;
-        std::wstring text;
-    };
-
-    explicit MessageBoxWatcher(int answer = IDOK);
-    MessageBoxWatcher(const MessageBoxWatcher&) = delete;
-    MessageBoxWatcher& operator=(const MessageBoxWatcher&) = delete;
-    ~MessageBoxWatcher();
-
-    std::vector<Seen> Boxes() const;
-    std::size_t Count() const;
-
-private:
-    void Watch();
-
-    int answer_;
-    std::atomic<bool> stop_{false};
-    mutable std::mutex mutex_;
-    std::vector<Seen> seen_;
-    std::thread thread_;
-};
 
 }  // namespace testing_support
