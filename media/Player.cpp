@@ -44,11 +44,6 @@ void Player::Load(std::unique_ptr<Mp3Stream> stream) {
     Restart(0, true, PlayState::Transitioning);
 }
 
-bool Player::HasMedia() const {
-    std::lock_guard lock(mutex_);
-    return stream_ != nullptr;
-}
-
 void Player::Restart(std::uint64_t sample, bool playing, PlayState state) {
     startSample_ = std::min(sample, length_);
     playing_ = playing;

@@ -15,7 +15,8 @@
 
 namespace media {
 
-// The values media players have long used for these states.
+// The values media players have long used for these states. (Their "ready", 10,
+// never occurs here: loading a file starts playing it.)
 enum class PlayState : int {
     Undefined = 0,
     Stopped = 1,
@@ -23,7 +24,6 @@ enum class PlayState : int {
     Playing = 3,  // only while sound is really going out
     MediaEnded = 8,
     Transitioning = 9,  // opening the device or decoding the first buffers
-    Ready = 10,
 };
 
 class Player {
@@ -38,7 +38,6 @@ public:
 
     // Takes over an opened stream in place of the current one and starts playing it from the start.
     void Load(std::unique_ptr<Mp3Stream> stream);
-    bool HasMedia() const;
 
     void Play();
     void Pause();
