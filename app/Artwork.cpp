@@ -1,5 +1,7 @@
 #include "app/Artwork.h"
 
+#include "forms/Dib.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -23,16 +25,9 @@ std::uint32_t PremultipliedPixel(Rgb c, double alpha) {
 
 // A top-down 32-bit DIB section filled from premultiplied BGRA pixels.
 forms::BitmapHandle MakeBitmap(int width, int height, const std::vector<std::uint32_t>& pixels) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    forms::BitmapHandle bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (bitmap && bits) std::copy(pixels.begin(), pixels.end(), static_cast<std::uint32_t*>(bits));
+    forms::BitmapHandle bitmap = forms::CreateTopDownDib(width, height, &bits);
+    if (bits) std::copy(pixels.begin(), pixels.end(), static_cast<std::uint32_t*>(bits));
     return bitmap;
 }
 

@@ -48,6 +48,12 @@ protected:
 private:
     void CreateControls();
     void Form_Load();
+    void SelectMp3();
+    void SetStart();
+    void SetEnd();
+    void PlaySelection();
+    void PausePlay();
+    void EnableButtons(std::initializer_list<int> numbers);
     void Slider1_Scroll();
     void Timer1_Timer();
     void Timer2_Timer();

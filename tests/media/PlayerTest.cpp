@@ -1,0 +1,214 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+#include <vector>
+
+#include "MediaFixtures.h"
+#include "media/Player.h"
+#include "media/WaveOutput.h"
+
+using media::Mp3Stream;
+using media::Player;
+using media::PlayState;
+using media_test::Fixture;
+using namespace std::chrono_literals;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+bool HasSoundServer() {
+    const char* server = std::getenv("PULSE_SERVER");
+    return server != nullptr && *server != '\0';
+}
+
+// Waits (without a fixed sleep) until the player is in `state`; false after `limit`.
+bool WaitFor(const Player& player, PlayState state, std::chrono::milliseconds limit = 5000ms) {
+    auto end = Clock::now() + limit;
+    while (Clock::now() < end) {
+        if (player.State() == state) return true;
+        std::this_thread::sleep_for(5ms);
+    }
+    return player.State() == state;
+}
+
+double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
+
+class PlayerTest : public ::testing::TestWithParam<Player::Output> {
+protected:
+    static void SetUpTestSuite() {
+        // The first device a Wine process opens loads the sound driver and meets the server.
+        if (HasSoundServer()) media::WaveOutput::Open(44100, 2);
+    }
+
+    void SetUp() override {
+        if (GetParam() == Player::Output::Device && !HasSoundServer())
+            GTEST_SKIP() << "no sound server (PULSE_SERVER) to play on";
+    }
+
+    // Loads the file and waits until sound is going out.
+    void LoadAndPlay(Player& player, const std::wstring& name) {
+        player.Load(std::make_unique<Mp3Stream>(Fixture(name)));
+        ASSERT_TRUE(WaitFor(player, PlayState::Playing));
+        EXPECT_EQ(player.PlaysOnDevice(), GetParam() == Player::Output::Device);
+    }
+};
+
+}  // namespace
+
+TEST_P(PlayerTest, StartsPlayingWhenLoadedAtVolume50) {
+    Player player(GetParam());
+    EXPECT_EQ(player.State(), PlayState::Undefined);
+    EXPECT_EQ(player.Volume(), 50);
+    player.Load(std::make_unique<Mp3Stream>(Fixture(L"tone440.mp3")));
+    EXPECT_DOUBLE_EQ(player.Duration(), 193 * 1152 / 44100.0);
+    EXPECT_TRUE(WaitFor(player, PlayState::Playing));
+}
+
+TEST_P(PlayerTest, PlaysAtRealSpeed) {
+    Player player(GetParam());
+    LoadAndPlay(player, L"tone440_12s.mp3");
+    if (GetParam() == Player::Output::Device) {
+        // Under Wine a newly opened device plays slowly for its first two seconds or
+        // so; after that, starting over on it runs at full speed at once.
+        std::this_thread::sleep_for(2500ms);
+        player.Seek(0.5);
+        ASSERT_TRUE(WaitFor(player, PlayState::Playing));
+    }
+    std::this_thread::sleep_for(300ms);
+
+    // The slope of position over time, fitted to many readings so that the
+    // moments at which buffers happen to finish do not count.
+    std::vector<double> times, positions;
+    auto start = Clock::now();
+    while (Clock::now() - start < 6s) {
+        times.push_back(Seconds(Clock::now() - start));
+        positions.push_back(player.Position());
+        std::this_thread::sleep_for(50ms);
+    }
+    EXPECT_EQ(player.State(), PlayState::Playing);
+    double n = static_cast<double>(times.size());
+    double meanTime = 0, meanPosition = 0;
+    for (std::size_t i = 0; i < times.size(); ++i) {
+        meanTime += times[i] / n;
+        meanPosition += positions[i] / n;
+    }
+    double covariance = 0, variance = 0;
+    for (std::size_t i = 0; i < times.size(); ++i) {
+        covariance += (times[i] - meanTime) * (positions[i] - meanPosition);
+        variance += (times[i] - meanTime) * (times[i] - meanTime);
+    }
+    EXPECT_NEAR(covariance / variance, 1.0, 0.02);
+}
+
+TEST_P(PlayerTest, PauseHoldsThePositionAndPlayGoesOnFromIt) {
+    Player player(GetParam());
+    LoadAndPlay(player, L"tone440.mp3");
+    std::this_thread::sleep_for(500ms);
+    player.Pause();
+    EXPECT_EQ(player.State(), PlayState::Paused);
+    double held = player.Position();
+    EXPECT_GT(held, 0.1);
+    std::this_thread::sleep_for(400ms);
+    EXPECT_EQ(player.Position(), held);
+    EXPECT_EQ(player.State(), PlayState::Paused);
+
+    player.Play();
+    EXPECT_EQ(player.Position(), held);
+    ASSERT_TRUE(WaitFor(player, PlayState::Playing));
+    std::this_thread::sleep_for(500ms);
+    EXPECT_GT(player.Position(), held + 0.1);
+    EXPECT_LT(player.Position(), held + 2.0);
+}
+
+TEST_P(PlayerTest, ASeekMovesThePlayheadThereAndPlaysOnFromIt) {
+    Player player(GetParam());
+    LoadAndPlay(player, L"tone440.mp3");
+    player.Seek(3.25);
+    EXPECT_DOUBLE_EQ(player.Position(), 3.25);
+    ASSERT_TRUE(WaitFor(player, PlayState::Playing));
+    std::this_thread::sleep_for(500ms);
+    EXPECT_GT(player.Position(), 3.3);
+    EXPECT_LT(player.Position(), 5.0);
+
+    player.Pause();
+    player.Seek(1.5);
+    EXPECT_EQ(player.State(), PlayState::Paused);
+    EXPECT_DOUBLE_EQ(player.Position(), 1.5);
+
+    player.Seek(-4);
+    EXPECT_EQ(player.Position(), 0.0);
+    player.Seek(1e9);
+    EXPECT_NEAR(player.Position(), 5.0, 0.05);  // the end of the audio itself
+}
+
+TEST_P(PlayerTest, ReachesAndReportsTheEndOfTheMedia) {
+    Player player(GetParam());
+    LoadAndPlay(player, L"tone440.mp3");
+    player.Seek(player.Duration() - 0.4);
+    ASSERT_TRUE(WaitFor(player, PlayState::MediaEnded, 3000ms));
+    EXPECT_DOUBLE_EQ(player.Position(), player.Duration());
+    std::this_thread::sleep_for(200ms);
+    EXPECT_EQ(player.State(), PlayState::MediaEnded);
+
+    // Play after the end starts over.
+    player.Play();
+    ASSERT_TRUE(WaitFor(player, PlayState::Playing));
+    EXPECT_LT(player.Position(), 1.0);
+
+    // A seek after the end plays on from there.
+    player.Seek(player.Duration() - 0.3);
+    ASSERT_TRUE(WaitFor(player, PlayState::MediaEnded, 3000ms));
+    player.Seek(2.0);
+    EXPECT_EQ(player.State(), PlayState::Stopped);
+    player.Play();
+    EXPECT_DOUBLE_EQ(player.Position(), 2.0);
+    EXPECT_TRUE(WaitFor(player, PlayState::Playing));
+}
+
+TEST_P(PlayerTest, StopGoesBackToTheStart) {
+    Player player(GetParam());
+    LoadAndPlay(player, L"cbr128_info.mp3");
+    std::this_thread::sleep_for(300ms);
+    player.Stop();
+    EXPECT_EQ(player.State(), PlayState::Stopped);
+    EXPECT_EQ(player.Position(), 0.0);
+    std::this_thread::sleep_for(200ms);
+    EXPECT_EQ(player.Position(), 0.0);
+    player.Pause();
+    EXPECT_EQ(player.State(), PlayState::Stopped);
+    player.Play();
+    EXPECT_TRUE(WaitFor(player, PlayState::Playing));
+}
+
+TEST_P(PlayerTest, PlaysOneFileAfterAnotherOfOtherFormats) {
+    Player player(GetParam());
+    LoadAndPlay(player, L"cbr128_info.mp3");
+    for (const wchar_t* name : {L"mpeg2_22k_mono.mp3", L"cbr192_48k.mp3", L"mpeg25_8k_mono.mp3"}) {
+        player.Load(std::make_unique<Mp3Stream>(Fixture(name)));
+        EXPECT_EQ(player.Position(), 0.0);
+        EXPECT_TRUE(WaitFor(player, PlayState::Playing));
+        std::this_thread::sleep_for(400ms);
+        EXPECT_GT(player.Position(), 0.05);
+    }
+}
+
+TEST(Player, DoesNothingWithoutMedia) {
+    Player player(Player::Output::Silent);
+    player.Play();
+    player.Seek(3);
+    player.Pause();
+    player.Stop();
+    EXPECT_EQ(player.State(), PlayState::Undefined);
+    EXPECT_EQ(player.Position(), 0.0);
+    EXPECT_EQ(player.Duration(), 0.0);
+    player.SetVolume(150);
+    EXPECT_EQ(player.Volume(), 100);
+    player.SetVolume(-3);
+    EXPECT_EQ(player.Volume(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(, PlayerTest, ::testing::Values(Player::Output::Silent, Player::Output::Device),
+                         [](const auto& info) { return info.param == Player::Output::Silent ? "SilentClock" : "Device"; });
