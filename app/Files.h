@@ -23,7 +23,4 @@ bool IsSameFile(const std::wstring& first, const std::wstring& second);
 
 bool FileExists(const std::wstring& path);
 
-// The system's text for an error code, without the trailing line end.
-std::wstring SystemErrorText(DWORD code);
-
 }  // namespace app

@@ -13,7 +13,9 @@
 #include "app/Files.h"
 #include "app/Form1.h"
 #include "app/SaveSelection.h"
+#include "app/TimeText.h"
 #include "support/DialogWatcher.h"
+#include "support/WindowTesting.h"
 
 namespace {
 
@@ -32,8 +34,6 @@ const Probe& SourceProbe() {
     static const Probe probe = save_tests::ProbeFile(Fixture(kSource));
     return probe;
 }
-
-bool IsFileDialog(HWND dialog) { return ::GetDlgItem(dialog, 0x47C) || ::GetDlgItem(dialog, 0x480); }
 
 std::vector<std::wstring> LeftoverTemporaryFiles(const ScratchFolder& folder) {
     std::vector<std::wstring> left;
@@ -60,47 +60,71 @@ int RunningEncoders() {
 
 class SaveSelection : public ::testing::Test {
 protected:
-    SaveSelection() { form.Show(); }
-
-    // The selection as the selection commands leave it in the labels.
-    void Select(const std::wstring& input, const std::wstring& start, const std::wstring& end,
-                const std::wstring& length) {
-        form.Text1().SetText(input);
-        form.Label(5).SetCaption(start);
-        form.Label(7).SetCaption(end);
-        form.Label(9).SetCaption(length);
-        form.zembutton(5).SetEnabled(true);
+    SaveSelection()
+        : watcher([this](HWND dialog) {
+              const std::wstring title = testing_support::WindowText(dialog);
+              if (title == L"Open" || title == L"Save As") {
+                  const std::wstring& file = title == L"Open" ? toOpen : toSave;
+                  if (title == L"Save As") saveDialogShown = true;
+                  if (file.empty())
+                      testing_support::PressButton(dialog, IDCANCEL);
+                  else
+                      testing_support::ChooseFile(dialog, file);
+                  return true;
+              }
+              if (::GetDlgItem(dialog, IDYES)) {  // the save dialog asks before replacing a file
+                  replaceAsked = true;
+                  testing_support::PressButton(dialog, IDYES);
+                  return true;
+              }
+              return false;
+          }) {
+        form.Show();
     }
 
-    // Clicks "Save Selection" and types `target` into the save dialog (an empty
-    // target cancels it); agrees to replace an existing file. Returns the
-    // message boxes that came, in order.
+    static void Click(controls::zembutton& button) { save_tests::Click(button.hWnd()); }
+
+    // Select MP3, answered with the file; its "Playing the file" message is answered too.
+    void Load(const std::wstring& file) {
+        toOpen = file;
+        Click(form.zembutton(1));
+        ASSERT_EQ(form.Text1().Text(), file);
+        boxesBefore = watcher.Seen().size();
+    }
+    // Set Start or Set End, clicked while playback is held at the position.
+    void MarkAt(int button, double seconds) {
+        form.player().Pause();
+        form.player().SetCurrentPosition(seconds);
+        ASSERT_TRUE(testing_support::PumpUntil(
+            [&] { return form.Label(2).Caption() == app::FormatSeconds(seconds); }, 2000));
+        Click(form.zembutton(button));
+    }
+    void Mark(double start, double end) {
+        MarkAt(2, start);
+        MarkAt(3, end);
+    }
+
+    // Clicks "Save Selection" and answers the save dialog with `target` (an
+    // empty target cancels it); agrees to replace an existing file. Returns
+    // the message boxes the save showed, in order.
     std::vector<MessageBoxSeen> Save(const std::wstring& target) {
-        DialogWatcher watcher([&](HWND dialog) {
-            if (IsFileDialog(dialog)) {
-                dialogShown = true;
-                if (target.empty())
-                    testing_support::PressButton(dialog, IDCANCEL);
-                else
-                    testing_support::ChooseFile(dialog, target);
-                return true;
-            }
-            if (::GetDlgItem(dialog, IDYES)) {
-                replaceAsked = true;
-                testing_support::PressButton(dialog, IDYES);
-                return true;
-            }
-            return false;
-        });
-        save_tests::Click(form.zembutton(5).hWnd());
-        return watcher.Seen();
+        toSave = target;
+        Click(form.zembutton(5));
+        auto boxes = watcher.Seen();
+        return {boxes.begin() + static_cast<std::ptrdiff_t>(boxesBefore), boxes.end()};
     }
 
-    // Saves the selection from 3.25 s to 9.75 s of the source and checks the new file.
+    // Loads the file, marks 3.25 s to 9.75 s, saves it and checks the new file.
     void SaveAndCheck(const std::wstring& input, const std::wstring& target, const ScratchFolder& folder) {
         const double start = 3.25, length = 6.5;
-        Select(input, L"3.25", L"9.75", L"6.5");
+        Load(input);
+        Mark(start, start + length);
+        EXPECT_EQ(form.Label(9).Caption(), L"6.5");
+        form.player().Play();
+        ASSERT_TRUE(testing_support::PumpUntil(
+            [&] { return form.player().PlayState() == app::MediaPlayer::kPlaying; }, 3000));
         auto boxes = Save(target);
+        EXPECT_EQ(form.player().PlayState(), app::MediaPlayer::kPaused);
         ASSERT_EQ(boxes.size(), 1u);
         EXPECT_EQ(boxes[0].text, L"MP3 has been cut!") << boxes[0].text;
         EXPECT_EQ(boxes[0].title, L"Success!");
@@ -116,8 +140,12 @@ protected:
     }
 
     app::Form1 form;
-    bool dialogShown = false;
+    std::wstring toOpen;
+    std::wstring toSave;
+    bool saveDialogShown = false;
     bool replaceAsked = false;
+    std::size_t boxesBefore = 0;
+    DialogWatcher watcher;
 };
 
 TEST_F(SaveSelection, WritesTheSelectionAsANewMp3WithItsTagsAndCover) {
@@ -125,7 +153,7 @@ TEST_F(SaveSelection, WritesTheSelectionAsANewMp3WithItsTagsAndCover) {
     ASSERT_TRUE(SourceProbe().ok) << SourceProbe().raw;
     ASSERT_TRUE(::CopyFileW(Fixture(kSource).c_str(), (folder / L"song.mp3").c_str(), FALSE));
     SaveAndCheck(folder / L"song.mp3", folder / L"cut.mp3", folder);
-    EXPECT_TRUE(dialogShown);
+    EXPECT_TRUE(saveDialogShown);
     const std::wstring encoder = L"\"" + app::ProgramFolder() + L"\\ffmpeg.exe\"";
     EXPECT_EQ(form.DOSOutput().txtCommand().Text().rfind(encoder + L" -nostdin -y -ss 3.25 -t 6.5 -i \"", 0), 0u)
         << form.DOSOutput().txtCommand().Text();
@@ -158,9 +186,11 @@ TEST_F(SaveSelection, WorksInFoldersDeeperThanTheClassicPathLimit) {
     const std::wstring target = deep + L"\\cut.mp3";
     ASSERT_GT(target.size(), 260u);
     ASSERT_TRUE(::CopyFileW(Fixture(kSource).c_str(), app::ExtendedLengthPath(input).c_str(), FALSE));
-    Select(input, L"3.25", L"9.75", L"6.5");
-    // Wine's save dialog cannot take a name this long, so the name goes in where the dialog hands it over.
-    DialogWatcher watcher;
+    // Wine's file dialogs cannot take names this long: the file is opened and
+    // the new name handed over where the dialogs would hand them over.
+    ASSERT_TRUE(form.player().SetURL(input));
+    form.Text1().SetText(input);
+    Mark(3.25, 9.75);
     app::SaveSelectionAs(form, target);
     auto boxes = watcher.Seen();
     ASSERT_EQ(boxes.size(), 1u);
@@ -173,9 +203,10 @@ TEST_F(SaveSelection, WorksInFoldersDeeperThanTheClassicPathLimit) {
 TEST_F(SaveSelection, ACancelledDialogWritesNothing) {
     ScratchFolder folder(L"dialog");
     ASSERT_TRUE(::CopyFileW(Fixture(kSource).c_str(), (folder / L"song.mp3").c_str(), FALSE));
-    Select(folder / L"song.mp3", L"3.25", L"9.75", L"6.5");
+    Load(folder / L"song.mp3");
+    Mark(3.25, 9.75);
     auto boxes = Save(L"");
-    EXPECT_TRUE(dialogShown);
+    EXPECT_TRUE(saveDialogShown);
     EXPECT_TRUE(boxes.empty());
     EXPECT_EQ(folder.Files(), std::vector<std::wstring>{L"song.mp3"});
     EXPECT_EQ(RunningEncoders(), 0);
@@ -196,7 +227,8 @@ TEST_F(SaveSelection, CancelInTheMiddleLeavesNothingBehind) {
             save_tests::PostClick(output.zembutton1().hWnd());
         }
     });
-    Select(input, L"60", L"3300", L"3240");
+    Load(input);
+    Mark(60, 3300);
     auto boxes = Save(folder / L"cut.mp3");
     EXPECT_TRUE(writing) << "the encoder had not started writing when Cancel was pressed";
     ASSERT_EQ(boxes.size(), 1u);
@@ -210,8 +242,10 @@ TEST_F(SaveSelection, AFailedSaveKeepsTheExistingTarget) {
     ScratchFolder folder(L"failed");
     ASSERT_TRUE(::CopyFileW(Fixture(L"save-short.mp3").c_str(), (folder / L"short.mp3").c_str(), FALSE));
     save_tests::WriteAll(folder / L"cut.mp3", "an older file the user keeps");
-    // A selection of a longer file, applied to a 3-second one: nothing to copy.
-    Select(folder / L"short.mp3", L"10", L"15", L"5");
+    // A selection marked in a longer file, kept when a 3-second file is loaded: nothing to copy.
+    Load(Fixture(kSource));
+    Mark(10, 15);
+    Load(folder / L"short.mp3");
     auto boxes = Save(folder / L"cut.mp3");
     EXPECT_TRUE(replaceAsked);
     ASSERT_EQ(boxes.size(), 1u);
@@ -227,12 +261,16 @@ TEST_F(SaveSelection, AFailedSaveKeepsTheExistingTarget) {
 
 TEST_F(SaveSelection, AMissingInputIsReportedWithTheEncodersWords) {
     ScratchFolder folder(L"missing");
-    Select(folder / L"gone.mp3", L"1", L"2", L"1");
+    ASSERT_TRUE(::CopyFileW(Fixture(kSource).c_str(), (folder / L"gone.mp3").c_str(), FALSE));
+    Load(folder / L"gone.mp3");
+    Mark(1, 2);
+    // Moved away while the player still has it open.
+    ASSERT_TRUE(::MoveFileW((folder / L"gone.mp3").c_str(), (folder / L"moved.mp3").c_str()));
     auto boxes = Save(folder / L"cut.mp3");
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_NE(boxes[0].text.find(L"exit code 1"), std::wstring::npos) << boxes[0].text;
     EXPECT_NE(boxes[0].text.find(L"gone.mp3: No such file or directory"), std::wstring::npos) << boxes[0].text;
-    EXPECT_TRUE(folder.Files().empty());
+    EXPECT_EQ(folder.Files(), std::vector<std::wstring>{L"moved.mp3"});
 }
 
 TEST_F(SaveSelection, AnExistingTargetIsReplacedWhenTheUserAgrees) {
@@ -251,7 +289,8 @@ TEST_P(InputAsOutput, IsRefusedAndTheInputStaysIntact) {
     ASSERT_TRUE(::CopyFileW(Fixture(kSource).c_str(), input.c_str(), FALSE));
     const std::string before = ReadAll(input);
     ::CreateDirectoryW((folder / L"sub").c_str(), nullptr);
-    Select(input, L"3.25", L"9.75", L"6.5");
+    Load(input);
+    Mark(3.25, 9.75);
     auto boxes = Save(GetParam()(input));
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text.rfind(L"The selection cannot be saved over the file it comes from", 0), 0u)
@@ -279,32 +318,42 @@ std::wstring ShortName(const std::wstring& path) {
 INSTANTIATE_TEST_SUITE_P(Save, InputAsOutput,
                          ::testing::Values(&SameSpelling, &OtherCase, &ThroughSubfolder, &ShortName));
 
-struct Refusal {
-    const wchar_t* start;
-    const wchar_t* end;
-    const wchar_t* length;
-    const wchar_t* message;
+// Each refusal, reached through the commands a user would click; nothing is asked or written after it.
+class Refusals : public SaveSelection {
+protected:
+    void SetUp() override {
+        Load(Fixture(kSource));
+        Mark(3.25, 9.75);  // "Save Selection" is usable from here on
+    }
+    void ExpectRefusal(const std::wstring& message) {
+        auto boxes = Save(L"");
+        EXPECT_FALSE(saveDialogShown);
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].text, message);
+        EXPECT_EQ(boxes[0].title, L"Snipmill");
+        EXPECT_EQ(boxes[0].icon, static_cast<UINT>(MB_ICONERROR));
+    }
 };
 
-class Refusals : public SaveSelection, public ::testing::WithParamInterface<Refusal> {};
-
-TEST_P(Refusals, AreReportedBeforeAnythingElse) {
-    Select(Fixture(kSource), GetParam().start, GetParam().end, GetParam().length);
-    auto boxes = Save(L"");
-    EXPECT_FALSE(dialogShown);
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, GetParam().message);
-    EXPECT_EQ(boxes[0].title, L"Snipmill");
-    EXPECT_EQ(boxes[0].icon, static_cast<UINT>(MB_ICONERROR));
+TEST_F(Refusals, AStartNotSetAfterNewSelection) {
+    Click(form.zembutton(6));
+    ExpectRefusal(L"Please select a start point before saving a selection");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Save, Refusals,
-    ::testing::Values(Refusal{L"00:00", L"00:00", L"00:00", L"Please select a start point before saving a selection"},
-                      Refusal{L"1", L"00:00", L"00:00", L"Please select a end point before saving a selection"},
-                      Refusal{L"5", L"4", L"1", L"End point must be greater than the start point"},
-                      Refusal{L"4", L"4", L"0",
-                              L"The selection is empty: please set an end point after the start point before "
-                              L"saving"}));
+TEST_F(Refusals, AnEndNotSetAfterNewSelectionAndSetStart) {
+    Click(form.zembutton(6));
+    MarkAt(2, 1);
+    ExpectRefusal(L"Please select a end point before saving a selection");
+}
+
+TEST_F(Refusals, AStartMovedPastTheEnd) {
+    MarkAt(2, 12);
+    ExpectRefusal(L"End point must be greater than the start point");
+}
+
+TEST_F(Refusals, AnEmptySelection) {
+    Mark(4, 4);
+    ExpectRefusal(L"The selection is empty: please set an end point after the start point before saving");
+}
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "app/Files.h"
+#include "support/WindowTesting.h"
 
 namespace save_tests {
 
@@ -56,9 +57,7 @@ void RemoveTree(const std::wstring& folder) {
 
 }  // namespace
 
-std::wstring FixturesFolder() { return app::FolderOf(app::ProgramFolder()) + L"\\fixtures"; }
-
-std::wstring Fixture(const std::wstring& name) { return FixturesFolder() + L"\\" + name; }
+std::wstring Fixture(const std::wstring& name) { return testing_support::FixturePath(L"save\\" + name); }
 
 ScratchFolder::ScratchFolder(const std::wstring& name) {
     wchar_t temp[MAX_PATH] = {};

@@ -8,8 +8,7 @@
 
 namespace save_tests {
 
-// The folder the fixture scripts filled (build\fixtures).
-std::wstring FixturesFolder();
+// A file the save fixture script made (build\fixtures\save).
 std::wstring Fixture(const std::wstring& name);
 
 // A fresh, empty folder for one test, removed with everything in it when the
