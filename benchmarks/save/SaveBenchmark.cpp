@@ -1,0 +1,222 @@
+// How long saving a selection takes through the program's own save path (the
+// output window, the runner, the check of the new file and its move into
+// place), next to the same encoder command started bare, a re-encoding cut of
+// the same selection, and a plain copy of the same bytes.
+//
+//   scripts/benchmark save
+//
+// Cuts 30 minutes out of the 60-minute fixture and 10 seconds out of the
+// 3-minute one. Goal: the program's save within 1.15 x the bare command.
+#include <windows.h>
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "app/Files.h"
+#include "app/Form1.h"
+#include "app/SaveRules.h"
+#include "app/SaveSelection.h"
+#include "app/TimeText.h"
+#include "forms/Handles.h"
+#include "runner/CommandLine.h"
+
+namespace {
+
+constexpr int kRuns = 7;
+
+double Now() {
+    LARGE_INTEGER counter{}, frequency{};
+    ::QueryPerformanceCounter(&counter);
+    ::QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// The moment the program's report appears ends its save; the report is then
+// answered at once. A window hook sees it on the program's own thread.
+struct HookTraits {
+    using Handle = HHOOK;
+    static Handle Invalid() noexcept { return nullptr; }
+    static bool IsValid(Handle h) noexcept { return h != nullptr; }
+    static void Close(Handle h) noexcept { ::UnhookWindowsHookEx(h); }
+};
+
+struct ReportWatch {
+    static ReportWatch* active;
+    double shownAt = 0;
+    std::wstring text;
+    forms::UniqueHandle<HookTraits> hook;
+};
+
+ReportWatch* ReportWatch::active = nullptr;
+
+LRESULT CALLBACK WatchReports(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_ACTIVATE && ReportWatch::active) {
+        auto dialog = reinterpret_cast<HWND>(wParam);
+        wchar_t name[16] = {};
+        ::GetClassNameW(dialog, name, 16);
+        if (std::wstring(name) == L"#32770" && ReportWatch::active->shownAt == 0) {
+            ReportWatch::active->shownAt = Now();
+            wchar_t text[512] = {};
+            ::GetDlgItemTextW(dialog, 0xFFFF, text, 512);
+            ReportWatch::active->text = text;
+            ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+        }
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// Seconds from handing the selection over to the report "MP3 has been cut!".
+double ProgramSave(app::Form1& form, const std::wstring& output) {
+    ReportWatch watch;
+    watch.hook.Reset(::SetWindowsHookExW(WH_CBT, &WatchReports, nullptr, ::GetCurrentThreadId()));
+    ReportWatch::active = &watch;
+    const double start = Now();
+    app::SaveSelectionAs(form, output);
+    ReportWatch::active = nullptr;
+    if (watch.text != L"MP3 has been cut!") {
+        std::fwprintf(stderr, L"the save failed: %ls\n", watch.text.c_str());
+        std::exit(1);
+    }
+    return watch.shownAt - start;
+}
+
+// Seconds the command takes started on its own, its output thrown away.
+double Bare(const std::wstring& commandLine) {
+    SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
+    forms::KernelHandle nul(::CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inheritable, OPEN_EXISTING, 0,
+                                          nullptr));
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_HIDE;
+    startup.hStdOutput = nul.Get();
+    startup.hStdError = nul.Get();
+    std::vector<wchar_t> line(commandLine.begin(), commandLine.end());
+    line.push_back(L'\0');
+    PROCESS_INFORMATION info{};
+    const double start = Now();
+    if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &info)) {
+        std::fwprintf(stderr, L"could not start: %ls\n", commandLine.c_str());
+        std::exit(1);
+    }
+    forms::KernelHandle process(info.hProcess);
+    forms::KernelHandle thread(info.hThread);
+    ::WaitForSingleObject(process.Get(), INFINITE);
+    return Now() - start;
+}
+
+// Seconds to copy the byte range the selection covers, read and written in large blocks.
+double ByteCopy(const std::wstring& input, const std::wstring& output, double fromFraction, double toFraction) {
+    const double start = Now();
+    forms::KernelHandle source(::CreateFileW(input.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                             FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    forms::KernelHandle target(
+        ::CreateFileW(output.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    LARGE_INTEGER size{};
+    ::GetFileSizeEx(source.Get(), &size);
+    LARGE_INTEGER from{};
+    from.QuadPart = static_cast<LONGLONG>(static_cast<double>(size.QuadPart) * fromFraction);
+    auto remaining = static_cast<LONGLONG>(static_cast<double>(size.QuadPart) * (toFraction - fromFraction));
+    ::SetFilePointerEx(source.Get(), from, nullptr, FILE_BEGIN);
+    std::vector<char> buffer(1 << 20);
+    while (remaining > 0) {
+        DWORD read = 0, written = 0;
+        auto want = static_cast<DWORD>(std::min<LONGLONG>(remaining, static_cast<LONGLONG>(buffer.size())));
+        if (!::ReadFile(source.Get(), buffer.data(), want, &read, nullptr) || read == 0) break;
+        ::WriteFile(target.Get(), buffer.data(), read, &written, nullptr);
+        remaining -= read;
+    }
+    return Now() - start;
+}
+
+struct Cut {
+    const wchar_t* name;
+    const wchar_t* file;
+    double fileSeconds;
+    double start;
+    double length;
+};
+
+void Measure(app::Form1& form, const std::wstring& fixtures, const std::wstring& work, const Cut& cut,
+             bool withSlowerCuts) {
+    const std::wstring input = fixtures + L"\\" + cut.file;
+    form.Text1().SetText(input);
+    form.Label(5).SetCaption(app::FormatSeconds(cut.start));
+    form.Label(7).SetCaption(app::FormatSeconds(cut.start + cut.length));
+    form.Label(9).SetCaption(app::FormatSeconds(cut.length));
+    const std::wstring programOutput = work + L"\\program.mp3";
+    const std::wstring bareOutput = work + L"\\bare.mp3";
+    const std::wstring bareCommand =
+        app::EncoderCommandLine(app::ProgramFolder(), cut.start, cut.length, input, bareOutput);
+
+    // A first round each to bring the files and the encoder into the cache.
+    ProgramSave(form, programOutput);
+    Bare(bareCommand);
+    std::vector<double> program, bare;
+    for (int run = 0; run < kRuns; ++run) {
+        program.push_back(ProgramSave(form, programOutput));
+        bare.push_back(Bare(bareCommand));
+    }
+    std::vector<double> copies;
+    for (int run = 0; run < kRuns; ++run)
+        copies.push_back(ByteCopy(input, work + L"\\bytes.mp3", cut.start / cut.fileSeconds,
+                                  (cut.start + cut.length) / cut.fileSeconds));
+    const double programTime = Median(program), bareTime = Median(bare);
+    std::wprintf(L"\n%ls (median of %d runs)\n", cut.name, kRuns);
+    std::wprintf(L"  program's save (runner, check, move)  %8.3f s\n", programTime);
+    std::wprintf(L"  same stream copy started bare         %8.3f s\n", bareTime);
+    std::wprintf(L"  plain copy of the same bytes          %8.3f s\n", Median(copies));
+    if (withSlowerCuts) {
+        using runner::QuoteArgument;
+        const std::wstring reencode = QuoteArgument(app::ProgramFolder() + L"\\ffmpeg.exe") + L" -nostdin -y -ss " +
+                                      app::FormatSeconds(cut.start) + L" -t " + app::FormatSeconds(cut.length) +
+                                      L" -i " + QuoteArgument(input) + L" -c:a libmp3lame -b:a 128k " +
+                                      QuoteArgument(work + L"\\reencoded.mp3");
+        std::wprintf(L"  re-encoding cut (one run)             %8.3f s\n", Bare(reencode));
+    }
+    std::wprintf(L"  program / bare                        %8.3f x (goal: within 1.15 x)\n", programTime / bareTime);
+    std::fflush(stdout);
+}
+
+// The fixtures folder comes as the one argument (scripts/benchmark gives it);
+// without one, the build's own.
+std::wstring FixturesFolder() {
+    int argc = 0;
+    wchar_t** argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
+    std::wstring named = argv && argc > 1 ? argv[1] : L"";
+    ::LocalFree(argv);
+    return (named.empty() ? app::FolderOf(app::ProgramFolder()) + L"\\fixtures" : named) + L"\\save";
+}
+
+}  // namespace
+
+int main() {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+    ::InitCommonControlsEx(&controls);
+    const std::wstring fixtures = FixturesFolder();
+    wchar_t temp[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, temp);
+    const std::wstring work = std::wstring(temp) + L"snipmill-save-benchmark";
+    ::CreateDirectoryW(work.c_str(), nullptr);
+
+    app::Form1 form;
+    form.Show();
+    Measure(form, fixtures, work, Cut{L"30 minutes out of a 60-minute MP3", L"save-60min.mp3", 3601.76, 900, 1800},
+            true);
+    Measure(form, fixtures, work, Cut{L"10 seconds out of a 3-minute MP3", L"save-3min.mp3", 180.04, 60, 10}, false);
+
+    for (const wchar_t* name : {L"program.mp3", L"bare.mp3", L"bytes.mp3", L"reencoded.mp3"})
+        ::DeleteFileW((work + L"\\" + name).c_str());
+    ::RemoveDirectoryW(work.c_str());
+    return 0;
+}
