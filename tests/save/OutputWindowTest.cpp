@@ -5,6 +5,7 @@
 #include "UserActions.h"
 #include "app/Files.h"
 #include "support/DialogWatcher.h"
+#include "support/WindowTesting.h"
 
 namespace {
 
@@ -137,6 +138,15 @@ TEST_F(OutputWindow, TheCancelButtonDuringARunHidesTheWindowAndReportsTheCancell
     EXPECT_EQ(boxes[0].icon, 0u);
     EXPECT_FALSE(visibleAfterClick);
     EXPECT_EQ(window.txtOutput().Text(), L"");
+}
+
+TEST_F(OutputWindow, RepeatedRunsLeaveNoWindowsOrDrawingObjectsBehind) {
+    Run(SilentRun(0.1));
+    const DWORD gdi = testing_support::GdiObjects();
+    const DWORD user = testing_support::UserObjects();
+    for (int run = 0; run < 3; ++run) Run(SilentRun(0.1));
+    EXPECT_EQ(testing_support::GdiObjects(), gdi);
+    EXPECT_EQ(testing_support::UserObjects(), user);
 }
 
 TEST_F(OutputWindow, ASecondStartDuringARunIsRefusedWith1201AndTheRunGoesOn) {
