@@ -106,42 +106,36 @@ TEST(TemporaryOutput, LiesBesideTheTargetWithTheMp3EndingAndGoesAwayUnlessPutInP
     EXPECT_TRUE(folder.Files().empty());
 }
 
+// Lets the encoder's part be played by `written`, over an older file at the
+// target; returns what PutInPlace said and leaves the folder for checking.
+std::wstring PutInPlace(const ScratchFolder& folder, const std::string& written, double seconds) {
+    WriteAll(folder / L"cut.mp3", "the user's older file");
+    app::TemporaryOutput output(folder / L"cut.mp3", seconds);
+    WriteAll(output.Path(), written);
+    return output.PutInPlace();
+}
+
 TEST(TemporaryOutput, AFileWithoutAudioLeavesTheTargetAsItWas) {
     ScratchFolder folder(L"temporary2");
-    WriteAll(folder / L"cut.mp3", "the user's older file");
-    {
-        app::TemporaryOutput output(folder / L"cut.mp3", 20);
-        WriteAll(output.Path(), std::string(227, '\0'));
-        EXPECT_NE(output.PutInPlace(), L"");
-    }
+    EXPECT_EQ(PutInPlace(folder, std::string(227, '\0'), 20),
+              L"the encoder wrote no audio. The start point may lie beyond the end of the file.");
     EXPECT_EQ(ReadAll(folder / L"cut.mp3"), "the user's older file");
     EXPECT_EQ(folder.Files(), std::vector<std::wstring>{L"cut.mp3"});
 }
 
 TEST(TemporaryOutput, AFileShortOfTheSelectionLeavesTheTargetAsItWas) {
-    ScratchFolder folder(L"temporary4");
-    WriteAll(folder / L"cut.mp3", "the user's older file");
-    std::string audio = ReadAll(Fixture(L"save-beeps.mp3"));
-    {
-        app::TemporaryOutput output(folder / L"cut.mp3", 25);
-        WriteAll(output.Path(), audio);
-        EXPECT_EQ(output.PutInPlace(),
-                  L"the new file would hold only 20.04 seconds of the 25.00 seconds selected. The selection may "
-                  L"reach beyond the end of the file.");
-    }
+    ScratchFolder folder(L"temporary3");
+    EXPECT_EQ(PutInPlace(folder, ReadAll(Fixture(L"save-beeps.mp3")), 25),
+              L"the new file would hold only 20.04 seconds of the 25.00 seconds selected. The selection may "
+              L"reach beyond the end of the file.");
     EXPECT_EQ(ReadAll(folder / L"cut.mp3"), "the user's older file");
     EXPECT_EQ(folder.Files(), std::vector<std::wstring>{L"cut.mp3"});
 }
 
 TEST(TemporaryOutput, AGoodFileReplacesTheTarget) {
-    ScratchFolder folder(L"temporary3");
-    WriteAll(folder / L"cut.mp3", "the user's older file");
-    std::string audio = ReadAll(Fixture(L"save-beeps.mp3"));
-    {
-        app::TemporaryOutput output(folder / L"cut.mp3", 20);
-        WriteAll(output.Path(), audio);
-        EXPECT_EQ(output.PutInPlace(), L"");
-    }
+    ScratchFolder folder(L"temporary4");
+    const std::string audio = ReadAll(Fixture(L"save-beeps.mp3"));
+    EXPECT_EQ(PutInPlace(folder, audio, 20), L"");
     EXPECT_EQ(ReadAll(folder / L"cut.mp3"), audio);
     EXPECT_EQ(folder.Files(), std::vector<std::wstring>{L"cut.mp3"});
 }
