@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "ChildCommands.h"
+#include "forms/Handles.h"
 #include "forms/Timer.h"
 
 namespace {
@@ -48,22 +49,18 @@ struct Recorder {
 };
 
 bool ProcessIsGone(DWORD id) {
-    HANDLE process = ::OpenProcess(SYNCHRONIZE, FALSE, id);
-    if (!process) return true;
-    bool gone = ::WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
-    ::CloseHandle(process);
-    return gone;
+    forms::KernelHandle process(::OpenProcess(SYNCHRONIZE, FALSE, id));
+    return !process || ::WaitForSingleObject(process.Get(), 0) == WAIT_OBJECT_0;
 }
 
 // Processes still running that were started by the given process.
 std::vector<std::wstring> LiveChildrenOf(DWORD parent) {
     std::vector<std::wstring> names;
-    HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    forms::KernelHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     PROCESSENTRY32W entry{};
     entry.dwSize = sizeof entry;
-    for (BOOL more = ::Process32FirstW(snapshot, &entry); more; more = ::Process32NextW(snapshot, &entry))
+    for (BOOL more = ::Process32FirstW(snapshot.Get(), &entry); more; more = ::Process32NextW(snapshot.Get(), &entry))
         if (entry.th32ParentProcessID == parent && !ProcessIsGone(entry.th32ProcessID)) names.push_back(entry.szExeFile);
-    ::CloseHandle(snapshot);
     return names;
 }
 

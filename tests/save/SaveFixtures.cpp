@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "app/Files.h"
+#include "forms/Handles.h"
 #include "support/WindowTesting.h"
 
 namespace save_tests {
@@ -37,20 +38,34 @@ std::string HostPath(const std::wstring& path) {
     return result;
 }
 
-void RemoveTree(const std::wstring& folder) {
+struct FindTraits {
+    using Handle = HANDLE;
+    static Handle Invalid() noexcept { return INVALID_HANDLE_VALUE; }
+    static bool IsValid(Handle h) noexcept { return h != INVALID_HANDLE_VALUE; }
+    static void Close(Handle h) noexcept { ::FindClose(h); }
+};
+
+// What a folder holds, less "." and "..".
+std::vector<WIN32_FIND_DATAW> Entries(const std::wstring& folder) {
+    std::vector<WIN32_FIND_DATAW> entries;
     WIN32_FIND_DATAW found{};
-    HANDLE search = ::FindFirstFileW((folder + L"\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            std::wstring name = found.cFileName;
-            if (name == L"." || name == L"..") continue;
-            std::wstring path = app::ExtendedLengthPath(folder + L"\\" + name);
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(folder + L"\\" + name);
-            else
-                ::DeleteFileW(path.c_str());
-        } while (::FindNextFileW(search, &found));
-        ::FindClose(search);
+    forms::UniqueHandle<FindTraits> search(
+        ::FindFirstFileW(app::ExtendedLengthPath(folder + L"\\*").c_str(), &found));
+    if (!search) return entries;
+    do {
+        const std::wstring name = found.cFileName;
+        if (name != L"." && name != L"..") entries.push_back(found);
+    } while (::FindNextFileW(search.Get(), &found));
+    return entries;
+}
+
+void RemoveTree(const std::wstring& folder) {
+    for (const WIN32_FIND_DATAW& entry : Entries(folder)) {
+        const std::wstring path = folder + L"\\" + entry.cFileName;
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            RemoveTree(path);
+        else
+            ::DeleteFileW(app::ExtendedLengthPath(path).c_str());
     }
     ::RemoveDirectoryW(app::ExtendedLengthPath(folder).c_str());
 }
@@ -71,36 +86,26 @@ ScratchFolder::~ScratchFolder() { RemoveTree(path_); }
 
 std::vector<std::wstring> ScratchFolder::Files() const {
     std::vector<std::wstring> names;
-    WIN32_FIND_DATAW found{};
-    HANDLE search = ::FindFirstFileW((path_ + L"\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return names;
-    do {
-        std::wstring name = found.cFileName;
-        if (name != L"." && name != L"..") names.push_back(name);
-    } while (::FindNextFileW(search, &found));
-    ::FindClose(search);
+    for (const WIN32_FIND_DATAW& entry : Entries(path_)) names.push_back(entry.cFileName);
     return names;
 }
 
 std::string ReadAll(const std::wstring& path) {
-    HANDLE file = ::CreateFileW(app::ExtendedLengthPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return {};
+    forms::KernelHandle file(::CreateFileW(app::ExtendedLengthPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                           nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file) return {};
     std::string bytes;
     char buffer[65536];
     DWORD read = 0;
-    while (::ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) bytes.append(buffer, read);
-    ::CloseHandle(file);
+    while (::ReadFile(file.Get(), buffer, sizeof buffer, &read, nullptr) && read > 0) bytes.append(buffer, read);
     return bytes;
 }
 
 void WriteAll(const std::wstring& path, const std::string& bytes) {
-    HANDLE file = ::CreateFileW(app::ExtendedLengthPath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
-                                nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
+    forms::KernelHandle file(::CreateFileW(app::ExtendedLengthPath(path).c_str(), GENERIC_WRITE, 0, nullptr,
+                                           CREATE_ALWAYS, 0, nullptr));
     DWORD written = 0;
-    ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    ::CloseHandle(file);
+    if (file) ::WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
 Probe ProbeFile(const std::wstring& path) {
@@ -126,8 +131,8 @@ Probe ProbeFile(const std::wstring& path) {
     // Wine starts a host program for this; it cannot be waited for, so its report file is.
     if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
         return probe;
-    ::CloseHandle(info.hThread);
-    ::CloseHandle(info.hProcess);
+    forms::KernelHandle thread(info.hThread);
+    forms::KernelHandle process(info.hProcess);
     const std::wstring doneFile = work / L"report.done";
     for (DWORD waited = 0; !app::FileExists(doneFile) && waited < kProbeTimeoutMs; waited += 50) ::Sleep(50);
     probe.raw = ReadAll(doneFile);
