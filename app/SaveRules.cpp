@@ -1,6 +1,7 @@
 #include "app/SaveRules.h"
 
 #include <algorithm>
+#include <cwchar>
 
 #include "app/TimeText.h"
 #include "runner/CommandLine.h"
@@ -28,11 +29,26 @@ std::wstring DefaultOutputName(const SYSTEMTIME& localTime, const wchar_t* local
     return L"TavrinCut" + stamp + L".mp3";
 }
 
+namespace {
+// The labels' text of a number, except that the encoder's time syntax has no
+// exponent: the few values the labels write as 1E-05 go as 0.00001.
+std::wstring EncoderSeconds(double seconds) {
+    std::wstring text = FormatSeconds(seconds);
+    if (text.find(L'E') == std::wstring::npos) return text;
+    wchar_t plain[64] = {};
+    std::swprintf(plain, 64, L"%.20f", seconds);
+    text = plain;
+    text.erase(text.find_last_not_of(L'0') + 1);
+    if (text.back() == L'.') text.pop_back();
+    return text;
+}
+}  // namespace
+
 std::wstring EncoderCommandLine(const std::wstring& programFolder, double start, double length,
                                 const std::wstring& input, const std::wstring& output) {
     using runner::QuoteArgument;
-    return QuoteArgument(programFolder + L"\\ffmpeg.exe") + L" -nostdin -y -ss " + FormatSeconds(start) + L" -t " +
-           FormatSeconds(length) + L" -i " + QuoteArgument(input) + L" -c copy " + QuoteArgument(output);
+    return QuoteArgument(programFolder + L"\\ffmpeg.exe") + L" -nostdin -y -ss " + EncoderSeconds(start) + L" -t " +
+           EncoderSeconds(length) + L" -i " + QuoteArgument(input) + L" -c copy " + QuoteArgument(output);
 }
 
 }  // namespace app

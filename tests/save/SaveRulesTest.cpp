@@ -69,6 +69,11 @@ TEST(EncoderCommandLine, NumbersKeepAllTheirDecimals) {
     EXPECT_NE(line.find(L" -ss 12.5391383 -t 83.4567891 "), std::wstring::npos) << line;
 }
 
+TEST(EncoderCommandLine, TinyNumbersAreWrittenWithoutAnExponent) {
+    std::wstring line = EncoderCommandLine(L"C:\\Tools", 0.00001, 0.0000125, L"a.mp3", L"b.mp3");
+    EXPECT_NE(line.find(L" -ss 0.00001 -t 0.0000125 "), std::wstring::npos) << line;
+}
+
 TEST(EncoderCommandLine, UnusualNamesAreQuotedAsTheyAre) {
     std::wstring input = L"D:\\%PATH% 100% ! ^ & (x) \u65E5\u672C\u8A9E \U0001F3B5.mp3";
     std::wstring line = EncoderCommandLine(L"C:\\Tools", 1, 2, input, L"D:\\out.mp3");
