@@ -1,0 +1,28 @@
+#pragma once
+// Draws a picture pixel by pixel onto a surface: with an opacity, a brighten or
+// darken effect, in grey, or as a one-colour silhouette. Bitmaps of 32 bits use
+// their own alpha; everything else is keyed by a transparent colour.
+#include <windows.h>
+
+#include <cstdint>
+#include <optional>
+
+#include "forms/Picture.h"
+
+namespace controls::imagebutton {
+
+struct PictureLook {
+    int effect = 0;  // PictureEffects
+    std::uint8_t opacity = 255;
+    bool grey = false;
+    bool useMaskColor = true;
+    long maskColor = 0xE0E0E0;  // translated; icons are keyed by kIconKeyColor instead
+};
+
+// Icons are drawn on a square of this colour, which then counts as transparent.
+constexpr long kIconKeyColor = 0xC0C0C0;
+
+void DrawPicture(HDC surface, const forms::Picture& picture, int x, int y, const PictureLook& look,
+                 std::optional<long> silhouette = std::nullopt);
+
+}  // namespace controls::imagebutton
