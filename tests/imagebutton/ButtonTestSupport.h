@@ -1,0 +1,72 @@
+#pragma once
+// Real windows for the image button's tests: a host form under Xvfb, the
+// button's pixels read back exactly, and the mouse and keyboard as the
+// platform delivers them to the button's window.
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "controls/imagebutton/zembutton.h"
+#include "forms/Form.h"
+
+namespace imagebutton_test {
+
+class TestForm : public forms::Form {
+public:
+    explicit TestForm(int width = 420, int height = 300);
+
+    forms::AmbientProperties Ambient(const forms::Control& control) const override;
+    void PropertyChanged(forms::Control& control, std::wstring_view name) override;
+
+    bool userMode = true;
+    const forms::Control* defaultButton = nullptr;
+    std::vector<std::wstring> changes;
+};
+
+// A button that answers "no theme" as a platform without visual themes would.
+class UnthemedButton : public controls::zembutton {
+public:
+    UnthemedButton(forms::ControlHost& host, std::wstring name, RECT bounds)
+        : zembutton(host, std::move(name), bounds, false) {}
+};
+
+RECT Bounds(int left, int top, int width, int height);
+
+// Dispatches what is waiting for this thread.
+void Pump();
+
+// The button's pixels after a full redraw, 0x00BBGGRR.
+class Snapshot {
+public:
+    explicit Snapshot(controls::zembutton& button);
+    int Width() const noexcept { return width_; }
+    int Height() const noexcept { return height_; }
+    long At(int x, int y) const;
+    const std::vector<std::uint32_t>& Pixels() const noexcept { return pixels_; }  // 0x00RRGGBB, top-down
+
+private:
+    int width_;
+    int height_;
+    std::vector<std::uint32_t> pixels_;
+};
+
+// The mouse as the platform reports it: the cursor really moves to the point
+// (in the button's client pixels) and the message carries it.
+void MoveMouse(controls::zembutton& button, int x, int y);
+void MoveMouseAway();
+void Press(controls::zembutton& button, int x, int y, UINT message = WM_LBUTTONDOWN);
+void Release(controls::zembutton& button, int x, int y, UINT message = WM_LBUTTONUP);
+void Key(controls::zembutton& button, UINT message, WPARAM key, LPARAM flags = 0);
+// The form becomes active (or not) as far as its buttons can tell.
+void Activate(forms::Form& form, bool active = true);
+
+// Writes 0x00RRGGBB pixels (top-down) as a PNG file.
+bool WritePng(const std::wstring& path, int width, int height, const std::vector<std::uint32_t>& pixels);
+
+// The number of GDI objects this process holds.
+DWORD GdiObjects();
+
+}  // namespace imagebutton_test

@@ -1,0 +1,105 @@
+// Draws every style in every state into one picture for people to look at:
+// imagebutton-contact-sheet.png beside the test program.
+#include <gtest/gtest.h>
+
+#include "ButtonStates.h"
+#include "ButtonTestSupport.h"
+#include "controls/imagebutton/ButtonProperties.h"
+#include "forms/Handles.h"
+
+using namespace imagebutton_test;
+
+namespace {
+constexpr int kCellWidth = 97;
+constexpr int kCellHeight = 25;
+constexpr int kGap = 8;
+constexpr int kLabelWidth = 110;
+constexpr int kHeaderHeight = 22;
+
+const wchar_t* const kStyleNames[] = {L"0 Standard",     L"1 SoftEdge",     L"2 RoundedGradient", L"3 RoundedBands",
+                                      L"4 FlatHighlight", L"5 SplitGradient", L"6 RoundedPanel",    L"7 RoundedSimple",
+                                      L"8 SquareBands",  L"9 RoundedShaded", L"10 RoundedBlend",   L"11 FlatEdge",
+                                      L"12 FlatThin",    L"13 Themed"};
+
+std::wstring SheetPath() {
+    wchar_t exe[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    std::wstring path = exe;
+    return path.substr(0, path.find_last_of(L"\\/") + 1) + L"imagebutton-contact-sheet.png";
+}
+
+// The sheet's canvas: a white DIB section with a label font.
+class Sheet {
+public:
+    Sheet(int width, int height) : width_(width), height_(height) {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        forms::WindowDC screen(nullptr);
+        bitmap_.Reset(::CreateDIBSection(screen.Get(), &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0));
+        dc_.Reset(::CreateCompatibleDC(screen.Get()));
+        previous_ = ::SelectObject(dc_.Get(), bitmap_.Get());
+        font_.Reset(::CreateFontW(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma"));
+        RECT all{0, 0, width, height};
+        ::FillRect(dc_.Get(), &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+    }
+    ~Sheet() { ::SelectObject(dc_.Get(), previous_); }
+
+    void Label(int x, int y, int w, int h, const std::wstring& text) {
+        forms::SelectedObject font(dc_.Get(), font_.Get());
+        RECT at{x, y, x + w, y + h};
+        ::SetBkMode(dc_.Get(), TRANSPARENT);
+        ::DrawTextW(dc_.Get(), text.c_str(), -1, &at, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+    }
+    void Button(int x, int y, controls::zembutton& button) {
+        POINT old{};
+        ::SetViewportOrgEx(dc_.Get(), x, y, &old);
+        button.DrawTo(dc_.Get());
+        ::SetViewportOrgEx(dc_.Get(), old.x, old.y, nullptr);
+    }
+    bool Save(const std::wstring& path) {
+        ::GdiFlush();
+        std::vector<std::uint32_t> pixels(bits_, bits_ + static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_));
+        return WritePng(path, width_, height_, pixels);
+    }
+
+private:
+    int width_;
+    int height_;
+    std::uint32_t* bits_ = nullptr;
+    forms::BitmapHandle bitmap_;
+    forms::MemoryDC dc_;
+    forms::FontHandle font_;
+    HGDIOBJ previous_ = nullptr;
+};
+}  // namespace
+
+TEST(ContactSheet, EveryStyleInEveryState) {
+    const auto& states = AllStates();
+    const int columns = static_cast<int>(states.size());
+    const int width = kLabelWidth + columns * (kCellWidth + kGap);
+    const int height = kHeaderHeight + controls::imagebutton::Styles::kCount * (kCellHeight + kGap) + kGap;
+    Sheet sheet(width, height);
+    for (int c = 0; c < columns; ++c)
+        sheet.Label(kLabelWidth + c * (kCellWidth + kGap), 2, kCellWidth, kHeaderHeight - 4, states[static_cast<std::size_t>(c)].name);
+
+    TestForm form;
+    for (int style = 0; style < controls::imagebutton::Styles::kCount; ++style) {
+        const int y = kHeaderHeight + style * (kCellHeight + kGap);
+        sheet.Label(4, y, kLabelWidth - 8, kCellHeight, kStyleNames[style]);
+        for (int c = 0; c < columns; ++c) {
+            MoveMouseAway();
+            auto button = std::make_unique<controls::zembutton>(form, L"zembutton1", Bounds(10, 10, kCellWidth, kCellHeight));
+            button->SetButtonStyle(style);
+            button->SetCaption(L"Save Selection");
+            states[static_cast<std::size_t>(c)].apply(form, *button);
+            sheet.Button(kLabelWidth + c * (kCellWidth + kGap), y, *button);
+            form.defaultButton = nullptr;
+        }
+    }
+    MoveMouseAway();
+    EXPECT_TRUE(sheet.Save(SheetPath()));
+}
