@@ -18,6 +18,21 @@ TestForm::TestForm(int width, int height) {
     Pump();
 }
 
+void TestForm::Reset() {
+    userMode = true;
+    defaultButton = nullptr;
+    changes.clear();
+    ::SetForegroundWindow(Handle());
+    ::SetFocus(Handle());
+    Pump();
+}
+
+TestForm& SharedForm() {
+    static TestForm form;
+    form.Reset();
+    return form;
+}
+
 forms::AmbientProperties TestForm::Ambient(const forms::Control& control) const {
     forms::AmbientProperties ambient = Form::Ambient(control);
     ambient.UserMode = userMode;

@@ -21,10 +21,17 @@ public:
     forms::AmbientProperties Ambient(const forms::Control& control) const override;
     void PropertyChanged(forms::Control& control, std::wstring_view name) override;
 
+    // Back to a running form with no default button, active and holding the focus.
+    void Reset();
+
     bool userMode = true;
     const forms::Control* defaultButton = nullptr;
     std::vector<std::wstring> changes;
 };
+
+// One form for all tests of the program: under Xvfb without a window manager,
+// Wine takes two seconds to take a shown top-level window off the screen.
+TestForm& SharedForm();
 
 // A button that answers "no theme" as a platform without visual themes would.
 class UnthemedButton : public controls::zembutton {

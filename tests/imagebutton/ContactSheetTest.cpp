@@ -86,7 +86,7 @@ TEST(ContactSheet, EveryStyleInEveryState) {
     for (int c = 0; c < columns; ++c)
         sheet.Label(kLabelWidth + c * (kCellWidth + kGap), 2, kCellWidth, kHeaderHeight - 4, states[static_cast<std::size_t>(c)].name);
 
-    TestForm form;
+    TestForm& form = SharedForm();
     for (int style = 0; style < controls::imagebutton::Styles::kCount; ++style) {
         const int y = kHeaderHeight + style * (kCellHeight + kGap);
         sheet.Label(4, y, kLabelWidth - 8, kCellHeight, kStyleNames[style]);

@@ -95,7 +95,7 @@ protected:
         EXPECT_TRUE(PixelIs(s, W - 2, 12, Sys(COLOR_3DLIGHT)));
     }
 
-    TestForm form_;
+    TestForm& form_ = SharedForm();
     std::unique_ptr<controls::zembutton> button_;
 };
 
