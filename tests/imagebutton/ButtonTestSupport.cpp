@@ -118,7 +118,34 @@ void Activate(forms::Form& form, bool active) {
     ::SendMessageW(form.Handle(), WM_ACTIVATE, active ? WA_ACTIVE : WA_INACTIVE, 0);
 }
 
-DWORD GdiObjects() { return ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS); }
+DWORD GdiObjects() {
+    if (DWORD count = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS)) return count;
+    // Wine does not keep this count, but its handle table takes a handle with
+    // a zero high word for whatever lives at that index: count the live ones.
+    DWORD count = 0;
+    for (ULONG_PTR index = 1; index <= 0xFFFF; ++index)
+        if (::GetObjectType(reinterpret_cast<HGDIOBJ>(index)) != 0) ++count;
+    return count;
+}
+
+namespace {
+BOOL CALLBACK CountChild(HWND, LPARAM count) {
+    ++*reinterpret_cast<DWORD*>(count);
+    return TRUE;
+}
+
+BOOL CALLBACK CountWindow(HWND window, LPARAM count) {
+    ++*reinterpret_cast<DWORD*>(count);
+    ::EnumChildWindows(window, CountChild, count);
+    return TRUE;
+}
+}  // namespace
+
+DWORD ThreadWindows() {
+    DWORD count = 0;
+    ::EnumThreadWindows(::GetCurrentThreadId(), CountWindow, reinterpret_cast<LPARAM>(&count));
+    return count;
+}
 
 namespace {
 std::uint32_t Crc(const std::uint8_t* data, std::size_t size, std::uint32_t crc = 0xFFFFFFFFu) {

@@ -75,5 +75,7 @@ bool WritePng(const std::wstring& path, int width, int height, const std::vector
 
 // The number of GDI objects this process holds.
 DWORD GdiObjects();
+// The windows of this thread, top-level ones (tooltips among them) and their children.
+DWORD ThreadWindows();
 
 }  // namespace imagebutton_test
