@@ -3,7 +3,6 @@
 #include "controls/imagebutton/CaptionRenderer.h"
 #include "controls/imagebutton/ColorMath.h"
 #include "controls/imagebutton/DropDownRenderer.h"
-#include "controls/imagebutton/PictureRenderer.h"
 #include "controls/imagebutton/PixelEffects.h"
 
 namespace controls::imagebutton {
@@ -34,20 +33,20 @@ PictureLook LookFor(const ButtonProperties& p, int state) {
 }
 
 void PaintPicture(const Canvas& g, const ButtonProperties& p, int state, const forms::Picture& picture,
-                  const RECT& at) {
+                  const RECT& at, PictureRenderer& pictures) {
     const PictureLook look = LookFor(p, state);
     const bool lifted = p.picturePushOnHover && state == VisualStates::Hot;
     if (lifted) {
-        DrawPicture(g.Dc(), picture, at.left, at.top, look, kPushSilhouette);
-        DrawPicture(g.Dc(), picture, at.left - 2, at.top - 2, look);
+        pictures.Draw(g.Dc(), picture, at.left, at.top, look, kPushSilhouette);
+        pictures.Draw(g.Dc(), picture, at.left - 2, at.top - 2, look);
         return;
     }
-    DrawPicture(g.Dc(), picture, at.left, at.top, look);
+    pictures.Draw(g.Dc(), picture, at.left, at.top, look);
     if (!p.pictureShadow) return;
     const long shadow = AverageColor(kShadowBase, Translated(p.backColor));
-    DrawPicture(g.Dc(), picture, at.left + 2, at.top + 2, look, ShiftColor(shadow, 0.05f));
-    DrawPicture(g.Dc(), picture, at.left + 1, at.top + 1, look, ShiftColor(shadow, -0.05f));
-    DrawPicture(g.Dc(), picture, at.left, at.top, look);
+    pictures.Draw(g.Dc(), picture, at.left + 2, at.top + 2, look, ShiftColor(shadow, 0.05f));
+    pictures.Draw(g.Dc(), picture, at.left + 1, at.top + 1, look, ShiftColor(shadow, -0.05f));
+    pictures.Draw(g.Dc(), picture, at.left, at.top, look);
 }
 
 void Move(RECT& rect, int by) noexcept { ::OffsetRect(&rect, by, by); }
@@ -63,7 +62,7 @@ const std::shared_ptr<forms::Picture>& PictureForState(const ButtonProperties& p
     return p.pictureNormal;
 }
 
-ContentLayout PaintContent(const Canvas& g, const ButtonProperties& p, int state) {
+ContentLayout PaintContent(const Canvas& g, const ButtonProperties& p, int state, PictureRenderer& pictures) {
     const forms::Picture* picture = PictureForState(p, state).get();
     ContentInput in;
     in.width = g.Width();
@@ -88,7 +87,7 @@ ContentLayout PaintContent(const Canvas& g, const ButtonProperties& p, int state
     Move(layout.picture, pressed);
     Move(layout.symbol, pressed);
 
-    if (picture && in.hasPicture) PaintPicture(g, p, state, *picture, layout.picture);
+    if (picture && in.hasPicture) PaintPicture(g, p, state, *picture, layout.picture, pictures);
 
     const long grey = forms::TranslateColor(forms::SystemColor(COLOR_GRAYTEXT));
     const long fore = p.enabled ? Translated(p.foreColor) : grey;

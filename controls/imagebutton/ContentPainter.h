@@ -4,6 +4,7 @@
 #include "controls/imagebutton/ButtonProperties.h"
 #include "controls/imagebutton/Canvas.h"
 #include "controls/imagebutton/ContentLayout.h"
+#include "controls/imagebutton/PictureRenderer.h"
 
 namespace controls::imagebutton {
 
@@ -12,6 +13,7 @@ const std::shared_ptr<forms::Picture>& PictureForState(const ButtonProperties& p
 
 // Draws with the caption font already selected into the canvas; returns where
 // the caption, picture and symbol went.
-ContentLayout PaintContent(const Canvas& canvas, const ButtonProperties& properties, int state);
+ContentLayout PaintContent(const Canvas& canvas, const ButtonProperties& properties, int state,
+                           PictureRenderer& pictures);
 
 }  // namespace controls::imagebutton

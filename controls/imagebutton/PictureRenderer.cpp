@@ -53,11 +53,15 @@ void Put(std::uint8_t* target, const Rgb& value, int alpha) {
     target[2] = static_cast<std::uint8_t>(BlendChannel(alpha, value.red, target[2]));
 }
 
-// Device colours for the key test; the same source colour comes often, so the last answer is kept.
+// Device colours for the key test. A surface of 24 bits or more shows every
+// colour as it is; on others the same source colour comes often, so the last
+// answer is kept.
 class NearestColor {
 public:
-    explicit NearestColor(HDC dc) : dc_(dc) {}
+    explicit NearestColor(HDC dc)
+        : dc_(dc), trueColor_(::GetDeviceCaps(dc, BITSPIXEL) * ::GetDeviceCaps(dc, PLANES) >= 24) {}
     long Of(long color) {
+        if (trueColor_) return color;
         if (color != last_) {
             last_ = color;
             nearest_ = static_cast<long>(::GetNearestColor(dc_, static_cast<COLORREF>(color)));
@@ -67,6 +71,7 @@ public:
 
 private:
     HDC dc_;
+    bool trueColor_;
     long last_ = -1;
     long nearest_ = -1;
 };
@@ -109,25 +114,32 @@ void BlendAlpha(const PixelBlock& source, const PixelBlock& target, const Pictur
 }
 }  // namespace
 
-void DrawPicture(HDC surface, const forms::Picture& picture, int x, int y, const PictureLook& look,
-                 std::optional<long> silhouette) {
+PixelBlock* PictureRenderer::Block(std::unique_ptr<PixelBlock>& slot, HDC reference, int width, int height,
+                                   int bits) {
+    if (!slot || slot->Width() != width || slot->Height() != height || slot->BitsPerPixel() != bits)
+        slot = std::make_unique<PixelBlock>(reference, width, height, bits);
+    return slot->Valid() ? slot.get() : nullptr;
+}
+
+void PictureRenderer::Draw(HDC surface, const forms::Picture& picture, int x, int y, const PictureLook& look,
+                           std::optional<long> silhouette) {
     const int w = picture.Width();
     const int h = picture.Height();
     if (w <= 0 || h <= 0) return;
     const bool alphaPath = picture.Kind() == forms::Picture::Type::Bitmap && picture.BitsPerPixel() == 32;
     const int depth = alphaPath ? 32 : 24;
     const long keyColor = picture.Kind() == forms::Picture::Type::Icon ? kIconKeyColor : look.maskColor;
-    PixelBlock source(surface, w, h, depth);
-    PixelBlock target(surface, w, h, depth);
-    if (!source.Valid() || !target.Valid()) return;
-    if (!ReadSource(surface, picture, keyColor, source)) return;
-    ::BitBlt(target.Dc(), 0, 0, w, h, surface, x, y, SRCCOPY);
+    PixelBlock* source = Block(source_, surface, w, h, depth);
+    PixelBlock* target = Block(target_, surface, w, h, depth);
+    if (!source || !target) return;
+    if (!ReadSource(surface, picture, keyColor, *source)) return;
+    ::BitBlt(target->Dc(), 0, 0, w, h, surface, x, y, SRCCOPY);
     ::GdiFlush();
     if (alphaPath)
-        BlendAlpha(source, target, look, silhouette);
+        BlendAlpha(*source, *target, look, silhouette);
     else
-        BlendMasked(surface, source, target, keyColor, look, silhouette);
-    ::BitBlt(surface, x, y, w, h, target.Dc(), 0, 0, SRCCOPY);
+        BlendMasked(surface, *source, *target, keyColor, look, silhouette);
+    ::BitBlt(surface, x, y, w, h, target->Dc(), 0, 0, SRCCOPY);
 }
 
 }  // namespace controls::imagebutton

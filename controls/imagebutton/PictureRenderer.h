@@ -5,8 +5,10 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 
+#include "controls/imagebutton/PixelBlock.h"
 #include "forms/Picture.h"
 
 namespace controls::imagebutton {
@@ -22,7 +24,17 @@ struct PictureLook {
 // Icons are drawn on a square of this colour, which then counts as transparent.
 constexpr long kIconKeyColor = 0xC0C0C0;
 
-void DrawPicture(HDC surface, const forms::Picture& picture, int x, int y, const PictureLook& look,
-                 std::optional<long> silhouette = std::nullopt);
+// Draws pictures through two blocks of memory it keeps for the next picture of the same size.
+class PictureRenderer {
+public:
+    void Draw(HDC surface, const forms::Picture& picture, int x, int y, const PictureLook& look,
+              std::optional<long> silhouette = std::nullopt);
+
+private:
+    static PixelBlock* Block(std::unique_ptr<PixelBlock>& slot, HDC reference, int width, int height, int bits);
+
+    std::unique_ptr<PixelBlock> source_;
+    std::unique_ptr<PixelBlock> target_;
+};
 
 }  // namespace controls::imagebutton

@@ -20,7 +20,7 @@ public:
     HDC Dc() const noexcept { return dc_.Get(); }
     int Width() const noexcept { return width_; }
     int Height() const noexcept { return height_; }
-    int BytesPerPixel() const noexcept { return bitsPerPixel_ / 8; }
+    int BitsPerPixel() const noexcept { return bitsPerPixel_; }
     // Rows are padded to a multiple of four bytes.
     std::uint8_t* Row(int y) const noexcept { return bits_ + static_cast<std::size_t>(y) * stride_; }
     const BITMAPINFO& Info() const noexcept { return info_; }

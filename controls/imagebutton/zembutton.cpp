@@ -84,6 +84,7 @@ zembutton::~zembutton() {
     ownMessages_.reset();
     parentMessages_.reset();
     tooltip_.Destroy();
+    theme_.reset();
 }
 
 void zembutton::CreateButtonWindow(RECT bounds) {
@@ -538,7 +539,12 @@ void zembutton::SetState(int state) {
 }
 
 void zembutton::DrawContent() {
-    if (canvas_) layout_ = PaintContent(*canvas_, p_, state_);
+    if (canvas_) layout_ = PaintContent(*canvas_, p_, state_, pictures_);
+}
+
+HTHEME zembutton::ButtonTheme() {
+    if (!theme_ && Handle()) theme_ = std::make_unique<ThemeData>(Handle(), L"Button");
+    return theme_ ? theme_->Get() : nullptr;
 }
 
 void zembutton::RebuildRegion() {
@@ -800,8 +806,11 @@ void zembutton::OnInterceptedMessage(UINT message, WPARAM wParam) {
     switch (message) {
     case WM_ACTIVATE:
     case WM_NCACTIVATE: OnFormActivation(LOWORD(wParam) != 0); break;
-    case WM_SYSCOLORCHANGE:
-    case WM_THEMECHANGED: Redraw(); break;
+    case WM_THEMECHANGED:
+        theme_.reset();
+        Redraw();
+        break;
+    case WM_SYSCOLORCHANGE: Redraw(); break;
     case WM_MOUSELEAVE: OnMouseLeave(); break;
     default: break;
     }
@@ -916,6 +925,7 @@ LRESULT zembutton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_GETDLGCODE: return DLGC_BUTTON | DLGC_WANTARROWS | DLGC_WANTCHARS;
     case WM_SETFOCUS: hasFocus_ = true; return 0;
     case WM_KILLFOCUS: OnLostFocus(); return 0;
+    case WM_THEMECHANGED: theme_.reset(); break;
     case WM_SHOWWINDOW:
         // While shown the button's own tooltip stands in for the host's.
         SetToolTipText(wParam ? std::wstring() : p_.toolTip);

@@ -11,7 +11,9 @@
 #include "controls/imagebutton/Canvas.h"
 #include "controls/imagebutton/ContentLayout.h"
 #include "controls/imagebutton/MessageInterceptor.h"
+#include "controls/imagebutton/PictureRenderer.h"
 #include "controls/imagebutton/PixelBlock.h"
+#include "controls/imagebutton/ThemeApi.h"
 #include "controls/imagebutton/styles/FaceContext.h"
 #include "forms/Colors.h"
 #include "forms/Control.h"
@@ -199,6 +201,7 @@ private:
     void RebuildRegion() override;
     void SetWindowRegion(forms::RegionHandle region) override;
     HWND WindowHandle() const noexcept override { return Handle(); }
+    HTHEME ButtonTheme() override;
     HFONT CaptionFont();
 
     // Input
@@ -256,6 +259,9 @@ private:
     std::unique_ptr<imagebutton::PixelBlock> surface_;
     const imagebutton::Canvas* canvas_ = nullptr;  // while a redraw runs
     imagebutton::ContentLayout layout_;
+    imagebutton::PictureRenderer pictures_;
+    // Kept open from one redraw to the next (opening it is slow) until the theme changes.
+    std::unique_ptr<imagebutton::ThemeData> theme_;
     // The outline last given to the window, so that an unchanged one is not made again.
     struct RegionKey {
         int style = -1;

@@ -2,6 +2,7 @@
 // What a style routine draws from: the canvas, the button's visual facts at this
 // redraw, and the button itself for the parts that are not the face.
 #include <windows.h>
+#include <uxtheme.h>
 
 #include "controls/imagebutton/Canvas.h"
 #include "forms/Colors.h"
@@ -40,6 +41,8 @@ public:
     // Gives the window this outline instead (the theme's own).
     virtual void SetWindowRegion(forms::RegionHandle region) = 0;
     virtual HWND WindowHandle() const noexcept = 0;
+    // The theme data of the class "Button" for the window; none where it cannot be opened.
+    virtual HTHEME ButtonTheme() = 0;
 };
 
 struct FaceContext {

@@ -20,16 +20,16 @@ int ThemeState(const FaceState& f) {
 
 void PaintThemed(const FaceContext& c) {
     const Canvas& g = c.canvas;
-    ThemeData theme(c.host.WindowHandle(), L"Button");
-    if (!theme.Get()) return;
+    HTHEME theme = c.host.ButtonTheme();
+    if (!theme) return;
     const ThemeApi& api = ThemeApi::Instance();
     const int state = ThemeState(c.face);
     const RECT client = g.Client();
     const RECT outline{client.left - 1, client.top - 1, client.right + 1, client.bottom + 2};
     HRGN region = nullptr;
-    if (SUCCEEDED(api.BackgroundRegion(theme.Get(), g.Dc(), BP_PUSHBUTTON, state, outline, &region)) && region)
+    if (SUCCEEDED(api.BackgroundRegion(theme, g.Dc(), BP_PUSHBUTTON, state, outline, &region)) && region)
         c.host.SetWindowRegion(forms::RegionHandle(region));
-    api.DrawBackground(theme.Get(), g.Dc(), BP_PUSHBUTTON, state, client, client);
+    api.DrawBackground(theme, g.Dc(), BP_PUSHBUTTON, state, client, client);
     c.host.DrawContent();
 }
 
