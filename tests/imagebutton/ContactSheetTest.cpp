@@ -21,6 +21,35 @@ const wchar_t* const kStyleNames[] = {L"0 Standard",     L"1 SoftEdge",     L"2 
                                       L"8 SquareBands",  L"9 RoundedShaded", L"10 RoundedBlend",   L"11 FlatEdge",
                                       L"12 FlatThin",    L"13 Themed"};
 
+// A 16 x 16 picture of 24 bits: a green disc with a white shine on the mask colour.
+std::shared_ptr<forms::Picture> Disc() {
+    forms::WindowDC screen(nullptr);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = 16;
+    info.bmiHeader.biHeight = 16;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    forms::BitmapHandle bitmap(::CreateDIBSection(screen.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    forms::MemoryDC dc(::CreateCompatibleDC(screen.Get()));
+    {
+        forms::SelectedObject selected(dc.Get(), bitmap.Get());
+        RECT all{0, 0, 16, 16};
+        forms::BrushHandle mask(::CreateSolidBrush(0xE0E0E0));
+        ::FillRect(dc.Get(), &all, mask.Get());
+        forms::BrushHandle green(::CreateSolidBrush(0x30A030));
+        forms::PenHandle edge(::CreatePen(PS_SOLID, 1, 0x206020));
+        forms::SelectedObject brush(dc.Get(), green.Get());
+        forms::SelectedObject pen(dc.Get(), edge.Get());
+        ::Ellipse(dc.Get(), 1, 1, 15, 15);
+        forms::BrushHandle white(::CreateSolidBrush(0xFFFFFF));
+        RECT shine{4, 4, 7, 7};
+        ::FillRect(dc.Get(), &shine, white.Get());
+    }
+    return forms::Picture::FromBitmap(std::move(bitmap));
+}
+
 std::wstring SheetPath() {
     wchar_t exe[MAX_PATH] = {};
     ::GetModuleFileNameW(nullptr, exe, MAX_PATH);
@@ -81,23 +110,40 @@ TEST(ContactSheet, EveryStyleInEveryState) {
     const auto& states = AllStates();
     const int columns = static_cast<int>(states.size());
     const int width = kLabelWidth + columns * (kCellWidth + kGap);
-    const int height = kHeaderHeight + controls::imagebutton::Styles::kCount * (kCellHeight + kGap) + kGap;
+    const int block = kHeaderHeight + controls::imagebutton::Styles::kCount * (kCellHeight + kGap);
+    const int height = 2 * block + kGap;
     Sheet sheet(width, height);
-    for (int c = 0; c < columns; ++c)
-        sheet.Label(kLabelWidth + c * (kCellWidth + kGap), 2, kCellWidth, kHeaderHeight - 4, states[static_cast<std::size_t>(c)].name);
-
     TestForm& form = SharedForm();
-    for (int style = 0; style < controls::imagebutton::Styles::kCount; ++style) {
-        const int y = kHeaderHeight + style * (kCellHeight + kGap);
-        sheet.Label(4, y, kLabelWidth - 8, kCellHeight, kStyleNames[style]);
-        for (int c = 0; c < columns; ++c) {
-            MoveMouseAway();
-            auto button = std::make_unique<controls::zembutton>(form, L"zembutton1", Bounds(10, 10, kCellWidth, kCellHeight));
-            button->SetButtonStyle(style);
-            button->SetCaption(L"Save Selection");
-            states[static_cast<std::size_t>(c)].apply(form, *button);
-            sheet.Button(kLabelWidth + c * (kCellWidth + kGap), y, *button);
-            form.defaultButton = nullptr;
+    const auto disc = Disc();
+    // The second block: a picture beside the caption, a caption effect and a drop-down symbol.
+    for (int part = 0; part < 2; ++part) {
+        const int top = part * block;
+        for (int c = 0; c < columns; ++c)
+            sheet.Label(kLabelWidth + c * (kCellWidth + kGap), top + 2, kCellWidth, kHeaderHeight - 4,
+                        states[static_cast<std::size_t>(c)].name + (part ? L" +" : L""));
+        for (int style = 0; style < controls::imagebutton::Styles::kCount; ++style) {
+            const int y = top + kHeaderHeight + style * (kCellHeight + kGap);
+            sheet.Label(4, y, kLabelWidth - 8, kCellHeight, kStyleNames[style]);
+            for (int c = 0; c < columns; ++c) {
+                MoveMouseAway();
+                auto button = std::make_unique<controls::zembutton>(form, L"zembutton1",
+                                                                    Bounds(10, 10, kCellWidth, kCellHeight));
+                button->SetButtonStyle(style);
+                button->SetCaption(part ? L"&Select" : L"Save Selection");
+                if (part) {
+                    button->SetPictureNormal(disc);
+                    button->SetPictureEffectOnOver(1);
+                    button->SetPictureEffectOnDown(2);
+                    button->SetPictureShadow(style % 2 == 1);
+                    button->SetCaptionEffects(1 + style % 5);
+                    button->SetDropDownSymbol(6);
+                    button->SetDropDownSeparator(true);
+                }
+                states[static_cast<std::size_t>(c)].apply(form, *button);
+                sheet.Button(kLabelWidth + c * (kCellWidth + kGap), y, *button);
+                form.defaultButton = nullptr;
+                if (::GetCapture()) ::ReleaseCapture();
+            }
         }
     }
     MoveMouseAway();
