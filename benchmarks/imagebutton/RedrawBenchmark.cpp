@@ -4,6 +4,7 @@
 // times the baseline, with pictures within 20 times; and as many GDI objects
 // after 10,000 redraws as before. Run with: scripts/benchmark imagebutton
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include <algorithm>
@@ -201,8 +202,8 @@ int main() {
             worstPicture = std::max(worstPicture, pictureRatio);
             overGoal += ratio > kGoal ? 1 : 0;
             picturesOverGoal += pictureRatio > kPictureGoal ? 1 : 0;
-            std::printf("%-3d %-16s %-9s %10.1f %8.1f %10.1f %8.1f\n", style, kStyleNames[style], state.name, time, ratio,
-                        pictureTime, pictureRatio);
+            std::printf("%-3d %-16s %-9s %10.1f %8.1f %10.1f %8.1f\n", style, kStyleNames[style], state.name, time,
+                        ratio, pictureTime, pictureRatio);
         }
     }
     std::printf("\nworst: %.1f x baseline (goal %.0f x), %d over; with pictures %.1f x (goal %.0f x), %d over\n", worst,

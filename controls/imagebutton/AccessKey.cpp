@@ -19,8 +19,7 @@ std::optional<wchar_t> AccessKeyOf(std::wstring_view caption) {
     if (caption[amp + 1] != L'&') return LowerCase(caption[amp + 1]);
     // A literal ampersand: only the next "&" after the pair can mark the key.
     amp = caption.find(L'&', amp + 2);
-    if (amp == std::wstring_view::npos || amp + 1 >= caption.size() || caption[amp + 1] == L'&')
-        return std::nullopt;
+    if (amp == std::wstring_view::npos || amp + 1 >= caption.size() || caption[amp + 1] == L'&') return std::nullopt;
     return LowerCase(caption[amp + 1]);
 }
 

@@ -54,8 +54,17 @@ struct CaptionEffectKinds {
 };
 
 struct PictureAligns {
-    enum : int { LeftEdge, LeftOfCaption, RightEdge, RightOfCaption, Center, TopEdge, AboveCaption, BottomEdge,
-                 BelowCaption };
+    enum : int {
+        LeftEdge,
+        LeftOfCaption,
+        RightEdge,
+        RightOfCaption,
+        Center,
+        TopEdge,
+        AboveCaption,
+        BottomEdge,
+        BelowCaption
+    };
 };
 
 struct PictureEffects {

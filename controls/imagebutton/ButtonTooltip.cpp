@@ -10,8 +10,8 @@ void ButtonTooltip::Create(HWND tool, const TooltipLook& look) {
     if (look.balloon) style |= TTS_BALLOON;
     const DWORD exStyle = look.rightToLeft ? WS_EX_LAYOUTRTL : 0;
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    window_ = ::CreateWindowExW(exStyle, TOOLTIPS_CLASSW, nullptr, style, CW_USEDEFAULT, CW_USEDEFAULT,
-                                CW_USEDEFAULT, CW_USEDEFAULT, tool, nullptr, instance, nullptr);
+    window_ = ::CreateWindowExW(exStyle, TOOLTIPS_CLASSW, nullptr, style, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                CW_USEDEFAULT, tool, nullptr, instance, nullptr);
     if (!window_) return;
     // The drop shadow is a class style: every tooltip of the process gets it from now on.
     ::SetClassLongPtrW(window_, GCL_STYLE, ::GetClassLongPtrW(window_, GCL_STYLE) | CS_DROPSHADOW);

@@ -10,8 +10,8 @@ constexpr long kShadowColor = 0xC0C0C0;
 
 UINT ReadingOrder(bool rightToLeft) noexcept { return rightToLeft ? DT_RTLREADING : 0; }
 
-void DrawCopies(HDC dc, const std::wstring& caption, const RECT& rect, std::initializer_list<POINT> offsets,
-                long color, bool rightToLeft) {
+void DrawCopies(HDC dc, const std::wstring& caption, const RECT& rect, std::initializer_list<POINT> offsets, long color,
+                bool rightToLeft) {
     for (const POINT& at : offsets) DrawCaptionText(dc, caption, rect, at.x, at.y, color, rightToLeft);
 }
 }  // namespace
@@ -37,12 +37,23 @@ void DrawCaptionEffect(HDC dc, const std::wstring& caption, const RECT& rect, in
                        bool rightToLeft) {
     const std::initializer_list<POINT> around = {{1, 1}, {-1, 1}, {1, -1}, {-1, -1}};
     switch (effect) {
-    case CaptionEffectKinds::Raised: DrawCopies(dc, caption, rect, {{-1, -1}}, ShiftColor(back, 0.14f), rightToLeft); break;
-    case CaptionEffectKinds::Sunken: DrawCopies(dc, caption, rect, {{1, 1}}, ShiftColor(back, 0.14f), rightToLeft); break;
-    case CaptionEffectKinds::Shadow: DrawCopies(dc, caption, rect, {{1, 1}}, kShadowColor, rightToLeft); break;
-    case CaptionEffectKinds::LightOutline: DrawCopies(dc, caption, rect, around, ShiftColor(back, 0.1f), rightToLeft); break;
-    case CaptionEffectKinds::DarkOutline: DrawCopies(dc, caption, rect, around, ShiftColor(back, -0.1f), rightToLeft); break;
-    default: break;
+    case CaptionEffectKinds::Raised:
+        DrawCopies(dc, caption, rect, {{-1, -1}}, ShiftColor(back, 0.14f), rightToLeft);
+        break;
+    case CaptionEffectKinds::Sunken:
+        DrawCopies(dc, caption, rect, {{1, 1}}, ShiftColor(back, 0.14f), rightToLeft);
+        break;
+    case CaptionEffectKinds::Shadow:
+        DrawCopies(dc, caption, rect, {{1, 1}}, kShadowColor, rightToLeft);
+        break;
+    case CaptionEffectKinds::LightOutline:
+        DrawCopies(dc, caption, rect, around, ShiftColor(back, 0.1f), rightToLeft);
+        break;
+    case CaptionEffectKinds::DarkOutline:
+        DrawCopies(dc, caption, rect, around, ShiftColor(back, -0.1f), rightToLeft);
+        break;
+    default:
+        break;
     }
     DrawCaptionText(dc, caption, rect, 0, 0, color, rightToLeft);
 }

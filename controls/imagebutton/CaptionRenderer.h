@@ -16,7 +16,7 @@ void DrawCaptionText(HDC dc, const std::wstring& caption, const RECT& rect, int 
 
 // The copies of the caption that make an effect (raised, sunken, shadow or
 // outline), then the caption itself in the given colour.
-void DrawCaptionEffect(HDC dc, const std::wstring& caption, const RECT& rect, int effect, long back,
-                       long color, bool rightToLeft);
+void DrawCaptionEffect(HDC dc, const std::wstring& caption, const RECT& rect, int effect, long back, long color,
+                       bool rightToLeft);
 
 }  // namespace controls::imagebutton

@@ -13,7 +13,9 @@ bool BesideCaptionOnRight(int align) noexcept {
     return align == PictureAligns::RightEdge || align == PictureAligns::RightOfCaption;
 }
 
-bool AboveOrBelow(int align) noexcept { return align >= PictureAligns::TopEdge && align <= PictureAligns::BelowCaption; }
+bool AboveOrBelow(int align) noexcept {
+    return align >= PictureAligns::TopEdge && align <= PictureAligns::BelowCaption;
+}
 
 RECT PlaceCaption(const ContentInput& in) noexcept {
     const bool dropDown = in.dropDownSymbol != 0 || in.dropDownSeparator;
@@ -21,14 +23,19 @@ RECT PlaceCaption(const ContentInput& in) noexcept {
     const int h = in.caption.cy;
     RECT r{0, 0, w, h};
     switch (in.captionAlign) {
-    case CaptionAligns::Left: ::OffsetRect(&r, 2, (in.height - h) / 2); break;
+    case CaptionAligns::Left:
+        ::OffsetRect(&r, 2, (in.height - h) / 2);
+        break;
     case CaptionAligns::Center:
         ::OffsetRect(&r, (in.width - w + in.pictureWidth) / 2, (in.height - h) / 2);
         if (dropDown) ::OffsetRect(&r, -8, 0);
         if (AboveOrBelow(in.pictureAlign)) ::OffsetRect(&r, -(in.pictureWidth / 2), 0);
         break;
-    case CaptionAligns::Right: ::OffsetRect(&r, in.width - w - 4, (in.height - h) / 2); break;
-    default: break;
+    case CaptionAligns::Right:
+        ::OffsetRect(&r, in.width - w - 4, (in.height - h) / 2);
+        break;
+    default:
+        break;
     }
     if (in.hasPicture) {
         const int picW = in.pictureWidth;
@@ -46,9 +53,13 @@ RECT PlaceCaption(const ContentInput& in) noexcept {
             if (in.captionAlign == CaptionAligns::Center) ::OffsetRect(&r, -16, 0);
             break;
         case PictureAligns::TopEdge:
-        case PictureAligns::AboveCaption: ::OffsetRect(&r, 0, picH / 2); break;
+        case PictureAligns::AboveCaption:
+            ::OffsetRect(&r, 0, picH / 2);
+            break;
         case PictureAligns::BottomEdge:
-        case PictureAligns::BelowCaption: ::OffsetRect(&r, 0, -(picH / 2)); break;
+        case PictureAligns::BelowCaption:
+            ::OffsetRect(&r, 0, -(picH / 2));
+            break;
         case PictureAligns::LeftEdge:
         case PictureAligns::LeftOfCaption:
             if (in.captionAlign != CaptionAligns::Center && r.left < picW + 4) {
@@ -56,7 +67,8 @@ RECT PlaceCaption(const ContentInput& in) noexcept {
                 r.right = r.right + picW + 4;
             }
             break;
-        default: break;
+        default:
+            break;
         }
     }
     if (in.captionAlign == CaptionAligns::Right && dropDown) ::OffsetRect(&r, -16, 0);
@@ -84,15 +96,43 @@ RECT PlacePicture(const ContentInput& in, const RECT& caption) noexcept {
         left = centredLeft;
     } else {
         switch (in.pictureAlign) {
-        case PictureAligns::LeftEdge: left = 3; shift = 0; break;
-        case PictureAligns::LeftOfCaption: left = caption.left - picW - 4; shift = 0; break;
-        case PictureAligns::RightEdge: left = in.width - picW - 3; shift = 16; atLeast = caption.right + 2; break;
-        case PictureAligns::RightOfCaption: left = caption.right + 4; shift = 16; atLeast = caption.right + 2; break;
-        case PictureAligns::TopEdge: left = centredLeft; top = 4; break;
-        case PictureAligns::AboveCaption: left = centredLeft; top = caption.top - picH - 2; break;
-        case PictureAligns::BottomEdge: left = centredLeft; top = in.height - picH - 4; break;
-        case PictureAligns::BelowCaption: left = centredLeft; top = caption.bottom + 2; break;
-        default: left = centredLeft; break;
+        case PictureAligns::LeftEdge:
+            left = 3;
+            shift = 0;
+            break;
+        case PictureAligns::LeftOfCaption:
+            left = caption.left - picW - 4;
+            shift = 0;
+            break;
+        case PictureAligns::RightEdge:
+            left = in.width - picW - 3;
+            shift = 16;
+            atLeast = caption.right + 2;
+            break;
+        case PictureAligns::RightOfCaption:
+            left = caption.right + 4;
+            shift = 16;
+            atLeast = caption.right + 2;
+            break;
+        case PictureAligns::TopEdge:
+            left = centredLeft;
+            top = 4;
+            break;
+        case PictureAligns::AboveCaption:
+            left = centredLeft;
+            top = caption.top - picH - 2;
+            break;
+        case PictureAligns::BottomEdge:
+            left = centredLeft;
+            top = in.height - picH - 4;
+            break;
+        case PictureAligns::BelowCaption:
+            left = centredLeft;
+            top = caption.bottom + 2;
+            break;
+        default:
+            left = centredLeft;
+            break;
         }
     }
     if (dropDown) left -= shift;
@@ -130,8 +170,10 @@ int PressOffset(int style, int state) noexcept {
     case Styles::RoundedSimple:
     case Styles::RoundedBlend:
     case Styles::FlatEdge:
-    case Styles::FlatThin: return 1;
-    default: return 0;
+    case Styles::FlatThin:
+        return 1;
+    default:
+        return 0;
     }
 }
 

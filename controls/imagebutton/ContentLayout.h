@@ -8,9 +8,9 @@ namespace controls::imagebutton {
 struct ContentInput {
     int width = 0;
     int height = 0;
-    SIZE caption{};       // the caption's measured size
+    SIZE caption{};             // the caption's measured size
     bool captionBlank = false;  // nothing but spaces
-    int pictureWidth = 0;  // the picture of the present state; 0 without one
+    int pictureWidth = 0;       // the picture of the present state; 0 without one
     int pictureHeight = 0;
     bool hasPicture = false;  // PictureNormal is set
     int captionAlign = 1;

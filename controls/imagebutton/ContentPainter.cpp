@@ -32,8 +32,8 @@ PictureLook LookFor(const ButtonProperties& p, int state) {
     return look;
 }
 
-void PaintPicture(const Canvas& g, const ButtonProperties& p, int state, const forms::Picture& picture,
-                  const RECT& at, PictureRenderer& pictures) {
+void PaintPicture(const Canvas& g, const ButtonProperties& p, int state, const forms::Picture& picture, const RECT& at,
+                  PictureRenderer& pictures) {
     const PictureLook look = LookFor(p, state);
     const bool lifted = p.picturePushOnHover && state == VisualStates::Hot;
     if (lifted) {

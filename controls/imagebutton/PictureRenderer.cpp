@@ -114,8 +114,7 @@ void BlendAlpha(const PixelBlock& source, const PixelBlock& target, const Pictur
 }
 }  // namespace
 
-PixelBlock* PictureRenderer::Block(std::unique_ptr<PixelBlock>& slot, HDC reference, int width, int height,
-                                   int bits) {
+PixelBlock* PictureRenderer::Block(std::unique_ptr<PixelBlock>& slot, HDC reference, int width, int height, int bits) {
     if (!slot || slot->Width() != width || slot->Height() != height || slot->BitsPerPixel() != bits)
         slot = std::make_unique<PixelBlock>(reference, width, height, bits);
     return slot->Valid() ? slot.get() : nullptr;

@@ -7,8 +7,8 @@
 namespace controls::imagebutton {
 
 struct MenuPlacement {
-    POINT point{};       // in the button's client pixels
-    long flags = 0;      // TrackPopupMenu flags
+    POINT point{};            // in the button's client pixels
+    long flags = 0;           // TrackPopupMenu flags
     bool storeFlags = false;  // the alignment's flags replace the button's own from now on
 };
 

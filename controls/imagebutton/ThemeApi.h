@@ -2,6 +2,7 @@
 // The platform's visual-theme library, loaded by name when first asked for, so
 // that the button also runs where the library is missing.
 #include <windows.h>
+
 #include <uxtheme.h>
 
 namespace controls::imagebutton {
@@ -17,8 +18,7 @@ public:
     void Close(HTHEME theme) const noexcept;
     HRESULT DrawBackground(HTHEME theme, HDC dc, int part, int state, const RECT& rect,
                            const RECT& clip) const noexcept;
-    HRESULT BackgroundRegion(HTHEME theme, HDC dc, int part, int state, const RECT& rect,
-                             HRGN* region) const noexcept;
+    HRESULT BackgroundRegion(HTHEME theme, HDC dc, int part, int state, const RECT& rect, HRGN* region) const noexcept;
 
     ThemeApi(const ThemeApi&) = delete;
     ThemeApi& operator=(const ThemeApi&) = delete;
@@ -36,8 +36,7 @@ private:
 // Theme data opened for a window, closed when this goes away.
 class ThemeData {
 public:
-    ThemeData(HWND window, const wchar_t* classes) noexcept
-        : theme_(ThemeApi::Instance().Open(window, classes)) {}
+    ThemeData(HWND window, const wchar_t* classes) noexcept : theme_(ThemeApi::Instance().Open(window, classes)) {}
     ThemeData(const ThemeData&) = delete;
     ThemeData& operator=(const ThemeData&) = delete;
     ~ThemeData() {

@@ -9,10 +9,13 @@ int CornerEllipse(int style) noexcept {
     case Styles::RoundedGradient:
     case Styles::RoundedBands:
     case Styles::RoundedSimple:
-    case Styles::RoundedShaded: return 3;
+    case Styles::RoundedShaded:
+        return 3;
     case Styles::RoundedPanel:
-    case Styles::RoundedBlend: return 4;
-    default: return 0;
+    case Styles::RoundedBlend:
+        return 4;
+    default:
+        return 0;
     }
 }
 

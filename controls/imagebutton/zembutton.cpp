@@ -28,8 +28,8 @@ constexpr wchar_t kDefaultFace[] = L"Tahoma";
 constexpr long kPanelPressedText = 0xFFFFFF;
 
 bool SameName(std::wstring_view a, std::wstring_view b) noexcept {
-    return ::CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()),
-                                  TRUE) == CSTR_EQUAL;
+    return ::CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()), TRUE) ==
+           CSTR_EQUAL;
 }
 
 BOOL(WINAPI* FindTrackMouseEvent())(LPTRACKMOUSEEVENT) {
@@ -189,6 +189,12 @@ void zembutton::Changed(std::wstring_view property, bool redraw) {
     PropertyChanged(property);
 }
 
+template <typename T>
+void zembutton::Assign(T& field, T value, std::wstring_view property, bool redraw) {
+    field = std::move(value);
+    Changed(property, redraw);
+}
+
 void zembutton::SetButtonStyle(int style) {
     if (style < 0 || style >= Styles::kCount) return;
     p_.buttonStyle = style;
@@ -210,15 +216,9 @@ void zembutton::SetBackColor(forms::OleColor color) {
     Changed(L"BackColor");
 }
 
-void zembutton::SetForeColor(forms::OleColor color) {
-    p_.foreColor = color;
-    Changed(L"ForeColor");
-}
+void zembutton::SetForeColor(forms::OleColor color) { Assign(p_.foreColor, color, L"ForeColor"); }
 
-void zembutton::SetForeColorHover(forms::OleColor color) {
-    p_.foreColorHover = color;
-    Changed(L"ForeColorHover");
-}
+void zembutton::SetForeColorHover(forms::OleColor color) { Assign(p_.foreColorHover, color, L"ForeColorHover"); }
 
 void zembutton::SetCaption(std::wstring caption) {
     p_.caption = std::move(caption);
@@ -227,15 +227,9 @@ void zembutton::SetCaption(std::wstring caption) {
     Changed(L"Caption");
 }
 
-void zembutton::SetCaptionAlign(int align) {
-    p_.captionAlign = align;
-    Changed(L"CaptionAlign");
-}
+void zembutton::SetCaptionAlign(int align) { Assign(p_.captionAlign, align, L"CaptionAlign"); }
 
-void zembutton::SetCaptionEffects(int effects) {
-    p_.captionEffects = effects;
-    Changed(L"CaptionEffects");
-}
+void zembutton::SetCaptionEffects(int effects) { Assign(p_.captionEffects, effects, L"CaptionEffects"); }
 
 void zembutton::SetFont(std::shared_ptr<forms::Font> font) {
     if (!font) return;
@@ -268,10 +262,7 @@ void zembutton::SetValue(bool value) {
     Changed(L"Value");
 }
 
-void zembutton::SetShowFocusRect(bool show) {
-    p_.showFocusRect = show;
-    Changed(L"ShowFocusRect", false);
-}
+void zembutton::SetShowFocusRect(bool show) { Assign(p_.showFocusRect, show, L"ShowFocusRect", false); }
 
 void zembutton::SetHandPointer(bool hand) {
     p_.handPointer = hand;
@@ -282,10 +273,7 @@ void zembutton::SetHandPointer(bool hand) {
     Changed(L"HandPointer");
 }
 
-void zembutton::SetMousePointer(short kind) {
-    p_.mousePointer = kind;
-    Changed(L"MousePointer", false);
-}
+void zembutton::SetMousePointer(short kind) { Assign(p_.mousePointer, kind, L"MousePointer", false); }
 
 void zembutton::SetMouseIcon(std::shared_ptr<forms::Picture> icon) {
     p_.mouseIcon = std::move(icon);
@@ -306,18 +294,16 @@ void zembutton::SetMouseIcon(std::shared_ptr<forms::Picture> icon) {
 
 void zembutton::SetMouseIcon(HCURSOR cursor) {
     std::shared_ptr<forms::Picture> icon;
-    if (cursor) icon = forms::Picture::FromIcon(forms::IconHandle(static_cast<HICON>(::CopyImage(cursor, IMAGE_CURSOR, 0, 0, 0))));
+    if (cursor)
+        icon =
+            forms::Picture::FromIcon(forms::IconHandle(static_cast<HICON>(::CopyImage(cursor, IMAGE_CURSOR, 0, 0, 0))));
     SetMouseIcon(std::move(icon));
 }
 
-void zembutton::SetMaskColor(forms::OleColor color) {
-    p_.maskColor = color;
-    Changed(L"MaskColor");
-}
+void zembutton::SetMaskColor(forms::OleColor color) { Assign(p_.maskColor, color, L"MaskColor"); }
 
 void zembutton::SetUseMaskColor(bool use) {
-    p_.useMaskColor = use;
-    Changed(L"UseMaskColor", p_.pictureNormal != nullptr);
+    Assign(p_.useMaskColor, use, L"UseMaskColor", p_.pictureNormal != nullptr);
 }
 
 void zembutton::SetPictureNormal(std::shared_ptr<forms::Picture> picture) {
@@ -332,105 +318,59 @@ void zembutton::SetPictureNormal(std::shared_ptr<forms::Picture> picture) {
     Changed(L"PictureNormal");
 }
 
-void zembutton::SetPictureHot(std::shared_ptr<forms::Picture> picture) {
+void zembutton::SetPictureOfState(std::shared_ptr<forms::Picture>& field, std::shared_ptr<forms::Picture> picture,
+                                  std::wstring_view property) {
+    // Without a normal picture there is nothing for it to stand in for: it becomes the normal one.
     if (!p_.pictureNormal) {
-        p_.pictureNormal = std::move(picture);
-        Changed(L"PictureHot", false);
+        Assign(p_.pictureNormal, std::move(picture), property, false);
         return;
     }
-    p_.pictureHot = std::move(picture);
-    Changed(L"PictureHot");
+    Assign(field, std::move(picture), property);
+}
+
+void zembutton::SetPictureHot(std::shared_ptr<forms::Picture> picture) {
+    SetPictureOfState(p_.pictureHot, std::move(picture), L"PictureHot");
 }
 
 void zembutton::SetPictureDown(std::shared_ptr<forms::Picture> picture) {
-    if (!p_.pictureNormal) {
-        p_.pictureNormal = std::move(picture);
-        Changed(L"PictureDown", false);
-        return;
-    }
-    p_.pictureDown = std::move(picture);
-    Changed(L"PictureDown");
+    SetPictureOfState(p_.pictureDown, std::move(picture), L"PictureDown");
 }
 
 void zembutton::SetPictureAlign(int align) {
-    p_.pictureAlign = align;
-    Changed(L"PictureAlign", p_.pictureNormal != nullptr);
+    Assign(p_.pictureAlign, align, L"PictureAlign", p_.pictureNormal != nullptr);
 }
 
-void zembutton::SetPictureShadow(bool shadow) {
-    p_.pictureShadow = shadow;
-    Changed(L"PictureShadow");
-}
+void zembutton::SetPictureShadow(bool shadow) { Assign(p_.pictureShadow, shadow, L"PictureShadow"); }
 
-void zembutton::SetPictureEffectOnOver(int effect) {
-    p_.pictureEffectOnOver = effect;
-    Changed(L"PictureEffectOnOver");
-}
+void zembutton::SetPictureEffectOnOver(int effect) { Assign(p_.pictureEffectOnOver, effect, L"PictureEffectOnOver"); }
 
-void zembutton::SetPictureEffectOnDown(int effect) {
-    p_.pictureEffectOnDown = effect;
-    Changed(L"PictureEffectOnDown");
-}
+void zembutton::SetPictureEffectOnDown(int effect) { Assign(p_.pictureEffectOnDown, effect, L"PictureEffectOnDown"); }
 
-void zembutton::SetPicturePushOnHover(bool push) {
-    p_.picturePushOnHover = push;
-    Changed(L"PicturePushOnHover");
-}
+void zembutton::SetPicturePushOnHover(bool push) { Assign(p_.picturePushOnHover, push, L"PicturePushOnHover"); }
 
-void zembutton::SetPictureOpacity(std::uint8_t opacity) {
-    p_.pictureOpacity = opacity;
-    Changed(L"PictureOpacity");
-}
+void zembutton::SetPictureOpacity(std::uint8_t opacity) { Assign(p_.pictureOpacity, opacity, L"PictureOpacity"); }
 
 void zembutton::SetPictureOpacityOnOver(std::uint8_t opacity) {
-    p_.pictureOpacityOnOver = opacity;
-    Changed(L"PictureOpacityOnOver");
+    Assign(p_.pictureOpacityOnOver, opacity, L"PictureOpacityOnOver");
 }
 
-void zembutton::SetDisabledPictureMode(int mode) {
-    p_.disabledPictureMode = mode;
-    Changed(L"DisabledPictureMode");
-}
+void zembutton::SetDisabledPictureMode(int mode) { Assign(p_.disabledPictureMode, mode, L"DisabledPictureMode"); }
 
-void zembutton::SetDropDownSymbol(int symbol) {
-    p_.dropDownSymbol = symbol;
-    Changed(L"DropDownSymbol");
-}
+void zembutton::SetDropDownSymbol(int symbol) { Assign(p_.dropDownSymbol, symbol, L"DropDownSymbol"); }
 
-void zembutton::SetDropDownSeparator(bool separator) {
-    p_.dropDownSeparator = separator;
-    Changed(L"DropDownSeparator");
-}
+void zembutton::SetDropDownSeparator(bool separator) { Assign(p_.dropDownSeparator, separator, L"DropDownSeparator"); }
 
-void zembutton::SetRightToLeft(bool rightToLeft) {
-    p_.rightToLeft = rightToLeft;
-    Changed(L"RightToLeft");
-}
+void zembutton::SetRightToLeft(bool rightToLeft) { Assign(p_.rightToLeft, rightToLeft, L"RightToLeft"); }
 
-void zembutton::SetToolTip(std::wstring text) {
-    p_.toolTip = std::move(text);
-    Changed(L"ToolTip");
-}
+void zembutton::SetToolTip(std::wstring text) { Assign(p_.toolTip, std::move(text), L"ToolTip"); }
 
-void zembutton::SetTooltipTitle(std::wstring title) {
-    p_.tooltipTitle = std::move(title);
-    Changed(L"TooltipTitle");
-}
+void zembutton::SetTooltipTitle(std::wstring title) { Assign(p_.tooltipTitle, std::move(title), L"TooltipTitle"); }
 
-void zembutton::SetToolTipIcon(int icon) {
-    p_.toolTipIcon = icon;
-    Changed(L"ToolTipIcon");
-}
+void zembutton::SetToolTipIcon(int icon) { Assign(p_.toolTipIcon, icon, L"ToolTipIcon"); }
 
-void zembutton::SetToolTipType(int type) {
-    p_.toolTipType = type;
-    Changed(L"ToolTipType");
-}
+void zembutton::SetToolTipType(int type) { Assign(p_.toolTipType, type, L"ToolTipType"); }
 
-void zembutton::SetTooltipBackColor(forms::OleColor color) {
-    p_.tooltipBackColor = color;
-    Changed(L"TooltipBackColor");
-}
+void zembutton::SetTooltipBackColor(forms::OleColor color) { Assign(p_.tooltipBackColor, color, L"TooltipBackColor"); }
 
 // ---- Methods
 
@@ -561,8 +501,7 @@ void zembutton::RebuildRegion() {
 void zembutton::SetWindowRegion(forms::RegionHandle region) {
     if (!Handle() || !region) return;
     forms::RegionHandle current(::CreateRectRgn(0, 0, 0, 0));
-    if (current && ::GetWindowRgn(Handle(), current.Get()) != ERROR && ::EqualRgn(current.Get(), region.Get()))
-        return;
+    if (current && ::GetWindowRgn(Handle(), current.Get()) != ERROR && ::EqualRgn(current.Get(), region.Get())) return;
     if (::SetWindowRgn(Handle(), region.Get(), FALSE)) {
         region.Release();
         region_ = RegionKey{};
@@ -691,7 +630,9 @@ void zembutton::Toggle() {
 
 void zembutton::OnKeyDown(short key, short shift, bool repeated) {
     switch (key) {
-    case VK_RETURN: Click.Raise(); break;
+    case VK_RETURN:
+        Click.Raise();
+        break;
     case VK_SPACE:
         if (shift == 4) return;  // Alt+Space belongs to the window menu
         if (buttonDown_) {
@@ -709,9 +650,13 @@ void zembutton::OnKeyDown(short key, short shift, bool repeated) {
         }
         break;
     case VK_LEFT:
-    case VK_UP: forms::MoveFocusToNextControl(Handle(), true); break;
+    case VK_UP:
+        forms::MoveFocusToNextControl(Handle(), true);
+        break;
     case VK_RIGHT:
-    case VK_DOWN: forms::MoveFocusToNextControl(Handle(), false); break;
+    case VK_DOWN:
+        forms::MoveFocusToNextControl(Handle(), false);
+        break;
     default:
         if (spacePressed_) {
             spacePressed_ = false;
@@ -805,14 +750,21 @@ void zembutton::OnMouseLeave() {
 void zembutton::OnInterceptedMessage(UINT message, WPARAM wParam) {
     switch (message) {
     case WM_ACTIVATE:
-    case WM_NCACTIVATE: OnFormActivation(LOWORD(wParam) != 0); break;
+    case WM_NCACTIVATE:
+        OnFormActivation(LOWORD(wParam) != 0);
+        break;
     case WM_THEMECHANGED:
         theme_.reset();
         Redraw();
         break;
-    case WM_SYSCOLORCHANGE: Redraw(); break;
-    case WM_MOUSELEAVE: OnMouseLeave(); break;
-    default: break;
+    case WM_SYSCOLORCHANGE:
+        Redraw();
+        break;
+    case WM_MOUSELEAVE:
+        OnMouseLeave();
+        break;
+    default:
+        break;
     }
 }
 
@@ -896,41 +848,72 @@ LRESULT zembutton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_PRINTCLIENT:
         DrawTo(reinterpret_cast<HDC>(wParam));
         return 0;
-    case WM_ERASEBKGND: return 1;
-    case WM_SIZE: ApplyResize(); return 0;
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_SIZE:
+        ApplyResize();
+        return 0;
     case WM_SETCURSOR:
         if (LOWORD(lParam) == HTCLIENT && SetCursorForPointer()) return TRUE;
         break;
-    case WM_MOUSEMOVE: OnMouseMove(); return 0;
-    case WM_LBUTTONDOWN: pressed(1); return 0;
-    case WM_RBUTTONDOWN: pressed(2); return 0;
-    case WM_MBUTTONDOWN: pressed(4); return 0;
-    case WM_LBUTTONUP: released(1); return 0;
-    case WM_RBUTTONUP: released(2); return 0;
-    case WM_MBUTTONUP: released(4); return 0;
+    case WM_MOUSEMOVE:
+        OnMouseMove();
+        return 0;
+    case WM_LBUTTONDOWN:
+        pressed(1);
+        return 0;
+    case WM_RBUTTONDOWN:
+        pressed(2);
+        return 0;
+    case WM_MBUTTONDOWN:
+        pressed(4);
+        return 0;
+    case WM_LBUTTONUP:
+        released(1);
+        return 0;
+    case WM_RBUTTONUP:
+        released(2);
+        return 0;
+    case WM_MBUTTONUP:
+        released(4);
+        return 0;
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDBLCLK:
-    case WM_MBUTTONDBLCLK: OnDblClick(); return 0;
+    case WM_MBUTTONDBLCLK:
+        OnDblClick();
+        return 0;
     case WM_KEYDOWN:
         OnKeyDown(static_cast<short>(wParam), ShiftState(), (lParam & (1L << 30)) != 0);
         return 0;
     case WM_SYSKEYDOWN:
         OnKeyDown(static_cast<short>(wParam), ShiftState(), (lParam & (1L << 30)) != 0);
         break;  // the system keys keep their meaning
-    case WM_KEYUP: OnKeyUp(static_cast<short>(wParam), ShiftState()); return 0;
+    case WM_KEYUP:
+        OnKeyUp(static_cast<short>(wParam), ShiftState());
+        return 0;
     case WM_SYSKEYUP:
         OnKeyUp(static_cast<short>(wParam), ShiftState());
         break;
-    case WM_CHAR: KeyPress.Raise(static_cast<short>(wParam)); return 0;
-    case WM_GETDLGCODE: return DLGC_BUTTON | DLGC_WANTARROWS | DLGC_WANTCHARS;
-    case WM_SETFOCUS: hasFocus_ = true; return 0;
-    case WM_KILLFOCUS: OnLostFocus(); return 0;
-    case WM_THEMECHANGED: theme_.reset(); break;
+    case WM_CHAR:
+        KeyPress.Raise(static_cast<short>(wParam));
+        return 0;
+    case WM_GETDLGCODE:
+        return DLGC_BUTTON | DLGC_WANTARROWS | DLGC_WANTCHARS;
+    case WM_SETFOCUS:
+        hasFocus_ = true;
+        return 0;
+    case WM_KILLFOCUS:
+        OnLostFocus();
+        return 0;
+    case WM_THEMECHANGED:
+        theme_.reset();
+        break;
     case WM_SHOWWINDOW:
         // While shown the button's own tooltip stands in for the host's.
         SetToolTipText(wParam ? std::wstring() : p_.toolTip);
         break;
-    default: break;
+    default:
+        break;
     }
     return DefaultHandling(message, wParam, lParam);
 }

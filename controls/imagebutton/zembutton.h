@@ -187,11 +187,16 @@ private:
     void Restore(const forms::PropertyBag& bag);
     void StartRunMode();
     void Changed(std::wstring_view property, bool redraw = true);
+    // Stores a property's new value, redraws if asked, and tells the host.
+    template <typename T>
+    void Assign(T& field, T value, std::wstring_view property, bool redraw = true);
     void SubscribeFont();
     void LoadHandCursor();
     bool AppThemed();
     void ApplyResize();
     void UpdateAccessKeys();
+    void SetPictureOfState(std::shared_ptr<forms::Picture>& field, std::shared_ptr<forms::Picture> picture,
+                           std::wstring_view property);
 
     // Drawing
     bool Render();

@@ -51,35 +51,58 @@ Snapshot::Snapshot(controls::zembutton& button) {
     ::GetClientRect(button.hWnd(), &client);
     width_ = client.right;
     height_ = client.bottom;
+    forms::WindowDC screen(nullptr);
+    controls::imagebutton::PixelBlock block(screen.Get(), width_, height_, 32);
+    button.DrawTo(block.Dc());
+    pixels_ = PixelsOf(block);
+}
+
+std::vector<std::uint32_t> PixelsOf(const controls::imagebutton::PixelBlock& block) {
+    ::GdiFlush();
+    std::vector<std::uint32_t> pixels;
+    for (int y = 0; y < block.Height(); ++y) {
+        const auto* row = reinterpret_cast<const std::uint32_t*>(block.Row(y));
+        for (int x = 0; x < block.Width(); ++x) pixels.push_back(row[x] & 0xFFFFFFu);
+    }
+    return pixels;
+}
+
+std::shared_ptr<forms::Picture> MakeBitmap(long fill, std::initializer_list<Spot> spots, int bits, int fillAlpha,
+                                           int size) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width_;
-    info.bmiHeader.biHeight = -height_;
+    info.bmiHeader.biWidth = size;
+    info.bmiHeader.biHeight = -size;
     info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    forms::WindowDC screen(nullptr);
-    forms::BitmapHandle bitmap(::CreateDIBSection(screen.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    forms::MemoryDC dc(::CreateCompatibleDC(screen.Get()));
-    {
-        forms::SelectedObject selected(dc.Get(), bitmap.Get());
-        button.DrawTo(dc.Get());
-        ::GdiFlush();
-    }
-    const auto* words = static_cast<const std::uint32_t*>(bits);
-    pixels_.assign(words, words + static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_));
-    for (auto& p : pixels_) p &= 0xFFFFFFu;
+    info.bmiHeader.biBitCount = static_cast<WORD>(bits);
+    void* data = nullptr;
+    forms::BitmapHandle bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &data, nullptr, 0));
+    auto* bytes = static_cast<std::uint8_t*>(data);
+    const int stride = (size * bits + 31) / 32 * 4;
+    auto put = [&](int x, int y, long c, int a) {
+        std::uint8_t* p = bytes + y * stride + x * (bits / 8);
+        p[0] = static_cast<std::uint8_t>((c >> 16) & 0xFF);
+        p[1] = static_cast<std::uint8_t>((c >> 8) & 0xFF);
+        p[2] = static_cast<std::uint8_t>(c & 0xFF);
+        if (bits == 32) p[3] = static_cast<std::uint8_t>(a);
+    };
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) put(x, y, fill, fillAlpha);
+    for (const Spot& s : spots) put(s.x, s.y, s.color, s.alpha);
+    return forms::Picture::FromBitmap(std::move(bitmap));
 }
 
 long Snapshot::At(int x, int y) const {
-    const std::uint32_t p = pixels_.at(static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
-                                       static_cast<std::size_t>(x));
+    const std::uint32_t p =
+        pixels_.at(static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x));
     // 0x00RRGGBB in memory order B, G, R -> 0x00BBGGRR
     return static_cast<long>(((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF));
 }
 
 namespace {
-LPARAM Point(int x, int y) { return MAKELPARAM(static_cast<WORD>(static_cast<short>(x)), static_cast<WORD>(static_cast<short>(y))); }
+LPARAM Point(int x, int y) {
+    return MAKELPARAM(static_cast<WORD>(static_cast<short>(x)), static_cast<WORD>(static_cast<short>(y)));
+}
 
 void PlaceCursor(controls::zembutton& button, int x, int y) {
     POINT at{x, y};
@@ -181,7 +204,8 @@ bool WritePng(const std::wstring& path, int width, int height, const std::vector
     for (int y = 0; y < height; ++y) {
         raw.push_back(0);
         for (int x = 0; x < width; ++x) {
-            const std::uint32_t p = pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)];
+            const std::uint32_t p =
+                pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)];
             raw.push_back(static_cast<std::uint8_t>(p >> 16));
             raw.push_back(static_cast<std::uint8_t>(p >> 8));
             raw.push_back(static_cast<std::uint8_t>(p));
@@ -201,7 +225,8 @@ bool WritePng(const std::wstring& path, int width, int height, const std::vector
         z.push_back(static_cast<std::uint8_t>(size >> 8));
         z.push_back(static_cast<std::uint8_t>(~size));
         z.push_back(static_cast<std::uint8_t>(~size >> 8));
-        z.insert(z.end(), raw.begin() + static_cast<std::ptrdiff_t>(at), raw.begin() + static_cast<std::ptrdiff_t>(at + size));
+        z.insert(z.end(), raw.begin() + static_cast<std::ptrdiff_t>(at),
+                 raw.begin() + static_cast<std::ptrdiff_t>(at + size));
         if (raw.empty()) break;
     }
     PutBig(z, (b << 16) | a);

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "controls/imagebutton/PixelBlock.h"
 #include "controls/imagebutton/zembutton.h"
 #include "forms/Form.h"
 
@@ -59,6 +60,18 @@ private:
     int height_;
     std::vector<std::uint32_t> pixels_;
 };
+
+// The pixels of a 32-bit block, 0x00RRGGBB, top row first.
+std::vector<std::uint32_t> PixelsOf(const controls::imagebutton::PixelBlock& block);
+
+// A bitmap picture of one colour with some pixels of others; 32-bit ones carry alpha.
+struct Spot {
+    int x, y;
+    long color;
+    int alpha = 255;
+};
+std::shared_ptr<forms::Picture> MakeBitmap(long fill, std::initializer_list<Spot> spots = {}, int bits = 24,
+                                           int fillAlpha = 255, int size = 8);
 
 // The mouse as the platform reports it: the cursor really moves to the point
 // (in the button's client pixels) and the message carries it.

@@ -28,8 +28,9 @@ RECT Ink(const Snapshot& s, long face, RECT area) {
     RECT box{LONG_MAX, LONG_MAX, LONG_MIN, LONG_MIN};
     for (int y = area.top; y < area.bottom; ++y)
         for (int x = area.left; x < area.right; ++x)
-            if (s.At(x, y) != face) box = RECT{std::min<LONG>(box.left, x), std::min<LONG>(box.top, y),
-                                               std::max<LONG>(box.right, x + 1), std::max<LONG>(box.bottom, y + 1)};
+            if (s.At(x, y) != face)
+                box = RECT{std::min<LONG>(box.left, x), std::min<LONG>(box.top, y), std::max<LONG>(box.right, x + 1),
+                           std::max<LONG>(box.bottom, y + 1)};
     return box;
 }
 
@@ -135,8 +136,11 @@ TEST_F(Captions, Effects) {
         int effect;
         long color;
     };
-    const Case cases[] = {{1, ShiftColor(kFace, 0.14f)}, {2, ShiftColor(kFace, 0.14f)}, {3, 0xC0C0C0},
-                          {4, ShiftColor(kFace, 0.1f)},  {5, ShiftColor(kFace, -0.1f)}};
+    const Case cases[] = {{1, ShiftColor(kFace, 0.14f)},
+                          {2, ShiftColor(kFace, 0.14f)},
+                          {3, 0xC0C0C0},
+                          {4, ShiftColor(kFace, 0.1f)},
+                          {5, ShiftColor(kFace, -0.1f)}};
     const Snapshot none(*button);
     for (const Case& k : cases) {
         button->SetCaptionEffects(k.effect);
@@ -177,10 +181,12 @@ TEST_F(Captions, DropDownSymbolMovesTwoPixelsWhenPressed) {
     button->SetButtonStyle(1);
     button->SetCaption(L"");
     button->SetDropDownSymbol(6);
-    const RECT up = Ink(Snapshot(*button), static_cast<long>(::GetSysColor(COLOR_BTNFACE)), RECT{W - 20, 3, W - 2, H - 2});
+    const RECT up =
+        Ink(Snapshot(*button), static_cast<long>(::GetSysColor(COLOR_BTNFACE)), RECT{W - 20, 3, W - 2, H - 2});
     MoveMouse(*button, 3, 3);
     Press(*button, 3, 3);
-    const RECT down = Ink(Snapshot(*button), static_cast<long>(::GetSysColor(COLOR_BTNFACE)), RECT{W - 20, 3, W - 2, H - 2});
+    const RECT down =
+        Ink(Snapshot(*button), static_cast<long>(::GetSysColor(COLOR_BTNFACE)), RECT{W - 20, 3, W - 2, H - 2});
     Release(*button, 3, 3);
     EXPECT_EQ(down.left - up.left, 2);
     EXPECT_EQ(down.top - up.top, 2);

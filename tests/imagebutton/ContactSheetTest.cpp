@@ -16,38 +16,26 @@ constexpr int kGap = 8;
 constexpr int kLabelWidth = 110;
 constexpr int kHeaderHeight = 22;
 
-const wchar_t* const kStyleNames[] = {L"0 Standard",     L"1 SoftEdge",     L"2 RoundedGradient", L"3 RoundedBands",
+const wchar_t* const kStyleNames[] = {L"0 Standard",      L"1 SoftEdge",      L"2 RoundedGradient", L"3 RoundedBands",
                                       L"4 FlatHighlight", L"5 SplitGradient", L"6 RoundedPanel",    L"7 RoundedSimple",
-                                      L"8 SquareBands",  L"9 RoundedShaded", L"10 RoundedBlend",   L"11 FlatEdge",
-                                      L"12 FlatThin",    L"13 Themed"};
+                                      L"8 SquareBands",   L"9 RoundedShaded", L"10 RoundedBlend",   L"11 FlatEdge",
+                                      L"12 FlatThin",     L"13 Themed"};
 
 // A 16 x 16 picture of 24 bits: a green disc with a white shine on the mask colour.
 std::shared_ptr<forms::Picture> Disc() {
+    auto disc = MakeBitmap(0xE0E0E0, {}, 24, 255, 16);
     forms::WindowDC screen(nullptr);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = 16;
-    info.bmiHeader.biHeight = 16;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    void* bits = nullptr;
-    forms::BitmapHandle bitmap(::CreateDIBSection(screen.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     forms::MemoryDC dc(::CreateCompatibleDC(screen.Get()));
-    {
-        forms::SelectedObject selected(dc.Get(), bitmap.Get());
-        RECT all{0, 0, 16, 16};
-        forms::BrushHandle mask(::CreateSolidBrush(0xE0E0E0));
-        ::FillRect(dc.Get(), &all, mask.Get());
-        forms::BrushHandle green(::CreateSolidBrush(0x30A030));
-        forms::PenHandle edge(::CreatePen(PS_SOLID, 1, 0x206020));
-        forms::SelectedObject brush(dc.Get(), green.Get());
-        forms::SelectedObject pen(dc.Get(), edge.Get());
-        ::Ellipse(dc.Get(), 1, 1, 15, 15);
-        forms::BrushHandle white(::CreateSolidBrush(0xFFFFFF));
-        RECT shine{4, 4, 7, 7};
-        ::FillRect(dc.Get(), &shine, white.Get());
-    }
-    return forms::Picture::FromBitmap(std::move(bitmap));
+    forms::SelectedObject selected(dc.Get(), disc->Bitmap());
+    forms::BrushHandle green(::CreateSolidBrush(0x30A030));
+    forms::PenHandle edge(::CreatePen(PS_SOLID, 1, 0x206020));
+    forms::SelectedObject brush(dc.Get(), green.Get());
+    forms::SelectedObject pen(dc.Get(), edge.Get());
+    ::Ellipse(dc.Get(), 1, 1, 15, 15);
+    forms::BrushHandle white(::CreateSolidBrush(0xFFFFFF));
+    const RECT shine{4, 4, 7, 7};
+    ::FillRect(dc.Get(), &shine, white.Get());
+    return disc;
 }
 
 std::wstring SheetPath() {
@@ -57,52 +45,34 @@ std::wstring SheetPath() {
     return path.substr(0, path.find_last_of(L"\\/") + 1) + L"imagebutton-contact-sheet.png";
 }
 
-// The sheet's canvas: a white DIB section with a label font.
+// The sheet's canvas: white, with a label font.
 class Sheet {
 public:
-    Sheet(int width, int height) : width_(width), height_(height) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        forms::WindowDC screen(nullptr);
-        bitmap_.Reset(::CreateDIBSection(screen.Get(), &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0));
-        dc_.Reset(::CreateCompatibleDC(screen.Get()));
-        previous_ = ::SelectObject(dc_.Get(), bitmap_.Get());
+    Sheet(int width, int height) : block_(forms::WindowDC(nullptr).Get(), width, height, 32) {
         font_.Reset(::CreateFontW(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma"));
-        RECT all{0, 0, width, height};
-        ::FillRect(dc_.Get(), &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+        const RECT all{0, 0, width, height};
+        ::FillRect(block_.Dc(), &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
     }
-    ~Sheet() { ::SelectObject(dc_.Get(), previous_); }
 
     void Label(int x, int y, int w, int h, const std::wstring& text) {
-        forms::SelectedObject font(dc_.Get(), font_.Get());
+        forms::SelectedObject font(block_.Dc(), font_.Get());
         RECT at{x, y, x + w, y + h};
-        ::SetBkMode(dc_.Get(), TRANSPARENT);
-        ::DrawTextW(dc_.Get(), text.c_str(), -1, &at, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+        ::SetBkMode(block_.Dc(), TRANSPARENT);
+        ::DrawTextW(block_.Dc(), text.c_str(), -1, &at, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
     }
     void Button(int x, int y, controls::zembutton& button) {
         POINT old{};
-        ::SetViewportOrgEx(dc_.Get(), x, y, &old);
-        button.DrawTo(dc_.Get());
-        ::SetViewportOrgEx(dc_.Get(), old.x, old.y, nullptr);
+        ::SetViewportOrgEx(block_.Dc(), x, y, &old);
+        button.DrawTo(block_.Dc());
+        ::SetViewportOrgEx(block_.Dc(), old.x, old.y, nullptr);
     }
     bool Save(const std::wstring& path) {
-        ::GdiFlush();
-        std::vector<std::uint32_t> pixels(bits_, bits_ + static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_));
-        return WritePng(path, width_, height_, pixels);
+        return WritePng(path, block_.Width(), block_.Height(), PixelsOf(block_));
     }
 
 private:
-    int width_;
-    int height_;
-    std::uint32_t* bits_ = nullptr;
-    forms::BitmapHandle bitmap_;
-    forms::MemoryDC dc_;
+    controls::imagebutton::PixelBlock block_;
     forms::FontHandle font_;
-    HGDIOBJ previous_ = nullptr;
 };
 }  // namespace
 
@@ -126,8 +96,8 @@ TEST(ContactSheet, EveryStyleInEveryState) {
             sheet.Label(4, y, kLabelWidth - 8, kCellHeight, kStyleNames[style]);
             for (int c = 0; c < columns; ++c) {
                 MoveMouseAway();
-                auto button = std::make_unique<controls::zembutton>(form, L"zembutton1",
-                                                                    Bounds(10, 10, kCellWidth, kCellHeight));
+                auto button =
+                    std::make_unique<controls::zembutton>(form, L"zembutton1", Bounds(10, 10, kCellWidth, kCellHeight));
                 button->SetButtonStyle(style);
                 button->SetCaption(part ? L"&Select" : L"Save Selection");
                 if (part) {

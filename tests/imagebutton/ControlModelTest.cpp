@@ -2,6 +2,7 @@
 // restoring and saving through the host's store, the minimum size and the
 // window outline of each style, and the buttons of both windows as they are set up.
 #include <windows.h>
+
 #include <uxtheme.h>
 
 #include <gtest/gtest.h>
@@ -113,8 +114,8 @@ TEST_F(ControlModel, SettersTellTheHost) {
     b->SetMousePointer(2);
     b->SetPictureOpacity(9);
     b->SetTooltipTitle(L"Title");
-    EXPECT_EQ(form.changes,
-              (std::vector<std::wstring>{L"Caption", L"ShowFocusRect", L"MousePointer", L"PictureOpacity", L"TooltipTitle"}));
+    EXPECT_EQ(form.changes, (std::vector<std::wstring>{L"Caption", L"ShowFocusRect", L"MousePointer", L"PictureOpacity",
+                                                       L"TooltipTitle"}));
 }
 
 TEST_F(ControlModel, HandPointerAndMouseIcon) {

@@ -1,6 +1,7 @@
 // How the button answers the mouse, the keyboard, focus and its form, and in
 // which order it raises its events; messages come to its real window.
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include <gtest/gtest.h>
@@ -25,7 +26,8 @@ public:
     explicit EventLog(zembutton& b) {
         b.Click.Subscribe([this] { Add("Click"); });
         b.DblClick.Subscribe([this] { Add("DblClick"); });
-        b.KeyDown.Subscribe([this](short k, short s) { Add("KeyDown " + std::to_string(k) + " " + std::to_string(s)); });
+        b.KeyDown.Subscribe(
+            [this](short k, short s) { Add("KeyDown " + std::to_string(k) + " " + std::to_string(s)); });
         b.KeyPress.Subscribe([this](short c) { Add("KeyPress " + std::to_string(c)); });
         b.KeyUp.Subscribe([this](short k, short s) { Add("KeyUp " + std::to_string(k) + " " + std::to_string(s)); });
         b.MouseDown.Subscribe([this](short button, short, float x, float y) {
@@ -139,7 +141,8 @@ TEST_F(Interaction, ReleaseOnTheEdgeIsNoClick) {
         log->entries.clear();
         Press(*button, 40, 12);
         Release(*button, at.x, at.y);
-        EXPECT_EQ(log->entries, (Log{"MouseDown 1 40,12", "MouseUp 1 " + std::to_string(at.x) + "," + std::to_string(at.y)}));
+        EXPECT_EQ(log->entries,
+                  (Log{"MouseDown 1 40,12", "MouseUp 1 " + std::to_string(at.x) + "," + std::to_string(at.y)}));
     }
 }
 
@@ -237,7 +240,8 @@ TEST_F(Interaction, PopupMenuOpensInsteadOfMouseDown) {
     EXPECT_EQ(button->State(), 0) << "the menu closed away from the button";
     Release(*button, 40, 12);
     EXPECT_TRUE(log->entries.empty()) << "neither MouseDown, Click nor MouseUp";
-    EXPECT_EQ(::GetMenuDefaultItem(menu.Get(), FALSE, 0), static_cast<UINT>(-1)) << "the default item is only for showing";
+    EXPECT_EQ(::GetMenuDefaultItem(menu.Get(), FALSE, 0), static_cast<UINT>(-1))
+        << "the default item is only for showing";
 
     // Closed by a click on the button: the click does not open it again.
     POINT over{40, 12};
@@ -449,19 +453,22 @@ TEST_F(Interaction, Pointers) {
     EXPECT_TRUE(button->HandPointer());
     EXPECT_EQ(button->MousePointer(), 0);
     MoveMouse(*button, 40, 12);
-    ::SendMessageW(button->hWnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(button->hWnd()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    ::SendMessageW(button->hWnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(button->hWnd()),
+                   MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     EXPECT_EQ(::GetCursor(), ::LoadCursorW(nullptr, IDC_HAND));
 
     button->SetMouseIcon(::LoadCursorW(nullptr, IDC_CROSS));
     EXPECT_FALSE(button->HandPointer());
     EXPECT_EQ(button->MousePointer(), 99);
     ASSERT_NE(button->MouseIcon(), nullptr);
-    ::SendMessageW(button->hWnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(button->hWnd()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    ::SendMessageW(button->hWnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(button->hWnd()),
+                   MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     EXPECT_EQ(::GetCursor(), button->MouseIcon()->Icon());
 
     button->SetMouseIcon(std::shared_ptr<forms::Picture>());
     EXPECT_EQ(button->MousePointer(), 0);
     button->SetMousePointer(3);
-    ::SendMessageW(button->hWnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(button->hWnd()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    ::SendMessageW(button->hWnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(button->hWnd()),
+                   MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     EXPECT_EQ(::GetCursor(), ::LoadCursorW(nullptr, IDC_IBEAM));
 }

@@ -45,7 +45,8 @@ TEST(ColorScheme, BackColorsPerStyleAndScheme) {
     EXPECT_EQ(WithStyle(9, 2).backColor, 0xE1D6D5u);
     EXPECT_EQ(WithStyle(9, 3).backColor, 0x123456u);
     for (int style : {0, 1, 4, 6, 7, 11, 12})
-        for (int scheme : {0, 1, 2, 3}) EXPECT_EQ(WithStyle(style, scheme).backColor, forms::SystemColor(COLOR_BTNFACE));
+        for (int scheme : {0, 1, 2, 3})
+            EXPECT_EQ(WithStyle(style, scheme).backColor, forms::SystemColor(COLOR_BTNFACE));
     EXPECT_EQ(WithStyle(13, 0).backColor, 0x123456u);
 }
 
@@ -77,7 +78,8 @@ TEST(Persistence, AnEmptyStoreRestoresTheAbsentDefaults) {
     EXPECT_EQ(p.maskColor, 0xE0E0E0u);
     EXPECT_TRUE(p.useMaskColor);
     EXPECT_EQ(p.foreColorHover, static_cast<forms::OleColor>(forms::TranslateColor(forms::SystemColor(COLOR_BTNTEXT))));
-    EXPECT_EQ(p.tooltipBackColor, static_cast<forms::OleColor>(forms::TranslateColor(forms::SystemColor(COLOR_INFOBK))));
+    EXPECT_EQ(p.tooltipBackColor,
+              static_cast<forms::OleColor>(forms::TranslateColor(forms::SystemColor(COLOR_INFOBK))));
     EXPECT_EQ(p.pictureOpacity, 255);
     EXPECT_EQ(p.colorScheme, 0);
 }
@@ -166,14 +168,43 @@ TEST(Persistence, EveryKeyIsWrittenInItsOrder) {
     p.pictureDown = picture;
     forms::PropertyBag bag;
     WriteButtonProperties(bag, p, forms::Font::Create(L"MS Sans Serif", 8.25));
-    const std::vector<std::wstring> expected = {
-        L"ButtonStyle",  L"ShowFocusRect", L"Font", L"BackColor", L"Enabled", L"Caption", L"Value",
-        L"MousePointer", L"HandPointer", L"MouseIcon", L"PictureNormal", L"PictureHot", L"PictureDown",
-        L"PictureShadow", L"PictureOpacity", L"PictureOpacityOnOver", L"DisabledPictureMode",
-        L"PicturePushOnHover", L"PictureEffectOnOver", L"PictureEffectOnDown", L"MaskColor", L"UseMaskColor",
-        L"CaptionEffects", L"Mode", L"PictureAlign", L"CaptionAlign", L"ForeColor", L"ForeColorHover",
-        L"DropDownSeparator", L"TooltipTitle", L"ToolTip", L"TooltipIcon", L"TooltipType", L"TooltipBackColor",
-        L"RightToLeft", L"DropDownSymbol", L"ColorScheme"};
+    const std::vector<std::wstring> expected = {L"ButtonStyle",
+                                                L"ShowFocusRect",
+                                                L"Font",
+                                                L"BackColor",
+                                                L"Enabled",
+                                                L"Caption",
+                                                L"Value",
+                                                L"MousePointer",
+                                                L"HandPointer",
+                                                L"MouseIcon",
+                                                L"PictureNormal",
+                                                L"PictureHot",
+                                                L"PictureDown",
+                                                L"PictureShadow",
+                                                L"PictureOpacity",
+                                                L"PictureOpacityOnOver",
+                                                L"DisabledPictureMode",
+                                                L"PicturePushOnHover",
+                                                L"PictureEffectOnOver",
+                                                L"PictureEffectOnDown",
+                                                L"MaskColor",
+                                                L"UseMaskColor",
+                                                L"CaptionEffects",
+                                                L"Mode",
+                                                L"PictureAlign",
+                                                L"CaptionAlign",
+                                                L"ForeColor",
+                                                L"ForeColorHover",
+                                                L"DropDownSeparator",
+                                                L"TooltipTitle",
+                                                L"ToolTip",
+                                                L"TooltipIcon",
+                                                L"TooltipType",
+                                                L"TooltipBackColor",
+                                                L"RightToLeft",
+                                                L"DropDownSymbol",
+                                                L"ColorScheme"};
     EXPECT_EQ(bag.Keys(), expected);
 }
 
@@ -304,9 +335,9 @@ TEST(PopupMenuPlacement, EightAlignments) {
         bool stored;
     };
     const Expected table[] = {
-        {0, {0, 25}, flags, false},        {1, {0, 0}, 0x20, true},        {2, {0, 0}, flags | 0x08, true},
-        {3, {97, 0}, flags, false},        {4, {0, 0}, 0x28, true},        {5, {0, 25}, flags | 0x08, true},
-        {6, {97, 0}, 0x20, true},          {7, {97, 25}, flags, false},
+        {0, {0, 25}, flags, false}, {1, {0, 0}, 0x20, true},     {2, {0, 0}, flags | 0x08, true},
+        {3, {97, 0}, flags, false}, {4, {0, 0}, 0x28, true},     {5, {0, 25}, flags | 0x08, true},
+        {6, {97, 0}, 0x20, true},   {7, {97, 25}, flags, false},
     };
     for (const Expected& e : table) {
         auto placed = PlacePopupMenu(e.align, flags, 97, 25);

@@ -16,41 +16,9 @@ using controls::zembutton;
 namespace {
 constexpr int W = 97;
 constexpr int H = 25;
-constexpr int P = 8;                 // picture size
-constexpr int X0 = (W - P) / 2;      // where a picture on a captionless button goes
+constexpr int P = 8;             // picture size
+constexpr int X0 = (W - P) / 2;  // where a picture on a captionless button goes
 constexpr int Y0 = (H - P) / 2;
-
-struct Spot {
-    int x, y;
-    long color;
-    int alpha = 255;
-};
-
-// A bitmap of one colour with some pixels of others; 32-bit ones carry alpha.
-std::shared_ptr<forms::Picture> MakeBitmap(long fill, std::initializer_list<Spot> spots = {}, int bits = 24,
-                                           int fillAlpha = 255, int size = P) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = size;
-    info.bmiHeader.biHeight = -size;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = static_cast<WORD>(bits);
-    void* data = nullptr;
-    forms::BitmapHandle bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &data, nullptr, 0));
-    auto* bytes = static_cast<std::uint8_t*>(data);
-    const int stride = (size * bits + 31) / 32 * 4;
-    auto put = [&](int x, int y, long c, int a) {
-        std::uint8_t* p = bytes + y * stride + x * (bits / 8);
-        p[0] = static_cast<std::uint8_t>(BlueOf(c));
-        p[1] = static_cast<std::uint8_t>(GreenOf(c));
-        p[2] = static_cast<std::uint8_t>(RedOf(c));
-        if (bits == 32) p[3] = static_cast<std::uint8_t>(a);
-    };
-    for (int y = 0; y < size; ++y)
-        for (int x = 0; x < size; ++x) put(x, y, fill, fillAlpha);
-    for (const Spot& s : spots) put(s.x, s.y, s.color, s.alpha);
-    return forms::Picture::FromBitmap(std::move(bitmap));
-}
 
 // A 16 x 16 icon: a red square inside a transparent frame four pixels wide.
 std::shared_ptr<forms::Picture> MakeIcon() {
@@ -216,8 +184,8 @@ TEST_F(Pictures, IconsAreKeyedBySilver) {
 }
 
 TEST_F(Pictures, ThirtyTwoBitBitmapsUseTheirAlpha) {
-    button->SetPictureNormal(MakeBitmap(0xFFFFFF, {{1, 1, 0xFFFFFF, 128}, {2, 2, 0xFFFFFF, 0}, {3, 3, 0xE0E0E0, 255}},
-                                        32));
+    button->SetPictureNormal(
+        MakeBitmap(0xFFFFFF, {{1, 1, 0xFFFFFF, 128}, {2, 2, 0xFFFFFF, 0}, {3, 3, 0xE0E0E0, 255}}, 32));
     EXPECT_EQ(At(5, 5), 0xFFFFFF);
     EXPECT_EQ(At(1, 1), Gray(127));
     EXPECT_EQ(At(2, 2), 0x000000);

@@ -11,18 +11,7 @@ using controls::zembutton;
 
 namespace {
 
-std::shared_ptr<forms::Picture> Picture(int bits) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = 16;
-    info.bmiHeader.biHeight = 16;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = static_cast<WORD>(bits);
-    void* data = nullptr;
-    forms::BitmapHandle bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &data, nullptr, 0));
-    std::fill_n(static_cast<std::uint8_t*>(data), 16 * 16 * bits / 8, std::uint8_t{0x80});
-    return forms::Picture::FromBitmap(std::move(bitmap));
-}
+std::shared_ptr<forms::Picture> Picture(int bits) { return MakeBitmap(0x808080, {}, bits, 128, 16); }
 }  // namespace
 
 TEST(Resources, GdiObjectsStayFlatOverTenThousandRedrawsOfEveryStyleAndState) {

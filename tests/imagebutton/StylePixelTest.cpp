@@ -6,6 +6,7 @@
 #include <functional>
 
 #include <windows.h>
+
 #include <uxtheme.h>
 
 #include "ButtonStates.h"

@@ -1,5 +1,6 @@
 // The button's own tooltip window, made each time the button turns hot.
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include <gtest/gtest.h>
@@ -112,9 +113,7 @@ TEST_F(Tooltips, MadeAfreshOnEveryEntrySoChangesShowNextTime) {
     EXPECT_EQ(std::wstring(text), L"Second");
 }
 
-TEST_F(Tooltips, EmptyTextStillMakesTheWindow) {
-    EXPECT_NE(Hover(), nullptr);
-}
+TEST_F(Tooltips, EmptyTextStillMakesTheWindow) { EXPECT_NE(Hover(), nullptr); }
 
 TEST_F(Tooltips, BalloonTitleIconColourAndReadingOrder) {
     button->SetToolTip(L"Text");

@@ -2,6 +2,7 @@
 // What a style routine draws from: the canvas, the button's visual facts at this
 // redraw, and the button itself for the parts that are not the face.
 #include <windows.h>
+
 #include <uxtheme.h>
 
 #include "controls/imagebutton/Canvas.h"

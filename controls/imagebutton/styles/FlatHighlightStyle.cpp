@@ -13,10 +13,14 @@ struct Highlight {
 
 Highlight HighlightOf(int scheme, long back) {
     switch (scheme) {
-    case Schemes::Blue: return {0xEED2C1, 0xC56A31};
-    case Schemes::Olive: return {0xBAD6D4, 0x70A093};
-    case Schemes::Silver: return {0xE3DFE0, 0xBFB4B2};
-    default: return {back, ShiftColor(back, -0.12f)};
+    case Schemes::Blue:
+        return {0xEED2C1, 0xC56A31};
+    case Schemes::Olive:
+        return {0xBAD6D4, 0x70A093};
+    case Schemes::Silver:
+        return {0xE3DFE0, 0xBFB4B2};
+    default:
+        return {back, ShiftColor(back, -0.12f)};
     }
 }
 }  // namespace
@@ -38,9 +42,15 @@ void PaintFlatHighlight(const FaceContext& c) {
         return;
     }
     switch (f.state) {
-    case VisualStates::Hot: g.Fill(g.Client(), ShiftColor(hl.tint, 0.03f)); break;
-    case VisualStates::Down: g.Fill(g.Client(), ShiftColor(hl.tint, -0.08f)); break;
-    default: g.Fill(g.Client(), f.back); break;
+    case VisualStates::Hot:
+        g.Fill(g.Client(), ShiftColor(hl.tint, 0.03f));
+        break;
+    case VisualStates::Down:
+        g.Fill(g.Client(), ShiftColor(hl.tint, -0.08f));
+        break;
+    default:
+        g.Fill(g.Client(), f.back);
+        break;
     }
     c.host.DrawContent();
     if (f.state != VisualStates::Normal) g.Frame(0, 0, w, h, hl.border);

@@ -86,9 +86,15 @@ void PaintRoundedBands(const FaceContext& c) {
         return;
     }
     switch (f.state) {
-    case VisualStates::Hot: PaintHot(c); break;
-    case VisualStates::Down: PaintDown(c); break;
-    default: PaintNormal(c); break;
+    case VisualStates::Hot:
+        PaintHot(c);
+        break;
+    case VisualStates::Down:
+        PaintDown(c);
+        break;
+    default:
+        PaintNormal(c);
+        break;
     }
     if (f.formActive) {
         if (f.state == VisualStates::Normal && f.Emphasised()) {

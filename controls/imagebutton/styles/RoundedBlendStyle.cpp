@@ -18,18 +18,25 @@ BlendLook LookOf(const FaceState& f) {
     const long b = f.back;
     const long light = AverageColor(b, kWhite);
     if (!f.enabled)
-        return {b, ShiftColor(light, 0.05f), ShiftColor(b, -0.02f), AverageColor(kWhite, ShiftColor(b, 0.08f)),
-                ShiftColor(b, -0.2f), ShiftColor(b, -0.23f)};
+        return {b,
+                ShiftColor(light, 0.05f),
+                ShiftColor(b, -0.02f),
+                AverageColor(kWhite, ShiftColor(b, 0.08f)),
+                ShiftColor(b, -0.2f),
+                ShiftColor(b, -0.23f)};
     switch (f.state) {
     case VisualStates::Hot:
-        return {ShiftColor(b, -0.03f), ShiftColor(light, 0.15f), ShiftColor(b, -0.05f),
-                AverageColor(kWhite, ShiftColor(b, 0.2f)), ShiftColor(b, -0.28f), ShiftColor(b, -0.36f)};
+        return {ShiftColor(b, -0.03f), ShiftColor(light, 0.15f),
+                ShiftColor(b, -0.05f), AverageColor(kWhite, ShiftColor(b, 0.2f)),
+                ShiftColor(b, -0.28f), ShiftColor(b, -0.36f)};
     case VisualStates::Down:
-        return {ShiftColor(b, -0.03f), ShiftColor(light, 0.1f), ShiftColor(b, -0.08f),
-                AverageColor(kWhite, ShiftColor(b, 0.05f)), ShiftColor(b, -0.36f), ShiftColor(b, -0.36f)};
+        return {ShiftColor(b, -0.03f), ShiftColor(light, 0.1f),
+                ShiftColor(b, -0.08f), AverageColor(kWhite, ShiftColor(b, 0.05f)),
+                ShiftColor(b, -0.36f), ShiftColor(b, -0.36f)};
     default:
-        return {ShiftColor(b, -0.03f), ShiftColor(light, 0.1f), ShiftColor(b, -0.05f),
-                AverageColor(kWhite, ShiftColor(b, 0.1f)), ShiftColor(b, -0.33f), ShiftColor(b, -0.36f)};
+        return {ShiftColor(b, -0.03f), ShiftColor(light, 0.1f),
+                ShiftColor(b, -0.05f), AverageColor(kWhite, ShiftColor(b, 0.1f)),
+                ShiftColor(b, -0.33f), ShiftColor(b, -0.36f)};
     }
 }
 }  // namespace

@@ -25,8 +25,12 @@ void PaintSplitGradient(const FaceContext& c) {
         return;
     }
     switch (f.state) {
-    case VisualStates::Hot: g.FillGradient(0, 0, w, h, 0xCCF4FF, 0x91D0FF, GradientDirection::TopToBottom); break;
-    case VisualStates::Down: g.FillGradient(0, 0, w, h, 0x4E91FE, 0x8ED3FF, GradientDirection::TopToBottom); break;
+    case VisualStates::Hot:
+        g.FillGradient(0, 0, w, h, 0xCCF4FF, 0x91D0FF, GradientDirection::TopToBottom);
+        break;
+    case VisualStates::Down:
+        g.FillGradient(0, 0, w, h, 0x4E91FE, 0x8ED3FF, GradientDirection::TopToBottom);
+        break;
     default: {
         c.host.RebuildRegion();
         const int half = RoundedPart(h, 2);

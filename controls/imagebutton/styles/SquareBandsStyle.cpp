@@ -46,8 +46,12 @@ void PaintSquareBands(const FaceContext& c) {
         return;
     }
     switch (f.state) {
-    case VisualStates::Down: PaintBands(g, kPressed); break;
-    case VisualStates::Hot: PaintBands(g, kHot); break;
+    case VisualStates::Down:
+        PaintBands(g, kPressed);
+        break;
+    case VisualStates::Hot:
+        PaintBands(g, kHot);
+        break;
     default:
         g.Fill(g.Client(), f.back);
         PaintBands(g, NormalBands(f.back));

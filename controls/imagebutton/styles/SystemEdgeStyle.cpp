@@ -35,7 +35,8 @@ void PaintStateEdge(const FaceContext& c) {
             g.Edge(g.Client(), EdgeKind::Sunken);
         }
         break;
-    default: break;
+    default:
+        break;
     }
 }
 

@@ -11,9 +11,12 @@ namespace {
 int ThemeState(const FaceState& f) {
     if (!f.enabled) return PBS_DISABLED;
     switch (f.state) {
-    case VisualStates::Hot: return PBS_HOT;
-    case VisualStates::Down: return PBS_PRESSED;
-    default: return f.Emphasised() && f.formActive ? PBS_DEFAULTED : PBS_NORMAL;
+    case VisualStates::Hot:
+        return PBS_HOT;
+    case VisualStates::Down:
+        return PBS_PRESSED;
+    default:
+        return f.Emphasised() && f.formActive ? PBS_DEFAULTED : PBS_NORMAL;
     }
 }
 }  // namespace
