@@ -1,5 +1,7 @@
 #include "app/Artwork.h"
 
+#include "forms/Dib.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -23,16 +25,9 @@ std::uint32_t PremultipliedPixel(Rgb c, double alpha) {
 
 // A top-down 32-bit DIB section filled from premultiplied BGRA pixels.
 forms::BitmapHandle MakeBitmap(int width, int height, const std::vector<std::uint32_t>& pixels) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    forms::BitmapHandle bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (bitmap && bits) std::copy(pixels.begin(), pixels.end(), static_cast<std::uint32_t*>(bits));
+    forms::BitmapHandle bitmap = forms::CreateTopDownDib(width, height, &bits);
+    if (bits) std::copy(pixels.begin(), pixels.end(), static_cast<std::uint32_t*>(bits));
     return bitmap;
 }
 
@@ -80,7 +75,68 @@ std::vector<std::uint32_t> RenderMark(int size) {
     return pixels;
 }
 
+// A bottom-up 24-bit DIB section filled from rows of colours, top row first.
+forms::BitmapHandle MakeOpaqueBitmap(int width, int height, const std::vector<Rgb>& pixels) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    forms::BitmapHandle bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bitmap || !bits) return bitmap;
+    const std::size_t stride = (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3};
+    auto* rows = static_cast<std::uint8_t*>(bits);
+    auto byte = [](double v) { return static_cast<std::uint8_t>(std::clamp(v, 0.0, 255.0) + 0.5); };
+    for (int y = 0; y < height; ++y) {
+        std::uint8_t* row = rows + stride * static_cast<std::size_t>(height - 1 - y);
+        for (int x = 0; x < width; ++x) {
+            const Rgb& c = pixels[static_cast<std::size_t>(y) * width + x];
+            row[3 * x] = byte(c.b);
+            row[3 * x + 1] = byte(c.g);
+            row[3 * x + 2] = byte(c.r);
+        }
+    }
+    return bitmap;
+}
+
 }  // namespace
+
+std::shared_ptr<forms::Picture> OutputBackgroundPicture(int width, int height) {
+    // A pale sky with a row of level bars along the bottom edge, the middle run
+    // of them lit between two orange markers: the part being cut.
+    std::vector<Rgb> pixels(static_cast<std::size_t>(width) * height);
+    const Rgb top{248, 251, 255}, bottom{212, 226, 247}, bar{186, 205, 236}, lit{118, 160, 226},
+        marker{255, 170, 60};
+    const double w = width, h = height;
+    const double pitch = 7, barWidth = 4, baseline = h - 10, tallest = h * 0.24;
+    const double cutStart = w * 0.36, cutEnd = w * 0.64;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            double px = x + 0.5, py = y + 0.5;
+            Rgb colour = Mix(top, bottom, py / h);
+            // A soft light from the upper left.
+            double glow = std::exp(-(std::pow((px - w * 0.15) / (w * 0.5), 2) + std::pow(py / (h * 0.6), 2)));
+            colour = Mix(colour, Rgb{255, 255, 255}, 0.55 * glow);
+            const int column = static_cast<int>(px / pitch);
+            const double centre = (column + 0.5) * pitch;
+            const double level = 0.35 + 0.3 * std::sin(column * 0.55) * std::sin(column * 0.13 + 1.0) +
+                                 0.25 * std::abs(std::sin(column * 1.7));
+            const double barTop = baseline - tallest * level;
+            if (std::abs(px - centre) < barWidth / 2 && py > barTop && py < baseline) {
+                const bool inCut = centre > cutStart && centre < cutEnd;
+                colour = Mix(colour, inCut ? lit : bar, inCut ? 0.55 : 0.45);
+            }
+            if ((std::abs(px - cutStart) < 1 || std::abs(px - cutEnd) < 1) && py > baseline - tallest - 6 &&
+                py < baseline + 4)
+                colour = Mix(colour, marker, 0.8);
+            pixels[static_cast<std::size_t>(y) * width + x] = colour;
+        }
+    }
+    return forms::Picture::FromBitmap(MakeOpaqueBitmap(width, height, pixels));
+}
 
 std::shared_ptr<forms::Picture> BackgroundPicture(int width, int height) {
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height);

@@ -10,6 +10,8 @@ namespace app {
 
 std::shared_ptr<forms::Picture> BackgroundPicture(int width, int height);
 std::shared_ptr<forms::Picture> LogoPicture(int size);
+// The output window's background: 24 bits per pixel, no transparency.
+std::shared_ptr<forms::Picture> OutputBackgroundPicture(int width, int height);
 forms::IconHandle ProgramIcon(int size);
 
 }  // namespace app

@@ -1,8 +1,10 @@
 #include "app/Form1.h"
 
 #include "app/Artwork.h"
+#include "app/SaveSelection.h"
 #include "app/TimeText.h"
 #include "app/modCloseBtn.h"
+#include "forms/MessageLoop.h"
 #include "forms/Rounding.h"
 
 namespace app {
@@ -15,6 +17,7 @@ using forms::SystemColor;
 constexpr wchar_t kCaption[] = L"Tavrin Snipmill";
 constexpr wchar_t kLabelFace[] = L"@Kozuka Gothic Pro M";
 constexpr wchar_t kMakerAddress[] = L"www.tavrinsoft.com";
+constexpr wchar_t kMp3Filter[] = L"Audio Files (*.mp3)|*.mp3";
 constexpr OleColor kButtonBackColor = 0xFFD1AD;
 constexpr int kSquareBands = 8;
 
@@ -116,6 +119,14 @@ void Form1::CreateControls() {
         buttons_[static_cast<std::size_t>(b.number - 1)] = std::move(button);
     }
     for (int link : {9, 10, 11}) zembutton(link).SetMouseIcon(hand);
+    zembutton(1).Click.Subscribe([this] { SelectMp3(); });
+    zembutton(2).Click.Subscribe([this] { SetStart(); });
+    zembutton(3).Click.Subscribe([this] { SetEnd(); });
+    zembutton(4).Click.Subscribe([this] { PlaySelection(); });
+    zembutton(5).Click.Subscribe([this] { zembutton5_Click(); });
+    zembutton(6).Click.Subscribe([this] { clearsel(); });
+    zembutton(7).Click.Subscribe([this] { PausePlay(); });
+    // Ends at once: no window is closed one by one and a running encoder is left alone.
     zembutton(8).Click.Subscribe([] { ::ExitProcess(0); });
 
     // Holds the loaded file's path; never shown.
@@ -127,9 +138,84 @@ void Form1::Form_Load() {
     for (int number : {2, 3, 4, 5, 6, 7}) zembutton(number).SetEnabled(false);
 }
 
+void Form1::EnableButtons(std::initializer_list<int> numbers) {
+    for (int number : numbers) zembutton(number).SetEnabled(true);
+}
+
+void Form1::SelectMp3() {
+    slider_->ClearSel();
+    if (player_.PlayState() == MediaPlayer::kPlaying) player_.Stop();
+    cdb_.SetFilter(kMp3Filter);
+    cdb_.ShowOpen();
+    const std::wstring path = cdb_.FileName();
+    if (path.empty()) return;
+    if (!player_.SetURL(path)) {
+        forms::ShowMessage(L"Snipmill cannot open the file\r\n" + path + L"\r\n\r\n" + player_.ErrorText(),
+                           MB_ICONERROR);
+        return;
+    }
+    // The player opens and starts the file while the message is up.
+    forms::ShowMessage(L"Playing the file " + player_.CurrentMedia().name, MB_ICONINFORMATION);
+    player_.Play();
+    slider_->SetMin(-1);
+    slider_->SetMax(forms::RoundToInt(player_.CurrentMedia().duration));
+    slider_->SetTickFrequency(20);
+    EnableButtons({2, 7});
+    text1_->SetText(path);
+    Label(11).SetCaption(L"Loaded " + cdb_.FileTitle());
+}
+
+void Form1::SetStart() {
+    Label(5).SetCaption(FormatSeconds(player_.CurrentPosition()));
+    EnableButtons({3});
+    slider_->SetSelStart(forms::RoundToInt(ParseSeconds(Label(5).Caption())));
+}
+
+void Form1::SetEnd() {
+    const double start = ParseSeconds(Label(5).Caption());
+    const double position = player_.CurrentPosition();
+    if (start > position) {
+        forms::ShowMessage(L"The end point must be greater than the start point !", MB_ICONERROR);
+        return;
+    }
+    Label(7).SetCaption(FormatSeconds(position));
+    Label(9).SetCaption(FormatSeconds(ParseSeconds(Label(7).Caption()) - ParseSeconds(Label(5).Caption())));
+    EnableButtons({3, 4, 5, 6});
+    slider_->SetSelLength(forms::RoundToInt(ParseSeconds(Label(9).Caption())));
+}
+
+void Form1::PlaySelection() {
+    const double end = ParseSeconds(Label(7).Caption());
+    const double start = ParseSeconds(Label(5).Caption());
+    if (end < start) {
+        forms::ShowMessage(L"End point must be greater than the start point", MB_ICONERROR);
+        return;
+    }
+    if (player_.PlayState() == MediaPlayer::kPlaying) player_.Stop();
+    player_.SetCurrentPosition(start);
+    player_.Play();
+    timer3_.SetEnabled(true);
+}
+
+void Form1::PausePlay() {
+    const int state = player_.PlayState();
+    player_.SetCurrentPosition(slider_->Value());
+    if (state == MediaPlayer::kPlaying)
+        player_.Pause();
+    else
+        player_.Play();
+}
+
 void Form1::clearsel() {
     slider_->ClearSel();
     for (int number : {5, 7, 9}) Label(number).SetCaption(std::wstring(kTimeNotSet));
+}
+
+void Form1::zembutton5_Click() { SaveSelection(*this); }
+
+frmDOSOutput& Form1::DOSOutput() {
+    if (!dosOutput_) dosOutput_ = std::make_unique<frmDOSOutput>();
+    return *dosOutput_;
 }
 
 void Form1::Slider1_Scroll() { player_.SetCurrentPosition(slider_->Value()); }

@@ -7,6 +7,7 @@
 #include "app/components/CommonDialog.h"
 #include "app/components/MediaPlayer.h"
 #include "app/components/Slider.h"
+#include "app/frmDOSOutput.h"
 #include "controls/imagebutton/zembutton.h"
 #include "forms/Form.h"
 #include "forms/Handles.h"
@@ -38,6 +39,8 @@ public:
     forms::Timer& Timer1() { return timer1_; }
     forms::Timer& Timer2() { return timer2_; }
     forms::Timer& Timer3() { return timer3_; }
+    // The output window of the save command, created on first use.
+    frmDOSOutput& DOSOutput();
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -45,10 +48,17 @@ protected:
 private:
     void CreateControls();
     void Form_Load();
+    void SelectMp3();
+    void SetStart();
+    void SetEnd();
+    void PlaySelection();
+    void PausePlay();
+    void EnableButtons(std::initializer_list<int> numbers);
     void Slider1_Scroll();
     void Timer1_Timer();
     void Timer2_Timer();
     void Timer3_Timer();
+    void zembutton5_Click();
 
     forms::IconHandle bigIcon_;
     forms::IconHandle smallIcon_;
@@ -63,6 +73,7 @@ private:
     std::array<std::unique_ptr<controls::zembutton>, 11> buttons_;
     std::unique_ptr<Slider> slider_;
     std::unique_ptr<forms::TextBox> text1_;
+    std::unique_ptr<frmDOSOutput> dosOutput_;
 };
 
 }  // namespace app

@@ -49,21 +49,31 @@ fetch_encoder() {
   cp -u "$DEPS/ffmpeg.exe" "$BIN/ffmpeg.exe"
 }
 
-export WINEPREFIX=$BUILD/wineprefix
+# The program runs in one prefix; the tests in another whose windows live in a
+# Wine virtual desktop: without a window manager, destroying a shown X window
+# waits two seconds, and the virtual desktop also draws the window frames.
+RUN_PREFIX=$BUILD/wineprefix
+TEST_PREFIX=$BUILD/wineprefix-tests
+export WINEPREFIX=$RUN_PREFIX
 export WINEARCH=win64
 export WINEDEBUG=${WINEDEBUG:--all}
 # No Mono or Gecko: the program needs neither, and their installers would ask.
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
 prepare_wine_prefix() {
-  [ -f "$WINEPREFIX/.snipmill-ready" ] && return
-  say "Creating the Wine prefix in $WINEPREFIX ..."
-  rm -rf "$WINEPREFIX"
-  wineboot -i >/dev/null 2>&1 </dev/null
-  wineserver -w
+  local prefix=$1 desktop=${2:-}
+  [ -f "$prefix/.snipmill-ready" ] && return
+  say "Creating the Wine prefix in $prefix ..."
+  rm -rf "$prefix"
+  WINEPREFIX=$prefix wineboot -i >/dev/null 2>&1 </dev/null
   # Wine's own faces (Tahoma, Marlett, MS Sans Serif...) so text and title-bar glyphs render right.
-  cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
-  touch "$WINEPREFIX/.snipmill-ready"
+  cp /usr/share/wine/fonts/*.ttf "$prefix/drive_c/windows/Fonts/"
+  if [ -n "$desktop" ]; then
+    WINEPREFIX=$prefix wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+    WINEPREFIX=$prefix wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$desktop" /f >/dev/null 2>&1
+  fi
+  WINEPREFIX=$prefix wineserver -w
+  touch "$prefix/.snipmill-ready"
 }
 
 # A free X display number for a private Xvfb.
@@ -89,7 +99,7 @@ prepare_all() {
   install_missing_packages
   build_program
   fetch_encoder
-  prepare_wine_prefix
+  prepare_wine_prefix "$RUN_PREFIX"
 }
 
 # A private PulseAudio server with a null sink, so that Wine has an audio device.

@@ -1,29 +1,51 @@
 #pragma once
-// The main window's view of the media player: the interface the window's
-// commands use. Opening and playing files is not built yet: with nothing
-// loaded the player reports position 0 and play state 0 (undefined).
+// The main window's media player: opens an MP3 file and starts playing it as
+// soon as it is assigned, at volume 50. Positions and durations are seconds.
 #include <string>
+
+#include "media/Player.h"
 
 namespace app {
 
 class MediaPlayer {
 public:
-    // Play states the window compares with.
-    static constexpr int kUndefined = 0;
-    static constexpr int kPlaying = 3;
+    static constexpr int kUndefined = 0, kStopped = 1, kPaused = 2, kPlaying = 3, kMediaEnded = 8,
+                         kTransitioning = 9, kReady = 10;
 
-    int PlayState() const noexcept { return playState_; }
-    double CurrentPosition() const noexcept { return position_; }
-    void SetCurrentPosition(double seconds) noexcept { position_ = seconds < 0 ? 0 : seconds; }
+    struct Media {
+        std::wstring name;  // the ID3 title, or the file's name without folder and extension
+        double duration = 0;
+    };
 
-    // With no media there is nothing to start, hold or stop.
-    void Play() noexcept {}
-    void Pause() noexcept {}
-    void Stop() noexcept {}
+    MediaPlayer();
+    MediaPlayer(const MediaPlayer&) = delete;
+    MediaPlayer& operator=(const MediaPlayer&) = delete;
+    ~MediaPlayer();
+
+    // Opens the file (its length is known on return) and starts playing it. On
+    // failure returns false and keeps the previous media, position and state;
+    // ErrorText() then says why.
+    bool SetURL(const std::wstring& path);
+    const std::wstring& URL() const { return url_; }
+    const std::wstring& ErrorText() const { return errorText_; }
+
+    int PlayState() const;
+    const Media& CurrentMedia() const { return media_; }
+    double CurrentPosition() const;
+    void SetCurrentPosition(double seconds);
+
+    void Play();
+    void Pause();
+    void Stop();
+
+    int Volume() const;
+    void SetVolume(int volume);
 
 private:
-    int playState_ = kUndefined;
-    double position_ = 0;
+    media::Player player_;
+    std::wstring url_;
+    std::wstring errorText_;
+    Media media_;
 };
 
 }  // namespace app

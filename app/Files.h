@@ -1,0 +1,29 @@
+#pragma once
+// File names and file identity as the save command needs them.
+#include <windows.h>
+
+#include <string>
+
+namespace app {
+
+// The folder of the program's executable: no trailing backslash, except that
+// a drive's root folder ends in one ("C:\").
+std::wstring ProgramFolder();
+
+// The folder part of a path, without the separator ("" when there is none).
+std::wstring FolderOf(const std::wstring& path);
+
+// The path in the "\\?\" form when it is too long for the classic calls, so
+// that long paths open everywhere, also in programs that know nothing of them.
+std::wstring ExtendedLengthPath(const std::wstring& path);
+
+// Whether both names lead to the same existing file, however they are spelled
+// (case, "..", "/" or short names, links): compares the volume and file index.
+bool IsSameFile(const std::wstring& first, const std::wstring& second);
+
+bool FileExists(const std::wstring& path);
+
+// The system's text for an error code, without the trailing line end.
+std::wstring SystemErrorText(DWORD code);
+
+}  // namespace app

@@ -1,0 +1,49 @@
+#include "app/SaveSelection.h"
+
+#include "app/Files.h"
+#include "app/Form1.h"
+#include "app/SaveRules.h"
+#include "app/TemporaryOutput.h"
+#include "app/TimeText.h"
+#include "app/frmDOSOutput.h"
+#include "forms/MessageLoop.h"
+
+namespace app {
+
+void SaveSelection(Form1& form) {
+    const std::wstring start = form.Label(5).Caption();
+    const std::wstring length = form.Label(9).Caption();
+    if (std::wstring refusal = SelectionRefusal(start, form.Label(7).Caption(), length); !refusal.empty()) {
+        forms::ShowMessage(refusal, MB_OK | MB_ICONERROR);
+        return;
+    }
+    if (form.player().PlayState() == MediaPlayer::kPlaying) form.player().Pause();
+
+    CommonDialog& dialog = form.cdb();
+    dialog.SetFilter(L"Audio Files (*.mp3)|*.mp3");
+    dialog.SetDefaultExt(L"mp3");
+    SYSTEMTIME now{};
+    ::GetLocalTime(&now);
+    dialog.SetFileName(DefaultOutputName(now));
+    if (!dialog.ShowSave()) return;
+
+    const std::wstring input = form.Text1().Text();
+    const std::wstring output = dialog.FileName();
+    if (IsSameFile(input, output)) {
+        forms::ShowMessage(L"The selection cannot be saved over the file it comes from:\r\n" + output +
+                               L"\r\n\r\nPlease choose another name for the new file.",
+                           MB_OK | MB_ICONERROR);
+        return;
+    }
+    TemporaryOutput file(output);
+    const std::wstring command = EncoderCommandLine(ProgramFolder(), ParseSeconds(start), ParseSeconds(length),
+                                                    ExtendedLengthPath(input), ExtendedLengthPath(file.Path()));
+    frmDOSOutput& window = form.DOSOutput();
+    window.Show();
+    window.Text2().SetText(L"T");
+    window.txtCommand().SetText(command);
+    window.SetOutputFile(&file);
+    window.cmdExecute_Click();
+}
+
+}  // namespace app

@@ -1,0 +1,59 @@
+#include "app/components/MediaPlayer.h"
+
+#include <new>
+
+#include "media/MediaError.h"
+
+namespace app {
+
+namespace {
+
+std::wstring FileNameWithoutExtension(const std::wstring& path) {
+    std::size_t folder = path.find_last_of(L"\\/");
+    std::wstring name = folder == std::wstring::npos ? path : path.substr(folder + 1);
+    std::size_t dot = name.find_last_of(L'.');
+    return dot == std::wstring::npos || dot == 0 ? name : name.substr(0, dot);
+}
+
+}  // namespace
+
+MediaPlayer::MediaPlayer() = default;
+MediaPlayer::~MediaPlayer() = default;
+
+bool MediaPlayer::SetURL(const std::wstring& path) {
+    std::unique_ptr<media::Mp3Stream> stream;
+    try {
+        stream = std::make_unique<media::Mp3Stream>(path);
+    } catch (const media::MediaError& error) {
+        errorText_ = error.Reason();
+        return false;
+    } catch (const std::bad_alloc&) {
+        errorText_ = L"There is not enough memory to open the file.";
+        return false;
+    }
+    const std::wstring& title = stream->Index().title;
+    media_.name = title.empty() ? FileNameWithoutExtension(path) : title;
+    media_.duration = stream->Index().Duration();
+    url_ = path;
+    errorText_.clear();
+    player_.Load(std::move(stream));
+    return true;
+}
+
+int MediaPlayer::PlayState() const { return static_cast<int>(player_.State()); }
+
+double MediaPlayer::CurrentPosition() const { return player_.Position(); }
+
+void MediaPlayer::SetCurrentPosition(double seconds) { player_.Seek(seconds); }
+
+void MediaPlayer::Play() { player_.Play(); }
+
+void MediaPlayer::Pause() { player_.Pause(); }
+
+void MediaPlayer::Stop() { player_.Stop(); }
+
+int MediaPlayer::Volume() const { return player_.Volume(); }
+
+void MediaPlayer::SetVolume(int volume) { player_.SetVolume(volume); }
+
+}  // namespace app

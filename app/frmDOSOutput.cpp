@@ -1,0 +1,167 @@
+#include "app/frmDOSOutput.h"
+
+#include <utility>
+
+#include "app/Artwork.h"
+#include "app/OutputText.h"
+#include "app/TemporaryOutput.h"
+#include "forms/MessageLoop.h"
+
+namespace app {
+
+namespace {
+
+using forms::OleColor;
+
+constexpr wchar_t kCaption[] = L"DOS Outputs";
+constexpr wchar_t kWorking[] = L"Processing.Please wait....";
+constexpr OleColor kBarColor = 11034163;  // red 51, green 94, blue 168
+constexpr int kButtonStyle = 13;
+// How many of the encoder's last lines a failure report quotes.
+constexpr std::size_t kQuotedLines = 5;
+
+RECT Bounds(int left, int top, int width, int height) { return RECT{left, top, left + width, top + height}; }
+
+}  // namespace
+
+frmDOSOutput::frmDOSOutput() {
+    CreateForm(L"Snipmill.frmDOSOutput", kCaption, kClientWidth, kClientHeight,
+               WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, WS_EX_TOOLWINDOW);
+    CreateControls();
+    CenterOnScreen();
+
+    readOutput1_.SetDirectStart(true);  // the encoder is started without an interpreter
+    readOutput1_.Error.Subscribe([this](const std::wstring& d, std::int32_t& n) { ReadOutput1_Error(d, n); });
+    readOutput1_.GotChunk.Subscribe([this](const std::wstring& c, bool last) { ReadOutput1_GotChunk(c, last); });
+    readOutput1_.Complete.Subscribe([this] { ReadOutput1_Complete(); });
+    readOutput1_.Starting.Subscribe([this] { ReadOutput1_Starting(); });
+    readOutput1_.Canceled.Subscribe([this] { ReadOutput1_Canceled(); });
+}
+
+frmDOSOutput::~frmDOSOutput() = default;
+
+void frmDOSOutput::CreateControls() {
+    decoration_.push_back(std::make_unique<forms::Image>(*this, L"Image1", Bounds(0, 0, kClientWidth, 217),
+                                                         OutputBackgroundPicture(kClientWidth, 217)));
+    label1_ = std::make_unique<forms::Label>(*this, L"Label1", Bounds(24, 24, 297, 33), kWorking,
+                                             forms::Font::Create(L"Segoe UI", 14.25, true),
+                                             forms::SystemColor(COLOR_HIGHLIGHT));
+
+    pb_ = std::make_unique<controls::XP_ProgressBar>(*this, L"pb", Bounds(24, 72, 481, 25));
+    pb_->SetBrushStyle(0);
+    pb_->SetColor(kBarColor);
+    pb_->SetFont(forms::Font::Create(L"MS Sans Serif", 8.25));
+
+    zembutton1_ = std::make_unique<controls::zembutton>(*this, L"zembutton1", Bounds(208, 128, 105, 25));
+    zembutton1_->SetCaption(L"Cancel");
+    zembutton1_->SetButtonStyle(kButtonStyle);
+    zembutton1_->SetFont(forms::Font::Create(L"Tahoma", 8.25));
+    zembutton1_->SetBackColor(0);
+    zembutton1_->Click.Subscribe([this] { zembutton1_Click(); });
+
+    // Below the client area, out of sight: the fields the main window fills in and the working parts.
+    const HWND window = Handle();
+    text2_ = std::make_unique<forms::TextBox>(window, Bounds(24, 240, 97, 21), L"Text2", false);
+    txtOutput_ = std::make_unique<forms::TextBox>(window, Bounds(24, 272, 481, 89), L"", false, true);
+    text1_ = std::make_unique<forms::TextBox>(window, Bounds(24, 376, 353, 21), L"ping -n 4 www.example.com", true);
+    command1_ = std::make_unique<forms::CommandButton>(*this, Bounds(392, 374, 113, 25), L"E&xecute", true);
+    cmdCancel_ = std::make_unique<forms::CommandButton>(*this, Bounds(392, 406, 113, 25), L"&Cancel", true);
+    cmdCancel_->Click.Subscribe([this] { cmdCancel_Click(); });
+    txtCommand_ = std::make_unique<forms::TextBox>(window, Bounds(24, 408, 353, 21), L"", false);
+    cmdExit_ = std::make_unique<forms::CommandButton>(*this, Bounds(392, 438, 113, 25), L"Exit", false);
+    cmdExecute_ = std::make_unique<forms::CommandButton>(*this, Bounds(392, 470, 113, 25), L"Execute", false);
+    lblInfo_ = std::make_unique<forms::Label>(*this, L"lblInfo", Bounds(24, 440, 353, 25),
+                                              L"Command to get output from:",
+                                              forms::Font::Create(L"Verdana", 12, true),
+                                              forms::SystemColor(COLOR_WINDOWTEXT));
+}
+
+void frmDOSOutput::CenterOnScreen() {
+    RECT frame{};
+    ::GetWindowRect(Handle(), &frame);
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    ::SetWindowPos(Handle(), nullptr, (::GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+                   (::GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void frmDOSOutput::cmdExecute_Click() {
+    TemporaryOutput* offered = std::exchange(offeredOutput_, nullptr);
+    if (readOutput1_.Processing()) {  // refused with 1201; the running command keeps its own file
+        readOutput1_.SetCommand(txtCommand_->Text());
+        readOutput1_.ProcessCommand();
+        return;
+    }
+    runOutput_ = offered;
+    readOutput1_.SetCommand(txtCommand_->Text());
+    readOutput1_.ProcessCommand();
+    runOutput_ = nullptr;
+}
+
+void frmDOSOutput::cmdCancel_Click() { readOutput1_.CancelProcess(); }
+
+void frmDOSOutput::zembutton1_Click() {
+    readOutput1_.CancelProcess();
+    Hide();
+}
+
+void frmDOSOutput::ReadOutput1_Starting() {
+    txtOutput_->SetText(L"");
+    transcript_.clear();
+    // A window shown again for a new run starts over.
+    label1_->SetCaption(kWorking);
+    pb_->SetValue(0);
+    timer1_.SetEnabled(true);
+}
+
+void frmDOSOutput::ReadOutput1_GotChunk(const std::wstring& chunk, bool) {
+    txtOutput_->Append(ChunkText(chunk));
+    transcript_ += chunk;
+}
+
+std::wstring frmDOSOutput::FailureOfRun() {
+    const std::optional<std::uint32_t> exitCode = readOutput1_.ExitCode();
+    if (!exitCode) return L"the encoder's exit code could not be read.";
+    if (*exitCode != 0) return L"the encoder stopped with exit code " + std::to_wstring(*exitCode) + L".";
+    return runOutput_ ? runOutput_->PutInPlace() : std::wstring();
+}
+
+void frmDOSOutput::ReadOutput1_Complete() {
+    if (text2_->Text() == L"F") return;
+    timer1_.SetEnabled(false);
+    if (readOutput1_.CancelRequested()) return;  // the cancellation is reported next
+    std::wstring failure = FailureOfRun();
+    if (failure.empty()) {
+        pb_->SetValue(100);
+        label1_->SetCaption(L"Task Completed.");
+        forms::ShowMessage(L"MP3 has been cut!", MB_OK | MB_ICONINFORMATION, L"Success!");
+    } else {
+        std::wstring text = L"The cut failed: " + failure;
+        std::wstring lines = LastLines(transcript_, kQuotedLines);
+        if (!lines.empty()) text += L"\r\n\r\nThe encoder's last output:\r\n" + lines;
+        forms::ShowMessage(text, MB_OK | MB_ICONERROR, L"Error");
+    }
+    Hide();
+}
+
+void frmDOSOutput::ReadOutput1_Error(const std::wstring& description, std::int32_t& number) {
+    forms::ShowMessage(L"Error!\r\nDescription: " + description + L"\r\nLastDLLError: " + std::to_wstring(number),
+                       MB_OK | MB_ICONERROR, L"Error");
+}
+
+void frmDOSOutput::ReadOutput1_Canceled() {
+    forms::ShowMessage(L"Success! Process was canceled!", MB_OK);
+    txtOutput_->SetText(L"");
+}
+
+LRESULT frmDOSOutput::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_CLOSE) {
+        // Closing the window is cancelling: the window itself stays, since a run may be on the stack.
+        if (readOutput1_.Processing()) readOutput1_.CancelProcess();
+        Hide();
+        return 0;
+    }
+    return Form::HandleMessage(message, wParam, lParam);
+}
+
+}  // namespace app

@@ -1,0 +1,30 @@
+#pragma once
+// A file opened for reading by its wide path. Others may keep reading, writing,
+// renaming or deleting it while it is open: a player must not lock a user's file.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "forms/Handles.h"
+
+namespace media {
+
+class MediaFile {
+public:
+    // Throws MediaError with the system's reason when the file cannot be opened.
+    explicit MediaFile(const std::wstring& path);
+    MediaFile(MediaFile&&) noexcept = default;
+    MediaFile& operator=(MediaFile&&) noexcept = default;
+
+    std::uint64_t Size() const noexcept { return size_; }
+
+    // Reads up to `size` bytes at `offset` and returns how many were read (fewer
+    // only at the end of the file). Throws MediaError when the read fails.
+    std::size_t ReadAt(std::uint64_t offset, void* buffer, std::size_t size) const;
+
+private:
+    forms::KernelHandle handle_;
+    std::uint64_t size_ = 0;
+};
+
+}  // namespace media

@@ -1,0 +1,41 @@
+#pragma once
+// Reads an MP3 file once from start to end and indexes its audio frames: ID3v2
+// tags at the start (and between concatenated files) and ID3v1/APE tags at the
+// end are skipped, an information frame is read and left out, and damaged or
+// foreign data is skipped up to the next frame whose successor agrees with it.
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "media/FrameHeader.h"
+#include "media/MediaFile.h"
+#include "media/Mp3Index.h"
+
+namespace media {
+
+class Mp3Reader {
+public:
+    explicit Mp3Reader(const MediaFile& file);
+    Mp3Reader(const Mp3Reader&) = delete;
+    Mp3Reader& operator=(const Mp3Reader&) = delete;
+
+    // Throws MediaError when the file holds no playable audio or cannot be read.
+    Mp3Index Read();
+
+private:
+    // The bytes in memory from `pos` on, at least `count` of them unless the
+    // end of the readable range comes first.
+    std::span<const std::uint8_t> At(std::uint64_t pos, std::size_t count);
+    std::uint64_t SkipLeadingTags(std::wstring& title);
+    void IndexFrames(std::uint64_t pos, Mp3Index& index);
+    bool NextHeaderAgrees(const FrameHeader& header, std::uint64_t pos);
+    std::uint64_t NextSync(std::uint64_t pos);
+
+    const MediaFile& file_;
+    std::uint64_t limit_ = 0;
+    std::vector<std::uint8_t> buffer_;
+    std::uint64_t bufferStart_ = 0;
+    std::size_t bufferLength_ = 0;
+};
+
+}  // namespace media

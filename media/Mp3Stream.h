@@ -1,0 +1,55 @@
+#pragma once
+// The decoded audio of an indexed MP3 file as one run of PCM samples that can be
+// read from any sample on. Sample 0 is the first sample of the audio itself: the
+// codec's delay and, where the LAME tag gives it, the encoder's delay are left out.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "media/AcmDecoder.h"
+#include "media/MediaFile.h"
+#include "media/Mp3Index.h"
+
+namespace media {
+
+class Mp3Stream {
+public:
+    // Opens, indexes and prepares to decode the file; throws MediaError with the reason if it cannot.
+    explicit Mp3Stream(const std::wstring& path);
+    Mp3Stream(const Mp3Stream&) = delete;
+    Mp3Stream& operator=(const Mp3Stream&) = delete;
+
+    const Mp3Index& Index() const noexcept { return index_; }
+    int SampleRate() const noexcept { return index_.format.sampleRate; }
+    int Channels() const noexcept { return index_.format.channels; }
+    // Samples per channel in the whole stream. The codec keeps its delay's worth
+    // of samples at the very end to itself, which the encoder's padding usually covers.
+    std::uint64_t Length() const noexcept;
+    // The sample the next Read starts with.
+    std::uint64_t Position() const noexcept { return position_; }
+
+    // Moves to `sample` (at most Length()); the next Read gives exactly that sample first.
+    void Seek(std::uint64_t sample);
+
+    // Writes up to `count` samples per channel, interleaved, to `out` and returns how many;
+    // fewer only at the end of the stream (or where the file can no longer be read).
+    std::size_t Read(std::int16_t* out, std::size_t count);
+
+private:
+    std::size_t PrimingStart(std::size_t frame);
+    bool DecodeMore();
+
+    MediaFile file_;
+    Mp3Index index_;
+    AcmDecoder decoder_;
+    std::size_t nextFrame_ = 0;
+    std::uint64_t skip_ = 0;  // samples per channel of the decoder's output still to drop
+    std::uint64_t position_ = 0;
+    std::vector<std::int16_t> pcm_;
+    std::size_t pcmRead_ = 0;
+    std::vector<std::uint8_t> raw_;
+    std::vector<std::uint8_t> frames_;
+};
+
+}  // namespace media

@@ -1,0 +1,233 @@
+#include "media/Player.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "media/SilentClock.h"
+#include "media/WaveOutput.h"
+
+namespace media {
+
+namespace {
+
+// Volume 0 to 100 as a gain in 1/32768ths, squared so that the steps sound even.
+int GainFor(int volume) noexcept { return volume * volume * 32768 / 10000; }
+
+void ApplyGain(std::int16_t* samples, std::size_t count, int gain) noexcept {
+    if (gain == 32768) return;
+    for (std::size_t i = 0; i < count; ++i) samples[i] = static_cast<std::int16_t>((samples[i] * gain) >> 15);
+}
+
+}  // namespace
+
+Player::Player(Output output) : output_(output), wake_(::CreateEventW(nullptr, FALSE, FALSE, nullptr)) {
+    worker_ = std::thread([this] { Run(); });
+}
+
+Player::~Player() {
+    {
+        std::lock_guard lock(mutex_);
+        quit_ = true;
+    }
+    ::SetEvent(wake_.Get());
+    worker_.join();
+}
+
+void Player::Load(std::unique_ptr<Mp3Stream> stream) {
+    std::lock_guard lock(mutex_);
+    sampleRate_ = stream->SampleRate();
+    length_ = stream->Length();
+    duration_ = stream->Index().Duration();
+    stream_ = std::move(stream);
+    Restart(0, true, PlayState::Transitioning);
+}
+
+bool Player::HasMedia() const {
+    std::lock_guard lock(mutex_);
+    return stream_ != nullptr;
+}
+
+void Player::Restart(std::uint64_t sample, bool playing, PlayState state) {
+    startSample_ = std::min(sample, length_);
+    playing_ = playing;
+    state_ = state;
+    finishedSamples_ = 0;
+    queuedSamples_ = 0;
+    ++generation_;
+    ::SetEvent(wake_.Get());
+}
+
+void Player::Play() {
+    std::lock_guard lock(mutex_);
+    if (!stream_ || playing_) return;
+    Restart(state_ == PlayState::MediaEnded ? 0 : startSample_, true, PlayState::Transitioning);
+}
+
+void Player::Pause() {
+    std::lock_guard lock(mutex_);
+    if (!stream_ || !playing_) return;
+    Restart(PlayheadSample(), false, PlayState::Paused);
+}
+
+void Player::Stop() {
+    std::lock_guard lock(mutex_);
+    if (!stream_) return;
+    Restart(0, false, PlayState::Stopped);
+}
+
+void Player::Seek(double seconds) {
+    std::lock_guard lock(mutex_);
+    if (!stream_) return;
+    double sample = std::clamp(seconds, 0.0, duration_) * sampleRate_;
+    std::uint64_t target = static_cast<std::uint64_t>(std::llround(sample));
+    if (playing_) {
+        Restart(target, true, PlayState::Transitioning);
+    } else {
+        // After the end a seek leaves a stopped player that plays on from the new place.
+        Restart(target, false, state_ == PlayState::MediaEnded ? PlayState::Stopped : state_);
+    }
+}
+
+PlayState Player::State() const {
+    std::lock_guard lock(mutex_);
+    return state_;
+}
+
+std::uint64_t Player::PlayheadSample() const {
+    std::uint64_t sample = startSample_ + finishedSamples_;
+    // Between two finished buffers the one playing is partly heard.
+    if (state_ == PlayState::Playing && queuedSamples_ > finishedSamples_) {
+        double elapsed = std::chrono::duration<double>(Clock::now() - lastFinish_).count();
+        auto heard = static_cast<std::uint64_t>(std::max(0.0, elapsed) * sampleRate_);
+        sample += std::min({heard, queuedSamples_ - finishedSamples_,
+                            static_cast<std::uint64_t>(AudioSink::BufferSamples(sampleRate_))});
+    }
+    return std::min(sample, length_);
+}
+
+double Player::Position() const {
+    std::lock_guard lock(mutex_);
+    if (!stream_) return 0;
+    if (state_ == PlayState::MediaEnded) return duration_;
+    return static_cast<double>(PlayheadSample()) / sampleRate_;
+}
+
+double Player::Duration() const {
+    std::lock_guard lock(mutex_);
+    return stream_ ? duration_ : 0;
+}
+
+int Player::Volume() const {
+    std::lock_guard lock(mutex_);
+    return volume_;
+}
+
+void Player::SetVolume(int volume) {
+    std::lock_guard lock(mutex_);
+    volume_ = std::clamp(volume, 0, 100);
+}
+
+bool Player::PlaysOnDevice() const {
+    std::lock_guard lock(mutex_);
+    return onDevice_;
+}
+
+std::unique_ptr<AudioSink> Player::OpenSink(const Mp3Stream& stream) {
+    std::unique_ptr<AudioSink> sink;
+    if (output_ == Output::Device) sink = WaveOutput::Open(stream.SampleRate(), stream.Channels());
+    bool onDevice = sink != nullptr;
+    if (!sink) sink = std::make_unique<SilentClock>(stream.SampleRate());
+    std::lock_guard lock(mutex_);
+    onDevice_ = onDevice;
+    return sink;
+}
+
+void Player::Run() {
+    std::shared_ptr<Mp3Stream> stream;
+    std::unique_ptr<AudioSink> sink;
+    int sinkRate = 0;
+    int sinkChannels = 0;
+    std::vector<std::int16_t> block;
+    std::uint64_t seen = 0;
+    bool ended = false;
+    std::uint64_t queued = 0;
+    for (;;) {
+        std::uint64_t generation = 0;
+        bool playing = false;
+        std::uint64_t start = 0;
+        int volume = 0;
+        {
+            std::lock_guard lock(mutex_);
+            if (quit_) break;
+            generation = generation_;
+            playing = playing_;
+            start = startSample_;
+            volume = volume_;
+            if (generation != seen) stream = stream_;
+        }
+        if (generation != seen) {
+            seen = generation;
+            if (sink) sink->Reset();
+            ended = false;
+            queued = 0;
+            if (playing && stream) {
+                if (!sink || sinkRate != stream->SampleRate() || sinkChannels != stream->Channels()) {
+                    sink.reset();
+                    sink = OpenSink(*stream);
+                    sinkRate = stream->SampleRate();
+                    sinkChannels = stream->Channels();
+                }
+                stream->Seek(start);
+            }
+        }
+
+        HANDLE handles[2] = {wake_.Get(), nullptr};
+        DWORD count = 1;
+        DWORD wait = INFINITE;
+        if (playing && stream && sink) {
+            std::uint64_t finished = sink->TakeFinished();
+            std::size_t bufferSamples = AudioSink::BufferSamples(stream->SampleRate());
+            block.resize(bufferSamples * stream->Channels());
+            while (!ended && sink->HasFreeBuffer()) {
+                std::size_t n = stream->Read(block.data(), bufferSamples);
+                if (n == 0) {
+                    ended = true;
+                    break;
+                }
+                ApplyGain(block.data(), n * stream->Channels(), GainFor(volume));
+                sink->Queue(block.data(), n);
+                queued += n;
+            }
+            bool done = ended && sink->Idle();
+            {
+                std::lock_guard lock(mutex_);
+                if (generation_ == seen) {
+                    Clock::time_point now = Clock::now();
+                    if (finished > 0) {
+                        finishedSamples_ += finished;
+                        lastFinish_ = now;
+                    }
+                    if (state_ == PlayState::Transitioning && queued > 0) {
+                        state_ = PlayState::Playing;
+                        lastFinish_ = now;
+                    }
+                    queuedSamples_ = queued;
+                    if (done) {
+                        state_ = PlayState::MediaEnded;
+                        playing_ = false;
+                        startSample_ = 0;
+                    }
+                }
+            }
+            if (!done) {
+                handles[1] = sink->FinishedEvent();
+                if (handles[1]) count = 2;
+                wait = sink->MaxWaitMilliseconds();
+            }
+        }
+        ::WaitForMultipleObjects(count, handles, FALSE, wait);
+    }
+}
+
+}  // namespace media

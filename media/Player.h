@@ -1,0 +1,91 @@
+#pragma once
+// Plays one MP3 stream at a time on a worker thread: the calls below come from
+// the user-interface thread, return at once and may be made at any time.
+#include <windows.h>
+
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+#include "forms/Handles.h"
+#include "media/AudioSink.h"
+#include "media/Mp3Stream.h"
+
+namespace media {
+
+// The values media players have long used for these states.
+enum class PlayState : int {
+    Undefined = 0,
+    Stopped = 1,
+    Paused = 2,
+    Playing = 3,  // only while sound is really going out
+    MediaEnded = 8,
+    Transitioning = 9,  // opening the device or decoding the first buffers
+    Ready = 10,
+};
+
+class Player {
+public:
+    enum class Output { Device, Silent };
+
+    // With Output::Device the default sound device plays, or the silent clock when there is none.
+    explicit Player(Output output = Output::Device);
+    Player(const Player&) = delete;
+    Player& operator=(const Player&) = delete;
+    ~Player();
+
+    // Takes over an opened stream in place of the current one and starts playing it from the start.
+    void Load(std::unique_ptr<Mp3Stream> stream);
+    bool HasMedia() const;
+
+    void Play();
+    void Pause();
+    // Back to the start, not playing.
+    void Stop();
+    // Moves the playhead; playback goes on from there if it was going.
+    void Seek(double seconds);
+
+    PlayState State() const;
+    double Position() const;  // seconds
+    double Duration() const;  // seconds; 0 with no media
+
+    int Volume() const;
+    void SetVolume(int volume);  // 0 to 100
+
+    // Whether the current playback goes to a sound device rather than the silent clock.
+    bool PlaysOnDevice() const;
+
+private:
+    using Clock = std::chrono::steady_clock;
+
+    void Restart(std::uint64_t sample, bool playing, PlayState state);  // mutex held
+    std::uint64_t PlayheadSample() const;                                // mutex held
+    void Run();
+    std::unique_ptr<AudioSink> OpenSink(const Mp3Stream& stream);
+
+    const Output output_;
+    mutable std::mutex mutex_;
+    forms::KernelHandle wake_;
+
+    // Guarded by mutex_. `generation` counts the commands that make the worker start over.
+    std::shared_ptr<Mp3Stream> stream_;
+    std::uint64_t generation_ = 0;
+    bool quit_ = false;
+    bool playing_ = false;  // the worker should be playing
+    PlayState state_ = PlayState::Undefined;
+    std::uint64_t startSample_ = 0;
+    std::uint64_t finishedSamples_ = 0;  // played since the start sample
+    std::uint64_t queuedSamples_ = 0;
+    Clock::time_point lastFinish_{};
+    int sampleRate_ = 0;
+    std::uint64_t length_ = 0;
+    double duration_ = 0;
+    int volume_ = 50;
+    bool onDevice_ = false;
+
+    std::thread worker_;
+};
+
+}  // namespace media

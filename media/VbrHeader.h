@@ -1,0 +1,21 @@
+#pragma once
+// The information frame an encoder may put first: a Xing/Info header (with the
+// LAME tag's encoder delay and padding) or a Fraunhofer VBRI header. The frame
+// itself holds no audio; it is left out of the index and never decoded.
+#include <cstdint>
+#include <optional>
+
+#include "media/FrameHeader.h"
+
+namespace media {
+
+struct VbrHeader {
+    std::optional<std::uint32_t> frames;  // audio frames that follow, the header frame not counted
+    int encoderDelay = 0;                 // samples the encoder put before the audio
+    int encoderPadding = 0;               // samples it added after the audio
+
+    // The header in the complete frame at `frame`, described by `header`, if it holds one.
+    static std::optional<VbrHeader> Read(const FrameHeader& header, const std::uint8_t* frame) noexcept;
+};
+
+}  // namespace media

@@ -1,0 +1,51 @@
+#pragma once
+// Plays PCM on the system's default sound device through waveOut, with a few
+// buffers in flight. The device signals an event as each buffer finishes.
+#include <windows.h>
+#include <mmsystem.h>
+
+#include <array>
+#include <deque>
+#include <memory>
+#include <vector>
+
+#include "forms/Handles.h"
+#include "media/AudioSink.h"
+
+namespace media {
+
+class WaveOutput : public AudioSink {
+public:
+    // The device opened for 16-bit PCM of this rate and channel count, or null when there is none.
+    static std::unique_ptr<WaveOutput> Open(int sampleRate, int channels);
+    ~WaveOutput() override;
+
+    bool HasFreeBuffer() const noexcept override { return playing_.size() < buffers_.size(); }
+    void Queue(const std::int16_t* pcm, std::size_t count) override;
+    std::uint64_t TakeFinished() override;
+    bool Idle() const noexcept override { return playing_.empty(); }
+    void Reset() override;
+    HANDLE FinishedEvent() const noexcept override { return finished_.Get(); }
+    // The event is the signal; this only guards against a missed one.
+    DWORD MaxWaitMilliseconds() const noexcept override { return kBufferMilliseconds; }
+
+private:
+    struct Buffer {
+        WAVEHDR header{};
+        std::vector<std::int16_t> samples;
+        std::size_t count = 0;
+    };
+
+    WaveOutput(HWAVEOUT device, forms::KernelHandle finished, int sampleRate, int channels) noexcept;
+    void Release(Buffer& buffer) noexcept;
+
+    HWAVEOUT device_;
+    forms::KernelHandle finished_;
+    int channels_;
+    std::size_t bufferSamples_;
+    std::array<Buffer, kBufferCount> buffers_;
+    std::deque<Buffer*> playing_;  // in the order they were queued
+    std::size_t next_ = 0;
+};
+
+}  // namespace media

@@ -1,0 +1,50 @@
+#pragma once
+// Starting a console program as a hidden child whose standard output and
+// standard error both go to one anonymous pipe.
+#include <windows.h>
+
+#include <string>
+
+#include "forms/Handles.h"
+
+namespace runner {
+
+// Both ends inheritable, the system's default buffer size.
+struct OutputPipe {
+    forms::KernelHandle readEnd;
+    forms::KernelHandle writeEnd;
+    DWORD error = 0;  // the system's code when the pipe could not be made
+
+    static OutputPipe Create();
+    explicit operator bool() const noexcept { return readEnd && writeEnd; }
+};
+
+// A running child and the job that holds it and everything it starts, so that
+// a cancelled run can be ended with all its descendants. Closing the job does
+// not end the child: a run left alone goes on.
+class ChildProcess {
+public:
+    ChildProcess() = default;
+    ChildProcess(ChildProcess&&) noexcept = default;
+    ChildProcess& operator=(ChildProcess&&) noexcept = default;
+
+    // Starts the command line (program and arguments, no interpreter) hidden,
+    // with no standard input and `output` as standard output and error. On
+    // failure the result is empty and `error` holds the system's code.
+    static ChildProcess Start(const std::wstring& commandLine, HANDLE output, DWORD& error);
+
+    explicit operator bool() const noexcept { return static_cast<bool>(process_); }
+    DWORD Id() const noexcept { return id_; }
+    HANDLE Process() const noexcept { return process_.Get(); }
+
+    // Ends the child and all it started with the given exit code.
+    bool Terminate(UINT exitCode) const noexcept;
+
+private:
+    forms::KernelHandle process_;
+    forms::KernelHandle thread_;
+    forms::KernelHandle job_;
+    DWORD id_ = 0;
+};
+
+}  // namespace runner

@@ -1,0 +1,281 @@
+// The main window's commands driven as a user drives them: clicks on the
+// buttons, answers in the file dialog and the message boxes, a real file playing.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <mutex>
+
+#include "app/Form1.h"
+#include "app/TimeText.h"
+#include "forms/MessageLoop.h"
+#include "support/DialogWatcher.h"
+#include "support/WindowTesting.h"
+
+using testing_support::DialogWatcher;
+using testing_support::FixturePath;
+using testing_support::MessageBoxSeen;
+using testing_support::PumpFor;
+using testing_support::PumpUntil;
+
+namespace {
+
+constexpr int kPlaying = app::MediaPlayer::kPlaying;
+constexpr int kPaused = app::MediaPlayer::kPaused;
+
+// Answers the open dialog with the next file in line (none: Cancel) and every
+// message box with OK, noting what the boxes said.
+class User {
+public:
+    User()
+        : watcher_([this](HWND dialog) {
+              if (testing_support::WindowText(dialog) != L"Open") return false;
+              std::wstring file;
+              {
+                  std::lock_guard lock(mutex_);
+                  if (!files_.empty()) {
+                      file = files_.front();
+                      files_.pop_front();
+                  }
+              }
+              if (file.empty())
+                  testing_support::PressButton(dialog, IDCANCEL);
+              else
+                  testing_support::ChooseFile(dialog, file);
+              return true;
+          }) {}
+
+    void WillOpen(const std::wstring& file) {
+        std::lock_guard lock(mutex_);
+        files_.push_back(file);
+    }
+    void WillCancel() { WillOpen(L""); }
+
+    static void Click(controls::zembutton& button) {
+        ::SendMessageW(button.hWnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+        ::SendMessageW(button.hWnd(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+        forms::DoEvents();
+    }
+
+    std::vector<MessageBoxSeen> Boxes() const { return watcher_.Seen(); }
+
+private:
+    std::mutex mutex_;
+    std::deque<std::wstring> files_;
+    DialogWatcher watcher_;
+};
+
+class SelectionCommands : public ::testing::Test {
+protected:
+    void SetUp() override { form.Show(); }
+
+    void Load(const std::wstring& name) {
+        user.WillOpen(FixturePath(L"media\\" + name));
+        User::Click(form.zembutton(1));
+    }
+    // Holds playback at a position, as if the user had paused there.
+    void HoldAt(double seconds) {
+        form.player().Pause();
+        form.player().SetCurrentPosition(seconds);
+        ASSERT_TRUE(PumpUntil([&] { return form.Label(2).Caption() == app::FormatSeconds(seconds); }, 2000));
+    }
+    // Set Start and Set End clicked while playback is held at those positions.
+    void SetStartAt(double seconds) {
+        HoldAt(seconds);
+        User::Click(form.zembutton(2));
+    }
+    void SetEndAt(double seconds) {
+        HoldAt(seconds);
+        User::Click(form.zembutton(3));
+    }
+    void MarkSelection(double start, double end) {
+        SetStartAt(start);
+        SetEndAt(end);
+    }
+    std::wstring Caption(int label) { return form.Label(label).Caption(); }
+
+    app::Form1 form;
+    User user;
+};
+
+}  // namespace
+
+TEST_F(SelectionCommands, SelectMp3PlaysTheFileAndOpensTheNextSteps) {
+    Load(L"cbr128_info.mp3");
+    auto boxes = user.Boxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].title, L"Snipmill");
+    EXPECT_EQ(boxes[0].text, L"Playing the file cbr128_info");
+    EXPECT_EQ(boxes[0].icon, static_cast<UINT>(MB_ICONINFORMATION));
+    EXPECT_TRUE(PumpUntil([&] { return form.player().PlayState() == kPlaying; }, 3000));
+    EXPECT_EQ(form.Slider1().Min(), -1);
+    EXPECT_EQ(form.Slider1().Max(), 3);
+    EXPECT_EQ(form.Slider1().TickFrequency(), 20);
+    for (int number : {2, 7}) EXPECT_TRUE(form.zembutton(number).Enabled());
+    for (int number : {3, 4, 5, 6}) EXPECT_FALSE(form.zembutton(number).Enabled());
+    EXPECT_EQ(form.Text1().Text(), FixturePath(L"media\\cbr128_info.mp3"));
+    EXPECT_EQ(Caption(11), L"Loaded cbr128_info.mp3");
+    for (int label : {5, 7, 9}) EXPECT_EQ(Caption(label), L"00:00");
+}
+
+TEST_F(SelectionCommands, CancellingTheOpenDialogStopsPlaybackAndKeepsTheRest) {
+    Load(L"cbr128_info.mp3");
+    SetStartAt(1);
+    form.player().Play();
+    ASSERT_TRUE(PumpUntil([&] { return form.player().PlayState() == kPlaying; }, 3000));
+    ASSERT_TRUE(form.Slider1().HasSelection());
+    user.WillCancel();
+    User::Click(form.zembutton(1));
+    EXPECT_NE(form.player().PlayState(), kPlaying);
+    EXPECT_FALSE(form.Slider1().HasSelection());
+    EXPECT_EQ(Caption(5), L"1");
+    EXPECT_EQ(form.Text1().Text(), FixturePath(L"media\\cbr128_info.mp3"));
+    EXPECT_EQ(user.Boxes().size(), 1u);  // only the first file's "Playing the file"
+}
+
+TEST_F(SelectionCommands, AFileThatIsNotMp3IsRefusedAndTheLoadedOneStays) {
+    Load(L"cbr128_info.mp3");
+    Load(L"text.mp3");
+    auto boxes = user.Boxes();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[1].icon, static_cast<UINT>(MB_ICONERROR));
+    EXPECT_NE(boxes[1].text.find(L"text.mp3"), std::wstring::npos) << boxes[1].text;
+    EXPECT_EQ(form.Text1().Text(), FixturePath(L"media\\cbr128_info.mp3"));
+    EXPECT_EQ(Caption(11), L"Loaded cbr128_info.mp3");
+    EXPECT_EQ(form.player().CurrentMedia().duration > 2.9, true);
+}
+
+TEST_F(SelectionCommands, StartEndAndLengthAreMarkedAtThePlaybackPosition) {
+    Load(L"cbr128_info.mp3");
+    SetStartAt(0.5);
+    EXPECT_EQ(Caption(5), L"0.5");
+    EXPECT_TRUE(form.zembutton(3).Enabled());
+    EXPECT_EQ(form.Slider1().SelStart(), 0);  // 0.5 rounds to the even neighbour
+    SetEndAt(2.25);
+    EXPECT_EQ(Caption(7), L"2.25");
+    EXPECT_EQ(Caption(9), L"1.75");
+    for (int number : {3, 4, 5, 6}) EXPECT_TRUE(form.zembutton(number).Enabled());
+    EXPECT_EQ(form.Slider1().SelLength(), 2);
+    EXPECT_EQ(::SendMessageW(form.Slider1().Handle(), TBM_GETSELEND, 0, 0), 2);
+    EXPECT_TRUE(user.Boxes().size() == 1u);
+}
+
+TEST_F(SelectionCommands, AnEndBeforeTheStartIsRefused) {
+    Load(L"cbr128_info.mp3");
+    MarkSelection(2, 1);
+    auto boxes = user.Boxes();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[1].text, L"The end point must be greater than the start point !");
+    EXPECT_EQ(boxes[1].icon, static_cast<UINT>(MB_ICONERROR));
+    EXPECT_EQ(Caption(7), L"00:00");
+    EXPECT_EQ(Caption(9), L"00:00");
+    EXPECT_FALSE(form.zembutton(4).Enabled());
+}
+
+TEST_F(SelectionCommands, StartAtTheVeryBeginningIsWrittenAsZero) {
+    Load(L"cbr128_info.mp3");
+    SetStartAt(0);
+    EXPECT_EQ(Caption(5), L"0");
+    SetEndAt(1.5);
+    EXPECT_EQ(Caption(9), L"1.5");
+}
+
+TEST_F(SelectionCommands, SetEndAfterNewSelectionTakesTheStartAsZero) {
+    Load(L"cbr128_info.mp3");
+    MarkSelection(1, 2);
+    User::Click(form.zembutton(6));
+    for (int label : {5, 7, 9}) EXPECT_EQ(Caption(label), L"00:00");
+    EXPECT_FALSE(form.Slider1().HasSelection());
+    SetEndAt(2.5);
+    EXPECT_EQ(Caption(7), L"2.5");
+    EXPECT_EQ(Caption(9), L"2.5");
+}
+
+TEST_F(SelectionCommands, SetStartAfterSetEndKeepsTheLength) {
+    Load(L"cbr128_info.mp3");
+    MarkSelection(1, 2);
+    SetStartAt(0.25);
+    EXPECT_EQ(Caption(5), L"0.25");
+    EXPECT_EQ(Caption(7), L"2");
+    EXPECT_EQ(Caption(9), L"1");
+}
+
+TEST_F(SelectionCommands, PlaySelectionRefusesAnEndBeforeTheStart) {
+    Load(L"cbr128_info.mp3");
+    form.Label(5).SetCaption(L"2");
+    form.Label(7).SetCaption(L"1");
+    form.zembutton(4).SetEnabled(true);
+    User::Click(form.zembutton(4));
+    auto boxes = user.Boxes();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[1].text, L"End point must be greater than the start point");
+    EXPECT_EQ(boxes[1].icon, static_cast<UINT>(MB_ICONERROR));
+    EXPECT_FALSE(form.Timer3().Enabled());
+}
+
+TEST_F(SelectionCommands, PlaySelectionPausesAtTheEndPoint) {
+    Load(L"cbr128_info.mp3");
+    MarkSelection(0.5, 1.2);
+    User::Click(form.zembutton(4));
+    EXPECT_TRUE(form.Timer3().Enabled());
+    ASSERT_TRUE(PumpUntil([&] { return form.player().PlayState() == kPaused; }, 4000));
+    EXPECT_FALSE(form.Timer3().Enabled());
+    const double pausedAt = form.player().CurrentPosition();
+    EXPECT_GE(pausedAt, 1.2);
+    EXPECT_LT(pausedAt, 1.2 + 0.6);  // a tick or two after the end point
+}
+
+TEST_F(SelectionCommands, PlaySelectionWithNoLengthPausesAtTheNextTick) {
+    Load(L"cbr128_info.mp3");
+    SetStartAt(1);
+    User::Click(form.zembutton(3));
+    EXPECT_EQ(Caption(9), L"0");
+    User::Click(form.zembutton(4));
+    ASSERT_TRUE(PumpUntil([&] { return !form.Timer3().Enabled(); }, 3000));
+    EXPECT_EQ(form.player().PlayState(), kPaused);
+    EXPECT_LT(form.player().CurrentPosition(), 1.6);
+}
+
+TEST_F(SelectionCommands, PausingByHandLeavesTheEndWatchOn) {
+    Load(L"cbr128_info.mp3");
+    MarkSelection(0.2, 1.5);
+    User::Click(form.zembutton(4));
+    PumpFor(200);
+    form.player().Pause();  // by hand, before the end point
+    PumpFor(300);
+    EXPECT_TRUE(form.Timer3().Enabled());
+    form.player().Play();
+    ASSERT_TRUE(PumpUntil([&] { return !form.Timer3().Enabled(); }, 4000));
+    EXPECT_EQ(form.player().PlayState(), kPaused);
+    // Once it has paused, the watch is off: playback resumed now runs past the end.
+    form.player().Play();
+    EXPECT_TRUE(PumpUntil([&] { return form.player().CurrentPosition() > 2.2; }, 4000));
+    EXPECT_EQ(form.player().PlayState(), kPlaying);
+}
+
+TEST_F(SelectionCommands, PausePlayTogglesAtTheSlidersSecond) {
+    Load(L"cbr128_info.mp3");
+    ASSERT_TRUE(PumpUntil([&] { return form.player().PlayState() == kPlaying; }, 3000));
+    form.Slider1().SetValue(2);
+    User::Click(form.zembutton(7));
+    EXPECT_EQ(form.player().PlayState(), kPaused);
+    EXPECT_EQ(form.player().CurrentPosition(), 2.0);
+    form.Slider1().SetValue(1);
+    User::Click(form.zembutton(7));
+    EXPECT_TRUE(PumpUntil([&] { return form.player().PlayState() == kPlaying; }, 3000));
+    EXPECT_GE(form.player().CurrentPosition(), 1.0);
+    EXPECT_LT(form.player().CurrentPosition(), 2.0);
+}
+
+TEST_F(SelectionCommands, DraggingTheSliderSeeksThenTheTimerTakesItBack) {
+    Load(L"cbr128_info.mp3");
+    HoldAt(0);
+    ::SetFocus(form.Slider1().Handle());
+    ::SendMessageW(form.Slider1().Handle(), WM_KEYDOWN, VK_RIGHT, 0);
+    ::SendMessageW(form.Slider1().Handle(), WM_KEYDOWN, VK_RIGHT, 0);
+    EXPECT_EQ(form.player().CurrentPosition(), 2.0);
+    EXPECT_TRUE(PumpUntil([&] { return Caption(2) == L"2"; }, 2000));
+    EXPECT_EQ(form.Slider1().Value(), 2);
+}

@@ -1,0 +1,30 @@
+#pragma once
+// The MP3 files that tests/fixtures/media.sh makes, and scratch files made from them.
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace media_test {
+
+// <folder of the test program>\..\fixtures\media\<name>
+std::wstring Fixture(const std::wstring& name);
+
+std::vector<std::uint8_t> ReadBytes(const std::wstring& path);
+
+// A file in a fresh folder of its own under the temporary folder, removed with the object.
+class ScratchFile {
+public:
+    ScratchFile(const std::wstring& name, const std::vector<std::uint8_t>& bytes);
+    ScratchFile(const ScratchFile&) = delete;
+    ScratchFile& operator=(const ScratchFile&) = delete;
+    ~ScratchFile();
+    const std::wstring& Path() const { return path_; }
+
+private:
+    std::wstring folder_;
+    std::wstring path_;
+};
+
+}  // namespace media_test

@@ -1,0 +1,283 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "MediaFixtures.h"
+#include "media/MediaError.h"
+#include "media/MediaFile.h"
+#include "media/Mp3Reader.h"
+
+using media::MediaError;
+using media::MediaFile;
+using media::Mp3Index;
+using media::Mp3Reader;
+using media::MpegVersion;
+using media_test::Fixture;
+using media_test::ReadBytes;
+using media_test::ScratchFile;
+
+namespace {
+
+Mp3Index ReadIndex(const std::wstring& path) {
+    MediaFile file(path);
+    return Mp3Reader(file).Read();
+}
+
+std::wstring ReasonFor(const std::wstring& path) {
+    try {
+        ReadIndex(path);
+    } catch (const MediaError& error) {
+        return error.Reason();
+    }
+    return L"";
+}
+
+struct Expected {
+    const wchar_t* name;
+    std::uint64_t frames;
+    int rate;
+    int channels;
+    MpegVersion version;
+    bool declared;
+};
+
+// Frame counts as ffprobe counts the packets of each file.
+const Expected kFixtures[] = {
+    {L"cbr128_info.mp3", 116, 44100, 2, MpegVersion::Mpeg1, true},
+    {L"cbr128_noinfo.mp3", 116, 44100, 2, MpegVersion::Mpeg1, false},
+    {L"vbr_xing.mp3", 116, 44100, 2, MpegVersion::Mpeg1, true},
+    {L"vbr_noxing.mp3", 116, 44100, 2, MpegVersion::Mpeg1, false},
+    {L"cbr192_48k.mp3", 126, 48000, 2, MpegVersion::Mpeg1, true},
+    {L"mpeg2_22k_mono.mp3", 117, 22050, 1, MpegVersion::Mpeg2, true},
+    {L"mpeg2_8kbps.mp3", 117, 22050, 1, MpegVersion::Mpeg2, true},
+    {L"mpeg25_8k_mono.mp3", 44, 8000, 1, MpegVersion::Mpeg25, true},
+    {L"tone440.mp3", 193, 44100, 2, MpegVersion::Mpeg1, true},
+    {L"id3_cover.mp3", 116, 44100, 2, MpegVersion::Mpeg1, true},
+};
+
+}  // namespace
+
+TEST(Mp3Reader, CountsEveryFrameAndTakesTheDurationFromThem) {
+    for (const Expected& expected : kFixtures) {
+        SCOPED_TRACE(::testing::Message() << std::string(expected.name, expected.name + wcslen(expected.name)));
+        Mp3Index index = ReadIndex(Fixture(expected.name));
+        EXPECT_EQ(index.FrameCount(), expected.frames);
+        EXPECT_EQ(index.format.sampleRate, expected.rate);
+        EXPECT_EQ(index.format.channels, expected.channels);
+        EXPECT_EQ(index.format.version, expected.version);
+        int samples = expected.version == MpegVersion::Mpeg1 ? 1152 : 576;
+        EXPECT_DOUBLE_EQ(index.Duration(), static_cast<double>(expected.frames) * samples / expected.rate);
+        EXPECT_EQ(index.declaredFrames.has_value(), expected.declared);
+        // The information frame counts the frames after it only.
+        if (index.declaredFrames) {
+            EXPECT_EQ(*index.declaredFrames, expected.frames);
+        }
+    }
+}
+
+TEST(Mp3Reader, ReadsTheEncoderDelayAndPaddingFromTheLameTag) {
+    Mp3Index index = ReadIndex(Fixture(L"cbr128_info.mp3"));
+    EXPECT_EQ(index.encoderDelay, 576);
+    EXPECT_EQ(index.encoderPadding, 756);
+    // Three seconds of audio were encoded.
+    EXPECT_EQ(index.AudioSampleCount(), 3u * 44100u);
+
+    Mp3Index plain = ReadIndex(Fixture(L"cbr128_noinfo.mp3"));
+    EXPECT_EQ(plain.encoderDelay, 0);
+    EXPECT_EQ(plain.AudioSampleCount(), plain.SampleCount());
+}
+
+TEST(Mp3Reader, FramesFollowEachOtherFromTheFirstOneAfterTheInformationFrame) {
+    Mp3Index index = ReadIndex(Fixture(L"cbr128_info.mp3"));
+    std::vector<std::uint8_t> bytes = ReadBytes(Fixture(L"cbr128_info.mp3"));
+    ASSERT_FALSE(index.frameOffsets.empty());
+    // The ID3 tag is 45 bytes, the Info frame 417.
+    EXPECT_EQ(index.frameOffsets[0], 45u + 417u);
+    for (std::size_t i = 0; i + 1 < index.frameOffsets.size(); ++i) {
+        auto header = media::FrameHeader::Parse(bytes.data() + index.frameOffsets[i]);
+        ASSERT_TRUE(header);
+        EXPECT_EQ(index.frameOffsets[i] + header->frameSize, index.frameOffsets[i + 1]);
+    }
+}
+
+TEST(Mp3Reader, SkipsALargeId3TagWithACoverAndReadsItsTitle) {
+    Mp3Index index = ReadIndex(Fixture(L"id3_cover.mp3"));
+    EXPECT_GT(index.frameOffsets.front(), 100000u);
+    EXPECT_EQ(index.title, L"Gr\u00fc\u00dfe vom Band");
+    EXPECT_EQ(ReadIndex(Fixture(L"cbr128_info.mp3")).title, L"");
+}
+
+TEST(Mp3Reader, ReadsAFileWithAJapaneseName) {
+    EXPECT_EQ(ReadIndex(Fixture(L"\u65e5\u672c\u8a9e.mp3")).FrameCount(), 193u);
+}
+
+TEST(Mp3Reader, KeepsTheWholeFramesOfATruncatedFile) {
+    // 20000 bytes hold the Info frame and 46 whole frames; the 47th is cut.
+    EXPECT_EQ(ReadIndex(Fixture(L"truncated.mp3")).FrameCount(), 46u);
+}
+
+TEST(Mp3Reader, RefusesFilesWithoutPlayableAudio) {
+    EXPECT_EQ(ReasonFor(Fixture(L"empty.mp3")), L"The file is empty.");
+    EXPECT_NE(ReasonFor(Fixture(L"text.mp3")).find(L"not an MP3 file"), std::wstring::npos);
+    EXPECT_NE(ReasonFor(Fixture(L"truncated_in_tag.mp3")).find(L"cut short"), std::wstring::npos);
+}
+
+TEST(Mp3Reader, GivesTheSystemsReasonForFilesThatCannotBeOpened) {
+    EXPECT_NE(ReasonFor(Fixture(L"no such file.mp3")), L"");
+
+    ScratchFile locked(L"locked.mp3", ReadBytes(Fixture(L"cbr128_info.mp3")));
+    forms::KernelHandle exclusive(
+        ::CreateFileW(locked.Path().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(exclusive);
+    std::wstring reason = ReasonFor(locked.Path());
+    EXPECT_NE(reason, L"");
+    EXPECT_EQ(reason.find(L"MP3"), std::wstring::npos);  // the system's words, not ours
+}
+
+namespace {
+
+std::vector<std::uint8_t> Syncsafe(std::uint32_t size) {
+    return {static_cast<std::uint8_t>((size >> 21) & 0x7F), static_cast<std::uint8_t>((size >> 14) & 0x7F),
+            static_cast<std::uint8_t>((size >> 7) & 0x7F), static_cast<std::uint8_t>(size & 0x7F)};
+}
+
+void Append(std::vector<std::uint8_t>& to, const std::vector<std::uint8_t>& bytes) {
+    to.insert(to.end(), bytes.begin(), bytes.end());
+}
+
+void Append(std::vector<std::uint8_t>& to, const char* text, std::size_t size) {
+    to.insert(to.end(), text, text + size);
+}
+
+// An ID3v2.4 tag with a footer whose body holds a UTF-8 title and padding full
+// of what looks like frame headers.
+std::vector<std::uint8_t> Id3v24TagWithFooter() {
+    std::vector<std::uint8_t> frames;
+    const char title[] = "\x03Tokyo \xe6\x9d\xb1\xe4\xba\xac";
+    Append(frames, "TIT2", 4);
+    Append(frames, Syncsafe(sizeof title - 1));
+    Append(frames, {0, 0});
+    Append(frames, title, sizeof title - 1);
+    std::vector<std::uint8_t> padding(300, 0);
+    for (std::size_t i = 10; i + 4 < padding.size(); i += 40) {
+        padding[i] = 0xFF;
+        padding[i + 1] = 0xFB;
+        padding[i + 2] = 0x90;
+    }
+    Append(frames, padding);
+
+    std::vector<std::uint8_t> tag;
+    Append(tag, "ID3", 3);
+    Append(tag, {4, 0, 0x10});
+    Append(tag, Syncsafe(static_cast<std::uint32_t>(frames.size())));
+    Append(tag, frames);
+    Append(tag, "3DI", 3);
+    Append(tag, {4, 0, 0x10});
+    Append(tag, Syncsafe(static_cast<std::uint32_t>(frames.size())));
+    return tag;
+}
+
+std::vector<std::uint8_t> ApeTagWithHeader() {
+    std::vector<std::uint8_t> item;
+    Append(item, {5, 0, 0, 0, 0, 0, 0, 0});
+    Append(item, "Title\0\xff\xfb\x90\x00\x00", 11);
+    auto block = [&](std::uint32_t flags) {
+        std::vector<std::uint8_t> b;
+        Append(b, "APETAGEX", 8);
+        Append(b, {0xD0, 0x07, 0, 0});
+        std::uint32_t size = static_cast<std::uint32_t>(item.size() + 32);
+        Append(b, {static_cast<std::uint8_t>(size), static_cast<std::uint8_t>(size >> 8), 0, 0});
+        Append(b, {1, 0, 0, 0});
+        Append(b, {0, 0, 0, static_cast<std::uint8_t>(flags >> 24)});
+        Append(b, std::vector<std::uint8_t>(8, 0));
+        return b;
+    };
+    std::vector<std::uint8_t> tag = block(0xA0000000u);
+    Append(tag, item);
+    Append(tag, block(0x80000000u));
+    return tag;
+}
+
+std::vector<std::uint8_t> Id3v1Tag() {
+    std::vector<std::uint8_t> tag(128, 0xFF);
+    std::memcpy(tag.data(), "TAG", 3);
+    return tag;
+}
+
+}  // namespace
+
+TEST(Mp3Reader, SkipsAnId3v24TagWithAFooterAndTagsAtTheEnd) {
+    std::vector<std::uint8_t> audio = ReadBytes(Fixture(L"cbr128_noinfo.mp3"));
+    Mp3Index plain = ReadIndex(Fixture(L"cbr128_noinfo.mp3"));
+    std::uint64_t plainStart = plain.frameOffsets.front();
+
+    std::vector<std::uint8_t> tag = Id3v24TagWithFooter();
+    std::vector<std::uint8_t> bytes = tag;
+    bytes.insert(bytes.end(), audio.begin() + static_cast<std::ptrdiff_t>(plainStart), audio.end());
+    Append(bytes, ApeTagWithHeader());
+    Append(bytes, Id3v1Tag());
+    ScratchFile file(L"tagged.mp3", bytes);
+
+    Mp3Index index = ReadIndex(file.Path());
+    EXPECT_EQ(index.FrameCount(), 116u);
+    EXPECT_EQ(index.frameOffsets.front(), tag.size());
+    EXPECT_EQ(index.audioEnd, tag.size() + audio.size() - plainStart);
+    EXPECT_EQ(index.title, L"Tokyo \u6771\u4eac");
+}
+
+TEST(Mp3Reader, SkipsDamagedAndFreeFormatDataToTheNextGoodFrame) {
+    std::vector<std::uint8_t> audio = ReadBytes(Fixture(L"cbr128_noinfo.mp3"));
+    Mp3Index plain = ReadIndex(Fixture(L"cbr128_noinfo.mp3"));
+    std::size_t cut = static_cast<std::size_t>(plain.frameOffsets[50]);
+
+    // Noise with sync bytes in it, then a free-format frame (bitrate index 0) of 300 bytes.
+    std::vector<std::uint8_t> damage(1000);
+    std::uint32_t seed = 12345;
+    for (auto& b : damage) {
+        seed = seed * 1103515245u + 12345u;
+        b = static_cast<std::uint8_t>(seed >> 16);
+    }
+    for (std::size_t i = 0; i + 4 < damage.size(); i += 97) {
+        damage[i] = 0xFF;
+        damage[i + 1] = 0xFB;
+    }
+    std::vector<std::uint8_t> freeFormat(300, 0x55);
+    freeFormat[0] = 0xFF;
+    freeFormat[1] = 0xFB;
+    freeFormat[2] = 0x00;
+    freeFormat[3] = 0x44;
+
+    std::vector<std::uint8_t> bytes(audio.begin(), audio.begin() + static_cast<std::ptrdiff_t>(cut));
+    Append(bytes, damage);
+    Append(bytes, freeFormat);
+    bytes.insert(bytes.end(), audio.begin() + static_cast<std::ptrdiff_t>(cut), audio.end());
+    ScratchFile file(L"damaged.mp3", bytes);
+
+    Mp3Index index = ReadIndex(file.Path());
+    ASSERT_EQ(index.FrameCount(), 116u);
+    EXPECT_EQ(index.frameOffsets[49], plain.frameOffsets[49]);
+    EXPECT_EQ(index.frameOffsets[50], plain.frameOffsets[50] + damage.size() + freeFormat.size());
+}
+
+TEST(Mp3Reader, LeavesAVbriFrameOutOfTheIndex) {
+    std::vector<std::uint8_t> audio = ReadBytes(Fixture(L"cbr128_noinfo.mp3"));
+    Mp3Index plain = ReadIndex(Fixture(L"cbr128_noinfo.mp3"));
+    std::size_t start = static_cast<std::size_t>(plain.frameOffsets[0]);
+    std::size_t size = static_cast<std::size_t>(plain.frameOffsets[1] - plain.frameOffsets[0]);
+
+    std::vector<std::uint8_t> vbri(audio.begin() + static_cast<std::ptrdiff_t>(start),
+                                   audio.begin() + static_cast<std::ptrdiff_t>(start + size));
+    std::fill(vbri.begin() + 4, vbri.end(), 0);
+    std::memcpy(vbri.data() + 36, "VBRI", 4);
+    vbri[36 + 17] = 116;  // frame count, big-endian, at byte 14 of the header
+    std::vector<std::uint8_t> bytes(audio.begin(), audio.begin() + static_cast<std::ptrdiff_t>(start));
+    Append(bytes, vbri);
+    bytes.insert(bytes.end(), audio.begin() + static_cast<std::ptrdiff_t>(start), audio.end());
+    ScratchFile file(L"vbri.mp3", bytes);
+
+    Mp3Index index = ReadIndex(file.Path());
+    EXPECT_EQ(index.FrameCount(), 116u);
+    ASSERT_TRUE(index.declaredFrames);
+    EXPECT_EQ(*index.declaredFrames, 116u);
+    EXPECT_EQ(index.frameOffsets.front(), start + size);
+}

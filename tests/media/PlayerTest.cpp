@@ -1,0 +1,195 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+
+#include "MediaFixtures.h"
+#include "media/Player.h"
+#include "media/WaveOutput.h"
+
+using media::Mp3Stream;
+using media::Player;
+using media::PlayState;
+using media_test::Fixture;
+using namespace std::chrono_literals;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+bool HasSoundServer() {
+    const char* server = std::getenv("PULSE_SERVER");
+    return server != nullptr && *server != '\0';
+}
+
+// Waits (without a fixed sleep) until the player is in `state`; false after `limit`.
+bool WaitFor(const Player& player, PlayState state, std::chrono::milliseconds limit = 5000ms) {
+    auto end = Clock::now() + limit;
+    while (Clock::now() < end) {
+        if (player.State() == state) return true;
+        std::this_thread::sleep_for(5ms);
+    }
+    return player.State() == state;
+}
+
+double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
+
+class PlayerTest : public ::testing::TestWithParam<Player::Output> {
+protected:
+    static void SetUpTestSuite() {
+        // The first device a Wine process opens loads the sound driver and meets the server.
+        if (HasSoundServer()) media::WaveOutput::Open(44100, 2);
+    }
+
+    void SetUp() override {
+        if (GetParam() == Player::Output::Device && !HasSoundServer())
+            GTEST_SKIP() << "no sound server (PULSE_SERVER) to play on";
+    }
+
+    // Loads the file and waits until sound is going out.
+    void LoadAndPlay(Player& player, const std::wstring& name) {
+        player.Load(std::make_unique<Mp3Stream>(Fixture(name)));
+        ASSERT_TRUE(WaitFor(player, PlayState::Playing));
+        EXPECT_EQ(player.PlaysOnDevice(), GetParam() == Player::Output::Device);
+    }
+};
+
+}  // namespace
+
+TEST_P(PlayerTest, StartsPlayingWhenLoadedAtVolume50) {
+    Player player(GetParam());
+    EXPECT_EQ(player.State(), PlayState::Undefined);
+    EXPECT_EQ(player.Volume(), 50);
+    player.Load(std::make_unique<Mp3Stream>(Fixture(L"tone440.mp3")));
+    EXPECT_DOUBLE_EQ(player.Duration(), 193 * 1152 / 44100.0);
+    EXPECT_TRUE(WaitFor(player, PlayState::Playing));
+}
+
+TEST_P(PlayerTest, PlaysAtRealSpeed) {
+    Player player(GetParam());
+    LoadAndPlay(player, L"tone440.mp3");
+    // Under Wine a newly opened device plays slowly for its first two seconds or so;
+    // after that, starting over on it runs at full speed at once.
+    std::this_thread::sleep_for(2500ms);
+    player.Seek(0.5);
+    ASSERT_TRUE(WaitFor(player, PlayState::Playing));
+    std::this_thread::sleep_for(300ms);
+    auto t0 = Clock::now();
+    double p0 = player.Position();
+    std::this_thread::sleep_for(3000ms);
+    auto t1 = Clock::now();
+    double p1 = player.Position();
+    EXPECT_EQ(player.State(), PlayState::Playing);
+    EXPECT_NEAR((p1 - p0) / Seconds(t1 - t0), 1.0, 0.02);
+}
+
+TEST_P(PlayerTest, PauseHoldsThePositionAndPlayGoesOnFromIt) {
+    Player player(GetParam());
+    LoadAndPlay(player, L"tone440.mp3");
+    std::this_thread::sleep_for(500ms);
+    player.Pause();
+    EXPECT_EQ(player.State(), PlayState::Paused);
+    double held = player.Position();
+    EXPECT_GT(held, 0.3);
+    std::this_thread::sleep_for(400ms);
+    EXPECT_EQ(player.Position(), held);
+    EXPECT_EQ(player.State(), PlayState::Paused);
+
+    player.Play();
+    EXPECT_EQ(player.Position(), held);
+    ASSERT_TRUE(WaitFor(player, PlayState::Playing));
+    std::this_thread::sleep_for(300ms);
+    EXPECT_GT(player.Position(), held + 0.1);
+    EXPECT_LT(player.Position(), held + 1.5);
+}
+
+TEST_P(PlayerTest, ASeekMovesThePlayheadThereAndPlaysOnFromIt) {
+    Player player(GetParam());
+    LoadAndPlay(player, L"tone440.mp3");
+    player.Seek(3.25);
+    EXPECT_DOUBLE_EQ(player.Position(), 3.25);
+    ASSERT_TRUE(WaitFor(player, PlayState::Playing));
+    std::this_thread::sleep_for(300ms);
+    EXPECT_GT(player.Position(), 3.3);
+    EXPECT_LT(player.Position(), 4.5);
+
+    player.Pause();
+    player.Seek(1.5);
+    EXPECT_EQ(player.State(), PlayState::Paused);
+    EXPECT_DOUBLE_EQ(player.Position(), 1.5);
+
+    player.Seek(-4);
+    EXPECT_EQ(player.Position(), 0.0);
+    player.Seek(1e9);
+    EXPECT_NEAR(player.Position(), 5.0, 0.05);  // the end of the audio itself
+}
+
+TEST_P(PlayerTest, ReachesAndReportsTheEndOfTheMedia) {
+    Player player(GetParam());
+    LoadAndPlay(player, L"tone440.mp3");
+    player.Seek(player.Duration() - 0.4);
+    ASSERT_TRUE(WaitFor(player, PlayState::MediaEnded, 3000ms));
+    EXPECT_DOUBLE_EQ(player.Position(), player.Duration());
+    std::this_thread::sleep_for(200ms);
+    EXPECT_EQ(player.State(), PlayState::MediaEnded);
+
+    // Play after the end starts over.
+    player.Play();
+    ASSERT_TRUE(WaitFor(player, PlayState::Playing));
+    EXPECT_LT(player.Position(), 1.0);
+
+    // A seek after the end plays on from there.
+    player.Seek(player.Duration() - 0.3);
+    ASSERT_TRUE(WaitFor(player, PlayState::MediaEnded, 3000ms));
+    player.Seek(2.0);
+    EXPECT_EQ(player.State(), PlayState::Stopped);
+    player.Play();
+    EXPECT_DOUBLE_EQ(player.Position(), 2.0);
+    EXPECT_TRUE(WaitFor(player, PlayState::Playing));
+}
+
+TEST_P(PlayerTest, StopGoesBackToTheStart) {
+    Player player(GetParam());
+    LoadAndPlay(player, L"cbr128_info.mp3");
+    std::this_thread::sleep_for(300ms);
+    player.Stop();
+    EXPECT_EQ(player.State(), PlayState::Stopped);
+    EXPECT_EQ(player.Position(), 0.0);
+    std::this_thread::sleep_for(200ms);
+    EXPECT_EQ(player.Position(), 0.0);
+    player.Pause();
+    EXPECT_EQ(player.State(), PlayState::Stopped);
+    player.Play();
+    EXPECT_TRUE(WaitFor(player, PlayState::Playing));
+}
+
+TEST_P(PlayerTest, PlaysOneFileAfterAnotherOfOtherFormats) {
+    Player player(GetParam());
+    LoadAndPlay(player, L"cbr128_info.mp3");
+    for (const wchar_t* name : {L"mpeg2_22k_mono.mp3", L"cbr192_48k.mp3", L"mpeg25_8k_mono.mp3"}) {
+        player.Load(std::make_unique<Mp3Stream>(Fixture(name)));
+        EXPECT_EQ(player.Position(), 0.0);
+        EXPECT_TRUE(WaitFor(player, PlayState::Playing));
+        std::this_thread::sleep_for(200ms);
+        EXPECT_GT(player.Position(), 0.05);
+    }
+}
+
+TEST(Player, DoesNothingWithoutMedia) {
+    Player player(Player::Output::Silent);
+    player.Play();
+    player.Seek(3);
+    player.Pause();
+    player.Stop();
+    EXPECT_EQ(player.State(), PlayState::Undefined);
+    EXPECT_EQ(player.Position(), 0.0);
+    EXPECT_EQ(player.Duration(), 0.0);
+    player.SetVolume(150);
+    EXPECT_EQ(player.Volume(), 100);
+    player.SetVolume(-3);
+    EXPECT_EQ(player.Volume(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(, PlayerTest, ::testing::Values(Player::Output::Silent, Player::Output::Device),
+                         [](const auto& info) { return info.param == Player::Output::Silent ? "SilentClock" : "Device"; });

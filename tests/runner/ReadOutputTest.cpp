@@ -1,0 +1,237 @@
+#include "runner/ReadOutput.h"
+
+#include <windows.h>
+#include <tlhelp32.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "ChildCommands.h"
+#include "forms/Timer.h"
+
+namespace {
+
+using runner::ReadOutput;
+using runner_tests::Encoder;
+using runner_tests::SilentEncoderRun;
+
+// Everything a run reports, in order.
+struct Recorder {
+    explicit Recorder(ReadOutput& runner) {
+        runner.Error.Subscribe([this](const std::wstring& description, std::int32_t& number) {
+            events.push_back(L"Error " + std::to_wstring(number) + L" " + description);
+        });
+        runner.GotChunk.Subscribe([this](const std::wstring& chunk, bool last) {
+            events.push_back(last ? L"GotChunk last" : L"GotChunk");
+            chunks.push_back(chunk);
+            if (!last) text += chunk;
+            else lastChunk = chunk;
+        });
+        runner.Complete.Subscribe([this] { events.push_back(L"Complete"); });
+        runner.Starting.Subscribe([this] { events.push_back(L"Starting"); });
+        runner.Canceled.Subscribe([this] { events.push_back(L"Canceled"); });
+    }
+    // The events with runs of plain GotChunk folded into one.
+    std::vector<std::wstring> Outline() const {
+        std::vector<std::wstring> outline;
+        for (const auto& e : events)
+            if (outline.empty() || outline.back() != e || e != L"GotChunk") outline.push_back(e);
+        return outline;
+    }
+
+    std::vector<std::wstring> events;
+    std::vector<std::wstring> chunks;
+    std::wstring text;
+    std::wstring lastChunk = L"(none)";
+};
+
+bool ProcessIsGone(DWORD id) {
+    HANDLE process = ::OpenProcess(SYNCHRONIZE, FALSE, id);
+    if (!process) return true;
+    bool gone = ::WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
+    ::CloseHandle(process);
+    return gone;
+}
+
+// Processes still running that were started by the given process.
+std::vector<std::wstring> LiveChildrenOf(DWORD parent) {
+    std::vector<std::wstring> names;
+    HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = ::Process32FirstW(snapshot, &entry); more; more = ::Process32NextW(snapshot, &entry))
+        if (entry.th32ParentProcessID == parent && !ProcessIsGone(entry.th32ProcessID)) names.push_back(entry.szExeFile);
+    ::CloseHandle(snapshot);
+    return names;
+}
+
+std::wstring Lines(int count) {
+    std::wstring text;
+    for (int i = 1; i <= count; ++i) text += L"line " + std::to_wstring(i) + L" of the output\r\n";
+    return text;
+}
+
+TEST(ReadOutput, OutputOverOneBlockArrivesInChunksThenAnEmptyLastOneThenComplete) {
+    ReadOutput runner;
+    Recorder recorder(runner);
+    runner.SetCommand(L"for /L %i in (1,1,30) do @echo line %i of the output");
+    runner.ProcessCommand();
+    EXPECT_EQ(recorder.Outline(), (std::vector<std::wstring>{L"Starting", L"GotChunk", L"GotChunk last", L"Complete"}));
+    EXPECT_EQ(recorder.text, Lines(30));
+    EXPECT_GT(recorder.chunks.size(), 2u);
+    for (const auto& chunk : recorder.chunks) EXPECT_LE(chunk.size(), 256u);
+    EXPECT_EQ(recorder.lastChunk, L"");
+    EXPECT_FALSE(runner.Processing());
+    EXPECT_EQ(runner.ExitCode(), 0u);
+}
+
+TEST(ReadOutput, ACommandWithoutOutputStillStartsAndCompletes) {
+    ReadOutput runner;
+    Recorder recorder(runner);
+    runner.SetCommand(L"rem nothing to say");
+    runner.ProcessCommand();
+    EXPECT_EQ(recorder.events, (std::vector<std::wstring>{L"Starting", L"GotChunk last", L"Complete"}));
+    EXPECT_EQ(recorder.lastChunk, L"");
+}
+
+TEST(ReadOutput, AMissingProgramCompletesWithTheInterpretersTextAsChunks) {
+    ReadOutput runner;
+    Recorder recorder(runner);
+    runner.SetCommand(L"no_such_program_anywhere.exe --help");
+    runner.ProcessCommand();
+    EXPECT_EQ(recorder.Outline(), (std::vector<std::wstring>{L"Starting", L"GotChunk", L"GotChunk last", L"Complete"}));
+    EXPECT_NE(recorder.text.find(L"no_such_program_anywhere"), std::wstring::npos) << recorder.text;
+    ASSERT_TRUE(runner.ExitCode().has_value());
+    EXPECT_NE(*runner.ExitCode(), 0u);
+}
+
+TEST(ReadOutput, AnEmptyCommandRaisesOnly1200) {
+    ReadOutput runner;
+    Recorder recorder(runner);
+    runner.ProcessCommand();
+    EXPECT_EQ(recorder.events, (std::vector<std::wstring>{L"Error 1200 Invalid Command."}));
+}
+
+TEST(ReadOutput, AStartDuringARunRaises1201AndTheRunGoesOn) {
+    ReadOutput runner;
+    Recorder recorder(runner);
+    bool tried = false;
+    runner.GotChunk.Subscribe([&](const std::wstring&, bool) {
+        if (!std::exchange(tried, true)) runner.ProcessCommand();
+    });
+    runner.SetCommand(L"echo first & echo second");
+    runner.ProcessCommand();
+    ASSERT_GE(recorder.events.size(), 4u);
+    EXPECT_EQ(recorder.events[0], L"Starting");
+    EXPECT_EQ(recorder.events[2], L"Error 1201 Currently processing a command!");
+    EXPECT_EQ(recorder.events.back(), L"Complete");
+    EXPECT_EQ(recorder.text, L"first \r\nsecond\r\n");
+}
+
+TEST(ReadOutput, CancelWhileIdleRaises1202) {
+    ReadOutput runner;
+    Recorder recorder(runner);
+    runner.CancelProcess();
+    EXPECT_EQ(recorder.events, (std::vector<std::wstring>{L"Error 1202 Not currently processing a command!"}));
+}
+
+TEST(ReadOutput, CancelFromAStartingHandlerHasNoEffect) {
+    ReadOutput runner;
+    Recorder recorder(runner);
+    runner.Starting.Subscribe([&] { runner.CancelProcess(); });
+    runner.SetCommand(L"echo still here");
+    runner.ProcessCommand();
+    EXPECT_EQ(recorder.Outline(), (std::vector<std::wstring>{L"Starting", L"GotChunk", L"GotChunk last", L"Complete"}));
+    EXPECT_EQ(recorder.text, L"still here\r\n");
+}
+
+TEST(ReadOutput, CancellingALongRunEndsTheChildAndAllItStartedWithCanceled) {
+    ReadOutput runner;
+    Recorder recorder(runner);
+    DWORD child = 0;
+    runner.Starting.Subscribe([&] { child = runner.ProcessId(); });
+    // The cancel comes from a timer: window messages keep flowing while the child is silent.
+    forms::Timer cancelSoon(300, true);
+    cancelSoon.Tick.Subscribe([&] {
+        cancelSoon.SetEnabled(false);
+        ASSERT_FALSE(LiveChildrenOf(child).empty()) << "the encoder should be running under the interpreter";
+        runner.CancelProcess();
+    });
+    runner.SetCommand(SilentEncoderRun(60));
+    runner.ProcessCommand();
+    EXPECT_EQ(recorder.events, (std::vector<std::wstring>{L"Starting", L"Canceled"}));
+    ASSERT_NE(child, 0u);
+    EXPECT_TRUE(ProcessIsGone(child));
+    EXPECT_TRUE(LiveChildrenOf(child).empty());
+    EXPECT_FALSE(runner.Processing());
+    EXPECT_FALSE(runner.CancelRequested());
+}
+
+TEST(ReadOutput, ACancelAskedForWhileCompleteIsHandledFollowsWithCanceled) {
+    ReadOutput runner;
+    Recorder recorder(runner);
+    runner.Complete.Subscribe([&] {
+        runner.CancelProcess();
+        EXPECT_TRUE(runner.CancelRequested());
+    });
+    runner.SetCommand(L"echo done");
+    runner.ProcessCommand();
+    EXPECT_EQ(recorder.Outline(),
+              (std::vector<std::wstring>{L"Starting", L"GotChunk", L"GotChunk last", L"Complete", L"Canceled"}));
+}
+
+TEST(ReadOutput, WindowMessagesKeepFlowingWhileTheChildIsSilent) {
+    ReadOutput runner;
+    Recorder recorder(runner);
+    int ticks = 0;
+    forms::Timer timer(50, true);
+    timer.Tick.Subscribe([&] { ++ticks; });
+    runner.SetCommand(SilentEncoderRun(1.5));
+    runner.ProcessCommand();
+    EXPECT_EQ(recorder.events, (std::vector<std::wstring>{L"Starting", L"GotChunk last", L"Complete"}));
+    EXPECT_GE(ticks, 5);
+}
+
+TEST(ReadOutput, ADirectStartRunsTheProgramWithoutTheInterpreterAndKeepsItsExitCode) {
+    ReadOutput runner;
+    Recorder recorder(runner);
+    runner.SetDirectStart(true);
+    runner.SetCommand(Encoder() + L" -nostdin -hide_banner -no_such_option");
+    runner.ProcessCommand();
+    EXPECT_EQ(recorder.Outline(), (std::vector<std::wstring>{L"Starting", L"GotChunk", L"GotChunk last", L"Complete"}));
+    EXPECT_NE(recorder.text.find(L"no_such_option"), std::wstring::npos) << recorder.text;
+    EXPECT_EQ(runner.ExitCode(), 1u);
+
+    recorder.events.clear();
+    runner.SetCommand(Encoder() + L" -nostdin -hide_banner -version");
+    runner.ProcessCommand();
+    EXPECT_EQ(runner.ExitCode(), 0u);
+}
+
+TEST(ReadOutput, ADirectStartOfAMissingProgramRaisesCreateProcessFailedWithTheSystemCode) {
+    ReadOutput runner;
+    Recorder recorder(runner);
+    runner.SetDirectStart(true);
+    runner.SetCommand(L"\"" + runner_tests::ProgramFolder() + L"\\no_such_encoder.exe\" -version");
+    runner.ProcessCommand();
+    EXPECT_EQ(recorder.events, (std::vector<std::wstring>{L"Error 2 CreateProcess failed."}));
+    EXPECT_FALSE(runner.Processing());
+}
+
+TEST(ReadOutput, PercentSignsReachADirectlyStartedProgramUnexpanded) {
+    ReadOutput runner;
+    Recorder recorder(runner);
+    runner.SetDirectStart(true);
+    runner.SetCommand(Encoder() + L" -nostdin -hide_banner -i \"%PATH% 100%.mp3\"");
+    runner.ProcessCommand();
+    EXPECT_NE(recorder.text.find(L"%PATH% 100%.mp3"), std::wstring::npos) << recorder.text;
+}
+
+TEST(ReadOutput, CloseProcessOfAnotherWindowlessProcessClosesNothing) {
+    ReadOutput runner;
+    EXPECT_FALSE(runner.CloseProcess(0, 0));
+}
+
+}  // namespace

@@ -1,0 +1,120 @@
+#include <gtest/gtest.h>
+
+#include "SaveFixtures.h"
+#include "app/AudioCheck.h"
+#include "app/Files.h"
+#include "app/TemporaryOutput.h"
+
+namespace {
+
+using save_tests::Fixture;
+using save_tests::ReadAll;
+using save_tests::ScratchFolder;
+using save_tests::WriteAll;
+
+std::wstring ShortName(const std::wstring& path) {
+    wchar_t name[MAX_PATH] = {};
+    ::GetShortPathNameW(path.c_str(), name, MAX_PATH);
+    return name;
+}
+
+std::wstring Upper(std::wstring text) {
+    for (wchar_t& c : text) c = static_cast<wchar_t>(::towupper(c));
+    return text;
+}
+
+TEST(IsSameFile, SeesThroughOtherSpellingsOfTheSameFile) {
+    ScratchFolder folder(L"identity");
+    const std::wstring file = folder / L"Some Long Song Name.mp3";
+    WriteAll(file, "not really audio");
+    ::CreateDirectoryW((folder / L"sub").c_str(), nullptr);
+    std::wstring slashes = file;
+    for (wchar_t& c : slashes)
+        if (c == L'\\') c = L'/';
+    EXPECT_TRUE(app::IsSameFile(file, file));
+    EXPECT_TRUE(app::IsSameFile(file, Upper(file)));
+    EXPECT_TRUE(app::IsSameFile(file, slashes));
+    EXPECT_TRUE(app::IsSameFile(file, folder / L"sub\\..\\Some Long Song Name.mp3"));
+    const std::wstring shortName = ShortName(file);
+    ASSERT_FALSE(shortName.empty());
+    EXPECT_NE(shortName, file);
+    EXPECT_TRUE(app::IsSameFile(file, shortName));
+}
+
+TEST(IsSameFile, TellsOtherFilesAndMissingOnesApart) {
+    ScratchFolder folder(L"identity2");
+    WriteAll(folder / L"a.mp3", "same bytes");
+    WriteAll(folder / L"b.mp3", "same bytes");
+    EXPECT_FALSE(app::IsSameFile(folder / L"a.mp3", folder / L"b.mp3"));
+    EXPECT_FALSE(app::IsSameFile(folder / L"a.mp3", folder / L"missing.mp3"));
+}
+
+TEST(ExtendedLengthPath, LeavesShortPathsAndLengthensLongOnes) {
+    EXPECT_EQ(app::ExtendedLengthPath(L"C:\\music\\a.mp3"), L"C:\\music\\a.mp3");
+    std::wstring deep = L"C:\\" + std::wstring(300, L'x') + L"\\a.mp3";
+    EXPECT_EQ(app::ExtendedLengthPath(deep), L"\\\\?\\" + deep);
+    std::wstring share = L"\\\\server\\share\\" + std::wstring(300, L'y') + L".mp3";
+    EXPECT_EQ(app::ExtendedLengthPath(share), L"\\\\?\\UNC\\server\\share\\" + std::wstring(300, L'y') + L".mp3");
+}
+
+TEST(ProgramFolder, IsTheFolderOfTheRunningProgram) {
+    wchar_t path[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    EXPECT_EQ(app::ProgramFolder() + L"\\tests_save.exe", std::wstring(path));
+}
+
+TEST(HoldsAudio, AcceptsAnMp3WithTagsAndCover) { EXPECT_TRUE(app::HoldsAudio(Fixture(L"save-beeps.mp3"))); }
+
+TEST(HoldsAudio, RejectsTagsWithoutAudioAndOtherFiles) {
+    ScratchFolder folder(L"audio");
+    // A tag and the encoder's information frame, as an encoder writes when there was nothing to copy.
+    std::string beeps = ReadAll(Fixture(L"save-beeps.mp3"));
+    WriteAll(folder / L"tag.mp3", beeps.substr(0, 227));
+    WriteAll(folder / L"text.mp3", std::string(5000, 'x'));
+    WriteAll(folder / L"empty.mp3", "");
+    EXPECT_FALSE(app::HoldsAudio(folder / L"tag.mp3"));
+    EXPECT_FALSE(app::HoldsAudio(folder / L"text.mp3"));
+    EXPECT_FALSE(app::HoldsAudio(folder / L"empty.mp3"));
+    EXPECT_FALSE(app::HoldsAudio(folder / L"missing.mp3"));
+}
+
+TEST(TemporaryOutput, LiesBesideTheTargetWithTheMp3EndingAndGoesAwayUnlessPutInPlace) {
+    ScratchFolder folder(L"temporary");
+    std::wstring path;
+    {
+        app::TemporaryOutput output(folder / L"cut.mp3");
+        path = output.Path();
+        EXPECT_EQ(app::FolderOf(path), folder.Path());
+        EXPECT_EQ(path.substr(path.size() - 4), L".mp3");
+        WriteAll(path, "half written");
+    }
+    EXPECT_FALSE(app::FileExists(path));
+    EXPECT_TRUE(folder.Files().empty());
+}
+
+TEST(TemporaryOutput, AFileWithoutAudioLeavesTheTargetAsItWas) {
+    ScratchFolder folder(L"temporary2");
+    WriteAll(folder / L"cut.mp3", "the user's older file");
+    {
+        app::TemporaryOutput output(folder / L"cut.mp3");
+        WriteAll(output.Path(), std::string(227, '\0'));
+        EXPECT_NE(output.PutInPlace(), L"");
+    }
+    EXPECT_EQ(ReadAll(folder / L"cut.mp3"), "the user's older file");
+    EXPECT_EQ(folder.Files(), std::vector<std::wstring>{L"cut.mp3"});
+}
+
+TEST(TemporaryOutput, AGoodFileReplacesTheTarget) {
+    ScratchFolder folder(L"temporary3");
+    WriteAll(folder / L"cut.mp3", "the user's older file");
+    std::string audio = ReadAll(Fixture(L"save-beeps.mp3"));
+    {
+        app::TemporaryOutput output(folder / L"cut.mp3");
+        WriteAll(output.Path(), audio);
+        EXPECT_EQ(output.PutInPlace(), L"");
+    }
+    EXPECT_EQ(ReadAll(folder / L"cut.mp3"), audio);
+    EXPECT_EQ(folder.Files(), std::vector<std::wstring>{L"cut.mp3"});
+}
+
+}  // namespace

@@ -1,0 +1,163 @@
+#include "SaveFixtures.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+#include <sstream>
+
+#include "app/Files.h"
+
+namespace save_tests {
+
+namespace {
+
+// How long the host's tools may take before a probe counts as failed.
+constexpr DWORD kProbeTimeoutMs = 60000;
+
+std::wstring Widen(const std::string& text) {
+    int length = ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
+    return wide;
+}
+
+// The host's own name for a file of the Windows side (Wine maps drive Z: to "/").
+std::string HostPath(const std::wstring& path) {
+    using UnixName = char*(CDECL*)(const wchar_t*);
+    auto toUnix = reinterpret_cast<UnixName>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    if (!toUnix) return {};
+    char* name = toUnix(path.c_str());
+    if (!name) return {};
+    std::string result(name);
+    ::HeapFree(::GetProcessHeap(), 0, name);
+    return result;
+}
+
+void RemoveTree(const std::wstring& folder) {
+    WIN32_FIND_DATAW found{};
+    HANDLE search = ::FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            std::wstring name = found.cFileName;
+            if (name == L"." || name == L"..") continue;
+            std::wstring path = app::ExtendedLengthPath(folder + L"\\" + name);
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(folder + L"\\" + name);
+            else
+                ::DeleteFileW(path.c_str());
+        } while (::FindNextFileW(search, &found));
+        ::FindClose(search);
+    }
+    ::RemoveDirectoryW(app::ExtendedLengthPath(folder).c_str());
+}
+
+}  // namespace
+
+std::wstring FixturesFolder() { return app::FolderOf(app::ProgramFolder()) + L"\\fixtures"; }
+
+std::wstring Fixture(const std::wstring& name) { return FixturesFolder() + L"\\" + name; }
+
+ScratchFolder::ScratchFolder(const std::wstring& name) {
+    wchar_t temp[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, temp);
+    path_ = std::wstring(temp) + L"snipmill-" + name + L"-" + std::to_wstring(::GetCurrentProcessId());
+    RemoveTree(path_);
+    ::CreateDirectoryW(path_.c_str(), nullptr);
+}
+
+ScratchFolder::~ScratchFolder() { RemoveTree(path_); }
+
+std::vector<std::wstring> ScratchFolder::Files() const {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found{};
+    HANDLE search = ::FindFirstFileW((path_ + L"\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        std::wstring name = found.cFileName;
+        if (name != L"." && name != L"..") names.push_back(name);
+    } while (::FindNextFileW(search, &found));
+    ::FindClose(search);
+    return names;
+}
+
+std::string ReadAll(const std::wstring& path) {
+    HANDLE file = ::CreateFileW(app::ExtendedLengthPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return {};
+    std::string bytes;
+    char buffer[65536];
+    DWORD read = 0;
+    while (::ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) bytes.append(buffer, read);
+    ::CloseHandle(file);
+    return bytes;
+}
+
+void WriteAll(const std::wstring& path, const std::string& bytes) {
+    HANDLE file = ::CreateFileW(app::ExtendedLengthPath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
+                                nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    DWORD written = 0;
+    ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    ::CloseHandle(file);
+}
+
+Probe ProbeFile(const std::wstring& path) {
+    Probe probe;
+    // The host's tools get a plain copy: its name needs no care in a shell.
+    ScratchFolder work(L"probe");
+    const std::wstring copy = work / L"probed.mp3";
+    if (!::CopyFileW(app::ExtendedLengthPath(path).c_str(), copy.c_str(), FALSE)) return probe;
+    const std::string file = HostPath(copy);
+    const std::string report = HostPath(work / L"report.txt");
+    const std::string done = HostPath(work / L"report.done");
+    const std::string script =
+        "ffprobe -v error -show_entries format=duration:format_tags=title:stream=codec_type "
+        "-of default=nw=1 '" + file + "'; "
+        "ffmpeg -hide_banner -nostdin -i '" + file + "' -map 0:a -af silencedetect=n=-40dB:d=0.1 -f null - 2>&1 "
+        "| grep -o 'silence_start: [0-9.]*'";
+    std::string command = "/bin/sh -c \"(" + script + ") > '" + report + "' 2>&1; mv '" + report + "' '" + done + "'\"";
+    std::wstring line = Widen(command);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    // Wine starts a host program for this; it cannot be waited for, so its report file is.
+    if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+        return probe;
+    ::CloseHandle(info.hThread);
+    ::CloseHandle(info.hProcess);
+    const std::wstring doneFile = work / L"report.done";
+    for (DWORD waited = 0; !app::FileExists(doneFile) && waited < kProbeTimeoutMs; waited += 50) ::Sleep(50);
+    probe.raw = ReadAll(doneFile);
+    std::istringstream lines(probe.raw);
+    for (std::string entry; std::getline(lines, entry);) {
+        if (entry.rfind("duration=", 0) == 0) {
+            probe.duration = std::atof(entry.c_str() + 9);
+            probe.ok = true;
+        } else if (entry.rfind("TAG:title=", 0) == 0) {
+            probe.title = Widen(entry.substr(10));
+        } else if (entry == "codec_type=video") {
+            probe.hasCover = true;
+        } else if (entry == "codec_type=audio") {
+            ++probe.audioStreams;
+        } else if (entry.rfind("silence_start: ", 0) == 0) {
+            probe.silenceStarts.push_back(std::atof(entry.c_str() + 15));
+        }
+    }
+    return probe;
+}
+
+double MeasuredStart(const Probe& source, const Probe& cut, double expectedStart) {
+    if (cut.silenceStarts.empty()) return std::numeric_limits<double>::quiet_NaN();
+    // The first silence that begins after the cut's first frame (a silence running at the start is cut short).
+    double first = cut.silenceStarts.front() > 0.05 || cut.silenceStarts.size() < 2 ? cut.silenceStarts[0]
+                                                                                      : cut.silenceStarts[1];
+    double best = std::numeric_limits<double>::quiet_NaN();
+    for (double s : source.silenceStarts) {
+        double start = s - first;
+        if (std::isnan(best) || std::abs(start - expectedStart) < std::abs(best - expectedStart)) best = start;
+    }
+    return best;
+}
+
+}  // namespace save_tests

@@ -1,0 +1,52 @@
+#pragma once
+// What the save tests share: the generated input files, a scratch folder of
+// their own, and measuring a written MP3 with the host's ffprobe and ffmpeg.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace save_tests {
+
+// The folder the fixture scripts filled (build\fixtures).
+std::wstring FixturesFolder();
+std::wstring Fixture(const std::wstring& name);
+
+// A fresh, empty folder for one test, removed with everything in it when the
+// object goes away.
+class ScratchFolder {
+public:
+    explicit ScratchFolder(const std::wstring& name);
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+    ~ScratchFolder();
+    const std::wstring& Path() const noexcept { return path_; }
+    std::wstring operator/(const std::wstring& name) const { return path_ + L"\\" + name; }
+    // The names of the files in it.
+    std::vector<std::wstring> Files() const;
+
+private:
+    std::wstring path_;
+};
+
+std::string ReadAll(const std::wstring& path);
+void WriteAll(const std::wstring& path, const std::string& bytes);
+
+// What the host's tools say about an MP3 file.
+struct Probe {
+    bool ok = false;
+    double duration = 0;
+    std::wstring title;
+    bool hasCover = false;
+    int audioStreams = 0;
+    // Where each silence begins, in seconds from the start of the decoded audio.
+    std::vector<double> silenceStarts;
+    std::string raw;
+};
+Probe ProbeFile(const std::wstring& path);
+
+// The source time at which a cut's audio begins, measured by matching the
+// silences of the cut against those of the source; NaN when they do not match.
+double MeasuredStart(const Probe& source, const Probe& cut, double expectedStart);
+
+}  // namespace save_tests

@@ -1,0 +1,107 @@
+#include "support/WindowTesting.h"
+
+#include "forms/Dib.h"
+#include "forms/Handles.h"
+#include "forms/MessageLoop.h"
+
+namespace testing_support {
+
+void PumpFor(int milliseconds) {
+    PumpUntil([] { return false; }, milliseconds);
+}
+
+bool PumpUntil(const std::function<bool()>& condition, int timeoutMs) {
+    const ULONGLONG end = ::GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
+    while (true) {
+        forms::DoEvents();
+        if (condition()) return true;
+        if (::GetTickCount64() >= end) return false;
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    }
+}
+
+namespace {
+Pixels ReadBitmap(HDC source, int width, int height, const std::function<void(HDC)>& draw) {
+    Pixels pixels;
+    pixels.width = width;
+    pixels.height = height;
+    void* bits = nullptr;
+    forms::BitmapHandle bitmap = forms::CreateTopDownDib(width, height, &bits, source);
+    forms::MemoryDC memory(::CreateCompatibleDC(source));
+    if (!bitmap || !memory || !bits) return pixels;
+    {
+        forms::SelectedObject selected(memory.Get(), bitmap.Get());
+        draw(memory.Get());
+        ::GdiFlush();
+    }
+    const auto* p = static_cast<const std::uint32_t*>(bits);
+    pixels.data.assign(p, p + static_cast<std::size_t>(width) * height);
+    for (auto& px : pixels.data) px &= 0x00FFFFFFu;
+    return pixels;
+}
+}  // namespace
+
+Pixels CaptureClient(HWND hwnd) {
+    ::UpdateWindow(hwnd);
+    RECT client{};
+    ::GetClientRect(hwnd, &client);
+    forms::WindowDC dc(hwnd);
+    return ReadBitmap(dc.Get(), client.right, client.bottom, [&](HDC memory) {
+        ::BitBlt(memory, 0, 0, client.right, client.bottom, dc.Get(), 0, 0, SRCCOPY);
+    });
+}
+
+Pixels PrintClient(HWND hwnd) {
+    RECT client{};
+    ::GetClientRect(hwnd, &client);
+    forms::WindowDC dc(hwnd);
+    return ReadBitmap(dc.Get(), client.right, client.bottom, [&](HDC memory) {
+        ::SendMessageW(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
+    });
+}
+
+std::wstring BuildPath(const std::wstring& sub, const std::wstring& name) {
+    wchar_t module[MAX_PATH]{};
+    ::GetModuleFileNameW(nullptr, module, MAX_PATH);
+    std::wstring folder(module);
+    folder.resize(folder.find_last_of(L'\\'));            // ...\bin
+    folder.resize(folder.find_last_of(L'\\') + 1);        // ...\ (the build folder)
+    folder += sub;
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    return folder + L"\\" + name;
+}
+
+namespace {
+BOOL CALLBACK CountOwnWindow(HWND hwnd, LPARAM param) {
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(hwnd, &pid);
+    if (pid == ::GetCurrentProcessId()) {
+        ++*reinterpret_cast<DWORD*>(param);
+        ::EnumChildWindows(hwnd, CountOwnWindow, param);
+    }
+    return TRUE;
+}
+}  // namespace
+
+DWORD GdiObjects() {
+    if (DWORD count = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS)) return count;
+    // Wine answers 0 above. Its GDI handles carry the table index in the low
+    // word, and a handle whose high word is zero names whatever lives there.
+    DWORD count = 0;
+    for (UINT_PTR index = 1; index < 0x10000; ++index)
+        if (::GetObjectType(reinterpret_cast<HGDIOBJ>(index))) ++count;
+    return count;
+}
+
+DWORD UserObjects() {
+    if (DWORD count = ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS)) return count;
+    // Wine answers 0 above: count this process's windows instead, message-only ones too.
+    DWORD count = 0;
+    ::EnumWindows(CountOwnWindow, reinterpret_cast<LPARAM>(&count));
+    for (HWND hwnd = ::FindWindowExW(HWND_MESSAGE, nullptr, nullptr, nullptr); hwnd;
+         hwnd = ::FindWindowExW(HWND_MESSAGE, hwnd, nullptr, nullptr))
+        CountOwnWindow(hwnd, reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
+}  // namespace testing_support

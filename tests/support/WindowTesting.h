@@ -1,0 +1,32 @@
+#pragma once
+// Helpers for tests that drive real windows: pumping messages, reading pixels,
+// counting objects, and finding test files.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "support/Png.h"
+
+namespace testing_support {
+
+// Dispatches this thread's messages for the given time.
+void PumpFor(int milliseconds);
+// Dispatches messages until the condition holds or the time is up; returns the condition.
+bool PumpUntil(const std::function<bool()>& condition, int timeoutMs);
+
+// The client area's pixels as the screen shows them (the window must be visible).
+Pixels CaptureClient(HWND hwnd);
+// Draws the client area through WM_PRINTCLIENT into a bitmap (works hidden too).
+Pixels PrintClient(HWND hwnd);
+
+// <folder of the test program>\..\<sub>\<name>; the folder is created.
+std::wstring BuildPath(const std::wstring& sub, const std::wstring& name);
+inline std::wstring FixturePath(const std::wstring& name) { return BuildPath(L"fixtures", name); }
+inline std::wstring ArtifactPath(const std::wstring& name) { return BuildPath(L"artifacts", name); }
+
+// The process's GDI and USER object counts, for leak checks.
+DWORD GdiObjects();
+DWORD UserObjects();
+
+}  // namespace testing_support
