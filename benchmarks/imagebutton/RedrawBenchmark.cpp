@@ -80,10 +80,22 @@ DWORD GdiObjects() {
     return count;
 }
 
+// Moves the cursor and waits until the platform reports it there (in a Wine
+// desktop window the move arrives a moment later).
+void CursorTo(POINT at) {
+    ::SetCursorPos(at.x, at.y);
+    const ULONGLONG end = ::GetTickCount64() + 2000;
+    POINT now{};
+    while (::GetCursorPos(&now) && (now.x != at.x || now.y != at.y) && ::GetTickCount64() < end) {
+        forms::DoEvents();
+        ::Sleep(1);
+    }
+}
+
 void PointAt(controls::zembutton& b, UINT message, WPARAM keys) {
     POINT at{kWidth / 2, kHeight / 2};
     ::ClientToScreen(b.hWnd(), &at);
-    ::SetCursorPos(at.x, at.y);
+    CursorTo(at);
     ::SendMessageW(b.hWnd(), message, keys, MAKELPARAM(kWidth / 2, kHeight / 2));
 }
 
@@ -138,8 +150,7 @@ std::shared_ptr<forms::Picture> Picture(int bits) {
 }
 
 std::unique_ptr<controls::zembutton> MakeButton(BenchForm& form, int style) {
-    ::SetCursorPos(1270, 1015);
-    forms::DoEvents();
+    CursorTo(POINT{::GetSystemMetrics(SM_CXSCREEN) - 2, ::GetSystemMetrics(SM_CYSCREEN) - 2});
     form.defaultButton = nullptr;
     auto b = std::make_unique<controls::zembutton>(form, L"zembutton1", RECT{10, 10, 10 + kWidth, 10 + kHeight});
     b->SetButtonStyle(style);

@@ -1,5 +1,7 @@
 #include "controls/imagebutton/PixelBlock.h"
 
+#include "forms/Dib.h"
+
 namespace controls::imagebutton {
 
 PixelBlock::PixelBlock(HDC reference, int width, int height, int bitsPerPixel)
@@ -8,20 +10,16 @@ PixelBlock::PixelBlock(HDC reference, int width, int height, int bitsPerPixel)
       bitsPerPixel_(bitsPerPixel),
       stride_(static_cast<std::size_t>((width * bitsPerPixel + 31) / 32 * 4)) {
     if (width <= 0 || height <= 0) return;
-    info_.bmiHeader.biSize = sizeof info_.bmiHeader;
-    info_.bmiHeader.biWidth = width;
-    info_.bmiHeader.biHeight = -height;  // top-down: row 0 is the top row
-    info_.bmiHeader.biPlanes = 1;
-    info_.bmiHeader.biBitCount = static_cast<WORD>(bitsPerPixel);
-    info_.bmiHeader.biCompression = BI_RGB;
     dc_.Reset(::CreateCompatibleDC(reference));
     if (!dc_) return;
     void* bits = nullptr;
-    bitmap_.Reset(::CreateDIBSection(reference, &info_, DIB_RGB_COLORS, &bits, nullptr, 0));
+    bitmap_ = forms::CreateTopDownDib(width, height, &bits, reference, bitsPerPixel);
     if (!bitmap_ || !bits) return;
     previous_ = ::SelectObject(dc_.Get(), bitmap_.Get());
     bits_ = static_cast<std::uint8_t*>(bits);
 }
+
+BITMAPINFO PixelBlock::Info() const noexcept { return forms::TopDownDibInfo(width_, height_, bitsPerPixel_); }
 
 PixelBlock::~PixelBlock() {
     // The bitmap leaves the DC before either is deleted.

@@ -23,14 +23,14 @@ public:
     int BitsPerPixel() const noexcept { return bitsPerPixel_; }
     // Rows are padded to a multiple of four bytes.
     std::uint8_t* Row(int y) const noexcept { return bits_ + static_cast<std::size_t>(y) * stride_; }
-    const BITMAPINFO& Info() const noexcept { return info_; }
+    // The block's layout, for reading pixels into it with GetDIBits.
+    BITMAPINFO Info() const noexcept;
 
 private:
     int width_;
     int height_;
     int bitsPerPixel_;
     std::size_t stride_;
-    BITMAPINFO info_{};
     forms::MemoryDC dc_;
     forms::BitmapHandle bitmap_;
     HGDIOBJ previous_ = nullptr;

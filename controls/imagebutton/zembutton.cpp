@@ -278,26 +278,29 @@ void zembutton::SetMousePointer(short kind) { Assign(p_.mousePointer, kind, L"Mo
 void zembutton::SetMouseIcon(std::shared_ptr<forms::Picture> icon) {
     p_.mouseIcon = std::move(icon);
     customCursor_.Reset();
-    if (p_.mouseIcon) {
-        p_.handPointer = false;
-        p_.mousePointer = kCustomPointer;
-        if (p_.mouseIcon->Kind() == forms::Picture::Type::Bitmap) {
-            // A bitmap points with its top-left corner.
-            ICONINFO info{FALSE, 0, 0, p_.mouseIcon->Bitmap(), p_.mouseIcon->Bitmap()};
-            customCursor_.Reset(::CreateIconIndirect(&info));
-        }
-    } else {
-        p_.mousePointer = 0;
+    HCURSOR cursor = nullptr;
+    if (p_.mouseIcon && p_.mouseIcon->Kind() == forms::Picture::Type::Bitmap) {
+        // A bitmap points with its top-left corner.
+        ICONINFO info{FALSE, 0, 0, p_.mouseIcon->Bitmap(), p_.mouseIcon->Bitmap()};
+        customCursor_.Reset(::CreateIconIndirect(&info));
+        cursor = customCursor_.Get();
+    } else if (p_.mouseIcon) {
+        cursor = p_.mouseIcon->Icon();
     }
-    Changed(L"MouseIcon", false);
+    UseCustomPointer(cursor);
 }
 
 void zembutton::SetMouseIcon(HCURSOR cursor) {
-    std::shared_ptr<forms::Picture> icon;
-    if (cursor)
-        icon =
-            forms::Picture::FromIcon(forms::IconHandle(static_cast<HICON>(::CopyImage(cursor, IMAGE_CURSOR, 0, 0, 0))));
-    SetMouseIcon(std::move(icon));
+    p_.mouseIcon.reset();
+    customCursor_.Reset();
+    UseCustomPointer(cursor);
+}
+
+void zembutton::UseCustomPointer(HCURSOR cursor) {
+    mouseCursor_ = cursor;
+    if (cursor) p_.handPointer = false;
+    p_.mousePointer = cursor ? kCustomPointer : 0;
+    Changed(L"MouseIcon", false);
 }
 
 void zembutton::SetMaskColor(forms::OleColor color) { Assign(p_.maskColor, color, L"MaskColor"); }
@@ -528,8 +531,8 @@ bool zembutton::SetCursorForPointer() {
         return true;
     }
     HCURSOR cursor = nullptr;
-    if (p_.mousePointer == kCustomPointer && p_.mouseIcon)
-        cursor = customCursor_ ? customCursor_.Get() : p_.mouseIcon->Icon();
+    if (p_.mousePointer == kCustomPointer)
+        cursor = mouseCursor_;
     else
         cursor = StandardCursor(p_.mousePointer);
     if (!cursor) return false;

@@ -82,9 +82,11 @@ public:
     void SetHandPointer(bool hand);
     short MousePointer() const noexcept { return p_.mousePointer; }
     void SetMousePointer(short kind);
-    const std::shared_ptr<forms::Picture>& MouseIcon() const noexcept { return p_.mouseIcon; }
+    // The pointer shown for the custom pointer kind: a cursor given as it is, or one from the picture.
+    HCURSOR MouseIcon() const noexcept { return mouseCursor_; }
+    const std::shared_ptr<forms::Picture>& MouseIconPicture() const noexcept { return p_.mouseIcon; }
     void SetMouseIcon(std::shared_ptr<forms::Picture> icon);
-    // A cursor the caller keeps: the button shows a copy of it as its MouseIcon.
+    // A cursor the caller keeps alive (a shared system cursor, say); it is not saved with the button.
     void SetMouseIcon(HCURSOR cursor);
     forms::OleColor MaskColor() const noexcept { return p_.maskColor; }
     void SetMaskColor(forms::OleColor color);
@@ -191,6 +193,7 @@ private:
     template <typename T>
     void Assign(T& field, T value, std::wstring_view property, bool redraw = true);
     void SubscribeFont();
+    void UseCustomPointer(HCURSOR cursor);
     void LoadHandCursor();
     bool AppThemed();
     void ApplyResize();
@@ -232,6 +235,7 @@ private:
     std::size_t fontToken_ = 0;
     forms::FontHandle gdiFont_;
     forms::IconHandle customCursor_;  // made from a bitmap MouseIcon
+    HCURSOR mouseCursor_ = nullptr;   // the custom pointer in use
     HCURSOR handCursor_ = nullptr;    // shared system cursor
 
     // Run-time state

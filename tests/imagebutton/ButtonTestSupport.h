@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "controls/imagebutton/PixelBlock.h"
 #include "controls/imagebutton/zembutton.h"
 #include "forms/Form.h"
+#include "support/WindowTesting.h"
 
 namespace imagebutton_test {
 
@@ -43,26 +43,18 @@ public:
 
 RECT Bounds(int left, int top, int width, int height);
 
-// Dispatches what is waiting for this thread.
-void Pump();
-
-// The button's pixels after a full redraw, 0x00BBGGRR.
+// The button's pixels after a full redraw (through WM_PRINTCLIENT), read as 0x00BBGGRR.
 class Snapshot {
 public:
-    explicit Snapshot(controls::zembutton& button);
-    int Width() const noexcept { return width_; }
-    int Height() const noexcept { return height_; }
+    explicit Snapshot(controls::zembutton& button) : pixels_(testing_support::PrintClient(button.hWnd())) {}
+    int Width() const noexcept { return pixels_.width; }
+    int Height() const noexcept { return pixels_.height; }
     long At(int x, int y) const;
-    const std::vector<std::uint32_t>& Pixels() const noexcept { return pixels_; }  // 0x00RRGGBB, top-down
+    const std::vector<std::uint32_t>& Pixels() const noexcept { return pixels_.data; }
 
 private:
-    int width_;
-    int height_;
-    std::vector<std::uint32_t> pixels_;
+    testing_support::Pixels pixels_;
 };
-
-// The pixels of a 32-bit block, 0x00RRGGBB, top row first.
-std::vector<std::uint32_t> PixelsOf(const controls::imagebutton::PixelBlock& block);
 
 // A bitmap picture of one colour with some pixels of others; 32-bit ones carry alpha.
 struct Spot {
@@ -76,19 +68,13 @@ std::shared_ptr<forms::Picture> MakeBitmap(long fill, std::initializer_list<Spot
 // The mouse as the platform reports it: the cursor really moves to the point
 // (in the button's client pixels) and the message carries it.
 void MoveMouse(controls::zembutton& button, int x, int y);
+// Only the cursor, in screen pixels; returns once the platform reports it there.
+void CursorTo(POINT at);
 void MoveMouseAway();
 void Press(controls::zembutton& button, int x, int y, UINT message = WM_LBUTTONDOWN);
 void Release(controls::zembutton& button, int x, int y, UINT message = WM_LBUTTONUP);
 void Key(controls::zembutton& button, UINT message, WPARAM key, LPARAM flags = 0);
 // The form becomes active (or not) as far as its buttons can tell.
 void Activate(forms::Form& form, bool active = true);
-
-// Writes 0x00RRGGBB pixels (top-down) as a PNG file.
-bool WritePng(const std::wstring& path, int width, int height, const std::vector<std::uint32_t>& pixels);
-
-// The number of GDI objects this process holds.
-DWORD GdiObjects();
-// The windows of this thread, top-level ones (tooltips among them) and their children.
-DWORD ThreadWindows();
 
 }  // namespace imagebutton_test

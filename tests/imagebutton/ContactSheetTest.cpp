@@ -1,9 +1,10 @@
 // Draws every style in every state into one picture for people to look at:
-// imagebutton-contact-sheet.png beside the test program.
+// artifacts/imagebutton-contact-sheet.png in the build folder.
 #include <gtest/gtest.h>
 
 #include "ButtonStates.h"
 #include "ButtonTestSupport.h"
+#include "controls/imagebutton/PixelBlock.h"
 #include "controls/imagebutton/ButtonProperties.h"
 #include "forms/Handles.h"
 
@@ -38,12 +39,6 @@ std::shared_ptr<forms::Picture> Disc() {
     return disc;
 }
 
-std::wstring SheetPath() {
-    wchar_t exe[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, exe, MAX_PATH);
-    std::wstring path = exe;
-    return path.substr(0, path.find_last_of(L"\\/") + 1) + L"imagebutton-contact-sheet.png";
-}
 
 // The sheet's canvas: white, with a label font.
 class Sheet {
@@ -67,7 +62,15 @@ public:
         ::SetViewportOrgEx(block_.Dc(), old.x, old.y, nullptr);
     }
     bool Save(const std::wstring& path) {
-        return WritePng(path, block_.Width(), block_.Height(), PixelsOf(block_));
+        testing_support::Pixels pixels;
+        pixels.width = block_.Width();
+        pixels.height = block_.Height();
+        ::GdiFlush();
+        for (int y = 0; y < block_.Height(); ++y) {
+            const auto* row = reinterpret_cast<const std::uint32_t*>(block_.Row(y));
+            pixels.data.insert(pixels.data.end(), row, row + block_.Width());
+        }
+        return testing_support::WritePng(path, pixels);
     }
 
 private:
@@ -117,5 +120,5 @@ TEST(ContactSheet, EveryStyleInEveryState) {
         }
     }
     MoveMouseAway();
-    EXPECT_TRUE(sheet.Save(SheetPath()));
+    EXPECT_TRUE(sheet.Save(testing_support::ArtifactPath(L"imagebutton-contact-sheet.png")));
 }

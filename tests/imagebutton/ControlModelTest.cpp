@@ -127,6 +127,7 @@ TEST_F(ControlModel, HandPointerAndMouseIcon) {
     b->SetMouseIcon(SmallBitmap());
     EXPECT_FALSE(b->HandPointer());
     EXPECT_EQ(b->MousePointer(), 99);
+    EXPECT_NE(b->MouseIcon(), nullptr) << "a cursor made from the bitmap";
     b->SetMouseIcon(std::shared_ptr<forms::Picture>());
     EXPECT_EQ(b->MousePointer(), 0);
 }
@@ -285,7 +286,7 @@ TEST(AppButtons, MainWindowButtonsAreSquareBands) {
         EXPECT_EQ(look.At(3, 9), back) << number << ": the lower band starts at the back colour";
     }
     EXPECT_FALSE(window.zembutton(5).Enabled());
-    EXPECT_NE(window.zembutton(9).MouseIcon(), nullptr) << "Home shows the pointing hand";
+    EXPECT_EQ(window.zembutton(9).MouseIcon(), ::LoadCursorW(nullptr, IDC_HAND)) << "Home shows the pointing hand";
 }
 
 TEST(AppButtons, OutputWindowCancelButtonIsThemed) {

@@ -36,11 +36,11 @@ TEST(Resources, GdiObjectsStayFlatOverTenThousandRedrawsOfEveryStyleAndState) {
     }
     MoveMouseAway();
     for (auto& b : buttons) b->Redraw();
-    const DWORD gdiBefore = GdiObjects();
-    const DWORD userBefore = ThreadWindows();
+    const DWORD gdiBefore = testing_support::GdiObjects();
+    const DWORD userBefore = testing_support::UserObjects();
     for (int i = 0; i < 10000; ++i) buttons[static_cast<std::size_t>(i) % buttons.size()]->Redraw();
-    EXPECT_EQ(GdiObjects(), gdiBefore);
-    EXPECT_EQ(ThreadWindows(), userBefore);
+    EXPECT_EQ(testing_support::GdiObjects(), gdiBefore);
+    EXPECT_EQ(testing_support::UserObjects(), userBefore);
 }
 
 TEST(Resources, HoversPressesAndRestylesLeaveNothingBehind) {
@@ -58,11 +58,11 @@ TEST(Resources, HoversPressesAndRestylesLeaveNothingBehind) {
         b.SetEnabled(i % 2 == 0);
     };
     for (int i = 0; i < 28; ++i) cycle(i);  // every style once, lazily made things made
-    const DWORD gdiBefore = GdiObjects();
-    const DWORD userBefore = ThreadWindows();
+    const DWORD gdiBefore = testing_support::GdiObjects();
+    const DWORD userBefore = testing_support::UserObjects();
     for (int i = 0; i < 280; ++i) cycle(i);
-    EXPECT_EQ(GdiObjects(), gdiBefore);
-    EXPECT_EQ(ThreadWindows(), userBefore);
+    EXPECT_EQ(testing_support::GdiObjects(), gdiBefore);
+    EXPECT_EQ(testing_support::UserObjects(), userBefore);
     MoveMouseAway();
 }
 
@@ -77,10 +77,10 @@ TEST(Resources, ButtonsGiveEverythingBackWhenDestroyed) {
     };
     make().reset();
     MoveMouseAway();
-    const DWORD gdiBefore = GdiObjects();
-    const DWORD userBefore = ThreadWindows();
+    const DWORD gdiBefore = testing_support::GdiObjects();
+    const DWORD userBefore = testing_support::UserObjects();
     for (int i = 0; i < 50; ++i) make().reset();
     MoveMouseAway();
-    EXPECT_EQ(GdiObjects(), gdiBefore);
-    EXPECT_EQ(ThreadWindows(), userBefore);
+    EXPECT_EQ(testing_support::GdiObjects(), gdiBefore);
+    EXPECT_EQ(testing_support::UserObjects(), userBefore);
 }
