@@ -53,15 +53,14 @@ void Put(std::uint8_t* target, const Rgb& value, int alpha) {
     target[2] = static_cast<std::uint8_t>(BlendChannel(alpha, value.red, target[2]));
 }
 
-// Device colours for the key test. A surface of 24 bits or more shows every
-// colour as it is; on others the same source colour comes often, so the last
-// answer is kept.
+// Device colours for the key test. On a surface that shows every colour as it
+// is the colour stands; on others the same source colour comes often, so the
+// last answer is kept.
 class NearestColor {
 public:
-    explicit NearestColor(HDC dc)
-        : dc_(dc), trueColor_(::GetDeviceCaps(dc, BITSPIXEL) * ::GetDeviceCaps(dc, PLANES) >= 24) {}
+    NearestColor(HDC dc, bool showsEveryColor) : dc_(dc), exact_(showsEveryColor) {}
     long Of(long color) {
-        if (trueColor_) return color;
+        if (exact_) return color;
         if (color != last_) {
             last_ = color;
             nearest_ = static_cast<long>(::GetNearestColor(dc_, static_cast<COLORREF>(color)));
@@ -71,14 +70,14 @@ public:
 
 private:
     HDC dc_;
-    bool trueColor_;
+    bool exact_;
     long last_ = -1;
     long nearest_ = -1;
 };
 
-void BlendMasked(HDC surface, const PixelBlock& source, const PixelBlock& target, long keyColor,
-                 const PictureLook& look, std::optional<long> silhouette) {
-    NearestColor nearest(surface);
+void BlendMasked(HDC surface, bool showsEveryColor, const PixelBlock& source, const PixelBlock& target,
+                 long keyColor, const PictureLook& look, std::optional<long> silhouette) {
+    NearestColor nearest(surface, showsEveryColor);
     for (int y = 0; y < source.Height(); ++y) {
         const std::uint8_t* from = source.Row(y);
         std::uint8_t* to = target.Row(y);
@@ -120,6 +119,13 @@ PixelBlock* PictureRenderer::Block(std::unique_ptr<PixelBlock>& slot, HDC refere
     return slot->Valid() ? slot.get() : nullptr;
 }
 
+bool PictureRenderer::ShowsEveryColor(HDC surface) {
+    // Asking the device is slow on some platforms, and the surface keeps its depth.
+    if (!showsEveryColor_)
+        showsEveryColor_ = ::GetDeviceCaps(surface, BITSPIXEL) * ::GetDeviceCaps(surface, PLANES) >= 24;
+    return *showsEveryColor_;
+}
+
 void PictureRenderer::Draw(HDC surface, const forms::Picture& picture, int x, int y, const PictureLook& look,
                            std::optional<long> silhouette) {
     const int w = picture.Width();
@@ -137,7 +143,7 @@ void PictureRenderer::Draw(HDC surface, const forms::Picture& picture, int x, in
     if (alphaPath)
         BlendAlpha(*source, *target, look, silhouette);
     else
-        BlendMasked(surface, *source, *target, keyColor, look, silhouette);
+        BlendMasked(surface, ShowsEveryColor(surface), *source, *target, keyColor, look, silhouette);
     ::BitBlt(surface, x, y, w, h, target->Dc(), 0, 0, SRCCOPY);
 }
 

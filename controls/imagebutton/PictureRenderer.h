@@ -24,7 +24,8 @@ struct PictureLook {
 // Icons are drawn on a square of this colour, which then counts as transparent.
 constexpr long kIconKeyColor = 0xC0C0C0;
 
-// Draws pictures through two blocks of memory it keeps for the next picture of the same size.
+// Draws pictures onto one surface (a button's back buffer, whose colour depth
+// stays), through two blocks of memory it keeps for the next picture of the same size.
 class PictureRenderer {
 public:
     void Draw(HDC surface, const forms::Picture& picture, int x, int y, const PictureLook& look,
@@ -32,9 +33,11 @@ public:
 
 private:
     static PixelBlock* Block(std::unique_ptr<PixelBlock>& slot, HDC reference, int width, int height, int bits);
+    bool ShowsEveryColor(HDC surface);
 
     std::unique_ptr<PixelBlock> source_;
     std::unique_ptr<PixelBlock> target_;
+    std::optional<bool> showsEveryColor_;
 };
 
 }  // namespace controls::imagebutton
