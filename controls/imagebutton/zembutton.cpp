@@ -495,7 +495,8 @@ void zembutton::RebuildRegion() {
     const RegionKey key{p_.buttonStyle, Width(Handle()), Height(Handle())};
     if (key == region_ || p_.buttonStyle == Styles::Themed) return;
     forms::RegionHandle region = RegionForStyle(key.style, key.width, key.height);
-    if (region && ::SetWindowRgn(Handle(), region.Get(), FALSE)) {
+    // Redrawn, so that what the new outline leaves out shows the form again.
+    if (region && ::SetWindowRgn(Handle(), region.Get(), TRUE)) {
         region.Release();  // the window owns it now
         region_ = key;
     }
@@ -505,7 +506,7 @@ void zembutton::SetWindowRegion(forms::RegionHandle region) {
     if (!Handle() || !region) return;
     forms::RegionHandle current(::CreateRectRgn(0, 0, 0, 0));
     if (current && ::GetWindowRgn(Handle(), current.Get()) != ERROR && ::EqualRgn(current.Get(), region.Get())) return;
-    if (::SetWindowRgn(Handle(), region.Get(), FALSE)) {
+    if (::SetWindowRgn(Handle(), region.Get(), TRUE)) {
         region.Release();
         region_ = RegionKey{};
     }
@@ -592,12 +593,9 @@ void zembutton::OnMouseUp(const MousePress& press) {
         buttonDown_ = false;
         const bool inside = press.x > 0 && press.x < Width(Handle()) && press.y > 0 && press.y < Height(Handle());
         if (inside) {
-            if (p_.mode == Modes::CheckBox) {
-                p_.value = !p_.value;
-                Changed(L"Value");
-            } else if (p_.mode == Modes::OptionButton) {
-                ClearOptionGroup();
-                SetValue(true);
+            if (p_.mode != Modes::Push) {
+                Toggle();
+                Redraw();
             }
             state_ = VisualStates::Normal;
             Redraw();
@@ -620,6 +618,7 @@ void zembutton::OnDblClick() {
         ShowPopupMenu();
 }
 
+// A check box turns its value over; an option button takes it from the others of its group.
 void zembutton::Toggle() {
     if (p_.mode == Modes::CheckBox) {
         p_.value = !p_.value;
@@ -691,19 +690,12 @@ void zembutton::OnAccessKey(wchar_t character) {
         spacePressed_ = false;
         buttonDown_ = false;
     }
-    const bool enterOrEscape = character == VK_ESCAPE || character == VK_RETURN;
-    if (p_.mode == Modes::CheckBox) {
-        if (enterOrEscape) return;
-        const bool was = p_.value;
-        p_.value = !p_.value;
-        PropertyChanged(L"Value");
-        if (was) state_ = VisualStates::Normal;
-        Redraw();
-    } else if (p_.mode == Modes::OptionButton) {
-        if (enterOrEscape) return;
-        ClearOptionGroup();
-        p_.value = true;
-        PropertyChanged(L"Value");
+    if (p_.mode != Modes::Push) {
+        // Enter and Escape reach a default or cancel button; they do not check it.
+        if (character == VK_ESCAPE || character == VK_RETURN) return;
+        const bool wasChecked = p_.mode == Modes::CheckBox && p_.value;
+        Toggle();
+        if (wasChecked) state_ = VisualStates::Normal;
         Redraw();
     }
     forms::DoEvents();
