@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "forms/Colors.h"
 #include "forms/Font.h"
@@ -43,6 +44,13 @@ public:
     // A message the parent received about this control (WM_COMMAND, WM_CTLCOLOR*, ...).
     virtual bool OnReflectedMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
 
+    // The lower-case characters that, pressed with Alt, the form hands to this control.
+    const std::wstring& AccessKeys() const noexcept { return accessKeys_; }
+    void SetAccessKeys(std::wstring keys) { accessKeys_ = std::move(keys); }
+    // The form reports one of the control's access keys (or Enter or Escape when
+    // the control is its default or cancel button) with the character typed.
+    virtual void OnAccessKey(wchar_t /*character*/) {}
+
 protected:
     Control(ControlHost* host, std::wstring name) : host_(host), name_(std::move(name)) {}
     void PropertyChanged(std::wstring_view property);
@@ -51,6 +59,13 @@ private:
     ControlHost* host_;
     std::wstring name_;
     std::wstring toolTipText_;
+    std::wstring accessKeys_;
 };
+
+// The controls of ours among the descendants of a window (a form and its containers).
+std::vector<Control*> ControlsOf(HWND root);
+
+// The enabled, visible control under root whose access keys hold the character, if any.
+Control* ControlWithAccessKey(HWND root, wchar_t character);
 
 }  // namespace forms

@@ -154,6 +154,13 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (Reflect(reinterpret_cast<NMHDR*>(lParam)->hwndFrom, message, wParam, lParam, result)) return result;
         break;
     }
+    case WM_MENUCHAR:
+        // Alt+character with no menu item of that name: an access key of a control.
+        if (Control* control = ControlWithAccessKey(Handle(), static_cast<wchar_t>(LOWORD(wParam)))) {
+            control->OnAccessKey(static_cast<wchar_t>(LOWORD(wParam)));
+            return MAKELRESULT(0, MNC_CLOSE);
+        }
+        break;
     case WM_DRAWITEM: {
         LRESULT result = 0;
         if (Reflect(reinterpret_cast<DRAWITEMSTRUCT*>(lParam)->hwndItem, message, wParam, lParam, result))

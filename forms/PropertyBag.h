@@ -15,8 +15,8 @@
 
 namespace forms {
 
-using PropertyValue =
-    std::variant<bool, std::int32_t, double, std::wstring, std::shared_ptr<Font>, std::shared_ptr<Picture>>;
+using PropertyValue = std::variant<bool, std::int32_t, double, std::wstring, std::shared_ptr<Font>,
+                                   std::shared_ptr<Picture>, std::uint8_t>;
 
 class PropertyBag {
 public:

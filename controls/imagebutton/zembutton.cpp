@@ -1,126 +1,843 @@
 #include "controls/imagebutton/zembutton.h"
 
+#include <shellapi.h>
 #include <windowsx.h>
+
+#include <cmath>
+
+#include "controls/imagebutton/AccessKey.h"
+#include "controls/imagebutton/ButtonPersistence.h"
+#include "controls/imagebutton/ColorScheme.h"
+#include "controls/imagebutton/ContentPainter.h"
+#include "controls/imagebutton/MousePointers.h"
+#include "controls/imagebutton/PopupMenuPlacement.h"
+#include "controls/imagebutton/ThemeApi.h"
+#include "controls/imagebutton/WindowRegion.h"
+#include "controls/imagebutton/styles/StyleRoutines.h"
+#include "forms/Focus.h"
+#include "forms/MessageLoop.h"
+#include "forms/Units.h"
 
 namespace controls {
 
-zembutton::zembutton(forms::ControlHost& host, std::wstring name, RECT bounds)
-    : Control(&host, name), caption_(name) {
-    font_ = Ambient().Font ? Ambient().Font->Clone() : forms::Font::Create(L"Tahoma", 8.25);
-    font_->SetName(L"Tahoma");
-    fontToken_ = font_->Subscribe([this] {
+namespace {
+using namespace imagebutton;
+
+constexpr wchar_t kClassName[] = L"Snipmill.zembutton";
+constexpr wchar_t kDefaultFace[] = L"Tahoma";
+constexpr long kPanelPressedText = 0xFFFFFF;
+
+bool SameName(std::wstring_view a, std::wstring_view b) noexcept {
+    return ::CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()), TRUE) ==
+           CSTR_EQUAL;
+}
+
+BOOL(WINAPI* FindTrackMouseEvent())(LPTRACKMOUSEEVENT) {
+    using Function = BOOL(WINAPI*)(LPTRACKMOUSEEVENT);
+    if (HMODULE user = ::GetModuleHandleW(L"user32.dll"))
+        if (FARPROC found = ::GetProcAddress(user, "TrackMouseEvent"))
+            return reinterpret_cast<Function>(reinterpret_cast<void*>(found));
+    if (HMODULE common = ::LoadLibraryW(L"comctl32.dll"))
+        if (FARPROC found = ::GetProcAddress(common, "_TrackMouseEvent"))
+            return reinterpret_cast<Function>(reinterpret_cast<void*>(found));
+    return nullptr;
+}
+
+int Width(HWND window) {
+    RECT client{};
+    ::GetClientRect(window, &client);
+    return client.right;
+}
+
+int Height(HWND window) {
+    RECT client{};
+    ::GetClientRect(window, &client);
+    return client.bottom;
+}
+}  // namespace
+
+// ---- Life cycle
+
+zembutton::zembutton(forms::ControlHost& host, std::wstring name, RECT bounds) : Control(&host, std::move(name)) {
+    CreateButtonWindow(bounds);
+    InitializeNew();
+    StartRunMode();
+}
+
+zembutton::zembutton(forms::ControlHost& host, std::wstring name, RECT bounds, bool appThemed)
+    : Control(&host, std::move(name)), appThemed_(appThemed) {
+    CreateButtonWindow(bounds);
+    InitializeNew();
+    StartRunMode();
+}
+
+zembutton::zembutton(forms::ControlHost& host, std::wstring name, RECT bounds, const forms::PropertyBag& saved)
+    : Control(&host, std::move(name)) {
+    CreateButtonWindow(bounds);
+    Restore(saved);
+    StartRunMode();
+}
+
+zembutton::~zembutton() {
+    if (p_.font) p_.font->Unsubscribe(fontToken_);
+    UnsetPopupMenu();
+    ownMessages_.reset();
+    parentMessages_.reset();
+    tooltip_.Destroy();
+    theme_.reset();
+}
+
+void zembutton::CreateButtonWindow(RECT bounds) {
+    parent_ = Host() ? Host()->HostWindow() : nullptr;
+    isDefault_ = Ambient().DisplayAsDefault;
+    CreateWindowOf(kClassName, CS_DBLCLKS, WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, Name().c_str(), bounds.left,
+                   bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent_);
+}
+
+void zembutton::InitializeNew() {
+    p_ = ButtonProperties{};
+    p_.caption = Name();
+    const auto ambientFont = Ambient().Font;
+    p_.font = ambientFont ? ambientFont->Clone() : forms::Font::Create(kDefaultFace, 8.25);
+    p_.font->SetName(kDefaultFace);
+    SubscribeFont();
+    p_.colorScheme = SchemeForStyle(p_.buttonStyle, p_.colorScheme);
+    ApplySchemeColors(p_);
+    UpdateAccessKeys();
+    ApplyResize();
+}
+
+void zembutton::Restore(const forms::PropertyBag& bag) {
+    if (p_.font) p_.font->Unsubscribe(fontToken_);
+    p_ = ReadButtonProperties(bag, Ambient().Font);
+    if (!p_.font) p_.font = forms::Font::Create(kDefaultFace, 8.25);
+    SubscribeFont();
+    gdiFont_.Reset();
+    SetMouseIcon(p_.mouseIcon);
+    if (Handle()) ::EnableWindow(Handle(), p_.enabled);
+    UpdateAccessKeys();
+    parent_ = Host() ? Host()->HostWindow() : ::GetParent(Handle());
+    if (p_.handPointer) LoadHandCursor();
+    ApplyResize();
+}
+
+void zembutton::ReadProperties(const forms::PropertyBag& bag) { Restore(bag); }
+
+void zembutton::WriteProperties(forms::PropertyBag& bag) const { WriteButtonProperties(bag, p_, Ambient().Font); }
+
+void zembutton::StartRunMode() {
+    if (!Handle() || !Ambient().UserMode) return;
+    trackMouseEvent_ = FindTrackMouseEvent();
+    std::vector<UINT> own = {WM_MOUSELEAVE, WM_THEMECHANGED};
+    if (AppThemed()) own.push_back(WM_SYSCOLORCHANGE);
+    auto handler = [this](UINT message, WPARAM wParam, LPARAM) { OnInterceptedMessage(message, wParam); };
+    ownMessages_ = std::make_unique<MessageInterceptor>(Handle(), std::move(own), handler);
+    if (parent_) {
+        const bool mdiChild = (::GetWindowLongPtrW(parent_, GWL_EXSTYLE) & WS_EX_MDICHILD) != 0;
+        parentMessages_ = std::make_unique<MessageInterceptor>(
+            parent_, std::vector<UINT>{mdiChild ? static_cast<UINT>(WM_NCACTIVATE) : static_cast<UINT>(WM_ACTIVATE)},
+            handler);
+    }
+    // Without interception the button still works, only without leave and activation tracking.
+    if (!ownMessages_->Installed()) ownMessages_.reset();
+    if (parentMessages_ && !parentMessages_->Installed()) parentMessages_.reset();
+}
+
+void zembutton::SubscribeFont() {
+    fontToken_ = p_.font->Subscribe([this] {
         gdiFont_.Reset();
         Redraw();
     });
-    CreateWindowOf(L"Snipmill.zembutton", CS_DBLCLKS, WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, L"", bounds.left,
-                   bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, host.HostWindow());
 }
 
-zembutton::~zembutton() { font_->Unsubscribe(fontToken_); }
+void zembutton::LoadHandCursor() {
+    handCursor_ = ::LoadCursorW(nullptr, IDC_HAND);
+    if (!handCursor_) p_.handPointer = false;
+}
 
-void zembutton::Changed(std::wstring_view property) {
+bool zembutton::AppThemed() {
+    if (!appThemed_) appThemed_ = ThemeApi::Instance().IsAppThemed();
+    return *appThemed_;
+}
+
+void zembutton::ApplyResize() {
+    if (!Handle()) return;
+    const int minimum = static_cast<int>(std::ceil(forms::TwipsToPixels(kMinimumSizeTwips)));
+    RECT frame{};
+    ::GetWindowRect(Handle(), &frame);
+    const int w = frame.right - frame.left;
+    const int h = frame.bottom - frame.top;
+    if (w < minimum || h < minimum) {
+        // The resize comes back here through WM_SIZE.
+        ::SetWindowPos(Handle(), nullptr, 0, 0, std::max(w, minimum), std::max(h, minimum),
+                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        return;
+    }
+    RebuildRegion();
     Redraw();
+}
+
+void zembutton::UpdateAccessKeys() {
+    SetAccessKeys(L"");
+    if (auto key = AccessKeyOf(p_.caption)) SetAccessKeys(std::wstring(1, *key));
+}
+
+// ---- Properties
+
+void zembutton::Changed(std::wstring_view property, bool redraw) {
+    if (redraw) Redraw();
     PropertyChanged(property);
 }
 
-void zembutton::SetCaption(std::wstring caption) {
-    caption_ = std::move(caption);
-    if (Handle()) ::SetWindowTextW(Handle(), caption_.c_str());
-    Changed(L"Caption");
+template <typename T>
+void zembutton::Assign(T& field, T value, std::wstring_view property, bool redraw) {
+    field = std::move(value);
+    Changed(property, redraw);
 }
 
-void zembutton::SetEnabled(bool enabled) {
-    enabled_ = enabled;
-    if (Handle()) ::EnableWindow(Handle(), enabled);
-    if (!enabled) buttonDown_ = mouseOver_ = spacePressed_ = false;
-    Changed(L"Enabled");
+void zembutton::SetButtonStyle(int style) {
+    if (style < 0 || style >= Styles::kCount) return;
+    p_.buttonStyle = style;
+    p_.colorScheme = SchemeForStyle(style, p_.colorScheme);
+    ApplySchemeColors(p_);
+    RebuildRegion();
+    Changed(L"ButtonStyle");
+}
+
+void zembutton::SetColorScheme(int scheme) {
+    p_.colorScheme = scheme;
+    ApplySchemeColors(p_);
+    Changed(L"ColorScheme");
 }
 
 void zembutton::SetBackColor(forms::OleColor color) {
-    backColor_ = color;
+    p_.backColor = color;
+    if (p_.buttonStyle != Styles::FlatHighlight) p_.colorScheme = Schemes::Custom;
     Changed(L"BackColor");
 }
 
-void zembutton::SetForeColor(forms::OleColor color) {
-    foreColor_ = color;
-    Changed(L"ForeColor");
+void zembutton::SetForeColor(forms::OleColor color) { Assign(p_.foreColor, color, L"ForeColor"); }
+
+void zembutton::SetForeColorHover(forms::OleColor color) { Assign(p_.foreColorHover, color, L"ForeColorHover"); }
+
+void zembutton::SetCaption(std::wstring caption) {
+    p_.caption = std::move(caption);
+    if (Handle()) ::SetWindowTextW(Handle(), p_.caption.c_str());
+    UpdateAccessKeys();
+    Changed(L"Caption");
 }
+
+void zembutton::SetCaptionAlign(int align) { Assign(p_.captionAlign, align, L"CaptionAlign"); }
+
+void zembutton::SetCaptionEffects(int effects) { Assign(p_.captionEffects, effects, L"CaptionEffects"); }
 
 void zembutton::SetFont(std::shared_ptr<forms::Font> font) {
     if (!font) return;
-    font_->Unsubscribe(fontToken_);
-    font_ = std::move(font);
-    fontToken_ = font_->Subscribe([this] {
-        gdiFont_.Reset();
-        Redraw();
-    });
+    if (p_.font) p_.font->Unsubscribe(fontToken_);
+    p_.font = std::move(font);
+    SubscribeFont();
     gdiFont_.Reset();
     Changed(L"Font");
 }
 
-void zembutton::SetButtonStyle(int style) {
-    buttonStyle_ = style;
-    Changed(L"ButtonStyle");
+void zembutton::SetEnabled(bool enabled) {
+    p_.enabled = enabled;
+    if (Handle()) ::EnableWindow(Handle(), enabled);
+    Changed(L"Enabled");
 }
 
-void zembutton::SetCaptionEffects(int effects) {
-    captionEffects_ = effects;
-    Changed(L"CaptionEffects");
+void zembutton::SetMode(int mode) {
+    p_.mode = mode;
+    if (mode == Modes::Push) state_ = VisualStates::Normal;
+    Changed(L"Mode");
 }
 
-void zembutton::SetPicturePushOnHover(bool push) {
-    picturePushOnHover_ = push;
-    Changed(L"PicturePushOnHover");
+void zembutton::SetValue(bool value) {
+    if (p_.mode != Modes::Push) {
+        p_.value = value;
+        if (!value) state_ = VisualStates::Normal;
+    } else {
+        state_ = VisualStates::Normal;
+    }
+    Changed(L"Value");
+}
+
+void zembutton::SetShowFocusRect(bool show) { Assign(p_.showFocusRect, show, L"ShowFocusRect", false); }
+
+void zembutton::SetHandPointer(bool hand) {
+    p_.handPointer = hand;
+    if (hand) {
+        p_.mousePointer = 0;
+        LoadHandCursor();
+    }
+    Changed(L"HandPointer");
+}
+
+void zembutton::SetMousePointer(short kind) { Assign(p_.mousePointer, kind, L"MousePointer", false); }
+
+void zembutton::SetMouseIcon(std::shared_ptr<forms::Picture> icon) {
+    p_.mouseIcon = std::move(icon);
+    customCursor_.Reset();
+    HCURSOR cursor = nullptr;
+    if (p_.mouseIcon && p_.mouseIcon->Kind() == forms::Picture::Type::Bitmap) {
+        // A bitmap points with its top-left corner.
+        ICONINFO info{FALSE, 0, 0, p_.mouseIcon->Bitmap(), p_.mouseIcon->Bitmap()};
+        customCursor_.Reset(::CreateIconIndirect(&info));
+        cursor = customCursor_.Get();
+    } else if (p_.mouseIcon) {
+        cursor = p_.mouseIcon->Icon();
+    }
+    UseCustomPointer(cursor);
 }
 
 void zembutton::SetMouseIcon(HCURSOR cursor) {
-    mouseIcon_ = cursor;
-    PropertyChanged(L"MouseIcon");
+    p_.mouseIcon.reset();
+    customCursor_.Reset();
+    UseCustomPointer(cursor);
+}
+
+void zembutton::UseCustomPointer(HCURSOR cursor) {
+    mouseCursor_ = cursor;
+    if (cursor) p_.handPointer = false;
+    p_.mousePointer = cursor ? kCustomPointer : 0;
+    Changed(L"MouseIcon", false);
+}
+
+void zembutton::SetMaskColor(forms::OleColor color) { Assign(p_.maskColor, color, L"MaskColor"); }
+
+void zembutton::SetUseMaskColor(bool use) {
+    Assign(p_.useMaskColor, use, L"UseMaskColor", p_.pictureNormal != nullptr);
+}
+
+void zembutton::SetPictureNormal(std::shared_ptr<forms::Picture> picture) {
+    p_.pictureNormal = std::move(picture);
+    if (!p_.pictureNormal) {
+        p_.pictureHot.reset();
+        p_.pictureDown.reset();
+        ApplyResize();
+        Changed(L"PictureNormal", false);
+        return;
+    }
+    Changed(L"PictureNormal");
+}
+
+void zembutton::SetPictureOfState(std::shared_ptr<forms::Picture>& field, std::shared_ptr<forms::Picture> picture,
+                                  std::wstring_view property) {
+    // Without a normal picture there is nothing for it to stand in for: it becomes the normal one.
+    if (!p_.pictureNormal) {
+        Assign(p_.pictureNormal, std::move(picture), property, false);
+        return;
+    }
+    Assign(field, std::move(picture), property);
+}
+
+void zembutton::SetPictureHot(std::shared_ptr<forms::Picture> picture) {
+    SetPictureOfState(p_.pictureHot, std::move(picture), L"PictureHot");
+}
+
+void zembutton::SetPictureDown(std::shared_ptr<forms::Picture> picture) {
+    SetPictureOfState(p_.pictureDown, std::move(picture), L"PictureDown");
+}
+
+void zembutton::SetPictureAlign(int align) {
+    Assign(p_.pictureAlign, align, L"PictureAlign", p_.pictureNormal != nullptr);
+}
+
+void zembutton::SetPictureShadow(bool shadow) { Assign(p_.pictureShadow, shadow, L"PictureShadow"); }
+
+void zembutton::SetPictureEffectOnOver(int effect) { Assign(p_.pictureEffectOnOver, effect, L"PictureEffectOnOver"); }
+
+void zembutton::SetPictureEffectOnDown(int effect) { Assign(p_.pictureEffectOnDown, effect, L"PictureEffectOnDown"); }
+
+void zembutton::SetPicturePushOnHover(bool push) { Assign(p_.picturePushOnHover, push, L"PicturePushOnHover"); }
+
+void zembutton::SetPictureOpacity(std::uint8_t opacity) { Assign(p_.pictureOpacity, opacity, L"PictureOpacity"); }
+
+void zembutton::SetPictureOpacityOnOver(std::uint8_t opacity) {
+    Assign(p_.pictureOpacityOnOver, opacity, L"PictureOpacityOnOver");
+}
+
+void zembutton::SetDisabledPictureMode(int mode) { Assign(p_.disabledPictureMode, mode, L"DisabledPictureMode"); }
+
+void zembutton::SetDropDownSymbol(int symbol) { Assign(p_.dropDownSymbol, symbol, L"DropDownSymbol"); }
+
+void zembutton::SetDropDownSeparator(bool separator) { Assign(p_.dropDownSeparator, separator, L"DropDownSeparator"); }
+
+void zembutton::SetRightToLeft(bool rightToLeft) { Assign(p_.rightToLeft, rightToLeft, L"RightToLeft"); }
+
+void zembutton::SetToolTip(std::wstring text) { Assign(p_.toolTip, std::move(text), L"ToolTip"); }
+
+void zembutton::SetTooltipTitle(std::wstring title) { Assign(p_.tooltipTitle, std::move(title), L"TooltipTitle"); }
+
+void zembutton::SetToolTipIcon(int icon) { Assign(p_.toolTipIcon, icon, L"ToolTipIcon"); }
+
+void zembutton::SetToolTipType(int type) { Assign(p_.toolTipType, type, L"ToolTipType"); }
+
+void zembutton::SetTooltipBackColor(forms::OleColor color) { Assign(p_.tooltipBackColor, color, L"TooltipBackColor"); }
+
+// ---- Methods
+
+void zembutton::SetPopupMenu(HMENU menu, int align, long flags, std::optional<UINT> defaultItem) {
+    if (!menu || !::IsMenu(menu)) return;
+    menu_ = menu;
+    menuAlign_ = align;
+    menuFlags_ = flags;
+    defaultMenu_ = defaultItem;
+    menuSet_ = true;
+}
+
+void zembutton::UnsetPopupMenu() {
+    menu_ = nullptr;
+    defaultMenu_.reset();
+    menuSet_ = false;
+    menuClosedOnButton_ = false;
+}
+
+void zembutton::OpenWebsite(const std::wstring& address) {
+    ::ShellExecuteW(Handle(), L"open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void zembutton::About() { forms::ShowMessage(kVersionText, MB_OK | MB_ICONINFORMATION, L"About"); }
+
+void zembutton::AmbientChanged(std::wstring_view name) {
+    isDefault_ = Ambient().DisplayAsDefault;
+    if (SameName(name, L"DisplayAsDefault") || SameName(name, L"BackColor")) Redraw();
+}
+
+// ---- Drawing
+
+bool zembutton::Render() {
+    if (!Handle()) return false;
+    const int w = Width(Handle());
+    const int h = Height(Handle());
+    if (w <= 0 || h <= 0) return false;
+    // The back buffer is made again only when the button grows.
+    if (!surface_ || surface_->Width() < w || surface_->Height() < h) {
+        forms::WindowDC screen(Handle());
+        surface_ = std::make_unique<PixelBlock>(screen.Get(), w, h, 32);
+    }
+    if (!surface_->Valid()) return false;
+    const Canvas canvas(surface_->Dc(), w, h);
+    canvas.Fill(canvas.Client(), forms::TranslateColor(forms::SystemColor(COLOR_BTNFACE)));
+
+    if (p_.Checked() && p_.buttonStyle != Styles::Standard && p_.buttonStyle != Styles::RoundedPanel)
+        state_ = VisualStates::Down;
+    if (p_.buttonStyle == Styles::Themed && !AppThemed()) {
+        // Without a theme the button takes the rounded gradient look for good.
+        p_.buttonStyle = Styles::RoundedGradient;
+        p_.colorScheme = Schemes::Blue;
+        ApplySchemeColors(p_);
+    }
+    if (p_.buttonStyle == Styles::RoundedPanel)
+        p_.foreColor = state_ == VisualStates::Down ? kPanelPressedText : forms::SystemColor(COLOR_BTNTEXT);
+
+    FaceState face;
+    face.style = p_.buttonStyle;
+    face.scheme = p_.colorScheme;
+    face.back = forms::TranslateColor(p_.backColor);
+    face.state = state_;
+    face.checked = p_.Checked();
+    face.enabled = p_.enabled;
+    face.hasFocus = hasFocus_;
+    face.isDefault = isDefault_;
+    face.formActive = formActive_;
+    face.showFocusRect = p_.showFocusRect;
+    face.mouseOver = mouseOver_;
+    face.buttonDown = buttonDown_;
+    face.userMode = Ambient().UserMode;
+
+    forms::SelectedObject font(canvas.Dc(), CaptionFont());
+    canvas_ = &canvas;
+    PaintFace(FaceContext{canvas, face, *this});
+    canvas_ = nullptr;
+    return true;
+}
+
+void zembutton::Present(HDC dc) const {
+    ::BitBlt(dc, 0, 0, Width(Handle()), Height(Handle()), surface_->Dc(), 0, 0, SRCCOPY);
 }
 
 void zembutton::Redraw() {
-    if (!Handle()) return;
+    if (!Render()) return;
     forms::WindowDC dc(Handle());
-    if (dc.Get()) DrawTo(dc.Get());
+    if (dc.Get()) Present(dc.Get());
 }
 
-void zembutton::DrawTo(HDC dc) const {
-    RECT client{};
-    ::GetClientRect(Handle(), &client);
-    const bool down = buttonDown_ && mouseOver_;
-    forms::BrushHandle face(::CreateSolidBrush(static_cast<COLORREF>(forms::TranslateColor(backColor_))));
-    ::FillRect(dc, &client, face.Get());
-    RECT edge = client;
-    ::DrawEdge(dc, &edge, down ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
+void zembutton::DrawTo(HDC dc) {
+    if (Render()) Present(dc);
+}
 
-    if (!gdiFont_) gdiFont_ = font_->CreateHandle(::GetDeviceCaps(dc, LOGPIXELSY));
-    forms::SelectedObject font(dc, gdiFont_.Get());
-    ::SetBkMode(dc, TRANSPARENT);
-    RECT text = client;
-    if (down) ::OffsetRect(&text, 1, 1);
-    if (!enabled_) {
-        // Etched grey text, as the platform draws disabled captions.
-        RECT light = text;
-        ::OffsetRect(&light, 1, 1);
-        ::SetTextColor(dc, ::GetSysColor(COLOR_BTNHIGHLIGHT));
-        ::DrawTextW(dc, caption_.c_str(), -1, &light, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-        ::SetTextColor(dc, ::GetSysColor(COLOR_GRAYTEXT));
-    } else {
-        ::SetTextColor(dc, static_cast<COLORREF>(forms::TranslateColor(foreColor_)));
+HFONT zembutton::CaptionFont() {
+    if (!gdiFont_ && p_.font) {
+        forms::WindowDC screen(Handle());
+        gdiFont_ = p_.font->CreateHandle(::GetDeviceCaps(screen.Get(), LOGPIXELSY));
     }
-    ::DrawTextW(dc, caption_.c_str(), -1, &text, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    return gdiFont_.Get();
 }
 
-void zembutton::Press(bool down) {
-    buttonDown_ = down;
+void zembutton::SetState(int state) {
+    if (state_ == state) return;
+    state_ = state;
     Redraw();
 }
 
+void zembutton::DrawContent() {
+    if (canvas_) layout_ = PaintContent(*canvas_, p_, state_, pictures_);
+}
+
+HTHEME zembutton::ButtonTheme() {
+    if (!theme_ && Handle()) theme_ = std::make_unique<ThemeData>(Handle(), L"Button");
+    return theme_ ? theme_->Get() : nullptr;
+}
+
+void zembutton::RebuildRegion() {
+    if (!Handle()) return;
+    const RegionKey key{p_.buttonStyle, Width(Handle()), Height(Handle())};
+    if (key == region_ || p_.buttonStyle == Styles::Themed) return;
+    forms::RegionHandle region = RegionForStyle(key.style, key.width, key.height);
+    // Redrawn, so that what the new outline leaves out shows the form again.
+    if (region && ::SetWindowRgn(Handle(), region.Get(), TRUE)) {
+        region.Release();  // the window owns it now
+        region_ = key;
+    }
+}
+
+void zembutton::SetWindowRegion(forms::RegionHandle region) {
+    if (!Handle() || !region) return;
+    forms::RegionHandle current(::CreateRectRgn(0, 0, 0, 0));
+    if (current && ::GetWindowRgn(Handle(), current.Get()) != ERROR && ::EqualRgn(current.Get(), region.Get())) return;
+    if (::SetWindowRgn(Handle(), region.Get(), TRUE)) {
+        region.Release();
+        region_ = RegionKey{};
+    }
+}
+
+// ---- Input
+
+short zembutton::ShiftState() noexcept {
+    short shift = 0;
+    if (::GetKeyState(VK_SHIFT) < 0) shift |= 1;
+    if (::GetKeyState(VK_CONTROL) < 0) shift |= 2;
+    if (::GetKeyState(VK_MENU) < 0) shift |= 4;
+    return shift;
+}
+
+void zembutton::UseHandCursor() const {
+    if (p_.handPointer && handCursor_) ::SetCursor(handCursor_);
+}
+
+bool zembutton::SetCursorForPointer() {
+    if (p_.handPointer && handCursor_) {
+        ::SetCursor(handCursor_);
+        return true;
+    }
+    HCURSOR cursor = nullptr;
+    if (p_.mousePointer == kCustomPointer)
+        cursor = mouseCursor_;
+    else
+        cursor = StandardCursor(p_.mousePointer);
+    if (!cursor) return false;
+    ::SetCursor(cursor);
+    return true;
+}
+
+void zembutton::OnMouseMove() {
+    UseHandCursor();
+    POINT cursor{};
+    ::GetCursorPos(&cursor);
+    if (::WindowFromPoint(cursor) == Handle()) {
+        mouseOver_ = true;
+        if (trackMouseEvent_) {
+            TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, Handle(), 0};
+            trackMouseEvent_(&track);
+        }
+        MouseEnter.Raise();
+    } else {
+        mouseOver_ = false;
+    }
+    if (spacePressed_) return;
+    if (mouseOver_ && buttonDown_) {
+        SetState(VisualStates::Down);
+    } else if (mouseOver_ && state_ != VisualStates::Hot) {
+        state_ = VisualStates::Hot;
+        Redraw();
+        ShowTooltip();
+    } else if (!mouseOver_) {
+        SetState(VisualStates::Normal);
+    }
+}
+
+void zembutton::OnMouseDown(const MousePress& press) {
+    lastMouseDown_ = press;
+    UseHandCursor();
+    if (press.button != 1 && !menuClosedOnButton_) return;
+    hasFocus_ = true;
+    buttonDown_ = true;
+    if (!spacePressed_) SetState(VisualStates::Down);
+    if (!menuSet_)
+        MouseDown.Raise(press.button, press.shift, press.x, press.y);
+    else if (!menuClosedOnButton_)
+        ShowPopupMenu();
+}
+
+void zembutton::OnMouseUp(const MousePress& press) {
+    UseHandCursor();
+    if (menuSet_) {
+        buttonDown_ = false;
+        menuClosedOnButton_ = false;
+        state_ = VisualStates::Normal;
+        Redraw();
+        return;
+    }
+    if (press.button == 1) {
+        buttonDown_ = false;
+        const bool inside = press.x > 0 && press.x < Width(Handle()) && press.y > 0 && press.y < Height(Handle());
+        if (inside) {
+            if (p_.mode != Modes::Push) {
+                Toggle();
+                Redraw();
+            }
+            state_ = VisualStates::Normal;
+            Redraw();
+            Click.Raise();
+        }
+    }
+    MouseUp.Raise(press.button, press.shift, press.x, press.y);
+}
+
+void zembutton::OnDblClick() {
+    UseHandCursor();
+    if (lastMouseDown_.button != 1) return;
+    ::SetCapture(Handle());
+    state_ = VisualStates::Down;
+    Redraw();
+    OnMouseDown(lastMouseDown_);
+    if (!menuSet_)
+        DblClick.Raise();
+    else if (!menuClosedOnButton_)
+        ShowPopupMenu();
+}
+
+// A check box turns its value over; an option button takes it from the others of its group.
+void zembutton::Toggle() {
+    if (p_.mode == Modes::CheckBox) {
+        p_.value = !p_.value;
+        PropertyChanged(L"Value");
+    } else if (p_.mode == Modes::OptionButton) {
+        ClearOptionGroup();
+        p_.value = true;
+        PropertyChanged(L"Value");
+    }
+}
+
+void zembutton::OnKeyDown(short key, short shift, bool repeated) {
+    switch (key) {
+    case VK_RETURN:
+        Click.Raise();
+        break;
+    case VK_SPACE:
+        if (shift == 4) return;  // Alt+Space belongs to the window menu
+        if (buttonDown_) {
+            SetState(mouseOver_ ? VisualStates::Down : VisualStates::Normal);
+        } else if (!repeated) {
+            // A held key repeats; only its first press toggles.
+            spacePressed_ = true;
+            Toggle();
+            state_ = VisualStates::Down;
+            Redraw();
+        }
+        if (::GetCapture() != Handle()) {
+            ::ReleaseCapture();
+            ::SetCapture(Handle());
+        }
+        break;
+    case VK_LEFT:
+    case VK_UP:
+        forms::MoveFocusToNextControl(Handle(), true);
+        break;
+    case VK_RIGHT:
+    case VK_DOWN:
+        forms::MoveFocusToNextControl(Handle(), false);
+        break;
+    default:
+        if (spacePressed_) {
+            spacePressed_ = false;
+            state_ = VisualStates::Normal;
+            Redraw();
+        }
+        break;
+    }
+    KeyDown.Raise(key, shift);
+}
+
+void zembutton::OnKeyUp(short key, short shift) {
+    if (key != VK_SPACE) return;
+    if (::GetCapture() == Handle()) ::ReleaseCapture();
+    if (mouseOver_ && buttonDown_) {
+        SetState(VisualStates::Down);
+    } else {
+        SetState(mouseOver_ ? VisualStates::Hot : VisualStates::Normal);
+        if (!buttonDown_ && spacePressed_) Click.Raise();
+    }
+    KeyUp.Raise(VK_SPACE, shift);
+    spacePressed_ = false;
+    buttonDown_ = false;
+}
+
+void zembutton::OnAccessKey(wchar_t character) {
+    if (!p_.enabled) return;
+    if (spacePressed_) {
+        spacePressed_ = false;
+        buttonDown_ = false;
+    }
+    if (p_.mode != Modes::Push) {
+        // Enter and Escape reach a default or cancel button; they do not check it.
+        if (character == VK_ESCAPE || character == VK_RETURN) return;
+        const bool wasChecked = p_.mode == Modes::CheckBox && p_.value;
+        Toggle();
+        if (wasChecked) state_ = VisualStates::Normal;
+        Redraw();
+    }
+    forms::DoEvents();
+    Click.Raise();
+}
+
+void zembutton::OnLostFocus() {
+    hasFocus_ = false;
+    buttonDown_ = false;
+    spacePressed_ = false;
+    state_ = formActive_ && mouseOver_ ? VisualStates::Hot : VisualStates::Normal;
+    Redraw();
+    if (isDefault_) Redraw();
+}
+
+void zembutton::OnFormActivation(bool active) {
+    if (active) {
+        formActive_ = true;
+        state_ = VisualStates::Normal;
+        if (isDefault_) Redraw();
+        Redraw();
+        return;
+    }
+    buttonDown_ = false;
+    spacePressed_ = false;
+    hasFocus_ = false;
+    formActive_ = false;
+    state_ = VisualStates::Normal;
+    Redraw();
+}
+
+void zembutton::OnMouseLeave() {
+    mouseOver_ = false;
+    if (menuSet_) {
+        if (menuShowing_) {
+            menuShowing_ = false;
+            menuClosedOnButton_ = true;
+            return;
+        }
+        menuClosedOnButton_ = false;
+    }
+    if (spacePressed_) return;
+    SetState(VisualStates::Normal);
+    MouseLeave.Raise();
+}
+
+void zembutton::OnInterceptedMessage(UINT message, WPARAM wParam) {
+    switch (message) {
+    case WM_ACTIVATE:
+    case WM_NCACTIVATE:
+        OnFormActivation(LOWORD(wParam) != 0);
+        break;
+    case WM_THEMECHANGED:
+        theme_.reset();
+        Redraw();
+        break;
+    case WM_SYSCOLORCHANGE:
+        Redraw();
+        break;
+    case WM_MOUSELEAVE:
+        OnMouseLeave();
+        break;
+    default:
+        break;
+    }
+}
+
+void zembutton::ShowPopupMenu() {
+    const int w = Width(Handle());
+    const int h = Height(Handle());
+    menuShowing_ = true;
+    const std::optional<MenuPlacement> placement = PlacePopupMenu(menuAlign_, menuFlags_, w, h);
+    if (!placement) {
+        menuShowing_ = false;
+        return;
+    }
+    if (placement->storeFlags) menuFlags_ = placement->flags;
+    POINT at = placement->point;
+    ::ClientToScreen(Handle(), &at);
+    const UINT previousDefault = ::GetMenuDefaultItem(menu_, FALSE, 0);
+    if (defaultMenu_) ::SetMenuDefaultItem(menu_, *defaultMenu_, FALSE);
+    ::TrackPopupMenuEx(menu_, static_cast<UINT>(placement->flags), at.x, at.y, parent_ ? parent_ : Handle(), nullptr);
+    if (defaultMenu_) ::SetMenuDefaultItem(menu_, previousDefault, FALSE);
+
+    POINT cursor{};
+    ::GetCursorPos(&cursor);
+    if (::WindowFromPoint(cursor) == Handle()) {
+        menuClosedOnButton_ = true;
+        return;
+    }
+    buttonDown_ = false;
+    mouseOver_ = false;
+    spacePressed_ = false;
+    menuClosedOnButton_ = false;
+    menuShowing_ = false;
+    state_ = VisualStates::Normal;
+    Redraw();
+}
+
+void zembutton::ClearOptionGroup() {
+    HWND container = ::GetParent(Handle());
+    for (forms::Control* control : forms::ControlsOf(::GetAncestor(Handle(), GA_ROOT))) {
+        auto* other = dynamic_cast<zembutton*>(control);
+        if (!other || other->Handle() == Handle() || ::GetParent(other->Handle()) != container) continue;
+        if (other->Mode() == Modes::OptionButton) other->SetValue(false);
+    }
+}
+
+void zembutton::ShowTooltip() {
+    if (!p_.enabled || state_ == VisualStates::Down || menuClosedOnButton_) return;
+    TooltipLook look;
+    look.text = p_.toolTip;
+    look.title = p_.tooltipTitle;
+    look.icon = p_.toolTipIcon;
+    look.balloon = p_.toolTipType == ToolTipTypes::Balloon;
+    look.backColor = p_.tooltipBackColor != 0 ? forms::TranslateColor(p_.tooltipBackColor) : 0;
+    look.rightToLeft = p_.rightToLeft;
+    tooltip_.Create(Handle(), look);
+}
+
 LRESULT zembutton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    const auto press = [&](short button) {
+        short shift = 0;
+        if (wParam & MK_SHIFT) shift |= 1;
+        if (wParam & MK_CONTROL) shift |= 2;
+        if (::GetKeyState(VK_MENU) < 0) shift |= 4;
+        return MousePress{button, shift, static_cast<float>(GET_X_LPARAM(lParam)),
+                          static_cast<float>(GET_Y_LPARAM(lParam))};
+    };
+    const auto pressed = [&](short button) {
+        if (button == 1) ::SetFocus(Handle());
+        ::SetCapture(Handle());
+        OnMouseDown(press(button));
+    };
+    const auto released = [&](short button) {
+        if (::GetCapture() == Handle() && (wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) == 0) ::ReleaseCapture();
+        OnMouseUp(press(button));
+    };
     switch (message) {
     case WM_PAINT: {
         forms::PaintDC paint(Handle());
-        DrawTo(paint.Get());
+        if (Render()) Present(paint.Get());
         return 0;
     }
     case WM_PRINTCLIENT:
@@ -128,70 +845,68 @@ LRESULT zembutton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_ERASEBKGND:
         return 1;
+    case WM_SIZE:
+        ApplyResize();
+        return 0;
     case WM_SETCURSOR:
-        if (mouseIcon_ && LOWORD(lParam) == HTCLIENT) {
-            ::SetCursor(mouseIcon_);
-            return TRUE;
-        }
+        if (LOWORD(lParam) == HTCLIENT && SetCursorForPointer()) return TRUE;
         break;
+    case WM_MOUSEMOVE:
+        OnMouseMove();
+        return 0;
     case WM_LBUTTONDOWN:
+        pressed(1);
+        return 0;
+    case WM_RBUTTONDOWN:
+        pressed(2);
+        return 0;
+    case WM_MBUTTONDOWN:
+        pressed(4);
+        return 0;
+    case WM_LBUTTONUP:
+        released(1);
+        return 0;
+    case WM_RBUTTONUP:
+        released(2);
+        return 0;
+    case WM_MBUTTONUP:
+        released(4);
+        return 0;
     case WM_LBUTTONDBLCLK:
-        ::SetFocus(Handle());
-        ::SetCapture(Handle());
-        mouseOver_ = true;
-        Press(true);
-        return 0;
-    case WM_MOUSEMOVE: {
-        if (!buttonDown_) return 0;
-        RECT client{};
-        ::GetClientRect(Handle(), &client);
-        POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        bool over = ::PtInRect(&client, point) != FALSE;
-        if (over != mouseOver_) {
-            mouseOver_ = over;
-            Redraw();
-        }
-        return 0;
-    }
-    case WM_LBUTTONUP: {
-        const bool wasDown = buttonDown_ && mouseOver_;
-        if (::GetCapture() == Handle()) ::ReleaseCapture();
-        Press(false);
-        if (wasDown) Click.Raise();
-        return 0;
-    }
-    case WM_CAPTURECHANGED:
-        if (buttonDown_ && !spacePressed_) Press(false);
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDBLCLK:
+        OnDblClick();
         return 0;
     case WM_KEYDOWN:
-        if (wParam == VK_SPACE && !buttonDown_) {
-            spacePressed_ = true;
-            mouseOver_ = true;
-            Press(true);
-        } else if (wParam == VK_RETURN) {
-            Click.Raise();
-        }
+        OnKeyDown(static_cast<short>(wParam), ShiftState(), (lParam & (1L << 30)) != 0);
         return 0;
+    case WM_SYSKEYDOWN:
+        OnKeyDown(static_cast<short>(wParam), ShiftState(), (lParam & (1L << 30)) != 0);
+        break;  // the system keys keep their meaning
     case WM_KEYUP:
-        if (wParam == VK_SPACE && spacePressed_) {
-            spacePressed_ = false;
-            Press(false);
-            Click.Raise();
-        }
+        OnKeyUp(static_cast<short>(wParam), ShiftState());
+        return 0;
+    case WM_SYSKEYUP:
+        OnKeyUp(static_cast<short>(wParam), ShiftState());
+        break;
+    case WM_CHAR:
+        KeyPress.Raise(static_cast<short>(wParam));
         return 0;
     case WM_GETDLGCODE:
-        return DLGC_BUTTON | DLGC_WANTCHARS;
+        return DLGC_BUTTON | DLGC_WANTARROWS | DLGC_WANTCHARS;
     case WM_SETFOCUS:
+        hasFocus_ = true;
+        return 0;
     case WM_KILLFOCUS:
-        if (message == WM_KILLFOCUS && spacePressed_) {
-            spacePressed_ = false;
-            Press(false);
-        }
-        Redraw();
+        OnLostFocus();
         return 0;
-    case WM_ENABLE:
-        Redraw();
-        return 0;
+    case WM_THEMECHANGED:
+        theme_.reset();
+        break;
+    case WM_SHOWWINDOW:
+        // While shown the button's own tooltip stands in for the host's.
+        SetToolTipText(wParam ? std::wstring() : p_.toolTip);
+        break;
     default:
         break;
     }

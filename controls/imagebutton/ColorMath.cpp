@@ -1,0 +1,31 @@
+#include "controls/imagebutton/ColorMath.h"
+
+#include <algorithm>
+
+#include "forms/Rounding.h"
+
+namespace controls::imagebutton {
+
+namespace {
+int ShiftChannel(int value, float fraction) noexcept {
+    // The step is a single-precision product, so 0.1 x 255 is exactly 25.5.
+    const float step = fraction * 255.0f;
+    const long long shifted = forms::RoundHalfEven(static_cast<double>(value) + static_cast<double>(step));
+    const long long bounded = fraction > 0 ? std::min<long long>(shifted, 255) : std::max<long long>(shifted, 0);
+    return static_cast<int>(bounded);
+}
+
+int AverageChannel(int a, int b) noexcept { return static_cast<int>(forms::RoundHalfEven((a + b) / 2.0)); }
+}  // namespace
+
+long ShiftColor(long color, float fraction) noexcept {
+    return RgbOf(ShiftChannel(RedOf(color), fraction), ShiftChannel(GreenOf(color), fraction),
+                 ShiftChannel(BlueOf(color), fraction));
+}
+
+long AverageColor(long a, long b) noexcept {
+    return RgbOf(AverageChannel(RedOf(a), RedOf(b)), AverageChannel(GreenOf(a), GreenOf(b)),
+                 AverageChannel(BlueOf(a), BlueOf(b)));
+}
+
+}  // namespace controls::imagebutton

@@ -1,0 +1,40 @@
+#include "controls/imagebutton/PixelEffects.h"
+
+#include <algorithm>
+
+#include "forms/Rounding.h"
+
+namespace controls::imagebutton {
+
+namespace {
+constexpr std::uint8_t kFadedOpacity = 52;
+
+template <typename Rule>
+ByteTable MakeTable(Rule rule) noexcept {
+    ByteTable table{};
+    for (int x = 0; x < 256; ++x) table[static_cast<std::size_t>(x)] = static_cast<std::uint8_t>(rule(x));
+    return table;
+}
+}  // namespace
+
+const ByteTable& LookupBrighten() noexcept {
+    static const ByteTable table = MakeTable([](int x) { return std::min(255, x * 293 / 255); });
+    return table;
+}
+
+const ByteTable& LookupDarken() noexcept {
+    static const ByteTable table = MakeTable([](int x) { return x * 217 / 255; });
+    return table;
+}
+
+int GreyOf(int red, int green, int blue) noexcept {
+    const double redPart = static_cast<double>(forms::RoundHalfEven(0.3 * red));
+    return static_cast<int>(forms::RoundHalfEven(0.59 * green + redPart + 0.11 * blue));
+}
+
+std::uint8_t DisabledOpacity(bool grayscale, std::uint8_t pictureOpacity) noexcept {
+    if (!grayscale) return kFadedOpacity;
+    return static_cast<std::uint8_t>(std::clamp<long long>(forms::RoundHalfEven(pictureOpacity * 0.75), 0, 255));
+}
+
+}  // namespace controls::imagebutton

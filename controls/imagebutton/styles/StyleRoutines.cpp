@@ -1,0 +1,50 @@
+#include "controls/imagebutton/styles/StyleRoutines.h"
+
+#include "controls/imagebutton/ButtonProperties.h"
+
+namespace controls::imagebutton {
+
+void PaintFace(const FaceContext& context) {
+    switch (context.face.style) {
+    case Styles::Standard:
+    case Styles::SoftEdge:
+    case Styles::FlatEdge:
+    case Styles::FlatThin:
+        PaintSystemEdgeStyle(context);
+        break;
+    case Styles::RoundedGradient:
+        PaintRoundedGradient(context);
+        break;
+    case Styles::RoundedBands:
+        PaintRoundedBands(context);
+        break;
+    case Styles::FlatHighlight:
+        PaintFlatHighlight(context);
+        break;
+    case Styles::SplitGradient:
+        PaintSplitGradient(context);
+        break;
+    case Styles::RoundedPanel:
+        PaintRoundedPanel(context);
+        break;
+    case Styles::RoundedSimple:
+        PaintRoundedSimple(context);
+        break;
+    case Styles::SquareBands:
+        PaintSquareBands(context);
+        break;
+    case Styles::RoundedShaded:
+        PaintRoundedShaded(context);
+        break;
+    case Styles::RoundedBlend:
+        PaintRoundedBlend(context);
+        break;
+    case Styles::Themed:
+        PaintThemed(context);
+        break;
+    default:
+        break;
+    }
+}
+
+}  // namespace controls::imagebutton

@@ -1,0 +1,121 @@
+#include "ButtonTestSupport.h"
+
+#include "forms/Dib.h"
+#include "forms/Handles.h"
+#include "forms/MessageLoop.h"
+
+namespace imagebutton_test {
+
+TestForm::TestForm(int width, int height) {
+    CreateForm(L"Snipmill.ImageButtonTest", L"Image button test", width, height, WS_OVERLAPPEDWINDOW, 0);
+    ::SetWindowPos(Handle(), HWND_TOP, 20, 20, 0, 0, SWP_NOSIZE);
+    Show(SW_SHOW);
+    ::UpdateWindow(Handle());
+    forms::DoEvents();
+}
+
+void TestForm::Reset() {
+    userMode = true;
+    defaultButton = nullptr;
+    changes.clear();
+    ::SetForegroundWindow(Handle());
+    ::SetFocus(Handle());
+    forms::DoEvents();
+}
+
+TestForm& SharedForm() {
+    static TestForm form;
+    form.Reset();
+    return form;
+}
+
+forms::AmbientProperties TestForm::Ambient(const forms::Control& control) const {
+    forms::AmbientProperties ambient = Form::Ambient(control);
+    ambient.UserMode = userMode;
+    ambient.DisplayAsDefault = defaultButton == &control;
+    return ambient;
+}
+
+void TestForm::PropertyChanged(forms::Control&, std::wstring_view name) { changes.emplace_back(name); }
+
+RECT Bounds(int left, int top, int width, int height) { return RECT{left, top, left + width, top + height}; }
+
+std::shared_ptr<forms::Picture> MakeBitmap(long fill, std::initializer_list<Spot> spots, int bits, int fillAlpha,
+                                           int size) {
+    void* data = nullptr;
+    forms::BitmapHandle bitmap = forms::CreateTopDownDib(size, size, &data, nullptr, bits);
+    auto* bytes = static_cast<std::uint8_t*>(data);
+    const int stride = (size * bits + 31) / 32 * 4;
+    auto put = [&](int x, int y, long c, int a) {
+        std::uint8_t* p = bytes + y * stride + x * (bits / 8);
+        p[0] = static_cast<std::uint8_t>((c >> 16) & 0xFF);
+        p[1] = static_cast<std::uint8_t>((c >> 8) & 0xFF);
+        p[2] = static_cast<std::uint8_t>(c & 0xFF);
+        if (bits == 32) p[3] = static_cast<std::uint8_t>(a);
+    };
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) put(x, y, fill, fillAlpha);
+    for (const Spot& s : spots) put(s.x, s.y, s.color, s.alpha);
+    return forms::Picture::FromBitmap(std::move(bitmap));
+}
+
+long Snapshot::At(int x, int y) const {
+    const std::uint32_t p = pixels_.At(x, y);  // 0x00RRGGBB
+    return static_cast<long>(((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF));
+}
+
+// In a Wine desktop window the move arrives a moment later.
+void CursorTo(POINT at) {
+    ::SetCursorPos(at.x, at.y);
+    testing_support::PumpUntil(
+        [&] {
+            POINT now{};
+            ::GetCursorPos(&now);
+            return now.x == at.x && now.y == at.y;
+        },
+        2000);
+}
+
+namespace {
+LPARAM Point(int x, int y) {
+    return MAKELPARAM(static_cast<WORD>(static_cast<short>(x)), static_cast<WORD>(static_cast<short>(y)));
+}
+
+void PlaceCursor(controls::zembutton& button, int x, int y) {
+    POINT at{x, y};
+    ::ClientToScreen(button.hWnd(), &at);
+    CursorTo(at);
+}
+}  // namespace
+
+void MoveMouse(controls::zembutton& button, int x, int y) {
+    PlaceCursor(button, x, y);
+    ::SendMessageW(button.hWnd(), WM_MOUSEMOVE, 0, Point(x, y));
+}
+
+void MoveMouseAway() {
+    // The far corner of the desktop, away from every test window.
+    CursorTo(POINT{::GetSystemMetrics(SM_CXSCREEN) - 2, ::GetSystemMetrics(SM_CYSCREEN) - 2});
+}
+
+void Press(controls::zembutton& button, int x, int y, UINT message) {
+    PlaceCursor(button, x, y);
+    const WPARAM held = message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK   ? MK_LBUTTON
+                        : message == WM_RBUTTONDOWN || message == WM_RBUTTONDBLCLK ? MK_RBUTTON
+                                                                                   : MK_MBUTTON;
+    ::SendMessageW(button.hWnd(), message, held, Point(x, y));
+}
+
+void Release(controls::zembutton& button, int x, int y, UINT message) {
+    ::SendMessageW(button.hWnd(), message, 0, Point(x, y));
+}
+
+void Key(controls::zembutton& button, UINT message, WPARAM key, LPARAM flags) {
+    ::SendMessageW(button.hWnd(), message, key, flags | 1);
+}
+
+void Activate(forms::Form& form, bool active) {
+    ::SendMessageW(form.Handle(), WM_ACTIVATE, active ? WA_ACTIVE : WA_INACTIVE, 0);
+}
+
+}  // namespace imagebutton_test
