@@ -11,8 +11,8 @@ int main(int argc, char** argv) {
     ::InitCommonControlsEx(&controls);
     ::testing::InitGoogleTest(&argc, argv);
     const int result = RUN_ALL_TESTS();
-    // Every test has cleaned up after itself by now. Under load, Wine's sound
-    // driver has been seen to hang a process's orderly exit after the last test
+    // Every test has cleaned up after itself by now. Under load, a test program
+    // has been seen to hang in Wine's orderly process exit after its last test
     // passed; the verdict is written, so end without the DLL detach calls.
     std::fflush(stdout);
     std::fflush(stderr);
