@@ -59,6 +59,18 @@ TEST_F(OutputWindow, HasItsCaptionSizeAndParts) {
     EXPECT_EQ(window.Timer1().Interval(), 1000u);
 }
 
+TEST_F(OutputWindow, LooksRightOnScreen) {
+    window.Show();
+    testing_support::PumpFor(100);
+    auto pixels = testing_support::CaptureClient(window.Handle());
+    ASSERT_TRUE(testing_support::WritePng(testing_support::ArtifactPath(L"frmDOSOutput.png"), pixels));
+    const std::uint32_t barColour = 0x335EA8;  // red 51, green 94, blue 168
+    EXPECT_NE(pixels.At(24 + 240, 72 + 12), barColour);
+    window.pb().SetValue(100);  // as on completion: the bar redraws at once, full
+    pixels = testing_support::CaptureClient(window.Handle());
+    EXPECT_EQ(pixels.At(24 + 240, 72 + 12), barColour);
+}
+
 TEST_F(OutputWindow, ACleanRunWithNoOutputIsReportedAsSuccessAndHidesTheWindow) {
     auto boxes = Run(SilentRun(0.1));
     ASSERT_EQ(boxes.size(), 1u);
