@@ -75,23 +75,16 @@ std::vector<std::uint32_t> RenderMark(int size) {
     return pixels;
 }
 
-// A bottom-up 24-bit DIB section filled from rows of colours, top row first.
+// A 24-bit DIB section filled from rows of colours, top row first.
 forms::BitmapHandle MakeOpaqueBitmap(int width, int height, const std::vector<Rgb>& pixels) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    forms::BitmapHandle bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!bitmap || !bits) return bitmap;
+    forms::BitmapHandle bitmap = forms::CreateTopDownDib(width, height, &bits, nullptr, 24);
+    if (!bits) return bitmap;
     const std::size_t stride = (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3};
     auto* rows = static_cast<std::uint8_t*>(bits);
     auto byte = [](double v) { return static_cast<std::uint8_t>(std::clamp(v, 0.0, 255.0) + 0.5); };
     for (int y = 0; y < height; ++y) {
-        std::uint8_t* row = rows + stride * static_cast<std::size_t>(height - 1 - y);
+        std::uint8_t* row = rows + stride * static_cast<std::size_t>(y);
         for (int x = 0; x < width; ++x) {
             const Rgb& c = pixels[static_cast<std::size_t>(y) * width + x];
             row[3 * x] = byte(c.b);
