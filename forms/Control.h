@@ -5,9 +5,11 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "forms/Colors.h"
+#include "forms/Event.h"
 #include "forms/Font.h"
 #include "forms/Window.h"
 
@@ -28,6 +30,9 @@ public:
     virtual HWND HostWindow() const noexcept = 0;
     virtual AmbientProperties Ambient(const Control& control) const = 0;
     virtual void PropertyChanged(Control&, std::wstring_view /*name*/) {}
+    // Every event a control raises, by the identifier the control gives it, for
+    // hosts that bind events by number rather than by subscribing to each one.
+    virtual void ControlEvent(Control&, int /*eventId*/) {}
 };
 
 class Control : public Window {
@@ -54,6 +59,12 @@ public:
 protected:
     Control(ControlHost* host, std::wstring name) : host_(host), name_(std::move(name)) {}
     void PropertyChanged(std::wstring_view property);
+    // Raises one of the control's events to its subscribers, then names it to the host.
+    template <typename... EventArgs, typename... Args>
+    void RaiseEvent(const Event<EventArgs...>& event, int eventId, Args&&... args) {
+        event.Raise(std::forward<Args>(args)...);
+        if (host_) host_->ControlEvent(*this, eventId);
+    }
 
 private:
     ControlHost* host_;

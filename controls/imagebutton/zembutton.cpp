@@ -551,7 +551,7 @@ void zembutton::OnMouseMove() {
             TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, Handle(), 0};
             trackMouseEvent_(&track);
         }
-        MouseEnter.Raise();
+        RaiseEvent(MouseEnter, kMouseEnterId);
     } else {
         mouseOver_ = false;
     }
@@ -575,7 +575,7 @@ void zembutton::OnMouseDown(const MousePress& press) {
     buttonDown_ = true;
     if (!spacePressed_) SetState(VisualStates::Down);
     if (!menuSet_)
-        MouseDown.Raise(press.button, press.shift, press.x, press.y);
+        RaiseEvent(MouseDown, kMouseDownId, press.button, press.shift, press.x, press.y);
     else if (!menuClosedOnButton_)
         ShowPopupMenu();
 }
@@ -599,10 +599,10 @@ void zembutton::OnMouseUp(const MousePress& press) {
             }
             state_ = VisualStates::Normal;
             Redraw();
-            Click.Raise();
+            RaiseEvent(Click, kClickId);
         }
     }
-    MouseUp.Raise(press.button, press.shift, press.x, press.y);
+    RaiseEvent(MouseUp, kMouseUpId, press.button, press.shift, press.x, press.y);
 }
 
 void zembutton::OnDblClick() {
@@ -613,7 +613,7 @@ void zembutton::OnDblClick() {
     Redraw();
     OnMouseDown(lastMouseDown_);
     if (!menuSet_)
-        DblClick.Raise();
+        RaiseEvent(DblClick, kDblClickId);
     else if (!menuClosedOnButton_)
         ShowPopupMenu();
 }
@@ -633,7 +633,7 @@ void zembutton::Toggle() {
 void zembutton::OnKeyDown(short key, short shift, bool repeated) {
     switch (key) {
     case VK_RETURN:
-        Click.Raise();
+        RaiseEvent(Click, kClickId);
         break;
     case VK_SPACE:
         if (shift == 4) return;  // Alt+Space belongs to the window menu
@@ -667,7 +667,7 @@ void zembutton::OnKeyDown(short key, short shift, bool repeated) {
         }
         break;
     }
-    KeyDown.Raise(key, shift);
+    RaiseEvent(KeyDown, kKeyDownId, key, shift);
 }
 
 void zembutton::OnKeyUp(short key, short shift) {
@@ -677,9 +677,9 @@ void zembutton::OnKeyUp(short key, short shift) {
         SetState(VisualStates::Down);
     } else {
         SetState(mouseOver_ ? VisualStates::Hot : VisualStates::Normal);
-        if (!buttonDown_ && spacePressed_) Click.Raise();
+        if (!buttonDown_ && spacePressed_) RaiseEvent(Click, kClickId);
     }
-    KeyUp.Raise(VK_SPACE, shift);
+    RaiseEvent(KeyUp, kKeyUpId, VK_SPACE, shift);
     spacePressed_ = false;
     buttonDown_ = false;
 }
@@ -699,7 +699,7 @@ void zembutton::OnAccessKey(wchar_t character) {
         Redraw();
     }
     forms::DoEvents();
-    Click.Raise();
+    RaiseEvent(Click, kClickId);
 }
 
 void zembutton::OnLostFocus() {
@@ -739,7 +739,7 @@ void zembutton::OnMouseLeave() {
     }
     if (spacePressed_) return;
     SetState(VisualStates::Normal);
-    MouseLeave.Raise();
+    RaiseEvent(MouseLeave, kMouseLeaveId);
 }
 
 void zembutton::OnInterceptedMessage(UINT message, WPARAM wParam) {
@@ -890,7 +890,7 @@ LRESULT zembutton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         OnKeyUp(static_cast<short>(wParam), ShiftState());
         break;
     case WM_CHAR:
-        KeyPress.Raise(static_cast<short>(wParam));
+        RaiseEvent(KeyPress, kKeyPressId, static_cast<short>(wParam));
         return 0;
     case WM_GETDLGCODE:
         return DLGC_BUTTON | DLGC_WANTARROWS | DLGC_WANTCHARS;

@@ -18,6 +18,7 @@ void TestForm::Reset() {
     userMode = true;
     defaultButton = nullptr;
     changes.clear();
+    events.clear();
     ::SetForegroundWindow(Handle());
     ::SetFocus(Handle());
     forms::DoEvents();

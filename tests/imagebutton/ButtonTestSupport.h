@@ -21,6 +21,7 @@ public:
 
     forms::AmbientProperties Ambient(const forms::Control& control) const override;
     void PropertyChanged(forms::Control& control, std::wstring_view name) override;
+    void ControlEvent(forms::Control&, int eventId) override { events.push_back(eventId); }
 
     // Back to a running form with no default button, active and holding the focus.
     void Reset();
@@ -28,6 +29,7 @@ public:
     bool userMode = true;
     const forms::Control* defaultButton = nullptr;
     std::vector<std::wstring> changes;
+    std::vector<int> events;  // identifiers of the events the buttons raised
 };
 
 // One form for all tests of the program: under Xvfb without a window manager,

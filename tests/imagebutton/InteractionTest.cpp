@@ -129,6 +129,11 @@ TEST_F(Interaction, ClickWithTheMouse) {
     EXPECT_GE(std::count(log->entries.begin(), down, "MouseEnter"), 2) << "one MouseEnter for each move over it";
     EXPECT_EQ(stateInMouseDown, 2);
     EXPECT_EQ(button->State(), 0);
+    // The host hears the same events by their identifiers.
+    ASSERT_GE(form.events.size(), 3u);
+    EXPECT_EQ(std::vector<int>(form.events.end() - 3, form.events.end()),
+              (std::vector<int>{zembutton::kMouseDownId, zembutton::kClickId, zembutton::kMouseUpId}));
+    EXPECT_EQ(form.events.front(), zembutton::kMouseEnterId);
 }
 
 TEST_F(Interaction, CheckBoxValueTurnsBeforeClick) {
