@@ -23,11 +23,8 @@ bool IsFontInstalled(const std::wstring& face) {
     query.lfCharSet = DEFAULT_CHARSET;
     face.copy(query.lfFaceName, LF_FACESIZE - 1);
     bool found = false;
-    HDC dc = ::GetDC(nullptr);
-    if (dc) {
-        ::EnumFontFamiliesExW(dc, &query, FoundFace, reinterpret_cast<LPARAM>(&found), 0);
-        ::ReleaseDC(nullptr, dc);
-    }
+    WindowDC screen(nullptr);
+    if (screen.Get()) ::EnumFontFamiliesExW(screen.Get(), &query, FoundFace, reinterpret_cast<LPARAM>(&found), 0);
     known[face] = found;
     return found;
 }

@@ -2,12 +2,13 @@
 
 #include <windows.h>
 
+#include "forms/Handles.h"
+
 namespace forms {
 
 int ScreenDpi() noexcept {
-    HDC dc = ::GetDC(nullptr);
-    int dpi = dc ? ::GetDeviceCaps(dc, LOGPIXELSX) : 96;
-    if (dc) ::ReleaseDC(nullptr, dc);
+    WindowDC screen(nullptr);
+    int dpi = screen.Get() ? ::GetDeviceCaps(screen.Get(), LOGPIXELSX) : 96;
     return dpi > 0 ? dpi : 96;
 }
 
