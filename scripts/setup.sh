@@ -31,8 +31,14 @@ install_missing_packages() {
 }
 
 build_program() {
+  # ccache, where the machine has it, lets several checkouts share their compiled objects.
+  local launcher=()
+  if command -v ccache >/dev/null; then
+    export CCACHE_BASEDIR=$ROOT
+    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+  fi
   cmake -S "$ROOT" -B "$BUILD" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" \
-    -DCMAKE_BUILD_TYPE=Release >/dev/null
+    -DCMAKE_BUILD_TYPE=Release "${launcher[@]}" >/dev/null
   cmake --build "$BUILD" -j "$(nproc)"
 }
 
