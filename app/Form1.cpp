@@ -1,7 +1,11 @@
 #include "app/Form1.h"
 
+#include <shellapi.h>
+
 #include "app/Artwork.h"
+#include "app/OpenRequests.h"
 #include "app/SaveSelection.h"
+#include "app/Shortcuts.h"
 #include "app/TimeText.h"
 #include "app/modCloseBtn.h"
 #include "forms/MessageLoop.h"
@@ -30,6 +34,7 @@ struct LabelLayout {
     double points;
     bool underline;
     OleColor color;
+    bool autoSize;
 };
 
 struct ButtonLayout {
@@ -61,6 +66,7 @@ Form1::Form1() {
                WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0, nullptr, bigIcon_.Get(),
                smallIcon_.Get());
     cdb_ = CommonDialog(Handle());
+    ::DragAcceptFiles(Handle(), TRUE);
     CreateControls();
     timer1_.Tick.Subscribe([this] { Timer1_Timer(); });
     timer2_.Tick.Subscribe([this] { Timer2_Timer(); });
@@ -86,22 +92,24 @@ void Form1::CreateControls() {
     decoration_.push_back(std::make_unique<forms::Frame>(*this, L"Shape2", Bounds(16, 352, 465, 73), SystemColor(COLOR_BTNSHADOW)));
 
     const LabelLayout labels[] = {
-        {1, Bounds(144, 40, 281, 41), L"Tavrin Snipmill 1.1", 18, false, highlight},
-        {10, Bounds(256, 72, 169, 17), kMakerAddress, 9.75, false, highlight},
-        {3, Bounds(64, 368, 89, 17), L"Current Position", 8.25, false, activeCaption},
-        {2, Bounds(168, 368, 97, 17), kTimeNotSet.data(), 8.25, false, activeCaption},
-        {6, Bounds(256, 368, 89, 17), L"End Point", 8.25, false, activeCaption},
-        {7, Bounds(360, 368, 97, 17), kTimeNotSet.data(), 8.25, false, activeCaption},
-        {4, Bounds(64, 392, 89, 17), L"Start Point", 8.25, false, activeCaption},
-        {5, Bounds(168, 392, 97, 17), kTimeNotSet.data(), 8.25, false, activeCaption},
-        {8, Bounds(256, 392, 89, 17), L"Duration", 8.25, false, activeCaption},
-        {9, Bounds(360, 392, 97, 17), kTimeNotSet.data(), 8.25, false, activeCaption},
-        {11, Bounds(136, 456, 201, 17), L"Click here to download free software.", 8.25, true, activeCaption},
+        {1, Bounds(144, 40, 281, 41), L"Tavrin Snipmill 1.1", 18, false, highlight, false},
+        // The captions and links fit their text: the face that stands in for the named one is wider.
+        {10, Bounds(256, 72, 169, 17), kMakerAddress, 9.75, false, highlight, true},
+        {3, Bounds(64, 368, 89, 17), L"Current Position", 8.25, false, activeCaption, true},
+        {2, Bounds(168, 368, 97, 17), kTimeNotSet.data(), 8.25, false, activeCaption, false},
+        {6, Bounds(256, 368, 89, 17), L"End Point", 8.25, false, activeCaption, true},
+        {7, Bounds(360, 368, 97, 17), kTimeNotSet.data(), 8.25, false, activeCaption, false},
+        {4, Bounds(64, 392, 89, 17), L"Start Point", 8.25, false, activeCaption, true},
+        {5, Bounds(168, 392, 97, 17), kTimeNotSet.data(), 8.25, false, activeCaption, false},
+        {8, Bounds(256, 392, 89, 17), L"Duration", 8.25, false, activeCaption, true},
+        {9, Bounds(360, 392, 97, 17), kTimeNotSet.data(), 8.25, false, activeCaption, false},
+        {11, Bounds(136, 456, 201, 17), L"Click here to download free software.", 8.25, true, activeCaption, true},
     };
     for (const LabelLayout& l : labels) {
         auto font = forms::Font::Create(kLabelFace, l.points, true, false, l.underline);
         labels_[static_cast<std::size_t>(l.number - 1)] = std::make_unique<forms::Label>(
             *this, L"Label" + std::to_wstring(l.number), l.bounds, l.caption, std::move(font), l.color);
+        Label(l.number).SetAutoSize(l.autoSize);
     }
     for (int link : {1, 10, 11}) Label(link).SetCursor(hand);
 
@@ -119,6 +127,11 @@ void Form1::CreateControls() {
         buttons_[static_cast<std::size_t>(b.number - 1)] = std::move(button);
     }
     for (int link : {9, 10, 11}) zembutton(link).SetMouseIcon(hand);
+    for (const Shortcut& shortcut : MainWindowShortcuts()) {
+        controls::zembutton& button = zembutton(shortcut.button);
+        button.SetToolTip(ToolTipWithShortcut(button.Caption(), shortcut));
+    }
+    SetShortcuts(AcceleratorTable(MainWindowShortcuts()));
     zembutton(1).Click.Subscribe([this] { SelectMp3(); });
     zembutton(2).Click.Subscribe([this] { SetStart(); });
     zembutton(3).Click.Subscribe([this] { SetEnd(); });
@@ -143,26 +156,41 @@ void Form1::EnableButtons(std::initializer_list<int> numbers) {
 }
 
 void Form1::SelectMp3() {
-    slider_->ClearSel();
-    if (player_.PlayState() == MediaPlayer::kPlaying) player_.Stop();
+    StopForAnotherFile();
     cdb_.SetFilter(kMp3Filter);
     cdb_.ShowOpen();
     const std::wstring path = cdb_.FileName();
     if (path.empty()) return;
+    LoadMp3(path, cdb_.FileTitle());
+}
+
+void Form1::OpenMp3(const std::wstring& path) {
+    if (!zembutton(1).Enabled() || path.empty()) return;
+    StopForAnotherFile();
+    LoadMp3(path, CommonDialog::TitleOf(path));
+}
+
+void Form1::StopForAnotherFile() {
+    slider_->ClearSel();
+    if (player_.PlayState() == MediaPlayer::kPlaying) player_.Stop();
+}
+
+void Form1::LoadMp3(const std::wstring& path, const std::wstring& title) {
     if (!player_.SetURL(path)) {
-        forms::ShowMessage(L"Snipmill cannot open the file\r\n" + path + L"\r\n\r\n" + player_.ErrorText(),
+        forms::ShowMessage(Handle(),
+                           L"Snipmill cannot open the file\r\n" + path + L"\r\n\r\n" + player_.ErrorText(),
                            MB_ICONERROR);
         return;
     }
     // The player opens and starts the file while the message is up.
-    forms::ShowMessage(L"Playing the file " + player_.CurrentMedia().name, MB_ICONINFORMATION);
+    forms::ShowMessage(Handle(), L"Playing the file " + player_.CurrentMedia().name, MB_ICONINFORMATION);
     player_.Play();
     slider_->SetMin(-1);
     slider_->SetMax(forms::RoundToInt(player_.CurrentMedia().duration));
     slider_->SetTickFrequency(20);
     EnableButtons({2, 7});
     text1_->SetText(path);
-    Label(11).SetCaption(L"Loaded " + cdb_.FileTitle());
+    Label(11).SetCaption(L"Loaded " + title);
 }
 
 void Form1::SetStart() {
@@ -175,7 +203,7 @@ void Form1::SetEnd() {
     const double start = ParseSeconds(Label(5).Caption());
     const double position = player_.CurrentPosition();
     if (start > position) {
-        forms::ShowMessage(L"The end point must be greater than the start point !", MB_ICONERROR);
+        forms::ShowMessage(Handle(), L"The end point must be greater than the start point !", MB_ICONERROR);
         return;
     }
     Label(7).SetCaption(FormatSeconds(position));
@@ -188,7 +216,7 @@ void Form1::PlaySelection() {
     const double end = ParseSeconds(Label(7).Caption());
     const double start = ParseSeconds(Label(5).Caption());
     if (end < start) {
-        forms::ShowMessage(L"End point must be greater than the start point", MB_ICONERROR);
+        forms::ShowMessage(Handle(), L"End point must be greater than the start point", MB_ICONERROR);
         return;
     }
     if (player_.PlayState() == MediaPlayer::kPlaying) player_.Stop();
@@ -236,10 +264,19 @@ void Form1::Timer3_Timer() {
     }
 }
 
+// A shortcut runs its button's command only when the button could be clicked.
+void Form1::OnShortcut(WORD command) {
+    controls::zembutton& button = zembutton(command);
+    if (button.Enabled()) button.OnAccessKey(L'\0');
+}
+
 LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CLOSE:
         return 0;  // the Close command is switched off: Exit is the way out
+    case WM_DROPFILES:
+        OpenMp3(FirstDroppedFile(reinterpret_cast<HDROP>(wParam)));
+        return 0;
     default:
         return Form::HandleMessage(message, wParam, lParam);
     }

@@ -29,6 +29,10 @@ public:
     // The one operation other code may call: clears the selection.
     void clearsel();
 
+    // Opens a file named on the command line or dropped on the window as if it
+    // had been chosen with "Select MP3", if that button is usable now.
+    void OpenMp3(const std::wstring& path);
+
     // The window's parts, by their names.
     forms::Label& Label(int number) { return *labels_.at(static_cast<std::size_t>(number - 1)); }
     controls::zembutton& zembutton(int number) { return *buttons_.at(static_cast<std::size_t>(number - 1)); }
@@ -44,11 +48,14 @@ public:
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnShortcut(WORD command) override;
 
 private:
     void CreateControls();
     void Form_Load();
     void SelectMp3();
+    void StopForAnotherFile();
+    void LoadMp3(const std::wstring& path, const std::wstring& title);
     void SetStart();
     void SetEnd();
     void PlaySelection();

@@ -1,9 +1,11 @@
-// Starting the program creates and shows the main window; everything else is
-// driven by that window's events.
+// Starting the program creates and shows the main window and opens the file
+// named on the command line, if any; everything else is driven by that
+// window's events.
 #include <windows.h>
 #include <commctrl.h>
 
 #include "app/Form1.h"
+#include "app/OpenRequests.h"
 #include "forms/MessageLoop.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
@@ -11,5 +13,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
     ::InitCommonControlsEx(&controls);
     app::Form1 form;
     form.Show(show);
+    form.OpenMp3(app::FileFromCommandLine(::GetCommandLineW()));
     return forms::RunMessageLoop();
 }

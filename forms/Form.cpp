@@ -6,6 +6,10 @@
 
 namespace forms {
 
+namespace {
+constexpr int kLabelGap = 4;  // about a space of the labels' faces
+}
+
 Form::Form(OleColor backColor) : backColor_(backColor), dpi_(ScreenDpi()) {
     defaultFont_ = Font::Create(L"MS Sans Serif", 8.25);
 }
@@ -52,6 +56,22 @@ void Form::InvalidateArea(const RECT& area) const noexcept {
     if (Handle()) ::InvalidateRect(Handle(), &area, FALSE);
 }
 
+void Form::SetShortcuts(std::span<const ACCEL> shortcuts) {
+    std::vector<ACCEL> table(shortcuts.begin(), shortcuts.end());
+    shortcuts_.Reset(table.empty() ? nullptr
+                                   : ::CreateAcceleratorTableW(table.data(), static_cast<int>(table.size())));
+}
+
+bool Form::TranslateShortcut(const MSG& msg) {
+    if (!shortcuts_ || !::IsWindowEnabled(Handle())) return false;
+    MSG translated = msg;
+    // The keyboard repeats a held key; the shortcut still eats the repeats, but runs once.
+    repeatedKey_ = (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) && (msg.lParam & (1L << 30)) != 0;
+    const bool spent = ::TranslateAcceleratorW(Handle(), shortcuts_.Get(), &translated) != 0;
+    repeatedKey_ = false;
+    return spent;
+}
+
 void Form::ReflectFor(HWND child, ReflectHandler handler) { reflectors_[child] = std::move(handler); }
 
 bool Form::Reflect(HWND child, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -79,8 +99,25 @@ void Form::PaintClient(HDC dc) const {
     ::GetClientRect(Handle(), &client);
     BrushHandle back(::CreateSolidBrush(static_cast<COLORREF>(TranslateColor(backColor_))));
     ::FillRect(dc, &client, back.Get());
-    for (const WindowlessElement* element : elements_)
-        if (element->Visible()) element->Paint(dc, dpi_);
+    for (auto it = elements_.begin(); it != elements_.end(); ++it) {
+        const WindowlessElement* element = *it;
+        if (!element->Visible()) continue;
+        if (!dynamic_cast<const Label*>(element)) {
+            element->Paint(dc, dpi_);
+            continue;
+        }
+        // A label above another keeps its rectangle, and a little room beside
+        // it, for its own text, so a long read-out never runs into the caption
+        // next to it.
+        const int saved = ::SaveDC(dc);
+        for (auto above = it + 1; above != elements_.end(); ++above) {
+            if (!(*above)->Visible() || !dynamic_cast<const Label*>(*above)) continue;
+            const RECT& b = (*above)->Bounds();
+            ::ExcludeClipRect(dc, b.left - kLabelGap, b.top, b.right + kLabelGap, b.bottom);
+        }
+        element->Paint(dc, dpi_);
+        ::RestoreDC(dc, saved);
+    }
 }
 
 void Form::Paint() {
@@ -140,6 +177,11 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     case WM_COMMAND:
+        if (HIWORD(wParam) == 1 && lParam == 0) {  // from the shortcut table
+            if (!repeatedKey_) OnShortcut(LOWORD(wParam));
+            return 0;
+        }
+        [[fallthrough]];
     case WM_HSCROLL:
     case WM_VSCROLL:
     case WM_CTLCOLORSTATIC:

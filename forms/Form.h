@@ -5,6 +5,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -41,12 +42,21 @@ public:
     // Draws the client area as the screen shows it into a DC (for pictures of the window).
     void PaintClient(HDC dc) const;
 
+    // Keyboard shortcuts that work wherever the focus is on the form and come
+    // before the focused control's own handling of the key. Each runs
+    // OnShortcut(cmd) once per press: a held key does not repeat it.
+    void SetShortcuts(std::span<const ACCEL> shortcuts);
+    // Called by the message loop for each keystroke meant for this form or a
+    // control on it; true when it was a shortcut (the keystroke is then spent).
+    bool TranslateShortcut(const MSG& msg);
+
 protected:
     // Creates the window with the given client size.
     bool CreateForm(const wchar_t* className, const std::wstring& caption, int clientWidth, int clientHeight,
                     DWORD style, DWORD exStyle, HWND owner = nullptr, HICON bigIcon = nullptr,
                     HICON smallIcon = nullptr);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    virtual void OnShortcut(WORD /*command*/) {}
 
 private:
     void Paint();
@@ -62,6 +72,8 @@ private:
     MemoryDC backDC_;
     BitmapHandle backBitmap_;
     SIZE backSize_{};
+    AcceleratorHandle shortcuts_;
+    bool repeatedKey_ = false;
 };
 
 }  // namespace forms

@@ -71,6 +71,13 @@ struct MenuTraits {
     static void Close(Handle h) noexcept { ::DestroyMenu(h); }
 };
 
+struct AcceleratorTraits {
+    using Handle = HACCEL;
+    static Handle Invalid() noexcept { return nullptr; }
+    static bool IsValid(Handle h) noexcept { return h != nullptr; }
+    static void Close(Handle h) noexcept { ::DestroyAcceleratorTable(h); }
+};
+
 using KernelHandle = UniqueHandle<KernelHandleTraits>;
 using FontHandle = UniqueHandle<GdiObjectTraits<HFONT>>;
 using BrushHandle = UniqueHandle<GdiObjectTraits<HBRUSH>>;
@@ -80,6 +87,7 @@ using RegionHandle = UniqueHandle<GdiObjectTraits<HRGN>>;
 using MemoryDC = UniqueHandle<MemoryDCTraits>;
 using IconHandle = UniqueHandle<IconTraits>;
 using MenuHandle = UniqueHandle<MenuTraits>;
+using AcceleratorHandle = UniqueHandle<AcceleratorTraits>;
 
 // A window's DC from GetDC, released to that window.
 class WindowDC {

@@ -1,12 +1,25 @@
 #include "forms/MessageLoop.h"
 
+#include "forms/Form.h"
+
 namespace forms {
 
 namespace {
-void Dispatch(const MSG& msg) {
+
+// A keystroke for a form with shortcuts runs the shortcut instead of reaching
+// the focused control; dialogs and other windows keep their keys.
+bool TranslateShortcut(MSG& msg) {
+    if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST || !msg.hwnd) return false;
+    auto* form = dynamic_cast<Form*>(Window::FromHandle(::GetAncestor(msg.hwnd, GA_ROOT)));
+    return form && form->TranslateShortcut(msg);
+}
+
+void Dispatch(MSG& msg) {
+    if (TranslateShortcut(msg)) return;
     ::TranslateMessage(&msg);
     ::DispatchMessageW(&msg);
 }
+
 }  // namespace
 
 void DoEvents() {
@@ -26,8 +39,8 @@ int RunMessageLoop() {
     return static_cast<int>(msg.wParam);
 }
 
-int ShowMessage(const std::wstring& text, UINT flags, const std::wstring& title) {
-    return ::MessageBoxW(::GetActiveWindow(), text.c_str(), title.c_str(), flags);
+int ShowMessage(HWND owner, const std::wstring& text, UINT flags, const std::wstring& title) {
+    return ::MessageBoxW(owner, text.c_str(), title.c_str(), flags);
 }
 
 }  // namespace forms

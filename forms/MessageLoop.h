@@ -11,8 +11,9 @@ void DoEvents();
 // Runs the thread's message loop until WM_QUIT; returns its exit code.
 int RunMessageLoop();
 
-// A modal message box owned by the active window, titled with the program's name
-// unless another title is given. Returns the button chosen.
-int ShowMessage(const std::wstring& text, UINT flags, const std::wstring& title = L"Snipmill");
+// A modal message box owned by the window that raises it (so that window takes
+// no input until the box is closed), titled with the program's name unless
+// another title is given. Returns the button chosen.
+int ShowMessage(HWND owner, const std::wstring& text, UINT flags, const std::wstring& title = L"Snipmill");
 
 }  // namespace forms

@@ -18,7 +18,14 @@ void WindowlessElement::SetVisible(bool visible) {
     Invalidate();
 }
 
-void WindowlessElement::Invalidate() const { form_.InvalidateArea(PaintArea()); }
+void WindowlessElement::Invalidate() const { form_.InvalidateArea(bounds_); }
+
+void WindowlessElement::SetBounds(const RECT& bounds) {
+    if (::EqualRect(&bounds, &bounds_)) return;
+    Invalidate();
+    bounds_ = bounds;
+    Invalidate();
+}
 
 Label::Label(Form& form, std::wstring name, RECT bounds, std::wstring caption, std::shared_ptr<Font> font,
              OleColor foreColor)
@@ -27,26 +34,28 @@ Label::Label(Form& form, std::wstring name, RECT bounds, std::wstring caption, s
       font_(std::move(font)),
       foreColor_(foreColor) {
     fontToken_ = font_->Subscribe([this] {
-        Invalidate();
         gdiFont_.Reset();
-        Measure();
+        FitToText();
         Invalidate();
     });
-    Measure();
 }
 
 Label::~Label() { font_->Unsubscribe(fontToken_); }
 
 namespace {
-constexpr UINT kLabelFormat = DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP;
+constexpr UINT kLabelFormat = DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX;
 }
 
 void Label::SetCaption(std::wstring caption) {
     if (caption == caption_) return;
-    Invalidate();
     caption_ = std::move(caption);
-    Measure();
+    FitToText();
     Invalidate();
+}
+
+void Label::SetAutoSize(bool autoSize) {
+    autoSize_ = autoSize;
+    FitToText();
 }
 
 HFONT Label::GdiFont(int dpi) const {
@@ -57,18 +66,16 @@ HFONT Label::GdiFont(int dpi) const {
     return gdiFont_.Get();
 }
 
-void Label::Measure() {
-    textArea_ = Bounds();
+void Label::FitToText() {
+    if (!autoSize_) return;
     WindowDC screen(nullptr);
     if (!screen.Get()) return;
     SelectedObject font(screen.Get(), GdiFont(form_.Dpi()));
     RECT measured = Bounds();
     ::DrawTextW(screen.Get(), caption_.c_str(), static_cast<int>(caption_.size()), &measured,
                 kLabelFormat | DT_CALCRECT);
-    ::UnionRect(&textArea_, &textArea_, &measured);
+    SetBounds(measured);
 }
-
-RECT Label::PaintArea() const { return textArea_; }
 
 void Label::Paint(HDC dc, int dpi) const {
     SelectedObject font(dc, GdiFont(dpi));

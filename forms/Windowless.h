@@ -34,11 +34,11 @@ public:
     bool Clickable() const noexcept { return Click.HasHandlers() || cursor_ != nullptr; }
 
     virtual void Paint(HDC dc, int dpi) const = 0;
-    // What painting may touch; more than the bounds where text runs past them.
-    virtual RECT PaintArea() const { return bounds_; }
 
 protected:
     void Invalidate() const;
+    // Moves or resizes the element, repainting where it was and where it is.
+    void SetBounds(const RECT& bounds);
     Form& form_;
 
 private:
@@ -49,8 +49,8 @@ private:
 };
 
 // A label with a transparent background: one line of text in its font and
-// colour. A fallback face may be wider than the named one, so the text is not
-// cut at the label's right edge.
+// colour, cut at the label's rectangle. With AutoSize the rectangle follows the
+// text, so a caption stays whole in a fallback face wider than the named one.
 class Label : public WindowlessElement {
 public:
     Label(Form& form, std::wstring name, RECT bounds, std::wstring caption, std::shared_ptr<Font> font,
@@ -61,13 +61,14 @@ public:
     void SetCaption(std::wstring caption);
     const std::shared_ptr<Font>& GetFont() const noexcept { return font_; }
     OleColor ForeColor() const noexcept { return foreColor_; }
+    bool AutoSize() const noexcept { return autoSize_; }
+    void SetAutoSize(bool autoSize);
 
     void Paint(HDC dc, int dpi) const override;
-    RECT PaintArea() const override;
 
 private:
     HFONT GdiFont(int dpi) const;
-    void Measure();
+    void FitToText();
 
     std::wstring caption_;
     std::shared_ptr<Font> font_;
@@ -75,7 +76,7 @@ private:
     OleColor foreColor_;
     mutable FontHandle gdiFont_;
     mutable int gdiFontDpi_ = 0;
-    RECT textArea_{};
+    bool autoSize_ = false;
 };
 
 // A decorative rectangle outline, one pixel wide, inside its bounds.

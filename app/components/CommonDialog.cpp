@@ -20,9 +20,9 @@ std::wstring CommonDialog::PlatformFilter(const std::wstring& filter) {
     return result;
 }
 
-std::wstring CommonDialog::FileTitle() const {
-    std::size_t slash = fileName_.find_last_of(L"\\/");
-    return slash == std::wstring::npos ? fileName_ : fileName_.substr(slash + 1);
+std::wstring CommonDialog::TitleOf(const std::wstring& path) {
+    std::size_t slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? path : path.substr(slash + 1);
 }
 
 bool CommonDialog::ShowOpen() { return Show(false); }

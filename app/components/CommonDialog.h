@@ -19,7 +19,8 @@ public:
     const std::wstring& FileName() const noexcept { return fileName_; }
     void SetFileName(std::wstring name) { fileName_ = std::move(name); }
     // The chosen file's name without its folder.
-    std::wstring FileTitle() const;
+    std::wstring FileTitle() const { return TitleOf(fileName_); }
+    static std::wstring TitleOf(const std::wstring& path);
 
     // Modal; true when the user chose a file. A cancelled dialog leaves FileName empty.
     bool ShowOpen();

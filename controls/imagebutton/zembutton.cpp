@@ -397,7 +397,9 @@ void zembutton::OpenWebsite(const std::wstring& address) {
     ::ShellExecuteW(Handle(), L"open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-void zembutton::About() { forms::ShowMessage(kVersionText, MB_OK | MB_ICONINFORMATION, L"About"); }
+void zembutton::About() {
+    forms::ShowMessage(::GetAncestor(Handle(), GA_ROOT), kVersionText, MB_OK | MB_ICONINFORMATION, L"About");
+}
 
 void zembutton::AmbientChanged(std::wstring_view name) {
     isDefault_ = Ambient().DisplayAsDefault;

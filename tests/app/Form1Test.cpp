@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include "forms/Handles.h"
 #include "support/WindowTesting.h"
 
 using testing_support::PumpFor;
@@ -124,6 +125,66 @@ TEST(Form1, LooksRightOnScreen) {
     // The frame around the buttons is a one-pixel outline.
     EXPECT_TRUE(SameColour(pixels.At(100, 256), ::GetSysColor(COLOR_BTNSHADOW)));
     EXPECT_FALSE(SameColour(pixels.At(100, 257), ::GetSysColor(COLOR_BTNSHADOW)));
+}
+
+namespace {
+
+// How many pixels of a rectangle differ between two pictures of the window.
+int Differences(const testing_support::Pixels& a, const testing_support::Pixels& b, const RECT& area) {
+    int count = 0;
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x) count += a.At(x, y) != b.At(x, y);
+    return count;
+}
+
+}  // namespace
+
+TEST(Form1, LongReadOutsStayInsideTheirLabels) {
+    app::Form1 form;
+    form.Timer1().SetEnabled(false);  // the position read-out keeps what the test writes
+    form.Show();
+    ::SetWindowPos(form.Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE);
+    auto showing = [&](const wchar_t* value) {
+        for (int label : {2, 5, 7, 9}) form.Label(label).SetCaption(value);
+        PumpFor(100);
+        return testing_support::CaptureClient(form.Handle());
+    };
+    const auto shortValues = showing(L"0");
+    const auto longValues = showing(L"4.92528344671201");
+    ASSERT_TRUE(testing_support::WritePng(testing_support::ArtifactPath(L"Form1-long-read-outs.png"), longValues));
+
+    for (int caption : {3, 4, 6, 8})
+        EXPECT_EQ(Differences(shortValues, longValues, form.Label(caption).Bounds()), 0) << "Label" << caption;
+    for (int value : {2, 5, 7, 9}) {
+        const RECT& bounds = form.Label(value).Bounds();
+        EXPECT_GT(Differences(shortValues, longValues, bounds), 0) << "Label" << value;
+        const RECT beyond{bounds.right, bounds.top, bounds.right + 16, bounds.bottom};
+        EXPECT_EQ(Differences(shortValues, longValues, beyond), 0) << "Label" << value;
+    }
+}
+
+TEST(Form1, CaptionsAndLinksShowWholeInTheStandInFace) {
+    app::Form1 form;
+    form.Label(11).SetCaption(L"Loaded " + std::wstring(80, L'x') + L".mp3");  // a name may run to the edge
+    forms::WindowDC screen(nullptr);
+    auto textSize = [&](const forms::Label& label) {
+        forms::FontHandle font = label.GetFont()->CreateHandle(96);
+        forms::SelectedObject selected(screen.Get(), font.Get());
+        SIZE text{};
+        ::GetTextExtentPoint32W(screen.Get(), label.Caption().c_str(), static_cast<int>(label.Caption().size()),
+                                &text);
+        return text;
+    };
+    for (int number : {1, 3, 4, 6, 8, 10, 11}) {
+        const RECT& bounds = form.Label(number).Bounds();
+        const SIZE text = textSize(form.Label(number));
+        EXPECT_GE(bounds.right - bounds.left, text.cx) << "Label" << number;
+        EXPECT_GE(bounds.bottom - bounds.top, text.cy) << "Label" << number;
+    }
+    // No caption reaches the value beside it, and the value labels keep their size.
+    for (auto [caption, value] : {std::pair{3, 2}, {4, 5}, {6, 7}, {8, 9}})
+        EXPECT_LT(form.Label(caption).Bounds().right, form.Label(value).Bounds().left) << "Label" << caption;
+    for (int value : {2, 5, 7, 9}) EXPECT_EQ(form.Label(value).Bounds().right - form.Label(value).Bounds().left, 97);
 }
 
 TEST(Form1, LeavesNoObjectsBehind) {

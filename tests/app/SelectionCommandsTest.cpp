@@ -279,3 +279,19 @@ TEST_F(SelectionCommands, DraggingTheSliderSeeksThenTheTimerTakesItBack) {
     EXPECT_TRUE(PumpUntil([&] { return Caption(2) == L"2"; }, 2000));
     EXPECT_EQ(form.Slider1().Value(), 2);
 }
+
+TEST_F(SelectionCommands, MessagesBelongToTheMainWindowWhileAnotherIsActive) {
+    Load(L"cbr128_info.mp3");
+    HWND other = ::CreateWindowExW(0, L"STATIC", L"Another program", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 600, 0, 200,
+                                   100, nullptr, nullptr, nullptr, nullptr);
+    ::SetActiveWindow(other);
+    ASSERT_EQ(::GetActiveWindow(), other);
+    MarkSelection(2, 1);
+    ::DestroyWindow(other);
+    auto boxes = user.Boxes();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[1].text, L"The end point must be greater than the start point !");
+    EXPECT_EQ(boxes[1].owner, form.Handle());
+    EXPECT_FALSE(boxes[1].ownerEnabled);  // the main window takes no clicks while the box is up
+    EXPECT_EQ(boxes[0].owner, form.Handle());
+}

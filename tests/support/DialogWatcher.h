@@ -19,6 +19,9 @@ struct MessageBoxSeen {
     std::wstring text;
     // MB_ICONERROR, MB_ICONINFORMATION, MB_ICONWARNING, MB_ICONQUESTION, or 0 for none.
     UINT icon = 0;
+    // The window the box belongs to, and whether that window still took input.
+    HWND owner = nullptr;
+    bool ownerEnabled = false;
 };
 
 // What a message box window shows.
@@ -36,7 +39,8 @@ public:
     using Handler = std::function<bool(HWND dialog)>;
 
     DialogWatcher();
-    explicit DialogWatcher(Handler handler);
+    // Watches the dialogs of the given process (by default this one).
+    explicit DialogWatcher(Handler handler, DWORD process = ::GetCurrentProcessId());
     DialogWatcher(const DialogWatcher&) = delete;
     DialogWatcher& operator=(const DialogWatcher&) = delete;
     ~DialogWatcher();
@@ -48,6 +52,7 @@ private:
     void Watch();
 
     Handler handler_;
+    DWORD process_;
     std::atomic<bool> stop_{false};
     mutable std::mutex mutex_;
     std::vector<MessageBoxSeen> seen_;

@@ -1,0 +1,186 @@
+// The main window's keyboard shortcuts, typed as a user types them: real key
+// presses through the system's input queue while a real file plays.
+#include "app/Shortcuts.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <mutex>
+#include <vector>
+
+#include "app/Form1.h"
+#include "app/TimeText.h"
+#include "support/DialogWatcher.h"
+#include "support/WindowTesting.h"
+
+using testing_support::FixturePath;
+using testing_support::PumpFor;
+using testing_support::PumpUntil;
+
+namespace {
+
+constexpr int kPlaying = app::MediaPlayer::kPlaying;
+constexpr int kPaused = app::MediaPlayer::kPaused;
+
+class Shortcuts : public ::testing::Test {
+protected:
+    void SetUp() override {
+        form.Show();
+        ::SetForegroundWindow(form.Handle());
+        ASSERT_TRUE(PumpUntil([&] { return ::GetForegroundWindow() == form.Handle(); }, 3000));
+    }
+
+    // A key pressed and released, with Ctrl held around it when asked.
+    void Press(WORD key, bool control = false) {
+        std::vector<INPUT> inputs;
+        auto add = [&](WORD vk, bool up) {
+            INPUT input{};
+            input.type = INPUT_KEYBOARD;
+            input.ki.wVk = vk;
+            input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+            inputs.push_back(input);
+        };
+        if (control) add(VK_CONTROL, false);
+        add(key, false);
+        add(key, true);
+        if (control) add(VK_CONTROL, true);
+        ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+        PumpFor(150);
+    }
+
+    void Load(const std::wstring& name) {
+        form.OpenMp3(FixturePath(L"media\\" + name));
+        ASSERT_TRUE(PumpUntil([&] { return form.player().PlayState() == kPlaying; }, 3000));
+    }
+    std::wstring Caption(int label) { return form.Label(label).Caption(); }
+    double Seconds(int label) { return app::ParseSeconds(Caption(label)); }
+    std::vector<std::wstring> FileDialogs() {
+        std::lock_guard lock(mutex);
+        return fileDialogs;
+    }
+
+    app::Form1 form;
+    std::mutex mutex;
+    std::vector<std::wstring> fileDialogs;
+    // The open dialog is answered with tone440.mp3, the save dialog cancelled,
+    // message boxes answered with OK.
+    testing_support::DialogWatcher watcher{[this](HWND dialog) {
+        const std::wstring title = testing_support::WindowText(dialog);
+        if (title != L"Open" && title != L"Save As") return false;
+        {
+            std::lock_guard lock(mutex);
+            fileDialogs.push_back(title);
+        }
+        if (title == L"Open")
+            testing_support::ChooseFile(dialog, FixturePath(L"media\\tone440.mp3"));
+        else
+            testing_support::PressButton(dialog, IDCANCEL);
+        return true;
+    }};
+};
+
+}  // namespace
+
+TEST(ShortcutTable, TooltipsNameTheShortcuts) {
+    app::Form1 form;
+    const std::pair<int, const wchar_t*> expected[] = {
+        {1, L"Select MP3 (Ctrl+O)"},  {2, L"Set Start (I)"},        {3, L"Set End (O)"},
+        {4, L"Play Selection (P)"},   {5, L"Save Selection (Ctrl+S)"}, {6, L"New Selection (Ctrl+N)"},
+        {7, L"Pause/Play (Space)"},   {8, L""},                      {9, L""},
+    };
+    for (const auto& [button, tooltip] : expected) EXPECT_EQ(form.zembutton(button).ToolTip(), tooltip) << button;
+    EXPECT_EQ(app::AcceleratorTable(app::MainWindowShortcuts()).size(), 7u);
+}
+
+TEST_F(Shortcuts, OfDisabledButtonsDoNothing) {
+    for (WORD key : {WORD('I'), WORD('O'), WORD('P'), WORD(VK_SPACE)}) Press(key);
+    Press('S', true);
+    Press('N', true);
+    PumpFor(300);
+    for (int label : {5, 7, 9}) EXPECT_EQ(Caption(label), L"00:00") << label;
+    EXPECT_NE(form.player().PlayState(), kPlaying);
+    EXPECT_FALSE(form.Timer3().Enabled());
+    EXPECT_TRUE(watcher.Seen().empty());
+    EXPECT_TRUE(FileDialogs().empty());
+}
+
+TEST_F(Shortcuts, IThenOMarksWhatWasHeard) {
+    Load(L"tone440_12s.mp3");
+    Press('I');
+    ASSERT_NE(Caption(5), L"00:00");
+    const double start = Seconds(5);
+    ASSERT_TRUE(PumpUntil([&] { return form.player().CurrentPosition() >= start + 2.0; }, 6000));
+    Press('O');
+    EXPECT_NEAR(Seconds(9), 2.0, 0.3) << "start " << Caption(5) << ", end " << Caption(7);
+    EXPECT_NEAR(Seconds(9), Seconds(7) - start, 1e-9);
+    for (int number : {4, 5, 6}) EXPECT_TRUE(form.zembutton(number).Enabled()) << number;
+}
+
+TEST_F(Shortcuts, SpacePausesAndResumes) {
+    Load(L"tone440_12s.mp3");
+    PumpFor(1200);
+    Press(VK_SPACE);
+    EXPECT_EQ(form.player().PlayState(), kPaused);
+    const double held = form.player().CurrentPosition();
+    PumpFor(500);
+    EXPECT_EQ(form.player().CurrentPosition(), held);  // the position stands still
+    Press(VK_SPACE);
+    EXPECT_TRUE(PumpUntil([&] { return form.player().CurrentPosition() > held + 0.3; }, 3000));
+    EXPECT_EQ(form.player().PlayState(), kPlaying);
+}
+
+TEST_F(Shortcuts, SpaceAfterClickingABeatsTheFocusedButton) {
+    Load(L"tone440_12s.mp3");
+    HWND setStart = form.zembutton(2).hWnd();
+    ::SendMessageW(setStart, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    ::SendMessageW(setStart, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    ::SetFocus(setStart);
+    PumpFor(300);
+    const std::wstring start = Caption(5);
+    ASSERT_NE(start, L"00:00");
+    Press(VK_SPACE);
+    EXPECT_EQ(form.player().PlayState(), kPaused);
+    Press(VK_SPACE);
+    EXPECT_TRUE(PumpUntil([&] { return form.player().PlayState() == kPlaying; }, 2000));
+    EXPECT_EQ(Caption(5), start);  // Set Start did not run again
+    EXPECT_EQ(::GetFocus(), setStart);
+}
+
+TEST_F(Shortcuts, AHeldKeyRunsItsCommandOnce) {
+    Load(L"tone440_12s.mp3");
+    // The keyboard's repeats of a held Space: the first press, then repeats (bit 30 set).
+    for (int i = 0; i < 4; ++i) {
+        const LPARAM repeat = i == 0 ? 1 : (1 | (1L << 30));
+        ::PostMessageW(form.Handle(), WM_KEYDOWN, VK_SPACE, repeat);
+    }
+    ::PostMessageW(form.Handle(), WM_KEYUP, VK_SPACE, 1 | (1L << 30) | (1L << 31));
+    PumpFor(300);
+    EXPECT_EQ(form.player().PlayState(), kPaused);
+}
+
+TEST_F(Shortcuts, ArrowKeysStillMoveTheSlider) {
+    Load(L"tone440_12s.mp3");
+    Press(VK_SPACE);
+    ::SetFocus(form.Slider1().Handle());
+    const int before = form.Slider1().Value();
+    Press(VK_RIGHT);
+    EXPECT_EQ(form.Slider1().Value(), before + 1);
+    EXPECT_EQ(form.player().CurrentPosition(), before + 1.0);
+    Press('I');  // the shortcuts work with the focus on the slider too
+    EXPECT_EQ(Caption(5), app::FormatSeconds(before + 1.0));
+}
+
+TEST_F(Shortcuts, CtrlKeysRunSelectSaveAndNewSelection) {
+    Press('O', true);
+    ASSERT_TRUE(PumpUntil([&] { return form.Text1().Text() == FixturePath(L"media\\tone440.mp3"); }, 5000));
+    Press('I');
+    PumpFor(300);
+    Press('O');
+    ASSERT_TRUE(form.zembutton(5).Enabled());
+    Press('S', true);
+    ASSERT_TRUE(PumpUntil([&] { return FileDialogs().size() == 2; }, 5000));
+    EXPECT_EQ(FileDialogs(), (std::vector<std::wstring>{L"Open", L"Save As"}));
+    Press('N', true);
+    for (int label : {5, 7, 9}) EXPECT_EQ(Caption(label), L"00:00") << label;
+}
