@@ -5,11 +5,11 @@
 
 #include <cmath>
 
-#include "controls/imagebutton/AccessKey.h"
+#include "forms/AccessKey.h"
 #include "controls/imagebutton/ButtonPersistence.h"
 #include "controls/imagebutton/ColorScheme.h"
 #include "controls/imagebutton/ContentPainter.h"
-#include "controls/imagebutton/MousePointers.h"
+#include "forms/MousePointers.h"
 #include "controls/imagebutton/PopupMenuPlacement.h"
 #include "controls/imagebutton/ThemeApi.h"
 #include "controls/imagebutton/WindowRegion.h"
@@ -131,10 +131,10 @@ void zembutton::StartRunMode() {
     std::vector<UINT> own = {WM_MOUSELEAVE, WM_THEMECHANGED};
     if (AppThemed()) own.push_back(WM_SYSCOLORCHANGE);
     auto handler = [this](UINT message, WPARAM wParam, LPARAM) { OnInterceptedMessage(message, wParam); };
-    ownMessages_ = std::make_unique<MessageInterceptor>(Handle(), std::move(own), handler);
+    ownMessages_ = std::make_unique<forms::MessageInterceptor>(Handle(), std::move(own), handler);
     if (parent_) {
         const bool mdiChild = (::GetWindowLongPtrW(parent_, GWL_EXSTYLE) & WS_EX_MDICHILD) != 0;
-        parentMessages_ = std::make_unique<MessageInterceptor>(
+        parentMessages_ = std::make_unique<forms::MessageInterceptor>(
             parent_, std::vector<UINT>{mdiChild ? static_cast<UINT>(WM_NCACTIVATE) : static_cast<UINT>(WM_ACTIVATE)},
             handler);
     }
@@ -179,7 +179,7 @@ void zembutton::ApplyResize() {
 
 void zembutton::UpdateAccessKeys() {
     SetAccessKeys(L"");
-    if (auto key = AccessKeyOf(p_.caption)) SetAccessKeys(std::wstring(1, *key));
+    if (auto key = forms::AccessKeyOf(p_.caption)) SetAccessKeys(std::wstring(1, *key));
 }
 
 // ---- Properties
@@ -416,7 +416,7 @@ bool zembutton::Render() {
     // The back buffer is made again only when the button grows.
     if (!surface_ || surface_->Width() < w || surface_->Height() < h) {
         forms::WindowDC screen(Handle());
-        surface_ = std::make_unique<PixelBlock>(screen.Get(), w, h, 32);
+        surface_ = std::make_unique<forms::PixelBlock>(screen.Get(), w, h, 32);
     }
     if (!surface_->Valid()) return false;
     const Canvas canvas(surface_->Dc(), w, h);
@@ -537,7 +537,7 @@ bool zembutton::SetCursorForPointer() {
     if (p_.mousePointer == kCustomPointer)
         cursor = mouseCursor_;
     else
-        cursor = StandardCursor(p_.mousePointer);
+        cursor = forms::StandardCursor(p_.mousePointer);
     if (!cursor) return false;
     ::SetCursor(cursor);
     return true;

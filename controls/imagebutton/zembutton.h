@@ -10,9 +10,9 @@
 #include "controls/imagebutton/ButtonTooltip.h"
 #include "controls/imagebutton/Canvas.h"
 #include "controls/imagebutton/ContentLayout.h"
-#include "controls/imagebutton/MessageInterceptor.h"
+#include "forms/MessageInterceptor.h"
 #include "controls/imagebutton/PictureRenderer.h"
-#include "controls/imagebutton/PixelBlock.h"
+#include "forms/PixelBlock.h"
 #include "controls/imagebutton/ThemeApi.h"
 #include "controls/imagebutton/styles/FaceContext.h"
 #include "forms/Colors.h"
@@ -260,12 +260,12 @@ private:
     BOOL(WINAPI* trackMouseEvent_)(LPTRACKMOUSEEVENT) = nullptr;
     HWND parent_ = nullptr;
 
-    std::unique_ptr<imagebutton::MessageInterceptor> ownMessages_;
-    std::unique_ptr<imagebutton::MessageInterceptor> parentMessages_;
+    std::unique_ptr<forms::MessageInterceptor> ownMessages_;
+    std::unique_ptr<forms::MessageInterceptor> parentMessages_;
     imagebutton::ButtonTooltip tooltip_;
 
     // Drawing
-    std::unique_ptr<imagebutton::PixelBlock> surface_;
+    std::unique_ptr<forms::PixelBlock> surface_;
     const imagebutton::Canvas* canvas_ = nullptr;  // while a redraw runs
     imagebutton::ContentLayout layout_;
     imagebutton::PictureRenderer pictures_;

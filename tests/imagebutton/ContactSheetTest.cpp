@@ -4,7 +4,7 @@
 
 #include "ButtonStates.h"
 #include "ButtonTestSupport.h"
-#include "controls/imagebutton/PixelBlock.h"
+#include "forms/PixelBlock.h"
 #include "controls/imagebutton/ButtonProperties.h"
 #include "forms/Handles.h"
 
@@ -74,7 +74,7 @@ public:
     }
 
 private:
-    controls::imagebutton::PixelBlock block_;
+    forms::PixelBlock block_;
     forms::FontHandle font_;
 };
 }  // namespace

@@ -7,7 +7,7 @@
 
 #include "forms/Handles.h"
 
-namespace controls::imagebutton {
+namespace forms {
 
 class PixelBlock {
 public:
@@ -31,10 +31,10 @@ private:
     int height_;
     int bitsPerPixel_;
     std::size_t stride_;
-    forms::MemoryDC dc_;
-    forms::BitmapHandle bitmap_;
+    MemoryDC dc_;
+    BitmapHandle bitmap_;
     HGDIOBJ previous_ = nullptr;
     std::uint8_t* bits_ = nullptr;
 };
 
-}  // namespace controls::imagebutton
+}  // namespace forms
