@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "app/Artwork.h"
+#include "app/MakerSite.h"
 #include "app/OpenRequests.h"
 #include "app/SaveSelection.h"
 #include "app/Shortcuts.h"
@@ -20,7 +21,6 @@ using forms::SystemColor;
 
 constexpr wchar_t kCaption[] = L"Tavrin Snipmill";
 constexpr wchar_t kLabelFace[] = L"@Kozuka Gothic Pro M";
-constexpr wchar_t kMakerAddress[] = L"www.tavrinsoft.com";
 constexpr wchar_t kMp3Filter[] = L"Audio Files (*.mp3)|*.mp3";
 constexpr OleColor kButtonBackColor = 0xFFD1AD;
 constexpr int kSquareBands = 8;
@@ -91,10 +91,11 @@ void Form1::CreateControls() {
     decoration_.push_back(std::make_unique<forms::Frame>(*this, L"Shape3", Bounds(16, 256, 465, 73), SystemColor(COLOR_BTNSHADOW)));
     decoration_.push_back(std::make_unique<forms::Frame>(*this, L"Shape2", Bounds(16, 352, 465, 73), SystemColor(COLOR_BTNSHADOW)));
 
+    const std::wstring makerHost = MakerHost();
     const LabelLayout labels[] = {
         {1, Bounds(144, 40, 281, 41), L"Tavrin Snipmill 1.1", 18, false, highlight, false},
         // The captions and links fit their text: the face that stands in for the named one is wider.
-        {10, Bounds(256, 72, 169, 17), kMakerAddress, 9.75, false, highlight, true},
+        {10, Bounds(256, 72, 169, 17), makerHost.c_str(), 9.75, false, highlight, true},
         {3, Bounds(64, 368, 89, 17), L"Current Position", 8.25, false, activeCaption, true},
         {2, Bounds(168, 368, 97, 17), kTimeNotSet.data(), 8.25, false, activeCaption, false},
         {6, Bounds(256, 368, 89, 17), L"End Point", 8.25, false, activeCaption, true},
@@ -144,6 +145,18 @@ void Form1::CreateControls() {
 
     // Holds the loaded file's path; never shown.
     text1_ = std::make_unique<forms::TextBox>(Handle(), Bounds(kClientWidth + 40, 0, 100, 20), L"Text1", false);
+
+    // The links go through the hidden themed button's OpenLink; its twin has no role.
+    themedButton1_ = std::make_unique<controls::ThemedButton>(*this, L"ThemedButton1", Bounds(16, 480, 97, 25), false);
+    themedButton1_->SetCaption(L"ThemedButton");
+    themedButton1_->SetFont(forms::Font::Create(L"Verdana", 8.25));
+    themedButton5_ =
+        std::make_unique<controls::ThemedButton>(*this, L"ThemedButton5", Bounds(16, kClientHeight + 8, 97, 25));
+    themedButton5_->SetCaption(L"ThemedButton");
+    zembutton(9).Click.Subscribe([this] { OpenMakerPage({}); });
+    for (int link : {1, 10, 11}) Label(link).Click.Subscribe([this] { OpenMakerPage({}); });
+    zembutton(10).Click.Subscribe([this] { OpenMakerPage(L"/?q=node/8"); });
+    zembutton(11).Click.Subscribe([this] { OpenMakerPage(L"/checkupdates.php?name=SNPML&ver=1.1"); });
 }
 
 void Form1::Form_Load() {
@@ -240,6 +253,9 @@ void Form1::clearsel() {
 }
 
 void Form1::zembutton5_Click() { SaveSelection(*this); }
+
+// Nothing is reported when the address cannot be opened.
+void Form1::OpenMakerPage(std::wstring_view pathAndQuery) { themedButton1_->OpenLink(MakerAddress(pathAndQuery)); }
 
 frmDOSOutput& Form1::DOSOutput() {
     if (!dosOutput_) dosOutput_ = std::make_unique<frmDOSOutput>();

@@ -9,6 +9,7 @@
 #include "app/components/Slider.h"
 #include "app/frmDOSOutput.h"
 #include "controls/imagebutton/zembutton.h"
+#include "controls/themedbutton/ThemedButton.h"
 #include "forms/Form.h"
 #include "forms/Handles.h"
 #include "forms/TextBox.h"
@@ -43,6 +44,8 @@ public:
     forms::Timer& Timer1() { return timer1_; }
     forms::Timer& Timer2() { return timer2_; }
     forms::Timer& Timer3() { return timer3_; }
+    controls::ThemedButton& ThemedButton1() { return *themedButton1_; }
+    controls::ThemedButton& ThemedButton5() { return *themedButton5_; }
     // The output window of the save command, created on first use.
     frmDOSOutput& DOSOutput();
 
@@ -66,6 +69,7 @@ private:
     void Timer2_Timer();
     void Timer3_Timer();
     void zembutton5_Click();
+    void OpenMakerPage(std::wstring_view pathAndQuery);
 
     forms::IconHandle bigIcon_;
     forms::IconHandle smallIcon_;
@@ -80,6 +84,8 @@ private:
     std::array<std::unique_ptr<controls::zembutton>, 11> buttons_;
     std::unique_ptr<Slider> slider_;
     std::unique_ptr<forms::TextBox> text1_;
+    std::unique_ptr<controls::ThemedButton> themedButton1_;
+    std::unique_ptr<controls::ThemedButton> themedButton5_;
     std::unique_ptr<frmDOSOutput> dosOutput_;
 };
 
