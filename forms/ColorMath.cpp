@@ -13,4 +13,9 @@ long AverageColor(long a, long b) noexcept {
                  AverageChannel(BlueOf(a), BlueOf(b)));
 }
 
+int GreyOf(int red, int green, int blue) noexcept {
+    const double redPart = static_cast<double>(RoundHalfEven(0.3 * red));
+    return static_cast<int>(RoundHalfEven(0.59 * green + redPart + 0.11 * blue));
+}
+
 }  // namespace forms

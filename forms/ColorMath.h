@@ -13,4 +13,7 @@ constexpr long RgbOf(int red, int green, int blue) noexcept {
 // The per-channel mean of two colours, rounded halves to even.
 long AverageColor(long a, long b) noexcept;
 
+// The grey level of a colour: round(round(0.3 R) + 0.59 G + 0.11 B), halves to even.
+int GreyOf(int red, int green, int blue) noexcept;
+
 }  // namespace forms

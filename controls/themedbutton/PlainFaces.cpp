@@ -26,7 +26,9 @@ long CustomBackground(const FaceInput& in, bool backInState) noexcept {
 }
 
 void Raised(HDC dc, const FaceInput& in, long& back) {
-    SetSurface(dc, in, CustomBackground(in, in.state == VisualStates::Normal), back);
+    // A disabled button keeps the button face its repaint gave it.
+    if (in.state != VisualStates::Disabled)
+        SetSurface(dc, in, CustomBackground(in, in.state == VisualStates::Normal), back);
     Edge(dc, in, in.state == VisualStates::Pressed ? EDGE_SUNKEN : EDGE_RAISED);
     if (in.emphasis) Outline(dc, 0, 0, in.width - 1, in.height - 1, 0x000000);
 }

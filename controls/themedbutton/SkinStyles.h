@@ -7,6 +7,11 @@
 namespace controls::themedbutton::skins {
 
 void DrawStyle5(HDC dc, const SkinInput& input, long& surfaceBackground);
+void DrawCustomStyle5(HDC dc, const SkinInput& input, long& surfaceBackground);
+void DrawStyle7(HDC dc, const SkinInput& input, long& surfaceBackground);
+void DrawStyle8(HDC dc, const SkinInput& input, long& surfaceBackground);
+void DrawStyle9(HDC dc, const SkinInput& input, long& surfaceBackground);
+void DrawStyle10(HDC dc, const SkinInput& input, long& surfaceBackground);
 
 long ButtonFace() noexcept;
 long SystemHighlight() noexcept;

@@ -30,9 +30,15 @@ void CornerPixels(HDC dc, const SkinInput& input, int x, int y, long color) {
 void DrawSkin(HDC dc, int style, const SkinInput& input, long& surfaceBackground) {
     switch (style) {
         case 5:
-            // The custom-colour variant is not built yet: it draws nothing.
-            if (!input.useCustomColors) skins::DrawStyle5(dc, input, surfaceBackground);
+            if (input.useCustomColors)
+                skins::DrawCustomStyle5(dc, input, surfaceBackground);
+            else
+                skins::DrawStyle5(dc, input, surfaceBackground);
             break;
+        case 7: skins::DrawStyle7(dc, input, surfaceBackground); break;
+        case 8: skins::DrawStyle8(dc, input, surfaceBackground); break;
+        case 9: skins::DrawStyle9(dc, input, surfaceBackground); break;
+        case 10: skins::DrawStyle10(dc, input, surfaceBackground); break;
         default: break;
     }
 }
