@@ -6,11 +6,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
 #include "app/Form1.h"
+#include "app/MakerSite.h"
 #include "app/SaveSelection.h"
 #include "support/DialogWatcher.h"
 #include "support/WindowTesting.h"
@@ -26,16 +28,18 @@ const std::string kHost = SNIPMILL_MAKER_HOST;
 struct Link {
     bool isLabel;
     int number;
-    std::string address;
+    std::wstring pathAndQuery;  // what the handler adds to the host
+    std::string opened;         // what reaches the desktop's opener
 };
 
+// The shell hands the root on in its canonical form: an empty path is "/".
 const Link kLinks[] = {
-    {false, 9, "http://" + kHost},
-    {true, 1, "http://" + kHost},
-    {true, 10, "http://" + kHost},
-    {true, 11, "http://" + kHost},
-    {false, 10, "http://" + kHost + "/?q=node/8"},
-    {false, 11, "http://" + kHost + "/checkupdates.php?name=SNPML&ver=1.1"},
+    {false, 9, L"", "http://" + kHost + "/"},
+    {true, 1, L"", "http://" + kHost + "/"},
+    {true, 10, L"", "http://" + kHost + "/"},
+    {true, 11, L"", "http://" + kHost + "/"},
+    {false, 10, L"/?q=node/8", "http://" + kHost + "/?q=node/8"},
+    {false, 11, L"/checkupdates.php?name=SNPML&ver=1.1", "http://" + kHost + "/checkupdates.php?name=SNPML&ver=1.1"},
 };
 
 std::string NameOf(const Link& link) {
@@ -54,7 +58,7 @@ protected:
     // The addresses handed to the opener so far.
     std::vector<std::string> Opened() const {
         std::vector<std::string> lines;
-        std::ifstream file(log);
+        std::ifstream file{std::filesystem::path(log)};
         for (std::string line; std::getline(file, line);) lines.push_back(line);
         return lines;
     }
@@ -81,7 +85,7 @@ protected:
         for (const Link& link : kLinks) {
             Click(link);
             ASSERT_TRUE(WaitForOpened(++opened)) << NameOf(link);
-            EXPECT_EQ(Opened().back(), link.address) << NameOf(link);
+            EXPECT_EQ(Opened().back(), link.opened) << NameOf(link);
         }
         testing_support::PumpFor(300);
         EXPECT_EQ(Opened().size(), opened);  // and nothing else
@@ -97,6 +101,13 @@ protected:
 };
 
 }  // namespace
+
+TEST(LinkControls, AddressesAreBuiltOnTheHostOfTheBuild) {
+    const std::wstring host(kHost.begin(), kHost.end());
+    EXPECT_EQ(app::MakerHost(), host);
+    EXPECT_TRUE(host.ends_with(L".example")) << "a name reserved for documentation";
+    for (const Link& link : kLinks) EXPECT_EQ(app::MakerAddress(link.pathAndQuery), L"http://" + host + link.pathAndQuery);
+}
 
 TEST(LinkControls, AreOnTheWindowAsBuilt) {
     app::Form1 form;
@@ -143,7 +154,7 @@ TEST_F(Links, OpenTheMakersPagesWhileASaveRuns) {
     ASSERT_TRUE(WaitForOpened(std::size(kLinks)));
     std::vector<std::string> opened = Opened();
     std::vector<std::string> expected;
-    for (const Link& link : kLinks) expected.push_back(link.address);
+    for (const Link& link : kLinks) expected.push_back(link.opened);
     std::sort(opened.begin(), opened.end());  // the openers run side by side
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(opened, expected);
