@@ -24,14 +24,20 @@ std::wstring FolderOf(const std::wstring& path) {
     return separator == std::wstring::npos ? std::wstring() : path.substr(0, separator);
 }
 
-std::wstring ExtendedLengthPath(const std::wstring& path) {
-    if (path.size() < MAX_PATH || path.rfind(L"\\\\?\\", 0) == 0) return path;
+std::wstring FullPath(const std::wstring& path) {
     DWORD size = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-    if (size == 0) return path;
+    if (size == 0) return {};
     std::wstring full(size, L'\0');
     DWORD length = ::GetFullPathNameW(path.c_str(), size, full.data(), nullptr);
-    if (length == 0 || length >= size) return path;
+    if (length == 0 || length >= size) return {};
     full.resize(length);
+    return full;
+}
+
+std::wstring ExtendedLengthPath(const std::wstring& path) {
+    if (path.size() < MAX_PATH || path.rfind(L"\\\\?\\", 0) == 0) return path;
+    const std::wstring full = FullPath(path);
+    if (full.empty()) return path;
     if (full.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + full.substr(2);
     return L"\\\\?\\" + full;
 }

@@ -13,6 +13,10 @@ std::wstring ProgramFolder();
 // The folder part of a path, without the separator ("" when there is none).
 std::wstring FolderOf(const std::wstring& path);
 
+// The path made absolute against the current folder, as the file dialogs give
+// paths; "" when the system cannot tell.
+std::wstring FullPath(const std::wstring& path);
+
 // The path in the "\\?\" form when it is too long for the classic calls, so
 // that long paths open everywhere, also in programs that know nothing of them.
 std::wstring ExtendedLengthPath(const std::wstring& path);

@@ -36,17 +36,6 @@ std::wstring Trimmed(const std::wstring& text) {
     return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
 }
 
-// As the open dialog gives it: relative to the current folder made absolute.
-std::wstring FullPath(const std::wstring& path) {
-    DWORD size = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-    if (size == 0) return path;
-    std::wstring full(size, L'\0');
-    DWORD length = ::GetFullPathNameW(path.c_str(), size, full.data(), nullptr);
-    if (length == 0 || length >= size) return path;
-    full.resize(length);
-    return full;
-}
-
 }  // namespace
 
 std::wstring FileFromCommandLine(const std::wstring& commandLine) {
@@ -55,8 +44,9 @@ std::wstring FileFromCommandLine(const std::wstring& commandLine) {
     if (!args || count < 2 || args.get()[1][0] == L'\0') return {};
     const std::wstring first = args.get()[1];
     const std::wstring rest = Trimmed(commandLine.substr(AfterProgramName(commandLine)));
-    if (!FileExists(first) && !rest.starts_with(L'"') && FileExists(rest)) return FullPath(rest);
-    return FullPath(first);
+    const std::wstring& path = !FileExists(first) && !rest.starts_with(L'"') && FileExists(rest) ? rest : first;
+    const std::wstring full = FullPath(path);
+    return full.empty() ? path : full;
 }
 
 std::wstring FirstDroppedFile(HDROP drop) {

@@ -31,7 +31,8 @@ void SaveSelection(Form1& form) {
 void SaveSelectionAs(Form1& form, const std::wstring& output) {
     const std::wstring input = form.Text1().Text();
     if (IsSameFile(input, output)) {
-        forms::ShowMessage(form.Handle(), L"The selection cannot be saved over the file it comes from:\r\n" + output +
+        forms::ShowMessage(form.Handle(),
+                           L"The selection cannot be saved over the file it comes from:\r\n" + output +
                                L"\r\n\r\nPlease choose another name for the new file.",
                            MB_OK | MB_ICONERROR);
         return;

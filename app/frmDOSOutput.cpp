@@ -145,7 +145,8 @@ void frmDOSOutput::ReadOutput1_Complete() {
 }
 
 void frmDOSOutput::ReadOutput1_Error(const std::wstring& description, std::int32_t& number) {
-    forms::ShowMessage(Handle(), L"Error!\r\nDescription: " + description + L"\r\nLastDLLError: " + std::to_wstring(number),
+    forms::ShowMessage(Handle(),
+                       L"Error!\r\nDescription: " + description + L"\r\nLastDLLError: " + std::to_wstring(number),
                        MB_OK | MB_ICONERROR, L"Error");
 }
 

@@ -106,7 +106,8 @@ TEST(LinkControls, AddressesAreBuiltOnTheHostOfTheBuild) {
     const std::wstring host(kHost.begin(), kHost.end());
     EXPECT_EQ(app::MakerHost(), host);
     EXPECT_TRUE(host.ends_with(L".example")) << "a name reserved for documentation";
-    for (const Link& link : kLinks) EXPECT_EQ(app::MakerAddress(link.pathAndQuery), L"http://" + host + link.pathAndQuery);
+    for (const Link& link : kLinks)
+        EXPECT_EQ(app::MakerAddress(link.pathAndQuery), L"http://" + host + link.pathAndQuery);
 }
 
 TEST(LinkControls, AreOnTheWindowAsBuilt) {
