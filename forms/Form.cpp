@@ -17,6 +17,7 @@ Form::Form(OleColor backColor) : backColor_(backColor), dpi_(ScreenDpi()) {
 Form::~Form() {
     // Elements unregister themselves; forget them first so none calls back into a dying form.
     elements_.clear();
+    if (Handle()) SetKeystrokeFilter(Handle(), nullptr);
 }
 
 bool Form::CreateForm(const wchar_t* className, const std::wstring& caption, int clientWidth, int clientHeight,
@@ -60,9 +61,10 @@ void Form::SetShortcuts(std::span<const ACCEL> shortcuts) {
     std::vector<ACCEL> table(shortcuts.begin(), shortcuts.end());
     shortcuts_.Reset(table.empty() ? nullptr
                                    : ::CreateAcceleratorTableW(table.data(), static_cast<int>(table.size())));
+    if (Handle()) SetKeystrokeFilter(Handle(), shortcuts_ ? this : nullptr);
 }
 
-bool Form::TranslateShortcut(const MSG& msg) {
+bool Form::FilterKeystroke(const MSG& msg) {
     if (!shortcuts_ || !::IsWindowEnabled(Handle())) return false;
     MSG translated = msg;
     // The keyboard repeats a held key; the shortcut still eats the repeats, but runs once.

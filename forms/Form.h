@@ -11,11 +11,12 @@
 
 #include "forms/Control.h"
 #include "forms/Handles.h"
+#include "forms/MessageLoop.h"
 #include "forms/Windowless.h"
 
 namespace forms {
 
-class Form : public Window, public ControlHost {
+class Form : public Window, public ControlHost, private KeystrokeFilter {
 public:
     explicit Form(OleColor backColor = SystemColor(COLOR_BTNFACE));
     ~Form() override;
@@ -46,9 +47,6 @@ public:
     // before the focused control's own handling of the key. Each runs
     // OnShortcut(cmd) once per press: a held key does not repeat it.
     void SetShortcuts(std::span<const ACCEL> shortcuts);
-    // Called by the message loop for each keystroke meant for this form or a
-    // control on it; true when it was a shortcut (the keystroke is then spent).
-    bool TranslateShortcut(const MSG& msg);
 
 protected:
     // Creates the window with the given client size.
@@ -59,6 +57,8 @@ protected:
     virtual void OnShortcut(WORD /*command*/) {}
 
 private:
+    // A keystroke for this form or a control on it; true when it was a shortcut.
+    bool FilterKeystroke(const MSG& msg) override;
     void Paint();
     WindowlessElement* ElementAt(POINT point, bool clickableOnly) const;
     bool Reflect(HWND child, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);

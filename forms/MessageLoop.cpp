@@ -1,21 +1,20 @@
 #include "forms/MessageLoop.h"
 
-#include "forms/Form.h"
-
 namespace forms {
 
 namespace {
 
-// A keystroke for a form with shortcuts runs the shortcut instead of reaching
-// the focused control; dialogs and other windows keep their keys.
-bool TranslateShortcut(MSG& msg) {
+constexpr wchar_t kFilterProperty[] = L"Snipmill.KeystrokeFilter";
+
+// Dialogs and other windows without a filter keep their keys.
+bool Filtered(const MSG& msg) {
     if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST || !msg.hwnd) return false;
-    auto* form = dynamic_cast<Form*>(Window::FromHandle(::GetAncestor(msg.hwnd, GA_ROOT)));
-    return form && form->TranslateShortcut(msg);
+    auto* filter = static_cast<KeystrokeFilter*>(::GetPropW(::GetAncestor(msg.hwnd, GA_ROOT), kFilterProperty));
+    return filter && filter->FilterKeystroke(msg);
 }
 
 void Dispatch(MSG& msg) {
-    if (TranslateShortcut(msg)) return;
+    if (Filtered(msg)) return;
     ::TranslateMessage(&msg);
     ::DispatchMessageW(&msg);
 }
@@ -37,6 +36,13 @@ int RunMessageLoop() {
     MSG msg;
     while (::GetMessageW(&msg, nullptr, 0, 0) > 0) Dispatch(msg);
     return static_cast<int>(msg.wParam);
+}
+
+void SetKeystrokeFilter(HWND window, KeystrokeFilter* filter) {
+    if (filter)
+        ::SetPropW(window, kFilterProperty, filter);
+    else
+        ::RemovePropW(window, kFilterProperty);
 }
 
 int ShowMessage(HWND owner, const std::wstring& text, UINT flags, const std::wstring& title) {
