@@ -51,12 +51,16 @@ void DrawScaled(HDC dc, const forms::Picture& picture, int x, int y, int size) {
     ::SetStretchBltMode(dc, oldMode);
 }
 
-void MaskedCopy(HDC dc, int x, int y, int w, int h, const forms::Picture& picture, const MaskedLook& look) {
+void MaskedCopier::Copy(HDC dc, int x, int y, int w, int h, const forms::Picture& picture, const MaskedLook& look) {
     if (w < 0) w = picture.Width();
     if (h < 0) h = picture.Height();
     if (w <= 0 || h <= 0) return;
-    forms::PixelBlock source(dc, w, h, 24);
-    forms::PixelBlock target(dc, w, h, 24);
+    if (!source_ || source_->Width() != w || source_->Height() != h) {
+        source_ = std::make_unique<forms::PixelBlock>(dc, w, h, 24);
+        target_ = std::make_unique<forms::PixelBlock>(dc, w, h, 24);
+    }
+    const forms::PixelBlock& source = *source_;
+    const forms::PixelBlock& target = *target_;
     if (!source.Valid() || !target.Valid()) return;
     if (!ReadSource(picture, look.iconBackground, source)) return;
     if (!::BitBlt(target.Dc(), 0, 0, w, h, dc, x, y, SRCCOPY)) return;
@@ -104,37 +108,35 @@ long IconGrey(long color) noexcept {
     return forms::RgbOf(g, g, g);
 }
 
-bool PaintIconGrayscale(HDC dc, HICON icon, int x, int y, int height, int width) {
-    if (!dc || !icon) return false;
+forms::IconHandle GreyIcon(HICON icon) {
+    if (!icon) return {};
     ICONINFO info{};
-    if (!::GetIconInfo(icon, &info)) return false;
+    if (!::GetIconInfo(icon, &info)) return {};
     forms::BitmapHandle mask(info.hbmMask);
     forms::BitmapHandle color(info.hbmColor);
-    if (!mask || !color) return false;
+    if (!mask || !color) return {};
     BITMAP bm{};
-    if (!::GetObjectW(color.Get(), sizeof bm, &bm) || bm.bmWidth <= 0 || bm.bmHeight <= 0) return false;
+    if (!::GetObjectW(color.Get(), sizeof bm, &bm) || bm.bmWidth <= 0 || bm.bmHeight <= 0) return {};
     BITMAPINFO layout = forms::TopDownDibInfo(bm.bmWidth, bm.bmHeight, 32);
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(bm.bmWidth) * bm.bmHeight);
-    {
-        forms::WindowDC screen(nullptr);
-        if (!::GetDIBits(screen.Get(), color.Get(), 0, static_cast<UINT>(bm.bmHeight), pixels.data(), &layout,
-                         DIB_RGB_COLORS))
-            return false;
-        for (std::uint32_t& pixel : pixels) {
-            // 0xAARRGGBB: the alpha byte stays.
-            const long rgb = forms::RgbOf((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
-            const long grey = IconGrey(rgb);
-            pixel = (pixel & 0xFF000000u) | (static_cast<std::uint32_t>(forms::RedOf(grey)) << 16) |
-                    (static_cast<std::uint32_t>(forms::GreenOf(grey)) << 8) |
-                    static_cast<std::uint32_t>(forms::BlueOf(grey));
-        }
-        if (!::SetDIBits(screen.Get(), color.Get(), 0, static_cast<UINT>(bm.bmHeight), pixels.data(), &layout,
-                         DIB_RGB_COLORS))
-            return false;
+    forms::WindowDC screen(nullptr);
+    const UINT rows = static_cast<UINT>(bm.bmHeight);
+    if (!::GetDIBits(screen.Get(), color.Get(), 0, rows, pixels.data(), &layout, DIB_RGB_COLORS)) return {};
+    for (std::uint32_t& pixel : pixels) {
+        // 0xAARRGGBB: the alpha byte stays.
+        const long grey = IconGrey(forms::RgbOf((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF));
+        pixel = (pixel & 0xFF000000u) | (static_cast<std::uint32_t>(forms::RedOf(grey)) << 16) |
+                (static_cast<std::uint32_t>(forms::GreenOf(grey)) << 8) | static_cast<std::uint32_t>(forms::BlueOf(grey));
     }
+    if (!::SetDIBits(screen.Get(), color.Get(), 0, rows, pixels.data(), &layout, DIB_RGB_COLORS)) return {};
     ICONINFO grey{TRUE, 0, 0, mask.Get(), color.Get()};
-    forms::IconHandle greyIcon(::CreateIconIndirect(&grey));
-    return greyIcon && ::DrawIconEx(dc, x, y, greyIcon.Get(), width, height, 0, nullptr, DI_NORMAL);
+    return forms::IconHandle(::CreateIconIndirect(&grey));
+}
+
+bool PaintIconGrayscale(HDC dc, HICON icon, int x, int y, int height, int width) {
+    if (!dc || !icon) return false;
+    const forms::IconHandle grey = GreyIcon(icon);
+    return grey && ::DrawIconEx(dc, x, y, grey.Get(), width, height, 0, nullptr, DI_NORMAL);
 }
 
 }  // namespace controls::themedbutton

@@ -109,6 +109,7 @@ ThemedButton::~ThemedButton() {
     if (p_.font) p_.font->Unsubscribe(fontToken_);
     tooltip_.TearDown();
     hook_.reset();
+    theme_.Forget();
 }
 
 void ThemedButton::CreateButtonWindow(RECT bounds, bool visible) {
@@ -367,14 +368,34 @@ void ThemedButton::Layout() {
 
 void ThemedButton::Refresh() {
     Safely([&] {
-        if (!Handle()) return;
+        if (!Render()) return;
         forms::WindowDC dc(Handle());
-        if (dc.Get()) Paint(dc.Get());
+        if (dc.Get()) Present(dc.Get());
     });
 }
 
 void ThemedButton::DrawTo(HDC dc) {
-    Safely([&] { Paint(dc); });
+    Safely([&] {
+        if (Render()) Present(dc);
+    });
+}
+
+bool ThemedButton::Render() {
+    if (!Handle()) return false;
+    const SIZE size = ClientSize(Handle());
+    if (size.cx <= 0 || size.cy <= 0) return false;
+    if (!surface_ || surface_->Width() < size.cx || surface_->Height() < size.cy) {
+        forms::WindowDC screen(Handle());
+        surface_ = std::make_unique<forms::PixelBlock>(screen.Get(), size.cx, size.cy, 32);
+    }
+    if (!surface_->Valid()) return false;
+    Paint(surface_->Dc());
+    return true;
+}
+
+void ThemedButton::Present(HDC dc) const {
+    const SIZE size = ClientSize(Handle());
+    ::BitBlt(dc, 0, 0, size.cx, size.cy, surface_->Dc(), 0, 0, SRCCOPY);
 }
 
 bool ThemedButton::Emphasis() const {
@@ -405,7 +426,8 @@ void ThemedButton::PaintFace(HDC dc, int width, int height) {
         surfaceBackground_ = Translated(forms::SystemColor(COLOR_BTNFACE));
         SetBackground(dc, width, height, surfaceBackground_);
         // Without a theme that draws, the button takes its other look from the next repaint on.
-        if (!DrawThemeFace(Handle(), dc, width, height, state_, hasFocus_, p_.roundedBordersByTheme))
+        if (!DrawThemeFace(theme_.For(Handle()), Handle(), dc, width, height, state_, hasFocus_,
+                           p_.roundedBordersByTheme))
             p_.style = p_.nonThemeStyle;
     } else if (IsSkin(style)) {
         SkinInput in;
@@ -451,8 +473,8 @@ void ThemedButton::PaintIcon(HDC dc, int width, int height) {
         if (p_.useMaskColor) {
             MaskedLook shadow = look;
             shadow.silhouette = kShadowGrey;
-            MaskedCopy(dc, at.x + 1, at.y + 1, s, s, *icon, shadow);
-            MaskedCopy(dc, at.x - 1, at.y - 1, s, s, *icon, look);
+            masked_.Copy(dc, at.x + 1, at.y + 1, s, s, *icon, shadow);
+            masked_.Copy(dc, at.x - 1, at.y - 1, s, s, *icon, look);
         } else {
             DrawScaled(dc, *icon, at.x, at.y, s);
             ShadowSilhouette(dc, at.x, at.y, s, kShadowGrey);
@@ -462,11 +484,15 @@ void ThemedButton::PaintIcon(HDC dc, int width, int height) {
     }
     if (p_.useMaskColor) {
         look.grey = !p_.enabled;
-        MaskedCopy(dc, at.x, at.y, s, s, *icon, look);
+        masked_.Copy(dc, at.x, at.y, s, s, *icon, look);
     } else if (p_.enabled) {
         DrawScaled(dc, *icon, at.x, at.y, s);
     } else {
-        themedbutton::PaintIconGrayscale(dc, icon->Icon(), at.x, at.y, s, s);
+        if (greySource_.lock() != p_.icon) {
+            greyIcon_ = GreyIcon(icon->Icon());
+            greySource_ = p_.icon;
+        }
+        if (greyIcon_) ::DrawIconEx(dc, at.x, at.y, greyIcon_.Get(), s, s, 0, nullptr, DI_NORMAL);
     }
 }
 
@@ -496,7 +522,10 @@ bool ThemedButton::Raise(const forms::Event<>& event, int id) {
 void ThemedButton::OnHookedMessage(UINT message) {
     switch (message) {
     case WM_SYSCOLORCHANGE:
+        Refresh();
+        break;
     case WM_THEMECHANGED:
+        theme_.Forget();
         Refresh();
         break;
     case WM_MOUSEMOVE:
@@ -652,11 +681,11 @@ LRESULT ThemedButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         switch (message) {
         case WM_PAINT: {
             forms::PaintDC paint(Handle());
-            Paint(paint.Get());
+            if (Render()) Present(paint.Get());
             break;
         }
         case WM_PRINTCLIENT:
-            Paint(reinterpret_cast<HDC>(wParam));
+            DrawTo(reinterpret_cast<HDC>(wParam));
             break;
         case WM_ERASEBKGND:
             break;

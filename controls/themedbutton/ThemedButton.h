@@ -9,11 +9,14 @@
 #include "controls/themedbutton/AboutBox.h"
 #include "controls/themedbutton/ButtonProperties.h"
 #include "controls/themedbutton/ButtonTooltip.h"
+#include "controls/themedbutton/IconPainter.h"
 #include "controls/themedbutton/MouseLeave.h"
+#include "controls/themedbutton/ThemeFace.h"
 #include "forms/Control.h"
 #include "forms/Event.h"
 #include "forms/Handles.h"
 #include "forms/MessageInterceptor.h"
+#include "forms/PixelBlock.h"
 #include "forms/PropertyBag.h"
 
 namespace controls {
@@ -144,6 +147,9 @@ private:
 
     // Drawing
     void Layout();
+    // The whole picture into the back buffer; false when there is none.
+    bool Render();
+    void Present(HDC dc) const;
     void Paint(HDC dc);
     void PaintFace(HDC dc, int width, int height);
     void PaintIcon(HDC dc, int width, int height);
@@ -181,6 +187,15 @@ private:
     RECT captionRect_{};
     UINT captionFormat_;
     int iconMargin_ = 4;
+
+    // The picture is drawn here and copied to the screen whole: no flicker, and the
+    // icon's pixel work reads memory rather than the screen. Made again only to grow.
+    std::unique_ptr<forms::PixelBlock> surface_;
+    themedbutton::ButtonTheme theme_;
+    themedbutton::MaskedCopier masked_;
+    // The grey copy a disabled button draws of its icon, made once per icon: making an icon is slow.
+    std::weak_ptr<forms::Picture> greySource_;
+    forms::IconHandle greyIcon_;
 
     themedbutton::LeaveService leaveService_ = themedbutton::LeaveService::None;
     std::unique_ptr<forms::MessageInterceptor> hook_;
