@@ -16,5 +16,9 @@ void Fill(HDC dc, int x, int y, int w, int h, long c);      // right and bottom 
 void Pixel(HDC dc, int x, int y, long c);
 void GradientRows(HDC dc, long from, long to, int x1, int y, int x2, int n);
 void GradientColumns(HDC dc, long from, long to, int x1, int y1, int x2, int y2);
+// `count` parallel lines, line i in colors[i]: line(x1, y + i, x2, y + i) and
+// line(x + i, y1, x + i, y2). The gradients are drawn with them.
+void RowLines(HDC dc, const long* colors, int count, int x1, int y, int x2);
+void ColumnLines(HDC dc, const long* colors, int count, int x, int y1, int y2);
 
 }  // namespace controls::themedbutton

@@ -165,10 +165,10 @@ void DrawStyle10(HDC dc, const SkinInput& input, long& surfaceBackground) {
     DrawBlock(dc, 0, h - 10, kLeft, kBottom, p.bottomLeft.data());
     DrawBlock(dc, w - kRight, h - 10, kRight, kBottom, p.bottomRight.data());
 
-    for (int i = 0; i < kLeft; ++i) Line(dc, i, 11, i, h - 10, p.leftColumns[i]);
-    for (int i = 0; i < kRight; ++i) Line(dc, w - kRight + i, 11, w - kRight + i, h - 10, p.rightColumns[i]);
-    for (int i = 0; i < kTop; ++i) Line(dc, kLeft, i, w - kRight, i, p.topRows[i]);
-    for (int i = 0; i < kBottom; ++i) Line(dc, kLeft, h - 10 + i, w - kRight, h - 10 + i, p.bottomRows[i]);
+    ColumnLines(dc, p.leftColumns.data(), kLeft, 0, 11, h - 10);
+    ColumnLines(dc, p.rightColumns.data(), kRight, w - kRight, 11, h - 10);
+    RowLines(dc, p.topRows.data(), kTop, kLeft, 0, w - kRight);
+    RowLines(dc, p.bottomRows.data(), kBottom, kLeft, h - 10, w - kRight);
 }
 
 }  // namespace controls::themedbutton::skins
