@@ -37,7 +37,7 @@ const Condition kConditions[] = {{1, false, false}, {1, true, false}, {1, false,
 const SIZE kSizes[] = {{97, 25}, {120, 40}, {200, 60}};
 
 // The window outline each skin is drawn for.
-bool InsideOutline(int style, int w, int h, int x, int y) {
+forms::RegionHandle Outline(int style, int w, int h) {
     forms::RegionHandle region;
     if (style == 5 || style == 7) {
         const POINT p[] = {{0, 1}, {1, 0}, {w - 1, 0}, {w, 1}, {w, h - 2}, {w - 2, h}, {2, h}, {0, h - 2}};
@@ -48,7 +48,7 @@ bool InsideOutline(int style, int w, int h, int x, int y) {
     } else {
         region.Reset(::CreateRoundRectRgn(0, 0, w + 1, h + 1, 18, 18));
     }
-    return ::PtInRegion(region.Get(), x, y) != FALSE;
+    return region;
 }
 
 SkinInput InputFor(const Variant& v, const Condition& c, SIZE size) {
@@ -69,12 +69,12 @@ class Sheet {
 public:
     Sheet(int width, int height) { pixels_.width = width, pixels_.height = height, pixels_.data.assign(width * height, kSheet); }
     void Put(int left, int top, int style, const SkinSurface& tile, int zoom) {
+        const forms::RegionHandle outline = Outline(style, tile.Width(), tile.Height());
         for (int y = 0; y < tile.Height(); ++y)
             for (int x = 0; x < tile.Width(); ++x) {
                 const std::uint32_t bgr = static_cast<std::uint32_t>(tile.At(x, y));
                 const std::uint32_t rgb = ((bgr & 0xFF) << 16) | (bgr & 0xFF00) | (bgr >> 16);
-                const std::uint32_t shown =
-                    InsideOutline(style, tile.Width(), tile.Height(), x, y) ? rgb : kForm;
+                const std::uint32_t shown = ::PtInRegion(outline.Get(), x, y) ? rgb : kForm;
                 for (int dy = 0; dy < zoom; ++dy)
                     for (int dx = 0; dx < zoom; ++dx)
                         pixels_.data[static_cast<std::size_t>((top + y * zoom + dy) * pixels_.width + left + x * zoom + dx)] = shown;
