@@ -125,3 +125,19 @@ TEST(SkinSheet, EverySkinPaintsItsWholeSurfaceInEveryState) {
     EXPECT_TRUE(sheet.Save(L"themedbutton-skins.png"));
     EXPECT_TRUE(zoom.Save(L"themedbutton-skins-zoom.png"));
 }
+
+TEST(SkinSheet, SkinsKeepNoGdiObjectAndLeaveTheDcAsTheyFoundIt) {
+    SkinSurface tile(97, 25);
+    const HGDIOBJ pen = ::GetCurrentObject(tile.Dc(), OBJ_PEN);
+    const HGDIOBJ brush = ::GetCurrentObject(tile.Dc(), OBJ_BRUSH);
+    const DWORD before = testing_support::GdiObjects();
+    for (int round = 0; round < 200; ++round)
+        for (const auto& variant : kVariants)
+            for (const auto& condition : kConditions) {
+                long background = 0;
+                DrawSkin(tile.Dc(), variant.style, InputFor(variant, condition, SIZE{97, 25}), background);
+            }
+    EXPECT_EQ(testing_support::GdiObjects(), before);
+    EXPECT_EQ(::GetCurrentObject(tile.Dc(), OBJ_PEN), pen);
+    EXPECT_EQ(::GetCurrentObject(tile.Dc(), OBJ_BRUSH), brush);
+}

@@ -158,3 +158,46 @@ TEST(SkinStyle5, BackgroundIsTheFaceOrTheDisabledColour) {
         EXPECT_EQ(s->At(0, 0), c.state == 4 ? 0xBAC7C9 : Resolve(c.background)) << c.state;
     }
 }
+
+TEST(SkinStyle5, CustomColoursFromBackColorAndTheHighlights) {
+    struct Case {
+        const char* name;
+        SkinInput input;
+        std::vector<Probe> probes;
+    };
+    auto custom = [](int state, bool focus = false, bool defaultHint = false, bool showFocus = false) {
+        SkinInput input = Input(state, focus, defaultHint, showFocus);
+        input.useCustomColors = true;
+        input.backColor = 0xC0C0C0;
+        return input;
+    };
+    const long systemTop = ShiftRef(Resolve(kHighlight), 85);
+    const Case cases[] = {
+        // The first pressed band runs from BackColor - 37 to BackColor - 21.
+        {"pressed", custom(3), {{10, 1, 0x9B9B9B}, {10, 2, 0x9F9F9F}, {10, 0, 0x0A0A0A}}},
+        {"hot: lines from HighlightColor + 85, + 69, + 16",
+         custom(2),
+         {{10, 1, 0x7595B5}, {10, 2, 0x6585A5}, {10, 17, 0x305070}, {1, 2, 0x6585A5}, {38, 17, 0x305070}}},
+        {"state 5: lines from the system highlight", custom(5), {{10, 1, systemTop}}},
+        {"focus and ShowFocus: lines from the system highlight", custom(1, true, false, true), {{10, 1, systemTop}}},
+        {"focus without ShowFocus: no lines", custom(1, true, false, false), {{10, 1, 0xCBCBCB}}},
+        {"default hint without focus: no lines", custom(1, false, true, true), {{10, 1, 0xCBCBCB}}},
+        {"disabled: outline and corner cuts only",
+         custom(4, true, true, true),
+         {{0, 0, 0x929292}, {10, 19, 0x929292}, {0, 1, 0xA0A0A0}, {38, 18, 0xA0A0A0}, {10, 1, 0xC0C0C0}, {5, 5, 0xC0C0C0}}},
+    };
+    for (const auto& c : cases) ExpectProbes(*Draw(5, c.input), c.probes, c.name);
+}
+
+TEST(SkinStyle5, CustomColoursKeepThePreviousBackgroundWhenPressed) {
+    for (const int state : {1, 2, 3, 4}) {
+        SkinInput input = Input(state);
+        input.useCustomColors = true;
+        input.backColor = 0xC0C0C0;
+        long background = 0;
+        auto s = Draw(5, input, &background);
+        const long expected = state == 3 ? kUnpainted : 0xC0C0C0;
+        EXPECT_EQ(background, expected) << state;
+        EXPECT_EQ(s->At(0, 0), state == 4 ? 0x929292 : expected) << state;
+    }
+}
