@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "forms/ColorMath.h"
+#include "forms/Dib.h"
 #include "forms/Handles.h"
 #include "forms/Rounding.h"
 
@@ -79,20 +80,9 @@ void DrawParallelLines(HDC dc, bool horizontal, Span along, int first, const lon
     const int height = bottom - top;
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
     for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            const long c = colors[horizontal ? top + y - first : left + x - first];
-            pixels[static_cast<std::size_t>(y) * width + x] = static_cast<std::uint32_t>(
-                forms::RedOf(c) << 16 | forms::GreenOf(c) << 8 | forms::BlueOf(c));
-        }
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // top row first
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    ::StretchDIBits(dc, left, top, width, height, 0, 0, width, height, pixels.data(), &info, DIB_RGB_COLORS,
-                    SRCCOPY);
+        for (int x = 0; x < width; ++x)
+            pixels[static_cast<std::size_t>(y) * width + x] = PixelOf(colors[horizontal ? top + y - first : left + x - first]);
+    CopyPixels(dc, left, top, width, height, pixels.data());
 }
 
 }  // namespace
@@ -154,6 +144,15 @@ void RowLines(HDC dc, const long* colors, int count, int x1, int y, int x2) {
 
 void ColumnLines(HDC dc, const long* colors, int count, int x, int y1, int y2) {
     DrawParallelLines(dc, false, Covered(y1, y2), x, colors, count);
+}
+
+void CopyPixels(HDC dc, int x, int y, int width, int height, const std::uint32_t* pixels) {
+    const BITMAPINFO info = forms::TopDownDibInfo(width, height);
+    ::StretchDIBits(dc, x, y, width, height, 0, 0, width, height, pixels, &info, DIB_RGB_COLORS, SRCCOPY);
+}
+
+std::uint32_t PixelOf(long c) noexcept {
+    return static_cast<std::uint32_t>(forms::RedOf(c) << 16 | forms::GreenOf(c) << 8 | forms::BlueOf(c));
 }
 
 }  // namespace controls::themedbutton
