@@ -11,15 +11,13 @@ constexpr long kBack = 0x80A0C0;
 constexpr long kHigh = 0x4060F0;
 
 SkinInput Input(int state, bool custom, int w = 40, int h = 20, bool focus = false, long back = kBack) {
-    SkinInput input;
-    input.width = w;
-    input.height = h;
-    input.state = state;
-    input.hasFocus = focus;
-    input.useCustomColors = custom;
-    input.backColor = back;
-    input.highlightColor = kHigh;
-    return input;
+    return SkinInput{.width = w,
+                     .height = h,
+                     .state = state,
+                     .hasFocus = focus,
+                     .useCustomColors = custom,
+                     .backColor = back,
+                     .highlightColor = kHigh};
 }
 }  // namespace
 

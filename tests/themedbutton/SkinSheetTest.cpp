@@ -52,17 +52,15 @@ forms::RegionHandle Outline(int style, int w, int h) {
 }
 
 SkinInput InputFor(const Variant& v, const Condition& c, SIZE size) {
-    SkinInput input;
-    input.width = size.cx;
-    input.height = size.cy;
-    input.state = c.state;
-    input.hasFocus = c.focus;
-    input.defaultHint = c.defaultHint;
-    input.showFocus = true;
-    input.useCustomColors = v.custom;
-    input.backColor = 0xC8E0D0;       // a sage green
-    input.highlightColor = 0x3080E0;  // an orange
-    return input;
+    return SkinInput{.width = static_cast<int>(size.cx),
+                     .height = static_cast<int>(size.cy),
+                     .state = c.state,
+                     .hasFocus = c.focus,
+                     .defaultHint = c.defaultHint,
+                     .showFocus = true,
+                     .useCustomColors = v.custom,
+                     .backColor = 0xC8E0D0,        // a sage green
+                     .highlightColor = 0x3080E0};  // an orange
 }
 
 class Sheet {

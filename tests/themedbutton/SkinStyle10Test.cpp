@@ -8,12 +8,7 @@ using controls::themedbutton::SkinInput;
 
 namespace {
 SkinInput Input(int w, int h, int state = 1, bool focus = false) {
-    SkinInput input;
-    input.width = w;
-    input.height = h;
-    input.state = state;
-    input.hasFocus = focus;
-    return input;
+    return SkinInput{.width = w, .height = h, .state = state, .hasFocus = focus};
 }
 constexpr long kNormal = 0xEAE7E8;
 constexpr long kHot = 0xE2A66A;

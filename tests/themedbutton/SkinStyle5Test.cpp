@@ -11,16 +11,14 @@ constexpr int kW = 40;
 constexpr int kH = 20;
 
 SkinInput Input(int state, bool focus = false, bool defaultHint = false, bool showFocus = false) {
-    SkinInput input;
-    input.width = kW;
-    input.height = kH;
-    input.state = state;
-    input.hasFocus = focus;
-    input.defaultHint = defaultHint;
-    input.showFocus = showFocus;
-    input.backColor = 0x808080;
-    input.highlightColor = 0x204060;
-    return input;
+    return SkinInput{.width = kW,
+                     .height = kH,
+                     .state = state,
+                     .hasFocus = focus,
+                     .defaultHint = defaultHint,
+                     .showFocus = showFocus,
+                     .backColor = 0x808080,
+                     .highlightColor = 0x204060};
 }
 
 // The border and its softened corners, in every state but the disabled one.
