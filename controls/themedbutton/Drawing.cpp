@@ -80,8 +80,10 @@ void DrawParallelLines(HDC dc, bool horizontal, Span along, int first, const lon
     const int height = bottom - top;
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
     for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            pixels[static_cast<std::size_t>(y) * width + x] = PixelOf(colors[horizontal ? top + y - first : left + x - first]);
+        for (int x = 0; x < width; ++x) {
+            const int line = horizontal ? top + y - first : left + x - first;
+            pixels[static_cast<std::size_t>(y) * width + x] = PixelOf(colors[line]);
+        }
     CopyPixels(dc, left, top, width, height, pixels.data());
 }
 

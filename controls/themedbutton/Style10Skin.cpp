@@ -98,7 +98,8 @@ template <int W, int H>
 Block<W, H> BlockAt(const Look& look, int left, int top) {
     Block<W, H> block{};
     for (int y = 0; y < H; ++y)
-        for (int x = 0; x < W; ++x) block[static_cast<std::size_t>(y * W + x)] = PixelOf(PictureColor(look, left + x, top + y));
+        for (int x = 0; x < W; ++x)
+            block[static_cast<std::size_t>(y * W + x)] = PixelOf(PictureColor(look, left + x, top + y));
     return block;
 }
 
