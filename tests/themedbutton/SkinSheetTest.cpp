@@ -37,7 +37,7 @@ const Condition kConditions[] = {{1, false, false}, {1, true, false}, {1, false,
 const SIZE kSizes[] = {{97, 25}, {120, 40}, {200, 60}};
 
 // The window outline each skin is drawn for.
-bool InsideOutline(int style, int w, int h, int x, int y) {
+forms::RegionHandle Outline(int style, int w, int h) {
     forms::RegionHandle region;
     if (style == 5 || style == 7) {
         const POINT p[] = {{0, 1}, {1, 0}, {w - 1, 0}, {w, 1}, {w, h - 2}, {w - 2, h}, {2, h}, {0, h - 2}};
@@ -48,33 +48,31 @@ bool InsideOutline(int style, int w, int h, int x, int y) {
     } else {
         region.Reset(::CreateRoundRectRgn(0, 0, w + 1, h + 1, 18, 18));
     }
-    return ::PtInRegion(region.Get(), x, y) != FALSE;
+    return region;
 }
 
 SkinInput InputFor(const Variant& v, const Condition& c, SIZE size) {
-    SkinInput input;
-    input.width = size.cx;
-    input.height = size.cy;
-    input.state = c.state;
-    input.hasFocus = c.focus;
-    input.defaultHint = c.defaultHint;
-    input.showFocus = true;
-    input.useCustomColors = v.custom;
-    input.backColor = 0xC8E0D0;       // a sage green
-    input.highlightColor = 0x3080E0;  // an orange
-    return input;
+    return SkinInput{.width = static_cast<int>(size.cx),
+                     .height = static_cast<int>(size.cy),
+                     .state = c.state,
+                     .hasFocus = c.focus,
+                     .defaultHint = c.defaultHint,
+                     .showFocus = true,
+                     .useCustomColors = v.custom,
+                     .backColor = 0xC8E0D0,        // a sage green
+                     .highlightColor = 0x3080E0};  // an orange
 }
 
 class Sheet {
 public:
     Sheet(int width, int height) { pixels_.width = width, pixels_.height = height, pixels_.data.assign(width * height, kSheet); }
     void Put(int left, int top, int style, const SkinSurface& tile, int zoom) {
+        const forms::RegionHandle outline = Outline(style, tile.Width(), tile.Height());
         for (int y = 0; y < tile.Height(); ++y)
             for (int x = 0; x < tile.Width(); ++x) {
                 const std::uint32_t bgr = static_cast<std::uint32_t>(tile.At(x, y));
                 const std::uint32_t rgb = ((bgr & 0xFF) << 16) | (bgr & 0xFF00) | (bgr >> 16);
-                const std::uint32_t shown =
-                    InsideOutline(style, tile.Width(), tile.Height(), x, y) ? rgb : kForm;
+                const std::uint32_t shown = ::PtInRegion(outline.Get(), x, y) ? rgb : kForm;
                 for (int dy = 0; dy < zoom; ++dy)
                     for (int dx = 0; dx < zoom; ++dx)
                         pixels_.data[static_cast<std::size_t>((top + y * zoom + dy) * pixels_.width + left + x * zoom + dx)] = shown;
@@ -124,4 +122,20 @@ TEST(SkinSheet, EverySkinPaintsItsWholeSurfaceInEveryState) {
     }
     EXPECT_TRUE(sheet.Save(L"themedbutton-skins.png"));
     EXPECT_TRUE(zoom.Save(L"themedbutton-skins-zoom.png"));
+}
+
+TEST(SkinSheet, SkinsKeepNoGdiObjectAndLeaveTheDcAsTheyFoundIt) {
+    SkinSurface tile(97, 25);
+    const HGDIOBJ pen = ::GetCurrentObject(tile.Dc(), OBJ_PEN);
+    const HGDIOBJ brush = ::GetCurrentObject(tile.Dc(), OBJ_BRUSH);
+    const DWORD before = testing_support::GdiObjects();
+    for (int round = 0; round < 200; ++round)
+        for (const auto& variant : kVariants)
+            for (const auto& condition : kConditions) {
+                long background = 0;
+                DrawSkin(tile.Dc(), variant.style, InputFor(variant, condition, SIZE{97, 25}), background);
+            }
+    EXPECT_EQ(testing_support::GdiObjects(), before);
+    EXPECT_EQ(::GetCurrentObject(tile.Dc(), OBJ_PEN), pen);
+    EXPECT_EQ(::GetCurrentObject(tile.Dc(), OBJ_BRUSH), brush);
 }
