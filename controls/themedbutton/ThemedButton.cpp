@@ -187,24 +187,17 @@ void ThemedButton::UpdateAccessKeys() {
 // ---- Properties
 
 template <typename T>
-void ThemedButton::Assign(T& field, T value, std::wstring_view property, bool repaint) {
+void ThemedButton::Assign(T& field, T value, std::wstring_view property, After after) {
     Safely([&] {
         field = std::move(value);
         PropertyChanged(property);
-        if (repaint) Refresh();
+        if (after == After::Repaint) Refresh();
+        if (after == After::Layout) Layout();
     });
-}
-
-void ThemedButton::Relaid(std::wstring_view property) {
-    PropertyChanged(property);
-    Layout();
 }
 
 void ThemedButton::SetIcon(std::shared_ptr<forms::Picture> icon) {
-    Safely([&] {
-        p_.icon = std::move(icon);
-        Relaid(L"Icon");
-    });
+    Assign(p_.icon, std::move(icon), L"Icon", After::Layout);
 }
 
 void ThemedButton::SetStyle(int style) {
@@ -224,37 +217,18 @@ void ThemedButton::SetCaption(std::wstring caption) {
         p_.caption = std::move(caption);
         if (Handle()) ::SetWindowTextW(Handle(), p_.caption.c_str());
         UpdateAccessKeys();
-        Relaid(L"Caption");
+        PropertyChanged(L"Caption");
+        Layout();
     });
 }
 
-void ThemedButton::SetIconSize(int size) {
-    Safely([&] {
-        p_.iconSize = size;
-        Relaid(L"IconSize");
-    });
-}
+void ThemedButton::SetIconSize(int size) { Assign(p_.iconSize, size, L"IconSize", After::Layout); }
 
-void ThemedButton::SetCaptionAlign(int align) {
-    Safely([&] {
-        p_.captionAlign = align;
-        Relaid(L"CaptionAlign");
-    });
-}
+void ThemedButton::SetCaptionAlign(int align) { Assign(p_.captionAlign, align, L"CaptionAlign", After::Layout); }
 
-void ThemedButton::SetIconAlign(int align) {
-    Safely([&] {
-        p_.iconAlign = align;
-        Relaid(L"IconAlign");
-    });
-}
+void ThemedButton::SetIconAlign(int align) { Assign(p_.iconAlign, align, L"IconAlign", After::Layout); }
 
-void ThemedButton::SetNonThemeStyle(int style) {
-    Safely([&] {
-        p_.nonThemeStyle = style;
-        Relaid(L"NonThemeStyle");
-    });
-}
+void ThemedButton::SetNonThemeStyle(int style) { Assign(p_.nonThemeStyle, style, L"NonThemeStyle", After::Layout); }
 
 void ThemedButton::SetEnabled(bool enabled) {
     Safely([&] {
@@ -287,7 +261,7 @@ void ThemedButton::SetButtonType(int type) { Assign(p_.buttonType, type, L"Butto
 void ThemedButton::SetValue(bool value) { Assign(p_.value, value, L"Value"); }
 void ThemedButton::SetMaskColor(forms::OleColor color) { Assign(p_.maskColor, color, L"MaskColor"); }
 void ThemedButton::SetUseMaskColor(bool use) { Assign(p_.useMaskColor, use, L"UseMaskColor"); }
-void ThemedButton::SetMousePointer(short pointer) { Assign(p_.mousePointer, pointer, L"MousePointer", false); }
+void ThemedButton::SetMousePointer(short pointer) { Assign(p_.mousePointer, pointer, L"MousePointer", After::Nothing); }
 void ThemedButton::SetRoundedBordersByTheme(bool rounded) {
     Assign(p_.roundedBordersByTheme, rounded, L"RoundedBordersByTheme");
 }

@@ -140,10 +140,10 @@ private:
     void UseFont(std::shared_ptr<forms::Font> font);
     HFONT DrawingFont();
     void UpdateAccessKeys();
-    // Stores a new value, tells the host, and redraws unless told not to.
+    // Stores a new value, tells the host, then repaints or lays out anew.
+    enum class After { Repaint, Layout, Nothing };
     template <typename T>
-    void Assign(T& field, T value, std::wstring_view property, bool repaint = true);
-    void Relaid(std::wstring_view property);
+    void Assign(T& field, T value, std::wstring_view property, After after = After::Repaint);
 
     // Drawing
     void Layout();
