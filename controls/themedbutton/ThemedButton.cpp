@@ -524,6 +524,7 @@ void ThemedButton::OnMouseEntry() {
 
 void ThemedButton::OnMouseExit() {
     mouseInside_ = false;
+    leftPressed_ = false;  // a release after leaving is no click
     state_ = VisualStates::Normal;
     TearDownTooltip();
     Refresh();
