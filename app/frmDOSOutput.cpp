@@ -5,7 +5,7 @@
 #include "app/Artwork.h"
 #include "app/OutputText.h"
 #include "app/TemporaryOutput.h"
-#include "forms/MessageLoop.h"
+#include "base/MessageLoop.h"
 
 namespace app {
 
@@ -134,23 +134,23 @@ void frmDOSOutput::ReadOutput1_Complete() {
     if (failure.empty()) {
         pb_->SetValue(100);
         label1_->SetCaption(L"Task Completed.");
-        forms::ShowMessage(L"MP3 has been cut!", MB_OK | MB_ICONINFORMATION, L"Success!");
+        base::ShowMessage(L"MP3 has been cut!", MB_OK | MB_ICONINFORMATION, L"Success!");
     } else {
         std::wstring text = L"The cut failed: " + failure;
         std::wstring lines = LastLines(transcript_, kQuotedLines);
         if (!lines.empty()) text += L"\r\n\r\nThe encoder's last output:\r\n" + lines;
-        forms::ShowMessage(text, MB_OK | MB_ICONERROR, L"Error");
+        base::ShowMessage(text, MB_OK | MB_ICONERROR, L"Error");
     }
     Hide();
 }
 
 void frmDOSOutput::ReadOutput1_Error(const std::wstring& description, std::int32_t& number) {
-    forms::ShowMessage(L"Error!\r\nDescription: " + description + L"\r\nLastDLLError: " + std::to_wstring(number),
+    base::ShowMessage(L"Error!\r\nDescription: " + description + L"\r\nLastDLLError: " + std::to_wstring(number),
                        MB_OK | MB_ICONERROR, L"Error");
 }
 
 void frmDOSOutput::ReadOutput1_Canceled() {
-    forms::ShowMessage(L"Success! Process was canceled!", MB_OK);
+    base::ShowMessage(L"Success! Process was canceled!", MB_OK);
     txtOutput_->SetText(L"");
 }
 

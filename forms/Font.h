@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "forms/Handles.h"
+#include "base/Handles.h"
 
 namespace forms {
 
@@ -48,7 +48,7 @@ public:
     std::wstring DrawingFace() const;
     LOGFONTW LogFont(int dpi) const;
     // A new GDI font for drawing at the given resolution.
-    FontHandle CreateHandle(int dpi) const;
+    base::FontHandle CreateHandle(int dpi) const;
 
     using ChangeHandler = std::function<void()>;
     std::size_t Subscribe(ChangeHandler handler);

@@ -77,14 +77,14 @@ WindowlessElement* Form::ElementAt(POINT point, bool clickableOnly) const {
 void Form::PaintClient(HDC dc) const {
     RECT client{};
     ::GetClientRect(Handle(), &client);
-    BrushHandle back(::CreateSolidBrush(static_cast<COLORREF>(TranslateColor(backColor_))));
+    base::BrushHandle back(::CreateSolidBrush(static_cast<COLORREF>(TranslateColor(backColor_))));
     ::FillRect(dc, &client, back.Get());
     for (const WindowlessElement* element : elements_)
         if (element->Visible()) element->Paint(dc, dpi_);
 }
 
 void Form::Paint() {
-    PaintDC paint(Handle());
+    base::PaintDC paint(Handle());
     RECT client{};
     ::GetClientRect(Handle(), &client);
     SIZE size{client.right, client.bottom};
@@ -98,7 +98,7 @@ void Form::Paint() {
         PaintClient(paint.Get());
         return;
     }
-    SelectedObject bitmap(backDC_.Get(), backBitmap_.Get());
+    base::SelectedObject bitmap(backDC_.Get(), backBitmap_.Get());
     PaintClient(backDC_.Get());
     const RECT& dirty = paint.Dirty();
     ::BitBlt(paint.Get(), dirty.left, dirty.top, dirty.right - dirty.left, dirty.bottom - dirty.top, backDC_.Get(),

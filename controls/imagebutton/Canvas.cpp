@@ -1,7 +1,7 @@
 #include "controls/imagebutton/Canvas.h"
 
 #include "controls/imagebutton/ColorMath.h"
-#include "forms/Handles.h"
+#include "base/Handles.h"
 
 namespace controls::imagebutton {
 
@@ -40,7 +40,7 @@ void Canvas::Frame(int x, int y, int w, int h, long color) const {
 }
 
 void Canvas::Line(int x1, int y1, int x2, int y2, long color) const {
-    forms::SelectedObject pen(dc_, ::GetStockObject(DC_PEN));
+    base::SelectedObject pen(dc_, ::GetStockObject(DC_PEN));
     ::SetDCPenColor(dc_, static_cast<COLORREF>(color));
     ::MoveToEx(dc_, x1, y1, nullptr);
     ::LineTo(dc_, x2, y2);
