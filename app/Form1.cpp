@@ -6,11 +6,13 @@
 #include "app/modCloseBtn.h"
 #include "base/MessageLoop.h"
 #include "base/Rounding.h"
+#include "forms/Units.h"
 
 namespace app {
 
 namespace {
 
+using forms::Bounds;
 using forms::OleColor;
 using forms::SystemColor;
 
@@ -20,8 +22,6 @@ constexpr wchar_t kMakerAddress[] = L"www.tavrinsoft.com";
 constexpr wchar_t kMp3Filter[] = L"Audio Files (*.mp3)|*.mp3";
 constexpr OleColor kButtonBackColor = 0xFFD1AD;
 constexpr int kSquareBands = 8;
-
-RECT Bounds(int left, int top, int width, int height) { return RECT{left, top, left + width, top + height}; }
 
 struct LabelLayout {
     int number;
@@ -112,7 +112,7 @@ void Form1::CreateControls() {
         auto button = std::make_unique<controls::zembutton>(*this, L"zembutton" + std::to_wstring(b.number), b.bounds);
         button->SetButtonStyle(kSquareBands);
         button->SetBackColor(kButtonBackColor);
-        button->SetFont(forms::Font::Create(L"MS Sans Serif", 8.25));
+        button->SetFont(forms::Font::CreateDefault());
         button->SetPicturePushOnHover(true);
         button->SetCaptionEffects(0);
         button->SetCaption(b.caption);

@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
+#include "base/MessageLoop.h"
 #include "controls/imagebutton/zembutton.h"
 #include "forms/Form.h"
-#include "base/MessageLoop.h"
 
 namespace {
 

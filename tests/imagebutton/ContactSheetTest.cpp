@@ -4,9 +4,9 @@
 
 #include "ButtonStates.h"
 #include "ButtonTestSupport.h"
-#include "controls/imagebutton/PixelBlock.h"
-#include "controls/imagebutton/ButtonProperties.h"
 #include "base/Handles.h"
+#include "controls/imagebutton/ButtonProperties.h"
+#include "controls/imagebutton/PixelBlock.h"
 
 using namespace imagebutton_test;
 

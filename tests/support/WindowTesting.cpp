@@ -1,8 +1,8 @@
 #include "support/WindowTesting.h"
 
-#include "forms/Dib.h"
 #include "base/Handles.h"
 #include "base/MessageLoop.h"
+#include "forms/Dib.h"
 
 namespace testing_support {
 
