@@ -15,7 +15,7 @@
 #include "controls/themedbutton/ThemedButton.h"
 #include "forms/Dib.h"
 #include "forms/Form.h"
-#include "forms/MessageLoop.h"
+#include "base/MessageLoop.h"
 
 namespace {
 
@@ -29,7 +29,7 @@ public:
     BenchForm() {
         CreateForm(L"Snipmill.ThemedButtonBenchmark", L"Themed button benchmark", 300, 120, WS_OVERLAPPEDWINDOW, 0);
         Show(SW_SHOW);
-        forms::DoEvents();
+        base::DoEvents();
     }
 };
 
@@ -59,15 +59,15 @@ double Median(const std::function<void()>& work) {
 // A 16 x 16 icon: a green square with a grey frame.
 std::shared_ptr<forms::Picture> Icon() {
     void* data = nullptr;
-    forms::BitmapHandle color = forms::CreateTopDownDib(16, 16, &data, nullptr, 32);
+    base::BitmapHandle color = forms::CreateTopDownDib(16, 16, &data, nullptr, 32);
     auto* pixels = static_cast<std::uint32_t*>(data);
     for (int y = 0; y < 16; ++y)
         for (int x = 0; x < 16; ++x)
             pixels[y * 16 + x] = (x == 0 || y == 0 || x == 15 || y == 15) ? 0xFF808080u : 0xFF30A030u;
     std::vector<std::uint8_t> maskBits(2 * 16, 0);
-    forms::BitmapHandle mask(::CreateBitmap(16, 16, 1, 1, maskBits.data()));
+    base::BitmapHandle mask(::CreateBitmap(16, 16, 1, 1, maskBits.data()));
     ICONINFO info{TRUE, 0, 0, mask.Get(), color.Get()};
-    return forms::Picture::FromIcon(forms::IconHandle(::CreateIconIndirect(&info)));
+    return forms::Picture::FromIcon(base::IconHandle(::CreateIconIndirect(&info)));
 }
 
 const char* const kStates[] = {"normal", "hot", "pressed", "disabled"};
@@ -93,13 +93,13 @@ std::unique_ptr<controls::ThemedButton> MakeButton(BenchForm& form, int style, i
 }
 
 double Baseline(controls::ThemedButton& b) {
-    forms::FontHandle font = b.Font()->CreateHandle(96);
-    forms::BrushHandle face(::CreateSolidBrush(::GetSysColor(COLOR_BTNFACE)));
+    base::FontHandle font = b.Font()->CreateHandle(96);
+    base::BrushHandle face(::CreateSolidBrush(::GetSysColor(COLOR_BTNFACE)));
     return Median([&] {
-        forms::WindowDC dc(b.hWnd());
+        base::WindowDC dc(b.hWnd());
         RECT client{0, 0, kWidth, kHeight};
         ::FillRect(dc.Get(), &client, face.Get());
-        forms::SelectedObject selected(dc.Get(), font.Get());
+        base::SelectedObject selected(dc.Get(), font.Get());
         ::SetBkMode(dc.Get(), TRANSPARENT);
         ::DrawTextW(dc.Get(), kCaption, -1, &client, DT_CENTER | DT_VCENTER | DT_WORDBREAK);
     });

@@ -6,8 +6,8 @@
 
 #include "forms/ColorMath.h"
 #include "forms/Dib.h"
-#include "forms/Handles.h"
-#include "forms/Rounding.h"
+#include "base/Handles.h"
+#include "base/Rounding.h"
 
 namespace controls::themedbutton {
 
@@ -46,7 +46,7 @@ private:
     }
     static int Channel(int from, float step, int i) noexcept {
         const float value = static_cast<float>(from) + step * static_cast<float>(i);
-        return Clamp(static_cast<int>(forms::RoundHalfEven(static_cast<double>(value))));
+        return Clamp(static_cast<int>(base::RoundHalfEven(static_cast<double>(value))));
     }
 
     int red_, green_, blue_;
@@ -104,7 +104,7 @@ void SetBackground(HDC dc, int width, int height, long c) { Fill(dc, 0, 0, width
 
 void Line(HDC dc, int x1, int y1, int x2, int y2, long c) {
     // The DC's own pen, coloured for this line, so no pen is created.
-    forms::SelectedObject pen(dc, ::GetStockObject(DC_PEN));
+    base::SelectedObject pen(dc, ::GetStockObject(DC_PEN));
     ::SetDCPenColor(dc, static_cast<COLORREF>(c));
     ::MoveToEx(dc, x1, y1, nullptr);
     ::LineTo(dc, x2, y2);

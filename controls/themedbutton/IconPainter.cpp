@@ -5,9 +5,9 @@
 
 #include "forms/ColorMath.h"
 #include "forms/Dib.h"
-#include "forms/Handles.h"
+#include "base/Handles.h"
 #include "forms/PixelBlock.h"
-#include "forms/Rounding.h"
+#include "base/Rounding.h"
 
 namespace controls::themedbutton {
 
@@ -24,13 +24,13 @@ void Put(std::uint8_t* p, long color) noexcept {
 bool ReadSource(const forms::Picture& picture, long background, const forms::PixelBlock& block) {
     const RECT all{0, 0, block.Width(), block.Height()};
     if (picture.Kind() == forms::Picture::Type::Icon) {
-        forms::BrushHandle brush(::CreateSolidBrush(static_cast<COLORREF>(background)));
+        base::BrushHandle brush(::CreateSolidBrush(static_cast<COLORREF>(background)));
         ::FillRect(block.Dc(), &all, brush.Get());
         return ::DrawIconEx(block.Dc(), 0, 0, picture.Icon(), block.Width(), block.Height(), 0, nullptr, DI_NORMAL);
     }
-    forms::MemoryDC source(::CreateCompatibleDC(block.Dc()));
+    base::MemoryDC source(::CreateCompatibleDC(block.Dc()));
     if (!source) return false;
-    forms::SelectedObject bitmap(source.Get(), picture.Bitmap());
+    base::SelectedObject bitmap(source.Get(), picture.Bitmap());
     return ::BitBlt(block.Dc(), 0, 0, block.Width(), block.Height(), source.Get(), 0, 0, SRCCOPY);
 }
 
@@ -43,9 +43,9 @@ void DrawScaled(HDC dc, const forms::Picture& picture, int x, int y, int size) {
         ::DrawIconEx(dc, x, y, picture.Icon(), size, size, 0, nullptr, DI_NORMAL);
         return;
     }
-    forms::MemoryDC source(::CreateCompatibleDC(dc));
+    base::MemoryDC source(::CreateCompatibleDC(dc));
     if (!source) return;
-    forms::SelectedObject bitmap(source.Get(), picture.Bitmap());
+    base::SelectedObject bitmap(source.Get(), picture.Bitmap());
     const int oldMode = ::SetStretchBltMode(dc, COLORONCOLOR);
     ::StretchBlt(dc, x, y, size, size, source.Get(), 0, 0, picture.Width(), picture.Height(), SRCCOPY);
     ::SetStretchBltMode(dc, oldMode);
@@ -104,22 +104,22 @@ void ShadowSilhouette(HDC dc, int x, int y, int size, long shadow) {
 long IconGrey(long color) noexcept {
     if (std::find(std::begin(kGreyLevels), std::end(kGreyLevels), color) != std::end(kGreyLevels)) return color;
     const double weighted = 0.33 * forms::RedOf(color) + 0.59 * forms::GreenOf(color) + 0.11 * forms::BlueOf(color);
-    const int g = static_cast<int>(std::min<long long>(forms::RoundHalfEven(weighted), 255));
+    const int g = static_cast<int>(std::min<long long>(base::RoundHalfEven(weighted), 255));
     return forms::RgbOf(g, g, g);
 }
 
-forms::IconHandle GreyIcon(HICON icon) {
+base::IconHandle GreyIcon(HICON icon) {
     if (!icon) return {};
     ICONINFO info{};
     if (!::GetIconInfo(icon, &info)) return {};
-    forms::BitmapHandle mask(info.hbmMask);
-    forms::BitmapHandle color(info.hbmColor);
+    base::BitmapHandle mask(info.hbmMask);
+    base::BitmapHandle color(info.hbmColor);
     if (!mask || !color) return {};
     BITMAP bm{};
     if (!::GetObjectW(color.Get(), sizeof bm, &bm) || bm.bmWidth <= 0 || bm.bmHeight <= 0) return {};
     BITMAPINFO layout = forms::TopDownDibInfo(bm.bmWidth, bm.bmHeight, 32);
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(bm.bmWidth) * bm.bmHeight);
-    forms::WindowDC screen(nullptr);
+    base::WindowDC screen(nullptr);
     const UINT rows = static_cast<UINT>(bm.bmHeight);
     if (!::GetDIBits(screen.Get(), color.Get(), 0, rows, pixels.data(), &layout, DIB_RGB_COLORS)) return {};
     for (std::uint32_t& pixel : pixels) {
@@ -130,12 +130,12 @@ forms::IconHandle GreyIcon(HICON icon) {
     }
     if (!::SetDIBits(screen.Get(), color.Get(), 0, rows, pixels.data(), &layout, DIB_RGB_COLORS)) return {};
     ICONINFO grey{TRUE, 0, 0, mask.Get(), color.Get()};
-    return forms::IconHandle(::CreateIconIndirect(&grey));
+    return base::IconHandle(::CreateIconIndirect(&grey));
 }
 
 bool PaintIconGrayscale(HDC dc, HICON icon, int x, int y, int height, int width) {
     if (!dc || !icon) return false;
-    const forms::IconHandle grey = GreyIcon(icon);
+    const base::IconHandle grey = GreyIcon(icon);
     return grey && ::DrawIconEx(dc, x, y, grey.Get(), width, height, 0, nullptr, DI_NORMAL);
 }
 

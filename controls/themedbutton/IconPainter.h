@@ -6,7 +6,7 @@
 #include <memory>
 #include <optional>
 
-#include "forms/Handles.h"
+#include "base/Handles.h"
 #include "forms/Picture.h"
 #include "forms/PixelBlock.h"
 
@@ -44,7 +44,7 @@ bool PaintIconGrayscale(HDC dc, HICON icon, int x, int y, int height, int width)
 
 // The icon PaintIconGrayscale draws: a copy with its colours turned grey; none
 // for an icon without colours (a monochrome one).
-forms::IconHandle GreyIcon(HICON icon);
+base::IconHandle GreyIcon(HICON icon);
 
 // The grey PaintIconGrayscale gives a colour.
 long IconGrey(long color) noexcept;

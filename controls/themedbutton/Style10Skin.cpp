@@ -9,7 +9,7 @@
 #include "controls/themedbutton/Drawing.h"
 #include "controls/themedbutton/SkinStyles.h"
 #include "forms/ColorMath.h"
-#include "forms/Rounding.h"
+#include "base/Rounding.h"
 
 namespace controls::themedbutton::skins {
 
@@ -58,7 +58,7 @@ constexpr long kOutside = 0xF0F0F0;  // what the corners are smoothed against
 constexpr double kRadius = 9.0;
 
 long Mix(long a, long b, double t) noexcept {
-    auto channel = [t](int x, int y) { return forms::RoundToInt(x + (y - x) * t); };
+    auto channel = [t](int x, int y) { return base::RoundToInt(x + (y - x) * t); };
     return forms::RgbOf(channel(forms::RedOf(a), forms::RedOf(b)), channel(forms::GreenOf(a), forms::GreenOf(b)),
                         channel(forms::BlueOf(a), forms::BlueOf(b)));
 }
@@ -67,10 +67,10 @@ long Mix(long a, long b, double t) noexcept {
 // flat down to the bottom blocks, then growing towards the bottom edge.
 int FaceShift(const Look& look, int y) noexcept {
     constexpr int kGlossRows = 11;
-    if (y < kGlossRows) return forms::RoundToInt(look.topShift * (kGlossRows - y) / double(kGlossRows));
+    if (y < kGlossRows) return base::RoundToInt(look.topShift * (kGlossRows - y) / double(kGlossRows));
     const int firstShaded = kPictureHeight - kBottom + 1;
     if (y < firstShaded) return 0;
-    return forms::RoundToInt(look.bottomShift * (y - firstShaded + 1) / double(kBottom - 1));
+    return base::RoundToInt(look.bottomShift * (y - firstShaded + 1) / double(kBottom - 1));
 }
 
 // The picture's colour at (x, y): a rounded rectangle of radius 9 whose border is

@@ -2,7 +2,7 @@
 // with a bright-to-dark left edge; every colour a shift of the state's base.
 #include "controls/themedbutton/Drawing.h"
 #include "controls/themedbutton/SkinStyles.h"
-#include "forms/Rounding.h"
+#include "base/Rounding.h"
 
 namespace controls::themedbutton::skins {
 
@@ -41,7 +41,7 @@ void ShadedEnd(HDC dc, long c, int h, int half, Column column) {
 void DrawStyle9(HDC dc, const SkinInput& input, long& surfaceBackground) {
     const int w = input.width;
     const int h = input.height;
-    const int half = forms::RoundToInt(h / 2.0);
+    const int half = base::RoundToInt(h / 2.0);
     const long c = BaseColor(input);
 
     SetSurfaceBackground(dc, input, c, surfaceBackground);

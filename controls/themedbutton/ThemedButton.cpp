@@ -16,7 +16,7 @@
 #include "controls/themedbutton/WindowRegion.h"
 #include "forms/AccessKey.h"
 #include "forms/Focus.h"
-#include "forms/MessageLoop.h"
+#include "base/MessageLoop.h"
 #include "forms/MousePointers.h"
 #include "forms/Units.h"
 
@@ -324,8 +324,8 @@ void ThemedButton::Layout() {
     const SIZE size = ClientSize(Handle());
     RECT measured{4, 4, size.cx - 4, size.cy - 4};
     {
-        forms::WindowDC dc(Handle());
-        forms::SelectedObject font(dc.Get(), DrawingFont());
+        base::WindowDC dc(Handle());
+        base::SelectedObject font(dc.Get(), DrawingFont());
         const std::string text = ToAnsi(p_.caption);
         UINT flags = DT_CALCRECT | DT_WORDBREAK;
         if (p_.rightToLeft) flags |= DT_RTLREADING;
@@ -335,7 +335,7 @@ void ThemedButton::Layout() {
                                                   captionFormat_, p_.rightToLeft);
     captionRect_ = caption.rect;
     captionFormat_ = caption.format;
-    forms::RegionHandle region = RegionForStyle(p_.style, size.cx, size.cy);
+    base::RegionHandle region = RegionForStyle(p_.style, size.cx, size.cy);
     if (region && ::SetWindowRgn(Handle(), region.Get(), TRUE)) region.Release();  // the window owns it now
     Refresh();
 }
@@ -343,7 +343,7 @@ void ThemedButton::Layout() {
 void ThemedButton::Refresh() {
     Safely([&] {
         if (!Render()) return;
-        forms::WindowDC dc(Handle());
+        base::WindowDC dc(Handle());
         if (dc.Get()) Present(dc.Get());
     });
 }
@@ -359,7 +359,7 @@ bool ThemedButton::Render() {
     const SIZE size = ClientSize(Handle());
     if (size.cx <= 0 || size.cy <= 0) return false;
     if (!surface_ || surface_->Width() < size.cx || surface_->Height() < size.cy) {
-        forms::WindowDC screen(Handle());
+        base::WindowDC screen(Handle());
         surface_ = std::make_unique<forms::PixelBlock>(screen.Get(), size.cx, size.cy, 32);
     }
     if (!surface_->Valid()) return false;
@@ -388,7 +388,7 @@ void ThemedButton::Paint(HDC dc) {
         surfaceBackground_ = Translated(forms::SystemColor(COLOR_BTNFACE));
         SetBackground(dc, size.cx, size.cy, surfaceBackground_);
     }
-    forms::SelectedObject font(dc, DrawingFont());
+    base::SelectedObject font(dc, DrawingFont());
     PaintFace(dc, size.cx, size.cy);
     PaintIcon(dc, size.cx, size.cy);
     PaintCaption(dc);
@@ -487,7 +487,7 @@ void ThemedButton::PaintCaption(HDC dc) {
 
 // ---- Input
 
-bool ThemedButton::Raise(const forms::Event<>& event, int id) {
+bool ThemedButton::Raise(const base::Event<>& event, int id) {
     const std::shared_ptr<bool> alive = alive_;
     RaiseEvent(event, id);
     return *alive;
@@ -563,7 +563,7 @@ void ThemedButton::OnLeftRelease() {
     } else {
         state_ = VisualStates::Hot;
         const std::shared_ptr<bool> alive = alive_;
-        forms::DoEvents();
+        base::DoEvents();
         if (!*alive) return;
         RequestMouseLeave(leaveService_, Handle());
         if (mouseInside_ && !Raise(Click, kClickId)) return;
@@ -655,7 +655,7 @@ LRESULT ThemedButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     Safely([&] {
         switch (message) {
         case WM_PAINT: {
-            forms::PaintDC paint(Handle());
+            base::PaintDC paint(Handle());
             if (Render()) Present(paint.Get());
             break;
         }

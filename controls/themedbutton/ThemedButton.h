@@ -13,8 +13,8 @@
 #include "controls/themedbutton/MouseLeave.h"
 #include "controls/themedbutton/ThemeFace.h"
 #include "forms/Control.h"
-#include "forms/Event.h"
-#include "forms/Handles.h"
+#include "base/Event.h"
+#include "base/Handles.h"
 #include "forms/MessageInterceptor.h"
 #include "forms/PixelBlock.h"
 #include "forms/PropertyBag.h"
@@ -110,9 +110,9 @@ public:
     int OpenLink(const std::wstring& link);
     bool PaintIconGrayscale(HDC dc, HICON icon, int x, int y, int height, int width);
 
-    forms::Event<> Click;
-    forms::Event<> MouseEnter;
-    forms::Event<> MouseLeave;
+    base::Event<> Click;
+    base::Event<> MouseEnter;
+    base::Event<> MouseLeave;
 
     // Run-time facts, for the host and for checking the button's behaviour.
     int State() const noexcept { return state_; }
@@ -171,11 +171,11 @@ private:
     void BuildTooltip();
     void TearDownTooltip();
     // Raises the event; false when a handler destroyed the button.
-    bool Raise(const forms::Event<>& event, int id);
+    bool Raise(const base::Event<>& event, int id);
 
     controls::themedbutton::ButtonProperties p_;
     std::size_t fontToken_ = 0;
-    forms::FontHandle gdiFont_;
+    base::FontHandle gdiFont_;
 
     int state_ = themedbutton::VisualStates::Normal;
     bool hasFocus_ = false;
@@ -195,7 +195,7 @@ private:
     themedbutton::MaskedCopier masked_;
     // The grey copy a disabled button draws of its icon, made once per icon: making an icon is slow.
     std::weak_ptr<forms::Picture> greySource_;
-    forms::IconHandle greyIcon_;
+    base::IconHandle greyIcon_;
 
     themedbutton::LeaveService leaveService_ = themedbutton::LeaveService::None;
     std::unique_ptr<forms::MessageInterceptor> hook_;

@@ -6,7 +6,6 @@
 #include "ButtonTestSupport.h"
 #include "support/ContactSheet.h"
 #include "controls/imagebutton/ButtonProperties.h"
-#include "forms/Handles.h"
 
 using namespace imagebutton_test;
 
@@ -25,15 +24,15 @@ const wchar_t* const kStyleNames[] = {L"0 Standard",      L"1 SoftEdge",      L"
 // A 16 x 16 picture of 24 bits: a green disc with a white shine on the mask colour.
 std::shared_ptr<forms::Picture> Disc() {
     auto disc = MakeBitmap(0xE0E0E0, {}, 24, 255, 16);
-    forms::WindowDC screen(nullptr);
-    forms::MemoryDC dc(::CreateCompatibleDC(screen.Get()));
-    forms::SelectedObject selected(dc.Get(), disc->Bitmap());
-    forms::BrushHandle green(::CreateSolidBrush(0x30A030));
-    forms::PenHandle edge(::CreatePen(PS_SOLID, 1, 0x206020));
-    forms::SelectedObject brush(dc.Get(), green.Get());
-    forms::SelectedObject pen(dc.Get(), edge.Get());
+    base::WindowDC screen(nullptr);
+    base::MemoryDC dc(::CreateCompatibleDC(screen.Get()));
+    base::SelectedObject selected(dc.Get(), disc->Bitmap());
+    base::BrushHandle green(::CreateSolidBrush(0x30A030));
+    base::PenHandle edge(::CreatePen(PS_SOLID, 1, 0x206020));
+    base::SelectedObject brush(dc.Get(), green.Get());
+    base::SelectedObject pen(dc.Get(), edge.Get());
     ::Ellipse(dc.Get(), 1, 1, 15, 15);
-    forms::BrushHandle white(::CreateSolidBrush(0xFFFFFF));
+    base::BrushHandle white(::CreateSolidBrush(0xFFFFFF));
     const RECT shine{4, 4, 7, 7};
     ::FillRect(dc.Get(), &shine, white.Get());
     return disc;

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "forms/Handles.h"
+#include "base/Handles.h"
 #include "forms/PixelBlock.h"
 
 namespace testing_support {
@@ -27,7 +27,7 @@ public:
 
 private:
     forms::PixelBlock block_;
-    forms::FontHandle font_;
+    base::FontHandle font_;
 };
 
 }  // namespace testing_support

@@ -142,7 +142,7 @@ TEST(DrawingPrimitives, GradientColumns) {
 
 TEST(DrawingPrimitives, BandsKeepToTheClippingAndTheOrigin) {
     SkinSurface s(12, 12, kBack);
-    forms::RegionHandle clip(::CreateRectRgn(2, 2, 6, 6));
+    base::RegionHandle clip(::CreateRectRgn(2, 2, 6, 6));
     ::SelectClipRgn(s.Dc(), clip.Get());
     GradientRows(s.Dc(), 0x00FF00, 0x00FF00, 0, 0, 12, 11);
     ::SelectClipRgn(s.Dc(), nullptr);

@@ -37,8 +37,8 @@ const Condition kConditions[] = {{1, false, false}, {1, true, false}, {1, false,
 const SIZE kSizes[] = {{97, 25}, {120, 40}, {200, 60}};
 
 // The window outline each skin is drawn for.
-forms::RegionHandle Outline(int style, int w, int h) {
-    forms::RegionHandle region;
+base::RegionHandle Outline(int style, int w, int h) {
+    base::RegionHandle region;
     if (style == 5 || style == 7) {
         const POINT p[] = {{0, 1}, {1, 0}, {w - 1, 0}, {w, 1}, {w, h - 2}, {w - 2, h}, {2, h}, {0, h - 2}};
         region.Reset(::CreatePolygonRgn(p, 8, ALTERNATE));
@@ -67,7 +67,7 @@ class Sheet {
 public:
     Sheet(int width, int height) { pixels_.width = width, pixels_.height = height, pixels_.data.assign(width * height, kSheet); }
     void Put(int left, int top, int style, const SkinSurface& tile, int zoom) {
-        const forms::RegionHandle outline = Outline(style, tile.Width(), tile.Height());
+        const base::RegionHandle outline = Outline(style, tile.Width(), tile.Height());
         for (int y = 0; y < tile.Height(); ++y)
             for (int x = 0; x < tile.Width(); ++x) {
                 const std::uint32_t bgr = static_cast<std::uint32_t>(tile.At(x, y));

@@ -14,7 +14,7 @@
 #include "controls/themedbutton/ThemedButton.h"
 #include "forms/Dib.h"
 #include "forms/Form.h"
-#include "forms/MessageLoop.h"
+#include "base/MessageLoop.h"
 #include "support/ContactSheet.h"
 
 namespace {
@@ -30,7 +30,7 @@ public:
     SheetForm() {
         CreateForm(L"Snipmill.ThemedButtonSheet", L"Themed button sheet", 300, 120, WS_OVERLAPPEDWINDOW, 0);
         Show(SW_SHOW);
-        forms::DoEvents();
+        base::DoEvents();
     }
 };
 
@@ -49,7 +49,7 @@ const wchar_t* const kColumns[] = {L"1 normal", L"2 hot", L"3 pressed", L"4 disa
 // A 16 x 16 icon: a green disc with a white shine, transparent around it.
 std::shared_ptr<forms::Picture> Disc() {
     void* data = nullptr;
-    forms::BitmapHandle color = forms::CreateTopDownDib(16, 16, &data, nullptr, 32);
+    base::BitmapHandle color = forms::CreateTopDownDib(16, 16, &data, nullptr, 32);
     auto* pixels = static_cast<std::uint32_t*>(data);
     std::vector<std::uint8_t> maskBits(2 * 16, 0);
     for (int y = 0; y < 16; ++y)
@@ -60,9 +60,9 @@ std::shared_ptr<forms::Picture> Disc() {
             pixels[y * 16 + x] = !inside ? 0 : shine ? 0xFFFFFFFFu : 0xFF30A030u;
             if (!inside) maskBits[static_cast<std::size_t>(y * 2 + x / 8)] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
         }
-    forms::BitmapHandle mask(::CreateBitmap(16, 16, 1, 1, maskBits.data()));
+    base::BitmapHandle mask(::CreateBitmap(16, 16, 1, 1, maskBits.data()));
     ICONINFO info{TRUE, 0, 0, mask.Get(), color.Get()};
-    return forms::Picture::FromIcon(forms::IconHandle(::CreateIconIndirect(&info)));
+    return forms::Picture::FromIcon(base::IconHandle(::CreateIconIndirect(&info)));
 }
 
 std::unique_ptr<controls::ThemedButton> MakeButton(SheetForm& form, const Row& row, int column,
