@@ -65,7 +65,11 @@ SkinInput InputFor(const Variant& v, const Condition& c, SIZE size) {
 
 class Sheet {
 public:
-    Sheet(int width, int height) { pixels_.width = width, pixels_.height = height, pixels_.data.assign(width * height, kSheet); }
+    Sheet(int width, int height) {
+        pixels_.width = width;
+        pixels_.height = height;
+        pixels_.data.assign(static_cast<std::size_t>(width) * height, kSheet);
+    }
     void Put(int left, int top, int style, const SkinSurface& tile, int zoom) {
         const base::RegionHandle outline = Outline(style, tile.Width(), tile.Height());
         for (int y = 0; y < tile.Height(); ++y)
@@ -73,12 +77,16 @@ public:
                 const std::uint32_t bgr = static_cast<std::uint32_t>(tile.At(x, y));
                 const std::uint32_t rgb = ((bgr & 0xFF) << 16) | (bgr & 0xFF00) | (bgr >> 16);
                 const std::uint32_t shown = ::PtInRegion(outline.Get(), x, y) ? rgb : kForm;
-                for (int dy = 0; dy < zoom; ++dy)
+                for (int dy = 0; dy < zoom; ++dy) {
+                    const int row = top + y * zoom + dy;
                     for (int dx = 0; dx < zoom; ++dx)
-                        pixels_.data[static_cast<std::size_t>((top + y * zoom + dy) * pixels_.width + left + x * zoom + dx)] = shown;
+                        pixels_.data[static_cast<std::size_t>(row) * pixels_.width + left + x * zoom + dx] = shown;
+                }
             }
     }
-    bool Save(const std::wstring& name) { return testing_support::WritePng(testing_support::ArtifactPath(name), pixels_); }
+    bool Save(const std::wstring& name) {
+        return testing_support::WritePng(testing_support::ArtifactPath(name), pixels_);
+    }
 
 private:
     testing_support::Pixels pixels_;
@@ -90,10 +98,11 @@ TEST(SkinSheet, EverySkinPaintsItsWholeSurfaceInEveryState) {
     constexpr int kGap = 6;
     const int columns = static_cast<int>(std::size(kConditions));
     int sheetHeight = kGap;
-    for (const auto& size : kSizes) sheetHeight += (size.cy + kGap) * static_cast<int>(std::size(kVariants));
+    const int rows = static_cast<int>(std::size(kVariants));
+    for (const auto& size : kSizes) sheetHeight += (size.cy + kGap) * rows;
     Sheet sheet(kGap + columns * (kSizes[2].cx + kGap), sheetHeight);
     constexpr int kZoom = 4;
-    Sheet zoom(kGap + columns * (kSizes[0].cx * kZoom + kGap), kGap + static_cast<int>(std::size(kVariants)) * (kSizes[0].cy * kZoom + kGap));
+    Sheet zoom(kGap + columns * (kSizes[0].cx * kZoom + kGap), kGap + rows * (kSizes[0].cy * kZoom + kGap));
 
     int top = kGap;
     for (const auto& size : kSizes) {
@@ -107,8 +116,7 @@ TEST(SkinSheet, EverySkinPaintsItsWholeSurfaceInEveryState) {
                 for (int y = 0; y < size.cy; ++y)
                     for (int x = 0; x < size.cx; ++x) unpainted += tile.At(x, y) == kUnpainted;
                 // Style 5 with custom colours keeps the previous background when pressed.
-                const bool keepsBackground = kVariants[v].style == 5 && kVariants[v].custom && kConditions[c].state == 3;
-                if (keepsBackground)
+                if (kVariants[v].style == 5 && kVariants[v].custom && kConditions[c].state == 3)
                     EXPECT_EQ(background, kUnpainted);
                 else
                     EXPECT_EQ(unpainted, 0) << "style " << kVariants[v].style << " state " << kConditions[c].state;
