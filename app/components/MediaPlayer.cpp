@@ -1,7 +1,14 @@
 #include "app/components/MediaPlayer.h"
 
+#include <exception>
+#include <future>
 #include <new>
+#include <system_error>
+#include <thread>
+#include <vector>
 
+#include "forms/Handles.h"
+#include "forms/MessageLoop.h"
 #include "media/MediaError.h"
 
 namespace app {
@@ -15,6 +22,61 @@ std::wstring FileNameWithoutExtension(const std::wstring& path) {
     return dot == std::wstring::npos || dot == 0 ? name : name.substr(0, dot);
 }
 
+// The thread's windows take no input while they are disabled, as under a modal
+// dialog, but go on painting; those that were enabled are enabled again after.
+class ThreadWindowsDisabled {
+public:
+    ThreadWindowsDisabled() {
+        ::EnumThreadWindows(::GetCurrentThreadId(), &ThreadWindowsDisabled::Disable, reinterpret_cast<LPARAM>(this));
+    }
+    ThreadWindowsDisabled(const ThreadWindowsDisabled&) = delete;
+    ThreadWindowsDisabled& operator=(const ThreadWindowsDisabled&) = delete;
+    ~ThreadWindowsDisabled() {
+        for (HWND window : disabled_) ::EnableWindow(window, TRUE);
+    }
+
+private:
+    static BOOL CALLBACK Disable(HWND window, LPARAM self) {
+        if (::IsWindowVisible(window) && ::IsWindowEnabled(window)) {
+            ::EnableWindow(window, FALSE);
+            reinterpret_cast<ThreadWindowsDisabled*>(self)->disabled_.push_back(window);
+        }
+        return TRUE;
+    }
+
+    std::vector<HWND> disabled_;
+};
+
+// Reading a large file takes seconds: it is opened on a thread of its own while
+// this one dispatches its messages, so the windows keep painting and the timers ticking.
+std::unique_ptr<media::Mp3Stream> OpenWhileDispatching(const std::wstring& path) {
+    forms::KernelHandle done(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    if (!done) throw media::MediaError(media::SystemErrorText(::GetLastError()));
+    std::promise<std::unique_ptr<media::Mp3Stream>> opened;
+    std::future<std::unique_ptr<media::Mp3Stream>> stream = opened.get_future();
+    std::thread opener;
+    try {
+        opener = std::thread([&] {
+            try {
+                opened.set_value(std::make_unique<media::Mp3Stream>(path));
+            } catch (...) {
+                opened.set_exception(std::current_exception());
+            }
+            ::SetEvent(done.Get());
+        });
+    } catch (const std::system_error&) {
+        throw media::MediaError(L"The file cannot be opened now: the system has no room for another thread.");
+    }
+    {
+        ThreadWindowsDisabled disabled;
+        HANDLE handle = done.Get();
+        while (::MsgWaitForMultipleObjectsEx(1, &handle, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE) != WAIT_OBJECT_0)
+            forms::DoEvents();
+    }
+    opener.join();
+    return stream.get();
+}
+
 }  // namespace
 
 MediaPlayer::MediaPlayer() = default;
@@ -22,7 +84,7 @@ MediaPlayer::~MediaPlayer() = default;
 
 bool MediaPlayer::SetURL(const std::wstring& path) {
     try {
-        auto stream = std::make_unique<media::Mp3Stream>(path);
+        auto stream = OpenWhileDispatching(path);
         const std::wstring& title = stream->Index().title;
         Media media{title.empty() ? FileNameWithoutExtension(path) : title, stream->Index().Duration()};
         std::wstring url = path;

@@ -351,7 +351,13 @@ TEST(Mp3Reader, KeepsEveryFrameOfDamagedFilesThatACarefulDecoderKeeps) {
             EXPECT_NE(ReasonFor(file.Path()).find(L"not an MP3 file"), std::wstring::npos);
             continue;
         }
-        Mp3Index index = ReadIndex(file.Path());
+        Mp3Index index;
+        try {
+            index = ReadIndex(file.Path());
+        } catch (const MediaError& error) {
+            ADD_FAILURE() << "refused: " << std::string(error.Reason().begin(), error.Reason().end());
+            continue;
+        }
         EXPECT_EQ(index.FrameCount(), bad.frames);
         // Every frame kept is a whole frame of the stream.
         std::vector<std::uint8_t> bytes = ReadBytes(file.Path());
