@@ -25,7 +25,7 @@ constexpr std::uint64_t kMaxTagBytesForTitle = 1 << 20;
 constexpr std::uint64_t kMaxBytesBeforeAudio = 1 << 20;
 // Zero bytes tolerated where audio may begin: taggers leave room to grow a tag,
 // but a file of nothing else is not read to its end.
-constexpr std::uint64_t kMaxPadding = 16 << 20;
+constexpr std::uint64_t kMaxPadding = 4 << 20;
 
 // The header bits that decide a frame's size and stream, all but the padding bit:
 // sync, version, layer, CRC, bitrate, sample rate, channel mode and emphasis.
@@ -37,6 +37,29 @@ constexpr std::uint32_t kBitrateMask = 0xF000;
 
 std::uint32_t HeaderWord(const std::uint8_t* b) noexcept {
     return (std::uint32_t{b[0]} << 24) | (std::uint32_t{b[1]} << 16) | (std::uint32_t{b[2]} << 8) | b[3];
+}
+
+// How many bytes of empty tag headers `bytes` starts with. They are stepped over
+// in memory as fast as they are read: runs of them are copies of one another,
+// compared forty bytes (four headers) at a time.
+std::size_t EmptyTagsAt(std::span<const std::uint8_t> bytes) noexcept {
+    constexpr std::size_t kSize = Id3v2Tag::kHeaderSize;
+    constexpr std::size_t kWords = 5;
+    std::size_t at = 0;
+    if (bytes.size() >= kWords * 8 && std::memcmp(bytes.data(), bytes.data() + kSize, kWords * 8 - kSize) == 0 &&
+        Id3v2Tag::IsEmptyHeader(bytes.data())) {
+        std::uint64_t run[kWords];
+        std::memcpy(run, bytes.data(), sizeof run);
+        while (at + sizeof run <= bytes.size()) {
+            std::uint64_t next[kWords];
+            std::memcpy(next, bytes.data() + at, sizeof next);
+            if (((next[0] ^ run[0]) | (next[1] ^ run[1]) | (next[2] ^ run[2]) | (next[3] ^ run[3]) | (next[4] ^ run[4])) != 0)
+                break;
+            at += sizeof run;
+        }
+    }
+    while (at + kSize <= bytes.size() && Id3v2Tag::IsEmptyHeader(bytes.data() + at)) at += kSize;
+    return at;
 }
 
 }  // namespace
@@ -89,6 +112,11 @@ std::uint64_t Mp3Reader::SkipLeadingTags(std::wstring& title) {
     std::uint64_t pos = SkipPadding(0);
     for (;;) {
         auto header = At(pos, Id3v2Tag::kHeaderSize);
+        std::size_t empty = EmptyTagsAt(header);
+        if (empty > 0) {
+            pos = SkipPadding(pos + empty);
+            continue;
+        }
         if (header.size() < Id3v2Tag::kHeaderSize) return pos;
         auto tag = Id3v2Tag::FromHeader(header.data());
         if (!tag) return pos;
@@ -100,7 +128,7 @@ std::uint64_t Mp3Reader::SkipLeadingTags(std::wstring& title) {
 std::wstring Mp3Reader::TitleOf(const Id3v2Tag& tag, std::uint64_t pos) {
     // The title comes early in a tag; a large picture after it need not be read.
     std::size_t wanted = static_cast<std::size_t>(std::min({tag.TotalSize(), kMaxTagBytesForTitle, limit_ - pos}));
-    if (wanted <= kChunkSize) {
+    if (wanted <= kChunkSize - kLookBehind) {
         auto bytes = At(pos, wanted);
         return tag.Title(bytes.data(), std::min(bytes.size(), wanted));
     }

@@ -6,12 +6,14 @@
 #include <string>
 #include <vector>
 
+#include "support/BadMp3.h"
+
 namespace media_test {
 
 // <folder of the test program>\..\fixtures\media\<name>
 std::wstring Fixture(const std::wstring& name);
 
-std::vector<std::uint8_t> ReadBytes(const std::wstring& path);
+inline std::vector<std::uint8_t> ReadBytes(const std::wstring& path) { return testing_support::ReadFileBytes(path); }
 
 // A file in a fresh folder of its own under the temporary folder, removed with the object.
 class ScratchFile {

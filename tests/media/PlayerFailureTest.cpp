@@ -244,7 +244,9 @@ TEST(Player, AfterRapidCommandsPlaysFromWhereTheLastOneSaid) {
             player.Seek(seconds);
             if (paused) {
                 ASSERT_EQ(player.State(), PlayState::Paused);
-                if (seconds < 2) ASSERT_NEAR(player.Position(), std::max(seconds, 0.0), 1e-4);
+                if (seconds < 2) {
+                    ASSERT_NEAR(player.Position(), std::max(seconds, 0.0), 1e-4);
+                }
             }
             break;
         }
