@@ -104,7 +104,6 @@ Mp3Index Mp3Reader::Read() {
         throw MediaError(
             L"The file holds no MPEG audio that can be played: it is not an MP3 file, or it is damaged.");
     }
-    index.frameOffsets.shrink_to_fit();
     return index;
 }
 
