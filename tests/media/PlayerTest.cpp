@@ -188,7 +188,8 @@ TEST_P(PlayerTest, PlaysOneFileAfterAnotherOfOtherFormats) {
     LoadAndPlay(player, L"cbr128_info.mp3");
     for (const wchar_t* name : {L"mpeg2_22k_mono.mp3", L"cbr192_48k.mp3", L"mpeg25_8k_mono.mp3"}) {
         player.Load(std::make_unique<Mp3Stream>(Fixture(name)));
-        EXPECT_EQ(player.Position(), 0.0);
+        // From the start: on a busy machine the worker may already have played a moment of it.
+        EXPECT_LT(player.Position(), 0.05);
         EXPECT_TRUE(WaitFor(player, PlayState::Playing));
         std::this_thread::sleep_for(400ms);
         EXPECT_GT(player.Position(), 0.05);
