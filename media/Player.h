@@ -8,9 +8,10 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <thread>
 
-#include "forms/Handles.h"
+#include "base/Handles.h"
 #include "media/AudioSink.h"
 #include "media/Mp3Stream.h"
 
@@ -44,6 +45,9 @@ public:
 
     // Takes over an opened stream in place of the current one and starts playing it from the start.
     void Load(std::unique_ptr<Mp3Stream> stream);
+    // Opens the file and loads it; throws MediaError with the reason, keeping the current one, if it cannot.
+    // Reading a large file takes a while: this one may be called from another thread.
+    void Open(const std::wstring& path);
 
     void Play();
     void Pause();
@@ -55,6 +59,7 @@ public:
     PlayState State() const;
     double Position() const;  // seconds
     double Duration() const;  // seconds; 0 with no media
+    std::wstring Title() const;  // the ID3v2 title; empty with no media or none in the file
 
     int Volume() const;
     void SetVolume(int volume);  // 0 to 100
@@ -72,7 +77,7 @@ private:
 
     const SinkOpener open_;
     mutable std::mutex mutex_;
-    forms::KernelHandle wake_;
+    base::KernelHandle wake_;
 
     // Guarded by mutex_. `generation` counts the commands that make the worker start over.
     std::shared_ptr<Mp3Stream> stream_;

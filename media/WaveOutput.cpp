@@ -6,7 +6,7 @@
 namespace media {
 
 std::unique_ptr<WaveOutput> WaveOutput::Open(int sampleRate, int channels, const WaveOutCalls& calls) {
-    forms::KernelHandle finished(::CreateEventW(nullptr, FALSE, FALSE, nullptr));
+    base::KernelHandle finished(::CreateEventW(nullptr, FALSE, FALSE, nullptr));
     if (!finished) return nullptr;
     WAVEFORMATEX format{};
     format.wFormatTag = WAVE_FORMAT_PCM;
@@ -22,7 +22,7 @@ std::unique_ptr<WaveOutput> WaveOutput::Open(int sampleRate, int channels, const
     return std::unique_ptr<WaveOutput>(new WaveOutput(calls, device, std::move(finished), sampleRate, channels));
 }
 
-WaveOutput::WaveOutput(const WaveOutCalls& calls, HWAVEOUT device, forms::KernelHandle finished, int sampleRate,
+WaveOutput::WaveOutput(const WaveOutCalls& calls, HWAVEOUT device, base::KernelHandle finished, int sampleRate,
                        int channels) noexcept
     : calls_(calls),
       device_(device),

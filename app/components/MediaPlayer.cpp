@@ -1,15 +1,15 @@
 #include "app/components/MediaPlayer.h"
 
 #include <exception>
-#include <future>
+#include <functional>
 #include <new>
 #include <system_error>
 #include <thread>
 #include <vector>
 
-#include "forms/Handles.h"
-#include "forms/MessageLoop.h"
-#include "media/MediaError.h"
+#include "base/Handles.h"
+#include "base/MessageLoop.h"
+#include "base/SystemErrorText.h"
 
 namespace app {
 
@@ -47,20 +47,20 @@ private:
     std::vector<HWND> disabled_;
 };
 
-// Reading a large file takes seconds: it is opened on a thread of its own while
-// this one dispatches its messages, so the windows keep painting and the timers ticking.
-std::unique_ptr<media::Mp3Stream> OpenWhileDispatching(const std::wstring& path) {
-    forms::KernelHandle done(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    if (!done) throw media::MediaError(media::SystemErrorText(::GetLastError()));
-    std::promise<std::unique_ptr<media::Mp3Stream>> opened;
-    std::future<std::unique_ptr<media::Mp3Stream>> stream = opened.get_future();
-    std::thread opener;
+// Reading a large file takes seconds: `work` runs on a thread of its own while
+// this one dispatches its messages, so the windows keep painting and the timers
+// ticking. What `work` throws is thrown here.
+void RunWhileDispatching(const std::function<void()>& work) {
+    base::KernelHandle done(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    if (!done) throw media::MediaError(base::SystemErrorText(::GetLastError()));
+    std::exception_ptr failure;
+    std::thread worker;
     try {
-        opener = std::thread([&] {
+        worker = std::thread([&] {
             try {
-                opened.set_value(std::make_unique<media::Mp3Stream>(path));
+                work();
             } catch (...) {
-                opened.set_exception(std::current_exception());
+                failure = std::current_exception();
             }
             ::SetEvent(done.Get());
         });
@@ -71,10 +71,10 @@ std::unique_ptr<media::Mp3Stream> OpenWhileDispatching(const std::wstring& path)
         ThreadWindowsDisabled disabled;
         HANDLE handle = done.Get();
         while (::MsgWaitForMultipleObjectsEx(1, &handle, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE) != WAIT_OBJECT_0)
-            forms::DoEvents();
+            base::DoEvents();
     }
-    opener.join();
-    return stream.get();
+    worker.join();
+    if (failure) std::rethrow_exception(failure);
 }
 
 }  // namespace
@@ -84,12 +84,10 @@ MediaPlayer::~MediaPlayer() = default;
 
 bool MediaPlayer::SetURL(const std::wstring& path) {
     try {
-        auto stream = OpenWhileDispatching(path);
-        const std::wstring& title = stream->Index().title;
-        Media media{title.empty() ? FileNameWithoutExtension(path) : title, stream->Index().Duration()};
         std::wstring url = path;
-        player_.Load(std::move(stream));
-        media_ = std::move(media);
+        RunWhileDispatching([&] { player_.Open(path); });
+        std::wstring title = player_.Title();
+        media_ = {title.empty() ? FileNameWithoutExtension(path) : std::move(title), player_.Duration()};
         url_ = std::move(url);
         errorText_.clear();
         return true;

@@ -15,7 +15,7 @@
 #include <thread>
 #include <vector>
 
-#include "forms/Handles.h"
+#include "base/Handles.h"
 #include "media/MediaError.h"
 #include "media/MediaFile.h"
 #include "media/Mp3Reader.h"
@@ -41,7 +41,7 @@ std::wstring FixtureFolder() {
 
 // Reads every byte of the file once, in large blocks; returns the bytes read.
 std::uint64_t ReadWholeFile(const std::wstring& path) {
-    forms::KernelHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    base::KernelHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                            FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file) return 0;
     std::vector<char> block(1 << 20);
@@ -53,7 +53,7 @@ std::uint64_t ReadWholeFile(const std::wstring& path) {
 
 // Writes `head`, then zeros (stored sparse) up to `size` bytes, then `tail`.
 bool WriteFileOf(const std::wstring& path, const std::vector<char>& head, std::uint64_t size, const std::vector<char>& tail) {
-    forms::KernelHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    base::KernelHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     if (!file) return false;
     DWORD ignored = 0;
     ::DeviceIoControl(file.Get(), FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &ignored, nullptr);
@@ -67,7 +67,7 @@ bool WriteFileOf(const std::wstring& path, const std::vector<char>& head, std::u
 }
 
 std::vector<char> ReadAll(const std::wstring& path) {
-    forms::KernelHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    base::KernelHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     LARGE_INTEGER size{};
     if (!file || !::GetFileSizeEx(file.Get(), &size)) return {};
     std::vector<char> bytes(static_cast<std::size_t>(size.QuadPart));

@@ -13,8 +13,8 @@
 
 #include "app/Form1.h"
 #include "app/TimeText.h"
-#include "forms/MessageLoop.h"
-#include "forms/Rounding.h"
+#include "base/MessageLoop.h"
+#include "base/Rounding.h"
 #include "support/BadMp3.h"
 #include "support/DialogWatcher.h"
 #include "support/WindowTesting.h"
@@ -61,7 +61,7 @@ public:
     static void Click(controls::zembutton& button) {
         ::SendMessageW(button.hWnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
         ::SendMessageW(button.hWnd(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-        forms::DoEvents();
+        base::DoEvents();
     }
 
     std::vector<MessageBoxSeen> Boxes() const { return watcher_.Seen(); }
@@ -320,7 +320,7 @@ TEST_F(SelectionCommands, DamagedFilesOpenWithTheLengthThatPlays) {
         EXPECT_EQ(user.Boxes().back().text, L"Playing the file " + (bad.title ? std::wstring(bad.title) : stem));
         double duration = bad.frames * 1152 / 44100.0;
         EXPECT_DOUBLE_EQ(form.player().CurrentMedia().duration, duration);
-        EXPECT_EQ(form.Slider1().Max(), forms::RoundToInt(duration));
+        EXPECT_EQ(form.Slider1().Max(), base::RoundToInt(duration));
         EXPECT_TRUE(PumpUntil([&] { return form.player().PlayState() == kPlaying; }, 3000));
     }
 }

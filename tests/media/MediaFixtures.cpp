@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "forms/Handles.h"
+#include "base/Handles.h"
 
 namespace media_test {
 
@@ -22,7 +22,7 @@ ScratchFile::ScratchFile(const std::wstring& name, const std::vector<std::uint8_
               std::to_wstring(++counter);
     ::CreateDirectoryW(folder_.c_str(), nullptr);
     path_ = folder_ + L"\\" + name;
-    forms::KernelHandle file(::CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    base::KernelHandle file(::CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     EXPECT_TRUE(file);
     DWORD written = 0;
     if (file && !bytes.empty()) ::WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);

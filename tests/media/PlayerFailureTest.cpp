@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "MediaFixtures.h"
-#include "forms/Handles.h"
+#include "base/Handles.h"
 #include "media/Player.h"
 #include "media/WaveOutput.h"
 
@@ -279,7 +279,7 @@ TEST(Player, AFileCutShortWhilePlayingEndsWhereItNowEnds) {
     player.Load(std::make_unique<Mp3Stream>(file.Path()));
     ASSERT_TRUE(WaitFor([&] { return player.State() == PlayState::Playing; }));
     {
-        forms::KernelHandle writer(::CreateFileW(file.Path().c_str(), GENERIC_WRITE,
+        base::KernelHandle writer(::CreateFileW(file.Path().c_str(), GENERIC_WRITE,
                                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                                  OPEN_EXISTING, 0, nullptr));
         ASSERT_TRUE(writer);

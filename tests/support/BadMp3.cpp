@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "forms/Handles.h"
+#include "base/Handles.h"
 #include "media/FrameHeader.h"
 #include "media/Id3v2Tag.h"
 
@@ -22,7 +22,7 @@ Bytes BigEndian(std::uint32_t value) {
 }  // namespace
 
 Bytes ReadFileBytes(const std::wstring& path) {
-    forms::KernelHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    base::KernelHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     EXPECT_TRUE(file) << "cannot open a test file";
     if (!file) return {};
     LARGE_INTEGER size{};
@@ -128,7 +128,7 @@ SparseFile::SparseFile(const std::wstring& name, const Bytes& head, std::uint64_
     wchar_t temp[MAX_PATH];
     ::GetTempPathW(MAX_PATH, temp);
     path_ = std::wstring(temp) + L"snipmill-" + std::to_wstring(::GetCurrentProcessId()) + L"-" + name;
-    forms::KernelHandle file(::CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    base::KernelHandle file(::CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     EXPECT_TRUE(file);
     if (!file) return;
     DWORD ignored = 0;
