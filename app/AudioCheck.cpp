@@ -11,7 +11,8 @@ namespace app {
 double AudioSeconds(const std::wstring& path) {
     try {
         media::MediaFile file(ExtendedLengthPath(path));
-        return media::Mp3Reader(file).Read().Duration();
+        const media::Mp3Index index = media::Mp3Reader(file).Read();
+        return static_cast<double>(index.PlayableSampleCount()) / index.format.sampleRate;
     } catch (const std::exception&) {  // no playable audio, or the file cannot be read
         return 0;
     }

@@ -24,7 +24,8 @@ bool MediaPlayer::SetURL(const std::wstring& path) {
     try {
         auto stream = std::make_unique<media::Mp3Stream>(path);
         const std::wstring& title = stream->Index().title;
-        Media media{title.empty() ? FileNameWithoutExtension(path) : title, stream->Index().Duration()};
+        const double seconds = static_cast<double>(stream->Length()) / stream->SampleRate();
+        Media media{title.empty() ? FileNameWithoutExtension(path) : title, seconds};
         std::wstring url = path;
         player_.Load(std::move(stream));
         media_ = std::move(media);
