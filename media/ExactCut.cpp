@@ -84,7 +84,7 @@ std::vector<std::uint8_t> ReadBytes(const MediaFile& file, std::uint64_t begin, 
     return bytes;
 }
 
-// The tags before and after the audio of a file.
+// The tags before and after the audio of the encoder's copy.
 struct Tags {
     std::vector<std::uint8_t> leading;
     std::vector<std::uint8_t> trailing;
@@ -99,6 +99,8 @@ Tags ReadTags(const std::wstring& path) {
         if (!tag || tag->TotalSize() > file.Size() - audio) break;
         audio += tag->TotalSize();
     }
+    // A copy that holds no audio is no stream copy to finish.
+    if (!ReadFrame(file, audio)) throw MediaError(L"The encoder wrote no audio.");
     return {ReadBytes(file, 0, audio), ReadBytes(file, AudioEndBeforeTrailingTags(file, audio, file.Size()), file.Size())};
 }
 
