@@ -122,67 +122,88 @@ std::optional<std::array<std::uint8_t, InfoFrame::kLameTagSize>> SourceLameTag(c
 
 int BitrateIndex(const std::uint8_t* frame) noexcept { return frame[2] >> 4; }
 
-bool WriteExactCut(const MediaFile& source, const Mp3Index& index, SampleRange range, const std::wstring& copy) {
-    const auto& offsets = index.frameOffsets;
+// What a cut writes, settled before anything is written.
+struct Plan {
+    std::size_t first = 0;  // the source's first and last frame to copy
+    std::size_t last = 0;
+    // The main data the first frame reads from before it, carried by a silent frame
+    // ahead of it (empty: none, or the source does not have it).
+    std::vector<std::uint8_t> reservoir;
+    std::array<std::uint8_t, FrameHeader::kSize> silentHeader{};
+    std::array<std::uint8_t, FrameHeader::kSize> infoHeader{};
+    std::uint64_t frames = 0;  // audio frames written
+    std::uint64_t delay = 0;
+    std::uint64_t padding = 0;
+};
+
+std::optional<Plan> PlanCut(const MediaFile& source, const Mp3Index& index, SampleRange range) {
     const std::uint64_t spf = static_cast<std::uint64_t>(index.format.SamplesPerFrame());
+    // Where the selection starts among the samples the frames decode to.
     const std::uint64_t lead = range.first + static_cast<std::uint64_t>(index.encoderDelay);
-    const std::size_t first = static_cast<std::size_t>(lead >= kGranule ? (lead - kGranule) / spf : 0);
-    const std::size_t last = static_cast<std::size_t>((range.end - 1 + index.encoderDelay + FrameHeader::kDecoderDelay) / spf);
-    if (last >= offsets.size()) return false;
+    Plan plan;
+    plan.first = static_cast<std::size_t>(lead >= kGranule ? (lead - kGranule) / spf : 0);
+    plan.last = static_cast<std::size_t>((range.end - 1 + index.encoderDelay + FrameHeader::kDecoderDelay) / spf);
+    if (plan.last >= index.frameOffsets.size()) return std::nullopt;
 
-    auto opening = ReadFrame(source, offsets[first]);
-    if (!opening || !opening->header.SameStreamAs(index.format)) return false;
+    auto opening = ReadFrame(source, index.frameOffsets[plan.first]);
+    if (!opening || !opening->header.SameStreamAs(index.format)) return std::nullopt;
     const int needed = opening->header.MainDataBegin(opening->bytes.data());
-    const std::vector<std::uint8_t> reservoir = needed > 0 ? Reservoir(source, index, first, needed) : std::vector<std::uint8_t>{};
-    const bool silentFrame = !reservoir.empty();
-
-    const std::uint64_t frames = (silentFrame ? 1 : 0) + last - first + 1;
-    const std::uint64_t delay = lead + (silentFrame ? spf : 0) - first * spf;
-    const std::uint64_t padding = frames * spf - delay - (range.end - range.first);
-    if (delay > InfoFrame::kMaxCount || padding > InfoFrame::kMaxCount) return false;
-
+    if (needed > 0) plan.reservoir = Reservoir(source, index, plan.first, needed);
+    const bool silentFrame = !plan.reservoir.empty();
+    auto silentHeader = FrameHeader::ForMainData(opening->bytes.data(), needed);
     auto infoHeader = FrameHeader::ForMainData(opening->bytes.data(), InfoFrame::kContentSize);
-    if (!infoHeader) return false;
-    const int infoSize = FrameHeader::Parse(infoHeader->data())->frameSize;
+    if ((silentFrame && !silentHeader) || !infoHeader) return std::nullopt;
+    if (silentHeader) plan.silentHeader = *silentHeader;
+    plan.infoHeader = *infoHeader;
 
+    plan.frames = (silentFrame ? 1 : 0) + plan.last - plan.first + 1;
+    plan.delay = lead + (silentFrame ? spf : 0) - plan.first * spf;
+    plan.padding = plan.frames * spf - plan.delay - (range.end - range.first);
+    if (plan.delay > InfoFrame::kMaxCount || plan.padding > InfoFrame::kMaxCount) return std::nullopt;
+    return plan;
+}
+
+// Writes the copy's tags around an information frame, the silent frame and the
+// source's frames; false, with nothing replaced, where the frames are damaged.
+bool WriteCut(const MediaFile& source, const Mp3Index& index, const Plan& plan, const std::wstring& copy) {
     const Tags tags = ReadTags(copy);
     OutputFile out(copy + L".exact");
     out.Write(tags.leading.data(), tags.leading.size());
     const std::uint64_t infoAt = out.Position();
-    const std::vector<std::uint8_t> placeholder(static_cast<std::size_t>(infoSize), 0);
-    out.Write(placeholder.data(), placeholder.size());
+    const auto infoSize = static_cast<std::uint32_t>(FrameHeader::Parse(plan.infoHeader.data())->frameSize);
+    out.Write(std::vector<std::uint8_t>(infoSize).data(), infoSize);  // written once the music is known
 
+    InfoFrame info;
+    info.header = plan.infoHeader;
+    info.constantBitrate = true;
     std::vector<std::uint32_t> sizes;
-    sizes.reserve(static_cast<std::size_t>(frames));
-    std::uint16_t musicCrc = 0;
-    bool constantBitrate = true;
+    sizes.reserve(static_cast<std::size_t>(plan.frames));
     auto add = [&](const std::uint8_t* frame, std::size_t size) {
         out.Write(frame, size);
         sizes.push_back(static_cast<std::uint32_t>(size));
-        musicCrc = LameCrc16(frame, size, musicCrc);
-        constantBitrate = constantBitrate && BitrateIndex(frame) == BitrateIndex(infoHeader->data());
+        info.musicCrc = LameCrc16(frame, size, info.musicCrc);
+        info.constantBitrate = info.constantBitrate && BitrateIndex(frame) == BitrateIndex(plan.infoHeader.data());
     };
 
-    // Main data bytes before the next frame's own that hold what the source has there.
+    // Main data before the next frame's own that holds what the source has there.
     std::uint64_t genuine = 0;
-    if (silentFrame) {
-        auto header = FrameHeader::ForMainData(opening->bytes.data(), needed);
-        if (!header) return false;
-        std::vector<std::uint8_t> silent(static_cast<std::size_t>(FrameHeader::Parse(header->data())->frameSize), 0);
-        std::memcpy(silent.data(), header->data(), header->size());
-        std::memcpy(silent.data() + silent.size() - reservoir.size(), reservoir.data(), reservoir.size());
+    if (!plan.reservoir.empty()) {
+        std::vector<std::uint8_t> silent(static_cast<std::size_t>(FrameHeader::Parse(plan.silentHeader.data())->frameSize));
+        std::memcpy(silent.data(), plan.silentHeader.data(), plan.silentHeader.size());
+        std::memcpy(silent.data() + silent.size() - plan.reservoir.size(), plan.reservoir.data(), plan.reservoir.size());
         add(silent.data(), silent.size());
-        genuine = reservoir.size();
+        genuine = plan.reservoir.size();
     }
 
+    const auto& offsets = index.frameOffsets;
     FrameRun run(source);
     std::vector<std::uint8_t> silenced;
-    for (std::size_t k = first; k <= last; ++k) {
+    for (std::size_t k = plan.first; k <= plan.last; ++k) {
         const std::uint8_t* bytes = run.At(offsets[k], FrameHeader::kSize);
         auto header = bytes ? FrameHeader::Parse(bytes) : std::nullopt;
         if (!header || !header->SameStreamAs(index.format)) return false;
         const std::uint64_t next = offsets[k] + header->frameSize;
-        if (k < last ? next != offsets[k + 1] : next > index.audioEnd) return false;  // damaged or foreign data between
+        if (k < plan.last ? next != offsets[k + 1] : next > index.audioEnd) return false;  // damaged or foreign data between
         bytes = run.At(offsets[k], static_cast<std::size_t>(header->frameSize));
         if (!bytes) return false;
         if (static_cast<std::uint64_t>(header->MainDataBegin(bytes)) > genuine) {
@@ -198,18 +219,14 @@ bool WriteExactCut(const MediaFile& source, const Mp3Index& index, SampleRange r
     }
     out.Write(tags.trailing.data(), tags.trailing.size());
 
-    InfoFrame info;
-    info.header = *infoHeader;
-    info.constantBitrate = constantBitrate;
-    info.frames = static_cast<std::uint32_t>(frames);
-    std::uint64_t bytes = static_cast<std::uint64_t>(infoSize);
+    info.frames = static_cast<std::uint32_t>(plan.frames);
+    std::uint64_t bytes = infoSize;
     for (std::uint32_t size : sizes) bytes += size;
     info.bytes = static_cast<std::uint32_t>(std::min<std::uint64_t>(bytes, 0xFFFFFFFFu));
-    info.seekTable = InfoFrame::SeekTable(sizes, static_cast<std::uint32_t>(infoSize));
+    info.seekTable = InfoFrame::SeekTable(sizes, infoSize);
     if (auto tag = SourceLameTag(source, index)) info.lameTag = *tag;
-    info.delay = static_cast<int>(delay);
-    info.padding = static_cast<int>(padding);
-    info.musicCrc = musicCrc;
+    info.delay = static_cast<int>(plan.delay);
+    info.padding = static_cast<int>(plan.padding);
     out.WriteAt(infoAt, info.Bytes());
     out.Replace(copy);
     return true;
@@ -233,7 +250,8 @@ bool MakeCutExact(const std::wstring& source, const std::wstring& copy, double s
         SampleRange range = SelectionSamples(start, length, index.format.sampleRate);
         range.end = std::min(range.end, index.PlayableSampleCount());
         if (range.first >= range.end) return false;
-        return WriteExactCut(input, index, range, copy);
+        const auto plan = PlanCut(input, index, range);
+        return plan && WriteCut(input, index, *plan, copy);
     } catch (const std::exception&) {  // a file that cannot be read or written, or no memory: the copy stays
         return false;
     }
