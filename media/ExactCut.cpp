@@ -4,12 +4,13 @@
 #include <cmath>
 #include <cstring>
 #include <exception>
+#include <future>
 #include <optional>
 #include <vector>
 
-#include "media/LameCrc16.h"
 #include "media/Id3v2Tag.h"
 #include "media/InfoFrame.h"
+#include "media/LameCrc16.h"
 #include "media/MediaError.h"
 #include "media/MediaFile.h"
 #include "media/Mp3Reader.h"
@@ -26,6 +27,8 @@ namespace {
 constexpr std::uint64_t kGranule = 576;
 // Reads this large cost the system little more than the copying.
 constexpr std::size_t kChunkSize = 1 << 20;
+// The furthest back a frame's main data can begin (MPEG-1; MPEG-2 reaches half as far).
+constexpr std::uint64_t kMaxMainDataBegin = 511;
 
 struct Frame {
     FrameHeader header;
@@ -61,9 +64,13 @@ class FrameRun {
 public:
     explicit FrameRun(const MediaFile& file) : file_(file), buffer_(kChunkSize + FrameHeader::kMaxFrameSize) {}
 
-    // `count` bytes at `offset` (never before the last offset asked for), or null past the end of the file.
+    bool Holds(std::uint64_t offset, std::size_t count) const noexcept {
+        return offset >= start_ && offset + count <= start_ + length_;
+    }
+
+    // `count` bytes at `offset`, or null where the file ends before them.
     const std::uint8_t* At(std::uint64_t offset, std::size_t count) {
-        if (offset < start_ || offset + count > start_ + length_) {
+        if (!Holds(offset, count)) {
             start_ = offset;
             length_ = file_.ReadAt(offset, buffer_.data(), buffer_.size());
             if (count > length_) return nullptr;
@@ -77,6 +84,19 @@ private:
     std::uint64_t start_ = 0;
     std::size_t length_ = 0;
 };
+
+// The music checksum, from `crc` on, of the bytes [begin, end) of the file at `path`.
+std::uint16_t MusicCrc(const std::wstring& path, std::uint64_t begin, std::uint64_t end, std::uint16_t crc) {
+    MediaFile file(path);
+    std::vector<std::uint8_t> chunk(kChunkSize);
+    while (begin < end) {
+        const std::size_t read = file.ReadAt(begin, chunk.data(), static_cast<std::size_t>(std::min<std::uint64_t>(chunk.size(), end - begin)));
+        if (read == 0) throw MediaError(L"The file ended early.");
+        crc = LameCrc16(chunk.data(), read, crc);
+        begin += read;
+    }
+    return crc;
+}
 
 std::vector<std::uint8_t> ReadBytes(const MediaFile& file, std::uint64_t begin, std::uint64_t end) {
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(end - begin));
@@ -126,10 +146,13 @@ int BitrateIndex(const std::uint8_t* frame) noexcept { return frame[2] >> 4; }
 struct Plan {
     std::size_t first = 0;  // the source's first and last frame to copy
     std::size_t last = 0;
-    // The main data the first frame reads from before it, carried by a silent frame
-    // ahead of it (empty: none, or the source does not have it).
-    std::vector<std::uint8_t> reservoir;
-    std::array<std::uint8_t, FrameHeader::kSize> silentHeader{};
+    // The frames written ahead of those copied as they are: a silent frame that
+    // carries the main data the first frame reads from before it, then frames up
+    // to where no frame can reach before the cut any more, those that would read
+    // main data the file does not hold made silent.
+    std::vector<std::uint8_t> head;
+    std::size_t copied = 0;      // the first frame copied as it is
+    std::uint64_t musicEnd = 0;  // where the last frame ends in the source
     std::array<std::uint8_t, FrameHeader::kSize> infoHeader{};
     std::uint64_t frames = 0;  // audio frames written
     std::uint64_t delay = 0;
@@ -137,25 +160,53 @@ struct Plan {
 };
 
 std::optional<Plan> PlanCut(const MediaFile& source, const Mp3Index& index, SampleRange range) {
+    const auto& offsets = index.frameOffsets;
     const std::uint64_t spf = static_cast<std::uint64_t>(index.format.SamplesPerFrame());
     // Where the selection starts among the samples the frames decode to.
     const std::uint64_t lead = range.first + static_cast<std::uint64_t>(index.encoderDelay);
     Plan plan;
     plan.first = static_cast<std::size_t>(lead >= kGranule ? (lead - kGranule) / spf : 0);
     plan.last = static_cast<std::size_t>((range.end - 1 + index.encoderDelay + FrameHeader::kDecoderDelay) / spf);
-    if (plan.last >= index.frameOffsets.size()) return std::nullopt;
+    if (plan.last >= offsets.size()) return std::nullopt;
+    auto closing = ReadFrame(source, offsets[plan.last]);
+    if (!closing) return std::nullopt;
+    plan.musicEnd = offsets[plan.last] + closing->header.frameSize;
 
-    auto opening = ReadFrame(source, index.frameOffsets[plan.first]);
+    auto opening = ReadFrame(source, offsets[plan.first]);
     if (!opening || !opening->header.SameStreamAs(index.format)) return std::nullopt;
-    const int needed = opening->header.MainDataBegin(opening->bytes.data());
-    if (needed > 0) plan.reservoir = Reservoir(source, index, plan.first, needed);
-    const bool silentFrame = !plan.reservoir.empty();
-    auto silentHeader = FrameHeader::ForMainData(opening->bytes.data(), needed);
     auto infoHeader = FrameHeader::ForMainData(opening->bytes.data(), InfoFrame::kContentSize);
-    if ((silentFrame && !silentHeader) || !infoHeader) return std::nullopt;
-    if (silentHeader) plan.silentHeader = *silentHeader;
+    if (!infoHeader) return std::nullopt;
     plan.infoHeader = *infoHeader;
 
+    // Main data before the next frame's own that holds what the source has there.
+    std::uint64_t genuine = 0;
+    const int needed = opening->header.MainDataBegin(opening->bytes.data());
+    const std::vector<std::uint8_t> reservoir = needed > 0 ? Reservoir(source, index, plan.first, needed) : std::vector<std::uint8_t>{};
+    if (!reservoir.empty()) {
+        auto header = FrameHeader::ForMainData(opening->bytes.data(), needed);
+        if (!header) return std::nullopt;
+        plan.head.resize(static_cast<std::size_t>(FrameHeader::Parse(header->data())->frameSize));
+        std::memcpy(plan.head.data(), header->data(), header->size());
+        std::memcpy(plan.head.data() + plan.head.size() - reservoir.size(), reservoir.data(), reservoir.size());
+        genuine = reservoir.size();
+    }
+    plan.copied = plan.first;
+    for (; plan.copied <= plan.last && genuine < kMaxMainDataBegin; ++plan.copied) {
+        auto frame = ReadFrame(source, offsets[plan.copied]);
+        if (!frame || !frame->header.SameStreamAs(index.format)) return std::nullopt;
+        const std::uint64_t next = offsets[plan.copied] + frame->header.frameSize;
+        if (next != (plan.copied < plan.last ? offsets[plan.copied + 1] : plan.musicEnd)) return std::nullopt;
+        if (static_cast<std::uint64_t>(frame->header.MainDataBegin(frame->bytes.data())) > genuine) {
+            // Its audio begins in main data this file does not hold: silence beats noise.
+            // (The checksum of a protected frame would no longer hold.)
+            if (frame->header.hasCrc) return std::nullopt;
+            std::memset(frame->bytes.data() + FrameHeader::kSize, 0, static_cast<std::size_t>(frame->header.SideInfoSize()));
+        }
+        plan.head.insert(plan.head.end(), frame->bytes.begin(), frame->bytes.end());
+        genuine += static_cast<std::uint64_t>(frame->header.MainDataSize());
+    }
+
+    const bool silentFrame = !reservoir.empty();
     plan.frames = (silentFrame ? 1 : 0) + plan.last - plan.first + 1;
     plan.delay = lead + (silentFrame ? spf : 0) - plan.first * spf;
     plan.padding = plan.frames * spf - plan.delay - (range.end - range.first);
@@ -163,9 +214,17 @@ std::optional<Plan> PlanCut(const MediaFile& source, const Mp3Index& index, Samp
     return plan;
 }
 
-// Writes the copy's tags around an information frame, the silent frame and the
+// Writes the copy's tags around an information frame, the plan's head and the
 // source's frames; false, with nothing replaced, where the frames are damaged.
-bool WriteCut(const MediaFile& source, const Mp3Index& index, const Plan& plan, const std::wstring& copy) {
+bool WriteCut(const std::wstring& sourcePath, const MediaFile& source, const Mp3Index& index, const Plan& plan,
+              const std::wstring& copy) {
+    const auto& offsets = index.frameOffsets;
+    // The music's checksum is summed on the other core meanwhile.
+    const std::uint16_t headCrc = LameCrc16(plan.head.data(), plan.head.size());
+    const std::uint64_t bulk = plan.copied <= plan.last ? offsets[plan.copied] : plan.musicEnd;
+    std::future<std::uint16_t> musicCrc =
+        std::async(std::launch::async, [&] { return MusicCrc(sourcePath, bulk, plan.musicEnd, headCrc); });
+
     const Tags tags = ReadTags(copy);
     OutputFile out(copy + L".exact");
     out.Write(tags.leading.data(), tags.leading.size());
@@ -178,44 +237,37 @@ bool WriteCut(const MediaFile& source, const Mp3Index& index, const Plan& plan, 
     info.constantBitrate = true;
     std::vector<std::uint32_t> sizes;
     sizes.reserve(static_cast<std::size_t>(plan.frames));
-    auto add = [&](const std::uint8_t* frame, std::size_t size) {
-        out.Write(frame, size);
+    auto count = [&](const std::uint8_t* frame, int size) {
         sizes.push_back(static_cast<std::uint32_t>(size));
-        info.musicCrc = LameCrc16(frame, size, info.musicCrc);
         info.constantBitrate = info.constantBitrate && BitrateIndex(frame) == BitrateIndex(plan.infoHeader.data());
     };
+    out.Write(plan.head.data(), plan.head.size());
+    for (std::size_t at = 0; at < plan.head.size(); at += sizes.back())
+        count(plan.head.data() + at, FrameHeader::Parse(plan.head.data() + at)->frameSize);
 
-    // Main data before the next frame's own that holds what the source has there.
-    std::uint64_t genuine = 0;
-    if (!plan.reservoir.empty()) {
-        std::vector<std::uint8_t> silent(static_cast<std::size_t>(FrameHeader::Parse(plan.silentHeader.data())->frameSize));
-        std::memcpy(silent.data(), plan.silentHeader.data(), plan.silentHeader.size());
-        std::memcpy(silent.data() + silent.size() - plan.reservoir.size(), plan.reservoir.data(), plan.reservoir.size());
-        add(silent.data(), silent.size());
-        genuine = plan.reservoir.size();
-    }
-
-    const auto& offsets = index.frameOffsets;
+    // The frames go out as they came in, a buffer at a time, each checked on its way.
     FrameRun run(source);
-    std::vector<std::uint8_t> silenced;
-    for (std::size_t k = plan.first; k <= plan.last; ++k) {
+    std::uint64_t unwritten = bulk;
+    for (std::size_t k = plan.copied; k <= plan.last; ++k) {
+        if (!run.Holds(offsets[k], FrameHeader::kMaxFrameSize) && unwritten < offsets[k]) {
+            const auto size = static_cast<std::size_t>(offsets[k] - unwritten);
+            const std::uint8_t* checked = run.At(unwritten, size);
+            if (!checked) return false;
+            out.Write(checked, size);
+            unwritten = offsets[k];
+        }
         const std::uint8_t* bytes = run.At(offsets[k], FrameHeader::kSize);
         auto header = bytes ? FrameHeader::Parse(bytes) : std::nullopt;
         if (!header || !header->SameStreamAs(index.format)) return false;
         const std::uint64_t next = offsets[k] + header->frameSize;
-        if (k < plan.last ? next != offsets[k + 1] : next > index.audioEnd) return false;  // damaged or foreign data between
-        bytes = run.At(offsets[k], static_cast<std::size_t>(header->frameSize));
+        if (next != (k < plan.last ? offsets[k + 1] : plan.musicEnd)) return false;  // damaged or foreign data between
+        count(bytes, header->frameSize);
+    }
+    if (unwritten < plan.musicEnd) {
+        const auto size = static_cast<std::size_t>(plan.musicEnd - unwritten);
+        const std::uint8_t* bytes = run.At(unwritten, size);
         if (!bytes) return false;
-        if (static_cast<std::uint64_t>(header->MainDataBegin(bytes)) > genuine) {
-            // Its audio begins in main data this file does not hold: silence beats noise.
-            // (The checksum of a protected frame would no longer hold.)
-            if (header->hasCrc) return false;
-            silenced.assign(bytes, bytes + header->frameSize);
-            std::memset(silenced.data() + FrameHeader::kSize, 0, static_cast<std::size_t>(header->SideInfoSize()));
-            bytes = silenced.data();
-        }
-        add(bytes, static_cast<std::size_t>(header->frameSize));
-        genuine += static_cast<std::uint64_t>(header->MainDataSize());
+        out.Write(bytes, size);
     }
     out.Write(tags.trailing.data(), tags.trailing.size());
 
@@ -227,6 +279,7 @@ bool WriteCut(const MediaFile& source, const Mp3Index& index, const Plan& plan, 
     if (auto tag = SourceLameTag(source, index)) info.lameTag = *tag;
     info.delay = static_cast<int>(plan.delay);
     info.padding = static_cast<int>(plan.padding);
+    info.musicCrc = musicCrc.get();
     out.WriteAt(infoAt, info.Bytes());
     out.Replace(copy);
     return true;
@@ -251,7 +304,7 @@ bool MakeCutExact(const std::wstring& source, const std::wstring& copy, double s
         range.end = std::min(range.end, index.PlayableSampleCount());
         if (range.first >= range.end) return false;
         const auto plan = PlanCut(input, index, range);
-        return plan && WriteCut(input, index, *plan, copy);
+        return plan && WriteCut(source, input, index, *plan, copy);
     } catch (const std::exception&) {  // a file that cannot be read or written, or no memory: the copy stays
         return false;
     }

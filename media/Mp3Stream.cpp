@@ -121,8 +121,9 @@ bool Mp3Stream::DecodeMore() {
         nextFrame_ = offsets.size();
         return false;
     }
-    // The codec takes a frame only once it has seen the next one's header: the
-    // last frame is followed by a copy of its own, or a lone frame never plays.
+    // The codec starts decoding only once the next frame's header confirms the
+    // first one's: the last frame is followed by a copy of its header, or a lone
+    // frame (or a seek into the last one) would never play.
     if (fed == offsets.size()) {
         std::size_t last = static_cast<std::size_t>(offsets[fed - 1] - from);
         frames_.insert(frames_.end(), raw_.begin() + static_cast<std::ptrdiff_t>(last),

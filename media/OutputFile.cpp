@@ -1,5 +1,6 @@
 #include "media/OutputFile.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "media/MediaError.h"
@@ -42,8 +43,19 @@ void OutputFile::Flush() {
 
 void OutputFile::Write(const std::uint8_t* bytes, std::size_t size) {
     if (pending_.size() + size > kBufferSize) Flush();
-    pending_.insert(pending_.end(), bytes, bytes + size);
     position_ += size;
+    if (size < kBufferSize) {
+        pending_.insert(pending_.end(), bytes, bytes + size);
+        return;
+    }
+    // A large block goes out as it is, without a copy.
+    while (size > 0) {
+        DWORD written = 0;
+        if (!::WriteFile(handle_.Get(), bytes, static_cast<DWORD>(std::min<std::size_t>(size, 1u << 30)), &written, nullptr))
+            ThrowLastError();
+        bytes += written;
+        size -= written;
+    }
 }
 
 void OutputFile::WriteAt(std::uint64_t offset, const std::vector<std::uint8_t>& bytes) {

@@ -86,10 +86,6 @@ const Selection kSelections[] = {
     {"across a frame's edge", 1100, 300}, {"on frame boundaries", 2 * 1152 - 576 - 529, 5 * 1152},
 };
 
-const wchar_t* const kSources[] = {L"cbr128_info.mp3",    L"cbr128_noinfo.mp3", L"vbr_xing.mp3",
-                                   L"vbr_noxing.mp3",     L"cbr192_48k.mp3",    L"mpeg2_22k_mono.mp3",
-                                   L"mpeg2_8kbps.mp3",    L"mpeg25_8k_mono.mp3"};
-
 std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 
 }  // namespace
@@ -115,7 +111,7 @@ TEST(LameCrc16, MatchesTheChecksumTheEncoderGaveItsTag) {
 }
 
 TEST(ExactCut, HoldsExactlyTheSelectedSamplesOfEveryKindOfSource) {
-    for (const wchar_t* name : kSources) {
+    for (const wchar_t* name : media_test::kStreams) {
         const std::uint64_t length = Mp3Stream(Fixture(name)).Length();
         for (const Selection& selection : kSelections) {
             SCOPED_TRACE(Narrow(name) + ", " + selection.what);
@@ -189,6 +185,29 @@ TEST(ExactCut, LeavesTheCopyAsItWasWhenItCannotBeExact) {
     EXPECT_EQ(ReadBytes(copy.Path()), before);
     // Before and after the damage the cut is exact.
     EXPECT_TRUE(MakeCutExact(damagedSource.Path(), copy.Path(), 0.1, 1.0));
+}
+
+TEST(ExactCut, SilencesFramesWhoseReservoirTheSourceLacks) {
+    // A frame-snapped copy from the middle: its first frame reads main data it does not have.
+    const auto whole = ReadBytes(Fixture(L"cbr128_noinfo.mp3"));
+    const Mp3Index wholeIndex = ReadIndex(Fixture(L"cbr128_noinfo.mp3"));
+    ScratchFile snapped(L"snapped.mp3", {whole.begin() + static_cast<std::ptrdiff_t>(wholeIndex.frameOffsets[20]), whole.end()});
+    const auto bytes = ReadBytes(snapped.Path());
+    ASSERT_GT(media::FrameHeader::Parse(bytes.data())->MainDataBegin(bytes.data()), 0);
+
+    ScratchFile copy(L"cut.mp3", bytes);
+    ASSERT_TRUE(MakeCutExact(snapped.Path(), copy.Path(), 0, 20000 / 44100.0));
+    const Mp3Index cut = ReadIndex(copy.Path());
+    EXPECT_EQ(cut.PlayableSampleCount(), 20000u);
+    const auto written = ReadBytes(copy.Path());
+    const std::uint8_t* first = written.data() + cut.frameOffsets.front();
+    EXPECT_TRUE(std::all_of(first + 4, first + 4 + 32, [](std::uint8_t b) { return b == 0; }));  // no side information
+    // A few frames after the silent ones the audio is what the frames hold: the
+    // whole file's from where the snapped copy began.
+    const auto ours = Samples(copy.Path(), 5 * 1152, 20000 - 5 * 1152);
+    EXPECT_LE(LargestDifference(ours, Samples(Fixture(L"cbr128_noinfo.mp3"), 25 * 1152, 20000 - 5 * 1152)),
+              kCodecRounding);
+    EXPECT_EQ(ours.size(), 2u * (20000 - 5 * 1152));
 }
 
 TEST(ExactCut, TakesSelectionTimesToTheNearestSample) {
