@@ -72,7 +72,8 @@ void OutputFile::WriteAt(std::uint64_t offset, const std::vector<std::uint8_t>& 
 void OutputFile::Replace(const std::wstring& target) {
     Flush();
     handle_.Reset();
-    if (!::MoveFileExW(path_.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    // Only a step on the way to the file put in place: no need to wait for the disk.
+    if (!::MoveFileExW(path_.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING))
         ThrowLastError();
     placed_ = true;
 }
