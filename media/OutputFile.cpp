@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/SystemErrorText.h"
 #include "media/MediaError.h"
 
 namespace media {
@@ -12,7 +13,7 @@ namespace {
 // Writes this large cost the system little more than the copying.
 constexpr std::size_t kBufferSize = 1 << 20;
 
-[[noreturn]] void ThrowLastError() { throw MediaError(SystemErrorText(::GetLastError())); }
+[[noreturn]] void ThrowLastError() { throw MediaError(base::SystemErrorText(::GetLastError())); }
 
 }  // namespace
 

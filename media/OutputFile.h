@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "forms/Handles.h"
+#include "base/Handles.h"
 
 namespace media {
 
@@ -33,7 +33,7 @@ private:
     void Flush();
 
     std::wstring path_;
-    forms::KernelHandle handle_;
+    base::KernelHandle handle_;
     std::vector<std::uint8_t> pending_;
     std::uint64_t position_ = 0;
     bool placed_ = false;

@@ -71,7 +71,7 @@ Cut Place(const std::wstring& source, Span span) {
     const std::uint64_t rate = index.format.sampleRate;
     const std::uint64_t lead = index.encoderDelay + media::FrameHeader::kDecoderDelay;
     const std::uint64_t edge = (length / 2 / spf) * spf - lead;  // a frame's edge near the middle
-    Cut cut{source, span};
+    Cut cut{source, span, 0, 0, {}};
     switch (span) {
         case Span::FromTheStart: cut.first = 0, cut.end = rate * 7 / 10; break;
         case Span::ToTheEnd: cut.first = length - rate * 9 / 10, cut.end = length; break;
@@ -192,7 +192,7 @@ TEST_F(ExactSave, TitleAndCoverSurviveAndACutOfACutIsExactAgain) {
     EXPECT_EQ(probe.title, L"Exact cut");
     EXPECT_TRUE(probe.hasCover);
 
-    const Cut second{L"", Span::InTheMiddle, 2345, 20000};
+    const Cut second{L"", Span::InTheMiddle, 2345, 20000, {}};
     Save(folder / L"once.mp3", second, folder / L"twice.mp3");
     DecodeOnHost(folder);
     const auto twice = Pcm(folder / L"twice.mp3.ffmpeg.s16");
