@@ -38,7 +38,7 @@ void SaveSelectionAs(Form1& form, const std::wstring& output) {
     }
     const double start = ParseSeconds(form.Label(5).Caption());
     const double length = ParseSeconds(form.Label(9).Caption());
-    TemporaryOutput file(output, length);
+    TemporaryOutput file(output, input, start, length);
     const std::wstring command = EncoderCommandLine(ProgramFolder(), start, length,
                                                     ExtendedLengthPath(input), ExtendedLengthPath(file.Path()));
     frmDOSOutput& window = form.DOSOutput();

@@ -7,13 +7,14 @@
 #include "app/AudioCheck.h"
 #include "app/Files.h"
 #include "base/SystemErrorText.h"
+#include "media/Media.h"
 
 namespace app {
 
 namespace {
 
-// A stream copy starts and ends on frame boundaries: a cut may come out a few
-// frames short of the selection, but no more.
+// A stream copy starts and ends on frame boundaries: a cut that could not be
+// made exact may come out a few frames short of the selection, but no more.
 constexpr double kShortfallAllowed = 0.25;
 
 std::wstring Seconds(double seconds) {
@@ -32,7 +33,8 @@ std::wstring CandidateName(const std::wstring& folder, unsigned attempt) {
 
 }  // namespace
 
-TemporaryOutput::TemporaryOutput(std::wstring target, double seconds) : target_(std::move(target)), seconds_(seconds) {
+TemporaryOutput::TemporaryOutput(std::wstring target, std::wstring source, double start, double length)
+    : target_(std::move(target)), source_(std::move(source)), start_(start), seconds_(length) {
     const std::wstring folder = FolderOf(target_);
     unsigned attempt = 0;
     do {
@@ -45,6 +47,7 @@ TemporaryOutput::~TemporaryOutput() {
 }
 
 std::wstring TemporaryOutput::PutInPlace() {
+    media::MakeCutExact(ExtendedLengthPath(source_), ExtendedLengthPath(path_), start_, seconds_);
     const double written = AudioSeconds(path_);
     if (written <= 0) return L"the encoder wrote no audio. The start point may lie beyond the end of the file.";
     if (written < seconds_ - kShortfallAllowed)

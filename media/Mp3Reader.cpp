@@ -270,6 +270,7 @@ void Mp3Reader::IndexFrames(std::uint64_t pos, Mp3Index& index) {
             index.format = *frame;
             auto whole = At(pos, static_cast<std::size_t>(frame->frameSize));
             if (auto vbr = VbrHeader::Read(*frame, whole.data())) {
+                index.infoFrame = pos;
                 index.declaredFrames = vbr->frames;
                 index.encoderDelay = vbr->encoderDelay;
                 index.encoderPadding = vbr->encoderPadding;

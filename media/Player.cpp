@@ -45,7 +45,7 @@ void Player::Load(std::unique_ptr<Mp3Stream> stream) {
     std::lock_guard lock(mutex_);
     sampleRate_ = shared->SampleRate();
     length_ = shared->Length();
-    duration_ = shared->Index().Duration();
+    duration_ = static_cast<double>(length_) / sampleRate_;
     stream_ = std::move(shared);
     Restart(0, true, PlayState::Transitioning);
 }

@@ -63,7 +63,7 @@ TEST_P(PlayerTest, StartsPlayingWhenLoadedAtVolume50) {
     EXPECT_EQ(player.State(), PlayState::Undefined);
     EXPECT_EQ(player.Volume(), 50);
     player.Load(std::make_unique<Mp3Stream>(Fixture(L"tone440.mp3")));
-    EXPECT_DOUBLE_EQ(player.Duration(), 193 * 1152 / 44100.0);
+    EXPECT_DOUBLE_EQ(player.Duration(), 5.0);  // what plays: the LAME tag's delay and padding left out
     EXPECT_TRUE(WaitFor(player, PlayState::Playing));
 }
 

@@ -131,7 +131,7 @@ protected:
         ASSERT_TRUE(app::FileExists(target));
         Probe cut = save_tests::ProbeFile(target);
         ASSERT_TRUE(cut.ok) << cut.raw;
-        EXPECT_NEAR(cut.duration, length, 2 * kFrame);
+        EXPECT_NEAR(cut.duration, length, 0.5 / 44100);  // to the sample
         EXPECT_NEAR(save_tests::MeasuredStart(SourceProbe(), cut, start), start, kFrame) << cut.raw;
         EXPECT_EQ(cut.title, kTitle);
         EXPECT_TRUE(cut.hasCover);
@@ -249,8 +249,9 @@ TEST_F(SaveSelection, AFailedSaveKeepsTheExistingTarget) {
     EXPECT_TRUE(replaceAsked);
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].title, L"Error");
-    EXPECT_EQ(boxes[0].text.rfind(L"The cut failed: the new file would hold only 0.03 seconds of the 5.00 seconds "
-                                  L"selected. The selection may reach beyond the end of the file.",
+    // The encoder writes a lone frame that its own LAME tag trims to nothing.
+    EXPECT_EQ(boxes[0].text.rfind(L"The cut failed: the encoder wrote no audio. The start point may lie beyond the "
+                                  L"end of the file.",
                                   0),
               0u)
         << boxes[0].text;

@@ -13,8 +13,8 @@ namespace save_tests {
 
 namespace {
 
-// How long the host's tools may take before a probe counts as failed.
-constexpr DWORD kProbeTimeoutMs = 60000;
+// How long the host's tools may take before a run counts as failed.
+constexpr DWORD kHostTimeoutMs = 120000;
 // Decoded audio is measured as 16-bit mono samples at this rate.
 constexpr double kProbeRate = 44100;
 
@@ -25,7 +25,8 @@ std::wstring Widen(const std::string& text) {
     return wide;
 }
 
-// The host's own name for a file of the Windows side (Wine maps drive Z: to "/").
+}  // namespace
+
 std::string HostPath(const std::wstring& path) {
     using UnixName = char*(CDECL*)(const wchar_t*);
     auto toUnix = reinterpret_cast<UnixName>(
@@ -37,6 +38,8 @@ std::string HostPath(const std::wstring& path) {
     ::HeapFree(::GetProcessHeap(), 0, name);
     return result;
 }
+
+namespace {
 
 struct FindTraits {
     using Handle = HANDLE;
@@ -108,21 +111,9 @@ void WriteAll(const std::wstring& path, const std::string& bytes) {
     if (file) ::WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
-Probe ProbeFile(const std::wstring& path) {
-    Probe probe;
-    // The host's tools get a plain copy: its name needs no care in a shell.
-    ScratchFolder work(L"probe");
-    const std::wstring copy = work / L"probed.mp3";
-    if (!::CopyFileW(app::ExtendedLengthPath(path).c_str(), copy.c_str(), FALSE)) return probe;
-    const std::string file = HostPath(copy);
+std::string RunOnHost(const std::string& script, const ScratchFolder& work) {
     const std::string report = HostPath(work / L"report.txt");
     const std::string done = HostPath(work / L"report.done");
-    const std::string script =
-        "ffprobe -v error -show_entries format=duration:format_tags=title:stream=codec_type "
-        "-of default=nw=1 '" + file + "'; "
-        "echo decoded_bytes=$(ffmpeg -v error -nostdin -i '" + file + "' -map 0:a -f s16le -ac 1 -ar 44100 - | wc -c); "
-        "ffmpeg -hide_banner -nostdin -i '" + file + "' -map 0:a -af silencedetect=n=-40dB:d=0.1 -f null - 2>&1 "
-        "| grep -o 'silence_start: [0-9.]*'";
     std::string command = "/bin/sh -c \"(" + script + ") > '" + report + "' 2>&1; mv '" + report + "' '" + done + "'\"";
     std::wstring line = Widen(command);
     STARTUPINFOW startup{};
@@ -130,12 +121,30 @@ Probe ProbeFile(const std::wstring& path) {
     PROCESS_INFORMATION info{};
     // Wine starts a host program for this; it cannot be waited for, so its report file is.
     if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
-        return probe;
+        return {};
     base::KernelHandle thread(info.hThread);
     base::KernelHandle process(info.hProcess);
     const std::wstring doneFile = work / L"report.done";
-    for (DWORD waited = 0; !app::FileExists(doneFile) && waited < kProbeTimeoutMs; waited += 50) ::Sleep(50);
-    probe.raw = ReadAll(doneFile);
+    for (DWORD waited = 0; !app::FileExists(doneFile) && waited < kHostTimeoutMs; waited += 50) ::Sleep(50);
+    std::string output = ReadAll(doneFile);
+    ::DeleteFileW(doneFile.c_str());
+    return output;
+}
+
+Probe ProbeFile(const std::wstring& path) {
+    Probe probe;
+    // The host's tools get a plain copy: its name needs no care in a shell.
+    ScratchFolder work(L"probe");
+    const std::wstring copy = work / L"probed.mp3";
+    if (!::CopyFileW(app::ExtendedLengthPath(path).c_str(), copy.c_str(), FALSE)) return probe;
+    const std::string file = HostPath(copy);
+    const std::string script =
+        "ffprobe -v error -show_entries format=duration:format_tags=title:stream=codec_type "
+        "-of default=nw=1 '" + file + "'; "
+        "echo decoded_bytes=$(ffmpeg -v error -nostdin -i '" + file + "' -map 0:a -f s16le -ac 1 -ar 44100 - | wc -c); "
+        "ffmpeg -hide_banner -nostdin -i '" + file + "' -map 0:a -af silencedetect=n=-40dB:d=0.1 -f null - 2>&1 "
+        "| grep -o 'silence_start: [0-9.]*'";
+    probe.raw = RunOnHost(script, work);
     std::istringstream lines(probe.raw);
     for (std::string entry; std::getline(lines, entry);) {
         if (entry.rfind("decoded_bytes=", 0) == 0) {
