@@ -1,5 +1,7 @@
 #include "support/WindowTesting.h"
 
+#include <tlhelp32.h>
+
 #include "forms/Dib.h"
 #include "forms/Handles.h"
 #include "forms/MessageLoop.h"
@@ -101,6 +103,28 @@ DWORD UserObjects() {
     for (HWND hwnd = ::FindWindowExW(HWND_MESSAGE, nullptr, nullptr, nullptr); hwnd;
          hwnd = ::FindWindowExW(HWND_MESSAGE, hwnd, nullptr, nullptr))
         CountOwnWindow(hwnd, reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
+std::vector<HANDLE> KernelHandles() {
+    // Wine's GetProcessHandleCount answers 0: probe every handle value instead
+    // (they are multiples of 4, handed out lowest first).
+    std::vector<HANDLE> handles;
+    for (UINT_PTR value = 4; value < 0x10000; value += 4) {
+        DWORD flags = 0;
+        if (::GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags))
+            handles.push_back(reinterpret_cast<HANDLE>(value));
+    }
+    return handles;
+}
+
+DWORD Threads() {
+    DWORD count = 0;
+    forms::KernelHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+    THREADENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = ::Thread32First(snapshot.Get(), &entry); more; more = ::Thread32Next(snapshot.Get(), &entry))
+        if (entry.th32OwnerProcessID == ::GetCurrentProcessId()) ++count;
     return count;
 }
 

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "support/Png.h"
 
@@ -28,5 +29,9 @@ inline std::wstring ArtifactPath(const std::wstring& name) { return BuildPath(L"
 // The process's GDI and USER object counts, for leak checks.
 DWORD GdiObjects();
 DWORD UserObjects();
+// The kernel handles this process holds (events, files, pipes, processes,
+// threads, jobs...), and its running threads.
+std::vector<HANDLE> KernelHandles();
+DWORD Threads();
 
 }  // namespace testing_support
