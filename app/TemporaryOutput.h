@@ -3,18 +3,24 @@
 // ".mp3" ending so the encoder knows the format. It replaces the target only
 // once it has been checked; otherwise it is removed and the target, if there
 // is one, stays as it was.
+#include <windows.h>
+
 #include <string>
 
 namespace app {
 
 class TemporaryOutput {
 public:
-    // For a cut that should hold `seconds` of audio.
+    // For a cut that should hold `seconds` of audio. Creates the file empty,
+    // so that its name is taken and the folder is known to be writable.
     TemporaryOutput(std::wstring target, double seconds);
     TemporaryOutput(const TemporaryOutput&) = delete;
     TemporaryOutput& operator=(const TemporaryOutput&) = delete;
     // Removes the temporary file unless it has been put in place.
     ~TemporaryOutput();
+
+    // The system's code when the file could not be created, otherwise 0.
+    DWORD Error() const noexcept { return error_; }
 
     const std::wstring& Path() const noexcept { return path_; }
     const std::wstring& Target() const noexcept { return target_; }
@@ -28,6 +34,7 @@ private:
     std::wstring target_;
     std::wstring path_;
     double seconds_;
+    DWORD error_ = 0;
     bool placed_ = false;
 };
 
