@@ -74,6 +74,40 @@ std::wstring BuildPath(const std::wstring& sub, const std::wstring& name) {
 }
 
 namespace {
+struct Search {
+    DWORD process;
+    HWND found;
+};
+
+BOOL CALLBACK FindMainWindow(HWND hwnd, LPARAM param) {
+    auto* search = reinterpret_cast<Search*>(param);
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(hwnd, &pid);
+    wchar_t title[64] = {};
+    ::GetWindowTextW(hwnd, title, 64);
+    if (pid == search->process && std::wstring(title) == L"Tavrin Snipmill" && ::IsWindowVisible(hwnd)) {
+        search->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+}  // namespace
+
+HWND MainWindowOf(DWORD process) {
+    Search search{process, nullptr};
+    ::EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+bool ClickButton(HWND window, const std::wstring& caption) {
+    HWND button = ::FindWindowExW(window, nullptr, L"Snipmill.zembutton", caption.c_str());
+    if (!button) return false;
+    ::PostMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    ::PostMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    return true;
+}
+
+namespace {
 BOOL CALLBACK CountOwnWindow(HWND hwnd, LPARAM param) {
     DWORD pid = 0;
     ::GetWindowThreadProcessId(hwnd, &pid);

@@ -26,6 +26,12 @@ std::wstring BuildPath(const std::wstring& sub, const std::wstring& name);
 inline std::wstring FixturePath(const std::wstring& name) { return BuildPath(L"fixtures", name); }
 inline std::wstring ArtifactPath(const std::wstring& name) { return BuildPath(L"artifacts", name); }
 
+// The visible main window of a started copy of the program, or null.
+HWND MainWindowOf(DWORD process);
+// Clicks the program's command button with the given caption on a window of
+// any process (the click is posted); false when there is no such button.
+bool ClickButton(HWND window, const std::wstring& caption);
+
 // The process's GDI and USER object counts, for leak checks.
 DWORD GdiObjects();
 DWORD UserObjects();
