@@ -1,7 +1,6 @@
 #include "runner/ReadOutput.h"
 
 #include <windows.h>
-#include <tlhelp32.h>
 
 #include <gtest/gtest.h>
 
@@ -19,6 +18,7 @@ using runner::ReadOutput;
 using runner_tests::Encoder;
 using runner_tests::SilentEncoderRun;
 using runner_tests::TestChild;
+using testing_support::LiveChildrenOf;
 
 // Everything a run reports, in order.
 struct Recorder {
@@ -53,17 +53,6 @@ struct Recorder {
 bool ProcessIsGone(DWORD id) {
     forms::KernelHandle process(::OpenProcess(SYNCHRONIZE, FALSE, id));
     return !process || ::WaitForSingleObject(process.Get(), 0) == WAIT_OBJECT_0;
-}
-
-// Processes still running that were started by the given process.
-std::vector<std::wstring> LiveChildrenOf(DWORD parent) {
-    std::vector<std::wstring> names;
-    forms::KernelHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-    PROCESSENTRY32W entry{};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = ::Process32FirstW(snapshot.Get(), &entry); more; more = ::Process32NextW(snapshot.Get(), &entry))
-        if (entry.th32ParentProcessID == parent && !ProcessIsGone(entry.th32ProcessID)) names.push_back(entry.szExeFile);
-    return names;
 }
 
 std::size_t InheritableHandles() {

@@ -3,14 +3,12 @@
 // test decides when the encoding may go on (it then runs the real encoder).
 #include <windows.h>
 #include <commctrl.h>
-#include <tlhelp32.h>
 
 #include <gtest/gtest.h>
 
 #include "SaveFixtures.h"
 #include "app/AudioCheck.h"
 #include "app/Files.h"
-#include "forms/Handles.h"
 #include "support/DialogWatcher.h"
 #include "support/StartedProgram.h"
 #include "support/WindowTesting.h"
@@ -34,20 +32,6 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
 bool ButtonEnabled(HWND window, const wchar_t* caption) {
     HWND button = ::FindWindowExW(window, nullptr, L"Snipmill.zembutton", caption);
     return button && ::IsWindowEnabled(button);
-}
-
-// Processes named `name` still running that `parent` started.
-int RunningChildren(DWORD parent, const wchar_t* name) {
-    int count = 0;
-    forms::KernelHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-    PROCESSENTRY32W entry{};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = ::Process32FirstW(snapshot.Get(), &entry); more; more = ::Process32NextW(snapshot.Get(), &entry))
-        if (entry.th32ParentProcessID == parent && _wcsicmp(entry.szExeFile, name) == 0) {
-            forms::KernelHandle process(::OpenProcess(SYNCHRONIZE, FALSE, entry.th32ProcessID));
-            if (process && ::WaitForSingleObject(process.Get(), 0) == WAIT_TIMEOUT) ++count;
-        }
-    return count;
 }
 
 struct ExitCase {
@@ -109,7 +93,7 @@ TEST_P(ExitDuringASave, EndsWithZeroAndLeavesNothingBehind) {
     }
     ASSERT_TRUE(program.Ended(60000));
     EXPECT_EQ(program.ExitCode(), 0u);
-    EXPECT_EQ(RunningChildren(program.Id(), L"ffmpeg.exe"), 0);
+    EXPECT_EQ(testing_support::LiveChildrenOf(program.Id()), std::vector<std::wstring>{});
     if (GetParam().encoderFinishes)
         EXPECT_GT(app::AudioSeconds(target), 1.5);
     else

@@ -2,7 +2,6 @@
 // button, the save dialog, the output window and the real encoder beside the
 // program; the written file is measured with the host's own tools.
 #include <windows.h>
-#include <tlhelp32.h>
 
 #include <gtest/gtest.h>
 
@@ -52,16 +51,9 @@ std::vector<std::wstring> LeftoverTemporaryFiles(const ScratchFolder& folder) {
 
 // Encoders this process started that are still running.
 int RunningEncoders() {
-    int count = 0;
-    forms::KernelHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-    PROCESSENTRY32W entry{};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = ::Process32FirstW(snapshot.Get(), &entry); more; more = ::Process32NextW(snapshot.Get(), &entry))
-        if (entry.th32ParentProcessID == ::GetCurrentProcessId() && _wcsicmp(entry.szExeFile, L"ffmpeg.exe") == 0) {
-            forms::KernelHandle process(::OpenProcess(SYNCHRONIZE, FALSE, entry.th32ProcessID));
-            if (process && ::WaitForSingleObject(process.Get(), 0) == WAIT_TIMEOUT) ++count;
-        }
-    return count;
+    const auto children = testing_support::LiveChildrenOf(::GetCurrentProcessId());
+    return static_cast<int>(
+        std::count_if(children.begin(), children.end(), [](auto& name) { return _wcsicmp(name.c_str(), L"ffmpeg.exe") == 0; }));
 }
 
 class SaveSelection : public ::testing::Test {
@@ -218,32 +210,6 @@ TEST_F(SaveSelection, ACancelledDialogWritesNothing) {
     EXPECT_EQ(RunningEncoders(), 0);
 }
 
-TEST_F(SaveSelection, CancelInTheMiddleLeavesNothingBehind) {
-    ScratchFolder folder(L"cancel");
-    const std::wstring input = folder / L"hour.mp3";
-    ASSERT_TRUE(::CopyFileW(Fixture(L"save-60min.mp3").c_str(), input.c_str(), FALSE));
-    // The user presses Cancel once the encoder is writing.
-    app::frmDOSOutput& output = form.DOSOutput();
-    bool writing = false;
-    std::wstring seen;
-    output.ReadOutput1().GotChunk.Subscribe([&](const std::wstring& chunk, bool) {
-        seen += chunk;
-        if (!writing && seen.find(L"Output #0") != std::wstring::npos) {
-            writing = !LeftoverTemporaryFiles(folder).empty();
-            save_tests::PostClick(output.zembutton1().hWnd());
-        }
-    });
-    Load(input);
-    Mark(60, 3300);
-    auto boxes = Save(folder / L"cut.mp3");
-    EXPECT_TRUE(writing) << "the encoder had not started writing when Cancel was pressed";
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, L"Success! Process was canceled!");
-    EXPECT_EQ(folder.Files(), std::vector<std::wstring>{L"hour.mp3"});
-    EXPECT_EQ(RunningEncoders(), 0);
-    EXPECT_FALSE(output.Visible());
-}
-
 TEST_F(SaveSelection, AFailedSaveKeepsTheExistingTarget) {
     ScratchFolder folder(L"failed");
     ASSERT_TRUE(::CopyFileW(Fixture(L"save-short.mp3").c_str(), (folder / L"short.mp3").c_str(), FALSE));
@@ -296,7 +262,9 @@ const Unreplaceable kUnreplaceable[] = {
     {"in a read-only folder",
      [](const std::wstring& folder, const std::wstring&) -> std::shared_ptr<void> {
          // Nothing on Wine's side makes a folder refuse new files: the host's file system does.
-         const std::string host = "'" + HostPath(folder) + "'";
+         std::string host = "'";
+         host += HostPath(folder);
+         host += "'";
          RunOnHost("chmod a-w " + host + "; chattr +i " + host);
          auto undo = std::shared_ptr<void>(new std::string(host), [](std::string* path) {
              RunOnHost("chattr -i " + *path + "; chmod u+w " + *path);
@@ -336,29 +304,48 @@ TEST_P(UnreplaceableTarget, IsNamedWithTheReasonAndStaysAsItWas) {
 
 INSTANTIATE_TEST_SUITE_P(Save, UnreplaceableTarget, ::testing::ValuesIn(kUnreplaceable));
 
-TEST_F(SaveSelection, TheOutputWindowClosedDuringARunCancelsItAndTheNextSaveWorks) {
-    ScratchFolder folder(L"closebox");
+// How the user stops a save in the middle.
+struct Stop {
+    const char* name;
+    void (*stop)(app::frmDOSOutput& output);
+};
+
+void PrintTo(const Stop& stop, std::ostream* out) { *out << stop.name; }
+
+const Stop kStops[] = {
+    {"the Cancel button", [](app::frmDOSOutput& output) { save_tests::PostClick(output.zembutton1().hWnd()); }},
+    {"the window's Close box",
+     [](app::frmDOSOutput& output) { ::PostMessageW(output.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0); }},
+};
+
+class StoppedInTheMiddle : public SaveSelection, public ::testing::WithParamInterface<Stop> {};
+
+TEST_P(StoppedInTheMiddle, LeavesNothingBehindAndTheNextSaveWorks) {
+    ScratchFolder folder(L"stopped");
     const std::wstring input = folder / L"hour.mp3";
     ASSERT_TRUE(::CopyFileW(Fixture(L"save-60min.mp3").c_str(), input.c_str(), FALSE));
-    // The user closes the output window with its Close box once the encoder is writing.
+    // The user stops the save once the encoder is writing.
     app::frmDOSOutput& output = form.DOSOutput();
-    bool closed = false;
+    bool stopped = false;
+    bool writing = false;
     std::wstring seen;
     output.ReadOutput1().GotChunk.Subscribe([&](const std::wstring& chunk, bool) {
         seen += chunk;
-        if (!closed && seen.find(L"Output #0") != std::wstring::npos) {
-            closed = true;
-            ::PostMessageW(output.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+        if (!stopped && seen.find(L"Output #0") != std::wstring::npos) {
+            stopped = true;
+            writing = !LeftoverTemporaryFiles(folder).empty();
+            GetParam().stop(output);
         }
     });
     Load(input);
     Mark(60, 3300);
     auto boxes = Save(folder / L"cut.mp3");
-    EXPECT_TRUE(closed);
+    EXPECT_TRUE(writing) << "the encoder had not started writing when the save was stopped";
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, L"Success! Process was canceled!");
-    EXPECT_FALSE(output.Visible());
     EXPECT_EQ(folder.Files(), std::vector<std::wstring>{L"hour.mp3"});
+    EXPECT_EQ(RunningEncoders(), 0);
+    EXPECT_FALSE(output.Visible());
 
     Mark(60, 66.5);
     boxesBefore += boxes.size();
@@ -366,8 +353,9 @@ TEST_F(SaveSelection, TheOutputWindowClosedDuringARunCancelsItAndTheNextSaveWork
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, L"MP3 has been cut!") << boxes[0].text;
     EXPECT_NEAR(app::AudioSeconds(folder / L"cut.mp3"), 6.5, 0.25);
-    EXPECT_EQ(RunningEncoders(), 0);
 }
+
+INSTANTIATE_TEST_SUITE_P(Save, StoppedInTheMiddle, ::testing::ValuesIn(kStops));
 
 TEST_F(SaveSelection, AHundredSavesAndAHundredCancelsLeaveNothingBehind) {
     ScratchFolder folder(L"repeat");

@@ -107,6 +107,19 @@ bool ClickButton(HWND window, const std::wstring& caption) {
     return true;
 }
 
+std::vector<std::wstring> LiveChildrenOf(DWORD parent) {
+    std::vector<std::wstring> names;
+    forms::KernelHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = ::Process32FirstW(snapshot.Get(), &entry); more; more = ::Process32NextW(snapshot.Get(), &entry)) {
+        if (entry.th32ParentProcessID != parent) continue;
+        forms::KernelHandle process(::OpenProcess(SYNCHRONIZE, FALSE, entry.th32ProcessID));
+        if (process && ::WaitForSingleObject(process.Get(), 0) == WAIT_TIMEOUT) names.push_back(entry.szExeFile);
+    }
+    return names;
+}
+
 namespace {
 BOOL CALLBACK CountOwnWindow(HWND hwnd, LPARAM param) {
     DWORD pid = 0;

@@ -32,6 +32,9 @@ HWND MainWindowOf(DWORD process);
 // any process (the click is posted); false when there is no such button.
 bool ClickButton(HWND window, const std::wstring& caption);
 
+// The names of the processes the given process started that still run.
+std::vector<std::wstring> LiveChildrenOf(DWORD parent);
+
 // The process's GDI and USER object counts, for leak checks.
 DWORD GdiObjects();
 DWORD UserObjects();
