@@ -6,8 +6,8 @@
 #include "app/TemporaryOutput.h"
 #include "app/TimeText.h"
 #include "app/frmDOSOutput.h"
-#include "forms/MessageLoop.h"
-#include "media/MediaError.h"
+#include "base/MessageLoop.h"
+#include "base/SystemErrorText.h"
 
 namespace app {
 
@@ -15,7 +15,7 @@ void SaveSelection(Form1& form) {
     const std::wstring start = form.Label(5).Caption();
     const std::wstring length = form.Label(9).Caption();
     if (std::wstring refusal = SelectionRefusal(start, form.Label(7).Caption(), length); !refusal.empty()) {
-        forms::ShowMessage(refusal, MB_OK | MB_ICONERROR);
+        base::ShowMessage(refusal, MB_OK | MB_ICONERROR);
         return;
     }
     if (form.player().PlayState() == MediaPlayer::kPlaying) form.player().Pause();
@@ -32,7 +32,7 @@ void SaveSelection(Form1& form) {
 void SaveSelectionAs(Form1& form, const std::wstring& output) {
     const std::wstring input = form.Text1().Text();
     if (IsSameFile(input, output)) {
-        forms::ShowMessage(L"The selection cannot be saved over the file it comes from:\r\n" + output +
+        base::ShowMessage(L"The selection cannot be saved over the file it comes from:\r\n" + output +
                                L"\r\n\r\nPlease choose another name for the new file.",
                            MB_OK | MB_ICONERROR);
         return;
@@ -41,8 +41,8 @@ void SaveSelectionAs(Form1& form, const std::wstring& output) {
     const double length = ParseSeconds(form.Label(9).Caption());
     TemporaryOutput file(output, length);
     if (file.Error()) {
-        forms::ShowMessage(L"The selection cannot be saved as\r\n" + output + L"\r\n\r\n" +
-                               media::SystemErrorText(file.Error()),
+        base::ShowMessage(L"The selection cannot be saved as\r\n" + output + L"\r\n\r\n" +
+                               base::SystemErrorText(file.Error()),
                            MB_OK | MB_ICONERROR);
         return;
     }

@@ -6,8 +6,8 @@
 
 #include "app/AudioCheck.h"
 #include "app/Files.h"
-#include "forms/Handles.h"
-#include "media/MediaError.h"
+#include "base/Handles.h"
+#include "base/SystemErrorText.h"
 
 namespace app {
 
@@ -37,7 +37,7 @@ TemporaryOutput::TemporaryOutput(std::wstring target, double seconds) : target_(
     const std::wstring folder = FolderOf(target_);
     for (unsigned attempt = 0; attempt < 100; ++attempt) {
         path_ = CandidateName(folder, attempt);
-        forms::KernelHandle file(::CreateFileW(ExtendedLengthPath(path_).c_str(), GENERIC_WRITE, 0, nullptr,
+        base::KernelHandle file(::CreateFileW(ExtendedLengthPath(path_).c_str(), GENERIC_WRITE, 0, nullptr,
                                                CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (file) {
             error_ = 0;
@@ -66,7 +66,7 @@ std::wstring TemporaryOutput::PutInPlace() {
         return L"the new file could not replace " + target_ + L" (the file is read-only).";
     if (!::MoveFileExW(ExtendedLengthPath(path_).c_str(), ExtendedLengthPath(target_).c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return L"the new file could not replace " + target_ + L" (" + media::SystemErrorText(::GetLastError()) + L").";
+        return L"the new file could not replace " + target_ + L" (" + base::SystemErrorText(::GetLastError()) + L").";
     placed_ = true;
     return {};
 }

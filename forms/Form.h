@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "base/Handles.h"
 #include "forms/Control.h"
-#include "forms/Handles.h"
 #include "forms/Windowless.h"
 
 namespace forms {
@@ -59,8 +59,8 @@ private:
     std::vector<WindowlessElement*> elements_;
     std::map<HWND, ReflectHandler> reflectors_;
     WindowlessElement* pressed_ = nullptr;
-    MemoryDC backDC_;
-    BitmapHandle backBitmap_;
+    base::MemoryDC backDC_;
+    base::BitmapHandle backBitmap_;
     SIZE backSize_{};
 };
 

@@ -5,15 +5,15 @@
 
 #include <string>
 
-#include "forms/Handles.h"
+#include "base/Handles.h"
 
 namespace runner {
 
 // The system's default buffer size. Only the write end is inheritable: a child
 // started with it gets that end and no other handle of ours.
 struct OutputPipe {
-    forms::KernelHandle readEnd;
-    forms::KernelHandle writeEnd;
+    base::KernelHandle readEnd;
+    base::KernelHandle writeEnd;
     DWORD error = 0;  // the system's code when the pipe could not be made
 
     static OutputPipe Create();
@@ -48,9 +48,9 @@ public:
 private:
     bool AnyLeft() const noexcept;
 
-    forms::KernelHandle process_;
-    forms::KernelHandle thread_;
-    forms::KernelHandle job_;
+    base::KernelHandle process_;
+    base::KernelHandle thread_;
+    base::KernelHandle job_;
     DWORD id_ = 0;
 };
 

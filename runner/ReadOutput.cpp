@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "forms/MessageLoop.h"
+#include "base/MessageLoop.h"
 #include "runner/AnsiDecoder.h"
 #include "runner/PipeReader.h"
 
@@ -78,7 +78,7 @@ void ReadOutput::RunWithPipe(const std::wstring& quotedCommand) {
     cancel_ = false;
     AnsiDecoder decoder;
     for (;;) {
-        forms::DoEvents();
+        base::DoEvents();
         if (cancel_) {
             Cancellation(child.Id());
             break;
@@ -127,7 +127,7 @@ bool ReadOutput::CloseProcess(std::int32_t processId, std::int32_t exitCode) {
     const ChildProcess* ours = child_ && child_->Id() == id ? child_ : nullptr;
     if (legacyPlatform_) {
         if (PostToProcessWindows(id, WM_ENDSESSION, static_cast<WPARAM>(-1))) {
-            forms::KernelHandle process(::OpenProcess(PROCESS_TERMINATE, FALSE, id));
+            base::KernelHandle process(::OpenProcess(PROCESS_TERMINATE, FALSE, id));
             return process && ::TerminateProcess(process.Get(), code);
         }
     } else if (PostToProcessWindows(id, WM_CLOSE, 0)) {

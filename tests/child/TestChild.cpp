@@ -12,7 +12,7 @@
 
 #include <string>
 
-#include "forms/Handles.h"
+#include "base/Handles.h"
 
 namespace {
 
@@ -22,8 +22,8 @@ void Print(const std::string& text) {
 }
 
 // Opened for writing and shared with no one, as an encoder holds its output.
-forms::KernelHandle Hold(const std::wstring& path) {
-    return forms::KernelHandle(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+base::KernelHandle Hold(const std::wstring& path) {
+    return base::KernelHandle(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
 }
 
 LRESULT CALLBACK IgnoreClose(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -32,7 +32,7 @@ LRESULT CALLBACK IgnoreClose(HWND window, UINT message, WPARAM wParam, LPARAM lP
 }
 
 int HoldWithWindow(const std::wstring& file) {
-    forms::KernelHandle held = Hold(file);
+    base::KernelHandle held = Hold(file);
     WNDCLASSW windowClass{};
     windowClass.lpfnWndProc = IgnoreClose;
     windowClass.hInstance = ::GetModuleHandleW(nullptr);
@@ -60,9 +60,9 @@ std::wstring Arguments() {
 }
 
 int StandInForTheEncoder(const std::wstring& output) {
-    forms::KernelHandle held = Hold(output);
-    forms::KernelHandle started(::OpenEventW(EVENT_MODIFY_STATE, FALSE, L"snipmill-test-encoder-started"));
-    forms::KernelHandle go(::OpenEventW(SYNCHRONIZE, FALSE, L"snipmill-test-encoder-go"));
+    base::KernelHandle held = Hold(output);
+    base::KernelHandle started(::OpenEventW(EVENT_MODIFY_STATE, FALSE, L"snipmill-test-encoder-started"));
+    base::KernelHandle go(::OpenEventW(SYNCHRONIZE, FALSE, L"snipmill-test-encoder-go"));
     if (!held || !started || !go) return 3;
     ::SetEvent(started.Get());
     ::WaitForSingleObject(go.Get(), INFINITE);
@@ -79,8 +79,8 @@ int StandInForTheEncoder(const std::wstring& output) {
     PROCESS_INFORMATION info{};
     if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &info))
         return 4;
-    forms::KernelHandle process(info.hProcess);
-    forms::KernelHandle thread(info.hThread);
+    base::KernelHandle process(info.hProcess);
+    base::KernelHandle thread(info.hThread);
     ::WaitForSingleObject(process.Get(), INFINITE);
     DWORD code = 5;
     ::GetExitCodeProcess(process.Get(), &code);

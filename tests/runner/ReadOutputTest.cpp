@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "ChildCommands.h"
-#include "forms/Handles.h"
+#include "base/Handles.h"
 #include "forms/Timer.h"
 #include "support/WindowTesting.h"
 
@@ -51,7 +51,7 @@ struct Recorder {
 };
 
 bool ProcessIsGone(DWORD id) {
-    forms::KernelHandle process(::OpenProcess(SYNCHRONIZE, FALSE, id));
+    base::KernelHandle process(::OpenProcess(SYNCHRONIZE, FALSE, id));
     return !process || ::WaitForSingleObject(process.Get(), 0) == WAIT_OBJECT_0;
 }
 

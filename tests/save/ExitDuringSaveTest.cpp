@@ -53,8 +53,8 @@ TEST_P(ExitDuringASave, EndsWithZeroAndLeavesNothingBehind) {
     ASSERT_TRUE(::CopyFileW(Fixture(L"save-beeps.mp3").c_str(), (folder / L"song.mp3").c_str(), FALSE));
     save_tests::WriteAll(target, "an older file the user keeps");
     ::SetEnvironmentVariableW(L"SNIPMILL_REAL_ENCODER", testing_support::BuildPath(L"bin", L"ffmpeg.exe").c_str());
-    forms::KernelHandle started(::CreateEventW(nullptr, TRUE, FALSE, L"snipmill-test-encoder-started"));
-    forms::KernelHandle go(::CreateEventW(nullptr, TRUE, FALSE, L"snipmill-test-encoder-go"));
+    base::KernelHandle started(::CreateEventW(nullptr, TRUE, FALSE, L"snipmill-test-encoder-started"));
+    base::KernelHandle go(::CreateEventW(nullptr, TRUE, FALSE, L"snipmill-test-encoder-go"));
 
     testing_support::StartedProgram program(folder / L"snipmill.exe");
     ASSERT_TRUE(program);

@@ -17,8 +17,8 @@
 #include "app/Form1.h"
 #include "app/SaveSelection.h"
 #include "app/TimeText.h"
-#include "forms/Handles.h"
-#include "media/MediaError.h"
+#include "base/Handles.h"
+#include "base/SystemErrorText.h"
 #include "support/DialogWatcher.h"
 #include "support/WindowTesting.h"
 
@@ -249,7 +249,7 @@ const Unreplaceable kUnreplaceable[] = {
          if (held == INVALID_HANDLE_VALUE) return nullptr;
          return std::shared_ptr<void>(held, ::CloseHandle);
      },
-     L" (" + media::SystemErrorText(ERROR_ACCESS_DENIED) + L")."},
+     L" (" + base::SystemErrorText(ERROR_ACCESS_DENIED) + L")."},
     {"read-only",
      [](const std::wstring&, const std::wstring& target) -> std::shared_ptr<void> {
          if (!::SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_READONLY)) return nullptr;
@@ -270,11 +270,11 @@ const Unreplaceable kUnreplaceable[] = {
              RunOnHost("chattr -i " + *path + "; chmod u+w " + *path);
              delete path;
          });
-         forms::KernelHandle probe(::CreateFileW((folder + L"\\probe").c_str(), GENERIC_WRITE, 0, nullptr,
+         base::KernelHandle probe(::CreateFileW((folder + L"\\probe").c_str(), GENERIC_WRITE, 0, nullptr,
                                                  CREATE_NEW, FILE_FLAG_DELETE_ON_CLOSE, nullptr));
          return probe ? nullptr : undo;
      },
-     L"\r\n\r\n" + media::SystemErrorText(ERROR_ACCESS_DENIED)},
+     L"\r\n\r\n" + base::SystemErrorText(ERROR_ACCESS_DENIED)},
 };
 
 class UnreplaceableTarget : public SaveSelection, public ::testing::WithParamInterface<Unreplaceable> {};

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "forms/Handles.h"
+#include "base/Handles.h"
 
 namespace testing_support {
 
@@ -28,7 +28,7 @@ public:
     DWORD ExitCode() const;
 
 private:
-    forms::KernelHandle process_;
+    base::KernelHandle process_;
     DWORD id_ = 0;
 };
 

@@ -2,9 +2,9 @@
 
 #include <tlhelp32.h>
 
+#include "base/Handles.h"
+#include "base/MessageLoop.h"
 #include "forms/Dib.h"
-#include "forms/Handles.h"
-#include "forms/MessageLoop.h"
 
 namespace testing_support {
 
@@ -15,7 +15,7 @@ void PumpFor(int milliseconds) {
 bool PumpUntil(const std::function<bool()>& condition, int timeoutMs) {
     const ULONGLONG end = ::GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
     while (true) {
-        forms::DoEvents();
+        base::DoEvents();
         if (condition()) return true;
         if (::GetTickCount64() >= end) return false;
         ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
@@ -28,11 +28,11 @@ Pixels ReadBitmap(HDC source, int width, int height, const std::function<void(HD
     pixels.width = width;
     pixels.height = height;
     void* bits = nullptr;
-    forms::BitmapHandle bitmap = forms::CreateTopDownDib(width, height, &bits, source);
-    forms::MemoryDC memory(::CreateCompatibleDC(source));
+    base::BitmapHandle bitmap = forms::CreateTopDownDib(width, height, &bits, source);
+    base::MemoryDC memory(::CreateCompatibleDC(source));
     if (!bitmap || !memory || !bits) return pixels;
     {
-        forms::SelectedObject selected(memory.Get(), bitmap.Get());
+        base::SelectedObject selected(memory.Get(), bitmap.Get());
         draw(memory.Get());
         ::GdiFlush();
     }
@@ -47,7 +47,7 @@ Pixels CaptureClient(HWND hwnd) {
     ::UpdateWindow(hwnd);
     RECT client{};
     ::GetClientRect(hwnd, &client);
-    forms::WindowDC dc(hwnd);
+    base::WindowDC dc(hwnd);
     return ReadBitmap(dc.Get(), client.right, client.bottom, [&](HDC memory) {
         ::BitBlt(memory, 0, 0, client.right, client.bottom, dc.Get(), 0, 0, SRCCOPY);
     });
@@ -56,7 +56,7 @@ Pixels CaptureClient(HWND hwnd) {
 Pixels PrintClient(HWND hwnd) {
     RECT client{};
     ::GetClientRect(hwnd, &client);
-    forms::WindowDC dc(hwnd);
+    base::WindowDC dc(hwnd);
     return ReadBitmap(dc.Get(), client.right, client.bottom, [&](HDC memory) {
         ::SendMessageW(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
     });
@@ -109,12 +109,12 @@ bool ClickButton(HWND window, const std::wstring& caption) {
 
 std::vector<std::wstring> LiveChildrenOf(DWORD parent) {
     std::vector<std::wstring> names;
-    forms::KernelHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    base::KernelHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     PROCESSENTRY32W entry{};
     entry.dwSize = sizeof entry;
     for (BOOL more = ::Process32FirstW(snapshot.Get(), &entry); more; more = ::Process32NextW(snapshot.Get(), &entry)) {
         if (entry.th32ParentProcessID != parent) continue;
-        forms::KernelHandle process(::OpenProcess(SYNCHRONIZE, FALSE, entry.th32ProcessID));
+        base::KernelHandle process(::OpenProcess(SYNCHRONIZE, FALSE, entry.th32ProcessID));
         if (process && ::WaitForSingleObject(process.Get(), 0) == WAIT_TIMEOUT) names.push_back(entry.szExeFile);
     }
     return names;
@@ -167,7 +167,7 @@ std::vector<HANDLE> KernelHandles() {
 
 DWORD Threads() {
     DWORD count = 0;
-    forms::KernelHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+    base::KernelHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
     THREADENTRY32 entry{};
     entry.dwSize = sizeof entry;
     for (BOOL more = ::Thread32First(snapshot.Get(), &entry); more; more = ::Thread32Next(snapshot.Get(), &entry))
