@@ -22,8 +22,8 @@ struct OutputPipe {
 
 // A running child and the job that holds it and everything it starts, so that
 // a cancelled run can be ended with all its descendants. Closing the job does
-// not end the child: a run left alone goes on. The child inherits only the
-// output handle it is given, never its own process or thread handle.
+// not end the child: a run left alone goes on. The process and thread handles
+// kept here are not inheritable, so no child started later gets them.
 class ChildProcess {
 public:
     ChildProcess() = default;
