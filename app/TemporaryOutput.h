@@ -4,6 +4,8 @@
 // frame-snapped copy is made to hold exactly the selected samples; the file
 // replaces the target only once it has been checked; otherwise it is removed
 // and the target, if there is one, stays as it was.
+#include <windows.h>
+
 #include <string>
 
 namespace app {
@@ -11,11 +13,16 @@ namespace app {
 class TemporaryOutput {
 public:
     // For a cut of `length` seconds from `start` of the file at `source`.
+    // Creates the file empty, so that its name is taken and the folder is
+    // known to be writable.
     TemporaryOutput(std::wstring target, std::wstring source, double start, double length);
     TemporaryOutput(const TemporaryOutput&) = delete;
     TemporaryOutput& operator=(const TemporaryOutput&) = delete;
     // Removes the temporary file unless it has been put in place.
     ~TemporaryOutput();
+
+    // The system's code when the file could not be created, otherwise 0.
+    DWORD Error() const noexcept { return error_; }
 
     const std::wstring& Path() const noexcept { return path_; }
     const std::wstring& Target() const noexcept { return target_; }
@@ -32,6 +39,7 @@ private:
     std::wstring source_;
     double start_;
     double seconds_;
+    DWORD error_ = 0;
     bool placed_ = false;
 };
 

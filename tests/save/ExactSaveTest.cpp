@@ -111,8 +111,7 @@ protected:
         const std::string report = save_tests::RunOnHost(
             "cd '" + save_tests::HostPath(folder.Path()) + "' && for f in *.mp3; do "
             "ffmpeg -v error -nostdin -i \"$f\" -f s16le -c:a pcm_s16le \"$f.ffmpeg.s16\" || echo failed; "
-            "mpg123 -q -s \"$f\" > \"$f.mpg123.s16\" || echo failed; done; echo decoded",
-            folder);
+            "mpg123 -q -s \"$f\" > \"$f.mpg123.s16\" || echo failed; done; echo decoded");
         ASSERT_EQ(report, "decoded\n");
     }
 

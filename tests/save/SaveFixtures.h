@@ -28,15 +28,13 @@ private:
     std::wstring path_;
 };
 
+// The host's own name for a file or folder of the Windows side.
+std::string HostPath(const std::wstring& path);
+// Runs a shell command on the host and returns what it printed.
+std::string RunOnHost(const std::string& script);
+
 std::string ReadAll(const std::wstring& path);
 void WriteAll(const std::wstring& path, const std::string& bytes);
-
-// The host's own name for a file of the Windows side (Wine maps drive Z: to "/").
-std::string HostPath(const std::wstring& path);
-
-// Runs a shell script on the host, its output going to a report file in `work`,
-// and returns that output once it is complete (empty if it never came).
-std::string RunOnHost(const std::string& script, const ScratchFolder& work);
 
 // What the host's tools say about an MP3 file.
 struct Probe {
