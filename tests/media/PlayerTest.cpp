@@ -100,7 +100,9 @@ TEST_P(PlayerTest, PlaysAtRealSpeed) {
         covariance += (times[i] - meanTime) * (positions[i] - meanPosition);
         variance += (times[i] - meanTime) * (times[i] - meanTime);
     }
-    EXPECT_NEAR(covariance / variance, 1.0, 0.02);
+    // Wide enough for a busy machine's scheduling, narrow enough to catch the
+    // wrong rate (44.1 against 48 kHz is 8.8 %).
+    EXPECT_NEAR(covariance / variance, 1.0, 0.05);
 }
 
 TEST_P(PlayerTest, PauseHoldsThePositionAndPlayGoesOnFromIt) {
