@@ -9,13 +9,15 @@
 #include "app/Shortcuts.h"
 #include "app/TimeText.h"
 #include "app/modCloseBtn.h"
-#include "forms/MessageLoop.h"
-#include "forms/Rounding.h"
+#include "base/MessageLoop.h"
+#include "base/Rounding.h"
+#include "forms/Units.h"
 
 namespace app {
 
 namespace {
 
+using forms::Bounds;
 using forms::OleColor;
 using forms::SystemColor;
 
@@ -24,8 +26,8 @@ constexpr wchar_t kLabelFace[] = L"@Kozuka Gothic Pro M";
 constexpr wchar_t kMp3Filter[] = L"Audio Files (*.mp3)|*.mp3";
 constexpr OleColor kButtonBackColor = 0xFFD1AD;
 constexpr int kSquareBands = 8;
-
-RECT Bounds(int left, int top, int width, int height) { return RECT{left, top, left + width, top + height}; }
+// How long Exit waits for a save in progress before giving it up.
+constexpr UINT kExitGraceMs = 10000;
 
 struct LabelLayout {
     int number;
@@ -121,7 +123,7 @@ void Form1::CreateControls() {
         auto button = std::make_unique<controls::zembutton>(*this, L"zembutton" + std::to_wstring(b.number), b.bounds);
         button->SetButtonStyle(kSquareBands);
         button->SetBackColor(kButtonBackColor);
-        button->SetFont(forms::Font::Create(L"MS Sans Serif", 8.25));
+        button->SetFont(forms::Font::CreateDefault());
         button->SetPicturePushOnHover(true);
         button->SetCaptionEffects(0);
         button->SetCaption(b.caption);
@@ -140,8 +142,7 @@ void Form1::CreateControls() {
     zembutton(5).Click.Subscribe([this] { zembutton5_Click(); });
     zembutton(6).Click.Subscribe([this] { clearsel(); });
     zembutton(7).Click.Subscribe([this] { PausePlay(); });
-    // Ends at once: no window is closed one by one and a running encoder is left alone.
-    zembutton(8).Click.Subscribe([] { ::ExitProcess(0); });
+    zembutton(8).Click.Subscribe([this] { Exit(); });
 
     // Holds the loaded file's path; never shown.
     text1_ = std::make_unique<forms::TextBox>(Handle(), Bounds(kClientWidth + 40, 0, 100, 20), L"Text1", false);
@@ -190,16 +191,16 @@ void Form1::StopForAnotherFile() {
 
 void Form1::LoadMp3(const std::wstring& path, const std::wstring& title) {
     if (!player_.SetURL(path)) {
-        forms::ShowMessage(Handle(),
-                           L"Snipmill cannot open the file\r\n" + path + L"\r\n\r\n" + player_.ErrorText(),
-                           MB_ICONERROR);
+        base::ShowMessage(Handle(),
+                          L"Snipmill cannot open the file\r\n" + path + L"\r\n\r\n" + player_.ErrorText(),
+                          MB_ICONERROR);
         return;
     }
     // The player opens and starts the file while the message is up.
-    forms::ShowMessage(Handle(), L"Playing the file " + player_.CurrentMedia().name, MB_ICONINFORMATION);
+    base::ShowMessage(Handle(), L"Playing the file " + player_.CurrentMedia().name, MB_ICONINFORMATION);
     player_.Play();
     slider_->SetMin(-1);
-    slider_->SetMax(forms::RoundToInt(player_.CurrentMedia().duration));
+    slider_->SetMax(base::RoundToInt(player_.CurrentMedia().duration));
     slider_->SetTickFrequency(20);
     EnableButtons({2, 7});
     text1_->SetText(path);
@@ -209,27 +210,27 @@ void Form1::LoadMp3(const std::wstring& path, const std::wstring& title) {
 void Form1::SetStart() {
     Label(5).SetCaption(FormatSeconds(player_.CurrentPosition()));
     EnableButtons({3});
-    slider_->SetSelStart(forms::RoundToInt(ParseSeconds(Label(5).Caption())));
+    slider_->SetSelStart(base::RoundToInt(ParseSeconds(Label(5).Caption())));
 }
 
 void Form1::SetEnd() {
     const double start = ParseSeconds(Label(5).Caption());
     const double position = player_.CurrentPosition();
     if (start > position) {
-        forms::ShowMessage(Handle(), L"The end point must be greater than the start point !", MB_ICONERROR);
+        base::ShowMessage(Handle(), L"The end point must be greater than the start point !", MB_ICONERROR);
         return;
     }
     Label(7).SetCaption(FormatSeconds(position));
     Label(9).SetCaption(FormatSeconds(ParseSeconds(Label(7).Caption()) - ParseSeconds(Label(5).Caption())));
     EnableButtons({3, 4, 5, 6});
-    slider_->SetSelLength(forms::RoundToInt(ParseSeconds(Label(9).Caption())));
+    slider_->SetSelLength(base::RoundToInt(ParseSeconds(Label(9).Caption())));
 }
 
 void Form1::PlaySelection() {
     const double end = ParseSeconds(Label(7).Caption());
     const double start = ParseSeconds(Label(5).Caption());
     if (end < start) {
-        forms::ShowMessage(Handle(), L"End point must be greater than the start point", MB_ICONERROR);
+        base::ShowMessage(Handle(), L"End point must be greater than the start point", MB_ICONERROR);
         return;
     }
     if (player_.PlayState() == MediaPlayer::kPlaying) player_.Stop();
@@ -247,12 +248,28 @@ void Form1::PausePlay() {
         player_.Play();
 }
 
+void Form1::Exit() {
+    // A save in progress ends first, so that its temporary file is checked and
+    // moved into place, or removed, rather than left behind half written.
+    if (dosOutput_ && dosOutput_->ReadOutput1().Processing()) {
+        exitAfterSave_ = true;
+        dosOutput_->FinishQuietly(kExitGraceMs);
+        return;
+    }
+    // No window is closed one by one.
+    ::ExitProcess(0);
+}
+
 void Form1::clearsel() {
     slider_->ClearSel();
     for (int number : {5, 7, 9}) Label(number).SetCaption(std::wstring(kTimeNotSet));
 }
 
-void Form1::zembutton5_Click() { SaveSelection(*this); }
+void Form1::zembutton5_Click() {
+    SaveSelection(*this);
+    // The outermost save ends the program if Exit came meanwhile.
+    if (exitAfterSave_ && !DOSOutput().ReadOutput1().Processing()) ::ExitProcess(0);
+}
 
 // Nothing is reported when the address cannot be opened.
 void Form1::OpenMakerPage(std::wstring_view pathAndQuery) { themedButton1_->OpenLink(MakerAddress(pathAndQuery)); }
@@ -269,7 +286,7 @@ void Form1::Timer1_Timer() {
     if (position != -1) Label(2).SetCaption(FormatSeconds(position));
 }
 
-void Form1::Timer2_Timer() { slider_->SetValue(forms::RoundToInt(player_.CurrentPosition())); }
+void Form1::Timer2_Timer() { slider_->SetValue(base::RoundToInt(player_.CurrentPosition())); }
 
 void Form1::Timer3_Timer() {
     double end = ParseSeconds(Label(7).Caption());

@@ -8,10 +8,10 @@
 #include "app/components/MediaPlayer.h"
 #include "app/components/Slider.h"
 #include "app/frmDOSOutput.h"
+#include "base/Handles.h"
 #include "controls/imagebutton/zembutton.h"
 #include "controls/themedbutton/ThemedButton.h"
 #include "forms/Form.h"
-#include "forms/Handles.h"
 #include "forms/TextBox.h"
 #include "forms/Timer.h"
 #include "forms/Windowless.h"
@@ -63,6 +63,7 @@ private:
     void SetEnd();
     void PlaySelection();
     void PausePlay();
+    void Exit();
     void EnableButtons(std::initializer_list<int> numbers);
     void Slider1_Scroll();
     void Timer1_Timer();
@@ -71,8 +72,8 @@ private:
     void zembutton5_Click();
     void OpenMakerPage(std::wstring_view pathAndQuery);
 
-    forms::IconHandle bigIcon_;
-    forms::IconHandle smallIcon_;
+    base::IconHandle bigIcon_;
+    base::IconHandle smallIcon_;
     MediaPlayer player_;
     CommonDialog cdb_{nullptr};
     forms::Timer timer1_{kTimerInterval, true};
@@ -87,6 +88,7 @@ private:
     std::unique_ptr<controls::ThemedButton> themedButton1_;
     std::unique_ptr<controls::ThemedButton> themedButton5_;
     std::unique_ptr<frmDOSOutput> dosOutput_;
+    bool exitAfterSave_ = false;
 };
 
 }  // namespace app

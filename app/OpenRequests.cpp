@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "app/Files.h"
-#include "forms/Handles.h"
+#include "base/Handles.h"
 
 namespace app {
 
@@ -50,7 +50,7 @@ std::wstring FileFromCommandLine(const std::wstring& commandLine) {
 }
 
 std::wstring FirstDroppedFile(HDROP drop) {
-    forms::UniqueHandle<DropTraits> owner(drop);
+    base::UniqueHandle<DropTraits> owner(drop);
     if (::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0) == 0) return {};
     const UINT length = ::DragQueryFileW(drop, 0, nullptr, 0);
     std::wstring path(length + 1, L'\0');

@@ -6,7 +6,8 @@
 #include "app/TemporaryOutput.h"
 #include "app/TimeText.h"
 #include "app/frmDOSOutput.h"
-#include "forms/MessageLoop.h"
+#include "base/MessageLoop.h"
+#include "base/SystemErrorText.h"
 
 namespace app {
 
@@ -14,7 +15,7 @@ void SaveSelection(Form1& form) {
     const std::wstring start = form.Label(5).Caption();
     const std::wstring length = form.Label(9).Caption();
     if (std::wstring refusal = SelectionRefusal(start, form.Label(7).Caption(), length); !refusal.empty()) {
-        forms::ShowMessage(form.Handle(), refusal, MB_OK | MB_ICONERROR);
+        base::ShowMessage(form.Handle(), refusal, MB_OK | MB_ICONERROR);
         return;
     }
     if (form.player().PlayState() == MediaPlayer::kPlaying) form.player().Pause();
@@ -31,7 +32,7 @@ void SaveSelection(Form1& form) {
 void SaveSelectionAs(Form1& form, const std::wstring& output) {
     const std::wstring input = form.Text1().Text();
     if (IsSameFile(input, output)) {
-        forms::ShowMessage(form.Handle(),
+        base::ShowMessage(form.Handle(),
                            L"The selection cannot be saved over the file it comes from:\r\n" + output +
                                L"\r\n\r\nPlease choose another name for the new file.",
                            MB_OK | MB_ICONERROR);
@@ -39,7 +40,14 @@ void SaveSelectionAs(Form1& form, const std::wstring& output) {
     }
     const double start = ParseSeconds(form.Label(5).Caption());
     const double length = ParseSeconds(form.Label(9).Caption());
-    TemporaryOutput file(output, length);
+    TemporaryOutput file(output, input, start, length);
+    if (file.Error()) {
+        base::ShowMessage(form.Handle(),
+                          L"The selection cannot be saved as\r\n" + output + L"\r\n\r\n" +
+                              base::SystemErrorText(file.Error()),
+                          MB_OK | MB_ICONERROR);
+        return;
+    }
     const std::wstring command = EncoderCommandLine(ProgramFolder(), start, length,
                                                     ExtendedLengthPath(input), ExtendedLengthPath(file.Path()));
     frmDOSOutput& window = form.DOSOutput();

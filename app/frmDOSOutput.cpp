@@ -5,12 +5,14 @@
 #include "app/Artwork.h"
 #include "app/OutputText.h"
 #include "app/TemporaryOutput.h"
-#include "forms/MessageLoop.h"
+#include "base/MessageLoop.h"
+#include "forms/Units.h"
 
 namespace app {
 
 namespace {
 
+using forms::Bounds;
 using forms::OleColor;
 
 constexpr wchar_t kCaption[] = L"DOS Outputs";
@@ -19,8 +21,6 @@ constexpr OleColor kBarColor = 11034163;  // red 51, green 94, blue 168
 constexpr int kButtonStyle = 13;
 // How many of the encoder's last lines a failure report quotes.
 constexpr std::size_t kQuotedLines = 5;
-
-RECT Bounds(int left, int top, int width, int height) { return RECT{left, top, left + width, top + height}; }
 
 }  // namespace
 
@@ -36,6 +36,10 @@ frmDOSOutput::frmDOSOutput() {
     readOutput1_.Complete.Subscribe([this] { ReadOutput1_Complete(); });
     readOutput1_.Starting.Subscribe([this] { ReadOutput1_Starting(); });
     readOutput1_.Canceled.Subscribe([this] { ReadOutput1_Canceled(); });
+    giveUp_.Tick.Subscribe([this] {
+        giveUp_.SetEnabled(false);
+        if (readOutput1_.Processing()) readOutput1_.CancelProcess();
+    });
 }
 
 frmDOSOutput::~frmDOSOutput() = default;
@@ -50,7 +54,7 @@ void frmDOSOutput::CreateControls() {
     pb_ = std::make_unique<controls::XP_ProgressBar>(*this, L"pb", Bounds(24, 72, 481, 25));
     pb_->SetBrushStyle(0);
     pb_->SetColor(kBarColor);
-    pb_->SetFont(forms::Font::Create(L"MS Sans Serif", 8.25));
+    pb_->SetFont(forms::Font::CreateDefault());
 
     zembutton1_ = std::make_unique<controls::zembutton>(*this, L"zembutton1", Bounds(208, 128, 105, 25));
     zembutton1_->SetCaption(L"Cancel");
@@ -98,6 +102,13 @@ void frmDOSOutput::cmdExecute_Click() {
     runOutput_ = nullptr;
 }
 
+void frmDOSOutput::FinishQuietly(UINT graceMs) {
+    if (quiet_) return;
+    quiet_ = true;
+    giveUp_.SetInterval(graceMs);
+    giveUp_.SetEnabled(true);
+}
+
 void frmDOSOutput::cmdCancel_Click() { readOutput1_.CancelProcess(); }
 
 void frmDOSOutput::zembutton1_Click() {
@@ -131,27 +142,32 @@ void frmDOSOutput::ReadOutput1_Complete() {
     timer1_.SetEnabled(false);
     if (readOutput1_.CancelRequested()) return;  // the cancellation is reported next
     std::wstring failure = FailureOfRun();
+    if (quiet_) {
+        Hide();
+        return;
+    }
     if (failure.empty()) {
         pb_->SetValue(100);
         label1_->SetCaption(L"Task Completed.");
-        forms::ShowMessage(Handle(), L"MP3 has been cut!", MB_OK | MB_ICONINFORMATION, L"Success!");
+        base::ShowMessage(Handle(), L"MP3 has been cut!", MB_OK | MB_ICONINFORMATION, L"Success!");
     } else {
         std::wstring text = L"The cut failed: " + failure;
         std::wstring lines = LastLines(transcript_, kQuotedLines);
         if (!lines.empty()) text += L"\r\n\r\nThe encoder's last output:\r\n" + lines;
-        forms::ShowMessage(Handle(), text, MB_OK | MB_ICONERROR, L"Error");
+        base::ShowMessage(Handle(), text, MB_OK | MB_ICONERROR, L"Error");
     }
     Hide();
 }
 
 void frmDOSOutput::ReadOutput1_Error(const std::wstring& description, std::int32_t& number) {
-    forms::ShowMessage(Handle(),
-                       L"Error!\r\nDescription: " + description + L"\r\nLastDLLError: " + std::to_wstring(number),
-                       MB_OK | MB_ICONERROR, L"Error");
+    if (quiet_) return;
+    base::ShowMessage(Handle(),
+                      L"Error!\r\nDescription: " + description + L"\r\nLastDLLError: " + std::to_wstring(number),
+                      MB_OK | MB_ICONERROR, L"Error");
 }
 
 void frmDOSOutput::ReadOutput1_Canceled() {
-    forms::ShowMessage(Handle(), L"Success! Process was canceled!", MB_OK);
+    if (!quiet_) base::ShowMessage(Handle(), L"Success! Process was canceled!", MB_OK);
     txtOutput_->SetText(L"");
 }
 

@@ -6,7 +6,7 @@
 
 #include "app/Form1.h"
 #include "app/OpenRequests.h"
-#include "forms/MessageLoop.h"
+#include "base/MessageLoop.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
@@ -14,5 +14,5 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
     app::Form1 form;
     form.Show(show);
     form.OpenMp3(app::FileFromCommandLine(::GetCommandLineW()));
-    return forms::RunMessageLoop();
+    return base::RunMessageLoop();
 }

@@ -1,11 +1,11 @@
 #include "forms/ColorMath.h"
 
-#include "forms/Rounding.h"
+#include "base/Rounding.h"
 
 namespace forms {
 
 namespace {
-int AverageChannel(int a, int b) noexcept { return static_cast<int>(RoundHalfEven((a + b) / 2.0)); }
+int AverageChannel(int a, int b) noexcept { return static_cast<int>(base::RoundHalfEven((a + b) / 2.0)); }
 }  // namespace
 
 long AverageColor(long a, long b) noexcept {
@@ -14,8 +14,8 @@ long AverageColor(long a, long b) noexcept {
 }
 
 int GreyOf(int red, int green, int blue) noexcept {
-    const double redPart = static_cast<double>(RoundHalfEven(0.3 * red));
-    return static_cast<int>(RoundHalfEven(0.59 * green + redPart + 0.11 * blue));
+    const double redPart = static_cast<double>(base::RoundHalfEven(0.3 * red));
+    return static_cast<int>(base::RoundHalfEven(0.59 * green + redPart + 0.11 * blue));
 }
 
 }  // namespace forms

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "forms/SolidFill.h"
 #include "forms/Units.h"
 
 namespace forms {
@@ -10,14 +11,12 @@ namespace {
 constexpr int kLabelGap = 4;  // about a space of the labels' faces
 }
 
-Form::Form(OleColor backColor) : backColor_(backColor), dpi_(ScreenDpi()) {
-    defaultFont_ = Font::Create(L"MS Sans Serif", 8.25);
-}
+Form::Form(OleColor backColor) : backColor_(backColor), dpi_(ScreenDpi()) { defaultFont_ = Font::CreateDefault(); }
 
 Form::~Form() {
     // Elements unregister themselves; forget them first so none calls back into a dying form.
     elements_.clear();
-    if (Handle()) SetKeystrokeFilter(Handle(), nullptr);
+    if (Handle()) base::SetKeystrokeFilter(Handle(), nullptr);
 }
 
 bool Form::CreateForm(const wchar_t* className, const std::wstring& caption, int clientWidth, int clientHeight,
@@ -61,7 +60,7 @@ void Form::SetShortcuts(std::span<const ACCEL> shortcuts) {
     std::vector<ACCEL> table(shortcuts.begin(), shortcuts.end());
     shortcuts_.Reset(table.empty() ? nullptr
                                    : ::CreateAcceleratorTableW(table.data(), static_cast<int>(table.size())));
-    if (Handle()) SetKeystrokeFilter(Handle(), shortcuts_ ? this : nullptr);
+    if (Handle()) base::SetKeystrokeFilter(Handle(), shortcuts_ ? this : nullptr);
 }
 
 bool Form::FilterKeystroke(const MSG& msg) {
@@ -99,8 +98,7 @@ WindowlessElement* Form::ElementAt(POINT point, bool clickableOnly) const {
 void Form::PaintClient(HDC dc) const {
     RECT client{};
     ::GetClientRect(Handle(), &client);
-    BrushHandle back(::CreateSolidBrush(static_cast<COLORREF>(TranslateColor(backColor_))));
-    ::FillRect(dc, &client, back.Get());
+    FillSolid(dc, client, static_cast<COLORREF>(TranslateColor(backColor_)));
     for (auto it = elements_.begin(); it != elements_.end(); ++it) {
         const WindowlessElement* element = *it;
         if (!element->Visible()) continue;
@@ -123,7 +121,7 @@ void Form::PaintClient(HDC dc) const {
 }
 
 void Form::Paint() {
-    PaintDC paint(Handle());
+    base::PaintDC paint(Handle());
     RECT client{};
     ::GetClientRect(Handle(), &client);
     SIZE size{client.right, client.bottom};
@@ -137,7 +135,7 @@ void Form::Paint() {
         PaintClient(paint.Get());
         return;
     }
-    SelectedObject bitmap(backDC_.Get(), backBitmap_.Get());
+    base::SelectedObject bitmap(backDC_.Get(), backBitmap_.Get());
     PaintClient(backDC_.Get());
     const RECT& dirty = paint.Dirty();
     ::BitBlt(paint.Get(), dirty.left, dirty.top, dirty.right - dirty.left, dirty.bottom - dirty.top, backDC_.Get(),

@@ -9,14 +9,14 @@
 #include <string>
 #include <vector>
 
+#include "base/Handles.h"
 #include "forms/Control.h"
-#include "forms/Handles.h"
-#include "forms/MessageLoop.h"
+#include "base/MessageLoop.h"
 #include "forms/Windowless.h"
 
 namespace forms {
 
-class Form : public Window, public ControlHost, private KeystrokeFilter {
+class Form : public Window, public ControlHost, private base::KeystrokeFilter {
 public:
     explicit Form(OleColor backColor = SystemColor(COLOR_BTNFACE));
     ~Form() override;
@@ -69,10 +69,10 @@ private:
     std::vector<WindowlessElement*> elements_;
     std::map<HWND, ReflectHandler> reflectors_;
     WindowlessElement* pressed_ = nullptr;
-    MemoryDC backDC_;
-    BitmapHandle backBitmap_;
+    base::MemoryDC backDC_;
+    base::BitmapHandle backBitmap_;
     SIZE backSize_{};
-    AcceleratorHandle shortcuts_;
+    base::AcceleratorHandle shortcuts_;
     bool repeatedKey_ = false;
 };
 

@@ -5,11 +5,13 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <thread>
 
-#include "forms/Handles.h"
+#include "base/Handles.h"
 #include "media/AudioSink.h"
 #include "media/Mp3Stream.h"
 
@@ -29,15 +31,23 @@ enum class PlayState : int {
 class Player {
 public:
     enum class Output { Device, Silent };
+    // Opens where the sound of a stream of this format goes; null where there is nowhere.
+    using SinkOpener = std::function<std::unique_ptr<AudioSink>(int sampleRate, int channels)>;
 
     // With Output::Device the default sound device plays, or the silent clock when there is none.
     explicit Player(Output output = Output::Device);
+    // Plays on what `open` gives, or on the silent clock where it gives nothing. A
+    // sink that refuses sound hands the rest of the playback to the silent clock.
+    explicit Player(SinkOpener open);
     Player(const Player&) = delete;
     Player& operator=(const Player&) = delete;
     ~Player();
 
     // Takes over an opened stream in place of the current one and starts playing it from the start.
     void Load(std::unique_ptr<Mp3Stream> stream);
+    // Opens the file and loads it; throws MediaError with the reason, keeping the current one, if it cannot.
+    // Reading a large file takes a while: this one may be called from another thread.
+    void Open(const std::wstring& path);
 
     void Play();
     void Pause();
@@ -49,11 +59,12 @@ public:
     PlayState State() const;
     double Position() const;  // seconds
     double Duration() const;  // seconds; 0 with no media
+    std::wstring Title() const;  // the ID3v2 title; empty with no media or none in the file
 
     int Volume() const;
     void SetVolume(int volume);  // 0 to 100
 
-    // Whether the current playback goes to a sound device rather than the silent clock.
+    // Whether the current playback goes to a sound device (or the opener's sink) rather than the silent clock.
     bool PlaysOnDevice() const;
 
 private:
@@ -64,9 +75,9 @@ private:
     void Run();
     std::unique_ptr<AudioSink> OpenSink(const Mp3Stream& stream);
 
-    const Output output_;
+    const SinkOpener open_;
     mutable std::mutex mutex_;
-    forms::KernelHandle wake_;
+    base::KernelHandle wake_;
 
     // Guarded by mutex_. `generation` counts the commands that make the worker start over.
     std::shared_ptr<Mp3Stream> stream_;

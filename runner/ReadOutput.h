@@ -10,7 +10,7 @@
 #include <optional>
 #include <string>
 
-#include "forms/Event.h"
+#include "base/Event.h"
 #include "runner/ChildProcess.h"
 
 namespace runner {
@@ -39,8 +39,9 @@ public:
 
     void ProcessCommand();
     void CancelProcess();
-    // Asks the process's top-level windows to close; where it has none and it is
-    // this runner's child, ends the child with everything it started.
+    // Asks the process's top-level windows to close. This runner's child is
+    // then given a moment to go, and ended with everything it started if it
+    // has not; true only once none of them is left. Another process is only asked.
     bool CloseProcess(std::int32_t processId, std::int32_t exitCode);
 
     // From the start of a run until its clean-up.
@@ -54,11 +55,11 @@ public:
     // tell a cancelled run: a cancelled child is ended with code 0.
     std::optional<std::uint32_t> ExitCode() const noexcept { return exitCode_; }
 
-    forms::Event<const std::wstring&, std::int32_t&> Error;
-    forms::Event<const std::wstring&, bool> GotChunk;
-    forms::Event<> Complete;
-    forms::Event<> Starting;
-    forms::Event<> Canceled;
+    base::Event<const std::wstring&, std::int32_t&> Error;
+    base::Event<const std::wstring&, bool> GotChunk;
+    base::Event<> Complete;
+    base::Event<> Starting;
+    base::Event<> Canceled;
 
 private:
     void RunWithPipe(const std::wstring& quotedCommand);

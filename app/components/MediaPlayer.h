@@ -3,7 +3,7 @@
 // soon as it is assigned, at volume 50. Positions and durations are seconds.
 #include <string>
 
-#include "media/Player.h"
+#include "media/Media.h"
 
 namespace app {
 
@@ -22,7 +22,8 @@ public:
     MediaPlayer& operator=(const MediaPlayer&) = delete;
     ~MediaPlayer();
 
-    // Opens the file (its length is known on return) and starts playing it. On
+    // Opens the file (its length is known on return) and starts playing it. While
+    // the file is read the thread's windows go on painting but take no input. On
     // failure returns false and keeps the previous media, position and state;
     // ErrorText() then says why.
     bool SetURL(const std::wstring& path);

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "forms/Rounding.h"
+#include "base/Rounding.h"
 
 namespace controls::imagebutton {
 
@@ -29,7 +29,7 @@ const ByteTable& LookupDarken() noexcept {
 
 std::uint8_t DisabledOpacity(bool grayscale, std::uint8_t pictureOpacity) noexcept {
     if (!grayscale) return kFadedOpacity;
-    return static_cast<std::uint8_t>(std::clamp<long long>(forms::RoundHalfEven(pictureOpacity * 0.75), 0, 255));
+    return static_cast<std::uint8_t>(std::clamp<long long>(base::RoundHalfEven(pictureOpacity * 0.75), 0, 255));
 }
 
 }  // namespace controls::imagebutton

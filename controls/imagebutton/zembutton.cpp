@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "base/MessageLoop.h"
 #include "forms/AccessKey.h"
 #include "controls/imagebutton/ButtonPersistence.h"
 #include "controls/imagebutton/ColorScheme.h"
@@ -15,7 +16,6 @@
 #include "controls/imagebutton/WindowRegion.h"
 #include "controls/imagebutton/styles/StyleRoutines.h"
 #include "forms/Focus.h"
-#include "forms/MessageLoop.h"
 #include "forms/Units.h"
 
 namespace controls {
@@ -398,7 +398,7 @@ void zembutton::OpenWebsite(const std::wstring& address) {
 }
 
 void zembutton::About() {
-    forms::ShowMessage(::GetAncestor(Handle(), GA_ROOT), kVersionText, MB_OK | MB_ICONINFORMATION, L"About");
+    base::ShowMessage(::GetAncestor(Handle(), GA_ROOT), kVersionText, MB_OK | MB_ICONINFORMATION, L"About");
 }
 
 void zembutton::AmbientChanged(std::wstring_view name) {
@@ -415,7 +415,7 @@ bool zembutton::Render() {
     if (w <= 0 || h <= 0) return false;
     // The back buffer is made again only when the button grows.
     if (!surface_ || surface_->Width() < w || surface_->Height() < h) {
-        forms::WindowDC screen(Handle());
+        base::WindowDC screen(Handle());
         surface_ = std::make_unique<forms::PixelBlock>(screen.Get(), w, h, 32);
     }
     if (!surface_->Valid()) return false;
@@ -448,7 +448,7 @@ bool zembutton::Render() {
     face.buttonDown = buttonDown_;
     face.userMode = Ambient().UserMode;
 
-    forms::SelectedObject font(canvas.Dc(), CaptionFont());
+    base::SelectedObject font(canvas.Dc(), CaptionFont());
     canvas_ = &canvas;
     PaintFace(FaceContext{canvas, face, *this});
     canvas_ = nullptr;
@@ -461,7 +461,7 @@ void zembutton::Present(HDC dc) const {
 
 void zembutton::Redraw() {
     if (!Render()) return;
-    forms::WindowDC dc(Handle());
+    base::WindowDC dc(Handle());
     if (dc.Get()) Present(dc.Get());
 }
 
@@ -471,7 +471,7 @@ void zembutton::DrawTo(HDC dc) {
 
 HFONT zembutton::CaptionFont() {
     if (!gdiFont_ && p_.font) {
-        forms::WindowDC screen(Handle());
+        base::WindowDC screen(Handle());
         gdiFont_ = p_.font->CreateHandle(::GetDeviceCaps(screen.Get(), LOGPIXELSY));
     }
     return gdiFont_.Get();
@@ -496,7 +496,7 @@ void zembutton::RebuildRegion() {
     if (!Handle()) return;
     const RegionKey key{p_.buttonStyle, Width(Handle()), Height(Handle())};
     if (key == region_ || p_.buttonStyle == Styles::Themed) return;
-    forms::RegionHandle region = RegionForStyle(key.style, key.width, key.height);
+    base::RegionHandle region = RegionForStyle(key.style, key.width, key.height);
     // Redrawn, so that what the new outline leaves out shows the form again.
     if (region && ::SetWindowRgn(Handle(), region.Get(), TRUE)) {
         region.Release();  // the window owns it now
@@ -504,9 +504,9 @@ void zembutton::RebuildRegion() {
     }
 }
 
-void zembutton::SetWindowRegion(forms::RegionHandle region) {
+void zembutton::SetWindowRegion(base::RegionHandle region) {
     if (!Handle() || !region) return;
-    forms::RegionHandle current(::CreateRectRgn(0, 0, 0, 0));
+    base::RegionHandle current(::CreateRectRgn(0, 0, 0, 0));
     if (current && ::GetWindowRgn(Handle(), current.Get()) != ERROR && ::EqualRgn(current.Get(), region.Get())) return;
     if (::SetWindowRgn(Handle(), region.Get(), TRUE)) {
         region.Release();
@@ -700,7 +700,7 @@ void zembutton::OnAccessKey(wchar_t character) {
         if (wasChecked) state_ = VisualStates::Normal;
         Redraw();
     }
-    forms::DoEvents();
+    base::DoEvents();
     RaiseEvent(Click, kClickId);
 }
 
@@ -838,7 +838,7 @@ LRESULT zembutton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     };
     switch (message) {
     case WM_PAINT: {
-        forms::PaintDC paint(Handle());
+        base::PaintDC paint(Handle());
         if (Render()) Present(paint.Get());
         return 0;
     }

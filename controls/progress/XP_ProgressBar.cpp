@@ -2,7 +2,8 @@
 
 #include <algorithm>
 
-#include "forms/Rounding.h"
+#include "base/Rounding.h"
+#include "forms/SolidFill.h"
 
 namespace controls {
 
@@ -14,16 +15,13 @@ constexpr int kInset = 3;
 
 forms::OleColor Resolve(forms::OleColor color) { return static_cast<forms::OleColor>(forms::TranslateColor(color)); }
 
-void Fill(HDC dc, const RECT& area, forms::OleColor color) {
-    forms::BrushHandle brush(::CreateSolidBrush(static_cast<COLORREF>(color)));
-    ::FillRect(dc, &area, brush.Get());
-}
+void Fill(HDC dc, const RECT& area, forms::OleColor color) { forms::FillSolid(dc, area, static_cast<COLORREF>(color)); }
 
 }  // namespace
 
 XP_ProgressBar::XP_ProgressBar(forms::ControlHost& host, std::wstring name, RECT bounds)
     : Control(&host, std::move(name)), color_(Resolve(forms::SystemColor(COLOR_HIGHLIGHT))) {
-    font_ = forms::Font::Create(L"MS Sans Serif", 8.25);
+    font_ = forms::Font::CreateDefault();
     CreateWindowOf(L"Snipmill.XP_ProgressBar", 0, WS_CHILD | WS_VISIBLE, 0, L"", bounds.left, bounds.top,
                    bounds.right - bounds.left, bounds.bottom - bounds.top, host.HostWindow());
 }
@@ -42,12 +40,12 @@ void XP_ProgressBar::SetMax(int max) {
 
 int XP_ProgressBar::Value() const noexcept {
     double divisor = min_ > 0 ? min_ : 1;
-    return forms::RoundToInt(percent_ / 100.0 * max_ / divisor);
+    return base::RoundToInt(percent_ / 100.0 * max_ / divisor);
 }
 
 void XP_ProgressBar::SetValue(int value) {
     if (max_ == 0) return;  // no scale to measure against
-    percent_ = forms::RoundToInt(value * 100.0 / max_ + min_);
+    percent_ = base::RoundToInt(value * 100.0 / max_ + min_);
     DrawProgressBar();
 }
 
@@ -64,10 +62,10 @@ void XP_ProgressBar::SetBrushStyle(int style) {
 
 bool XP_ProgressBar::EnsureBackBuffer(int width, int height) {
     if (backDC_ && width <= backSize_.cx && height <= backSize_.cy) return true;
-    forms::WindowDC screen(Handle());
+    base::WindowDC screen(Handle());
     if (!screen.Get()) return false;
-    forms::MemoryDC dc(::CreateCompatibleDC(screen.Get()));
-    forms::BitmapHandle bitmap(::CreateCompatibleBitmap(screen.Get(), width, height));
+    base::MemoryDC dc(::CreateCompatibleDC(screen.Get()));
+    base::BitmapHandle bitmap(::CreateCompatibleBitmap(screen.Get(), width, height));
     if (!dc || !bitmap) return false;
     backDC_ = std::move(dc);
     backBitmap_ = std::move(bitmap);
@@ -77,7 +75,7 @@ bool XP_ProgressBar::EnsureBackBuffer(int width, int height) {
 
 void XP_ProgressBar::DrawProgressBar() {
     if (!Handle()) return;
-    forms::WindowDC screen(Handle());
+    base::WindowDC screen(Handle());
     if (screen.Get()) DrawTo(screen.Get());
 }
 
@@ -89,11 +87,11 @@ void XP_ProgressBar::DrawTo(HDC target) {
     // Without memory for a back buffer the bar is drawn straight onto the target.
     const bool buffered = EnsureBackBuffer(client.right, client.bottom);
     HDC dc = buffered ? backDC_.Get() : target;
-    forms::SelectedObject selected(dc, buffered ? backBitmap_.Get() : nullptr);
+    base::SelectedObject selected(dc, buffered ? backBitmap_.Get() : nullptr);
 
     Fill(dc, client, 0xFFFFFF);
     const int width = client.right - 2 * kInset;
-    const int filled = std::clamp(forms::RoundToInt(width * percent_ / 100.0), 0, width);
+    const int filled = std::clamp(base::RoundToInt(width * percent_ / 100.0), 0, width);
     const int step = kBlockWidth + kBlockGap;
     for (int x = 0; x < filled; x += step) {
         RECT block{kInset + x, kInset, kInset + std::min(x + kBlockWidth, filled), client.bottom - kInset};
@@ -108,7 +106,7 @@ void XP_ProgressBar::DrawTo(HDC target) {
 LRESULT XP_ProgressBar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_PAINT: {
-        forms::PaintDC paint(Handle());
+        base::PaintDC paint(Handle());
         DrawTo(paint.Get());
         return 0;
     }

@@ -6,10 +6,10 @@
 #include <memory>
 #include <string>
 
+#include "base/Handles.h"
 #include "forms/Colors.h"
 #include "forms/Control.h"
 #include "forms/Font.h"
-#include "forms/Handles.h"
 
 namespace controls {
 
@@ -55,8 +55,8 @@ private:
     int brushStyle_ = 0;
     std::shared_ptr<forms::Font> font_;
 
-    forms::MemoryDC backDC_;
-    forms::BitmapHandle backBitmap_;
+    base::MemoryDC backDC_;
+    base::BitmapHandle backBitmap_;
     SIZE backSize_{};
 };
 

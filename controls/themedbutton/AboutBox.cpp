@@ -1,6 +1,6 @@
 #include "controls/themedbutton/AboutBox.h"
 
-#include "forms/Handles.h"
+#include "base/Handles.h"
 
 namespace controls::themedbutton {
 
@@ -44,7 +44,7 @@ void AboutBox::Paint(HDC dc) const {
     RECT client{};
     ::GetClientRect(Handle(), &client);
     ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_BTNFACE));
-    forms::SelectedObject font(dc, ::GetStockObject(DEFAULT_GUI_FONT));
+    base::SelectedObject font(dc, ::GetStockObject(DEFAULT_GUI_FONT));
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
     RECT line{0, 12, client.right, 30};
@@ -61,7 +61,7 @@ void AboutBox::Paint(HDC dc) const {
 LRESULT AboutBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_PAINT: {
-        forms::PaintDC paint(Handle());
+        base::PaintDC paint(Handle());
         Paint(paint.Get());
         return 0;
     }

@@ -1,13 +1,13 @@
 #include "controls/themedbutton/ContentLayout.h"
 
 #include "controls/themedbutton/ButtonProperties.h"
-#include "forms/Rounding.h"
+#include "base/Rounding.h"
 
 namespace controls::themedbutton {
 
 namespace {
 // Each entry is worked out in floating point and rounded once.
-int Round(double value) noexcept { return forms::RoundToInt(value); }
+int Round(double value) noexcept { return base::RoundToInt(value); }
 }  // namespace
 
 CaptionPlacement PlaceCaption(int align, int width, int height, const RECT& measured, int margin,

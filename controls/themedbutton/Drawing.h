@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+#include <cstdint>
+
 namespace controls::themedbutton {
 
 // Colour operations on 0x00BBGGRR values, channel by channel.
@@ -16,5 +18,12 @@ void Fill(HDC dc, int x, int y, int w, int h, long c);      // right and bottom 
 void Pixel(HDC dc, int x, int y, long c);
 void GradientRows(HDC dc, long from, long to, int x1, int y, int x2, int n);
 void GradientColumns(HDC dc, long from, long to, int x1, int y1, int x2, int y2);
+// `count` parallel lines, line i in colors[i]: line(x1, y + i, x2, y + i) and
+// line(x + i, y1, x + i, y2). The gradients are drawn with them.
+void RowLines(HDC dc, const long* colors, int count, int x1, int y, int x2);
+void ColumnLines(HDC dc, const long* colors, int count, int x, int y1, int y2);
+// A block of pixels 0x00RRGGBB, top row first, copied with its top left at (x, y).
+void CopyPixels(HDC dc, int x, int y, int width, int height, const std::uint32_t* pixels);
+std::uint32_t PixelOf(long c) noexcept;  // a colour as such a pixel
 
 }  // namespace controls::themedbutton

@@ -5,9 +5,9 @@
 
 #include "forms/ColorMath.h"
 #include "forms/Dib.h"
-#include "forms/Handles.h"
+#include "base/Handles.h"
 #include "forms/PixelBlock.h"
-#include "forms/Rounding.h"
+#include "base/Rounding.h"
 
 namespace controls::themedbutton {
 
@@ -24,13 +24,13 @@ void Put(std::uint8_t* p, long color) noexcept {
 bool ReadSource(const forms::Picture& picture, long background, const forms::PixelBlock& block) {
     const RECT all{0, 0, block.Width(), block.Height()};
     if (picture.Kind() == forms::Picture::Type::Icon) {
-        forms::BrushHandle brush(::CreateSolidBrush(static_cast<COLORREF>(background)));
+        base::BrushHandle brush(::CreateSolidBrush(static_cast<COLORREF>(background)));
         ::FillRect(block.Dc(), &all, brush.Get());
         return ::DrawIconEx(block.Dc(), 0, 0, picture.Icon(), block.Width(), block.Height(), 0, nullptr, DI_NORMAL);
     }
-    forms::MemoryDC source(::CreateCompatibleDC(block.Dc()));
+    base::MemoryDC source(::CreateCompatibleDC(block.Dc()));
     if (!source) return false;
-    forms::SelectedObject bitmap(source.Get(), picture.Bitmap());
+    base::SelectedObject bitmap(source.Get(), picture.Bitmap());
     return ::BitBlt(block.Dc(), 0, 0, block.Width(), block.Height(), source.Get(), 0, 0, SRCCOPY);
 }
 
@@ -43,20 +43,24 @@ void DrawScaled(HDC dc, const forms::Picture& picture, int x, int y, int size) {
         ::DrawIconEx(dc, x, y, picture.Icon(), size, size, 0, nullptr, DI_NORMAL);
         return;
     }
-    forms::MemoryDC source(::CreateCompatibleDC(dc));
+    base::MemoryDC source(::CreateCompatibleDC(dc));
     if (!source) return;
-    forms::SelectedObject bitmap(source.Get(), picture.Bitmap());
+    base::SelectedObject bitmap(source.Get(), picture.Bitmap());
     const int oldMode = ::SetStretchBltMode(dc, COLORONCOLOR);
     ::StretchBlt(dc, x, y, size, size, source.Get(), 0, 0, picture.Width(), picture.Height(), SRCCOPY);
     ::SetStretchBltMode(dc, oldMode);
 }
 
-void MaskedCopy(HDC dc, int x, int y, int w, int h, const forms::Picture& picture, const MaskedLook& look) {
+void MaskedCopier::Copy(HDC dc, int x, int y, int w, int h, const forms::Picture& picture, const MaskedLook& look) {
     if (w < 0) w = picture.Width();
     if (h < 0) h = picture.Height();
     if (w <= 0 || h <= 0) return;
-    forms::PixelBlock source(dc, w, h, 24);
-    forms::PixelBlock target(dc, w, h, 24);
+    if (!source_ || source_->Width() != w || source_->Height() != h) {
+        source_ = std::make_unique<forms::PixelBlock>(dc, w, h, 24);
+        target_ = std::make_unique<forms::PixelBlock>(dc, w, h, 24);
+    }
+    const forms::PixelBlock& source = *source_;
+    const forms::PixelBlock& target = *target_;
     if (!source.Valid() || !target.Valid()) return;
     if (!ReadSource(picture, look.iconBackground, source)) return;
     if (!::BitBlt(target.Dc(), 0, 0, w, h, dc, x, y, SRCCOPY)) return;
@@ -100,41 +104,39 @@ void ShadowSilhouette(HDC dc, int x, int y, int size, long shadow) {
 long IconGrey(long color) noexcept {
     if (std::find(std::begin(kGreyLevels), std::end(kGreyLevels), color) != std::end(kGreyLevels)) return color;
     const double weighted = 0.33 * forms::RedOf(color) + 0.59 * forms::GreenOf(color) + 0.11 * forms::BlueOf(color);
-    const int g = static_cast<int>(std::min<long long>(forms::RoundHalfEven(weighted), 255));
+    const int g = static_cast<int>(std::min<long long>(base::RoundHalfEven(weighted), 255));
     return forms::RgbOf(g, g, g);
+}
+
+base::IconHandle GreyIcon(HICON icon) {
+    if (!icon) return {};
+    ICONINFO info{};
+    if (!::GetIconInfo(icon, &info)) return {};
+    base::BitmapHandle mask(info.hbmMask);
+    base::BitmapHandle color(info.hbmColor);
+    if (!mask || !color) return {};
+    BITMAP bm{};
+    if (!::GetObjectW(color.Get(), sizeof bm, &bm) || bm.bmWidth <= 0 || bm.bmHeight <= 0) return {};
+    BITMAPINFO layout = forms::TopDownDibInfo(bm.bmWidth, bm.bmHeight, 32);
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(bm.bmWidth) * bm.bmHeight);
+    base::WindowDC screen(nullptr);
+    const UINT rows = static_cast<UINT>(bm.bmHeight);
+    if (!::GetDIBits(screen.Get(), color.Get(), 0, rows, pixels.data(), &layout, DIB_RGB_COLORS)) return {};
+    for (std::uint32_t& pixel : pixels) {
+        // 0xAARRGGBB: the alpha byte stays.
+        const long grey = IconGrey(forms::RgbOf((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF));
+        pixel = (pixel & 0xFF000000u) | (static_cast<std::uint32_t>(forms::RedOf(grey)) << 16) |
+                (static_cast<std::uint32_t>(forms::GreenOf(grey)) << 8) | static_cast<std::uint32_t>(forms::BlueOf(grey));
+    }
+    if (!::SetDIBits(screen.Get(), color.Get(), 0, rows, pixels.data(), &layout, DIB_RGB_COLORS)) return {};
+    ICONINFO grey{TRUE, 0, 0, mask.Get(), color.Get()};
+    return base::IconHandle(::CreateIconIndirect(&grey));
 }
 
 bool PaintIconGrayscale(HDC dc, HICON icon, int x, int y, int height, int width) {
     if (!dc || !icon) return false;
-    ICONINFO info{};
-    if (!::GetIconInfo(icon, &info)) return false;
-    forms::BitmapHandle mask(info.hbmMask);
-    forms::BitmapHandle color(info.hbmColor);
-    if (!mask || !color) return false;
-    BITMAP bm{};
-    if (!::GetObjectW(color.Get(), sizeof bm, &bm) || bm.bmWidth <= 0 || bm.bmHeight <= 0) return false;
-    BITMAPINFO layout = forms::TopDownDibInfo(bm.bmWidth, bm.bmHeight, 32);
-    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(bm.bmWidth) * bm.bmHeight);
-    {
-        forms::WindowDC screen(nullptr);
-        if (!::GetDIBits(screen.Get(), color.Get(), 0, static_cast<UINT>(bm.bmHeight), pixels.data(), &layout,
-                         DIB_RGB_COLORS))
-            return false;
-        for (std::uint32_t& pixel : pixels) {
-            // 0xAARRGGBB: the alpha byte stays.
-            const long rgb = forms::RgbOf((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
-            const long grey = IconGrey(rgb);
-            pixel = (pixel & 0xFF000000u) | (static_cast<std::uint32_t>(forms::RedOf(grey)) << 16) |
-                    (static_cast<std::uint32_t>(forms::GreenOf(grey)) << 8) |
-                    static_cast<std::uint32_t>(forms::BlueOf(grey));
-        }
-        if (!::SetDIBits(screen.Get(), color.Get(), 0, static_cast<UINT>(bm.bmHeight), pixels.data(), &layout,
-                         DIB_RGB_COLORS))
-            return false;
-    }
-    ICONINFO grey{TRUE, 0, 0, mask.Get(), color.Get()};
-    forms::IconHandle greyIcon(::CreateIconIndirect(&grey));
-    return greyIcon && ::DrawIconEx(dc, x, y, greyIcon.Get(), width, height, 0, nullptr, DI_NORMAL);
+    const base::IconHandle grey = GreyIcon(icon);
+    return grey && ::DrawIconEx(dc, x, y, grey.Get(), width, height, 0, nullptr, DI_NORMAL);
 }
 
 }  // namespace controls::themedbutton

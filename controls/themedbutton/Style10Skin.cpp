@@ -9,7 +9,7 @@
 #include "controls/themedbutton/Drawing.h"
 #include "controls/themedbutton/SkinStyles.h"
 #include "forms/ColorMath.h"
-#include "forms/Rounding.h"
+#include "base/Rounding.h"
 
 namespace controls::themedbutton::skins {
 
@@ -58,7 +58,7 @@ constexpr long kOutside = 0xF0F0F0;  // what the corners are smoothed against
 constexpr double kRadius = 9.0;
 
 long Mix(long a, long b, double t) noexcept {
-    auto channel = [t](int x, int y) { return forms::RoundToInt(x + (y - x) * t); };
+    auto channel = [t](int x, int y) { return base::RoundToInt(x + (y - x) * t); };
     return forms::RgbOf(channel(forms::RedOf(a), forms::RedOf(b)), channel(forms::GreenOf(a), forms::GreenOf(b)),
                         channel(forms::BlueOf(a), forms::BlueOf(b)));
 }
@@ -67,10 +67,10 @@ long Mix(long a, long b, double t) noexcept {
 // flat down to the bottom blocks, then growing towards the bottom edge.
 int FaceShift(const Look& look, int y) noexcept {
     constexpr int kGlossRows = 11;
-    if (y < kGlossRows) return forms::RoundToInt(look.topShift * (kGlossRows - y) / double(kGlossRows));
+    if (y < kGlossRows) return base::RoundToInt(look.topShift * (kGlossRows - y) / double(kGlossRows));
     const int firstShaded = kPictureHeight - kBottom + 1;
     if (y < firstShaded) return 0;
-    return forms::RoundToInt(look.bottomShift * (y - firstShaded + 1) / double(kBottom - 1));
+    return base::RoundToInt(look.bottomShift * (y - firstShaded + 1) / double(kBottom - 1));
 }
 
 // The picture's colour at (x, y): a rounded rectangle of radius 9 whose border is
@@ -94,15 +94,12 @@ long PictureColor(const Look& look, int x, int y) noexcept {
     return face;
 }
 
-std::uint32_t PixelOf(long color) noexcept {
-    return static_cast<std::uint32_t>(forms::RedOf(color) << 16 | forms::GreenOf(color) << 8 | forms::BlueOf(color));
-}
-
 template <int W, int H>
 Block<W, H> BlockAt(const Look& look, int left, int top) {
     Block<W, H> block{};
     for (int y = 0; y < H; ++y)
-        for (int x = 0; x < W; ++x) block[static_cast<std::size_t>(y * W + x)] = PixelOf(PictureColor(look, left + x, top + y));
+        for (int x = 0; x < W; ++x)
+            block[static_cast<std::size_t>(y * W + x)] = PixelOf(PictureColor(look, left + x, top + y));
     return block;
 }
 
@@ -133,17 +130,6 @@ const Picture& PictureFor(PictureIndex index) {
     return pictures[index];
 }
 
-void DrawBlock(HDC dc, int x, int y, int width, int height, const std::uint32_t* pixels) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    ::StretchDIBits(dc, x, y, width, height, 0, 0, width, height, pixels, &info, DIB_RGB_COLORS, SRCCOPY);
-}
-
 PictureIndex ChoosePicture(const SkinInput& input) noexcept {
     if (input.state == 3) return kPressed;
     if (input.state == 2 || input.state == 5 || input.hasFocus) return kHot;
@@ -160,15 +146,15 @@ void DrawStyle10(HDC dc, const SkinInput& input, long& surfaceBackground) {
     SetSurfaceBackground(dc, input, input.useCustomColors ? input.backColor : ButtonFace(), surfaceBackground);
     Fill(dc, 18, 11, w - 34, h - 19, p.centre);
 
-    DrawBlock(dc, 0, 0, kLeft, kTop, p.topLeft.data());
-    DrawBlock(dc, w - kRight, 0, kRight, kTop, p.topRight.data());
-    DrawBlock(dc, 0, h - 10, kLeft, kBottom, p.bottomLeft.data());
-    DrawBlock(dc, w - kRight, h - 10, kRight, kBottom, p.bottomRight.data());
+    CopyPixels(dc, 0, 0, kLeft, kTop, p.topLeft.data());
+    CopyPixels(dc, w - kRight, 0, kRight, kTop, p.topRight.data());
+    CopyPixels(dc, 0, h - 10, kLeft, kBottom, p.bottomLeft.data());
+    CopyPixels(dc, w - kRight, h - 10, kRight, kBottom, p.bottomRight.data());
 
-    for (int i = 0; i < kLeft; ++i) Line(dc, i, 11, i, h - 10, p.leftColumns[i]);
-    for (int i = 0; i < kRight; ++i) Line(dc, w - kRight + i, 11, w - kRight + i, h - 10, p.rightColumns[i]);
-    for (int i = 0; i < kTop; ++i) Line(dc, kLeft, i, w - kRight, i, p.topRows[i]);
-    for (int i = 0; i < kBottom; ++i) Line(dc, kLeft, h - 10 + i, w - kRight, h - 10 + i, p.bottomRows[i]);
+    ColumnLines(dc, p.leftColumns.data(), kLeft, 0, 11, h - 10);
+    ColumnLines(dc, p.rightColumns.data(), kRight, w - kRight, 11, h - 10);
+    RowLines(dc, p.topRows.data(), kTop, kLeft, 0, w - kRight);
+    RowLines(dc, p.bottomRows.data(), kBottom, kLeft, h - 10, w - kRight);
 }
 
 }  // namespace controls::themedbutton::skins

@@ -16,7 +16,7 @@
 #include "controls/themedbutton/WindowRegion.h"
 #include "forms/AccessKey.h"
 #include "forms/Focus.h"
-#include "forms/MessageLoop.h"
+#include "base/MessageLoop.h"
 #include "forms/MousePointers.h"
 #include "forms/Units.h"
 
@@ -109,6 +109,7 @@ ThemedButton::~ThemedButton() {
     if (p_.font) p_.font->Unsubscribe(fontToken_);
     tooltip_.TearDown();
     hook_.reset();
+    theme_.Forget();
 }
 
 void ThemedButton::CreateButtonWindow(RECT bounds, bool visible) {
@@ -186,24 +187,17 @@ void ThemedButton::UpdateAccessKeys() {
 // ---- Properties
 
 template <typename T>
-void ThemedButton::Assign(T& field, T value, std::wstring_view property, bool repaint) {
+void ThemedButton::Assign(T& field, T value, std::wstring_view property, After after) {
     Safely([&] {
         field = std::move(value);
         PropertyChanged(property);
-        if (repaint) Refresh();
+        if (after == After::Repaint) Refresh();
+        if (after == After::Layout) Layout();
     });
-}
-
-void ThemedButton::Relaid(std::wstring_view property) {
-    PropertyChanged(property);
-    Layout();
 }
 
 void ThemedButton::SetIcon(std::shared_ptr<forms::Picture> icon) {
-    Safely([&] {
-        p_.icon = std::move(icon);
-        Relaid(L"Icon");
-    });
+    Assign(p_.icon, std::move(icon), L"Icon", After::Layout);
 }
 
 void ThemedButton::SetStyle(int style) {
@@ -223,37 +217,18 @@ void ThemedButton::SetCaption(std::wstring caption) {
         p_.caption = std::move(caption);
         if (Handle()) ::SetWindowTextW(Handle(), p_.caption.c_str());
         UpdateAccessKeys();
-        Relaid(L"Caption");
+        PropertyChanged(L"Caption");
+        Layout();
     });
 }
 
-void ThemedButton::SetIconSize(int size) {
-    Safely([&] {
-        p_.iconSize = size;
-        Relaid(L"IconSize");
-    });
-}
+void ThemedButton::SetIconSize(int size) { Assign(p_.iconSize, size, L"IconSize", After::Layout); }
 
-void ThemedButton::SetCaptionAlign(int align) {
-    Safely([&] {
-        p_.captionAlign = align;
-        Relaid(L"CaptionAlign");
-    });
-}
+void ThemedButton::SetCaptionAlign(int align) { Assign(p_.captionAlign, align, L"CaptionAlign", After::Layout); }
 
-void ThemedButton::SetIconAlign(int align) {
-    Safely([&] {
-        p_.iconAlign = align;
-        Relaid(L"IconAlign");
-    });
-}
+void ThemedButton::SetIconAlign(int align) { Assign(p_.iconAlign, align, L"IconAlign", After::Layout); }
 
-void ThemedButton::SetNonThemeStyle(int style) {
-    Safely([&] {
-        p_.nonThemeStyle = style;
-        Relaid(L"NonThemeStyle");
-    });
-}
+void ThemedButton::SetNonThemeStyle(int style) { Assign(p_.nonThemeStyle, style, L"NonThemeStyle", After::Layout); }
 
 void ThemedButton::SetEnabled(bool enabled) {
     Safely([&] {
@@ -286,7 +261,7 @@ void ThemedButton::SetButtonType(int type) { Assign(p_.buttonType, type, L"Butto
 void ThemedButton::SetValue(bool value) { Assign(p_.value, value, L"Value"); }
 void ThemedButton::SetMaskColor(forms::OleColor color) { Assign(p_.maskColor, color, L"MaskColor"); }
 void ThemedButton::SetUseMaskColor(bool use) { Assign(p_.useMaskColor, use, L"UseMaskColor"); }
-void ThemedButton::SetMousePointer(short pointer) { Assign(p_.mousePointer, pointer, L"MousePointer", false); }
+void ThemedButton::SetMousePointer(short pointer) { Assign(p_.mousePointer, pointer, L"MousePointer", After::Nothing); }
 void ThemedButton::SetRoundedBordersByTheme(bool rounded) {
     Assign(p_.roundedBordersByTheme, rounded, L"RoundedBordersByTheme");
 }
@@ -349,8 +324,8 @@ void ThemedButton::Layout() {
     const SIZE size = ClientSize(Handle());
     RECT measured{4, 4, size.cx - 4, size.cy - 4};
     {
-        forms::WindowDC dc(Handle());
-        forms::SelectedObject font(dc.Get(), DrawingFont());
+        base::WindowDC dc(Handle());
+        base::SelectedObject font(dc.Get(), DrawingFont());
         const std::string text = ToAnsi(p_.caption);
         UINT flags = DT_CALCRECT | DT_WORDBREAK;
         if (p_.rightToLeft) flags |= DT_RTLREADING;
@@ -360,21 +335,41 @@ void ThemedButton::Layout() {
                                                   captionFormat_, p_.rightToLeft);
     captionRect_ = caption.rect;
     captionFormat_ = caption.format;
-    forms::RegionHandle region = RegionForStyle(p_.style, size.cx, size.cy);
+    base::RegionHandle region = RegionForStyle(p_.style, size.cx, size.cy);
     if (region && ::SetWindowRgn(Handle(), region.Get(), TRUE)) region.Release();  // the window owns it now
     Refresh();
 }
 
 void ThemedButton::Refresh() {
     Safely([&] {
-        if (!Handle()) return;
-        forms::WindowDC dc(Handle());
-        if (dc.Get()) Paint(dc.Get());
+        if (!Render()) return;
+        base::WindowDC dc(Handle());
+        if (dc.Get()) Present(dc.Get());
     });
 }
 
 void ThemedButton::DrawTo(HDC dc) {
-    Safely([&] { Paint(dc); });
+    Safely([&] {
+        if (Render()) Present(dc);
+    });
+}
+
+bool ThemedButton::Render() {
+    if (!Handle()) return false;
+    const SIZE size = ClientSize(Handle());
+    if (size.cx <= 0 || size.cy <= 0) return false;
+    if (!surface_ || surface_->Width() < size.cx || surface_->Height() < size.cy) {
+        base::WindowDC screen(Handle());
+        surface_ = std::make_unique<forms::PixelBlock>(screen.Get(), size.cx, size.cy, 32);
+    }
+    if (!surface_->Valid()) return false;
+    Paint(surface_->Dc());
+    return true;
+}
+
+void ThemedButton::Present(HDC dc) const {
+    const SIZE size = ClientSize(Handle());
+    ::BitBlt(dc, 0, 0, size.cx, size.cy, surface_->Dc(), 0, 0, SRCCOPY);
 }
 
 bool ThemedButton::Emphasis() const {
@@ -393,7 +388,7 @@ void ThemedButton::Paint(HDC dc) {
         surfaceBackground_ = Translated(forms::SystemColor(COLOR_BTNFACE));
         SetBackground(dc, size.cx, size.cy, surfaceBackground_);
     }
-    forms::SelectedObject font(dc, DrawingFont());
+    base::SelectedObject font(dc, DrawingFont());
     PaintFace(dc, size.cx, size.cy);
     PaintIcon(dc, size.cx, size.cy);
     PaintCaption(dc);
@@ -405,7 +400,8 @@ void ThemedButton::PaintFace(HDC dc, int width, int height) {
         surfaceBackground_ = Translated(forms::SystemColor(COLOR_BTNFACE));
         SetBackground(dc, width, height, surfaceBackground_);
         // Without a theme that draws, the button takes its other look from the next repaint on.
-        if (!DrawThemeFace(Handle(), dc, width, height, state_, hasFocus_, p_.roundedBordersByTheme))
+        if (!DrawThemeFace(theme_.For(Handle()), Handle(), dc, width, height, state_, hasFocus_,
+                           p_.roundedBordersByTheme))
             p_.style = p_.nonThemeStyle;
     } else if (IsSkin(style)) {
         SkinInput in;
@@ -451,8 +447,8 @@ void ThemedButton::PaintIcon(HDC dc, int width, int height) {
         if (p_.useMaskColor) {
             MaskedLook shadow = look;
             shadow.silhouette = kShadowGrey;
-            MaskedCopy(dc, at.x + 1, at.y + 1, s, s, *icon, shadow);
-            MaskedCopy(dc, at.x - 1, at.y - 1, s, s, *icon, look);
+            masked_.Copy(dc, at.x + 1, at.y + 1, s, s, *icon, shadow);
+            masked_.Copy(dc, at.x - 1, at.y - 1, s, s, *icon, look);
         } else {
             DrawScaled(dc, *icon, at.x, at.y, s);
             ShadowSilhouette(dc, at.x, at.y, s, kShadowGrey);
@@ -462,11 +458,15 @@ void ThemedButton::PaintIcon(HDC dc, int width, int height) {
     }
     if (p_.useMaskColor) {
         look.grey = !p_.enabled;
-        MaskedCopy(dc, at.x, at.y, s, s, *icon, look);
+        masked_.Copy(dc, at.x, at.y, s, s, *icon, look);
     } else if (p_.enabled) {
         DrawScaled(dc, *icon, at.x, at.y, s);
     } else {
-        themedbutton::PaintIconGrayscale(dc, icon->Icon(), at.x, at.y, s, s);
+        if (greySource_.lock() != p_.icon) {
+            greyIcon_ = GreyIcon(icon->Icon());
+            greySource_ = p_.icon;
+        }
+        if (greyIcon_) ::DrawIconEx(dc, at.x, at.y, greyIcon_.Get(), s, s, 0, nullptr, DI_NORMAL);
     }
 }
 
@@ -487,7 +487,7 @@ void ThemedButton::PaintCaption(HDC dc) {
 
 // ---- Input
 
-bool ThemedButton::Raise(const forms::Event<>& event, int id) {
+bool ThemedButton::Raise(const base::Event<>& event, int id) {
     const std::shared_ptr<bool> alive = alive_;
     RaiseEvent(event, id);
     return *alive;
@@ -496,7 +496,10 @@ bool ThemedButton::Raise(const forms::Event<>& event, int id) {
 void ThemedButton::OnHookedMessage(UINT message) {
     switch (message) {
     case WM_SYSCOLORCHANGE:
+        Refresh();
+        break;
     case WM_THEMECHANGED:
+        theme_.Forget();
         Refresh();
         break;
     case WM_MOUSEMOVE:
@@ -521,6 +524,7 @@ void ThemedButton::OnMouseEntry() {
 
 void ThemedButton::OnMouseExit() {
     mouseInside_ = false;
+    leftPressed_ = false;  // a release after leaving is no click
     state_ = VisualStates::Normal;
     TearDownTooltip();
     Refresh();
@@ -559,7 +563,7 @@ void ThemedButton::OnLeftRelease() {
     } else {
         state_ = VisualStates::Hot;
         const std::shared_ptr<bool> alive = alive_;
-        forms::DoEvents();
+        base::DoEvents();
         if (!*alive) return;
         RequestMouseLeave(leaveService_, Handle());
         if (mouseInside_ && !Raise(Click, kClickId)) return;
@@ -651,12 +655,12 @@ LRESULT ThemedButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     Safely([&] {
         switch (message) {
         case WM_PAINT: {
-            forms::PaintDC paint(Handle());
-            Paint(paint.Get());
+            base::PaintDC paint(Handle());
+            if (Render()) Present(paint.Get());
             break;
         }
         case WM_PRINTCLIENT:
-            Paint(reinterpret_cast<HDC>(wParam));
+            DrawTo(reinterpret_cast<HDC>(wParam));
             break;
         case WM_ERASEBKGND:
             break;

@@ -9,11 +9,14 @@
 #include "controls/themedbutton/AboutBox.h"
 #include "controls/themedbutton/ButtonProperties.h"
 #include "controls/themedbutton/ButtonTooltip.h"
+#include "controls/themedbutton/IconPainter.h"
 #include "controls/themedbutton/MouseLeave.h"
+#include "controls/themedbutton/ThemeFace.h"
 #include "forms/Control.h"
-#include "forms/Event.h"
-#include "forms/Handles.h"
+#include "base/Event.h"
+#include "base/Handles.h"
 #include "forms/MessageInterceptor.h"
+#include "forms/PixelBlock.h"
 #include "forms/PropertyBag.h"
 
 namespace controls {
@@ -107,9 +110,9 @@ public:
     int OpenLink(const std::wstring& link);
     bool PaintIconGrayscale(HDC dc, HICON icon, int x, int y, int height, int width);
 
-    forms::Event<> Click;
-    forms::Event<> MouseEnter;
-    forms::Event<> MouseLeave;
+    base::Event<> Click;
+    base::Event<> MouseEnter;
+    base::Event<> MouseLeave;
 
     // Run-time facts, for the host and for checking the button's behaviour.
     int State() const noexcept { return state_; }
@@ -137,13 +140,16 @@ private:
     void UseFont(std::shared_ptr<forms::Font> font);
     HFONT DrawingFont();
     void UpdateAccessKeys();
-    // Stores a new value, tells the host, and redraws unless told not to.
+    // Stores a new value, tells the host, then repaints or lays out anew.
+    enum class After { Repaint, Layout, Nothing };
     template <typename T>
-    void Assign(T& field, T value, std::wstring_view property, bool repaint = true);
-    void Relaid(std::wstring_view property);
+    void Assign(T& field, T value, std::wstring_view property, After after = After::Repaint);
 
     // Drawing
     void Layout();
+    // The whole picture into the back buffer; false when there is none.
+    bool Render();
+    void Present(HDC dc) const;
     void Paint(HDC dc);
     void PaintFace(HDC dc, int width, int height);
     void PaintIcon(HDC dc, int width, int height);
@@ -165,11 +171,11 @@ private:
     void BuildTooltip();
     void TearDownTooltip();
     // Raises the event; false when a handler destroyed the button.
-    bool Raise(const forms::Event<>& event, int id);
+    bool Raise(const base::Event<>& event, int id);
 
     controls::themedbutton::ButtonProperties p_;
     std::size_t fontToken_ = 0;
-    forms::FontHandle gdiFont_;
+    base::FontHandle gdiFont_;
 
     int state_ = themedbutton::VisualStates::Normal;
     bool hasFocus_ = false;
@@ -181,6 +187,15 @@ private:
     RECT captionRect_{};
     UINT captionFormat_;
     int iconMargin_ = 4;
+
+    // The picture is drawn here and copied to the screen whole: no flicker, and the
+    // icon's pixel work reads memory rather than the screen. Made again only to grow.
+    std::unique_ptr<forms::PixelBlock> surface_;
+    themedbutton::ButtonTheme theme_;
+    themedbutton::MaskedCopier masked_;
+    // The grey copy a disabled button draws of its icon, made once per icon: making an icon is slow.
+    std::weak_ptr<forms::Picture> greySource_;
+    base::IconHandle greyIcon_;
 
     themedbutton::LeaveService leaveService_ = themedbutton::LeaveService::None;
     std::unique_ptr<forms::MessageInterceptor> hook_;

@@ -5,12 +5,12 @@
 namespace controls::themedbutton {
 
 namespace {
-forms::RegionHandle Polygon(std::initializer_list<POINT> points) {
-    return forms::RegionHandle(::CreatePolygonRgn(points.begin(), static_cast<int>(points.size()), ALTERNATE));
+base::RegionHandle Polygon(std::initializer_list<POINT> points) {
+    return base::RegionHandle(::CreatePolygonRgn(points.begin(), static_cast<int>(points.size()), ALTERNATE));
 }
 }  // namespace
 
-forms::RegionHandle RegionForStyle(int style, int w, int h) {
+base::RegionHandle RegionForStyle(int style, int w, int h) {
     switch (style) {
     case Styles::Skin:
     case Styles::Shaded:
@@ -19,9 +19,9 @@ forms::RegionHandle RegionForStyle(int style, int w, int h) {
     case Styles::Cylinder:
         return Polygon({{0, 2}, {2, 0}, {w - 3, 0}, {w, 3}, {w, h - 3}, {w - 3, h}, {4, h}, {0, h - 4}});
     case Styles::Large:
-        return forms::RegionHandle(::CreateRoundRectRgn(0, 0, w + 1, h + 1, 18, 18));
+        return base::RegionHandle(::CreateRoundRectRgn(0, 0, w + 1, h + 1, 18, 18));
     default:
-        return forms::RegionHandle(::CreateRectRgn(0, 0, w, h));
+        return base::RegionHandle(::CreateRectRgn(0, 0, w, h));
     }
 }
 

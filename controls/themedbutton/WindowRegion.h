@@ -1,9 +1,9 @@
 #pragma once
 // The outline each look gives the button's window.
-#include "forms/Handles.h"
+#include "base/Handles.h"
 
 namespace controls::themedbutton {
 
-forms::RegionHandle RegionForStyle(int style, int width, int height);
+base::RegionHandle RegionForStyle(int style, int width, int height);
 
 }  // namespace controls::themedbutton

@@ -4,7 +4,7 @@
 
 #include <commctrl.h>
 
-#include "forms/Handles.h"
+#include "base/Handles.h"
 #include "support/WindowTesting.h"
 
 using testing_support::PumpFor;
@@ -166,10 +166,10 @@ TEST(Form1, LongReadOutsStayInsideTheirLabels) {
 TEST(Form1, CaptionsAndLinksShowWholeInTheStandInFace) {
     app::Form1 form;
     form.Label(11).SetCaption(L"Loaded " + std::wstring(80, L'x') + L".mp3");  // a name may run to the edge
-    forms::WindowDC screen(nullptr);
+    base::WindowDC screen(nullptr);
     auto textSize = [&](const forms::Label& label) {
-        forms::FontHandle font = label.GetFont()->CreateHandle(96);
-        forms::SelectedObject selected(screen.Get(), font.Get());
+        base::FontHandle font = label.GetFont()->CreateHandle(96);
+        base::SelectedObject selected(screen.Get(), font.Get());
         SIZE text{};
         ::GetTextExtentPoint32W(screen.Get(), label.Caption().c_str(), static_cast<int>(label.Caption().size()),
                                 &text);

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "ThemedTestSupport.h"
-#include "forms/MessageLoop.h"
+#include "base/MessageLoop.h"
 
 using namespace themed_test;
 using controls::ThemedButton;

@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "ThemedTestSupport.h"
-#include "forms/Handles.h"
+#include "base/Handles.h"
 
 using namespace themed_test;
 using controls::ThemedButton;
@@ -192,7 +192,7 @@ TEST(ThemedRender, WindowRegionOfEachLook) {
     };
     for (const auto& c : cases) {
         auto b = Make(form, c.style, Put::Normal);
-        forms::RegionHandle region(::CreateRectRgn(0, 0, 0, 0));
+        base::RegionHandle region(::CreateRectRgn(0, 0, 0, 0));
         ASSERT_NE(::GetWindowRgn(b->hWnd(), region.Get()), ERROR) << c.style;
         for (POINT p : c.inside) EXPECT_TRUE(::PtInRegion(region.Get(), p.x, p.y)) << c.style << ": " << p.x << "," << p.y;
         for (POINT p : c.outside)
@@ -248,10 +248,10 @@ TEST(ThemedRender, PaintIconGrayscaleLevels) {
                               {0x0000FF, 0x545454}, {0xFF0000, 0x1C1C1C}, {0x00FF00, 0x969696}, {0x010101, 0x010101}};
     for (const auto& c : cases) {
         auto icon = MakeIcon(c.in, {}, 4);
-        forms::WindowDC screen(nullptr);
-        forms::MemoryDC dc(::CreateCompatibleDC(screen.Get()));
-        forms::BitmapHandle bitmap(::CreateCompatibleBitmap(screen.Get(), 4, 4));
-        forms::SelectedObject selected(dc.Get(), bitmap.Get());
+        base::WindowDC screen(nullptr);
+        base::MemoryDC dc(::CreateCompatibleDC(screen.Get()));
+        base::BitmapHandle bitmap(::CreateCompatibleBitmap(screen.Get(), 4, 4));
+        base::SelectedObject selected(dc.Get(), bitmap.Get());
         ASSERT_TRUE(b.PaintIconGrayscale(dc.Get(), icon->Icon(), 0, 0, 4, 4));
         const COLORREF got = ::GetPixel(dc.Get(), 2, 2);
         EXPECT_EQ(static_cast<long>(got), c.out) << std::hex << c.in;
@@ -259,8 +259,8 @@ TEST(ThemedRender, PaintIconGrayscaleLevels) {
     EXPECT_FALSE(b.PaintIconGrayscale(nullptr, nullptr, 0, 0, 4, 4));
     // A monochrome icon has no colour bitmap: nothing is drawn.
     std::uint8_t bits[2 * 2 * 16]{};
-    forms::IconHandle mono(::CreateIcon(::GetModuleHandleW(nullptr), 16, 16, 1, 1, bits, bits));
-    forms::WindowDC screen(nullptr);
+    base::IconHandle mono(::CreateIcon(::GetModuleHandleW(nullptr), 16, 16, 1, 1, bits, bits));
+    base::WindowDC screen(nullptr);
     EXPECT_FALSE(b.PaintIconGrayscale(screen.Get(), mono.Get(), 0, 0, 16, 16));
 }
 

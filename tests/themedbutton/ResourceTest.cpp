@@ -14,26 +14,21 @@ TEST(ThemedResources, RepaintsKeepTheObjectCountsFlat) {
     ThemedButton b(form, L"ThemedButton1", Bounds(10, 10, 97, 25));
     b.SetIcon(MakeIcon(0x30A030, {{3, 3, 0xC0C0C0}}));
     b.SetCaption(L"Open");
-    auto round = [&] {
-        for (int style = 0; style <= 10; ++style) {
-            b.SetStyle(style);
-            for (int look = 0; look < 4; ++look) {
-                b.SetUseMaskColor(look == 1);
-                b.SetEnabled(look != 2);
-                b.SetValue(look == 3);
-                b.SetButtonType(look == 3 ? 1 : 0);
-                b.Refresh();
-            }
-        }
+    // Every look in every state, with the icon plain and through the mask colour.
+    auto set = [&](int combination) {
+        const int look = combination % 4;
+        b.SetStyle(combination / 4 % 11);
+        b.SetUseMaskColor(look == 1);
+        b.SetEnabled(look != 2);
+        b.SetButtonType(look == 3 ? 1 : 0);
+        b.SetValue(look == 3);
     };
-    round();  // the first pass makes what is kept for good (the theme's data, fonts)
+    for (int combination = 0; combination < 44; ++combination) set(combination);  // what is kept is made
     const DWORD gdi = testing_support::GdiObjects();
     const DWORD user = testing_support::UserObjects();
-    int repaints = 0;
-    while (repaints < 10000) {
-        round();
-        repaints += 11 * 4;
-        for (int i = 0; i < 40; ++i, ++repaints) b.Refresh();
+    for (int repaint = 0; repaint < 10000; ++repaint) {
+        if (repaint % 200 == 0) set(repaint / 200);
+        b.Refresh();
     }
     EXPECT_EQ(testing_support::GdiObjects(), gdi);
     EXPECT_EQ(testing_support::UserObjects(), user);

@@ -37,8 +37,8 @@ const Condition kConditions[] = {{1, false, false}, {1, true, false}, {1, false,
 const SIZE kSizes[] = {{97, 25}, {120, 40}, {200, 60}};
 
 // The window outline each skin is drawn for.
-bool InsideOutline(int style, int w, int h, int x, int y) {
-    forms::RegionHandle region;
+base::RegionHandle Outline(int style, int w, int h) {
+    base::RegionHandle region;
     if (style == 5 || style == 7) {
         const POINT p[] = {{0, 1}, {1, 0}, {w - 1, 0}, {w, 1}, {w, h - 2}, {w - 2, h}, {2, h}, {0, h - 2}};
         region.Reset(::CreatePolygonRgn(p, 8, ALTERNATE));
@@ -48,39 +48,45 @@ bool InsideOutline(int style, int w, int h, int x, int y) {
     } else {
         region.Reset(::CreateRoundRectRgn(0, 0, w + 1, h + 1, 18, 18));
     }
-    return ::PtInRegion(region.Get(), x, y) != FALSE;
+    return region;
 }
 
 SkinInput InputFor(const Variant& v, const Condition& c, SIZE size) {
-    SkinInput input;
-    input.width = size.cx;
-    input.height = size.cy;
-    input.state = c.state;
-    input.hasFocus = c.focus;
-    input.defaultHint = c.defaultHint;
-    input.showFocus = true;
-    input.useCustomColors = v.custom;
-    input.backColor = 0xC8E0D0;       // a sage green
-    input.highlightColor = 0x3080E0;  // an orange
-    return input;
+    return SkinInput{.width = static_cast<int>(size.cx),
+                     .height = static_cast<int>(size.cy),
+                     .state = c.state,
+                     .hasFocus = c.focus,
+                     .defaultHint = c.defaultHint,
+                     .showFocus = true,
+                     .useCustomColors = v.custom,
+                     .backColor = 0xC8E0D0,        // a sage green
+                     .highlightColor = 0x3080E0};  // an orange
 }
 
 class Sheet {
 public:
-    Sheet(int width, int height) { pixels_.width = width, pixels_.height = height, pixels_.data.assign(width * height, kSheet); }
+    Sheet(int width, int height) {
+        pixels_.width = width;
+        pixels_.height = height;
+        pixels_.data.assign(static_cast<std::size_t>(width) * height, kSheet);
+    }
     void Put(int left, int top, int style, const SkinSurface& tile, int zoom) {
+        const base::RegionHandle outline = Outline(style, tile.Width(), tile.Height());
         for (int y = 0; y < tile.Height(); ++y)
             for (int x = 0; x < tile.Width(); ++x) {
                 const std::uint32_t bgr = static_cast<std::uint32_t>(tile.At(x, y));
                 const std::uint32_t rgb = ((bgr & 0xFF) << 16) | (bgr & 0xFF00) | (bgr >> 16);
-                const std::uint32_t shown =
-                    InsideOutline(style, tile.Width(), tile.Height(), x, y) ? rgb : kForm;
-                for (int dy = 0; dy < zoom; ++dy)
+                const std::uint32_t shown = ::PtInRegion(outline.Get(), x, y) ? rgb : kForm;
+                for (int dy = 0; dy < zoom; ++dy) {
+                    const int row = top + y * zoom + dy;
                     for (int dx = 0; dx < zoom; ++dx)
-                        pixels_.data[static_cast<std::size_t>((top + y * zoom + dy) * pixels_.width + left + x * zoom + dx)] = shown;
+                        pixels_.data[static_cast<std::size_t>(row) * pixels_.width + left + x * zoom + dx] = shown;
+                }
             }
     }
-    bool Save(const std::wstring& name) { return testing_support::WritePng(testing_support::ArtifactPath(name), pixels_); }
+    bool Save(const std::wstring& name) {
+        return testing_support::WritePng(testing_support::ArtifactPath(name), pixels_);
+    }
 
 private:
     testing_support::Pixels pixels_;
@@ -92,10 +98,11 @@ TEST(SkinSheet, EverySkinPaintsItsWholeSurfaceInEveryState) {
     constexpr int kGap = 6;
     const int columns = static_cast<int>(std::size(kConditions));
     int sheetHeight = kGap;
-    for (const auto& size : kSizes) sheetHeight += (size.cy + kGap) * static_cast<int>(std::size(kVariants));
+    const int rows = static_cast<int>(std::size(kVariants));
+    for (const auto& size : kSizes) sheetHeight += (size.cy + kGap) * rows;
     Sheet sheet(kGap + columns * (kSizes[2].cx + kGap), sheetHeight);
     constexpr int kZoom = 4;
-    Sheet zoom(kGap + columns * (kSizes[0].cx * kZoom + kGap), kGap + static_cast<int>(std::size(kVariants)) * (kSizes[0].cy * kZoom + kGap));
+    Sheet zoom(kGap + columns * (kSizes[0].cx * kZoom + kGap), kGap + rows * (kSizes[0].cy * kZoom + kGap));
 
     int top = kGap;
     for (const auto& size : kSizes) {
@@ -109,8 +116,7 @@ TEST(SkinSheet, EverySkinPaintsItsWholeSurfaceInEveryState) {
                 for (int y = 0; y < size.cy; ++y)
                     for (int x = 0; x < size.cx; ++x) unpainted += tile.At(x, y) == kUnpainted;
                 // Style 5 with custom colours keeps the previous background when pressed.
-                const bool keepsBackground = kVariants[v].style == 5 && kVariants[v].custom && kConditions[c].state == 3;
-                if (keepsBackground)
+                if (kVariants[v].style == 5 && kVariants[v].custom && kConditions[c].state == 3)
                     EXPECT_EQ(background, kUnpainted);
                 else
                     EXPECT_EQ(unpainted, 0) << "style " << kVariants[v].style << " state " << kConditions[c].state;
@@ -124,4 +130,20 @@ TEST(SkinSheet, EverySkinPaintsItsWholeSurfaceInEveryState) {
     }
     EXPECT_TRUE(sheet.Save(L"themedbutton-skins.png"));
     EXPECT_TRUE(zoom.Save(L"themedbutton-skins-zoom.png"));
+}
+
+TEST(SkinSheet, SkinsKeepNoGdiObjectAndLeaveTheDcAsTheyFoundIt) {
+    SkinSurface tile(97, 25);
+    const HGDIOBJ pen = ::GetCurrentObject(tile.Dc(), OBJ_PEN);
+    const HGDIOBJ brush = ::GetCurrentObject(tile.Dc(), OBJ_BRUSH);
+    const DWORD before = testing_support::GdiObjects();
+    for (int round = 0; round < 200; ++round)
+        for (const auto& variant : kVariants)
+            for (const auto& condition : kConditions) {
+                long background = 0;
+                DrawSkin(tile.Dc(), variant.style, InputFor(variant, condition, SIZE{97, 25}), background);
+            }
+    EXPECT_EQ(testing_support::GdiObjects(), before);
+    EXPECT_EQ(::GetCurrentObject(tile.Dc(), OBJ_PEN), pen);
+    EXPECT_EQ(::GetCurrentObject(tile.Dc(), OBJ_BRUSH), brush);
 }

@@ -1,18 +1,13 @@
 #include "themedbutton/SkinSurface.h"
 
+#include "forms/Dib.h"
+
 namespace skin_testing {
 
 SkinSurface::SkinSurface(int width, int height, long background)
     : width_(width), height_(height), dc_(::CreateCompatibleDC(nullptr)) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // top row first
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    bitmap_.Reset(::CreateDIBSection(dc_.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    bitmap_ = forms::CreateTopDownDib(width, height, &bits, dc_.Get());
     bits_ = static_cast<std::uint32_t*>(bits);
     oldBitmap_ = ::SelectObject(dc_.Get(), bitmap_.Get());
     const RECT all{0, 0, width, height};

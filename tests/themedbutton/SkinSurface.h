@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "forms/Handles.h"
+#include "base/Handles.h"
 #include "support/Png.h"
 
 namespace skin_testing {
@@ -28,8 +28,8 @@ public:
 private:
     int width_;
     int height_;
-    forms::MemoryDC dc_;
-    forms::BitmapHandle bitmap_;
+    base::MemoryDC dc_;
+    base::BitmapHandle bitmap_;
     std::uint32_t* bits_ = nullptr;
     HGDIOBJ oldBitmap_ = nullptr;
 };

@@ -1,8 +1,8 @@
 #include "ThemedTestSupport.h"
 
 #include "forms/Dib.h"
-#include "forms/Handles.h"
-#include "forms/MessageLoop.h"
+#include "base/Handles.h"
+#include "base/MessageLoop.h"
 
 namespace themed_test {
 
@@ -11,7 +11,7 @@ HostForm::HostForm() {
     ::SetWindowPos(Handle(), HWND_TOP, 40, 40, 0, 0, SWP_NOSIZE);
     Show(SW_SHOW);
     ::UpdateWindow(Handle());
-    forms::DoEvents();
+    base::DoEvents();
 }
 
 forms::AmbientProperties HostForm::Ambient(const forms::Control& control) const {
@@ -28,7 +28,7 @@ void HostForm::Reset() {
     events.clear();
     ::SetForegroundWindow(Handle());
     ::SetFocus(Handle());
-    forms::DoEvents();
+    base::DoEvents();
 }
 
 HostForm& SharedForm() {
@@ -48,7 +48,7 @@ long Snapshot::At(int x, int y) const {
 
 std::shared_ptr<forms::Picture> MakeIcon(long fill, std::initializer_list<Dot> dots, int size) {
     void* data = nullptr;
-    forms::BitmapHandle color = forms::CreateTopDownDib(size, size, &data, nullptr, 32);
+    base::BitmapHandle color = forms::CreateTopDownDib(size, size, &data, nullptr, 32);
     auto* pixels = static_cast<std::uint32_t*>(data);
     auto argb = [](long c) {
         return 0xFF000000u | (static_cast<std::uint32_t>(c & 0xFF) << 16) | static_cast<std::uint32_t>(c & 0xFF00) |
@@ -58,9 +58,9 @@ std::shared_ptr<forms::Picture> MakeIcon(long fill, std::initializer_list<Dot> d
     for (const Dot& d : dots) pixels[d.y * size + d.x] = argb(d.color);
     // An all-black AND mask: every pixel of the icon is opaque.
     std::vector<std::uint8_t> maskBits(static_cast<std::size_t>((size + 15) / 16 * 2 * size), 0);
-    forms::BitmapHandle mask(::CreateBitmap(size, size, 1, 1, maskBits.data()));
+    base::BitmapHandle mask(::CreateBitmap(size, size, 1, 1, maskBits.data()));
     ICONINFO info{TRUE, 0, 0, mask.Get(), color.Get()};
-    return forms::Picture::FromIcon(forms::IconHandle(::CreateIconIndirect(&info)));
+    return forms::Picture::FromIcon(base::IconHandle(::CreateIconIndirect(&info)));
 }
 
 namespace {

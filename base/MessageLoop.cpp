@@ -1,6 +1,6 @@
-#include "forms/MessageLoop.h"
+#include "base/MessageLoop.h"
 
-namespace forms {
+namespace base {
 
 namespace {
 
@@ -49,4 +49,4 @@ int ShowMessage(HWND owner, const std::wstring& text, UINT flags, const std::wst
     return ::MessageBoxW(owner, text.c_str(), title.c_str(), flags);
 }
 
-}  // namespace forms
+}  // namespace base
