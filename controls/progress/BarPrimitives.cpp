@@ -1,0 +1,61 @@
+#include "controls/progress/BarPrimitives.h"
+
+#include <algorithm>
+
+#include "controls/progress/BarColors.h"
+#include "forms/Handles.h"
+#include "forms/Rounding.h"
+
+namespace controls::progress {
+
+namespace {
+// A channel of a gradient's line i: start + step * i in single precision, halves to even.
+int GradientChannel(int start, float step, long long i) noexcept {
+    const float value = static_cast<float>(start) + step * static_cast<float>(i);
+    return std::clamp(forms::RoundToInt(value), 0, 255);
+}
+
+float Step(int from, int to, int n) noexcept {
+    if (n == 0) return 0.0f;  // one line in the first colour
+    return static_cast<float>(static_cast<double>(to - from) / n);
+}
+}  // namespace
+
+void DrawLine(int x1, int y1, int x2, int y2, HDC dc, forms::OleColor color) {
+    forms::PenHandle pen(::CreatePen(PS_SOLID, 1, ResolveColor(color)));
+    forms::SelectedObject selected(dc, pen.Get());
+    ::MoveToEx(dc, x1, y1, nullptr);
+    ::LineTo(dc, x2, y2);
+}
+
+void DrawGradient(forms::OleColor color1, forms::OleColor color2, int x, int y, int x2, int y2, HDC dc,
+                  bool columns) {
+    color1 = ResolveColor(color1);
+    color2 = ResolveColor(color2);
+    const int n = columns ? x2 : y2;
+    const float red = Step(GetRValue(color1), GetRValue(color2), n);
+    const float green = Step(GetGValue(color1), GetGValue(color2), n);
+    const float blue = Step(GetBValue(color1), GetBValue(color2), n);
+    for (long long i = 0; i <= n; ++i) {
+        const int at = static_cast<int>(i);
+        const COLORREF color = RGB(GradientChannel(GetRValue(color1), red, i),
+                                   GradientChannel(GetGValue(color1), green, i),
+                                   GradientChannel(GetBValue(color1), blue, i));
+        if (columns)
+            DrawLine(x + at, y, x + at, y2, dc, color);
+        else
+            DrawLine(x, y + at, x2, y + at, dc, color);
+    }
+}
+
+void FillRectangle(HDC dc, const RECT& rect, forms::OleColor color) {
+    forms::BrushHandle brush(::CreateSolidBrush(ResolveColor(color)));
+    ::FillRect(dc, &rect, brush.Get());
+}
+
+void OutlineRectangle(HDC dc, const RECT& rect, COLORREF color) {
+    forms::BrushHandle brush(::CreateSolidBrush(color));
+    ::FrameRect(dc, &rect, brush.Get());
+}
+
+}  // namespace controls::progress
