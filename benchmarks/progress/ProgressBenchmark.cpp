@@ -196,21 +196,25 @@ int main() {
             ::BitBlt(dc.Get(), 0, 0, kWidth, kHeight, probe->hdc(), 0, 0, SRCCOPY);
         });
     }
-    std::printf("Progress bar: median of %d DrawProgressBar calls at %d x %d (value 50)\n", kSamples, kWidth, kHeight);
+    std::printf("Progress bar: median of %d DrawProgressBar calls at %d x %d\n", kSamples, kWidth, kHeight);
     std::printf("baseline (one BitBlt of that size to the window): %.1f us\n\n", baseline);
-    std::printf("%-22s %10s %8s %10s %8s\n", "style", "us", "x base", "with text", "x base");
+    std::printf("%-22s %8s %7s %8s %7s %12s %7s\n", "style", "50 %", "x base", "100 %", "x base", "50 %, text",
+                "x base");
     int overGoal = 0;
     for (int style = 0; style <= 9; ++style) {
         auto bar = MakeBar(form, style, kWidth, kHeight);
         bar->SetValue(50);
-        const double plain = Median([&] { bar->DrawProgressBar(); });
+        const double half = Median([&] { bar->DrawProgressBar(); });
+        bar->SetValue(100);
+        const double full = Median([&] { bar->DrawProgressBar(); });
+        bar->SetValue(50);
         bar->SetShowText(true);
         const double text = Median([&] { bar->DrawProgressBar(); });
-        overGoal += plain > kGoal * baseline;
-        std::printf("%d %-20s %10.1f %8.1f %10.1f %8.1f\n", style, kStyleNames[style], plain, plain / baseline, text,
-                    text / baseline);
+        overGoal += std::max({half, full, text}) > kGoal * baseline;
+        std::printf("%d %-20s %8.1f %7.1f %8.1f %7.1f %12.1f %7.1f\n", style, kStyleNames[style], half,
+                    half / baseline, full, full / baseline, text, text / baseline);
     }
-    std::printf("\nstyles over %.0f x the baseline: %d\n", kGoal, overGoal);
+    std::printf("\nstyles over %.0f x the baseline in any column: %d\n", kGoal, overGoal);
 
     {
         auto bar = MakeBar(form, 0, kWidth, kHeight);

@@ -19,6 +19,32 @@ float Step(int from, int to, int n) noexcept {
     if (n == 0) return 0.0f;  // one line in the first colour
     return static_cast<float>(static_cast<double>(to - from) / n);
 }
+
+// The pens of a gradient, one per line: each new pen replaces the last in the
+// DC, which is then deleted; the DC's own pen comes back at the end.
+class LinePens {
+public:
+    explicit LinePens(HDC dc) noexcept : dc_(dc) {}
+    LinePens(const LinePens&) = delete;
+    LinePens& operator=(const LinePens&) = delete;
+    ~LinePens() {
+        if (original_) ::SelectObject(dc_, original_);
+    }
+
+    void Line(int x1, int y1, int x2, int y2, COLORREF color) {
+        forms::PenHandle pen(::CreatePen(PS_SOLID, 1, color));
+        if (!pen) return;  // a pen that cannot be made draws nothing
+        if (HGDIOBJ replaced = ::SelectObject(dc_, pen.Get()); !original_) original_ = replaced;
+        current_ = std::move(pen);  // the last line's pen, no longer in the DC, goes
+        const POINT ends[] = {{x1, y1}, {x2, y2}};
+        ::Polyline(dc_, ends, 2);
+    }
+
+private:
+    HDC dc_;
+    HGDIOBJ original_ = nullptr;
+    forms::PenHandle current_;  // deleted after the destructor has put the original pen back
+};
 }  // namespace
 
 void DrawLine(int x1, int y1, int x2, int y2, HDC dc, forms::OleColor color) {
@@ -36,15 +62,16 @@ void DrawGradient(forms::OleColor color1, forms::OleColor color2, int x, int y, 
     const float red = Step(GetRValue(color1), GetRValue(color2), n);
     const float green = Step(GetGValue(color1), GetGValue(color2), n);
     const float blue = Step(GetBValue(color1), GetBValue(color2), n);
+    LinePens pens(dc);
     for (long long i = 0; i <= n; ++i) {
         const int at = static_cast<int>(i);
         const COLORREF color = RGB(GradientChannel(GetRValue(color1), red, i),
                                    GradientChannel(GetGValue(color1), green, i),
                                    GradientChannel(GetBValue(color1), blue, i));
         if (columns)
-            DrawLine(x + at, y, x + at, y2, dc, color);
+            pens.Line(x + at, y, x + at, y2, color);
         else
-            DrawLine(x, y + at, x2, y + at, dc, color);
+            pens.Line(x, y + at, x2, y + at, color);
     }
 }
 
