@@ -16,11 +16,12 @@
 #include <string>
 #include <vector>
 
+#include "benchmarks/support/Measure.h"
 #include "controls/progress/XP_ProgressBar.h"
 #include "forms/BackBuffer.h"
 #include "forms/Form.h"
 #include "forms/MessageLoop.h"
-#include "support/Png.h"
+#include "support/WindowTesting.h"
 
 namespace {
 
@@ -43,38 +44,7 @@ public:
     }
 };
 
-double Microseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
-    static const double frequency = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart);
-    }();
-    return static_cast<double>(to.QuadPart - from.QuadPart) * 1e6 / frequency;
-}
-
-double Median(const std::function<void()>& work) {
-    std::vector<double> times;
-    for (int i = 0; i < kSamples; ++i) {
-        LARGE_INTEGER start;
-        LARGE_INTEGER end;
-        ::QueryPerformanceCounter(&start);
-        work();
-        ::QueryPerformanceCounter(&end);
-        times.push_back(Microseconds(start, end));
-    }
-    std::nth_element(times.begin(), times.begin() + kSamples / 2, times.end());
-    return times[kSamples / 2];
-}
-
-// GetGuiResources where the platform keeps the count; Wine does not, but its
-// handle table answers for a handle with a zero high word at any live index.
-DWORD GdiObjects() {
-    if (DWORD count = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS)) return count;
-    DWORD count = 0;
-    for (ULONG_PTR index = 1; index <= 0xFFFF; ++index)
-        if (::GetObjectType(reinterpret_cast<HGDIOBJ>(index)) != 0) ++count;
-    return count;
-}
+double Median(const std::function<void()>& work) { return benchmarks::MedianMicroseconds(kSamples, work); }
 
 // An 8 x 8 two-colour tile for style 8.
 std::shared_ptr<forms::Picture> Tile() {
@@ -138,17 +108,6 @@ private:
     forms::FontHandle font_;
 };
 
-std::wstring ArtifactPath(const wchar_t* name) {
-    wchar_t module[MAX_PATH]{};
-    ::GetModuleFileNameW(nullptr, module, MAX_PATH);
-    std::wstring folder(module);
-    folder.resize(folder.find_last_of(L'\\'));      // ...\bin
-    folder.resize(folder.find_last_of(L'\\') + 1);  // the build folder
-    folder += L"artifacts";
-    ::CreateDirectoryW(folder.c_str(), nullptr);
-    return folder + L"\\" + name;
-}
-
 // Every style at 0, 33 and 100 % and at 33 % with its text, then styles 0 to 2 upright.
 std::wstring WriteContactSheet(BenchForm& form) {
     constexpr int kLabel = 130, kGap = 12, kRow = kHeight + kGap;
@@ -177,7 +136,7 @@ std::wstring WriteContactSheet(BenchForm& form) {
             bar->SetValue(values[c]);
             sheet.Bar(kLabel + (style * 3 + c) * (kUprightWidth + 2 * kGap), uprightTop + 24, *bar);
         }
-    const std::wstring path = ArtifactPath(L"progress-contact-sheet.png");
+    const std::wstring path = testing_support::ArtifactPath(L"progress-contact-sheet.png");
     return sheet.Save(path) ? path : L"(not written)";
 }
 
@@ -220,13 +179,13 @@ int main() {
         auto bar = MakeBar(form, 0, kWidth, kHeight);
         bar->SetShowText(true);
         bar->DrawProgressBar();
-        const DWORD before = GdiObjects();
+        const DWORD before = testing_support::GdiObjects();
         for (int i = 0; i < kLeakDraws; ++i) {
             if (i % 1000 == 0) bar->SetScrolling(i / 1000);
             bar->SetValue(i % 101);
         }
         std::printf("GDI objects before and after %d draws of every style: %lu and %lu\n", kLeakDraws, before,
-                    GdiObjects());
+                    testing_support::GdiObjects());
     }
     std::wprintf(L"contact sheet: %ls\n", WriteContactSheet(form).c_str());
     return 0;
