@@ -1,5 +1,7 @@
 #include "forms/BackBuffer.h"
 
+#include <climits>
+
 #include "forms/Dib.h"
 
 namespace forms {
@@ -8,6 +10,8 @@ HDC BackBuffer::Ensure(int width, int height) noexcept {
     if (bits_ && width <= width_ && height <= height_) return dc_.Get();
     if (width <= 0 || height <= 0) return Dc();
     Release();
+    // A bitmap's bytes are counted in 32 bits; Wine gets larger ones wrong instead of failing.
+    if (4LL * width * height > INT_MAX) return nullptr;
     WindowDC screen(nullptr);
     MemoryDC dc(::CreateCompatibleDC(screen.Get()));
     if (!dc) return nullptr;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "forms/BackBuffer.h"
 #include "forms/Control.h"
 #include "forms/Handles.h"
 #include "forms/Windowless.h"
@@ -59,9 +60,7 @@ private:
     std::vector<WindowlessElement*> elements_;
     std::map<HWND, ReflectHandler> reflectors_;
     WindowlessElement* pressed_ = nullptr;
-    MemoryDC backDC_;
-    BitmapHandle backBitmap_;
-    SIZE backSize_{};
+    BackBuffer backBuffer_;
 };
 
 }  // namespace forms
