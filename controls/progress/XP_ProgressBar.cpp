@@ -70,7 +70,7 @@ void XP_ProgressBar::ReadProperties(const forms::PropertyBag& bag) {
     try {
         SetValue(bag.Read(L"Value", 0));
     } catch (const std::exception&) {
-        // A stored value the stored Max cannot convert leaves the bar empty rather than the form unloaded.
+        // A stored value that the stored Max cannot convert leaves the fill as it was: the form still opens.
     }
 }
 
