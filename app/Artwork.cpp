@@ -24,9 +24,9 @@ std::uint32_t PremultipliedPixel(Rgb c, double alpha) {
 }
 
 // A top-down 32-bit DIB section filled from premultiplied BGRA pixels.
-forms::BitmapHandle MakeBitmap(int width, int height, const std::vector<std::uint32_t>& pixels) {
+base::BitmapHandle MakeBitmap(int width, int height, const std::vector<std::uint32_t>& pixels) {
     void* bits = nullptr;
-    forms::BitmapHandle bitmap = forms::CreateTopDownDib(width, height, &bits);
+    base::BitmapHandle bitmap = forms::CreateTopDownDib(width, height, &bits);
     if (bits) std::copy(pixels.begin(), pixels.end(), static_cast<std::uint32_t*>(bits));
     return bitmap;
 }
@@ -76,9 +76,9 @@ std::vector<std::uint32_t> RenderMark(int size) {
 }
 
 // A 24-bit DIB section filled from rows of colours, top row first.
-forms::BitmapHandle MakeOpaqueBitmap(int width, int height, const std::vector<Rgb>& pixels) {
+base::BitmapHandle MakeOpaqueBitmap(int width, int height, const std::vector<Rgb>& pixels) {
     void* bits = nullptr;
-    forms::BitmapHandle bitmap = forms::CreateTopDownDib(width, height, &bits, nullptr, 24);
+    base::BitmapHandle bitmap = forms::CreateTopDownDib(width, height, &bits, nullptr, 24);
     if (!bits) return bitmap;
     const std::size_t stride = (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3};
     auto* rows = static_cast<std::uint8_t*>(bits);
@@ -153,15 +153,15 @@ std::shared_ptr<forms::Picture> LogoPicture(int size) {
     return forms::Picture::FromBitmap(MakeBitmap(size, size, RenderMark(size)));
 }
 
-forms::IconHandle ProgramIcon(int size) {
-    forms::BitmapHandle colour = MakeBitmap(size, size, RenderMark(size));
+base::IconHandle ProgramIcon(int size) {
+    base::BitmapHandle colour = MakeBitmap(size, size, RenderMark(size));
     std::vector<BYTE> clear(static_cast<std::size_t>((size + 15) / 16) * 2 * size, 0);
-    forms::BitmapHandle mask(::CreateBitmap(size, size, 1, 1, clear.data()));
+    base::BitmapHandle mask(::CreateBitmap(size, size, 1, 1, clear.data()));
     ICONINFO info{};
     info.fIcon = TRUE;
     info.hbmColor = colour.Get();
     info.hbmMask = mask.Get();
-    return forms::IconHandle(::CreateIconIndirect(&info));
+    return base::IconHandle(::CreateIconIndirect(&info));
 }
 
 }  // namespace app

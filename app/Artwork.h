@@ -3,7 +3,7 @@
 // background and logo, the output window's background, and the window icon.
 #include <memory>
 
-#include "forms/Handles.h"
+#include "base/Handles.h"
 #include "forms/Picture.h"
 
 namespace app {
@@ -12,6 +12,6 @@ std::shared_ptr<forms::Picture> BackgroundPicture(int width, int height);
 std::shared_ptr<forms::Picture> LogoPicture(int size);
 // The output window's background: 24 bits per pixel, no transparency.
 std::shared_ptr<forms::Picture> OutputBackgroundPicture(int width, int height);
-forms::IconHandle ProgramIcon(int size);
+base::IconHandle ProgramIcon(int size);
 
 }  // namespace app

@@ -3,15 +3,13 @@
 #include <exception>
 
 #include "app/Files.h"
-#include "media/MediaFile.h"
-#include "media/Mp3Reader.h"
+#include "media/Media.h"
 
 namespace app {
 
 double AudioSeconds(const std::wstring& path) {
     try {
-        media::MediaFile file(ExtendedLengthPath(path));
-        return media::Mp3Reader(file).Read().Duration();
+        return media::AudioDuration(ExtendedLengthPath(path));
     } catch (const std::exception&) {  // no playable audio, or the file cannot be read
         return 0;
     }

@@ -4,13 +4,15 @@
 #include "app/SaveSelection.h"
 #include "app/TimeText.h"
 #include "app/modCloseBtn.h"
-#include "forms/MessageLoop.h"
-#include "forms/Rounding.h"
+#include "base/MessageLoop.h"
+#include "base/Rounding.h"
+#include "forms/Units.h"
 
 namespace app {
 
 namespace {
 
+using forms::Bounds;
 using forms::OleColor;
 using forms::SystemColor;
 
@@ -20,8 +22,6 @@ constexpr wchar_t kMakerAddress[] = L"www.tavrinsoft.com";
 constexpr wchar_t kMp3Filter[] = L"Audio Files (*.mp3)|*.mp3";
 constexpr OleColor kButtonBackColor = 0xFFD1AD;
 constexpr int kSquareBands = 8;
-
-RECT Bounds(int left, int top, int width, int height) { return RECT{left, top, left + width, top + height}; }
 
 struct LabelLayout {
     int number;
@@ -112,7 +112,7 @@ void Form1::CreateControls() {
         auto button = std::make_unique<controls::zembutton>(*this, L"zembutton" + std::to_wstring(b.number), b.bounds);
         button->SetButtonStyle(kSquareBands);
         button->SetBackColor(kButtonBackColor);
-        button->SetFont(forms::Font::Create(L"MS Sans Serif", 8.25));
+        button->SetFont(forms::Font::CreateDefault());
         button->SetPicturePushOnHover(true);
         button->SetCaptionEffects(0);
         button->SetCaption(b.caption);
@@ -150,15 +150,15 @@ void Form1::SelectMp3() {
     const std::wstring path = cdb_.FileName();
     if (path.empty()) return;
     if (!player_.SetURL(path)) {
-        forms::ShowMessage(L"Snipmill cannot open the file\r\n" + path + L"\r\n\r\n" + player_.ErrorText(),
+        base::ShowMessage(L"Snipmill cannot open the file\r\n" + path + L"\r\n\r\n" + player_.ErrorText(),
                            MB_ICONERROR);
         return;
     }
     // The player opens and starts the file while the message is up.
-    forms::ShowMessage(L"Playing the file " + player_.CurrentMedia().name, MB_ICONINFORMATION);
+    base::ShowMessage(L"Playing the file " + player_.CurrentMedia().name, MB_ICONINFORMATION);
     player_.Play();
     slider_->SetMin(-1);
-    slider_->SetMax(forms::RoundToInt(player_.CurrentMedia().duration));
+    slider_->SetMax(base::RoundToInt(player_.CurrentMedia().duration));
     slider_->SetTickFrequency(20);
     EnableButtons({2, 7});
     text1_->SetText(path);
@@ -168,27 +168,27 @@ void Form1::SelectMp3() {
 void Form1::SetStart() {
     Label(5).SetCaption(FormatSeconds(player_.CurrentPosition()));
     EnableButtons({3});
-    slider_->SetSelStart(forms::RoundToInt(ParseSeconds(Label(5).Caption())));
+    slider_->SetSelStart(base::RoundToInt(ParseSeconds(Label(5).Caption())));
 }
 
 void Form1::SetEnd() {
     const double start = ParseSeconds(Label(5).Caption());
     const double position = player_.CurrentPosition();
     if (start > position) {
-        forms::ShowMessage(L"The end point must be greater than the start point !", MB_ICONERROR);
+        base::ShowMessage(L"The end point must be greater than the start point !", MB_ICONERROR);
         return;
     }
     Label(7).SetCaption(FormatSeconds(position));
     Label(9).SetCaption(FormatSeconds(ParseSeconds(Label(7).Caption()) - ParseSeconds(Label(5).Caption())));
     EnableButtons({3, 4, 5, 6});
-    slider_->SetSelLength(forms::RoundToInt(ParseSeconds(Label(9).Caption())));
+    slider_->SetSelLength(base::RoundToInt(ParseSeconds(Label(9).Caption())));
 }
 
 void Form1::PlaySelection() {
     const double end = ParseSeconds(Label(7).Caption());
     const double start = ParseSeconds(Label(5).Caption());
     if (end < start) {
-        forms::ShowMessage(L"End point must be greater than the start point", MB_ICONERROR);
+        base::ShowMessage(L"End point must be greater than the start point", MB_ICONERROR);
         return;
     }
     if (player_.PlayState() == MediaPlayer::kPlaying) player_.Stop();
@@ -225,7 +225,7 @@ void Form1::Timer1_Timer() {
     if (position != -1) Label(2).SetCaption(FormatSeconds(position));
 }
 
-void Form1::Timer2_Timer() { slider_->SetValue(forms::RoundToInt(player_.CurrentPosition())); }
+void Form1::Timer2_Timer() { slider_->SetValue(base::RoundToInt(player_.CurrentPosition())); }
 
 void Form1::Timer3_Timer() {
     double end = ParseSeconds(Label(7).Caption());

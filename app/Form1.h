@@ -8,9 +8,9 @@
 #include "app/components/MediaPlayer.h"
 #include "app/components/Slider.h"
 #include "app/frmDOSOutput.h"
+#include "base/Handles.h"
 #include "controls/imagebutton/zembutton.h"
 #include "forms/Form.h"
-#include "forms/Handles.h"
 #include "forms/TextBox.h"
 #include "forms/Timer.h"
 #include "forms/Windowless.h"
@@ -60,8 +60,8 @@ private:
     void Timer3_Timer();
     void zembutton5_Click();
 
-    forms::IconHandle bigIcon_;
-    forms::IconHandle smallIcon_;
+    base::IconHandle bigIcon_;
+    base::IconHandle smallIcon_;
     MediaPlayer player_;
     CommonDialog cdb_{nullptr};
     forms::Timer timer1_{kTimerInterval, true};

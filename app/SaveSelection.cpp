@@ -6,7 +6,7 @@
 #include "app/TemporaryOutput.h"
 #include "app/TimeText.h"
 #include "app/frmDOSOutput.h"
-#include "forms/MessageLoop.h"
+#include "base/MessageLoop.h"
 
 namespace app {
 
@@ -14,7 +14,7 @@ void SaveSelection(Form1& form) {
     const std::wstring start = form.Label(5).Caption();
     const std::wstring length = form.Label(9).Caption();
     if (std::wstring refusal = SelectionRefusal(start, form.Label(7).Caption(), length); !refusal.empty()) {
-        forms::ShowMessage(refusal, MB_OK | MB_ICONERROR);
+        base::ShowMessage(refusal, MB_OK | MB_ICONERROR);
         return;
     }
     if (form.player().PlayState() == MediaPlayer::kPlaying) form.player().Pause();
@@ -31,7 +31,7 @@ void SaveSelection(Form1& form) {
 void SaveSelectionAs(Form1& form, const std::wstring& output) {
     const std::wstring input = form.Text1().Text();
     if (IsSameFile(input, output)) {
-        forms::ShowMessage(L"The selection cannot be saved over the file it comes from:\r\n" + output +
+        base::ShowMessage(L"The selection cannot be saved over the file it comes from:\r\n" + output +
                                L"\r\n\r\nPlease choose another name for the new file.",
                            MB_OK | MB_ICONERROR);
         return;

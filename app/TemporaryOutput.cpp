@@ -6,7 +6,7 @@
 
 #include "app/AudioCheck.h"
 #include "app/Files.h"
-#include "media/MediaError.h"
+#include "base/SystemErrorText.h"
 
 namespace app {
 
@@ -52,7 +52,7 @@ std::wstring TemporaryOutput::PutInPlace() {
                L" selected. The selection may reach beyond the end of the file.";
     if (!::MoveFileExW(ExtendedLengthPath(path_).c_str(), ExtendedLengthPath(target_).c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return L"the new file could not replace " + target_ + L" (" + media::SystemErrorText(::GetLastError()) + L").";
+        return L"the new file could not replace " + target_ + L" (" + base::SystemErrorText(::GetLastError()) + L").";
     placed_ = true;
     return {};
 }

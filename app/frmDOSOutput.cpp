@@ -5,12 +5,14 @@
 #include "app/Artwork.h"
 #include "app/OutputText.h"
 #include "app/TemporaryOutput.h"
-#include "forms/MessageLoop.h"
+#include "base/MessageLoop.h"
+#include "forms/Units.h"
 
 namespace app {
 
 namespace {
 
+using forms::Bounds;
 using forms::OleColor;
 
 constexpr wchar_t kCaption[] = L"DOS Outputs";
@@ -19,8 +21,6 @@ constexpr OleColor kBarColor = 11034163;  // red 51, green 94, blue 168
 constexpr int kButtonStyle = 13;
 // How many of the encoder's last lines a failure report quotes.
 constexpr std::size_t kQuotedLines = 5;
-
-RECT Bounds(int left, int top, int width, int height) { return RECT{left, top, left + width, top + height}; }
 
 }  // namespace
 
@@ -50,7 +50,7 @@ void frmDOSOutput::CreateControls() {
     forms::PropertyBag barProperties;
     barProperties.Write(L"BrushStyle", std::int32_t{0});
     barProperties.Write(L"Color", std::int32_t{kBarColor});
-    barProperties.Write(L"Font", forms::Font::Create(L"MS Sans Serif", 8.25));
+    barProperties.Write(L"Font", forms::Font::CreateDefault());  // "MS Sans Serif" 8.25 pt
     pb_ = std::make_unique<controls::XP_ProgressBar>(*this, L"pb", Bounds(24, 72, 481, 25), barProperties);
 
     zembutton1_ = std::make_unique<controls::zembutton>(*this, L"zembutton1", Bounds(208, 128, 105, 25));
@@ -135,23 +135,23 @@ void frmDOSOutput::ReadOutput1_Complete() {
     if (failure.empty()) {
         pb_->SetValue(100);
         label1_->SetCaption(L"Task Completed.");
-        forms::ShowMessage(L"MP3 has been cut!", MB_OK | MB_ICONINFORMATION, L"Success!");
+        base::ShowMessage(L"MP3 has been cut!", MB_OK | MB_ICONINFORMATION, L"Success!");
     } else {
         std::wstring text = L"The cut failed: " + failure;
         std::wstring lines = LastLines(transcript_, kQuotedLines);
         if (!lines.empty()) text += L"\r\n\r\nThe encoder's last output:\r\n" + lines;
-        forms::ShowMessage(text, MB_OK | MB_ICONERROR, L"Error");
+        base::ShowMessage(text, MB_OK | MB_ICONERROR, L"Error");
     }
     Hide();
 }
 
 void frmDOSOutput::ReadOutput1_Error(const std::wstring& description, std::int32_t& number) {
-    forms::ShowMessage(L"Error!\r\nDescription: " + description + L"\r\nLastDLLError: " + std::to_wstring(number),
+    base::ShowMessage(L"Error!\r\nDescription: " + description + L"\r\nLastDLLError: " + std::to_wstring(number),
                        MB_OK | MB_ICONERROR, L"Error");
 }
 
 void frmDOSOutput::ReadOutput1_Canceled() {
-    forms::ShowMessage(L"Success! Process was canceled!", MB_OK);
+    base::ShowMessage(L"Success! Process was canceled!", MB_OK);
     txtOutput_->SetText(L"");
 }
 

@@ -4,12 +4,12 @@
 #include <commctrl.h>
 
 #include "app/Form1.h"
-#include "forms/MessageLoop.h"
+#include "base/MessageLoop.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&controls);
     app::Form1 form;
     form.Show(show);
-    return forms::RunMessageLoop();
+    return base::RunMessageLoop();
 }

@@ -12,11 +12,11 @@ HDC BackBuffer::Ensure(int width, int height) noexcept {
     Release();
     // A bitmap's bytes are counted in 32 bits; Wine gets larger ones wrong instead of failing.
     if (4LL * width * height > INT_MAX) return nullptr;
-    WindowDC screen(nullptr);
-    MemoryDC dc(::CreateCompatibleDC(screen.Get()));
+    base::WindowDC screen(nullptr);
+    base::MemoryDC dc(::CreateCompatibleDC(screen.Get()));
     if (!dc) return nullptr;
     void* bits = nullptr;
-    BitmapHandle bitmap = CreateTopDownDib(width, height, &bits, screen.Get());
+    base::BitmapHandle bitmap = CreateTopDownDib(width, height, &bits, screen.Get());
     if (!bitmap || !bits) return nullptr;
     replaced_ = ::SelectObject(dc.Get(), bitmap.Get());
     dc_ = std::move(dc);

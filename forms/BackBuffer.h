@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "forms/Handles.h"
+#include "base/Handles.h"
 
 namespace forms {
 
@@ -34,8 +34,8 @@ public:
     void CopyTo(HDC target, int x, int y, int width, int height, int sourceX, int sourceY) const noexcept;
 
 private:
-    MemoryDC dc_;
-    BitmapHandle bitmap_;
+    base::MemoryDC dc_;
+    base::BitmapHandle bitmap_;
     HGDIOBJ replaced_ = nullptr;  // the DC's own bitmap, selected back before ours is deleted
     std::uint32_t* bits_ = nullptr;
     int width_ = 0;

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "forms/Event.h"
+#include "base/Event.h"
 
 namespace forms {
 
@@ -21,7 +21,7 @@ public:
     HWND Handle() const noexcept { return hwnd_; }
     std::wstring Caption() const;
 
-    Event<> Click;
+    base::Event<> Click;
 
 private:
     HWND hwnd_ = nullptr;

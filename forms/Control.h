@@ -8,8 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "base/Event.h"
 #include "forms/Colors.h"
-#include "forms/Event.h"
 #include "forms/Font.h"
 #include "forms/Window.h"
 
@@ -61,7 +61,7 @@ protected:
     void PropertyChanged(std::wstring_view property);
     // Raises one of the control's events to its subscribers, then names it to the host.
     template <typename... EventArgs, typename... Args>
-    void RaiseEvent(const Event<EventArgs...>& event, int eventId, Args&&... args) {
+    void RaiseEvent(const base::Event<EventArgs...>& event, int eventId, Args&&... args) {
         event.Raise(std::forward<Args>(args)...);
         if (host_) host_->ControlEvent(*this, eventId);
     }

@@ -13,10 +13,10 @@ BITMAPINFO TopDownDibInfo(int width, int height, int bitsPerPixel) {
     return info;
 }
 
-BitmapHandle CreateTopDownDib(int width, int height, void** bits, HDC dc, int bitsPerPixel) {
+base::BitmapHandle CreateTopDownDib(int width, int height, void** bits, HDC dc, int bitsPerPixel) {
     const BITMAPINFO info = TopDownDibInfo(width, height, bitsPerPixel);
     *bits = nullptr;
-    BitmapHandle bitmap(::CreateDIBSection(dc, &info, DIB_RGB_COLORS, bits, nullptr, 0));
+    base::BitmapHandle bitmap(::CreateDIBSection(dc, &info, DIB_RGB_COLORS, bits, nullptr, 0));
     if (!bitmap) *bits = nullptr;
     return bitmap;
 }

@@ -1,7 +1,7 @@
 #include "forms/Font.h"
 
 
-#include "forms/Rounding.h"
+#include "base/Rounding.h"
 
 namespace forms {
 
@@ -23,7 +23,7 @@ bool IsFontInstalled(const std::wstring& face) {
     query.lfCharSet = DEFAULT_CHARSET;
     face.copy(query.lfFaceName, LF_FACESIZE - 1);
     bool found = false;
-    WindowDC screen(nullptr);
+    base::WindowDC screen(nullptr);
     if (screen.Get()) ::EnumFontFamiliesExW(screen.Get(), &query, FoundFace, reinterpret_cast<LPARAM>(&found), 0);
     known[face] = found;
     return found;
@@ -41,6 +41,8 @@ std::shared_ptr<Font> Font::Create(std::wstring name, double sizeInPoints, bool 
                                    bool underline) {
     return std::make_shared<Font>(std::move(name), sizeInPoints, bold, italic, underline);
 }
+
+std::shared_ptr<Font> Font::CreateDefault() { return Create(L"MS Sans Serif", 8.25); }
 
 std::shared_ptr<Font> Font::Clone() const {
     auto copy = std::make_shared<Font>(name_, size_, false, italic_, underline_, strikethrough_);
@@ -91,7 +93,7 @@ std::wstring Font::DrawingFace() const {
 
 LOGFONTW Font::LogFont(int dpi) const {
     LOGFONTW lf{};
-    lf.lfHeight = -RoundToInt(size_ * dpi / 72.0);
+    lf.lfHeight = -base::RoundToInt(size_ * dpi / 72.0);
     lf.lfWeight = weight_;
     lf.lfItalic = italic_;
     lf.lfUnderline = underline_;
@@ -102,9 +104,9 @@ LOGFONTW Font::LogFont(int dpi) const {
     return lf;
 }
 
-FontHandle Font::CreateHandle(int dpi) const {
+base::FontHandle Font::CreateHandle(int dpi) const {
     LOGFONTW lf = LogFont(dpi);
-    return FontHandle(::CreateFontIndirectW(&lf));
+    return base::FontHandle(::CreateFontIndirectW(&lf));
 }
 
 std::size_t Font::Subscribe(ChangeHandler handler) {

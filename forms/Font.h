@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "forms/Handles.h"
+#include "base/Handles.h"
 
 namespace forms {
 
@@ -22,6 +22,8 @@ public:
 
     static std::shared_ptr<Font> Create(std::wstring name, double sizeInPoints, bool bold = false,
                                         bool italic = false, bool underline = false);
+    // "MS Sans Serif" 8.25 pt: the font forms and controls have until told otherwise.
+    static std::shared_ptr<Font> CreateDefault();
     std::shared_ptr<Font> Clone() const;
 
     const std::wstring& Name() const noexcept { return name_; }
@@ -48,7 +50,7 @@ public:
     std::wstring DrawingFace() const;
     LOGFONTW LogFont(int dpi) const;
     // A new GDI font for drawing at the given resolution.
-    FontHandle CreateHandle(int dpi) const;
+    base::FontHandle CreateHandle(int dpi) const;
 
     using ChangeHandler = std::function<void()>;
     std::size_t Subscribe(ChangeHandler handler);

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "base/Handles.h"
 #include "forms/BackBuffer.h"
 #include "forms/Control.h"
-#include "forms/Handles.h"
 #include "forms/Windowless.h"
 
 namespace forms {

@@ -2,7 +2,7 @@
 
 namespace forms {
 
-std::shared_ptr<Picture> Picture::FromBitmap(BitmapHandle bitmap) {
+std::shared_ptr<Picture> Picture::FromBitmap(base::BitmapHandle bitmap) {
     BITMAP info{};
     if (!bitmap || !::GetObjectW(bitmap.Get(), sizeof info, &info)) return nullptr;
     std::shared_ptr<Picture> picture(new Picture());
@@ -14,11 +14,11 @@ std::shared_ptr<Picture> Picture::FromBitmap(BitmapHandle bitmap) {
     return picture;
 }
 
-std::shared_ptr<Picture> Picture::FromIcon(IconHandle icon) {
+std::shared_ptr<Picture> Picture::FromIcon(base::IconHandle icon) {
     ICONINFO info{};
     if (!icon || !::GetIconInfo(icon.Get(), &info)) return nullptr;
-    BitmapHandle color(info.hbmColor);
-    BitmapHandle mask(info.hbmMask);
+    base::BitmapHandle color(info.hbmColor);
+    base::BitmapHandle mask(info.hbmMask);
     BITMAP bm{};
     std::shared_ptr<Picture> picture(new Picture());
     picture->type_ = Type::Icon;
@@ -40,9 +40,9 @@ void Picture::Draw(HDC dc, int x, int y) const {
         ::DrawIconEx(dc, x, y, icon_.Get(), width_, height_, 0, nullptr, DI_NORMAL);
         return;
     }
-    MemoryDC source(::CreateCompatibleDC(dc));
+    base::MemoryDC source(::CreateCompatibleDC(dc));
     if (!source) return;
-    SelectedObject selected(source.Get(), bitmap_.Get());
+    base::SelectedObject selected(source.Get(), bitmap_.Get());
     if (bitsPerPixel_ == 32) {  // premultiplied alpha
         BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
         ::AlphaBlend(dc, x, y, width_, height_, source.Get(), 0, 0, width_, height_, blend);

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "forms/Handles.h"
+#include "base/Handles.h"
 
 namespace forms {
 
@@ -12,8 +12,8 @@ class Picture {
 public:
     enum class Type { Bitmap = 1, Icon = 3 };
 
-    static std::shared_ptr<Picture> FromBitmap(BitmapHandle bitmap);
-    static std::shared_ptr<Picture> FromIcon(IconHandle icon);
+    static std::shared_ptr<Picture> FromBitmap(base::BitmapHandle bitmap);
+    static std::shared_ptr<Picture> FromIcon(base::IconHandle icon);
 
     Picture(const Picture&) = delete;
     Picture& operator=(const Picture&) = delete;
@@ -32,8 +32,8 @@ private:
     Picture() = default;
 
     Type type_ = Type::Bitmap;
-    BitmapHandle bitmap_;
-    IconHandle icon_;
+    base::BitmapHandle bitmap_;
+    base::IconHandle icon_;
     int width_ = 0;
     int height_ = 0;
     int bitsPerPixel_ = 0;

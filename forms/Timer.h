@@ -1,7 +1,7 @@
 #pragma once
 // A timer whose ticks arrive as window messages on the creating thread, so they
 // run between (or nested inside) other handlers, never beside them.
-#include "forms/Event.h"
+#include "base/Event.h"
 #include "forms/Window.h"
 
 namespace forms {
@@ -15,7 +15,7 @@ public:
     bool Enabled() const noexcept { return enabled_; }
     void SetEnabled(bool enabled);
 
-    Event<> Tick;
+    base::Event<> Tick;
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

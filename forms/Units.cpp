@@ -2,12 +2,12 @@
 
 #include <windows.h>
 
-#include "forms/Handles.h"
+#include "base/Handles.h"
 
 namespace forms {
 
 int ScreenDpi() noexcept {
-    WindowDC screen(nullptr);
+    base::WindowDC screen(nullptr);
     int dpi = screen.Get() ? ::GetDeviceCaps(screen.Get(), LOGPIXELSX) : 96;
     return dpi > 0 ? dpi : 96;
 }

@@ -1,7 +1,8 @@
 #include "forms/Windowless.h"
 
+#include "base/Handles.h"
 #include "forms/Form.h"
-#include "forms/Handles.h"
+#include "forms/SolidFill.h"
 
 namespace forms {
 
@@ -59,9 +60,9 @@ HFONT Label::GdiFont(int dpi) const {
 
 void Label::Measure() {
     textArea_ = Bounds();
-    WindowDC screen(nullptr);
+    base::WindowDC screen(nullptr);
     if (!screen.Get()) return;
-    SelectedObject font(screen.Get(), GdiFont(form_.Dpi()));
+    base::SelectedObject font(screen.Get(), GdiFont(form_.Dpi()));
     RECT measured = Bounds();
     ::DrawTextW(screen.Get(), caption_.c_str(), static_cast<int>(caption_.size()), &measured,
                 kLabelFormat | DT_CALCRECT);
@@ -71,7 +72,7 @@ void Label::Measure() {
 RECT Label::PaintArea() const { return textArea_; }
 
 void Label::Paint(HDC dc, int dpi) const {
-    SelectedObject font(dc, GdiFont(dpi));
+    base::SelectedObject font(dc, GdiFont(dpi));
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, static_cast<COLORREF>(TranslateColor(foreColor_)));
     RECT area = Bounds();
@@ -82,8 +83,7 @@ Frame::Frame(Form& form, std::wstring name, RECT bounds, OleColor borderColor)
     : WindowlessElement(form, std::move(name), bounds), borderColor_(borderColor) {}
 
 void Frame::Paint(HDC dc, int) const {
-    BrushHandle brush(::CreateSolidBrush(static_cast<COLORREF>(TranslateColor(borderColor_))));
-    ::FrameRect(dc, &Bounds(), brush.Get());
+    FrameSolid(dc, Bounds(), static_cast<COLORREF>(TranslateColor(borderColor_)));
 }
 
 Image::Image(Form& form, std::wstring name, RECT bounds, std::shared_ptr<Picture> picture)

@@ -6,8 +6,8 @@
 #include <memory>
 #include <string>
 
+#include "base/Event.h"
 #include "forms/Colors.h"
-#include "forms/Event.h"
 #include "forms/Font.h"
 #include "forms/Picture.h"
 
@@ -30,7 +30,7 @@ public:
     // Clickable elements get mouse clicks and may show their own pointer.
     HCURSOR Cursor() const noexcept { return cursor_; }
     void SetCursor(HCURSOR cursor) noexcept { cursor_ = cursor; }
-    Event<> Click;
+    base::Event<> Click;
     bool Clickable() const noexcept { return Click.HasHandlers() || cursor_ != nullptr; }
 
     virtual void Paint(HDC dc, int dpi) const = 0;
@@ -73,7 +73,7 @@ private:
     std::shared_ptr<Font> font_;
     std::size_t fontToken_;
     OleColor foreColor_;
-    mutable FontHandle gdiFont_;
+    mutable base::FontHandle gdiFont_;
     mutable int gdiFontDpi_ = 0;
     RECT textArea_{};
 };

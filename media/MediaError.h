@@ -1,9 +1,8 @@
 #pragma once
 // A file that cannot be opened or played, with the reason in words for the user.
-#include <windows.h>
-
 #include <exception>
 #include <string>
+#include <utility>
 
 namespace media {
 
@@ -16,8 +15,5 @@ public:
 private:
     std::wstring reason_;
 };
-
-// The system's own sentence for a Win32 error code.
-std::wstring SystemErrorText(DWORD code);
 
 }  // namespace media

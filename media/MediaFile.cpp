@@ -2,9 +2,12 @@
 
 #include <algorithm>
 
+#include "base/SystemErrorText.h"
 #include "media/MediaError.h"
 
 namespace media {
+
+using base::SystemErrorText;
 
 MediaFile::MediaFile(const std::wstring& path)
     : handle_(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "forms/Handles.h"
+#include "base/Handles.h"
 
 namespace media {
 
@@ -26,7 +26,7 @@ public:
 private:
     static constexpr std::uint64_t kUnknownPointer = ~std::uint64_t{0};
 
-    forms::KernelHandle handle_;
+    base::KernelHandle handle_;
     std::uint64_t size_ = 0;
     mutable std::uint64_t pointer_ = 0;  // where the file pointer stands
 };

@@ -44,6 +44,8 @@ void Player::Load(std::unique_ptr<Mp3Stream> stream) {
     Restart(0, true, PlayState::Transitioning);
 }
 
+void Player::Open(const std::wstring& path) { Load(std::make_unique<Mp3Stream>(path)); }
+
 void Player::Restart(std::uint64_t sample, bool playing, PlayState state) {
     startSample_ = std::min(sample, length_);
     playing_ = playing;
@@ -112,6 +114,11 @@ double Player::Position() const {
 double Player::Duration() const {
     std::lock_guard lock(mutex_);
     return stream_ ? duration_ : 0;
+}
+
+std::wstring Player::Title() const {
+    std::lock_guard lock(mutex_);
+    return stream_ ? stream_->Index().title : std::wstring();
 }
 
 int Player::Volume() const {

@@ -7,9 +7,10 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <thread>
 
-#include "forms/Handles.h"
+#include "base/Handles.h"
 #include "media/AudioSink.h"
 #include "media/Mp3Stream.h"
 
@@ -38,6 +39,8 @@ public:
 
     // Takes over an opened stream in place of the current one and starts playing it from the start.
     void Load(std::unique_ptr<Mp3Stream> stream);
+    // Opens the file and loads it; throws MediaError with the reason, keeping the current one, if it cannot.
+    void Open(const std::wstring& path);
 
     void Play();
     void Pause();
@@ -49,6 +52,7 @@ public:
     PlayState State() const;
     double Position() const;  // seconds
     double Duration() const;  // seconds; 0 with no media
+    std::wstring Title() const;  // the ID3v2 title; empty with no media or none in the file
 
     int Volume() const;
     void SetVolume(int volume);  // 0 to 100
@@ -66,7 +70,7 @@ private:
 
     const Output output_;
     mutable std::mutex mutex_;
-    forms::KernelHandle wake_;
+    base::KernelHandle wake_;
 
     // Guarded by mutex_. `generation` counts the commands that make the worker start over.
     std::shared_ptr<Mp3Stream> stream_;

@@ -6,7 +6,7 @@
 namespace media {
 
 std::unique_ptr<WaveOutput> WaveOutput::Open(int sampleRate, int channels) {
-    forms::KernelHandle finished(::CreateEventW(nullptr, FALSE, FALSE, nullptr));
+    base::KernelHandle finished(::CreateEventW(nullptr, FALSE, FALSE, nullptr));
     if (!finished) return nullptr;
     WAVEFORMATEX format{};
     format.wFormatTag = WAVE_FORMAT_PCM;
@@ -22,7 +22,7 @@ std::unique_ptr<WaveOutput> WaveOutput::Open(int sampleRate, int channels) {
     return std::unique_ptr<WaveOutput>(new WaveOutput(device, std::move(finished), sampleRate, channels));
 }
 
-WaveOutput::WaveOutput(HWAVEOUT device, forms::KernelHandle finished, int sampleRate, int channels) noexcept
+WaveOutput::WaveOutput(HWAVEOUT device, base::KernelHandle finished, int sampleRate, int channels) noexcept
     : device_(device), finished_(std::move(finished)), channels_(channels), bufferSamples_(BufferSamples(sampleRate)) {}
 
 WaveOutput::~WaveOutput() {

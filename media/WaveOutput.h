@@ -9,7 +9,7 @@
 #include <memory>
 #include <vector>
 
-#include "forms/Handles.h"
+#include "base/Handles.h"
 #include "media/AudioSink.h"
 
 namespace media {
@@ -36,11 +36,11 @@ private:
         std::size_t count = 0;
     };
 
-    WaveOutput(HWAVEOUT device, forms::KernelHandle finished, int sampleRate, int channels) noexcept;
+    WaveOutput(HWAVEOUT device, base::KernelHandle finished, int sampleRate, int channels) noexcept;
     void Release(Buffer& buffer) noexcept;
 
     HWAVEOUT device_;
-    forms::KernelHandle finished_;
+    base::KernelHandle finished_;
     int channels_;
     std::size_t bufferSamples_;
     std::array<Buffer, kBufferCount> buffers_;

@@ -53,7 +53,7 @@ ChildProcess ChildProcess::Start(const std::wstring& commandLine, HANDLE output,
     child.process_.Reset(info.hProcess);
     child.thread_.Reset(info.hThread);
     child.id_ = info.dwProcessId;
-    forms::KernelHandle job(::CreateJobObjectW(nullptr, nullptr));
+    base::KernelHandle job(::CreateJobObjectW(nullptr, nullptr));
     if (job && ::AssignProcessToJobObject(job.Get(), child.process_.Get())) child.job_ = std::move(job);
     ::ResumeThread(child.thread_.Get());
     error = 0;

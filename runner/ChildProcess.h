@@ -5,14 +5,14 @@
 
 #include <string>
 
-#include "forms/Handles.h"
+#include "base/Handles.h"
 
 namespace runner {
 
 // Both ends inheritable, the system's default buffer size.
 struct OutputPipe {
-    forms::KernelHandle readEnd;
-    forms::KernelHandle writeEnd;
+    base::KernelHandle readEnd;
+    base::KernelHandle writeEnd;
     DWORD error = 0;  // the system's code when the pipe could not be made
 
     static OutputPipe Create();
@@ -41,9 +41,9 @@ public:
     bool Terminate(UINT exitCode) const noexcept;
 
 private:
-    forms::KernelHandle process_;
-    forms::KernelHandle thread_;
-    forms::KernelHandle job_;
+    base::KernelHandle process_;
+    base::KernelHandle thread_;
+    base::KernelHandle job_;
     DWORD id_ = 0;
 };
 

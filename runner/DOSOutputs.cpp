@@ -1,6 +1,6 @@
 #include "runner/DOSOutputs.h"
 
-#include "forms/MessageLoop.h"
+#include "base/MessageLoop.h"
 #include "runner/AnsiDecoder.h"
 #include "runner/ChildProcess.h"
 #include "runner/PipeReader.h"
@@ -14,19 +14,19 @@ constexpr UINT kFailureFlags = MB_OK | MB_ICONERROR;
 std::wstring DOSOutputs::ExecuteCommand(const std::wstring& commandLine) {
     if (!commandLine.empty()) commandLine_ = commandLine;
     if (commandLine_.empty()) {
-        forms::ShowMessage(L"Command Line empty", kFailureFlags);
+        base::ShowMessage(L"Command Line empty", kFailureFlags);
         return {};
     }
     OutputPipe pipe = OutputPipe::Create();
     if (!pipe) {
-        forms::ShowMessage(L"CreatePipe failed. Error: " + std::to_wstring(pipe.error), kFailureFlags);
+        base::ShowMessage(L"CreatePipe failed. Error: " + std::to_wstring(pipe.error), kFailureFlags);
         return {};
     }
     DWORD error = 0;
     ChildProcess child = ChildProcess::Start(commandLine_, pipe.writeEnd.Get(), error);
     if (!child) {
         pipe = OutputPipe{};
-        forms::ShowMessage(L"File or command not found", kFailureFlags);
+        base::ShowMessage(L"File or command not found", kFailureFlags);
         return {};
     }
     pipe.writeEnd.Reset();

@@ -5,7 +5,7 @@
 // messages are dispatched meanwhile. Failures show their own message boxes.
 #include <string>
 
-#include "forms/Event.h"
+#include "base/Event.h"
 
 namespace runner {
 
@@ -25,7 +25,7 @@ public:
     std::wstring ExecuteCommand(const std::wstring& commandLine);
 
     // The block just read, before the next read.
-    forms::Event<std::wstring&> ReceiveOutputs;
+    base::Event<std::wstring&> ReceiveOutputs;
 
 private:
     std::wstring commandLine_;

@@ -7,9 +7,9 @@
 namespace runner {
 
 struct PipeReader::Shared {
-    forms::KernelHandle readEnd;
-    forms::KernelHandle process;
-    forms::KernelHandle ready{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    base::KernelHandle readEnd;
+    base::KernelHandle process;
+    base::KernelHandle ready{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
     std::mutex mutex;
     std::deque<Block> blocks;
     std::atomic<bool> abandoned{false};
@@ -22,7 +22,7 @@ struct PipeReader::Shared {
     }
 };
 
-PipeReader::PipeReader(forms::KernelHandle readEnd, HANDLE process) : shared_(std::make_shared<Shared>()) {
+PipeReader::PipeReader(base::KernelHandle readEnd, HANDLE process) : shared_(std::make_shared<Shared>()) {
     shared_->readEnd = std::move(readEnd);
     HANDLE duplicate = nullptr;
     if (process && ::DuplicateHandle(::GetCurrentProcess(), process, ::GetCurrentProcess(), &duplicate,

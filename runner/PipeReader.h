@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-#include "forms/Handles.h"
+#include "base/Handles.h"
 
 namespace runner {
 
@@ -26,7 +26,7 @@ public:
     };
 
     // Takes the pipe's read end, and the child's process handle for its exit code.
-    PipeReader(forms::KernelHandle readEnd, HANDLE process);
+    PipeReader(base::KernelHandle readEnd, HANDLE process);
     PipeReader(const PipeReader&) = delete;
     PipeReader& operator=(const PipeReader&) = delete;
     // Leaves a thread still waiting on the pipe to end with it, dropping what it reads.
@@ -45,7 +45,7 @@ private:
     static DWORD WINAPI Run(void* shared) noexcept;
 
     std::shared_ptr<Shared> shared_;
-    forms::KernelHandle thread_;
+    base::KernelHandle thread_;
     DWORD error_ = 0;
 };
 

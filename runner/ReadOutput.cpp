@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "forms/MessageLoop.h"
+#include "base/MessageLoop.h"
 #include "runner/AnsiDecoder.h"
 #include "runner/PipeReader.h"
 
@@ -76,7 +76,7 @@ void ReadOutput::RunWithPipe(const std::wstring& quotedCommand) {
     cancel_ = false;
     AnsiDecoder decoder;
     for (;;) {
-        forms::DoEvents();
+        base::DoEvents();
         if (cancel_) {
             Cancellation(child.Id());
             break;
@@ -124,7 +124,7 @@ bool ReadOutput::CloseProcess(std::int32_t processId, std::int32_t exitCode) {
     const auto code = static_cast<UINT>(exitCode);
     if (legacyPlatform_) {
         if (PostToProcessWindows(id, WM_ENDSESSION, static_cast<WPARAM>(-1))) {
-            forms::KernelHandle process(::OpenProcess(PROCESS_TERMINATE, FALSE, id));
+            base::KernelHandle process(::OpenProcess(PROCESS_TERMINATE, FALSE, id));
             return process && ::TerminateProcess(process.Get(), code);
         }
     } else if (PostToProcessWindows(id, WM_CLOSE, 0)) {

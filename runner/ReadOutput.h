@@ -10,7 +10,7 @@
 #include <optional>
 #include <string>
 
-#include "forms/Event.h"
+#include "base/Event.h"
 #include "runner/ChildProcess.h"
 
 namespace runner {
@@ -54,11 +54,11 @@ public:
     // tell a cancelled run: a cancelled child is ended with code 0.
     std::optional<std::uint32_t> ExitCode() const noexcept { return exitCode_; }
 
-    forms::Event<const std::wstring&, std::int32_t&> Error;
-    forms::Event<const std::wstring&, bool> GotChunk;
-    forms::Event<> Complete;
-    forms::Event<> Starting;
-    forms::Event<> Canceled;
+    base::Event<const std::wstring&, std::int32_t&> Error;
+    base::Event<const std::wstring&, bool> GotChunk;
+    base::Event<> Complete;
+    base::Event<> Starting;
+    base::Event<> Canceled;
 
 private:
     void RunWithPipe(const std::wstring& quotedCommand);

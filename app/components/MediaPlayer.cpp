@@ -2,8 +2,6 @@
 
 #include <new>
 
-#include "media/MediaError.h"
-
 namespace app {
 
 namespace {
@@ -22,12 +20,10 @@ MediaPlayer::~MediaPlayer() = default;
 
 bool MediaPlayer::SetURL(const std::wstring& path) {
     try {
-        auto stream = std::make_unique<media::Mp3Stream>(path);
-        const std::wstring& title = stream->Index().title;
-        Media media{title.empty() ? FileNameWithoutExtension(path) : title, stream->Index().Duration()};
         std::wstring url = path;
-        player_.Load(std::move(stream));
-        media_ = std::move(media);
+        player_.Open(path);
+        std::wstring title = player_.Title();
+        media_ = {title.empty() ? FileNameWithoutExtension(path) : std::move(title), player_.Duration()};
         url_ = std::move(url);
         errorText_.clear();
         return true;

@@ -3,7 +3,7 @@
 // soon as it is assigned, at volume 50. Positions and durations are seconds.
 #include <string>
 
-#include "media/Player.h"
+#include "media/Media.h"
 
 namespace app {
 

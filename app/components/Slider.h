@@ -3,7 +3,7 @@
 // working in whole seconds.
 #include <windows.h>
 
-#include "forms/Event.h"
+#include "base/Event.h"
 #include "forms/Form.h"
 
 namespace app {
@@ -33,7 +33,7 @@ public:
     void ClearSel();
 
     // Raised while the user moves the thumb.
-    forms::Event<> Scroll;
+    base::Event<> Scroll;
 
 private:
     void ApplySelection();

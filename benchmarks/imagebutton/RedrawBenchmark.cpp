@@ -14,10 +14,10 @@
 #include <string>
 #include <vector>
 
+#include "base/MessageLoop.h"
 #include "benchmarks/support/Measure.h"
 #include "controls/imagebutton/zembutton.h"
 #include "forms/Form.h"
-#include "forms/MessageLoop.h"
 #include "support/WindowTesting.h"
 
 namespace {
@@ -39,7 +39,7 @@ public:
     BenchForm() {
         CreateForm(L"Snipmill.ImageButtonBenchmark", L"Image button benchmark", 300, 120, WS_OVERLAPPEDWINDOW, 0);
         Show(SW_SHOW);
-        forms::DoEvents();
+        base::DoEvents();
     }
     forms::AmbientProperties Ambient(const forms::Control& control) const override {
         forms::AmbientProperties ambient = Form::Ambient(control);
@@ -58,7 +58,7 @@ void CursorTo(POINT at) {
     const ULONGLONG end = ::GetTickCount64() + 2000;
     POINT now{};
     while (::GetCursorPos(&now) && (now.x != at.x || now.y != at.y) && ::GetTickCount64() < end) {
-        forms::DoEvents();
+        base::DoEvents();
         ::Sleep(1);
     }
 }
@@ -114,7 +114,7 @@ std::shared_ptr<forms::Picture> Picture(int bits) {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = static_cast<WORD>(bits);
     void* data = nullptr;
-    forms::BitmapHandle bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &data, nullptr, 0));
+    base::BitmapHandle bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &data, nullptr, 0));
     auto* bytes = static_cast<std::uint8_t*>(data);
     for (int i = 0; i < 16 * 16 * bits / 8; ++i) bytes[i] = static_cast<std::uint8_t>(i * 7);
     return forms::Picture::FromBitmap(std::move(bitmap));
@@ -130,13 +130,13 @@ std::unique_ptr<controls::zembutton> MakeButton(BenchForm& form, int style) {
 }
 
 double Baseline(controls::zembutton& b) {
-    forms::FontHandle font = b.Font()->CreateHandle(96);
-    forms::BrushHandle face(::CreateSolidBrush(0xFFD1AD));
+    base::FontHandle font = b.Font()->CreateHandle(96);
+    base::BrushHandle face(::CreateSolidBrush(0xFFD1AD));
     return Median([&] {
-        forms::WindowDC dc(b.hWnd());
+        base::WindowDC dc(b.hWnd());
         RECT client{0, 0, kWidth, kHeight};
         ::FillRect(dc.Get(), &client, face.Get());
-        forms::SelectedObject selected(dc.Get(), font.Get());
+        base::SelectedObject selected(dc.Get(), font.Get());
         ::SetBkMode(dc.Get(), TRANSPARENT);
         ::DrawTextW(dc.Get(), kCaption, -1, &client, DT_CENTER | DT_WORDBREAK);
     });

@@ -13,7 +13,7 @@
 #include <thread>
 #include <vector>
 
-#include "forms/Handles.h"
+#include "base/Handles.h"
 #include "media/MediaError.h"
 #include "media/MediaFile.h"
 #include "media/Mp3Reader.h"
@@ -39,7 +39,7 @@ std::wstring FixtureFolder() {
 
 // Reads every byte of the file once, in large blocks; returns the bytes read.
 std::uint64_t ReadWholeFile(const std::wstring& path) {
-    forms::KernelHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    base::KernelHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                            FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file) return 0;
     std::vector<char> block(1 << 20);

@@ -16,11 +16,11 @@
 #include <string>
 #include <vector>
 
+#include "base/MessageLoop.h"
 #include "benchmarks/support/Measure.h"
 #include "controls/progress/XP_ProgressBar.h"
 #include "forms/BackBuffer.h"
 #include "forms/Form.h"
-#include "forms/MessageLoop.h"
 #include "support/WindowTesting.h"
 
 namespace {
@@ -32,15 +32,16 @@ constexpr int kLeakDraws = 10000;
 constexpr double kGoal = 20;
 constexpr forms::OleColor kBarColor = 11034163;  // the output window's
 
-const char* const kStyleNames[] = {"segmented blocks", "smooth",  "sliding blocks", "flat",   "sunken gradient",
-                                   "glass",            "dark",    "hatched",        "pattern", "glossy"};
+const char* const kStyleNames[] = {"segmented blocks", "smooth", "sliding blocks", "flat",
+                                   "sunken gradient",  "glass",  "dark",           "hatched",
+                                   "pattern",          "glossy"};
 
 class BenchForm : public forms::Form {
 public:
     BenchForm() {
         CreateForm(L"Snipmill.ProgressBenchmark", L"Progress bar benchmark", 900, 400, WS_OVERLAPPEDWINDOW, 0);
         Show(SW_SHOW);
-        forms::DoEvents();
+        base::DoEvents();
     }
 };
 
@@ -55,7 +56,7 @@ std::shared_ptr<forms::Picture> Tile() {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     void* data = nullptr;
-    forms::BitmapHandle bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &data, nullptr, 0));
+    base::BitmapHandle bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &data, nullptr, 0));
     auto* pixels = static_cast<std::uint32_t*>(data);
     for (int i = 0; i < 64; ++i) pixels[i] = ((i / 8 + i % 8) % 4 < 2) ? 0x3060C0 : 0xA0C0F0;
     return forms::Picture::FromBitmap(std::move(bitmap));
@@ -83,7 +84,7 @@ public:
         font_.Reset(::CreateFontW(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma"));
     }
     void Label(int x, int y, int w, int h, const std::wstring& text) {
-        forms::SelectedObject font(buffer_.Dc(), font_.Get());
+        base::SelectedObject font(buffer_.Dc(), font_.Get());
         RECT at{x, y, x + w, y + h};
         ::SetBkMode(buffer_.Dc(), TRANSPARENT);
         ::DrawTextW(buffer_.Dc(), text.c_str(), -1, &at, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
@@ -105,7 +106,7 @@ public:
 
 private:
     forms::BackBuffer buffer_;
-    forms::FontHandle font_;
+    base::FontHandle font_;
 };
 
 // Every style at 0, 33 and 100 % and at 33 % with its text, then styles 0 to 2 upright.
@@ -151,7 +152,7 @@ int main() {
     {
         auto probe = MakeBar(form, 0, kWidth, kHeight);
         baseline = Median([&] {
-            forms::WindowDC dc(probe->hWnd());
+            base::WindowDC dc(probe->hWnd());
             ::BitBlt(dc.Get(), 0, 0, kWidth, kHeight, probe->hdc(), 0, 0, SRCCOPY);
         });
     }
@@ -170,8 +171,8 @@ int main() {
         bar->SetShowText(true);
         const double text = Median([&] { bar->DrawProgressBar(); });
         overGoal += std::max({half, full, text}) > kGoal * baseline;
-        std::printf("%d %-20s %8.1f %7.1f %8.1f %7.1f %12.1f %7.1f\n", style, kStyleNames[style], half,
-                    half / baseline, full, full / baseline, text, text / baseline);
+        std::printf("%d %-20s %8.1f %7.1f %8.1f %7.1f %12.1f %7.1f\n", style, kStyleNames[style], half, half / baseline,
+                    full, full / baseline, text, text / baseline);
     }
     std::printf("\nstyles over %.0f x the baseline in any column: %d\n", kGoal, overGoal);
 

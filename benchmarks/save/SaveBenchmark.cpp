@@ -22,7 +22,7 @@
 #include "app/SaveRules.h"
 #include "app/SaveSelection.h"
 #include "app/TimeText.h"
-#include "forms/Handles.h"
+#include "base/Handles.h"
 #include "runner/CommandLine.h"
 
 namespace {
@@ -54,7 +54,7 @@ struct ReportWatch {
     static ReportWatch* active;
     double shownAt = 0;
     std::wstring text;
-    forms::UniqueHandle<HookTraits> hook;
+    base::UniqueHandle<HookTraits> hook;
 };
 
 ReportWatch* ReportWatch::active = nullptr;
@@ -93,7 +93,7 @@ double ProgramSave(app::Form1& form, const std::wstring& output) {
 // Seconds the command takes started on its own, its output thrown away.
 double Bare(const std::wstring& commandLine) {
     SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
-    forms::KernelHandle nul(::CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inheritable, OPEN_EXISTING, 0,
+    base::KernelHandle nul(::CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inheritable, OPEN_EXISTING, 0,
                                           nullptr));
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
@@ -109,8 +109,8 @@ double Bare(const std::wstring& commandLine) {
         std::fwprintf(stderr, L"could not start: %ls\n", commandLine.c_str());
         std::exit(1);
     }
-    forms::KernelHandle process(info.hProcess);
-    forms::KernelHandle thread(info.hThread);
+    base::KernelHandle process(info.hProcess);
+    base::KernelHandle thread(info.hThread);
     ::WaitForSingleObject(process.Get(), INFINITE);
     return Now() - start;
 }
@@ -118,9 +118,9 @@ double Bare(const std::wstring& commandLine) {
 // Seconds to copy the byte range the selection covers, read and written in large blocks.
 double ByteCopy(const std::wstring& input, const std::wstring& output, double fromFraction, double toFraction) {
     const double start = Now();
-    forms::KernelHandle source(::CreateFileW(input.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    base::KernelHandle source(::CreateFileW(input.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                              FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    forms::KernelHandle target(
+    base::KernelHandle target(
         ::CreateFileW(output.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     LARGE_INTEGER size{};
     ::GetFileSizeEx(source.Get(), &size);

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "forms/Rounding.h"
+#include "base/Rounding.h"
 
 namespace controls::imagebutton {
 
@@ -10,12 +10,12 @@ namespace {
 int ShiftChannel(int value, float fraction) noexcept {
     // The step is a single-precision product, so 0.1 x 255 is exactly 25.5.
     const float step = fraction * 255.0f;
-    const long long shifted = forms::RoundHalfEven(static_cast<double>(value) + static_cast<double>(step));
+    const long long shifted = base::RoundHalfEven(static_cast<double>(value) + static_cast<double>(step));
     const long long bounded = fraction > 0 ? std::min<long long>(shifted, 255) : std::max<long long>(shifted, 0);
     return static_cast<int>(bounded);
 }
 
-int AverageChannel(int a, int b) noexcept { return static_cast<int>(forms::RoundHalfEven((a + b) / 2.0)); }
+int AverageChannel(int a, int b) noexcept { return static_cast<int>(base::RoundHalfEven((a + b) / 2.0)); }
 }  // namespace
 
 long ShiftColor(long color, float fraction) noexcept {

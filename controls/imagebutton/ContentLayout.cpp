@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <climits>
 
+#include "base/Rounding.h"
 #include "controls/imagebutton/ButtonProperties.h"
-#include "forms/Rounding.h"
 
 namespace controls::imagebutton {
 
@@ -142,8 +142,8 @@ RECT PlacePicture(const ContentInput& in, const RECT& caption) noexcept {
 
 RECT PlaceSymbol(const ContentInput& in) noexcept {
     if (in.dropDownSymbol == 0) return RECT{};
-    return RECT{in.width - 15, forms::RoundToInt(in.height / 2.0 - 7), in.width,
-                forms::RoundToInt(in.height / 2.0 + 8)};
+    return RECT{in.width - 15, base::RoundToInt(in.height / 2.0 - 7), in.width,
+                base::RoundToInt(in.height / 2.0 + 8)};
 }
 }  // namespace
 

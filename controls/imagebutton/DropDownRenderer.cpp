@@ -2,8 +2,8 @@
 
 #include <string>
 
+#include "base/Handles.h"
 #include "controls/imagebutton/ColorMath.h"
-#include "forms/Handles.h"
 
 namespace controls::imagebutton {
 
@@ -22,11 +22,11 @@ void DrawDropDownSeparator(const Canvas& g, int captionRight) {
 }
 
 void DrawDropDownSymbol(HDC dc, const RECT& rect, int symbol, long color) {
-    forms::FontHandle font(::CreateFontW(kSymbolFontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SYMBOL_CHARSET,
+    base::FontHandle font(::CreateFontW(kSymbolFontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SYMBOL_CHARSET,
                                          OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
                                          L"Marlett"));
     if (!font) return;
-    forms::SelectedObject selected(dc, font.Get());
+    base::SelectedObject selected(dc, font.Get());
     const std::wstring digits = std::to_wstring(symbol);
     RECT at = rect;
     const COLORREF previous = ::SetTextColor(dc, static_cast<COLORREF>(color));

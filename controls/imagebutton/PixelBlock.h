@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "forms/Handles.h"
+#include "base/Handles.h"
 
 namespace controls::imagebutton {
 
@@ -31,8 +31,8 @@ private:
     int height_;
     int bitsPerPixel_;
     std::size_t stride_;
-    forms::MemoryDC dc_;
-    forms::BitmapHandle bitmap_;
+    base::MemoryDC dc_;
+    base::BitmapHandle bitmap_;
     HGDIOBJ previous_ = nullptr;
     std::uint8_t* bits_ = nullptr;
 };

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "forms/Rounding.h"
+#include "base/Rounding.h"
 
 namespace controls::imagebutton {
 
@@ -28,13 +28,13 @@ const ByteTable& LookupDarken() noexcept {
 }
 
 int GreyOf(int red, int green, int blue) noexcept {
-    const double redPart = static_cast<double>(forms::RoundHalfEven(0.3 * red));
-    return static_cast<int>(forms::RoundHalfEven(0.59 * green + redPart + 0.11 * blue));
+    const double redPart = static_cast<double>(base::RoundHalfEven(0.3 * red));
+    return static_cast<int>(base::RoundHalfEven(0.59 * green + redPart + 0.11 * blue));
 }
 
 std::uint8_t DisabledOpacity(bool grayscale, std::uint8_t pictureOpacity) noexcept {
     if (!grayscale) return kFadedOpacity;
-    return static_cast<std::uint8_t>(std::clamp<long long>(forms::RoundHalfEven(pictureOpacity * 0.75), 0, 255));
+    return static_cast<std::uint8_t>(std::clamp<long long>(base::RoundHalfEven(pictureOpacity * 0.75), 0, 255));
 }
 
 }  // namespace controls::imagebutton

@@ -19,11 +19,11 @@ int CornerEllipse(int style) noexcept {
     }
 }
 
-forms::RegionHandle RegionForStyle(int style, int width, int height) {
-    if (style == Styles::Themed) return forms::RegionHandle();
+base::RegionHandle RegionForStyle(int style, int width, int height) {
+    if (style == Styles::Themed) return base::RegionHandle();
     const int ellipse = CornerEllipse(style);
-    if (ellipse == 0) return forms::RegionHandle(::CreateRectRgn(0, 0, width, height));
-    return forms::RegionHandle(::CreateRoundRectRgn(0, 0, width + 1, height + 1, ellipse, ellipse));
+    if (ellipse == 0) return base::RegionHandle(::CreateRectRgn(0, 0, width, height));
+    return base::RegionHandle(::CreateRoundRectRgn(0, 0, width + 1, height + 1, ellipse, ellipse));
 }
 
 }  // namespace controls::imagebutton

@@ -1,6 +1,6 @@
 #pragma once
 // The outline each style gives the button's window.
-#include "forms/Handles.h"
+#include "base/Handles.h"
 
 namespace controls::imagebutton {
 
@@ -9,6 +9,6 @@ int CornerEllipse(int style) noexcept;
 
 // A new region for the style at this size; none for the themed style, whose
 // outline comes from the theme as it draws.
-forms::RegionHandle RegionForStyle(int style, int width, int height);
+base::RegionHandle RegionForStyle(int style, int width, int height);
 
 }  // namespace controls::imagebutton

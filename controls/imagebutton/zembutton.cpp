@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "base/MessageLoop.h"
 #include "controls/imagebutton/AccessKey.h"
 #include "controls/imagebutton/ButtonPersistence.h"
 #include "controls/imagebutton/ColorScheme.h"
@@ -15,7 +16,6 @@
 #include "controls/imagebutton/WindowRegion.h"
 #include "controls/imagebutton/styles/StyleRoutines.h"
 #include "forms/Focus.h"
-#include "forms/MessageLoop.h"
 #include "forms/Units.h"
 
 namespace controls {
@@ -397,7 +397,7 @@ void zembutton::OpenWebsite(const std::wstring& address) {
     ::ShellExecuteW(Handle(), L"open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-void zembutton::About() { forms::ShowMessage(kVersionText, MB_OK | MB_ICONINFORMATION, L"About"); }
+void zembutton::About() { base::ShowMessage(kVersionText, MB_OK | MB_ICONINFORMATION, L"About"); }
 
 void zembutton::AmbientChanged(std::wstring_view name) {
     isDefault_ = Ambient().DisplayAsDefault;
@@ -443,7 +443,7 @@ HDC zembutton::Render(HDC target) {
     face.buttonDown = buttonDown_;
     face.userMode = Ambient().UserMode;
 
-    forms::SelectedObject font(canvas.Dc(), CaptionFont());
+    base::SelectedObject font(canvas.Dc(), CaptionFont());
     canvas_ = &canvas;
     PaintFace(FaceContext{canvas, face, *this});
     canvas_ = nullptr;
@@ -451,7 +451,7 @@ HDC zembutton::Render(HDC target) {
 }
 
 void zembutton::Redraw() {
-    forms::WindowDC dc(Handle());
+    base::WindowDC dc(Handle());
     if (dc.Get()) DrawTo(dc.Get());
 }
 
@@ -462,7 +462,7 @@ void zembutton::DrawTo(HDC dc) {
 
 HFONT zembutton::CaptionFont() {
     if (!gdiFont_ && p_.font) {
-        forms::WindowDC screen(Handle());
+        base::WindowDC screen(Handle());
         gdiFont_ = p_.font->CreateHandle(::GetDeviceCaps(screen.Get(), LOGPIXELSY));
     }
     return gdiFont_.Get();
@@ -487,7 +487,7 @@ void zembutton::RebuildRegion() {
     if (!Handle()) return;
     const RegionKey key{p_.buttonStyle, Width(Handle()), Height(Handle())};
     if (key == region_ || p_.buttonStyle == Styles::Themed) return;
-    forms::RegionHandle region = RegionForStyle(key.style, key.width, key.height);
+    base::RegionHandle region = RegionForStyle(key.style, key.width, key.height);
     // Redrawn, so that what the new outline leaves out shows the form again.
     if (region && ::SetWindowRgn(Handle(), region.Get(), TRUE)) {
         region.Release();  // the window owns it now
@@ -495,9 +495,9 @@ void zembutton::RebuildRegion() {
     }
 }
 
-void zembutton::SetWindowRegion(forms::RegionHandle region) {
+void zembutton::SetWindowRegion(base::RegionHandle region) {
     if (!Handle() || !region) return;
-    forms::RegionHandle current(::CreateRectRgn(0, 0, 0, 0));
+    base::RegionHandle current(::CreateRectRgn(0, 0, 0, 0));
     if (current && ::GetWindowRgn(Handle(), current.Get()) != ERROR && ::EqualRgn(current.Get(), region.Get())) return;
     if (::SetWindowRgn(Handle(), region.Get(), TRUE)) {
         region.Release();
@@ -691,7 +691,7 @@ void zembutton::OnAccessKey(wchar_t character) {
         if (wasChecked) state_ = VisualStates::Normal;
         Redraw();
     }
-    forms::DoEvents();
+    base::DoEvents();
     RaiseEvent(Click, kClickId);
 }
 
@@ -829,7 +829,7 @@ LRESULT zembutton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     };
     switch (message) {
     case WM_PAINT: {
-        forms::PaintDC paint(Handle());
+        base::PaintDC paint(Handle());
         DrawTo(paint.Get());
         return 0;
     }

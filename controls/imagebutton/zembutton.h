@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "base/Event.h"
+#include "base/Handles.h"
 #include "controls/imagebutton/ButtonProperties.h"
 #include "controls/imagebutton/ButtonTooltip.h"
 #include "controls/imagebutton/Canvas.h"
@@ -17,8 +19,6 @@
 #include "forms/BackBuffer.h"
 #include "forms/Colors.h"
 #include "forms/Control.h"
-#include "forms/Event.h"
-#include "forms/Handles.h"
 #include "forms/PropertyBag.h"
 
 namespace controls {
@@ -143,17 +143,17 @@ public:
     // Redraws, then copies the button's pixels into a DC the size of the client area.
     void DrawTo(HDC dc);
 
-    forms::Event<> Click;
-    forms::Event<> DblClick;
-    forms::Event<short, short> KeyDown;  // key code, shift state
-    forms::Event<short> KeyPress;        // character
-    forms::Event<short, short> KeyUp;
-    forms::Event<short, short, float, float> MouseDown;  // button, shift state, x, y in pixels
+    base::Event<> Click;
+    base::Event<> DblClick;
+    base::Event<short, short> KeyDown;  // key code, shift state
+    base::Event<short> KeyPress;        // character
+    base::Event<short, short> KeyUp;
+    base::Event<short, short, float, float> MouseDown;  // button, shift state, x, y in pixels
     // Part of the interface hosts know; the button never raises it.
-    forms::Event<short, short, float, float> MouseMove;
-    forms::Event<short, short, float, float> MouseUp;
-    forms::Event<> MouseEnter;
-    forms::Event<> MouseLeave;
+    base::Event<short, short, float, float> MouseMove;
+    base::Event<short, short, float, float> MouseUp;
+    base::Event<> MouseEnter;
+    base::Event<> MouseLeave;
 
     // Run-time facts, for the host and for checking the button's behaviour.
     int State() const noexcept { return state_; }
@@ -208,7 +208,7 @@ private:
     void SetState(int state);
     void DrawContent() override;
     void RebuildRegion() override;
-    void SetWindowRegion(forms::RegionHandle region) override;
+    void SetWindowRegion(base::RegionHandle region) override;
     HWND WindowHandle() const noexcept override { return Handle(); }
     HTHEME ButtonTheme() override;
     HFONT CaptionFont();
@@ -234,8 +234,8 @@ private:
 
     imagebutton::ButtonProperties p_;
     std::size_t fontToken_ = 0;
-    forms::FontHandle gdiFont_;
-    forms::IconHandle customCursor_;  // made from a bitmap MouseIcon
+    base::FontHandle gdiFont_;
+    base::IconHandle customCursor_;  // made from a bitmap MouseIcon
     HCURSOR mouseCursor_ = nullptr;   // the custom pointer in use
     HCURSOR handCursor_ = nullptr;    // shared system cursor
 

@@ -1,8 +1,8 @@
 #include "controls/progress/BarCaption.h"
 
+#include "base/Handles.h"
+#include "base/Rounding.h"
 #include "controls/progress/BarColors.h"
-#include "forms/Handles.h"
-#include "forms/Rounding.h"
 
 namespace controls::progress {
 
@@ -11,8 +11,7 @@ namespace {
 // that what follows (style 7's hatch background) draws the same on every pass.
 class TextSettings {
 public:
-    explicit TextSettings(HDC dc) noexcept
-        : dc_(dc), mode_(::SetBkMode(dc, TRANSPARENT)), color_(::GetTextColor(dc)) {}
+    explicit TextSettings(HDC dc) noexcept : dc_(dc), mode_(::SetBkMode(dc, TRANSPARENT)), color_(::GetTextColor(dc)) {}
     TextSettings(const TextSettings&) = delete;
     TextSettings& operator=(const TextSettings&) = delete;
     ~TextSettings() {
@@ -39,7 +38,7 @@ std::wstring CaptionText(const BarLook& look) {
 
 void DrawCaption(HDC dc, const BarLook& look, HFONT font) {
     const std::wstring text = CaptionText(look);
-    forms::SelectedObject selected(dc, font);
+    base::SelectedObject selected(dc, font);
     TextSettings settings(dc);
     const COLORREF color = ResolveColor(look.style == Styles::Dark ? 0xC0C0C0 : 0x000000);
 
@@ -48,8 +47,8 @@ void DrawCaption(HDC dc, const BarLook& look, HFONT font) {
     const int textWidth = measured.right - measured.left;
     const int textHeight = measured.bottom - measured.top;
     RECT rect{};
-    rect.left = forms::RoundToInt(look.width / 2.0 - textWidth / 2.0);
-    rect.top = forms::RoundToInt(look.height / 2.0 - textHeight / 2.0);
+    rect.left = base::RoundToInt(look.width / 2.0 - textWidth / 2.0);
+    rect.top = base::RoundToInt(look.height / 2.0 - textHeight / 2.0);
     rect.right = rect.left + textWidth;
     rect.bottom = rect.top + textHeight;
 
@@ -62,7 +61,7 @@ void DrawCaption(HDC dc, const BarLook& look, HFONT font) {
     if (fillEnd <= rect.right) DrawIn(dc, text, rect, color);
     if (fillEnd >= rect.left) {
         RECT over = rect;
-        over.right = forms::RoundToInt(fillEnd);
+        over.right = base::RoundToInt(fillEnd);
         DrawIn(dc, text, over, look.style == Styles::Dark ? LightenColor(look.color, 80) : 0xFFFFFF);
     }
 }

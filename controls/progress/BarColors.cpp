@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "forms/Rounding.h"
+#include "base/Rounding.h"
 
 namespace controls::progress {
 
@@ -10,7 +10,7 @@ namespace {
 int Lighten(int channel, int k) noexcept { return std::min(255, k + channel * (255 - k) / 255); }
 
 int Blend(int channel1, int channel2, int w) noexcept {
-    return forms::RoundToInt((255 - w) * channel2 / 255.0 + w * channel1 / 255.0);
+    return base::RoundToInt((255 - w) * channel2 / 255.0 + w * channel1 / 255.0);
 }
 }  // namespace
 
@@ -27,7 +27,8 @@ COLORREF LightenColor(COLORREF color, int k) noexcept {
 COLORREF BlendColors(forms::OleColor c1, forms::OleColor c2, int w) noexcept {
     const COLORREF a = ResolveColor(c1);
     const COLORREF b = ResolveColor(c2);
-    return RGB(Blend(GetRValue(a), GetRValue(b), w), Blend(GetGValue(a), GetGValue(b), w), Blend(GetBValue(a), GetBValue(b), w));
+    return RGB(Blend(GetRValue(a), GetRValue(b), w), Blend(GetGValue(a), GetGValue(b), w),
+               Blend(GetBValue(a), GetBValue(b), w));
 }
 
 }  // namespace controls::progress

@@ -2,9 +2,10 @@
 
 #include <algorithm>
 
+#include "base/Handles.h"
+#include "base/Rounding.h"
 #include "controls/progress/BarColors.h"
-#include "forms/Handles.h"
-#include "forms/Rounding.h"
+#include "forms/SolidFill.h"
 
 namespace controls::progress {
 
@@ -12,7 +13,7 @@ namespace {
 // A channel of a gradient's line i: start + step * i in single precision, halves to even.
 int GradientChannel(int start, float step, long long i) noexcept {
     const float value = static_cast<float>(start) + step * static_cast<float>(i);
-    return std::clamp(forms::RoundToInt(value), 0, 255);
+    return std::clamp(base::RoundToInt(value), 0, 255);
 }
 
 float Step(int from, int to, int n) noexcept {
@@ -32,7 +33,7 @@ public:
     }
 
     void Line(int x1, int y1, int x2, int y2, COLORREF color) {
-        forms::PenHandle pen(::CreatePen(PS_SOLID, 1, color));
+        base::PenHandle pen(::CreatePen(PS_SOLID, 1, color));
         if (!pen) return;  // a pen that cannot be made draws nothing
         if (HGDIOBJ replaced = ::SelectObject(dc_, pen.Get()); !original_) original_ = replaced;
         current_ = std::move(pen);  // the last line's pen, no longer in the DC, goes
@@ -43,19 +44,18 @@ public:
 private:
     HDC dc_;
     HGDIOBJ original_ = nullptr;
-    forms::PenHandle current_;  // deleted after the destructor has put the original pen back
+    base::PenHandle current_;  // deleted after the destructor has put the original pen back
 };
 }  // namespace
 
 void DrawLine(int x1, int y1, int x2, int y2, HDC dc, forms::OleColor color) {
-    forms::PenHandle pen(::CreatePen(PS_SOLID, 1, ResolveColor(color)));
-    forms::SelectedObject selected(dc, pen.Get());
+    base::PenHandle pen(::CreatePen(PS_SOLID, 1, ResolveColor(color)));
+    base::SelectedObject selected(dc, pen.Get());
     ::MoveToEx(dc, x1, y1, nullptr);
     ::LineTo(dc, x2, y2);
 }
 
-void DrawGradient(forms::OleColor color1, forms::OleColor color2, int x, int y, int x2, int y2, HDC dc,
-                  bool columns) {
+void DrawGradient(forms::OleColor color1, forms::OleColor color2, int x, int y, int x2, int y2, HDC dc, bool columns) {
     color1 = ResolveColor(color1);
     color2 = ResolveColor(color2);
     const int n = columns ? x2 : y2;
@@ -65,9 +65,9 @@ void DrawGradient(forms::OleColor color1, forms::OleColor color2, int x, int y, 
     LinePens pens(dc);
     for (long long i = 0; i <= n; ++i) {
         const int at = static_cast<int>(i);
-        const COLORREF color = RGB(GradientChannel(GetRValue(color1), red, i),
-                                   GradientChannel(GetGValue(color1), green, i),
-                                   GradientChannel(GetBValue(color1), blue, i));
+        const COLORREF color =
+            RGB(GradientChannel(GetRValue(color1), red, i), GradientChannel(GetGValue(color1), green, i),
+                GradientChannel(GetBValue(color1), blue, i));
         if (columns)
             pens.Line(x + at, y, x + at, y2, color);
         else
@@ -75,14 +75,8 @@ void DrawGradient(forms::OleColor color1, forms::OleColor color2, int x, int y, 
     }
 }
 
-void FillRectangle(HDC dc, const RECT& rect, forms::OleColor color) {
-    forms::BrushHandle brush(::CreateSolidBrush(ResolveColor(color)));
-    ::FillRect(dc, &rect, brush.Get());
-}
+void FillRectangle(HDC dc, const RECT& rect, forms::OleColor color) { forms::FillSolid(dc, rect, ResolveColor(color)); }
 
-void OutlineRectangle(HDC dc, const RECT& rect, COLORREF color) {
-    forms::BrushHandle brush(::CreateSolidBrush(color));
-    ::FrameRect(dc, &rect, brush.Get());
-}
+void OutlineRectangle(HDC dc, const RECT& rect, COLORREF color) { forms::FrameSolid(dc, rect, color); }
 
 }  // namespace controls::progress

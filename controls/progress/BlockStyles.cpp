@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
+#include "base/Handles.h"
+#include "base/Rounding.h"
 #include "controls/progress/BarColors.h"
 #include "controls/progress/BarPrimitives.h"
-#include "forms/Handles.h"
-#include "forms/Rounding.h"
 
 namespace controls::progress {
 
@@ -27,7 +27,7 @@ void DrawHorizontalFill(HDC dc, const BarLook& look, RECT& fill) {
     if (fill.right <= 14) fill.right = kStubRight;
     if (look.style == Styles::Searching) {
         for (int i = 0; i < 3; ++i) {
-            const int x = forms::RoundToInt(12 * i + fill.right - (100 - look.percent) / 100.0 * kTrail);
+            const int x = base::RoundToInt(12 * i + fill.right - (100 - look.percent) / 100.0 * kTrail);
             DrawGradient(SlideFrom(look.color, i), SlideTo(look.color, i), x, 3, 9, h - 2, dc, true);
         }
         return;
@@ -76,10 +76,10 @@ RECT LayoutFill(const BarLook& look) {
     const double f = std::max(0.0, look.percent / 98.0);  // not capped: 99 and 100 overfill into the border
     const int step = BlockWidth(look.style) + kBlockGap;
     if (look.vertical) {
-        const int top = forms::RoundToInt(look.height * (1 - f));
+        const int top = base::RoundToInt(look.height * (1 - f));
         fill.top = std::min(look.height, top - (top - look.height) % step);
     } else {
-        const int right = forms::RoundToInt((look.width - kFillLeft) * f + kFillLeft);
+        const int right = base::RoundToInt((look.width - kFillLeft) * f + kFillLeft);
         fill.right = std::max(kFillLeft, right - (right - kFillLeft) % step);
     }
     return fill;
@@ -95,17 +95,12 @@ void DrawFill(HDC dc, const BarLook& look, RECT& fill) {
 void DrawSeparators(HDC dc, const BarLook& look, const RECT& fill) {
     const int block = BlockWidth(look.style);
     const int step = block + kBlockGap;
-    forms::BrushHandle white(::CreateSolidBrush(0xFFFFFF));
     if (look.vertical) {
-        for (int y = look.height; y >= fill.top + block; y -= step) {
-            const RECT gap{kFillLeft, y - kBlockGap, look.width, y};
-            ::FillRect(dc, &gap, white.Get());
-        }
+        for (int y = look.height; y >= fill.top + block; y -= step)
+            FillRectangle(dc, RECT{kFillLeft, y - kBlockGap, look.width, y}, 0xFFFFFF);
     } else {
-        for (int x = fill.left + block; x <= fill.right; x += step) {
-            const RECT gap{x + 1, 0, x + 1 + kBlockGap, look.height};
-            ::FillRect(dc, &gap, white.Get());
-        }
+        for (int x = fill.left + block; x <= fill.right; x += step)
+            FillRectangle(dc, RECT{x + 1, 0, x + 1 + kBlockGap, look.height}, 0xFFFFFF);
     }
 }
 

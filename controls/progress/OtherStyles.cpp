@@ -2,11 +2,11 @@
 
 #include <cstdint>
 
+#include "base/Handles.h"
+#include "base/Rounding.h"
 #include "controls/progress/BarColors.h"
 #include "controls/progress/BarPrimitives.h"
 #include "controls/progress/BlockStyles.h"
-#include "forms/Handles.h"
-#include "forms/Rounding.h"
 
 namespace controls::progress {
 
@@ -16,7 +16,7 @@ constexpr COLORREF kWhite = 0xFFFFFF;
 constexpr COLORREF kSilver = 0xC0C0C0;
 
 // The fill's right edge for a bar that counts d percent as full.
-int FillEnd(const BarLook& look, double d) { return forms::RoundToInt(look.percent / d * look.width); }
+int FillEnd(const BarLook& look, double d) { return base::RoundToInt(look.percent / d * look.width); }
 
 RECT Client(const BarLook& look) { return RECT{0, 0, look.width, look.height}; }
 
@@ -32,7 +32,7 @@ void DrawFlat(HDC dc, const BarLook& look) {
 
 void DrawSunkenGradient(HDC dc, const BarLook& look) {
     Edge(dc, look, BDR_SUNKENOUTER | BDR_RAISEDINNER);
-    const int columns = forms::RoundToInt((look.width - 4) * look.percent / 100.0);
+    const int columns = base::RoundToInt((look.width - 4) * look.percent / 100.0);
     DrawGradient(LightenColor(look.color, 140), LightenColor(look.color, 200), 2, 2, columns, look.height - 3, dc,
                  true);
 }
@@ -49,7 +49,7 @@ void DrawGlass(HDC dc, const BarLook& look) {
 
 void DrawDark(HDC dc, const BarLook& look) {
     OutlineRectangle(dc, Client(look), BlendColors(look.color, kBlack, 200));
-    const int columns = forms::RoundToInt(look.percent / 100.0 * (look.width - 5));
+    const int columns = base::RoundToInt(look.percent / 100.0 * (look.width - 5));
     DrawGradient(kBlack, LightenColor(BlendColors(look.color, kBlack, 100), 10), 2, 2, columns, look.height - 2, dc,
                  true);
 }
@@ -57,7 +57,7 @@ void DrawDark(HDC dc, const BarLook& look) {
 void DrawHatched(HDC dc, const BarLook& look) {
     Edge(dc, look, BDR_RAISEDOUTER | BDR_SUNKENINNER);
     const RECT fill{2, 2, FillEnd(look, 101), look.height - 2};
-    forms::BrushHandle hatch(::CreateHatchBrush(static_cast<std::int16_t>(look.hatchStyle), look.color));
+    base::BrushHandle hatch(::CreateHatchBrush(static_cast<std::int16_t>(look.hatchStyle), look.color));
     ::SetBkColor(dc, LightenColor(look.color, 140));
     ::FillRect(dc, &fill, hatch.Get());
 }
@@ -65,15 +65,15 @@ void DrawHatched(HDC dc, const BarLook& look) {
 void DrawPatterned(HDC dc, const BarLook& look) {
     Edge(dc, look, BDR_SUNKENOUTER);
     if (!look.image) return;
-    forms::BrushHandle pattern(::CreatePatternBrush(look.image));
-    forms::SelectedObject selected(dc, pattern.Get());
+    base::BrushHandle pattern(::CreatePatternBrush(look.image));
+    base::SelectedObject selected(dc, pattern.Get());
     ::PatBlt(dc, 2, 2, FillEnd(look, 101), look.height - 4, PATCOPY);
 }
 
 void DrawGlossy(HDC dc, const BarLook& look) {
     const int w = look.width;
-    const int half = forms::RoundToInt((look.height - 3) / 2.0);
-    const int end = forms::RoundToInt(look.percent / 100.0 * (w - 4));
+    const int half = base::RoundToInt((look.height - 3) / 2.0);
+    const int end = base::RoundToInt(look.percent / 100.0 * (w - 4));
     DrawGradient(kWhite, kSilver, 2, 2, w - 3, half, dc, false);
     DrawGradient(kSilver, kSilver, 2, half, w - 3, half, dc, false);
     DrawGradient(LightenColor(look.color, 150), BlendColors(look.color, kBlack, 180), 2, 2, end, half, dc, false);
@@ -86,14 +86,29 @@ bool HasOwnPainter(int style) noexcept { return style >= Styles::Flat && style <
 
 void DrawOtherStyle(HDC dc, const BarLook& look) {
     switch (look.style) {
-    case Styles::Flat: DrawFlat(dc, look); break;
-    case Styles::SunkenGradient: DrawSunkenGradient(dc, look); break;
-    case Styles::Glass: DrawGlass(dc, look); break;
-    case Styles::Dark: DrawDark(dc, look); break;
-    case Styles::Hatched: DrawHatched(dc, look); break;
-    case Styles::Patterned: DrawPatterned(dc, look); break;
-    case Styles::Glossy: DrawGlossy(dc, look); break;
-    default: break;
+    case Styles::Flat:
+        DrawFlat(dc, look);
+        break;
+    case Styles::SunkenGradient:
+        DrawSunkenGradient(dc, look);
+        break;
+    case Styles::Glass:
+        DrawGlass(dc, look);
+        break;
+    case Styles::Dark:
+        DrawDark(dc, look);
+        break;
+    case Styles::Hatched:
+        DrawHatched(dc, look);
+        break;
+    case Styles::Patterned:
+        DrawPatterned(dc, look);
+        break;
+    case Styles::Glossy:
+        DrawGlossy(dc, look);
+        break;
+    default:
+        break;
     }
 }
 

@@ -4,13 +4,13 @@
 #include <climits>
 #include <stdexcept>
 
+#include "base/Rounding.h"
 #include "controls/progress/BarCaption.h"
 #include "controls/progress/BarColors.h"
 #include "controls/progress/BarLook.h"
 #include "controls/progress/BarPrimitives.h"
 #include "controls/progress/BlockStyles.h"
 #include "controls/progress/OtherStyles.h"
-#include "forms/Rounding.h"
 
 namespace controls {
 
@@ -20,8 +20,6 @@ using FontPtr = std::shared_ptr<forms::Font>;
 using PicturePtr = std::shared_ptr<forms::Picture>;
 
 constexpr wchar_t kClassName[] = L"Snipmill.XP_ProgressBar";
-constexpr wchar_t kDefaultFace[] = L"MS Sans Serif";
-constexpr double kDefaultSize = 8.25;
 constexpr forms::OleColor kHighlight = forms::SystemColor(COLOR_HIGHLIGHT);
 constexpr int kStoredBrushStyle = HS_CROSS;  // when the store holds none
 
@@ -48,7 +46,7 @@ XP_ProgressBar::~XP_ProgressBar() {
 }
 
 void XP_ProgressBar::CreateBarWindow(RECT bounds) {
-    SetFont(forms::Font::Create(kDefaultFace, kDefaultSize));
+    SetFont(forms::Font::CreateDefault());
     // Every resize redraws all of the bar, since each part depends on its size.
     CreateWindowOf(kClassName, CS_HREDRAW | CS_VREDRAW, WS_CHILD | WS_VISIBLE, 0, L"", bounds.left, bounds.top,
                    bounds.right - bounds.left, bounds.bottom - bounds.top, Host() ? Host()->HostWindow() : nullptr);
@@ -149,14 +147,14 @@ void XP_ProgressBar::SetShowText(bool show) {
 
 int XP_ProgressBar::Value() const noexcept {
     const double divisor = min_ > 0 ? min_ : 1;
-    return forms::RoundToInt(percent_ / 100.0 * max_ / divisor);
+    return base::RoundToInt(percent_ / 100.0 * max_ / divisor);
 }
 
 void XP_ProgressBar::SetValue(int value) {
     const long long scaled = static_cast<long long>(value) * 100;
     if (scaled > INT_MAX || scaled < INT_MIN) throw std::overflow_error("Overflow");
     if (max_ == 0) throw std::domain_error("Division by zero");
-    const long long percent = forms::RoundHalfEven(static_cast<double>(scaled) / max_ + min_);
+    const long long percent = base::RoundHalfEven(static_cast<double>(scaled) / max_ + min_);
     if (percent > INT_MAX || percent < INT_MIN) throw std::overflow_error("Overflow");
     percent_ = static_cast<int>(percent);
     DrawProgressBar();
@@ -183,7 +181,7 @@ void XP_ProgressBar::pDraw(HDC hdc, int xSrc, int ySrc, int widthSrc, int height
 void XP_ProgressBar::DrawProgressBar() {
     percent_ = std::min(percent_, 100);
     if (!window_ || !::IsWindow(window_)) return;
-    forms::WindowDC screen(window_);
+    base::WindowDC screen(window_);
     if (screen.Get()) DrawTo(screen.Get());
 }
 
@@ -220,7 +218,7 @@ void XP_ProgressBar::DrawTo(HDC target) {
 HFONT XP_ProgressBar::CaptionFont(HDC surface) {
     if (!gdiFont_) {
         const int dpi = ::GetDeviceCaps(surface, LOGPIXELSY);
-        gdiFont_ = font_ ? font_->CreateHandle(dpi) : forms::Font(kDefaultFace, kDefaultSize).CreateHandle(dpi);
+        gdiFont_ = (font_ ? font_ : forms::Font::CreateDefault())->CreateHandle(dpi);
     }
     return gdiFont_.Get();
 }
@@ -228,7 +226,7 @@ HFONT XP_ProgressBar::CaptionFont(HDC surface) {
 LRESULT XP_ProgressBar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_PAINT: {
-        forms::PaintDC paint(Handle());
+        base::PaintDC paint(Handle());
         DrawTo(paint.Get());
         return 0;
     }

@@ -5,11 +5,11 @@
 #include <memory>
 #include <string>
 
+#include "base/Handles.h"
 #include "forms/BackBuffer.h"
 #include "forms/Colors.h"
 #include "forms/Control.h"
 #include "forms/Font.h"
-#include "forms/Handles.h"
 #include "forms/Picture.h"
 #include "forms/PropertyBag.h"
 
@@ -99,7 +99,7 @@ private:
     forms::BackBuffer buffer_;
     std::shared_ptr<forms::Font> font_;
     std::size_t fontToken_ = 0;
-    forms::FontHandle gdiFont_;  // made from font_ when the text is first drawn after a change
+    base::FontHandle gdiFont_;  // made from font_ when the text is first drawn after a change
 };
 
 }  // namespace controls

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "forms/Handles.h"
+#include "base/Handles.h"
 #include "support/WindowTesting.h"
 
 namespace {
@@ -45,8 +45,8 @@ TEST(Program, StartsRefusesToCloseAndExitsWithZero) {
     PROCESS_INFORMATION info{};
     ASSERT_TRUE(::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                                  &startup, &info));
-    forms::KernelHandle process(info.hProcess);
-    forms::KernelHandle thread(info.hThread);
+    base::KernelHandle process(info.hProcess);
+    base::KernelHandle thread(info.hThread);
     // A failed step must not leave the program running.
     struct EndAnyway {
         HANDLE process;

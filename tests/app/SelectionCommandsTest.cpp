@@ -10,7 +10,7 @@
 
 #include "app/Form1.h"
 #include "app/TimeText.h"
-#include "forms/MessageLoop.h"
+#include "base/MessageLoop.h"
 #include "support/DialogWatcher.h"
 #include "support/WindowTesting.h"
 
@@ -56,7 +56,7 @@ public:
     static void Click(controls::zembutton& button) {
         ::SendMessageW(button.hWnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
         ::SendMessageW(button.hWnd(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-        forms::DoEvents();
+        base::DoEvents();
     }
 
     std::vector<MessageBoxSeen> Boxes() const { return watcher_.Seen(); }

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "base/MessageLoop.h"
 #include "forms/Form.h"
-#include "forms/MessageLoop.h"
 #include "forms/TextBox.h"
 #include "forms/Timer.h"
 #include "forms/Units.h"
@@ -73,7 +73,7 @@ TEST(Hosting, DoEventsRunsWaitingMessagesAndKeepsQuit) {
     ::PostMessageW(form.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, At(5, 5));
     ::PostMessageW(form.Handle(), WM_LBUTTONUP, 0, At(5, 5));
     ::PostQuitMessage(3);
-    forms::DoEvents();
+    base::DoEvents();
     EXPECT_EQ(clicks, 1);
     MSG msg{};
     ASSERT_TRUE(::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));

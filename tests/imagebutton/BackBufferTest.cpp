@@ -16,7 +16,7 @@ constexpr COLORREF kMarker = RGB(255, 0, 255);
 std::uint32_t PixelDrawnOnto(controls::zembutton& button) {
     forms::BackBuffer target;
     target.Ensure(97, 25);
-    forms::BrushHandle marker(::CreateSolidBrush(kMarker));
+    base::BrushHandle marker(::CreateSolidBrush(kMarker));
     const RECT all{0, 0, 97, 25};
     ::FillRect(target.Dc(), &all, marker.Get());
     ::SendMessageW(button.hWnd(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(target.Dc()), PRF_CLIENT);

@@ -1,8 +1,8 @@
 #include "ButtonTestSupport.h"
 
+#include "base/Handles.h"
+#include "base/MessageLoop.h"
 #include "forms/Dib.h"
-#include "forms/Handles.h"
-#include "forms/MessageLoop.h"
 
 namespace imagebutton_test {
 
@@ -11,7 +11,7 @@ TestForm::TestForm(int width, int height) {
     ::SetWindowPos(Handle(), HWND_TOP, 20, 20, 0, 0, SWP_NOSIZE);
     Show(SW_SHOW);
     ::UpdateWindow(Handle());
-    forms::DoEvents();
+    base::DoEvents();
 }
 
 void TestForm::Reset() {
@@ -21,7 +21,7 @@ void TestForm::Reset() {
     events.clear();
     ::SetForegroundWindow(Handle());
     ::SetFocus(Handle());
-    forms::DoEvents();
+    base::DoEvents();
 }
 
 TestForm& SharedForm() {
@@ -44,7 +44,7 @@ RECT Bounds(int left, int top, int width, int height) { return RECT{left, top, l
 std::shared_ptr<forms::Picture> MakeBitmap(long fill, std::initializer_list<Spot> spots, int bits, int fillAlpha,
                                            int size) {
     void* data = nullptr;
-    forms::BitmapHandle bitmap = forms::CreateTopDownDib(size, size, &data, nullptr, bits);
+    base::BitmapHandle bitmap = forms::CreateTopDownDib(size, size, &data, nullptr, bits);
     auto* bytes = static_cast<std::uint8_t*>(data);
     const int stride = (size * bits + 31) / 32 * 4;
     auto put = [&](int x, int y, long c, int a) {

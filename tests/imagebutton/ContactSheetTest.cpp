@@ -4,9 +4,9 @@
 
 #include "ButtonStates.h"
 #include "ButtonTestSupport.h"
-#include "controls/imagebutton/PixelBlock.h"
+#include "base/Handles.h"
 #include "controls/imagebutton/ButtonProperties.h"
-#include "forms/Handles.h"
+#include "controls/imagebutton/PixelBlock.h"
 
 using namespace imagebutton_test;
 
@@ -25,15 +25,15 @@ const wchar_t* const kStyleNames[] = {L"0 Standard",      L"1 SoftEdge",      L"
 // A 16 x 16 picture of 24 bits: a green disc with a white shine on the mask colour.
 std::shared_ptr<forms::Picture> Disc() {
     auto disc = MakeBitmap(0xE0E0E0, {}, 24, 255, 16);
-    forms::WindowDC screen(nullptr);
-    forms::MemoryDC dc(::CreateCompatibleDC(screen.Get()));
-    forms::SelectedObject selected(dc.Get(), disc->Bitmap());
-    forms::BrushHandle green(::CreateSolidBrush(0x30A030));
-    forms::PenHandle edge(::CreatePen(PS_SOLID, 1, 0x206020));
-    forms::SelectedObject brush(dc.Get(), green.Get());
-    forms::SelectedObject pen(dc.Get(), edge.Get());
+    base::WindowDC screen(nullptr);
+    base::MemoryDC dc(::CreateCompatibleDC(screen.Get()));
+    base::SelectedObject selected(dc.Get(), disc->Bitmap());
+    base::BrushHandle green(::CreateSolidBrush(0x30A030));
+    base::PenHandle edge(::CreatePen(PS_SOLID, 1, 0x206020));
+    base::SelectedObject brush(dc.Get(), green.Get());
+    base::SelectedObject pen(dc.Get(), edge.Get());
     ::Ellipse(dc.Get(), 1, 1, 15, 15);
-    forms::BrushHandle white(::CreateSolidBrush(0xFFFFFF));
+    base::BrushHandle white(::CreateSolidBrush(0xFFFFFF));
     const RECT shine{4, 4, 7, 7};
     ::FillRect(dc.Get(), &shine, white.Get());
     return disc;
@@ -43,14 +43,14 @@ std::shared_ptr<forms::Picture> Disc() {
 // The sheet's canvas: white, with a label font.
 class Sheet {
 public:
-    Sheet(int width, int height) : block_(forms::WindowDC(nullptr).Get(), width, height, 32) {
+    Sheet(int width, int height) : block_(base::WindowDC(nullptr).Get(), width, height, 32) {
         font_.Reset(::CreateFontW(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma"));
         const RECT all{0, 0, width, height};
         ::FillRect(block_.Dc(), &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
     }
 
     void Label(int x, int y, int w, int h, const std::wstring& text) {
-        forms::SelectedObject font(block_.Dc(), font_.Get());
+        base::SelectedObject font(block_.Dc(), font_.Get());
         RECT at{x, y, x + w, y + h};
         ::SetBkMode(block_.Dc(), TRANSPARENT);
         ::DrawTextW(block_.Dc(), text.c_str(), -1, &at, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
@@ -75,7 +75,7 @@ public:
 
 private:
     controls::imagebutton::PixelBlock block_;
-    forms::FontHandle font_;
+    base::FontHandle font_;
 };
 }  // namespace
 

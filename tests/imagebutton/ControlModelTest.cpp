@@ -29,19 +29,19 @@ protected:
 };
 
 std::shared_ptr<forms::Picture> SmallBitmap() {
-    forms::WindowDC screen(nullptr);
-    return forms::Picture::FromBitmap(forms::BitmapHandle(::CreateCompatibleBitmap(screen.Get(), 8, 8)));
+    base::WindowDC screen(nullptr);
+    return forms::Picture::FromBitmap(base::BitmapHandle(::CreateCompatibleBitmap(screen.Get(), 8, 8)));
 }
 
 RECT RegionBox(HWND window) {
-    forms::RegionHandle region(::CreateRectRgn(0, 0, 0, 0));
+    base::RegionHandle region(::CreateRectRgn(0, 0, 0, 0));
     RECT box{};
     if (::GetWindowRgn(window, region.Get()) != ERROR) ::GetRgnBox(region.Get(), &box);
     return box;
 }
 
 bool InRegion(HWND window, int x, int y) {
-    forms::RegionHandle region(::CreateRectRgn(0, 0, 0, 0));
+    base::RegionHandle region(::CreateRectRgn(0, 0, 0, 0));
     return ::GetWindowRgn(window, region.Get()) != ERROR && ::PtInRegion(region.Get(), x, y);
 }
 }  // namespace

@@ -240,7 +240,7 @@ TEST_F(Interaction, DoubleClick) {
 }
 
 TEST_F(Interaction, PopupMenuOpensInsteadOfMouseDown) {
-    forms::MenuHandle menu(::CreatePopupMenu());
+    base::MenuHandle menu(::CreatePopupMenu());
     ::AppendMenuW(menu.Get(), MF_STRING, 101, L"First");
     ::AppendMenuW(menu.Get(), MF_STRING, 102, L"Second");
     button->SetPopupMenu(menu.Get(), 0, TPM_LEFTBUTTON, 102);

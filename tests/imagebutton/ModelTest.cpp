@@ -161,7 +161,7 @@ TEST(Persistence, EveryKeyIsWrittenInItsOrder) {
     p.colorScheme = 2;
     p.enabled = false;
     p.foreColorHover = 0x0000FF;
-    auto picture = forms::Picture::FromBitmap(forms::BitmapHandle(::CreateBitmap(2, 2, 1, 32, nullptr)));
+    auto picture = forms::Picture::FromBitmap(base::BitmapHandle(::CreateBitmap(2, 2, 1, 32, nullptr)));
     p.mouseIcon = picture;
     p.pictureNormal = picture;
     p.pictureHot = picture;

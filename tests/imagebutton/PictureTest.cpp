@@ -22,24 +22,24 @@ constexpr int Y0 = (H - P) / 2;
 
 // A 16 x 16 icon: a red square inside a transparent frame four pixels wide.
 std::shared_ptr<forms::Picture> MakeIcon() {
-    forms::WindowDC screen(nullptr);
-    forms::BitmapHandle color(::CreateCompatibleBitmap(screen.Get(), 16, 16));
-    forms::BitmapHandle mask(::CreateBitmap(16, 16, 1, 1, nullptr));
+    base::WindowDC screen(nullptr);
+    base::BitmapHandle color(::CreateCompatibleBitmap(screen.Get(), 16, 16));
+    base::BitmapHandle mask(::CreateBitmap(16, 16, 1, 1, nullptr));
     {
-        forms::MemoryDC dc(::CreateCompatibleDC(screen.Get()));
+        base::MemoryDC dc(::CreateCompatibleDC(screen.Get()));
         RECT all{0, 0, 16, 16};
         RECT inner{4, 4, 12, 12};
-        forms::SelectedObject c(dc.Get(), color.Get());
+        base::SelectedObject c(dc.Get(), color.Get());
         ::FillRect(dc.Get(), &all, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
-        forms::BrushHandle red(::CreateSolidBrush(0x0000FF));
+        base::BrushHandle red(::CreateSolidBrush(0x0000FF));
         ::FillRect(dc.Get(), &inner, red.Get());
-        forms::MemoryDC maskDc(::CreateCompatibleDC(screen.Get()));
-        forms::SelectedObject m(maskDc.Get(), mask.Get());
+        base::MemoryDC maskDc(::CreateCompatibleDC(screen.Get()));
+        base::SelectedObject m(maskDc.Get(), mask.Get());
         ::FillRect(maskDc.Get(), &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
         ::FillRect(maskDc.Get(), &inner, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
     }
     ICONINFO info{TRUE, 0, 0, mask.Get(), color.Get()};
-    return forms::Picture::FromIcon(forms::IconHandle(::CreateIconIndirect(&info)));
+    return forms::Picture::FromIcon(base::IconHandle(::CreateIconIndirect(&info)));
 }
 
 long Gray(int v) { return RgbOf(v, v, v); }

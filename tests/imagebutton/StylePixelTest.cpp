@@ -104,7 +104,7 @@ const long kFace = Sys(COLOR_BTNFACE);
 }  // namespace
 
 TEST(FillGradient, OneRowIsTheHalfSumAndRowsRunTopDown) {
-    forms::WindowDC screen(nullptr);
+    base::WindowDC screen(nullptr);
     PixelBlock block(screen.Get(), 4, 3, 32);
     ASSERT_TRUE(block.Valid());
     const Canvas canvas(block.Dc(), 4, 3);
@@ -123,7 +123,7 @@ TEST(FillGradient, OneRowIsTheHalfSumAndRowsRunTopDown) {
 }
 
 TEST(Primitives, LineLeavesItsEndPointAndCornersSoftenFourPixels) {
-    forms::WindowDC screen(nullptr);
+    base::WindowDC screen(nullptr);
     PixelBlock block(screen.Get(), 10, 6, 32);
     const Canvas canvas(block.Dc(), 10, 6);
     canvas.Fill(canvas.Client(), 0x000000);

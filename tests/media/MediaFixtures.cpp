@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "forms/Handles.h"
+#include "base/Handles.h"
 
 namespace media_test {
 
@@ -15,7 +15,7 @@ std::wstring Fixture(const std::wstring& name) {
 }
 
 std::vector<std::uint8_t> ReadBytes(const std::wstring& path) {
-    forms::KernelHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    base::KernelHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     EXPECT_TRUE(file) << "cannot open fixture";
     if (!file) return {};
     LARGE_INTEGER size{};
@@ -35,7 +35,7 @@ ScratchFile::ScratchFile(const std::wstring& name, const std::vector<std::uint8_
               std::to_wstring(++counter);
     ::CreateDirectoryW(folder_.c_str(), nullptr);
     path_ = folder_ + L"\\" + name;
-    forms::KernelHandle file(::CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    base::KernelHandle file(::CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     EXPECT_TRUE(file);
     DWORD written = 0;
     if (file && !bytes.empty()) ::WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);

@@ -126,7 +126,7 @@ TEST(Mp3Reader, GivesTheSystemsReasonForFilesThatCannotBeOpened) {
     EXPECT_NE(ReasonFor(Fixture(L"no such file.mp3")), L"");
 
     ScratchFile locked(L"locked.mp3", ReadBytes(Fixture(L"cbr128_info.mp3")));
-    forms::KernelHandle exclusive(
+    base::KernelHandle exclusive(
         ::CreateFileW(locked.Path().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(exclusive);
     std::wstring reason = ReasonFor(locked.Path());

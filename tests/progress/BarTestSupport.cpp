@@ -1,6 +1,6 @@
 #include "BarTestSupport.h"
 
-#include "forms/MessageLoop.h"
+#include "base/MessageLoop.h"
 
 namespace progress_test {
 
@@ -9,7 +9,7 @@ HostForm::HostForm() {
     ::SetWindowPos(Handle(), HWND_TOP, 20, 20, 0, 0, SWP_NOSIZE);
     Show(SW_SHOW);
     ::UpdateWindow(Handle());
-    forms::DoEvents();
+    base::DoEvents();
 }
 
 HostForm& SharedHost() {

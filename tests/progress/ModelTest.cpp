@@ -15,18 +15,17 @@ namespace {
 
 struct Conversion {
     int max, min, value;
-    int percent;    // stored by the setter (after its own redraw)
-    int readBack;   // what Value then returns
+    int percent;   // stored by the setter (after its own redraw)
+    int readBack;  // what Value then returns
 };
 
 const Conversion kConversions[] = {
-    {200, 0, 50, 25, 50},    // a quarter of 200
-    {100, 0, -20, -20, -20},  // a negative value stays negative
-    {100, 0, 250, 100, 100},  // above Max: the redraw lowers the fill to 100
-    {8, 0, 1, 12, 1},         // 12.5 % rounds to the even 12
-    {8, 0, 3, 38, 3},         // 37.5 % rounds to the even 38
-    {3, 0, 1, 33, 1},
-    {100, 10, 20, 30, 3},     // with a minimum: + min when set, / min when read
+    {200, 0, 50, 25, 50},                           // a quarter of 200
+    {100, 0, -20, -20, -20},                        // a negative value stays negative
+    {100, 0, 250, 100, 100},                        // above Max: the redraw lowers the fill to 100
+    {8, 0, 1, 12, 1},                               // 12.5 % rounds to the even 12
+    {8, 0, 3, 38, 3},                               // 37.5 % rounds to the even 38
+    {3, 0, 1, 33, 1},        {100, 10, 20, 30, 3},  // with a minimum: + min when set, / min when read
 };
 
 class ValueConversion : public ::testing::TestWithParam<Conversion> {};
@@ -187,7 +186,7 @@ TEST(BarStore, EveryPropertySurvivesARoundTripInTheStoreOrder) {
     forms::PropertyBag bag;
     bar->WriteProperties(bag);
     EXPECT_EQ(KeysOf(bag), (std::vector<std::wstring>{L"Font", L"BrushStyle", L"Color", L"Image", L"Max",
-                                                       L"Orientation", L"Scrolling", L"ShowText", L"Value"}));
+                                                      L"Orientation", L"Scrolling", L"ShowText", L"Value"}));
     EXPECT_EQ(bag.Read(L"Value", 0), 150);  // as read, not as the fill percentage
     EXPECT_EQ(bag.Read(L"Color", 0), static_cast<int>(kBarColor));
 
@@ -220,8 +219,8 @@ TEST(BarStore, ReadingTheStoreMarksThePropertiesItSetsThroughTheirSetters) {
     forms::PropertyBag bag;
     SharedHost().changes.clear();
     controls::XP_ProgressBar bar(SharedHost(), L"pb", RECT{10, 10, 130, 35}, bag);
-    EXPECT_EQ(SharedHost().changes, (std::vector<std::wstring>{L"Color", L"Max", L"Min", L"Orientation",
-                                                                L"Scrolling", L"ShowText"}));
+    EXPECT_EQ(SharedHost().changes,
+              (std::vector<std::wstring>{L"Color", L"Max", L"Min", L"Orientation", L"Scrolling", L"ShowText"}));
 }
 
 }  // namespace

@@ -13,7 +13,7 @@ namespace {
 Drawn OnScreen(controls::XP_ProgressBar& bar) {
     RECT client{};
     ::GetClientRect(bar.hWnd(), &client);
-    forms::WindowDC screen(bar.hWnd());
+    base::WindowDC screen(bar.hWnd());
     return Drawn(screen.Get(), client.right, client.bottom);
 }
 
@@ -32,7 +32,7 @@ TEST(BarScreen, APaintRequestDrawsTheBarAgain) {
     const Drawn drawn = Render(*bar);
     const RECT blot{0, 0, 200, 25};
     {
-        forms::WindowDC screen(bar->hWnd());
+        base::WindowDC screen(bar->hWnd());
         ::FillRect(screen.Get(), &blot, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
     }
     ::InvalidateRect(bar->hWnd(), nullptr, FALSE);

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "ChildCommands.h"
-#include "forms/Handles.h"
+#include "base/Handles.h"
 #include "forms/Timer.h"
 
 namespace {
@@ -49,14 +49,14 @@ struct Recorder {
 };
 
 bool ProcessIsGone(DWORD id) {
-    forms::KernelHandle process(::OpenProcess(SYNCHRONIZE, FALSE, id));
+    base::KernelHandle process(::OpenProcess(SYNCHRONIZE, FALSE, id));
     return !process || ::WaitForSingleObject(process.Get(), 0) == WAIT_OBJECT_0;
 }
 
 // Processes still running that were started by the given process.
 std::vector<std::wstring> LiveChildrenOf(DWORD parent) {
     std::vector<std::wstring> names;
-    forms::KernelHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    base::KernelHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     PROCESSENTRY32W entry{};
     entry.dwSize = sizeof entry;
     for (BOOL more = ::Process32FirstW(snapshot.Get(), &entry); more; more = ::Process32NextW(snapshot.Get(), &entry))

@@ -12,10 +12,10 @@
 #include "UserActions.h"
 #include "app/Files.h"
 #include "app/Form1.h"
-#include "app/frmDOSOutput.h"
 #include "app/SaveSelection.h"
 #include "app/TimeText.h"
-#include "forms/Handles.h"
+#include "app/frmDOSOutput.h"
+#include "base/Handles.h"
 #include "support/DialogWatcher.h"
 #include "support/WindowTesting.h"
 
@@ -47,12 +47,12 @@ std::vector<std::wstring> LeftoverTemporaryFiles(const ScratchFolder& folder) {
 // Encoders this process started that are still running.
 int RunningEncoders() {
     int count = 0;
-    forms::KernelHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    base::KernelHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     PROCESSENTRY32W entry{};
     entry.dwSize = sizeof entry;
     for (BOOL more = ::Process32FirstW(snapshot.Get(), &entry); more; more = ::Process32NextW(snapshot.Get(), &entry))
         if (entry.th32ParentProcessID == ::GetCurrentProcessId() && _wcsicmp(entry.szExeFile, L"ffmpeg.exe") == 0) {
-            forms::KernelHandle process(::OpenProcess(SYNCHRONIZE, FALSE, entry.th32ProcessID));
+            base::KernelHandle process(::OpenProcess(SYNCHRONIZE, FALSE, entry.th32ProcessID));
             if (process && ::WaitForSingleObject(process.Get(), 0) == WAIT_TIMEOUT) ++count;
         }
     return count;

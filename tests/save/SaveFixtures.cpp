@@ -6,7 +6,7 @@
 #include <sstream>
 
 #include "app/Files.h"
-#include "forms/Handles.h"
+#include "base/Handles.h"
 #include "support/WindowTesting.h"
 
 namespace save_tests {
@@ -49,7 +49,7 @@ struct FindTraits {
 std::vector<WIN32_FIND_DATAW> Entries(const std::wstring& folder) {
     std::vector<WIN32_FIND_DATAW> entries;
     WIN32_FIND_DATAW found{};
-    forms::UniqueHandle<FindTraits> search(
+    base::UniqueHandle<FindTraits> search(
         ::FindFirstFileW(app::ExtendedLengthPath(folder + L"\\*").c_str(), &found));
     if (!search) return entries;
     do {
@@ -91,7 +91,7 @@ std::vector<std::wstring> ScratchFolder::Files() const {
 }
 
 std::string ReadAll(const std::wstring& path) {
-    forms::KernelHandle file(::CreateFileW(app::ExtendedLengthPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ,
+    base::KernelHandle file(::CreateFileW(app::ExtendedLengthPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ,
                                            nullptr, OPEN_EXISTING, 0, nullptr));
     if (!file) return {};
     std::string bytes;
@@ -102,7 +102,7 @@ std::string ReadAll(const std::wstring& path) {
 }
 
 void WriteAll(const std::wstring& path, const std::string& bytes) {
-    forms::KernelHandle file(::CreateFileW(app::ExtendedLengthPath(path).c_str(), GENERIC_WRITE, 0, nullptr,
+    base::KernelHandle file(::CreateFileW(app::ExtendedLengthPath(path).c_str(), GENERIC_WRITE, 0, nullptr,
                                            CREATE_ALWAYS, 0, nullptr));
     DWORD written = 0;
     if (file) ::WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
@@ -131,8 +131,8 @@ Probe ProbeFile(const std::wstring& path) {
     // Wine starts a host program for this; it cannot be waited for, so its report file is.
     if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
         return probe;
-    forms::KernelHandle thread(info.hThread);
-    forms::KernelHandle process(info.hProcess);
+    base::KernelHandle thread(info.hThread);
+    base::KernelHandle process(info.hProcess);
     const std::wstring doneFile = work / L"report.done";
     for (DWORD waited = 0; !app::FileExists(doneFile) && waited < kProbeTimeoutMs; waited += 50) ::Sleep(50);
     probe.raw = ReadAll(doneFile);

@@ -2,7 +2,7 @@
 // What a user does with the mouse, as window messages.
 #include <windows.h>
 
-#include "forms/MessageLoop.h"
+#include "base/MessageLoop.h"
 
 namespace save_tests {
 
@@ -11,7 +11,7 @@ namespace save_tests {
 inline void Click(HWND window) {
     ::PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     ::PostMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-    forms::DoEvents();
+    base::DoEvents();
 }
 
 // The same, for a click that must arrive while something else is running.

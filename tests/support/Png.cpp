@@ -4,7 +4,7 @@
 
 #include <array>
 
-#include "forms/Handles.h"
+#include "base/Handles.h"
 
 namespace testing_support {
 
@@ -83,7 +83,7 @@ bool WritePng(const std::wstring& path, const Pixels& pixels) {
     Chunk(png, "IHDR", header);
     Chunk(png, "IDAT", Stored(raw));
     Chunk(png, "IEND", {});
-    forms::KernelHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    base::KernelHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     if (!file) return false;
     DWORD written = 0;
     return ::WriteFile(file.Get(), png.data(), static_cast<DWORD>(png.size()), &written, nullptr) &&

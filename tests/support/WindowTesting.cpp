@@ -1,8 +1,8 @@
 #include "support/WindowTesting.h"
 
+#include "base/Handles.h"
+#include "base/MessageLoop.h"
 #include "forms/Dib.h"
-#include "forms/Handles.h"
-#include "forms/MessageLoop.h"
 
 namespace testing_support {
 
@@ -13,7 +13,7 @@ void PumpFor(int milliseconds) {
 bool PumpUntil(const std::function<bool()>& condition, int timeoutMs) {
     const ULONGLONG end = ::GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
     while (true) {
-        forms::DoEvents();
+        base::DoEvents();
         if (condition()) return true;
         if (::GetTickCount64() >= end) return false;
         ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
@@ -26,11 +26,11 @@ Pixels ReadBitmap(HDC source, int width, int height, const std::function<void(HD
     pixels.width = width;
     pixels.height = height;
     void* bits = nullptr;
-    forms::BitmapHandle bitmap = forms::CreateTopDownDib(width, height, &bits, source);
-    forms::MemoryDC memory(::CreateCompatibleDC(source));
+    base::BitmapHandle bitmap = forms::CreateTopDownDib(width, height, &bits, source);
+    base::MemoryDC memory(::CreateCompatibleDC(source));
     if (!bitmap || !memory || !bits) return pixels;
     {
-        forms::SelectedObject selected(memory.Get(), bitmap.Get());
+        base::SelectedObject selected(memory.Get(), bitmap.Get());
         draw(memory.Get());
         ::GdiFlush();
     }
@@ -45,7 +45,7 @@ Pixels CaptureClient(HWND hwnd) {
     ::UpdateWindow(hwnd);
     RECT client{};
     ::GetClientRect(hwnd, &client);
-    forms::WindowDC dc(hwnd);
+    base::WindowDC dc(hwnd);
     return ReadBitmap(dc.Get(), client.right, client.bottom, [&](HDC memory) {
         ::BitBlt(memory, 0, 0, client.right, client.bottom, dc.Get(), 0, 0, SRCCOPY);
     });
@@ -54,7 +54,7 @@ Pixels CaptureClient(HWND hwnd) {
 Pixels PrintClient(HWND hwnd) {
     RECT client{};
     ::GetClientRect(hwnd, &client);
-    forms::WindowDC dc(hwnd);
+    base::WindowDC dc(hwnd);
     return ReadBitmap(dc.Get(), client.right, client.bottom, [&](HDC memory) {
         ::SendMessageW(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
     });

@@ -5,10 +5,10 @@
 
 #include <uxtheme.h>
 
+#include "base/Handles.h"
+#include "base/Rounding.h"
 #include "controls/imagebutton/Canvas.h"
 #include "forms/Colors.h"
-#include "forms/Handles.h"
-#include "forms/Rounding.h"
 
 namespace controls::imagebutton {
 
@@ -40,7 +40,7 @@ public:
     // Gives the window the outline of its style again.
     virtual void RebuildRegion() = 0;
     // Gives the window this outline instead (the theme's own).
-    virtual void SetWindowRegion(forms::RegionHandle region) = 0;
+    virtual void SetWindowRegion(base::RegionHandle region) = 0;
     virtual HWND WindowHandle() const noexcept = 0;
     // The theme data of the class "Button" for the window; none where it cannot be opened.
     virtual HTHEME ButtonTheme() = 0;
@@ -58,6 +58,6 @@ constexpr long kBlack = 0x000000;
 inline long SystemColorValue(int index) noexcept { return forms::TranslateColor(forms::SystemColor(index)); }
 
 // round(value / divisor), halves to even, as the styles split their faces.
-inline int RoundedPart(int value, double divisor) noexcept { return forms::RoundToInt(value / divisor); }
+inline int RoundedPart(int value, double divisor) noexcept { return base::RoundToInt(value / divisor); }
 
 }  // namespace controls::imagebutton

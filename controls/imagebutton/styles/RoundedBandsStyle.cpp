@@ -16,8 +16,8 @@ void PaintEnds(const Canvas& g, const EndShades& s) {
     const int w = g.Width();
     const int h = g.Height();
     const int m = RoundedPart(h, 2);
-    const int upper = forms::RoundToInt(h / 2.0 - 2);
-    const int lower = forms::RoundToInt(h - h / 2.0 - 1);
+    const int upper = base::RoundToInt(h / 2.0 - 2);
+    const int lower = base::RoundToInt(h - h / 2.0 - 1);
     g.FillGradient(1, 3, 5, upper, s.upperFrom, s.upperTo, GradientDirection::LeftToRight);
     g.FillGradient(1, m, 5, lower, s.lowerFrom, s.lowerTo, GradientDirection::LeftToRight);
     g.FillGradient(w - 6, 3, 5, upper, s.upperTo, s.upperFrom, GradientDirection::LeftToRight);
@@ -62,8 +62,8 @@ void PaintDown(const FaceContext& c) {
     g.Line(1, 1, w - 1, 1, 0xB39C71);
     g.Line(1, 2, w - 1, 2, 0xD6C6A9);
     g.Line(1, 3, w - 1, 3, 0xECD9B9);
-    g.Line(1, 1, 1, forms::RoundToInt(h / 2.0 - 1), 0xCFB073);
-    g.Line(1, m, 1, forms::RoundToInt(h - h / 2.0 - 1), 0xC5912B);
+    g.Line(1, 1, 1, base::RoundToInt(h / 2.0 - 1), 0xCFB073);
+    g.Line(1, m, 1, base::RoundToInt(h - h / 2.0 - 1), 0xC5912B);
     PaintEnds(g, {ShiftColor(0xE6C891, 0.02f), ShiftColor(0xF6E4C2, -0.01f), ShiftColor(0xDCAB4E, 0.02f),
                   ShiftColor(0xF0D29A, -0.01f)});
     c.host.DrawContent();

@@ -35,7 +35,7 @@ void PaintSplitGradient(const FaceContext& c) {
         c.host.RebuildRegion();
         const int half = RoundedPart(h, 2);
         g.FillGradient(0, 0, w, half, AverageColor(kWhite, ShiftColor(b, 0.08f)), b, GradientDirection::TopToBottom);
-        g.FillGradient(0, half, w, forms::RoundToInt(h / 2.0 + 1), b, ShiftColor(b, -0.15f),
+        g.FillGradient(0, half, w, base::RoundToInt(h / 2.0 + 1), b, ShiftColor(b, -0.15f),
                        GradientDirection::TopToBottom);
         c.host.DrawContent();
         return;

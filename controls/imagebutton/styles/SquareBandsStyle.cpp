@@ -23,7 +23,7 @@ void PaintBands(const Canvas& g, const Bands& bands) {
     const int h = g.Height();
     const int split = RoundedPart(h, 2.7);
     g.FillGradient(0, 0, w, split, bands.upperFrom, bands.upperTo, GradientDirection::TopToBottom);
-    g.FillGradient(0, split, w, forms::RoundToInt(h - h / 2.7), bands.lowerFrom, bands.lowerTo,
+    g.FillGradient(0, split, w, base::RoundToInt(h - h / 2.7), bands.lowerFrom, bands.lowerTo,
                    GradientDirection::TopToBottom);
 }
 

@@ -31,7 +31,7 @@ void PaintThemed(const FaceContext& c) {
     const RECT outline{client.left - 1, client.top - 1, client.right + 1, client.bottom + 2};
     HRGN region = nullptr;
     if (SUCCEEDED(api.BackgroundRegion(theme, g.Dc(), BP_PUSHBUTTON, state, outline, &region)) && region)
-        c.host.SetWindowRegion(forms::RegionHandle(region));
+        c.host.SetWindowRegion(base::RegionHandle(region));
     api.DrawBackground(theme, g.Dc(), BP_PUSHBUTTON, state, client, client);
     c.host.DrawContent();
 }

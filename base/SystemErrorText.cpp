@@ -1,6 +1,6 @@
-#include "media/MediaError.h"
+#include "base/SystemErrorText.h"
 
-namespace media {
+namespace base {
 
 std::wstring SystemErrorText(DWORD code) {
     wchar_t* text = nullptr;
@@ -18,4 +18,4 @@ std::wstring SystemErrorText(DWORD code) {
     return result;
 }
 
-}  // namespace media
+}  // namespace base

@@ -4,7 +4,7 @@
 
 #include <utility>
 
-namespace forms {
+namespace base {
 
 // Owns a handle and releases it with Traits::Close when it is replaced or goes away.
 template <typename Traits>
@@ -129,4 +129,4 @@ private:
     HGDIOBJ old_;
 };
 
-}  // namespace forms
+}  // namespace base

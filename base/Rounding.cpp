@@ -1,9 +1,9 @@
-#include "forms/Rounding.h"
+#include "base/Rounding.h"
 
 #include <climits>
 #include <cmath>
 
-namespace forms {
+namespace base {
 
 long long RoundHalfEven(double value) noexcept {
     if (std::isnan(value)) return 0;
@@ -26,4 +26,4 @@ int RoundToInt(double value) noexcept {
     return static_cast<int>(r);
 }
 
-}  // namespace forms
+}  // namespace base

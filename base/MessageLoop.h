@@ -2,7 +2,7 @@
 #include <string>
 #include <windows.h>
 
-namespace forms {
+namespace base {
 
 // Dispatches every message waiting for this thread, then returns. A WM_QUIT met
 // on the way is posted again so the outermost loop still sees it.
@@ -15,4 +15,4 @@ int RunMessageLoop();
 // unless another title is given. Returns the button chosen.
 int ShowMessage(const std::wstring& text, UINT flags, const std::wstring& title = L"Snipmill");
 
-}  // namespace forms
+}  // namespace base

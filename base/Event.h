@@ -4,7 +4,7 @@
 #include <functional>
 #include <vector>
 
-namespace forms {
+namespace base {
 
 template <typename... Args>
 class Event {
@@ -25,4 +25,4 @@ private:
     std::vector<Handler> handlers_;
 };
 
-}  // namespace forms
+}  // namespace base

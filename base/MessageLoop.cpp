@@ -1,6 +1,6 @@
-#include "forms/MessageLoop.h"
+#include "base/MessageLoop.h"
 
-namespace forms {
+namespace base {
 
 namespace {
 void Dispatch(const MSG& msg) {
@@ -30,4 +30,4 @@ int ShowMessage(const std::wstring& text, UINT flags, const std::wstring& title)
     return ::MessageBoxW(::GetActiveWindow(), text.c_str(), title.c_str(), flags);
 }
 
-}  // namespace forms
+}  // namespace base

@@ -1,0 +1,41 @@
+# Fails when a folder includes a layer it does not build on, or reaches past the
+# MP3 engine's public header. Run with -DROOT=<source dir>
+# -DLAYERS="base:|media:base|...|app:controls,forms,..." (each layer and the
+# layers it uses) -DMEDIA_FACE=media/Media.h.
+cmake_minimum_required(VERSION 3.20)
+string(REPLACE "|" ";" LAYERS "${LAYERS}")
+
+set(layerNames "")
+foreach(entry IN LISTS LAYERS)
+  string(REPLACE ":" ";" parts "${entry}")
+  list(GET parts 0 name)
+  list(APPEND layerNames ${name})
+endforeach()
+
+set(faults "")
+foreach(entry IN LISTS LAYERS)
+  string(REPLACE ":" ";" parts "${entry}")
+  list(POP_FRONT parts name)
+  string(REPLACE "," ";" uses "${parts}")
+  file(GLOB_RECURSE files "${ROOT}/${name}/*.h" "${ROOT}/${name}/*.cpp")
+  foreach(file IN LISTS files)
+    file(STRINGS "${file}" includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"[A-Za-z0-9_]+/")
+    foreach(line IN LISTS includes)
+      string(REGEX REPLACE "^[^\"]*\"([^\"]*)\".*$" "\\1" path "${line}")
+      string(REGEX REPLACE "/.*$" "" target "${path}")
+      if(target STREQUAL name OR NOT target IN_LIST layerNames)
+        continue()
+      endif()
+      file(RELATIVE_PATH shown "${ROOT}" "${file}")
+      if(NOT target IN_LIST uses)
+        string(APPEND faults "  ${shown}: includes \"${path}\", but ${name}/ builds only on: ${uses}\n")
+      elseif(target STREQUAL "media" AND NOT path STREQUAL MEDIA_FACE)
+        string(APPEND faults "  ${shown}: includes \"${path}\"; outside media/ use \"${MEDIA_FACE}\"\n")
+      endif()
+    endforeach()
+  endforeach()
+endforeach()
+
+if(faults)
+  message(FATAL_ERROR "Includes that cross the layers:\n${faults}")
+endif()
