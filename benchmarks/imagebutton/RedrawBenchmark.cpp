@@ -15,8 +15,10 @@
 #include <vector>
 
 #include "base/MessageLoop.h"
+#include "benchmarks/support/Measure.h"
 #include "controls/imagebutton/zembutton.h"
 #include "forms/Form.h"
+#include "support/WindowTesting.h"
 
 namespace {
 
@@ -47,38 +49,7 @@ public:
     const forms::Control* defaultButton = nullptr;
 };
 
-double Microseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
-    static const double frequency = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart);
-    }();
-    return static_cast<double>(to.QuadPart - from.QuadPart) * 1e6 / frequency;
-}
-
-double Median(const std::function<void()>& work) {
-    std::vector<double> times;
-    for (int i = 0; i < kSamples; ++i) {
-        LARGE_INTEGER start;
-        LARGE_INTEGER end;
-        ::QueryPerformanceCounter(&start);
-        work();
-        ::QueryPerformanceCounter(&end);
-        times.push_back(Microseconds(start, end));
-    }
-    std::nth_element(times.begin(), times.begin() + kSamples / 2, times.end());
-    return times[kSamples / 2];
-}
-
-// GetGuiResources where the platform keeps the count; Wine does not, but its
-// handle table answers for a handle with a zero high word at any live index.
-DWORD GdiObjects() {
-    if (DWORD count = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS)) return count;
-    DWORD count = 0;
-    for (ULONG_PTR index = 1; index <= 0xFFFF; ++index)
-        if (::GetObjectType(reinterpret_cast<HGDIOBJ>(index)) != 0) ++count;
-    return count;
-}
+double Median(const std::function<void()>& work) { return benchmarks::MedianMicroseconds(kSamples, work); }
 
 // Moves the cursor and waits until the platform reports it there (in a Wine
 // desktop window the move arrives a moment later).
@@ -231,9 +202,9 @@ int main() {
             buttons.push_back(std::move(b));
         }
     }
-    const DWORD before = GdiObjects();
+    const DWORD before = testing_support::GdiObjects();
     for (int i = 0; i < kLeakRedraws; ++i) buttons[static_cast<std::size_t>(i) % buttons.size()]->Redraw();
-    const DWORD after = GdiObjects();
+    const DWORD after = testing_support::GdiObjects();
     std::printf("GDI objects before %d redraws: %lu, after: %lu (%s)\n", kLeakRedraws, before, after,
                 before == after ? "equal" : "NOT equal");
     return 0;

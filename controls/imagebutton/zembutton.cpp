@@ -406,18 +406,15 @@ void zembutton::AmbientChanged(std::wstring_view name) {
 
 // ---- Drawing
 
-bool zembutton::Render() {
-    if (!Handle()) return false;
+HDC zembutton::Render(HDC target) {
+    if (!Handle()) return nullptr;
     const int w = Width(Handle());
     const int h = Height(Handle());
-    if (w <= 0 || h <= 0) return false;
-    // The back buffer is made again only when the button grows.
-    if (!surface_ || surface_->Width() < w || surface_->Height() < h) {
-        base::WindowDC screen(Handle());
-        surface_ = std::make_unique<forms::PixelBlock>(screen.Get(), w, h, 32);
-    }
-    if (!surface_->Valid()) return false;
-    const Canvas canvas(surface_->Dc(), w, h);
+    if (w <= 0 || h <= 0) return nullptr;
+    // Without a back buffer the button is drawn straight onto the target; the next redraw tries again.
+    HDC surface = surface_.Ensure(w, h);
+    if (!surface) surface = target;
+    const Canvas canvas(surface, w, h);
     canvas.Fill(canvas.Client(), forms::TranslateColor(forms::SystemColor(COLOR_BTNFACE)));
 
     if (p_.Checked() && p_.buttonStyle != Styles::Standard && p_.buttonStyle != Styles::RoundedPanel)
@@ -450,21 +447,17 @@ bool zembutton::Render() {
     canvas_ = &canvas;
     PaintFace(FaceContext{canvas, face, *this});
     canvas_ = nullptr;
-    return true;
-}
-
-void zembutton::Present(HDC dc) const {
-    ::BitBlt(dc, 0, 0, Width(Handle()), Height(Handle()), surface_->Dc(), 0, 0, SRCCOPY);
+    return surface;
 }
 
 void zembutton::Redraw() {
-    if (!Render()) return;
     base::WindowDC dc(Handle());
-    if (dc.Get()) Present(dc.Get());
+    if (dc.Get()) DrawTo(dc.Get());
 }
 
 void zembutton::DrawTo(HDC dc) {
-    if (Render()) Present(dc);
+    HDC surface = Render(dc);
+    if (surface && surface != dc) surface_.CopyTo(dc, 0, 0, Width(Handle()), Height(Handle()), 0, 0);
 }
 
 HFONT zembutton::CaptionFont() {
@@ -837,7 +830,7 @@ LRESULT zembutton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_PAINT: {
         base::PaintDC paint(Handle());
-        if (Render()) Present(paint.Get());
+        DrawTo(paint.Get());
         return 0;
     }
     case WM_PRINTCLIENT:
