@@ -396,9 +396,12 @@ TEST_F(SaveSelection, AHundredSavesAndAHundredCancelsLeaveNothingBehind) {
     ScratchFolder folder(L"repeat");
     const std::wstring input = folder / L"song.mp3";
     ASSERT_TRUE(::CopyFileW(Fixture(kSource).c_str(), input.c_str(), FALSE));
-    ASSERT_TRUE(form.player().SetURL(input));
+    // The selection as Set Start and Set End leave it, with the player left
+    // alone: its threads and handles come and go with playback, not with saves.
     form.Text1().SetText(input);
-    Mark(3.25, 9.75);
+    form.Label(5).SetCaption(L"3.25");
+    form.Label(7).SetCaption(L"9.75");
+    form.Label(9).SetCaption(L"6.5");
     app::frmDOSOutput& output = form.DOSOutput();
     bool cancel = false;
     // The click is handled at the run's first look at the window messages, before any output.
@@ -417,10 +420,12 @@ TEST_F(SaveSelection, AHundredSavesAndAHundredCancelsLeaveNothingBehind) {
     const DWORD user = testing_support::UserObjects();
     saves(100, false);
     saves(100, true);
-    // A reader thread may still be on its way out.
-    testing_support::PumpUntil([&] { return testing_support::Threads() == threads; }, 10000);
-    EXPECT_EQ(testing_support::KernelHandles().size(), handles);
-    EXPECT_EQ(testing_support::Threads(), threads);
+    // Flat: what the system sets up once on its own (a handle of the audio
+    // codecs, a worker thread of Wine's) may add one or two; a leak adds one a run.
+    constexpr std::size_t kSystemsOwn = 2;
+    testing_support::PumpUntil([&] { return testing_support::Threads() <= threads + kSystemsOwn; }, 10000);
+    EXPECT_LE(testing_support::KernelHandles().size(), handles + kSystemsOwn);
+    EXPECT_LE(testing_support::Threads(), threads + kSystemsOwn);
     EXPECT_EQ(testing_support::GdiObjects(), gdi);
     EXPECT_EQ(testing_support::UserObjects(), user);
     auto boxes = watcher.Seen();
