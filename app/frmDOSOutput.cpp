@@ -36,6 +36,10 @@ frmDOSOutput::frmDOSOutput() {
     readOutput1_.Complete.Subscribe([this] { ReadOutput1_Complete(); });
     readOutput1_.Starting.Subscribe([this] { ReadOutput1_Starting(); });
     readOutput1_.Canceled.Subscribe([this] { ReadOutput1_Canceled(); });
+    giveUp_.Tick.Subscribe([this] {
+        giveUp_.SetEnabled(false);
+        if (readOutput1_.Processing()) readOutput1_.CancelProcess();
+    });
 }
 
 frmDOSOutput::~frmDOSOutput() = default;
@@ -99,6 +103,13 @@ void frmDOSOutput::cmdExecute_Click() {
     runOutput_ = nullptr;
 }
 
+void frmDOSOutput::FinishQuietly(UINT graceMs) {
+    if (quiet_) return;
+    quiet_ = true;
+    giveUp_.SetInterval(graceMs);
+    giveUp_.SetEnabled(true);
+}
+
 void frmDOSOutput::cmdCancel_Click() { readOutput1_.CancelProcess(); }
 
 void frmDOSOutput::zembutton1_Click() {
@@ -132,6 +143,10 @@ void frmDOSOutput::ReadOutput1_Complete() {
     timer1_.SetEnabled(false);
     if (readOutput1_.CancelRequested()) return;  // the cancellation is reported next
     std::wstring failure = FailureOfRun();
+    if (quiet_) {
+        Hide();
+        return;
+    }
     if (failure.empty()) {
         pb_->SetValue(100);
         label1_->SetCaption(L"Task Completed.");
@@ -146,12 +161,13 @@ void frmDOSOutput::ReadOutput1_Complete() {
 }
 
 void frmDOSOutput::ReadOutput1_Error(const std::wstring& description, std::int32_t& number) {
+    if (quiet_) return;
     base::ShowMessage(L"Error!\r\nDescription: " + description + L"\r\nLastDLLError: " + std::to_wstring(number),
                        MB_OK | MB_ICONERROR, L"Error");
 }
 
 void frmDOSOutput::ReadOutput1_Canceled() {
-    base::ShowMessage(L"Success! Process was canceled!", MB_OK);
+    if (!quiet_) base::ShowMessage(L"Success! Process was canceled!", MB_OK);
     txtOutput_->SetText(L"");
 }
 

@@ -2,7 +2,7 @@
 
 #include "controls/imagebutton/ButtonProperties.h"
 #include "controls/imagebutton/ColorMath.h"
-#include "controls/imagebutton/PixelBlock.h"
+#include "forms/PixelBlock.h"
 #include "controls/imagebutton/PixelEffects.h"
 #include "forms/SolidFill.h"
 
@@ -14,7 +14,7 @@ struct Rgb {
 };
 
 // The pixels of the picture itself, in a block of the given depth.
-bool ReadSource(HDC surface, const forms::Picture& picture, long keyColor, const PixelBlock& block) {
+bool ReadSource(HDC surface, const forms::Picture& picture, long keyColor, const forms::PixelBlock& block) {
     if (picture.Kind() == forms::Picture::Type::Icon) {
         const RECT all{0, 0, block.Width(), block.Height()};
         forms::FillSolid(block.Dc(), all, static_cast<COLORREF>(keyColor));
@@ -75,7 +75,7 @@ private:
     long nearest_ = -1;
 };
 
-void BlendMasked(HDC surface, bool showsEveryColor, const PixelBlock& source, const PixelBlock& target,
+void BlendMasked(HDC surface, bool showsEveryColor, const forms::PixelBlock& source, const forms::PixelBlock& target,
                  long keyColor, const PictureLook& look, std::optional<long> silhouette) {
     NearestColor nearest(surface, showsEveryColor);
     for (int y = 0; y < source.Height(); ++y) {
@@ -90,7 +90,7 @@ void BlendMasked(HDC surface, bool showsEveryColor, const PixelBlock& source, co
     }
 }
 
-void BlendAlpha(const PixelBlock& source, const PixelBlock& target, const PictureLook& look,
+void BlendAlpha(const forms::PixelBlock& source, const forms::PixelBlock& target, const PictureLook& look,
                 std::optional<long> silhouette) {
     const bool plain = !silhouette && !look.grey && look.effect == PictureEffects::None;
     for (int y = 0; y < source.Height(); ++y) {
@@ -113,9 +113,9 @@ void BlendAlpha(const PixelBlock& source, const PixelBlock& target, const Pictur
 }
 }  // namespace
 
-PixelBlock* PictureRenderer::Block(std::unique_ptr<PixelBlock>& slot, HDC reference, int width, int height, int bits) {
+forms::PixelBlock* PictureRenderer::Block(std::unique_ptr<forms::PixelBlock>& slot, HDC reference, int width, int height, int bits) {
     if (!slot || slot->Width() != width || slot->Height() != height || slot->BitsPerPixel() != bits)
-        slot = std::make_unique<PixelBlock>(reference, width, height, bits);
+        slot = std::make_unique<forms::PixelBlock>(reference, width, height, bits);
     return slot->Valid() ? slot.get() : nullptr;
 }
 
@@ -134,8 +134,8 @@ void PictureRenderer::Draw(HDC surface, const forms::Picture& picture, int x, in
     const bool alphaPath = picture.Kind() == forms::Picture::Type::Bitmap && picture.BitsPerPixel() == 32;
     const int depth = alphaPath ? 32 : 24;
     const long keyColor = picture.Kind() == forms::Picture::Type::Icon ? kIconKeyColor : look.maskColor;
-    PixelBlock* source = Block(source_, surface, w, h, depth);
-    PixelBlock* target = Block(target_, surface, w, h, depth);
+    forms::PixelBlock* source = Block(source_, surface, w, h, depth);
+    forms::PixelBlock* target = Block(target_, surface, w, h, depth);
     if (!source || !target) return;
     if (!ReadSource(surface, picture, keyColor, *source)) return;
     ::BitBlt(target->Dc(), 0, 0, w, h, surface, x, y, SRCCOPY);

@@ -8,7 +8,7 @@
 #include <memory>
 #include <optional>
 
-#include "controls/imagebutton/PixelBlock.h"
+#include "forms/PixelBlock.h"
 #include "forms/Picture.h"
 
 namespace controls::imagebutton {
@@ -32,11 +32,11 @@ public:
               std::optional<long> silhouette = std::nullopt);
 
 private:
-    static PixelBlock* Block(std::unique_ptr<PixelBlock>& slot, HDC reference, int width, int height, int bits);
+    static forms::PixelBlock* Block(std::unique_ptr<forms::PixelBlock>& slot, HDC reference, int width, int height, int bits);
     bool ShowsEveryColor(HDC surface);
 
-    std::unique_ptr<PixelBlock> source_;
-    std::unique_ptr<PixelBlock> target_;
+    std::unique_ptr<forms::PixelBlock> source_;
+    std::unique_ptr<forms::PixelBlock> target_;
     std::optional<bool> showsEveryColor_;
 };
 

@@ -6,11 +6,11 @@
 #include <cmath>
 
 #include "base/MessageLoop.h"
-#include "controls/imagebutton/AccessKey.h"
+#include "forms/AccessKey.h"
 #include "controls/imagebutton/ButtonPersistence.h"
 #include "controls/imagebutton/ColorScheme.h"
 #include "controls/imagebutton/ContentPainter.h"
-#include "controls/imagebutton/MousePointers.h"
+#include "forms/MousePointers.h"
 #include "controls/imagebutton/PopupMenuPlacement.h"
 #include "controls/imagebutton/ThemeApi.h"
 #include "controls/imagebutton/WindowRegion.h"
@@ -131,10 +131,10 @@ void zembutton::StartRunMode() {
     std::vector<UINT> own = {WM_MOUSELEAVE, WM_THEMECHANGED};
     if (AppThemed()) own.push_back(WM_SYSCOLORCHANGE);
     auto handler = [this](UINT message, WPARAM wParam, LPARAM) { OnInterceptedMessage(message, wParam); };
-    ownMessages_ = std::make_unique<MessageInterceptor>(Handle(), std::move(own), handler);
+    ownMessages_ = std::make_unique<forms::MessageInterceptor>(Handle(), std::move(own), handler);
     if (parent_) {
         const bool mdiChild = (::GetWindowLongPtrW(parent_, GWL_EXSTYLE) & WS_EX_MDICHILD) != 0;
-        parentMessages_ = std::make_unique<MessageInterceptor>(
+        parentMessages_ = std::make_unique<forms::MessageInterceptor>(
             parent_, std::vector<UINT>{mdiChild ? static_cast<UINT>(WM_NCACTIVATE) : static_cast<UINT>(WM_ACTIVATE)},
             handler);
     }
@@ -179,7 +179,7 @@ void zembutton::ApplyResize() {
 
 void zembutton::UpdateAccessKeys() {
     SetAccessKeys(L"");
-    if (auto key = AccessKeyOf(p_.caption)) SetAccessKeys(std::wstring(1, *key));
+    if (auto key = forms::AccessKeyOf(p_.caption)) SetAccessKeys(std::wstring(1, *key));
 }
 
 // ---- Properties
@@ -528,7 +528,7 @@ bool zembutton::SetCursorForPointer() {
     if (p_.mousePointer == kCustomPointer)
         cursor = mouseCursor_;
     else
-        cursor = StandardCursor(p_.mousePointer);
+        cursor = forms::StandardCursor(p_.mousePointer);
     if (!cursor) return false;
     ::SetCursor(cursor);
     return true;

@@ -12,7 +12,7 @@
 #include "controls/imagebutton/ButtonTooltip.h"
 #include "controls/imagebutton/Canvas.h"
 #include "controls/imagebutton/ContentLayout.h"
-#include "controls/imagebutton/MessageInterceptor.h"
+#include "forms/MessageInterceptor.h"
 #include "controls/imagebutton/PictureRenderer.h"
 #include "controls/imagebutton/ThemeApi.h"
 #include "controls/imagebutton/styles/FaceContext.h"
@@ -261,8 +261,8 @@ private:
     BOOL(WINAPI* trackMouseEvent_)(LPTRACKMOUSEEVENT) = nullptr;
     HWND parent_ = nullptr;
 
-    std::unique_ptr<imagebutton::MessageInterceptor> ownMessages_;
-    std::unique_ptr<imagebutton::MessageInterceptor> parentMessages_;
+    std::unique_ptr<forms::MessageInterceptor> ownMessages_;
+    std::unique_ptr<forms::MessageInterceptor> parentMessages_;
     imagebutton::ButtonTooltip tooltip_;
 
     // Drawing

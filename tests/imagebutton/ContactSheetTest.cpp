@@ -4,9 +4,8 @@
 
 #include "ButtonStates.h"
 #include "ButtonTestSupport.h"
-#include "base/Handles.h"
+#include "support/ContactSheet.h"
 #include "controls/imagebutton/ButtonProperties.h"
-#include "controls/imagebutton/PixelBlock.h"
 
 using namespace imagebutton_test;
 
@@ -40,43 +39,6 @@ std::shared_ptr<forms::Picture> Disc() {
 }
 
 
-// The sheet's canvas: white, with a label font.
-class Sheet {
-public:
-    Sheet(int width, int height) : block_(base::WindowDC(nullptr).Get(), width, height, 32) {
-        font_.Reset(::CreateFontW(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma"));
-        const RECT all{0, 0, width, height};
-        ::FillRect(block_.Dc(), &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-    }
-
-    void Label(int x, int y, int w, int h, const std::wstring& text) {
-        base::SelectedObject font(block_.Dc(), font_.Get());
-        RECT at{x, y, x + w, y + h};
-        ::SetBkMode(block_.Dc(), TRANSPARENT);
-        ::DrawTextW(block_.Dc(), text.c_str(), -1, &at, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
-    }
-    void Button(int x, int y, controls::zembutton& button) {
-        POINT old{};
-        ::SetViewportOrgEx(block_.Dc(), x, y, &old);
-        button.DrawTo(block_.Dc());
-        ::SetViewportOrgEx(block_.Dc(), old.x, old.y, nullptr);
-    }
-    bool Save(const std::wstring& path) {
-        testing_support::Pixels pixels;
-        pixels.width = block_.Width();
-        pixels.height = block_.Height();
-        ::GdiFlush();
-        for (int y = 0; y < block_.Height(); ++y) {
-            const auto* row = reinterpret_cast<const std::uint32_t*>(block_.Row(y));
-            pixels.data.insert(pixels.data.end(), row, row + block_.Width());
-        }
-        return testing_support::WritePng(path, pixels);
-    }
-
-private:
-    controls::imagebutton::PixelBlock block_;
-    base::FontHandle font_;
-};
 }  // namespace
 
 TEST(ContactSheet, EveryStyleInEveryState) {
@@ -85,7 +47,7 @@ TEST(ContactSheet, EveryStyleInEveryState) {
     const int width = kLabelWidth + columns * (kCellWidth + kGap);
     const int block = kHeaderHeight + controls::imagebutton::Styles::kCount * (kCellHeight + kGap);
     const int height = 2 * block + kGap;
-    Sheet sheet(width, height);
+    testing_support::ContactSheet sheet(width, height);
     TestForm& form = SharedForm();
     const auto disc = Disc();
     // The second block: a picture beside the caption, a caption effect and a drop-down symbol.
@@ -113,7 +75,7 @@ TEST(ContactSheet, EveryStyleInEveryState) {
                     button->SetDropDownSeparator(true);
                 }
                 states[static_cast<std::size_t>(c)].apply(form, *button);
-                sheet.Button(kLabelWidth + c * (kCellWidth + kGap), y, *button);
+                sheet.Draw(kLabelWidth + c * (kCellWidth + kGap), y, *button);
                 form.defaultButton = nullptr;
                 if (::GetCapture()) ::ReleaseCapture();
             }

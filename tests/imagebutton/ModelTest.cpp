@@ -1,8 +1,7 @@
-// The button's model without a window: schemes, persistence, access keys,
+// The button's model without a window: schemes, persistence,
 // content layout and popup-menu placement.
 #include <gtest/gtest.h>
 
-#include "controls/imagebutton/AccessKey.h"
 #include "controls/imagebutton/ButtonPersistence.h"
 #include "controls/imagebutton/ColorMath.h"
 #include "controls/imagebutton/ColorScheme.h"
@@ -206,18 +205,6 @@ TEST(Persistence, EveryKeyIsWrittenInItsOrder) {
                                                 L"DropDownSymbol",
                                                 L"ColorScheme"};
     EXPECT_EQ(bag.Keys(), expected);
-}
-
-TEST(AccessKey, FromTheCaption) {
-    EXPECT_EQ(AccessKeyOf(L"&Save"), L's');
-    EXPECT_EQ(AccessKeyOf(L"Save && &Exit"), L'e');
-    EXPECT_EQ(AccessKeyOf(L"A&&B"), std::nullopt);
-    EXPECT_EQ(AccessKeyOf(L"Plain"), std::nullopt);
-    EXPECT_EQ(AccessKeyOf(L"End&"), std::nullopt);
-    EXPECT_EQ(AccessKeyOf(L"&"), std::nullopt);
-    EXPECT_EQ(AccessKeyOf(L"&&&x"), L'x');
-    EXPECT_EQ(AccessKeyOf(L"a && b &&c"), std::nullopt);
-    EXPECT_EQ(AccessKeyOf(L"Caf&\u00C9"), L'\u00E9');
 }
 
 TEST(ContentLayout, CentredCaptionWithAPictureLeftOfIt) {

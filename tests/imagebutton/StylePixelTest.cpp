@@ -13,7 +13,7 @@
 #include "ButtonTestSupport.h"
 #include "controls/imagebutton/Canvas.h"
 #include "controls/imagebutton/ColorMath.h"
-#include "controls/imagebutton/PixelBlock.h"
+#include "forms/PixelBlock.h"
 
 using namespace imagebutton_test;
 using namespace controls::imagebutton;
@@ -105,7 +105,7 @@ const long kFace = Sys(COLOR_BTNFACE);
 
 TEST(FillGradient, OneRowIsTheHalfSumAndRowsRunTopDown) {
     base::WindowDC screen(nullptr);
-    PixelBlock block(screen.Get(), 4, 3, 32);
+    forms::PixelBlock block(screen.Get(), 4, 3, 32);
     ASSERT_TRUE(block.Valid());
     const Canvas canvas(block.Dc(), 4, 3);
     canvas.FillGradient(0, 0, 4, 1, 0xFFFFFF, 0xFFFFFF, GradientDirection::TopToBottom);
@@ -124,7 +124,7 @@ TEST(FillGradient, OneRowIsTheHalfSumAndRowsRunTopDown) {
 
 TEST(Primitives, LineLeavesItsEndPointAndCornersSoftenFourPixels) {
     base::WindowDC screen(nullptr);
-    PixelBlock block(screen.Get(), 10, 6, 32);
+    forms::PixelBlock block(screen.Get(), 10, 6, 32);
     const Canvas canvas(block.Dc(), 10, 6);
     canvas.Fill(canvas.Client(), 0x000000);
     canvas.Line(1, 2, 8, 2, 0x00FF00);

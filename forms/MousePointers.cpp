@@ -1,6 +1,6 @@
-#include "controls/imagebutton/MousePointers.h"
+#include "forms/MousePointers.h"
 
-namespace controls::imagebutton {
+namespace forms {
 
 HCURSOR StandardCursor(short kind) noexcept {
     const wchar_t* id = nullptr;
@@ -56,4 +56,4 @@ HCURSOR StandardCursor(short kind) noexcept {
     return ::LoadCursorW(nullptr, id);
 }
 
-}  // namespace controls::imagebutton
+}  // namespace forms
