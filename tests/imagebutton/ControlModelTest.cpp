@@ -10,6 +10,7 @@
 #include "ButtonTestSupport.h"
 #include "app/Form1.h"
 #include "controls/imagebutton/ColorMath.h"
+#include "forms/Dib.h"
 #include "forms/Units.h"
 
 using namespace imagebutton_test;
@@ -130,6 +131,42 @@ TEST_F(ControlModel, HandPointerAndMouseIcon) {
     EXPECT_NE(b->MouseIcon(), nullptr) << "a cursor made from the bitmap";
     b->SetMouseIcon(std::shared_ptr<forms::Picture>());
     EXPECT_EQ(b->MousePointer(), 0);
+}
+
+TEST_F(ControlModel, PointersRestoreAsSaved) {
+    struct Case {
+        short pointer;
+        bool hand;
+        bool icon;
+    };
+    for (const Case c : {Case{5, false, false}, Case{99, false, true}, Case{0, true, false}, Case{3, false, true}}) {
+        forms::PropertyBag bag;
+        bag.Write(L"MousePointer", std::int32_t{c.pointer});
+        bag.Write(L"HandPointer", c.hand);
+        if (c.icon) bag.Write(L"MouseIcon", SmallBitmap());
+        zembutton b(form, L"zembutton1", Bounds(10, 10, W, H), bag);
+        EXPECT_EQ(b.MousePointer(), c.pointer) << c.pointer;
+        EXPECT_EQ(b.HandPointer(), c.hand) << c.pointer;
+        EXPECT_EQ(b.MouseIcon() != nullptr, c.icon) << c.pointer;
+    }
+}
+
+TEST_F(ControlModel, ABitmapMouseIconShowsItsOwnColours) {
+    auto b = Make();
+    b->SetMouseIcon(MakeBitmap(0xFFFFFF, {{2, 2, 0x0000FF}}));
+    base::WindowDC screen(nullptr);
+    void* bits = nullptr;
+    base::BitmapHandle surface = forms::CreateTopDownDib(8, 8, &bits, screen.Get());
+    base::MemoryDC dc(::CreateCompatibleDC(screen.Get()));
+    base::SelectedObject selected(dc.Get(), surface.Get());
+    const RECT all{0, 0, 8, 8};
+    base::BrushHandle blue(::CreateSolidBrush(0xFF0000));
+    ::FillRect(dc.Get(), &all, blue.Get());
+    ASSERT_TRUE(::DrawIconEx(dc.Get(), 0, 0, b->MouseIcon(), 8, 8, 0, nullptr, DI_NORMAL));
+    ::GdiFlush();
+    const auto* pixels = static_cast<const std::uint32_t*>(bits);  // 0xAARRGGBB
+    EXPECT_EQ(pixels[0] & 0xFFFFFF, 0xFFFFFFu) << "white stays white over the screen";
+    EXPECT_EQ(pixels[2 * 8 + 2] & 0xFFFFFF, 0xFF0000u) << "red stays red";
 }
 
 TEST_F(ControlModel, NeverSmallerThan220Twips) {

@@ -403,6 +403,21 @@ TEST_F(Interaction, FormActivation) {
     EXPECT_EQ(button->State(), 0) << "activation shows every button up";
 }
 
+TEST_F(Interaction, AButtonInAPanelFollowsItsFormsActivation) {
+    Panel panel(form);
+    zembutton inPanel(panel, L"zembutton2", Bounds(10, 10, W, H));
+    inPanel.SetButtonStyle(2);
+    inPanel.SetShowFocusRect(true);
+    Activate(form);
+    ::SetFocus(inPanel.hWnd());
+    EXPECT_TRUE(inPanel.FormActive());
+    ASSERT_TRUE(inPanel.HasFocus());
+    const Snapshot active(inPanel);
+    Activate(form, false);
+    EXPECT_FALSE(inPanel.FormActive());
+    EXPECT_NE(Snapshot(inPanel).Pixels(), active.Pixels()) << "the focus rectangle shows only on the active form";
+}
+
 TEST_F(Interaction, LeavingIsTrackedByThePlatform) {
     MoveMouse(*button, 40, 12);
     EXPECT_TRUE(button->MouseOver());
@@ -476,7 +491,15 @@ TEST_F(Interaction, Pointers) {
                    MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     EXPECT_EQ(::GetCursor(), cross);
 
+    // Replacing a made cursor while it is on screen puts the new one there before the old one goes.
+    button->SetMouseIcon(MakeBitmap(0xFFFFFF));
+    ::SendMessageW(button->hWnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(button->hWnd()),
+                   MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    ASSERT_EQ(::GetCursor(), button->MouseIcon());
+    button->SetMouseIcon(MakeBitmap(0x0000FF));
+    EXPECT_EQ(::GetCursor(), button->MouseIcon());
     button->SetMouseIcon(std::shared_ptr<forms::Picture>());
+    EXPECT_EQ(::GetCursor(), ::LoadCursorW(nullptr, IDC_ARROW));
     EXPECT_EQ(button->MousePointer(), 0);
     button->SetMousePointer(3);
     ::SendMessageW(button->hWnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(button->hWnd()),

@@ -183,16 +183,35 @@ TEST_F(Pictures, IconsAreKeyedBySilver) {
     EXPECT_EQ(square.At(x + 8, y + 8), 0x0000FF);
 }
 
-TEST_F(Pictures, ThirtyTwoBitBitmapsUseTheirAlpha) {
-    button->SetPictureNormal(
-        MakeBitmap(0xFFFFFF, {{1, 1, 0xFFFFFF, 128}, {2, 2, 0xFFFFFF, 0}, {3, 3, 0xE0E0E0, 255}}, 32));
+TEST_F(Pictures, ThirtyTwoBitBitmapsUseTheirPremultipliedAlpha) {
+    // (100, 50, 0) at alpha 128 is (199, 100, 0) premultiplied; over black it comes out as it is stored.
+    button->SetPictureNormal(MakeBitmap(0xFFFFFF,
+                                        {{1, 1, Gray(128), 128},
+                                         {2, 2, 0xFFFFFF, 0},
+                                         {3, 3, 0xE0E0E0, 255},
+                                         {4, 4, RgbOf(100, 50, 0), 128}},
+                                        32));
     EXPECT_EQ(At(5, 5), 0xFFFFFF);
     EXPECT_EQ(At(1, 1), Gray(127));
     EXPECT_EQ(At(2, 2), 0x000000);
     EXPECT_EQ(At(3, 3), 0xE0E0E0) << "no mask colour on the alpha path";
+    EXPECT_EQ(At(4, 4), RgbOf(99, 50, 0)) << "128 x 199 div 256, 128 x 100 div 256";
     button->SetPictureOpacity(128);
     EXPECT_EQ(At(5, 5), Gray(127));
     EXPECT_EQ(At(1, 1), Gray(64 * 255 / 256));  // 128 x 128 div 255 = 64
+    button->SetPictureOpacity(255);
+    button->SetDisabledPictureMode(1);
+    button->SetEnabled(false);
+    // Grey of the colour itself, (199, 100, 0): round(0.59 x 100 + 60) = 119, at 191 x 128 div 255 = 95.
+    EXPECT_EQ(At(4, 4), Gray(95 * 119 / 256));
+}
+
+TEST_F(Pictures, ThirtyTwoBitBitmapsWithoutAlphaAreOpaque) {
+    button->SetPictureNormal(MakeBitmap(0x0000FF, {{1, 1, 0xFFFFFF, 0}}, 32, 0));
+    EXPECT_EQ(At(3, 3), 0x0000FF);
+    EXPECT_EQ(At(1, 1), 0xFFFFFF);
+    button->SetPictureOpacity(128);
+    EXPECT_EQ(At(3, 3), RgbOf(127, 0, 0));
 }
 
 TEST_F(Pictures, BesideTheCaption) {
