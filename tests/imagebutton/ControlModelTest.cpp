@@ -9,6 +9,7 @@
 
 #include "ButtonTestSupport.h"
 #include "app/Form1.h"
+#include "app/frmDOSOutput.h"
 #include "controls/imagebutton/ColorMath.h"
 #include "forms/Dib.h"
 #include "forms/Units.h"
@@ -201,11 +202,17 @@ TEST_F(ControlModel, WindowOutlinePerStyle) {
         EXPECT_TRUE(InRegion(b->hWnd(), W - 1, H / 2)) << style;
         EXPECT_FALSE(InRegion(b->hWnd(), W, H / 2)) << style;
     }
-    // Corner ellipses: 4 cuts more of the corner than 3.
-    b->SetButtonStyle(6);
-    const bool panelCorner = InRegion(b->hWnd(), 1, 0);
-    b->SetButtonStyle(2);
-    EXPECT_TRUE(InRegion(b->hWnd(), 1, 0) || !panelCorner);
+    // The rounded outlines, pixel by pixel: a rectangle one pixel larger than the
+    // button with a corner ellipse of 3 or 4.
+    for (const auto& [style, ellipse] : {std::pair{2, 3}, {3, 3}, {7, 3}, {9, 3}, {6, 4}, {10, 4}}) {
+        b->SetButtonStyle(style);
+        const base::RegionHandle rule(::CreateRoundRectRgn(0, 0, W + 1, H + 1, ellipse, ellipse));
+        int differing = 0;
+        for (int y = 0; y < H; ++y)
+            for (int x = 0; x < W; ++x)
+                differing += InRegion(b->hWnd(), x, y) != (::PtInRegion(rule.Get(), x, y) != FALSE) ? 1 : 0;
+        EXPECT_EQ(differing, 0) << style;
+    }
 }
 
 TEST_F(ControlModel, ThemedOutlineComesFromTheTheme) {
@@ -328,22 +335,16 @@ TEST(AppButtons, MainWindowButtonsAreSquareBands) {
 
 TEST(AppButtons, OutputWindowCancelButtonIsThemed) {
     MoveMouseAway();
-    TestForm& form = SharedForm();
-    forms::PropertyBag bag;
-    bag.Write(L"caption", std::wstring(L"Cancel"));
-    bag.Write(L"BUTTONSTYLE", std::int32_t{13});
-    bag.Write(L"Font", forms::Font::Create(L"Tahoma", 8.25));
-    bag.Write(L"BackColor", std::int32_t{0});
-    bag.Write(L"PictureEffectOnOver", std::int32_t{0});
-    bag.Write(L"PictureEffectOnDown", std::int32_t{0});
-    bag.Write(L"CaptionEffects", std::int32_t{0});
-    bag.Write(L"TooltipBackColor", std::int32_t{0});
-    zembutton cancel(form, L"zembutton1", Bounds(208, 128, 105, 25), bag);
+    app::frmDOSOutput window;
+    zembutton& cancel = window.zembutton1();
     EXPECT_EQ(cancel.Caption(), L"Cancel");
     EXPECT_EQ(cancel.ButtonStyle(), ::IsAppThemed() ? 13 : 2);
+    EXPECT_EQ(cancel.Font()->Name(), L"Tahoma");
     EXPECT_EQ(cancel.PictureEffectOnOver(), 0);
     EXPECT_EQ(cancel.TooltipBackColor(), 0u);
     Snapshot look(cancel);
+    EXPECT_EQ(look.Width(), 105);
+    EXPECT_EQ(look.Height(), 25);
     const RECT caption = cancel.Layout().caption;
     EXPECT_GE(caption.left, 4);
     EXPECT_LE(caption.right, 105 - 4);
