@@ -7,10 +7,9 @@
 
 #include "ButtonTestSupport.h"
 #include "controls/imagebutton/ColorMath.h"
-#include "controls/imagebutton/PixelEffects.h"
 
 using namespace imagebutton_test;
-using namespace controls::imagebutton;
+using controls::imagebutton::RgbOf;
 using controls::zembutton;
 
 namespace {
@@ -114,20 +113,17 @@ TEST_F(Pictures, EffectsWhenHotAndDown) {
     button->SetPictureOpacityOnOver(255);
     MoveMouse(*button, 5, 5);
     ASSERT_EQ(button->State(), 1);
-    const ByteTable& up = LookupBrighten();
-    EXPECT_EQ(At(3, 3), RgbOf(up[100], up[200], up[250]));
+    EXPECT_EQ(At(3, 3), RgbOf(114, 229, 255)) << "x 293 div 255, at most 255";
     Press(*button, 5, 5);
     ASSERT_EQ(button->State(), 2);
-    const ByteTable& down = LookupDarken();
-    EXPECT_EQ(At(3, 3), RgbOf(down[100], down[200], down[250]));
+    EXPECT_EQ(At(3, 3), RgbOf(85, 170, 212)) << "x 217 div 255";
     Release(*button, 5, 5);
     MoveMouseAway();
     button->SetPictureEffectOnOver(0);
     button->SetPictureOpacityOnOver(128);
     MoveMouse(*button, 5, 5);
-    const long face = ShiftColor(0x000000, 0.03f);  // the hot face of a black FlatHighlight button
-    EXPECT_EQ(At(3, 3), RgbOf((128 * 100 + 127 * RedOf(face)) / 256, (128 * 200 + 127 * GreenOf(face)) / 256,
-                              (128 * 250 + 127 * BlueOf(face)) / 256));
+    // Over the hot face of a black FlatHighlight button, black shifted by 0.03 x 255 = 7.65: 8.
+    EXPECT_EQ(At(3, 3), RgbOf((128 * 100 + 127 * 8) / 256, (128 * 200 + 127 * 8) / 256, (128 * 250 + 127 * 8) / 256));
 }
 
 TEST_F(Pictures, EachStateShowsItsPicture) {
@@ -157,15 +153,15 @@ TEST_F(Pictures, PushOnHoverLiftsThePictureOverASilhouette) {
     EXPECT_EQ(At(P - 3, P - 3), 0x0000FF);
     EXPECT_EQ(At(P - 1, P - 1), 0xC0C0C0);
     EXPECT_EQ(At(P - 2, 3), 0xC0C0C0);
-    EXPECT_EQ(At(P, P), ShiftColor(0x000000, 0.03f)) << "no shadow while lifted";
+    EXPECT_EQ(At(P, P), Gray(8)) << "the hot face: no shadow while lifted";
 }
 
 TEST_F(Pictures, ShadowFallsDownRight) {
     button->SetPictureNormal(MakeBitmap(0x0000FF));
     button->SetPictureShadow(true);
-    const long s = AverageColor(0x808080, 0x000000);
-    EXPECT_EQ(At(P + 1, P + 1), ShiftColor(s, 0.05f));
-    EXPECT_EQ(At(P, P), ShiftColor(s, -0.05f));
+    // The average of 0x808080 and black is 64; shifted by 0.05 x 255 = 12.75 each way.
+    EXPECT_EQ(At(P + 1, P + 1), Gray(77));
+    EXPECT_EQ(At(P, P), Gray(51));
     EXPECT_EQ(At(P - 1, P - 1), 0x0000FF);
     EXPECT_EQ(At(P + 2, P + 2), 0x000000);
 }
