@@ -8,9 +8,9 @@
 #include <gtest/gtest.h>
 
 #include "ButtonTestSupport.h"
+#include "ColorRules.h"
 #include "app/Form1.h"
 #include "app/frmDOSOutput.h"
-#include "controls/imagebutton/ColorMath.h"
 #include "forms/Dib.h"
 #include "forms/Units.h"
 
@@ -314,7 +314,7 @@ TEST(AppButtons, MainWindowButtonsAreSquareBands) {
     MoveMouseAway();
     app::Form1 window;
     const long back = 0xFFD1AD;
-    const long border = controls::imagebutton::ShiftColor(back, -0.34f);
+    const long border = rule::Shift(back, -0.34f);
     for (int number = 1; number <= 11; ++number) {
         zembutton& b = window.zembutton(number);
         EXPECT_EQ(b.ButtonStyle(), 8) << number;
