@@ -179,32 +179,61 @@ TEST_F(Interaction, RightButtonRaisesOnlyMouseUp) {
     EXPECT_EQ(log->Actions().back(), "MouseUp 4 40,12");
 }
 
-TEST_F(Interaction, SpaceKey) {
-    int stateInKeyDown = -1;
-    button->KeyDown.Subscribe([&](short, short) { stateInKeyDown = button->State(); });
-    Key(*button, WM_KEYDOWN, VK_SPACE);
-    EXPECT_EQ(stateInKeyDown, 2) << "the press is shown before KeyDown";
-    Key(*button, WM_KEYUP, VK_SPACE, 0xC0000000);
-    EXPECT_EQ(log->Actions(), (Log{"KeyDown 32 0", "Click", "KeyUp 32 0"}));
-    EXPECT_EQ(button->State(), 0);
-}
-
-TEST_F(Interaction, SpaceToggleIsNotRepeatedByAHeldKey) {
-    button->SetMode(1);
-    Key(*button, WM_KEYDOWN, VK_SPACE);
-    Key(*button, WM_KEYDOWN, VK_SPACE, 0x40000000);
-    Key(*button, WM_KEYDOWN, VK_SPACE, 0x40000000);
-    EXPECT_TRUE(button->Value());
-    Key(*button, WM_KEYUP, VK_SPACE, 0xC0000000);
-    EXPECT_EQ(log->Actions(), (Log{"KeyDown 32 0", "KeyDown 32 0", "KeyDown 32 0", "Click", "KeyUp 32 0"}));
-}
-
-TEST_F(Interaction, AnotherKeyCancelsTheSpacePress) {
-    Key(*button, WM_KEYDOWN, VK_SPACE);
-    Key(*button, WM_KEYDOWN, 'A');
-    EXPECT_EQ(button->State(), 0);
-    Key(*button, WM_KEYUP, VK_SPACE, 0xC0000000);
-    EXPECT_EQ(log->Actions(), (Log{"KeyDown 32 0", "KeyDown 65 0", "KeyUp 32 0"}));
+// Keys as the platform sends them to the button, and the events and look they bring.
+TEST_F(Interaction, Keys) {
+    struct Step {
+        UINT message;
+        WPARAM key;
+        LPARAM flags = 0;
+    };
+    struct Case {
+        const char* name;
+        int mode;
+        std::vector<Step> keys;
+        Log actions;
+        bool value;
+    };
+    constexpr LPARAM kRepeat = 0x40000000;
+    constexpr LPARAM kUp = static_cast<LPARAM>(0xC0000000);
+    const Case cases[] = {
+        {"space", 0, {{WM_KEYDOWN, VK_SPACE}, {WM_KEYUP, VK_SPACE, kUp}}, {"KeyDown 32 0", "Click", "KeyUp 32 0"}, false},
+        {"a held space toggles once",
+         1,
+         {{WM_KEYDOWN, VK_SPACE},
+          {WM_KEYDOWN, VK_SPACE, kRepeat},
+          {WM_KEYDOWN, VK_SPACE, kRepeat},
+          {WM_KEYUP, VK_SPACE, kUp}},
+         {"KeyDown 32 0", "KeyDown 32 0", "KeyDown 32 0", "Click", "KeyUp 32 0"},
+         true},
+        {"another key cancels the space press",
+         0,
+         {{WM_KEYDOWN, VK_SPACE}, {WM_KEYDOWN, 'A'}, {WM_KEYUP, VK_SPACE, kUp}},
+         {"KeyDown 32 0", "KeyDown 65 0", "KeyUp 32 0"},
+         false},
+        {"enter clicks before KeyDown", 0, {{WM_KEYDOWN, VK_RETURN}}, {"Click", "KeyDown 13 0"}, false},
+        {"KeyPress for a character, KeyUp for space alone",
+         0,
+         {{WM_CHAR, 'a'}, {WM_KEYUP, 'A', kUp}},
+         {"KeyPress 97"},
+         false},
+    };
+    for (const Case& c : cases) {
+        zembutton b(form, L"zembutton2", Bounds(10, 40, W, H));
+        b.SetButtonStyle(8);
+        b.SetMode(c.mode);
+        EventLog events(b);
+        int stateInKeyDown = -1;
+        b.KeyDown.Subscribe([&](short, short) {
+            if (stateInKeyDown < 0) stateInKeyDown = b.State();
+        });
+        for (const Step& step : c.keys) Key(b, step.message, step.key, step.flags);
+        EXPECT_EQ(events.Actions(), c.actions) << c.name;
+        EXPECT_EQ(b.Value(), c.value) << c.name;
+        EXPECT_EQ(b.State(), c.value ? 2 : 0) << c.name << ": up again, or drawn down when checked";
+        if (c.keys.front().key == VK_SPACE) {
+            EXPECT_EQ(stateInKeyDown, 2) << c.name << ": the press shows before KeyDown";
+        }
+    }
 }
 
 TEST_F(Interaction, AltSpaceDoesNothing) {
@@ -214,18 +243,10 @@ TEST_F(Interaction, AltSpaceDoesNothing) {
     EXPECT_EQ(button->State(), 0);
 }
 
-TEST_F(Interaction, EnterClicksBeforeKeyDown) {
-    Key(*button, WM_KEYDOWN, VK_RETURN);
-    EXPECT_EQ(log->Actions(), (Log{"Click", "KeyDown 13 0"}));
+TEST_F(Interaction, KeyDownCarriesTheShiftState) {
     HeldKeys shift({VK_SHIFT, VK_CONTROL});
     Key(*button, WM_KEYDOWN, 'X');
-    EXPECT_EQ(log->Actions().back(), "KeyDown 88 3");
-}
-
-TEST_F(Interaction, KeyPressForEveryCharacterAndNoKeyUpButSpace) {
-    ::SendMessageW(button->hWnd(), WM_CHAR, 'a', 1);
-    Key(*button, WM_KEYUP, 'A', 0xC0000000);
-    EXPECT_EQ(log->Actions(), (Log{"KeyPress 97"}));
+    EXPECT_EQ(log->Actions(), (Log{"KeyDown 88 3"}));
 }
 
 TEST_F(Interaction, DoubleClick) {
