@@ -93,6 +93,7 @@ zembutton::zembutton(forms::ControlHost& host, std::wstring name, RECT bounds, c
 zembutton::~zembutton() {
     if (p_.font) p_.font->Unsubscribe(fontToken_);
     UnsetPopupMenu();
+    ReplaceCustomCursor({}, nullptr);
     ownMessages_.reset();
     parentMessages_.reset();
     tooltip_.Destroy();

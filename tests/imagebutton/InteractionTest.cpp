@@ -539,4 +539,12 @@ TEST_F(Interaction, Pointers) {
     ::SendMessageW(button->hWnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(button->hWnd()),
                    MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     EXPECT_EQ(::GetCursor(), ::LoadCursorW(nullptr, IDC_IBEAM));
+
+    // A button that goes takes its own cursor off the screen first.
+    button->SetMouseIcon(MakeBitmap(0x00FF00));
+    ::SendMessageW(button->hWnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(button->hWnd()),
+                   MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    ASSERT_EQ(::GetCursor(), button->MouseIcon());
+    button.reset();
+    EXPECT_EQ(::GetCursor(), ::LoadCursorW(nullptr, IDC_ARROW));
 }
