@@ -6,8 +6,9 @@
 
 namespace app {
 
-// Seconds of MPEG audio in the file, not counting tags and the encoder's
-// information frame; 0 when there is none or the file cannot be read.
+// Seconds of MPEG audio in the file as a player plays it (without tags, the
+// information frame, and the delay and padding its LAME tag gives); 0 when
+// there is none or the file cannot be read.
 double AudioSeconds(const std::wstring& path);
 
 }  // namespace app

@@ -6,11 +6,13 @@
 #include "app/modCloseBtn.h"
 #include "base/MessageLoop.h"
 #include "base/Rounding.h"
+#include "forms/Units.h"
 
 namespace app {
 
 namespace {
 
+using forms::Bounds;
 using forms::OleColor;
 using forms::SystemColor;
 
@@ -20,8 +22,8 @@ constexpr wchar_t kMakerAddress[] = L"www.tavrinsoft.com";
 constexpr wchar_t kMp3Filter[] = L"Audio Files (*.mp3)|*.mp3";
 constexpr OleColor kButtonBackColor = 0xFFD1AD;
 constexpr int kSquareBands = 8;
-
-RECT Bounds(int left, int top, int width, int height) { return RECT{left, top, left + width, top + height}; }
+// How long Exit waits for a save in progress before giving it up.
+constexpr UINT kExitGraceMs = 10000;
 
 struct LabelLayout {
     int number;
@@ -112,7 +114,7 @@ void Form1::CreateControls() {
         auto button = std::make_unique<controls::zembutton>(*this, L"zembutton" + std::to_wstring(b.number), b.bounds);
         button->SetButtonStyle(kSquareBands);
         button->SetBackColor(kButtonBackColor);
-        button->SetFont(forms::Font::Create(L"MS Sans Serif", 8.25));
+        button->SetFont(forms::Font::CreateDefault());
         button->SetPicturePushOnHover(true);
         button->SetCaptionEffects(0);
         button->SetCaption(b.caption);
@@ -126,8 +128,7 @@ void Form1::CreateControls() {
     zembutton(5).Click.Subscribe([this] { zembutton5_Click(); });
     zembutton(6).Click.Subscribe([this] { clearsel(); });
     zembutton(7).Click.Subscribe([this] { PausePlay(); });
-    // Ends at once: no window is closed one by one and a running encoder is left alone.
-    zembutton(8).Click.Subscribe([] { ::ExitProcess(0); });
+    zembutton(8).Click.Subscribe([this] { Exit(); });
 
     // Holds the loaded file's path; never shown.
     text1_ = std::make_unique<forms::TextBox>(Handle(), Bounds(kClientWidth + 40, 0, 100, 20), L"Text1", false);
@@ -206,12 +207,28 @@ void Form1::PausePlay() {
         player_.Play();
 }
 
+void Form1::Exit() {
+    // A save in progress ends first, so that its temporary file is checked and
+    // moved into place, or removed, rather than left behind half written.
+    if (dosOutput_ && dosOutput_->ReadOutput1().Processing()) {
+        exitAfterSave_ = true;
+        dosOutput_->FinishQuietly(kExitGraceMs);
+        return;
+    }
+    // No window is closed one by one.
+    ::ExitProcess(0);
+}
+
 void Form1::clearsel() {
     slider_->ClearSel();
     for (int number : {5, 7, 9}) Label(number).SetCaption(std::wstring(kTimeNotSet));
 }
 
-void Form1::zembutton5_Click() { SaveSelection(*this); }
+void Form1::zembutton5_Click() {
+    SaveSelection(*this);
+    // The outermost save ends the program if Exit came meanwhile.
+    if (exitAfterSave_ && !DOSOutput().ReadOutput1().Processing()) ::ExitProcess(0);
+}
 
 frmDOSOutput& Form1::DOSOutput() {
     if (!dosOutput_) dosOutput_ = std::make_unique<frmDOSOutput>();

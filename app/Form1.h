@@ -8,9 +8,9 @@
 #include "app/components/MediaPlayer.h"
 #include "app/components/Slider.h"
 #include "app/frmDOSOutput.h"
+#include "base/Handles.h"
 #include "controls/imagebutton/zembutton.h"
 #include "forms/Form.h"
-#include "base/Handles.h"
 #include "forms/TextBox.h"
 #include "forms/Timer.h"
 #include "forms/Windowless.h"
@@ -53,6 +53,7 @@ private:
     void SetEnd();
     void PlaySelection();
     void PausePlay();
+    void Exit();
     void EnableButtons(std::initializer_list<int> numbers);
     void Slider1_Scroll();
     void Timer1_Timer();
@@ -74,6 +75,7 @@ private:
     std::unique_ptr<Slider> slider_;
     std::unique_ptr<forms::TextBox> text1_;
     std::unique_ptr<frmDOSOutput> dosOutput_;
+    bool exitAfterSave_ = false;
 };
 
 }  // namespace app

@@ -7,6 +7,7 @@
 #include "app/TimeText.h"
 #include "app/frmDOSOutput.h"
 #include "base/MessageLoop.h"
+#include "base/SystemErrorText.h"
 
 namespace app {
 
@@ -38,7 +39,13 @@ void SaveSelectionAs(Form1& form, const std::wstring& output) {
     }
     const double start = ParseSeconds(form.Label(5).Caption());
     const double length = ParseSeconds(form.Label(9).Caption());
-    TemporaryOutput file(output, length);
+    TemporaryOutput file(output, input, start, length);
+    if (file.Error()) {
+        base::ShowMessage(L"The selection cannot be saved as\r\n" + output + L"\r\n\r\n" +
+                               base::SystemErrorText(file.Error()),
+                           MB_OK | MB_ICONERROR);
+        return;
+    }
     const std::wstring command = EncoderCommandLine(ProgramFolder(), start, length,
                                                     ExtendedLengthPath(input), ExtendedLengthPath(file.Path()));
     frmDOSOutput& window = form.DOSOutput();

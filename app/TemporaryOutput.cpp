@@ -6,14 +6,16 @@
 
 #include "app/AudioCheck.h"
 #include "app/Files.h"
+#include "base/Handles.h"
 #include "base/SystemErrorText.h"
+#include "media/Media.h"
 
 namespace app {
 
 namespace {
 
-// A stream copy starts and ends on frame boundaries: a cut may come out a few
-// frames short of the selection, but no more.
+// A stream copy starts and ends on frame boundaries: a cut that could not be
+// made exact may come out a few frames short of the selection, but no more.
 constexpr double kShortfallAllowed = 0.25;
 
 std::wstring Seconds(double seconds) {
@@ -32,24 +34,39 @@ std::wstring CandidateName(const std::wstring& folder, unsigned attempt) {
 
 }  // namespace
 
-TemporaryOutput::TemporaryOutput(std::wstring target, double seconds) : target_(std::move(target)), seconds_(seconds) {
+TemporaryOutput::TemporaryOutput(std::wstring target, std::wstring source, double start, double length)
+    : target_(std::move(target)), source_(std::move(source)), start_(start), seconds_(length) {
     const std::wstring folder = FolderOf(target_);
-    unsigned attempt = 0;
-    do {
-        path_ = CandidateName(folder, attempt++);
-    } while (FileExists(path_) && attempt < 100);
+    for (unsigned attempt = 0; attempt < 100; ++attempt) {
+        path_ = CandidateName(folder, attempt);
+        base::KernelHandle file(::CreateFileW(ExtendedLengthPath(path_).c_str(), GENERIC_WRITE, 0, nullptr,
+                                               CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file) {
+            error_ = 0;
+            return;
+        }
+        error_ = ::GetLastError();
+        if (error_ != ERROR_FILE_EXISTS && error_ != ERROR_ALREADY_EXISTS) return;
+    }
 }
 
 TemporaryOutput::~TemporaryOutput() {
-    if (!placed_) ::DeleteFileW(ExtendedLengthPath(path_).c_str());
+    // A name never created may be another's file.
+    if (!error_ && !placed_) ::DeleteFileW(ExtendedLengthPath(path_).c_str());
 }
 
 std::wstring TemporaryOutput::PutInPlace() {
+    media::MakeCutExact(ExtendedLengthPath(source_), ExtendedLengthPath(path_), start_, seconds_);
     const double written = AudioSeconds(path_);
     if (written <= 0) return L"the encoder wrote no audio. The start point may lie beyond the end of the file.";
     if (written < seconds_ - kShortfallAllowed)
         return L"the new file would hold only " + Seconds(written) + L" of the " + Seconds(seconds_) +
                L" selected. The selection may reach beyond the end of the file.";
+    // Windows refuses to replace a read-only file, but not every file system
+    // does: the user's protection holds either way.
+    const DWORD attributes = ::GetFileAttributesW(ExtendedLengthPath(target_).c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        return L"the new file could not replace " + target_ + L" (the file is read-only).";
     if (!::MoveFileExW(ExtendedLengthPath(path_).c_str(), ExtendedLengthPath(target_).c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return L"the new file could not replace " + target_ + L" (" + base::SystemErrorText(::GetLastError()) + L").";

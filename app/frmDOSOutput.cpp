@@ -6,11 +6,13 @@
 #include "app/OutputText.h"
 #include "app/TemporaryOutput.h"
 #include "base/MessageLoop.h"
+#include "forms/Units.h"
 
 namespace app {
 
 namespace {
 
+using forms::Bounds;
 using forms::OleColor;
 
 constexpr wchar_t kCaption[] = L"DOS Outputs";
@@ -19,8 +21,6 @@ constexpr OleColor kBarColor = 11034163;  // red 51, green 94, blue 168
 constexpr int kButtonStyle = 13;
 // How many of the encoder's last lines a failure report quotes.
 constexpr std::size_t kQuotedLines = 5;
-
-RECT Bounds(int left, int top, int width, int height) { return RECT{left, top, left + width, top + height}; }
 
 }  // namespace
 
@@ -36,6 +36,10 @@ frmDOSOutput::frmDOSOutput() {
     readOutput1_.Complete.Subscribe([this] { ReadOutput1_Complete(); });
     readOutput1_.Starting.Subscribe([this] { ReadOutput1_Starting(); });
     readOutput1_.Canceled.Subscribe([this] { ReadOutput1_Canceled(); });
+    giveUp_.Tick.Subscribe([this] {
+        giveUp_.SetEnabled(false);
+        if (readOutput1_.Processing()) readOutput1_.CancelProcess();
+    });
 }
 
 frmDOSOutput::~frmDOSOutput() = default;
@@ -50,7 +54,7 @@ void frmDOSOutput::CreateControls() {
     pb_ = std::make_unique<controls::XP_ProgressBar>(*this, L"pb", Bounds(24, 72, 481, 25));
     pb_->SetBrushStyle(0);
     pb_->SetColor(kBarColor);
-    pb_->SetFont(forms::Font::Create(L"MS Sans Serif", 8.25));
+    pb_->SetFont(forms::Font::CreateDefault());
 
     zembutton1_ = std::make_unique<controls::zembutton>(*this, L"zembutton1", Bounds(208, 128, 105, 25));
     zembutton1_->SetCaption(L"Cancel");
@@ -98,6 +102,13 @@ void frmDOSOutput::cmdExecute_Click() {
     runOutput_ = nullptr;
 }
 
+void frmDOSOutput::FinishQuietly(UINT graceMs) {
+    if (quiet_) return;
+    quiet_ = true;
+    giveUp_.SetInterval(graceMs);
+    giveUp_.SetEnabled(true);
+}
+
 void frmDOSOutput::cmdCancel_Click() { readOutput1_.CancelProcess(); }
 
 void frmDOSOutput::zembutton1_Click() {
@@ -131,6 +142,10 @@ void frmDOSOutput::ReadOutput1_Complete() {
     timer1_.SetEnabled(false);
     if (readOutput1_.CancelRequested()) return;  // the cancellation is reported next
     std::wstring failure = FailureOfRun();
+    if (quiet_) {
+        Hide();
+        return;
+    }
     if (failure.empty()) {
         pb_->SetValue(100);
         label1_->SetCaption(L"Task Completed.");
@@ -145,12 +160,13 @@ void frmDOSOutput::ReadOutput1_Complete() {
 }
 
 void frmDOSOutput::ReadOutput1_Error(const std::wstring& description, std::int32_t& number) {
+    if (quiet_) return;
     base::ShowMessage(L"Error!\r\nDescription: " + description + L"\r\nLastDLLError: " + std::to_wstring(number),
                        MB_OK | MB_ICONERROR, L"Error");
 }
 
 void frmDOSOutput::ReadOutput1_Canceled() {
-    base::ShowMessage(L"Success! Process was canceled!", MB_OK);
+    if (!quiet_) base::ShowMessage(L"Success! Process was canceled!", MB_OK);
     txtOutput_->SetText(L"");
 }
 

@@ -35,6 +35,11 @@ public:
     // cmdExecute_Click that starts a run.
     void SetOutputFile(TemporaryOutput* output) noexcept { offeredOutput_ = output; }
 
+    // For a program that is ending: the run in progress finishes without a
+    // word (its file checked and put in place) if it can within `graceMs`,
+    // and is cancelled otherwise. The window reports nothing from then on.
+    void FinishQuietly(UINT graceMs);
+
     // The window's parts, by their names.
     forms::Label& Label1() { return *label1_; }
     controls::XP_ProgressBar& pb() { return *pb_; }
@@ -69,6 +74,7 @@ private:
 
     runner::ReadOutput readOutput1_;
     forms::Timer timer1_{1000, true};
+    forms::Timer giveUp_{1, false};  // ends a quiet run that takes too long
     std::vector<std::unique_ptr<forms::WindowlessElement>> decoration_;
     std::unique_ptr<forms::Label> label1_;
     std::unique_ptr<controls::XP_ProgressBar> pb_;
@@ -86,6 +92,7 @@ private:
     std::wstring transcript_;  // the run's output as it came, for a failure report
     TemporaryOutput* offeredOutput_ = nullptr;
     TemporaryOutput* runOutput_ = nullptr;  // the file the run in progress writes
+    bool quiet_ = false;
 };
 
 }  // namespace app

@@ -5,7 +5,7 @@ namespace forms {
 AmbientProperties Control::Ambient() const {
     if (host_) return host_->Ambient(*this);
     AmbientProperties defaults;
-    defaults.Font = Font::Create(L"MS Sans Serif", 8.25);
+    defaults.Font = Font::CreateDefault();
     return defaults;
 }
 

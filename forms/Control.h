@@ -8,8 +8,8 @@
 #include <utility>
 #include <vector>
 
-#include "forms/Colors.h"
 #include "base/Event.h"
+#include "forms/Colors.h"
 #include "forms/Font.h"
 #include "forms/Window.h"
 

@@ -42,6 +42,8 @@ std::shared_ptr<Font> Font::Create(std::wstring name, double sizeInPoints, bool 
     return std::make_shared<Font>(std::move(name), sizeInPoints, bold, italic, underline);
 }
 
+std::shared_ptr<Font> Font::CreateDefault() { return Create(L"MS Sans Serif", 8.25); }
+
 std::shared_ptr<Font> Font::Clone() const {
     auto copy = std::make_shared<Font>(name_, size_, false, italic_, underline_, strikethrough_);
     copy->weight_ = weight_;

@@ -22,6 +22,8 @@ public:
 
     static std::shared_ptr<Font> Create(std::wstring name, double sizeInPoints, bool bold = false,
                                         bool italic = false, bool underline = false);
+    // "MS Sans Serif" 8.25 pt: the font forms and controls have until told otherwise.
+    static std::shared_ptr<Font> CreateDefault();
     std::shared_ptr<Font> Clone() const;
 
     const std::wstring& Name() const noexcept { return name_; }

@@ -2,13 +2,12 @@
 
 #include <algorithm>
 
+#include "forms/SolidFill.h"
 #include "forms/Units.h"
 
 namespace forms {
 
-Form::Form(OleColor backColor) : backColor_(backColor), dpi_(ScreenDpi()) {
-    defaultFont_ = Font::Create(L"MS Sans Serif", 8.25);
-}
+Form::Form(OleColor backColor) : backColor_(backColor), dpi_(ScreenDpi()) { defaultFont_ = Font::CreateDefault(); }
 
 Form::~Form() {
     // Elements unregister themselves; forget them first so none calls back into a dying form.
@@ -77,8 +76,7 @@ WindowlessElement* Form::ElementAt(POINT point, bool clickableOnly) const {
 void Form::PaintClient(HDC dc) const {
     RECT client{};
     ::GetClientRect(Handle(), &client);
-    base::BrushHandle back(::CreateSolidBrush(static_cast<COLORREF>(TranslateColor(backColor_))));
-    ::FillRect(dc, &client, back.Get());
+    FillSolid(dc, client, static_cast<COLORREF>(TranslateColor(backColor_)));
     for (const WindowlessElement* element : elements_)
         if (element->Visible()) element->Paint(dc, dpi_);
 }

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "forms/Control.h"
 #include "base/Handles.h"
+#include "forms/Control.h"
 #include "forms/Windowless.h"
 
 namespace forms {

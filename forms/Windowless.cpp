@@ -1,7 +1,8 @@
 #include "forms/Windowless.h"
 
-#include "forms/Form.h"
 #include "base/Handles.h"
+#include "forms/Form.h"
+#include "forms/SolidFill.h"
 
 namespace forms {
 
@@ -82,8 +83,7 @@ Frame::Frame(Form& form, std::wstring name, RECT bounds, OleColor borderColor)
     : WindowlessElement(form, std::move(name), bounds), borderColor_(borderColor) {}
 
 void Frame::Paint(HDC dc, int) const {
-    base::BrushHandle brush(::CreateSolidBrush(static_cast<COLORREF>(TranslateColor(borderColor_))));
-    ::FrameRect(dc, &Bounds(), brush.Get());
+    FrameSolid(dc, Bounds(), static_cast<COLORREF>(TranslateColor(borderColor_)));
 }
 
 Image::Image(Form& form, std::wstring name, RECT bounds, std::shared_ptr<Picture> picture)

@@ -6,8 +6,8 @@
 #include <memory>
 #include <string>
 
-#include "forms/Colors.h"
 #include "base/Event.h"
+#include "forms/Colors.h"
 #include "forms/Font.h"
 #include "forms/Picture.h"
 

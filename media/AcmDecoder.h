@@ -17,7 +17,7 @@ namespace media {
 class AcmDecoder {
 public:
     // Samples per channel that the codec's output lags behind the frames it is fed.
-    static constexpr int kDecoderDelay = 529;
+    static constexpr int kDecoderDelay = FrameHeader::kDecoderDelay;
 
     // Opens a stream for frames like `format`; throws MediaError when the system has no MP3 codec.
     explicit AcmDecoder(const FrameHeader& format);

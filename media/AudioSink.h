@@ -24,8 +24,9 @@ public:
     virtual ~AudioSink() = default;
 
     virtual bool HasFreeBuffer() const noexcept = 0;
-    // Plays `count` (at most BufferSamples) samples per channel after those queued before.
-    virtual void Queue(const std::int16_t* pcm, std::size_t count) = 0;
+    // Plays `count` (at most BufferSamples) samples per channel after those queued
+    // before; false when the device refused them.
+    virtual bool Queue(const std::int16_t* pcm, std::size_t count) = 0;
     // Samples per channel of the buffers that have finished playing since the last call.
     virtual std::uint64_t TakeFinished() = 0;
     // Nothing is queued or playing.

@@ -46,4 +46,16 @@ int FrameHeader::MainDataBegin(const std::uint8_t* frame) const noexcept {
     return side[0];
 }
 
+std::optional<std::array<std::uint8_t, FrameHeader::kSize>> FrameHeader::ForMainData(const std::uint8_t* model,
+                                                                                     int mainDataBytes) noexcept {
+    std::array<std::uint8_t, kSize> bytes{model[0], static_cast<std::uint8_t>(model[1] | 1),
+                                          static_cast<std::uint8_t>(model[2] & ~2), model[3]};
+    for (int index = model[2] >> 4; index < 15; ++index) {
+        bytes[2] = static_cast<std::uint8_t>((bytes[2] & 0x0F) | (index << 4));
+        auto header = Parse(bytes.data());
+        if (header && header->MainDataSize() >= mainDataBytes) return bytes;
+    }
+    return std::nullopt;
+}
+
 }  // namespace media

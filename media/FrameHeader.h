@@ -1,5 +1,6 @@
 #pragma once
 // The four-byte header of an MPEG audio Layer III frame (MPEG-1, 2 and 2.5).
+#include <array>
 #include <cstdint>
 #include <optional>
 
@@ -11,6 +12,8 @@ struct FrameHeader {
     // The longest frame there can be: 320 kbit/s at 32 kHz with padding.
     static constexpr int kMaxFrameSize = 1441;
     static constexpr int kSize = 4;
+    // Samples per channel that a decoder's output lags behind the audio (its filter banks).
+    static constexpr int kDecoderDelay = 529;
 
     MpegVersion version = MpegVersion::Mpeg1;
     int bitrate = 0;     // bits per second
@@ -32,6 +35,11 @@ struct FrameHeader {
     // How many bytes before this frame's main data its audio starts (the bit
     // reservoir), read from the side information of the whole frame at `frame`.
     int MainDataBegin(const std::uint8_t* frame) const noexcept;
+
+    // The header for a frame of our own in the stream of the header at `model`:
+    // no CRC, no padding, and the lowest bitrate, not below the model's, whose
+    // frame has room for `mainDataBytes` after the side information.
+    static std::optional<std::array<std::uint8_t, kSize>> ForMainData(const std::uint8_t* model, int mainDataBytes) noexcept;
 
     // Frames of one stream share version, sample rate and channel count.
     bool SameStreamAs(const FrameHeader& other) const noexcept {

@@ -17,6 +17,10 @@ std::uint32_t Syncsafe(const std::uint8_t* b) noexcept {
     return (std::uint32_t{b[0]} << 21) | (std::uint32_t{b[1]} << 14) | (std::uint32_t{b[2]} << 7) | b[3];
 }
 
+bool IsSyncsafe(const std::uint8_t* b) noexcept { return ((b[0] | b[1] | b[2] | b[3]) & 0x80) == 0; }
+
+bool IsFrameIdCharacter(std::uint8_t c) noexcept { return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); }
+
 std::uint32_t BigEndian(const std::uint8_t* b, int count) noexcept {
     std::uint32_t value = 0;
     for (int i = 0; i < count; ++i) value = (value << 8) | b[i];
@@ -92,19 +96,31 @@ std::wstring TextFrame(const std::uint8_t* data, std::size_t size) {
 std::optional<Id3v2Tag> Id3v2Tag::FromHeader(const std::uint8_t* bytes) noexcept {
     if (bytes[0] != 'I' || bytes[1] != 'D' || bytes[2] != '3') return std::nullopt;
     if (bytes[3] == 0xFF || bytes[4] == 0xFF) return std::nullopt;
-    for (int i = 6; i < 10; ++i) {
-        if (bytes[i] & 0x80) return std::nullopt;
-    }
     Id3v2Tag tag;
     tag.majorVersion_ = bytes[3];
     tag.flags_ = bytes[5];
-    tag.bodySize_ = Syncsafe(bytes + 6);
+    tag.plainBodySize_ = BigEndian(bytes + 6, 4);
+    tag.bodySize_ = IsSyncsafe(bytes + 6) ? Syncsafe(bytes + 6) : tag.plainBodySize_;
     return tag;
 }
 
 std::uint64_t Id3v2Tag::TotalSize() const noexcept {
     bool footer = majorVersion_ >= 4 && (flags_ & kFooter) != 0;
-    return kHeaderSize + bodySize_ + (footer ? kHeaderSize : 0);
+    return kHeaderSize + std::uint64_t{bodySize_} + (footer ? kHeaderSize : 0);
+}
+
+std::uint64_t Id3v2Tag::PlainTotalSize() const noexcept { return TotalSize() - bodySize_ + plainBodySize_; }
+
+std::optional<std::uint64_t> Id3v2Tag::FrameLength(const std::uint8_t* bytes) const noexcept {
+    int idLength = majorVersion_ == 2 ? 3 : 4;
+    for (int i = 0; i < idLength; ++i) {
+        if (!IsFrameIdCharacter(bytes[i])) return std::nullopt;
+    }
+    std::uint64_t size = majorVersion_ == 2   ? BigEndian(bytes + 3, 3)
+                         : majorVersion_ == 3 ? BigEndian(bytes + 4, 4)
+                         : IsSyncsafe(bytes + 4) ? Syncsafe(bytes + 4)
+                                                 : BigEndian(bytes + 4, 4);
+    return FrameHeaderSize() + size;
 }
 
 std::wstring Id3v2Tag::Title(const std::uint8_t* tag, std::size_t size) const {

@@ -7,7 +7,8 @@ namespace media {
 
 double AudioDuration(const std::wstring& path) {
     MediaFile file(path);
-    return Mp3Reader(file).Read().Duration();
+    const Mp3Index index = Mp3Reader(file).Read();
+    return static_cast<double>(index.PlayableSampleCount()) / index.format.sampleRate;
 }
 
 }  // namespace media

@@ -1,15 +1,18 @@
 #pragma once
-// What the program uses of the MP3 engine: a player that opens files by name, and
-// how much audio a file holds. The rest of media/ is the engine's own business.
+// What the program uses of the MP3 engine: a player that opens files by name, how
+// much audio a file holds, and making a stream copy exact. The rest of media/ is the
+// engine's own business.
 #include <string>
 
+#include "media/ExactCut.h"
 #include "media/MediaError.h"
 #include "media/Player.h"
 
 namespace media {
 
-// Seconds of MPEG audio in the file, tags and the encoder's information frame left
-// out; throws MediaError if the file cannot be read or holds no audio.
+// Seconds of MPEG audio in the file as a player plays it: tags, the encoder's
+// information frame, and the delay and padding its LAME tag gives left out; throws
+// MediaError if the file cannot be read or holds no audio.
 double AudioDuration(const std::wstring& path);
 
 }  // namespace media

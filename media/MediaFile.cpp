@@ -7,12 +7,14 @@
 
 namespace media {
 
+using base::SystemErrorText;
+
 MediaFile::MediaFile(const std::wstring& path)
     : handle_(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr)) {
-    if (!handle_) throw MediaError(base::SystemErrorText(::GetLastError()));
+    if (!handle_) throw MediaError(SystemErrorText(::GetLastError()));
     LARGE_INTEGER size{};
-    if (!::GetFileSizeEx(handle_.Get(), &size)) throw MediaError(base::SystemErrorText(::GetLastError()));
+    if (!::GetFileSizeEx(handle_.Get(), &size)) throw MediaError(SystemErrorText(::GetLastError()));
     size_ = static_cast<std::uint64_t>(size.QuadPart);
 }
 
@@ -21,7 +23,7 @@ std::size_t MediaFile::ReadAt(std::uint64_t offset, void* buffer, std::size_t si
     if (offset != pointer_) {
         LARGE_INTEGER to{};
         to.QuadPart = static_cast<LONGLONG>(offset);
-        if (!::SetFilePointerEx(handle_.Get(), to, nullptr, FILE_BEGIN)) throw MediaError(base::SystemErrorText(::GetLastError()));
+        if (!::SetFilePointerEx(handle_.Get(), to, nullptr, FILE_BEGIN)) throw MediaError(SystemErrorText(::GetLastError()));
         pointer_ = offset;
     }
     auto* bytes = static_cast<unsigned char*>(buffer);
@@ -31,7 +33,7 @@ std::size_t MediaFile::ReadAt(std::uint64_t offset, void* buffer, std::size_t si
         DWORD read = 0;
         if (!::ReadFile(handle_.Get(), bytes + total, chunk, &read, nullptr)) {
             pointer_ = kUnknownPointer;
-            throw MediaError(base::SystemErrorText(::GetLastError()));
+            throw MediaError(SystemErrorText(::GetLastError()));
         }
         pointer_ += read;
         if (read == 0) break;

@@ -1,6 +1,7 @@
 #pragma once
 // What reading an MP3 file found: the stream's format, where every audio frame
 // starts, and the encoder's delay and padding.
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -15,6 +16,7 @@ struct Mp3Index {
     std::vector<std::uint64_t> frameOffsets;      // file offset of every audio frame, in order
     std::uint64_t audioEnd = 0;                   // where the audio stops (trailing tags left out)
     std::optional<std::uint32_t> declaredFrames;  // the frame count an information frame gave
+    std::optional<std::uint64_t> infoFrame;       // file offset of the information frame, if there is one
     int encoderDelay = 0;                         // from the LAME tag; 0 where there is none
     int encoderPadding = 0;
     std::wstring title;                           // the ID3v2 title, or empty
@@ -26,6 +28,13 @@ struct Mp3Index {
     std::uint64_t AudioSampleCount() const noexcept {
         std::uint64_t trimmed = static_cast<std::uint64_t>(encoderDelay) + encoderPadding;
         return trimmed < SampleCount() ? SampleCount() - trimmed : SampleCount();
+    }
+    // The samples a player gives: the audio itself, less what the decoder keeps to
+    // itself at the very end where the encoder's padding does not cover its delay.
+    std::uint64_t PlayableSampleCount() const noexcept {
+        std::uint64_t held = static_cast<std::uint64_t>(encoderDelay) + FrameHeader::kDecoderDelay;
+        std::uint64_t decodable = SampleCount() > held ? SampleCount() - held : 0;
+        return std::min(AudioSampleCount(), decodable);
     }
 };
 

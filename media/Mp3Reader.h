@@ -1,13 +1,17 @@
 #pragma once
 // Reads an MP3 file once from start to end and indexes its audio frames: ID3v2
-// tags at the start (and between concatenated files) and ID3v1/APE tags at the
-// end are skipped, an information frame is read and left out, and damaged or
-// foreign data is skipped up to the next frame whose successor agrees with it.
+// tags at the start (and between frames) and ID3v1/APE tags at the end are
+// skipped, an information frame is read and left out, and damaged or foreign
+// data is skipped up to the next frame that the stream confirms. All reading
+// goes through one buffer, and the search for the first frame is bounded, so a
+// file without audio where it must begin is answered at once whatever its size.
 #include <cstdint>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "media/FrameHeader.h"
+#include "media/Id3v2Tag.h"
 #include "media/MediaFile.h"
 #include "media/Mp3Index.h"
 
@@ -23,13 +27,18 @@ public:
     Mp3Index Read();
 
 private:
-    // The bytes in memory from `pos` on, at least `count` (at most a frame and a
-    // header) of them unless the audio ends first. `pos` only ever moves forward.
+    // The bytes in memory from `pos` on, at least `count` (up to the buffer's
+    // size) of them unless the file ends first.
     std::span<const std::uint8_t> At(std::uint64_t pos, std::size_t count);
     std::uint64_t SkipLeadingTags(std::wstring& title);
+    std::wstring TitleOf(const Id3v2Tag& tag, std::uint64_t pos);
+    std::uint64_t LeadingTagEnd(const Id3v2Tag& tag, std::uint64_t pos);
+    std::uint64_t SkipPadding(std::uint64_t pos);
+    bool AudioOrTagAt(std::uint64_t pos);
+    std::optional<std::uint64_t> TagBetweenFramesEnd(std::uint64_t pos);
     void IndexFrames(std::uint64_t pos, Mp3Index& index);
-    bool NextHeaderAgrees(const FrameHeader& header, std::uint64_t pos);
-    std::uint64_t NextSync(std::uint64_t pos);
+    bool Followed(const FrameHeader& header, std::uint32_t word, std::uint64_t pos, int hops);
+    std::uint64_t NextSync(std::uint64_t pos, std::uint64_t end);
 
     const MediaFile& file_;
     std::uint64_t limit_ = 0;

@@ -27,11 +27,7 @@ Mp3Stream::Mp3Stream(const std::wstring& path)
     Seek(0);
 }
 
-std::uint64_t Mp3Stream::Length() const noexcept {
-    std::uint64_t held = static_cast<std::uint64_t>(index_.encoderDelay) + AcmDecoder::kDecoderDelay;
-    std::uint64_t decodable = index_.SampleCount() > held ? index_.SampleCount() - held : 0;
-    return std::min(index_.AudioSampleCount(), decodable);
-}
+std::uint64_t Mp3Stream::Length() const noexcept { return index_.PlayableSampleCount(); }
 
 void Mp3Stream::Seek(std::uint64_t sample) {
     position_ = std::min(sample, Length());
@@ -124,6 +120,14 @@ bool Mp3Stream::DecodeMore() {
         // The file changed or went away under us: the stream ends here.
         nextFrame_ = offsets.size();
         return false;
+    }
+    // The codec starts decoding only once the next frame's header confirms the
+    // first one's: the last frame is followed by a copy of its header, or a lone
+    // frame (or a seek into the last one) would never play.
+    if (fed == offsets.size()) {
+        std::size_t last = static_cast<std::size_t>(offsets[fed - 1] - from);
+        frames_.insert(frames_.end(), raw_.begin() + static_cast<std::ptrdiff_t>(last),
+                       raw_.begin() + static_cast<std::ptrdiff_t>(last + FrameHeader::kSize));
     }
     nextFrame_ = fed;
     if (!decoder_.Decode(frames_.data(), frames_.size(), pcm_)) {

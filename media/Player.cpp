@@ -21,7 +21,13 @@ void ApplyGain(std::int16_t* samples, std::size_t count, int gain) noexcept {
 
 }  // namespace
 
-Player::Player(Output output) : output_(output), wake_(::CreateEventW(nullptr, FALSE, FALSE, nullptr)) {
+Player::Player(Output output)
+    : Player(output == Output::Device ? SinkOpener([](int rate, int channels) -> std::unique_ptr<AudioSink> {
+          return WaveOutput::Open(rate, channels);
+      })
+                                      : SinkOpener()) {}
+
+Player::Player(SinkOpener open) : open_(std::move(open)), wake_(::CreateEventW(nullptr, FALSE, FALSE, nullptr)) {
     worker_ = std::thread([this] { Run(); });
 }
 
@@ -39,7 +45,7 @@ void Player::Load(std::unique_ptr<Mp3Stream> stream) {
     std::lock_guard lock(mutex_);
     sampleRate_ = shared->SampleRate();
     length_ = shared->Length();
-    duration_ = shared->Index().Duration();
+    duration_ = static_cast<double>(length_) / sampleRate_;
     stream_ = std::move(shared);
     Restart(0, true, PlayState::Transitioning);
 }
@@ -138,7 +144,7 @@ bool Player::PlaysOnDevice() const {
 
 std::unique_ptr<AudioSink> Player::OpenSink(const Mp3Stream& stream) {
     std::unique_ptr<AudioSink> sink;
-    if (output_ == Output::Device) sink = WaveOutput::Open(stream.SampleRate(), stream.Channels());
+    if (open_) sink = open_(stream.SampleRate(), stream.Channels());
     bool onDevice = sink != nullptr;
     if (!sink) sink = std::make_unique<SilentClock>(stream.SampleRate());
     std::lock_guard lock(mutex_);
@@ -151,6 +157,7 @@ void Player::Run() {
     std::unique_ptr<AudioSink> sink;
     int sinkRate = 0;
     int sinkChannels = 0;
+    bool sinkOnDevice = false;
     // Room for the longest buffer: 100 ms of stereo at 48 kHz.
     std::vector<std::int16_t> block(AudioSink::BufferSamples(48000) * 2);
     std::uint64_t seen = 0;
@@ -161,6 +168,7 @@ void Player::Run() {
         bool playing = false;
         std::uint64_t start = 0;
         int volume = 0;
+        bool newStream = false;
         {
             std::lock_guard lock(mutex_);
             if (quit_) break;
@@ -168,7 +176,10 @@ void Player::Run() {
             playing = playing_;
             start = startSample_;
             volume = volume_;
-            if (generation != seen) stream = stream_;
+            if (generation != seen) {
+                newStream = stream != stream_;
+                stream = stream_;
+            }
         }
         if (generation != seen) {
             seen = generation;
@@ -178,11 +189,14 @@ void Player::Run() {
             if (playing && stream) {
                 // Out of memory here ends the playback, not the program.
                 try {
-                    if (!sink || sinkRate != stream->SampleRate() || sinkChannels != stream->Channels()) {
+                    // A new file tries the device again after it refused the last one.
+                    if (!sink || sinkRate != stream->SampleRate() || sinkChannels != stream->Channels() ||
+                        (newStream && !sinkOnDevice)) {
                         sink.reset();
                         sink = OpenSink(*stream);
                         sinkRate = stream->SampleRate();
                         sinkChannels = stream->Channels();
+                        sinkOnDevice = PlaysOnDevice();
                     }
                     stream->Seek(start);
                 } catch (const std::exception&) {
@@ -197,6 +211,7 @@ void Player::Run() {
         if (playing && stream) {
             std::uint64_t finished = sink ? sink->TakeFinished() : 0;
             std::size_t bufferSamples = AudioSink::BufferSamples(stream->SampleRate());
+            bool refused = false;
             try {
                 while (!ended && sink && sink->HasFreeBuffer()) {
                     std::size_t n = stream->Read(block.data(), bufferSamples);
@@ -205,11 +220,26 @@ void Player::Run() {
                         break;
                     }
                     ApplyGain(block.data(), n * stream->Channels(), GainFor(volume));
-                    sink->Queue(block.data(), n);
+                    if (!sink->Queue(block.data(), n)) {
+                        refused = true;
+                        break;
+                    }
                     queued += n;
                 }
             } catch (const std::exception&) {
                 ended = true;
+            }
+            if (refused) {
+                // The rest plays on the silent clock, from what has been heard.
+                sink = std::make_unique<SilentClock>(stream->SampleRate());
+                sinkOnDevice = false;
+                std::lock_guard lock(mutex_);
+                onDevice_ = false;
+                if (generation_ == seen) {
+                    finishedSamples_ += finished;
+                    Restart(PlayheadSample(), true, PlayState::Transitioning);
+                }
+                continue;
             }
             bool done = !sink || (ended && sink->Idle());
             {

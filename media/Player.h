@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -30,9 +31,14 @@ enum class PlayState : int {
 class Player {
 public:
     enum class Output { Device, Silent };
+    // Opens where the sound of a stream of this format goes; null where there is nowhere.
+    using SinkOpener = std::function<std::unique_ptr<AudioSink>(int sampleRate, int channels)>;
 
     // With Output::Device the default sound device plays, or the silent clock when there is none.
     explicit Player(Output output = Output::Device);
+    // Plays on what `open` gives, or on the silent clock where it gives nothing. A
+    // sink that refuses sound hands the rest of the playback to the silent clock.
+    explicit Player(SinkOpener open);
     Player(const Player&) = delete;
     Player& operator=(const Player&) = delete;
     ~Player();
@@ -40,6 +46,7 @@ public:
     // Takes over an opened stream in place of the current one and starts playing it from the start.
     void Load(std::unique_ptr<Mp3Stream> stream);
     // Opens the file and loads it; throws MediaError with the reason, keeping the current one, if it cannot.
+    // Reading a large file takes a while: this one may be called from another thread.
     void Open(const std::wstring& path);
 
     void Play();
@@ -57,7 +64,7 @@ public:
     int Volume() const;
     void SetVolume(int volume);  // 0 to 100
 
-    // Whether the current playback goes to a sound device rather than the silent clock.
+    // Whether the current playback goes to a sound device (or the opener's sink) rather than the silent clock.
     bool PlaysOnDevice() const;
 
 private:
@@ -68,7 +75,7 @@ private:
     void Run();
     std::unique_ptr<AudioSink> OpenSink(const Mp3Stream& stream);
 
-    const Output output_;
+    const SinkOpener open_;
     mutable std::mutex mutex_;
     base::KernelHandle wake_;
 

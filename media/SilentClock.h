@@ -14,7 +14,7 @@ public:
     explicit SilentClock(int sampleRate);
 
     bool HasFreeBuffer() const noexcept override { return queue_.size() < kBufferCount; }
-    void Queue(const std::int16_t* pcm, std::size_t count) override;
+    bool Queue(const std::int16_t* pcm, std::size_t count) override;
     std::uint64_t TakeFinished() override;
     bool Idle() const noexcept override { return queue_.empty(); }
     void Reset() override { queue_.clear(); }

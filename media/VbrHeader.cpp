@@ -34,6 +34,7 @@ std::optional<VbrHeader> ReadXing(const FrameHeader& header, const std::uint8_t*
         bool named = true;
         for (int i = 0; i < 4; ++i) named = named && lame[i] >= 0x20 && lame[i] < 0x7F;
         if (named) {
+            result.lameTag = field;
             result.encoderDelay = (lame[21] << 4) | (lame[22] >> 4);
             result.encoderPadding = ((lame[22] & 0x0F) << 8) | lame[23];
         }

@@ -13,6 +13,7 @@ struct VbrHeader {
     std::optional<std::uint32_t> frames;  // audio frames that follow, the header frame not counted
     int encoderDelay = 0;                 // samples the encoder put before the audio
     int encoderPadding = 0;               // samples it added after the audio
+    int lameTag = 0;                      // where the LAME tag starts in the frame; 0 if there is none
 
     // The header in the complete frame at `frame`, described by `header`, if it holds one.
     static std::optional<VbrHeader> Read(const FrameHeader& header, const std::uint8_t* frame) noexcept;

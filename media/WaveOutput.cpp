@@ -5,7 +5,7 @@
 
 namespace media {
 
-std::unique_ptr<WaveOutput> WaveOutput::Open(int sampleRate, int channels) {
+std::unique_ptr<WaveOutput> WaveOutput::Open(int sampleRate, int channels, const WaveOutCalls& calls) {
     base::KernelHandle finished(::CreateEventW(nullptr, FALSE, FALSE, nullptr));
     if (!finished) return nullptr;
     WAVEFORMATEX format{};
@@ -16,23 +16,29 @@ std::unique_ptr<WaveOutput> WaveOutput::Open(int sampleRate, int channels) {
     format.nBlockAlign = static_cast<WORD>(channels * 2);
     format.nAvgBytesPerSec = format.nSamplesPerSec * format.nBlockAlign;
     HWAVEOUT device = nullptr;
-    if (::waveOutOpen(&device, WAVE_MAPPER, &format, reinterpret_cast<DWORD_PTR>(finished.Get()), 0, CALLBACK_EVENT) !=
+    if (calls.open(&device, WAVE_MAPPER, &format, reinterpret_cast<DWORD_PTR>(finished.Get()), 0, CALLBACK_EVENT) !=
         MMSYSERR_NOERROR)
         return nullptr;
-    return std::unique_ptr<WaveOutput>(new WaveOutput(device, std::move(finished), sampleRate, channels));
+    return std::unique_ptr<WaveOutput>(new WaveOutput(calls, device, std::move(finished), sampleRate, channels));
 }
 
-WaveOutput::WaveOutput(HWAVEOUT device, base::KernelHandle finished, int sampleRate, int channels) noexcept
-    : device_(device), finished_(std::move(finished)), channels_(channels), bufferSamples_(BufferSamples(sampleRate)) {}
+WaveOutput::WaveOutput(const WaveOutCalls& calls, HWAVEOUT device, base::KernelHandle finished, int sampleRate,
+                       int channels) noexcept
+    : calls_(calls),
+      device_(device),
+      finished_(std::move(finished)),
+      channels_(channels),
+      bufferSamples_(BufferSamples(sampleRate)) {}
 
 WaveOutput::~WaveOutput() {
     Reset();
-    ::waveOutClose(device_);
+    calls_.close(device_);
 }
 
-void WaveOutput::Queue(const std::int16_t* pcm, std::size_t count) {
+bool WaveOutput::Queue(const std::int16_t* pcm, std::size_t count) {
+    // Only a buffer the device has taken moves the turn on: one it refused is
+    // free again, while the one after it may still be playing.
     Buffer& buffer = buffers_[next_];
-    next_ = (next_ + 1) % buffers_.size();
     // Allocated on first use, so that opening the device cannot fail half way.
     buffer.samples.resize(bufferSamples_ * channels_);
     count = std::min(count, bufferSamples_);
@@ -41,12 +47,14 @@ void WaveOutput::Queue(const std::int16_t* pcm, std::size_t count) {
     buffer.header = WAVEHDR{};
     buffer.header.lpData = reinterpret_cast<LPSTR>(buffer.samples.data());
     buffer.header.dwBufferLength = static_cast<DWORD>(count * channels_ * sizeof(std::int16_t));
-    if (::waveOutPrepareHeader(device_, &buffer.header, sizeof buffer.header) != MMSYSERR_NOERROR) return;
-    if (::waveOutWrite(device_, &buffer.header, sizeof buffer.header) != MMSYSERR_NOERROR) {
-        ::waveOutUnprepareHeader(device_, &buffer.header, sizeof buffer.header);
-        return;
+    if (calls_.prepare(device_, &buffer.header, sizeof buffer.header) != MMSYSERR_NOERROR) return false;
+    if (calls_.write(device_, &buffer.header, sizeof buffer.header) != MMSYSERR_NOERROR) {
+        calls_.unprepare(device_, &buffer.header, sizeof buffer.header);
+        return false;
     }
     playing_.push_back(&buffer);
+    next_ = (next_ + 1) % buffers_.size();
+    return true;
 }
 
 std::uint64_t WaveOutput::TakeFinished() {
@@ -61,14 +69,14 @@ std::uint64_t WaveOutput::TakeFinished() {
 
 void WaveOutput::Reset() {
     // Returns every buffer to us at once, marked done.
-    ::waveOutReset(device_);
+    calls_.reset(device_);
     for (Buffer* buffer : playing_) Release(*buffer);
     playing_.clear();
     next_ = 0;
 }
 
 void WaveOutput::Release(Buffer& buffer) noexcept {
-    ::waveOutUnprepareHeader(device_, &buffer.header, sizeof buffer.header);
+    calls_.unprepare(device_, &buffer.header, sizeof buffer.header);
     buffer.count = 0;
 }
 

@@ -14,14 +14,24 @@
 
 namespace media {
 
+// The system calls the output makes; a test may stand in for the device with its own.
+struct WaveOutCalls {
+    decltype(&::waveOutOpen) open = ::waveOutOpen;
+    decltype(&::waveOutPrepareHeader) prepare = ::waveOutPrepareHeader;
+    decltype(&::waveOutWrite) write = ::waveOutWrite;
+    decltype(&::waveOutUnprepareHeader) unprepare = ::waveOutUnprepareHeader;
+    decltype(&::waveOutReset) reset = ::waveOutReset;
+    decltype(&::waveOutClose) close = ::waveOutClose;
+};
+
 class WaveOutput : public AudioSink {
 public:
     // The device opened for 16-bit PCM of this rate and channel count, or null when there is none.
-    static std::unique_ptr<WaveOutput> Open(int sampleRate, int channels);
+    static std::unique_ptr<WaveOutput> Open(int sampleRate, int channels, const WaveOutCalls& calls = {});
     ~WaveOutput() override;
 
     bool HasFreeBuffer() const noexcept override { return playing_.size() < buffers_.size(); }
-    void Queue(const std::int16_t* pcm, std::size_t count) override;
+    bool Queue(const std::int16_t* pcm, std::size_t count) override;
     std::uint64_t TakeFinished() override;
     bool Idle() const noexcept override { return playing_.empty(); }
     void Reset() override;
@@ -36,15 +46,19 @@ private:
         std::size_t count = 0;
     };
 
-    WaveOutput(HWAVEOUT device, base::KernelHandle finished, int sampleRate, int channels) noexcept;
+    WaveOutput(const WaveOutCalls& calls, HWAVEOUT device, base::KernelHandle finished, int sampleRate,
+               int channels) noexcept;
     void Release(Buffer& buffer) noexcept;
 
+    WaveOutCalls calls_;
     HWAVEOUT device_;
     base::KernelHandle finished_;
     int channels_;
     std::size_t bufferSamples_;
     std::array<Buffer, kBufferCount> buffers_;
     std::deque<Buffer*> playing_;  // in the order they were queued
+    // The buffer after the last one queued: the device gives buffers back in
+    // order, so it is the one that has been free longest.
     std::size_t next_ = 0;
 };
 

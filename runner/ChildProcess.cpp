@@ -6,27 +6,26 @@ namespace runner {
 
 namespace {
 
-SECURITY_ATTRIBUTES Inheritable() {
-    SECURITY_ATTRIBUTES attributes{};
-    attributes.nLength = sizeof attributes;
-    attributes.lpSecurityDescriptor = nullptr;
-    attributes.bInheritHandle = TRUE;
-    return attributes;
-}
+// How often the end of a job's last process is looked for.
+constexpr DWORD kPollMs = 10;
 
 }  // namespace
 
 OutputPipe OutputPipe::Create() {
     OutputPipe pipe;
-    SECURITY_ATTRIBUTES attributes = Inheritable();
     HANDLE readEnd = nullptr;
     HANDLE writeEnd = nullptr;
-    if (!::CreatePipe(&readEnd, &writeEnd, &attributes, 0)) {
+    if (!::CreatePipe(&readEnd, &writeEnd, nullptr, 0)) {
         pipe.error = ::GetLastError();
         return pipe;
     }
     pipe.readEnd.Reset(readEnd);
     pipe.writeEnd.Reset(writeEnd);
+    if (!::SetHandleInformation(writeEnd, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT)) {
+        pipe.error = ::GetLastError();
+        pipe.readEnd.Reset();
+        pipe.writeEnd.Reset();
+    }
     return pipe;
 }
 
@@ -42,10 +41,9 @@ ChildProcess ChildProcess::Start(const std::wstring& commandLine, HANDLE output,
     startup.hStdInput = nullptr;
     startup.hStdOutput = output;
     startup.hStdError = output;
-    SECURITY_ATTRIBUTES attributes = Inheritable();
     PROCESS_INFORMATION info{};
     // Suspended until it sits in its job, so nothing it starts escapes the job.
-    if (!::CreateProcessW(nullptr, line.data(), &attributes, &attributes, TRUE,
+    if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE,
                           NORMAL_PRIORITY_CLASS | CREATE_SUSPENDED, nullptr, nullptr, &startup, &info)) {
         error = ::GetLastError();
         return child;
@@ -60,10 +58,30 @@ ChildProcess ChildProcess::Start(const std::wstring& commandLine, HANDLE output,
     return child;
 }
 
-bool ChildProcess::Terminate(UINT exitCode) const noexcept {
-    if (job_) return ::TerminateJobObject(job_.Get(), exitCode) != FALSE;
+bool ChildProcess::WaitForExit(DWORD timeoutMs) const noexcept {
+    return process_ && ::WaitForSingleObject(process_.Get(), timeoutMs) == WAIT_OBJECT_0;
+}
+
+bool ChildProcess::AnyLeft() const noexcept {
+    JOBOBJECT_BASIC_ACCOUNTING_INFORMATION accounting{};
+    if (job_ && ::QueryInformationJobObject(job_.Get(), JobObjectBasicAccountingInformation, &accounting,
+                                            sizeof accounting, nullptr))
+        return accounting.ActiveProcesses != 0;
+    return !WaitForExit(0);
+}
+
+bool ChildProcess::EndAll(UINT exitCode, DWORD timeoutMs) const noexcept {
+    if (!process_) return false;
     // Without a job (the system refused one) only the child itself can be reached.
-    return process_ && ::TerminateProcess(process_.Get(), exitCode) != FALSE;
+    if (job_)
+        ::TerminateJobObject(job_.Get(), exitCode);
+    else
+        ::TerminateProcess(process_.Get(), exitCode);
+    for (DWORD waited = 0; AnyLeft(); waited += kPollMs) {
+        if (waited >= timeoutMs) return false;
+        ::Sleep(kPollMs);
+    }
+    return true;
 }
 
 }  // namespace runner

@@ -9,7 +9,8 @@
 
 namespace runner {
 
-// Both ends inheritable, the system's default buffer size.
+// The system's default buffer size. Only the write end is inheritable: a child
+// started with it gets that end and no other handle of ours.
 struct OutputPipe {
     base::KernelHandle readEnd;
     base::KernelHandle writeEnd;
@@ -21,7 +22,8 @@ struct OutputPipe {
 
 // A running child and the job that holds it and everything it starts, so that
 // a cancelled run can be ended with all its descendants. Closing the job does
-// not end the child: a run left alone goes on.
+// not end the child: a run left alone goes on. The process and thread handles
+// kept here are not inheritable, so no child started later gets them.
 class ChildProcess {
 public:
     ChildProcess() = default;
@@ -37,10 +39,15 @@ public:
     DWORD Id() const noexcept { return id_; }
     HANDLE Process() const noexcept { return process_.Get(); }
 
-    // Ends the child and all it started with the given exit code.
-    bool Terminate(UINT exitCode) const noexcept;
+    // Waits up to `timeoutMs` for the child itself to end; true once it has.
+    bool WaitForExit(DWORD timeoutMs) const noexcept;
+    // Ends the child and all it started with the given exit code, and waits up
+    // to `timeoutMs` until none of them is left; true once none is.
+    bool EndAll(UINT exitCode, DWORD timeoutMs) const noexcept;
 
 private:
+    bool AnyLeft() const noexcept;
+
     base::KernelHandle process_;
     base::KernelHandle thread_;
     base::KernelHandle job_;

@@ -10,6 +10,8 @@ namespace runner {
 
 namespace {
 
+// How long a child asked to close may take before it is ended anyway.
+constexpr DWORD kCloseGraceMs = 1000;
 // How long a cancelled child may take to go after it was told to end.
 constexpr DWORD kEndingTimeoutMs = 2000;
 
@@ -64,7 +66,7 @@ void ReadOutput::RunWithPipe(const std::wstring& quotedCommand) {
     pipe.writeEnd.Reset();  // the child's copy is the only one left: its end closes the pipe
     PipeReader reader(std::move(pipe.readEnd), child.Process());
     if (!reader.Started()) {
-        child.Terminate(0);
+        child.EndAll(0, kEndingTimeoutMs);
         processing_ = false;
         RaiseError(L"CreateProcess failed.", static_cast<std::int32_t>(reader.Error()));
         return;
@@ -122,18 +124,20 @@ bool ReadOutput::CloseProcess(std::int32_t processId, std::int32_t exitCode) {
     if (!familyKnown_) CheckWindowsFamily();
     const auto id = static_cast<DWORD>(processId);
     const auto code = static_cast<UINT>(exitCode);
+    const ChildProcess* ours = child_ && child_->Id() == id ? child_ : nullptr;
     if (legacyPlatform_) {
         if (PostToProcessWindows(id, WM_ENDSESSION, static_cast<WPARAM>(-1))) {
             base::KernelHandle process(::OpenProcess(PROCESS_TERMINATE, FALSE, id));
             return process && ::TerminateProcess(process.Get(), code);
         }
     } else if (PostToProcessWindows(id, WM_CLOSE, 0)) {
-        return true;
+        if (!ours) return true;  // asking is all that can be done with another's process
+        // Our child gets a moment to close by itself, then is ended anyway:
+        // a cancelled run is over only once none of its processes is left.
+        ours->WaitForExit(kCloseGraceMs);
     }
-    // No window to ask: a console child (the usual case) is ended with its job.
-    if (!child_ || child_->Id() != id || !child_->Terminate(code)) return false;
-    ::WaitForSingleObject(child_->Process(), kEndingTimeoutMs);
-    return true;
+    // A console child (the usual case) has no window to ask: it is ended with its job.
+    return ours && ours->EndAll(code, kEndingTimeoutMs);
 }
 
 void ReadOutput::CheckWindowsFamily() {

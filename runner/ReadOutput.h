@@ -39,8 +39,9 @@ public:
 
     void ProcessCommand();
     void CancelProcess();
-    // Asks the process's top-level windows to close; where it has none and it is
-    // this runner's child, ends the child with everything it started.
+    // Asks the process's top-level windows to close. This runner's child is
+    // then given a moment to go, and ended with everything it started if it
+    // has not; true only once none of them is left. Another process is only asked.
     bool CloseProcess(std::int32_t processId, std::int32_t exitCode);
 
     // From the start of a run until its clean-up.

@@ -1,6 +1,15 @@
 #include "app/components/MediaPlayer.h"
 
+#include <exception>
+#include <functional>
 #include <new>
+#include <system_error>
+#include <thread>
+#include <vector>
+
+#include "base/Handles.h"
+#include "base/MessageLoop.h"
+#include "base/SystemErrorText.h"
 
 namespace app {
 
@@ -13,6 +22,61 @@ std::wstring FileNameWithoutExtension(const std::wstring& path) {
     return dot == std::wstring::npos || dot == 0 ? name : name.substr(0, dot);
 }
 
+// The thread's windows take no input while they are disabled, as under a modal
+// dialog, but go on painting; those that were enabled are enabled again after.
+class ThreadWindowsDisabled {
+public:
+    ThreadWindowsDisabled() {
+        ::EnumThreadWindows(::GetCurrentThreadId(), &ThreadWindowsDisabled::Disable, reinterpret_cast<LPARAM>(this));
+    }
+    ThreadWindowsDisabled(const ThreadWindowsDisabled&) = delete;
+    ThreadWindowsDisabled& operator=(const ThreadWindowsDisabled&) = delete;
+    ~ThreadWindowsDisabled() {
+        for (HWND window : disabled_) ::EnableWindow(window, TRUE);
+    }
+
+private:
+    static BOOL CALLBACK Disable(HWND window, LPARAM self) {
+        if (::IsWindowVisible(window) && ::IsWindowEnabled(window)) {
+            ::EnableWindow(window, FALSE);
+            reinterpret_cast<ThreadWindowsDisabled*>(self)->disabled_.push_back(window);
+        }
+        return TRUE;
+    }
+
+    std::vector<HWND> disabled_;
+};
+
+// Reading a large file takes seconds: `work` runs on a thread of its own while
+// this one dispatches its messages, so the windows keep painting and the timers
+// ticking. What `work` throws is thrown here.
+void RunWhileDispatching(const std::function<void()>& work) {
+    base::KernelHandle done(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    if (!done) throw media::MediaError(base::SystemErrorText(::GetLastError()));
+    std::exception_ptr failure;
+    std::thread worker;
+    try {
+        worker = std::thread([&] {
+            try {
+                work();
+            } catch (...) {
+                failure = std::current_exception();
+            }
+            ::SetEvent(done.Get());
+        });
+    } catch (const std::system_error&) {
+        throw media::MediaError(L"The file cannot be opened now: the system has no room for another thread.");
+    }
+    {
+        ThreadWindowsDisabled disabled;
+        HANDLE handle = done.Get();
+        while (::MsgWaitForMultipleObjectsEx(1, &handle, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE) != WAIT_OBJECT_0)
+            base::DoEvents();
+    }
+    worker.join();
+    if (failure) std::rethrow_exception(failure);
+}
+
 }  // namespace
 
 MediaPlayer::MediaPlayer() = default;
@@ -21,7 +85,7 @@ MediaPlayer::~MediaPlayer() = default;
 bool MediaPlayer::SetURL(const std::wstring& path) {
     try {
         std::wstring url = path;
-        player_.Open(path);
+        RunWhileDispatching([&] { player_.Open(path); });
         std::wstring title = player_.Title();
         media_ = {title.empty() ? FileNameWithoutExtension(path) : std::move(title), player_.Duration()};
         url_ = std::move(url);

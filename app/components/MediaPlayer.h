@@ -22,7 +22,8 @@ public:
     MediaPlayer& operator=(const MediaPlayer&) = delete;
     ~MediaPlayer();
 
-    // Opens the file (its length is known on return) and starts playing it. On
+    // Opens the file (its length is known on return) and starts playing it. While
+    // the file is read the thread's windows go on painting but take no input. On
     // failure returns false and keeps the previous media, position and state;
     // ErrorText() then says why.
     bool SetURL(const std::wstring& path);

@@ -17,9 +17,9 @@
 #include <vector>
 
 #include "ContactSheet.h"
+#include "base/MessageLoop.h"
 #include "controls/imagebutton/zembutton.h"
 #include "forms/Form.h"
-#include "base/MessageLoop.h"
 #include "support/WindowTesting.h"
 
 namespace {

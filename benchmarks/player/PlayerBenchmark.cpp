@@ -1,9 +1,11 @@
 // Figures of the MP3 player on a two-hour file: how long opening takes next to
 // reading the file once, how fast decoding runs, and what playing costs in CPU
-// and memory. Run with `scripts/benchmark player`.
+// and memory; then opening extreme files made for the purpose: many tags, a huge
+// file without audio, a huge hole between frames. Run with `scripts/benchmark player`.
 #include <windows.h>
 #include <psapi.h>
 #include <shellapi.h>
+#include <winioctl.h>
 
 #include <chrono>
 #include <algorithm>
@@ -47,6 +49,106 @@ std::uint64_t ReadWholeFile(const std::wstring& path) {
     DWORD read = 0;
     while (::ReadFile(file.Get(), block.data(), static_cast<DWORD>(block.size()), &read, nullptr) && read > 0) total += read;
     return total;
+}
+
+// Writes `head`, then zeros (stored sparse) up to `size` bytes, then `tail`.
+bool WriteFileOf(const std::wstring& path, const std::vector<char>& head, std::uint64_t size, const std::vector<char>& tail) {
+    base::KernelHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    if (!file) return false;
+    DWORD ignored = 0;
+    ::DeviceIoControl(file.Get(), FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &ignored, nullptr);
+    DWORD written = 0;
+    bool ok = ::WriteFile(file.Get(), head.data(), static_cast<DWORD>(head.size()), &written, nullptr);
+    LARGE_INTEGER at{};
+    at.QuadPart = static_cast<LONGLONG>(size - tail.size());
+    ok = ok && ::SetFilePointerEx(file.Get(), at, nullptr, FILE_BEGIN);
+    if (!tail.empty()) ok = ok && ::WriteFile(file.Get(), tail.data(), static_cast<DWORD>(tail.size()), &written, nullptr);
+    return ok && ::SetEndOfFile(file.Get());
+}
+
+std::vector<char> ReadAll(const std::wstring& path) {
+    base::KernelHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    LARGE_INTEGER size{};
+    if (!file || !::GetFileSizeEx(file.Get(), &size)) return {};
+    std::vector<char> bytes(static_cast<std::size_t>(size.QuadPart));
+    DWORD read = 0;
+    ::ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+    bytes.resize(read);
+    return bytes;
+}
+
+double PeakPrivateMegabytes() {
+    PROCESS_MEMORY_COUNTERS_EX memory{};
+    memory.cb = sizeof memory;
+    ::GetProcessMemoryInfo(::GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory);
+    return memory.PeakPagefileUsage / 1048576.0;
+}
+
+// Opens the file as the player does until its length is known; the time taken and
+// the frames found, or -1 where it was refused.
+std::pair<double, long long> TimedOpen(const std::wstring& path) {
+    auto start = Clock::now();
+    long long frames = -1;
+    try {
+        media::MediaFile file(path);
+        frames = static_cast<long long>(media::Mp3Reader(file).Read().FrameCount());
+    } catch (const media::MediaError&) {
+    }
+    return {Seconds(Clock::now() - start), frames};
+}
+
+void ExtremeFiles(const std::wstring& fixtures) {
+    wchar_t temp[MAX_PATH];
+    ::GetTempPathW(MAX_PATH, temp);
+    std::wstring path = std::wstring(temp) + L"snipmill-extreme.mp3";
+    std::vector<char> audio = ReadAll(fixtures + L"\\media\\cbr128_noinfo.mp3");
+
+    // 6.7 million empty ID3 headers (64 MB) before the audio.
+    std::vector<char> tags;
+    for (int i = 0; i < 6700000; ++i) tags.insert(tags.end(), {'I', 'D', '3', 3, 0, 0, 0, 0, 0, 0});
+    tags.insert(tags.end(), audio.begin(), audio.end());
+    if (WriteFileOf(path, tags, tags.size(), {})) {
+        ReadWholeFile(path);
+        double readTime = 1e9, openTime = 1e9;
+        long long frames = 0;
+        for (int round = 0; round < 3; ++round) {
+            auto start = Clock::now();
+            ReadWholeFile(path);
+            readTime = std::min(readTime, Seconds(Clock::now() - start));
+            auto [seconds, found] = TimedOpen(path);
+            openTime = std::min(openTime, seconds);
+            frames = found;
+        }
+        std::printf("6.7 million empty ID3 headers, then audio (%.0f MB): open %.0f ms, reading once %.0f ms (%.2f x; goal 1.5 x), %lld frames\n",
+                    tags.size() / 1e6, openTime * 1e3, readTime * 1e3, openTime / readTime, frames);
+    }
+    tags = {};
+
+    // 8 GiB of zeros: no audio where it must begin.
+    if (WriteFileOf(path, {}, 8ull << 30, {})) {
+        auto [seconds, found] = TimedOpen(path);
+        std::printf("8 GiB without audio: refused in %.1f ms (%s)\n", seconds * 1e3, found < 0 ? "refused" : "not refused");
+    }
+
+    // Two of the smallest frames, a 1 GiB hole that must be read through, two more frames.
+    std::vector<char> frame(24, 0);
+    frame[0] = static_cast<char>(0xFF);
+    frame[1] = static_cast<char>(0xF3);
+    frame[2] = 0x14;
+    frame[3] = static_cast<char>(0xC0);
+    std::vector<char> two = frame;
+    two.insert(two.end(), frame.begin(), frame.end());
+    if (WriteFileOf(path, two, 1ull << 30, two)) {
+        double peakBefore = PeakPrivateMegabytes();
+        auto start = Clock::now();
+        ReadWholeFile(path);
+        double readTime = Seconds(Clock::now() - start);
+        auto [seconds, found] = TimedOpen(path);
+        std::printf("1 GiB hole between tiny frames: open %.2f s, reading once %.2f s (%.2f x), %lld frames, "
+                    "peak private memory %.1f MB before, %.1f MB after\n",
+                    seconds, readTime, seconds / readTime, found, peakBefore, PeakPrivateMegabytes());
+    }
+    ::DeleteFileW(path.c_str());
 }
 
 double ProcessCpuSeconds() {
@@ -132,6 +234,8 @@ int main() {
         ::GetProcessMemoryInfo(::GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory);
         std::printf("memory while playing: peak working set %.1f MB, peak private %.1f MB (goal under 40 MB)\n",
                     memory.PeakWorkingSetSize / 1048576.0, memory.PeakPagefileUsage / 1048576.0);
+        player.reset();
+        ExtremeFiles(FixtureFolder());
     } catch (const media::MediaError& error) {
         std::fwprintf(stderr, L"%ls: %ls\n", path.c_str(), error.Reason().c_str());
         return 1;

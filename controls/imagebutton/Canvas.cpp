@@ -1,7 +1,9 @@
 #include "controls/imagebutton/Canvas.h"
 
-#include "controls/imagebutton/ColorMath.h"
 #include "base/Handles.h"
+#include "controls/imagebutton/ColorMath.h"
+#include "forms/Dib.h"
+#include "forms/SolidFill.h"
 
 namespace controls::imagebutton {
 
@@ -28,15 +30,10 @@ std::vector<std::uint32_t> GradientSteps(long from, long to, int steps) {
     return colors;
 }
 
-void Canvas::Fill(const RECT& rect, long color) const {
-    ::SetDCBrushColor(dc_, static_cast<COLORREF>(color));
-    ::FillRect(dc_, &rect, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
-}
+void Canvas::Fill(const RECT& rect, long color) const { forms::FillSolid(dc_, rect, static_cast<COLORREF>(color)); }
 
 void Canvas::Frame(int x, int y, int w, int h, long color) const {
-    RECT rect{x, y, x + w, y + h};
-    ::SetDCBrushColor(dc_, static_cast<COLORREF>(color));
-    ::FrameRect(dc_, &rect, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
+    forms::FrameSolid(dc_, RECT{x, y, x + w, y + h}, static_cast<COLORREF>(color));
 }
 
 void Canvas::Line(int x1, int y1, int x2, int y2, long color) const {
@@ -62,19 +59,12 @@ void Canvas::FillGradient(int x, int y, int w, int h, long from, long to, Gradie
     if (w < 1 || h < 1) return;
     const bool down = direction == GradientDirection::TopToBottom;
     const std::vector<std::uint32_t> steps = GradientSteps(from, to, down ? h : w);
-    // Bottom-up rows: the first step of a top-to-bottom gradient is the last row in memory.
     std::vector<std::uint32_t> block(static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
     for (int row = 0; row < h; ++row) {
-        std::uint32_t* line = block.data() + static_cast<std::size_t>(h - 1 - row) * static_cast<std::size_t>(w);
+        std::uint32_t* line = block.data() + static_cast<std::size_t>(row) * static_cast<std::size_t>(w);
         for (int column = 0; column < w; ++column) line[column] = steps[static_cast<std::size_t>(down ? row : column)];
     }
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = w;
-    info.bmiHeader.biHeight = h;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO info = forms::TopDownDibInfo(w, h);
     ::StretchDIBits(dc_, x, y, w, h, 0, 0, w, h, block.data(), &info, DIB_RGB_COLORS, SRCCOPY);
 }
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <climits>
 
-#include "controls/imagebutton/ButtonProperties.h"
 #include "base/Rounding.h"
+#include "controls/imagebutton/ButtonProperties.h"
 
 namespace controls::imagebutton {
 

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "controls/imagebutton/ColorMath.h"
 #include "base/Handles.h"
+#include "controls/imagebutton/ColorMath.h"
 
 namespace controls::imagebutton {
 

@@ -6,6 +6,7 @@
 #include "controls/imagebutton/ColorMath.h"
 #include "controls/imagebutton/PixelBlock.h"
 #include "controls/imagebutton/PixelEffects.h"
+#include "forms/SolidFill.h"
 
 namespace controls::imagebutton {
 
@@ -18,8 +19,7 @@ struct Rgb {
 bool ReadSource(HDC surface, const forms::Picture& picture, long keyColor, const PixelBlock& block) {
     if (picture.Kind() == forms::Picture::Type::Icon) {
         const RECT all{0, 0, block.Width(), block.Height()};
-        ::SetDCBrushColor(block.Dc(), static_cast<COLORREF>(keyColor));
-        ::FillRect(block.Dc(), &all, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
+        forms::FillSolid(block.Dc(), all, static_cast<COLORREF>(keyColor));
         ::DrawIconEx(block.Dc(), 0, 0, picture.Icon(), block.Width(), block.Height(), 0, nullptr, DI_NORMAL);
         ::GdiFlush();
         return true;

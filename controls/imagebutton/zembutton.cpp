@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "base/MessageLoop.h"
 #include "controls/imagebutton/AccessKey.h"
 #include "controls/imagebutton/ButtonPersistence.h"
 #include "controls/imagebutton/ColorScheme.h"
@@ -15,7 +16,6 @@
 #include "controls/imagebutton/WindowRegion.h"
 #include "controls/imagebutton/styles/StyleRoutines.h"
 #include "forms/Focus.h"
-#include "base/MessageLoop.h"
 #include "forms/Units.h"
 
 namespace controls {

@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "base/Event.h"
+#include "base/Handles.h"
 #include "controls/imagebutton/ButtonProperties.h"
 #include "controls/imagebutton/ButtonTooltip.h"
 #include "controls/imagebutton/Canvas.h"
@@ -17,8 +19,6 @@
 #include "controls/imagebutton/styles/FaceContext.h"
 #include "forms/Colors.h"
 #include "forms/Control.h"
-#include "base/Event.h"
-#include "base/Handles.h"
 #include "forms/PropertyBag.h"
 
 namespace controls {

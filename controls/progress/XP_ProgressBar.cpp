@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/Rounding.h"
+#include "forms/SolidFill.h"
 
 namespace controls {
 
@@ -14,16 +15,13 @@ constexpr int kInset = 3;
 
 forms::OleColor Resolve(forms::OleColor color) { return static_cast<forms::OleColor>(forms::TranslateColor(color)); }
 
-void Fill(HDC dc, const RECT& area, forms::OleColor color) {
-    base::BrushHandle brush(::CreateSolidBrush(static_cast<COLORREF>(color)));
-    ::FillRect(dc, &area, brush.Get());
-}
+void Fill(HDC dc, const RECT& area, forms::OleColor color) { forms::FillSolid(dc, area, static_cast<COLORREF>(color)); }
 
 }  // namespace
 
 XP_ProgressBar::XP_ProgressBar(forms::ControlHost& host, std::wstring name, RECT bounds)
     : Control(&host, std::move(name)), color_(Resolve(forms::SystemColor(COLOR_HIGHLIGHT))) {
-    font_ = forms::Font::Create(L"MS Sans Serif", 8.25);
+    font_ = forms::Font::CreateDefault();
     CreateWindowOf(L"Snipmill.XP_ProgressBar", 0, WS_CHILD | WS_VISIBLE, 0, L"", bounds.left, bounds.top,
                    bounds.right - bounds.left, bounds.bottom - bounds.top, host.HostWindow());
 }

@@ -6,10 +6,10 @@
 #include <memory>
 #include <string>
 
+#include "base/Handles.h"
 #include "forms/Colors.h"
 #include "forms/Control.h"
 #include "forms/Font.h"
-#include "base/Handles.h"
 
 namespace controls {
 

@@ -5,12 +5,17 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <deque>
 #include <mutex>
+#include <thread>
 
 #include "app/Form1.h"
 #include "app/TimeText.h"
 #include "base/MessageLoop.h"
+#include "base/Rounding.h"
+#include "support/BadMp3.h"
 #include "support/DialogWatcher.h"
 #include "support/WindowTesting.h"
 
@@ -278,4 +283,80 @@ TEST_F(SelectionCommands, DraggingTheSliderSeeksThenTheTimerTakesItBack) {
     EXPECT_EQ(form.player().CurrentPosition(), 2.0);
     EXPECT_TRUE(PumpUntil([&] { return Caption(2) == L"2"; }, 2000));
     EXPECT_EQ(form.Slider1().Value(), 2);
+}
+
+namespace {
+
+struct BadFile {
+    const char* what;
+    const wchar_t* fixture;
+    testing_support::Bytes (*make)(const testing_support::Bytes& mp3);
+    const wchar_t* title;  // what "Playing the file" names, if not the file
+    int frames;           // of 1152 samples at 44.1 kHz
+};
+
+}  // namespace
+
+TEST_F(SelectionCommands, DamagedFilesOpenWithTheLengthThatPlays) {
+    using namespace testing_support;
+    const BadFile files[] = {
+        {"every other frame header damaged", L"tone440.mp3", EveryOtherHeaderDamaged, nullptr, 97},
+        {"an empty ID3 header between every two frames", L"tone440.mp3", TagBetweenEveryTwoFrames, nullptr, 193},
+        {"a leading tag that declares too small a size", L"cbr128_noinfo.mp3",
+         [](const Bytes& mp3) { return AfterPictureTag(mp3, 1536000, 20, false); }, L"Noise", 116},
+    };
+    int number = 0;
+    for (const BadFile& bad : files) {
+        SCOPED_TRACE(bad.what);
+        Bytes bytes = bad.make(ReadFileBytes(FixturePath(std::wstring(L"media\\") + bad.fixture)));
+        // Each its own file: the player keeps the one it plays open.
+        std::wstring name = L"damaged" + std::to_wstring(++number);
+        SparseFile file(name + L".mp3", bytes, bytes.size());
+        user.WillOpen(file.Path());
+        User::Click(form.zembutton(1));
+        ASSERT_FALSE(user.Boxes().empty());
+        std::wstring stem = file.Path().substr(file.Path().find_last_of(L'\\') + 1);
+        stem.resize(stem.size() - 4);
+        EXPECT_EQ(user.Boxes().back().text, L"Playing the file " + (bad.title ? std::wstring(bad.title) : stem));
+        double duration = bad.frames * 1152 / 44100.0;
+        EXPECT_DOUBLE_EQ(form.player().CurrentMedia().duration, duration);
+        EXPECT_EQ(form.Slider1().Max(), base::RoundToInt(duration));
+        EXPECT_TRUE(PumpUntil([&] { return form.player().PlayState() == kPlaying; }, 3000));
+    }
+}
+
+TEST_F(SelectionCommands, TheWindowKeepsPaintingWhileAHugeFileOpens) {
+    using namespace testing_support;
+    // Audio, a 256 MB hole that must be read through, and the audio again.
+    Bytes audio = ReadFileBytes(FixturePath(L"media\\cbr128_noinfo.mp3"));
+    SparseFile huge(L"huge.mp3", audio, 256ull << 20, audio);
+
+    // Another thread asks the window to paint again and again and notes how long each takes.
+    HWND window = form.Handle();
+    std::atomic<bool> stop{false};
+    std::atomic<long long> longestMs{0};
+    std::thread prober([&] {
+        while (!stop) {
+            ::InvalidateRect(window, nullptr, FALSE);
+            auto asked = std::chrono::steady_clock::now();
+            while (!stop && ::GetUpdateRect(window, nullptr, FALSE)) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            auto took = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - asked);
+            longestMs = std::max<long long>(longestMs, took.count());
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+    });
+    auto clicked = std::chrono::steady_clock::now();
+    user.WillOpen(huge.Path());
+    User::Click(form.zembutton(1));
+    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - clicked).count();
+    stop = true;
+    prober.join();
+    EXPECT_LT(longestMs, 1000) << "opening took " << seconds << " s";
+    EXPECT_DOUBLE_EQ(form.player().CurrentMedia().duration, 232 * 1152 / 44100.0);
+
+    // And the window answers again: Pause/Play pauses.
+    EXPECT_TRUE(::IsWindowEnabled(window));
+    ASSERT_TRUE(PumpUntil([&] { return form.player().PlayState() == kPlaying; }, 3000));
+    User::Click(form.zembutton(7));
+    EXPECT_EQ(form.player().PlayState(), kPaused);
 }

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "forms/Form.h"
 #include "base/MessageLoop.h"
+#include "forms/Form.h"
 #include "forms/TextBox.h"
 #include "forms/Timer.h"
 #include "forms/Units.h"

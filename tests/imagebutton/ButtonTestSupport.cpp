@@ -1,8 +1,8 @@
 #include "ButtonTestSupport.h"
 
-#include "forms/Dib.h"
 #include "base/Handles.h"
 #include "base/MessageLoop.h"
+#include "forms/Dib.h"
 
 namespace imagebutton_test {
 

@@ -14,19 +14,6 @@ std::wstring Fixture(const std::wstring& name) {
     return folder + L"\\..\\fixtures\\media\\" + name;
 }
 
-std::vector<std::uint8_t> ReadBytes(const std::wstring& path) {
-    base::KernelHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-    EXPECT_TRUE(file) << "cannot open fixture";
-    if (!file) return {};
-    LARGE_INTEGER size{};
-    ::GetFileSizeEx(file.Get(), &size);
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size.QuadPart));
-    DWORD read = 0;
-    if (!bytes.empty()) ::ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-    bytes.resize(read);
-    return bytes;
-}
-
 ScratchFile::ScratchFile(const std::wstring& name, const std::vector<std::uint8_t>& bytes) {
     wchar_t temp[MAX_PATH];
     ::GetTempPathW(MAX_PATH, temp);

@@ -6,6 +6,7 @@
 #include "media/MediaError.h"
 #include "media/MediaFile.h"
 #include "media/Mp3Reader.h"
+#include "support/BadMp3.h"
 
 using media::MediaError;
 using media::MediaFile;
@@ -15,6 +16,7 @@ using media::MpegVersion;
 using media_test::Fixture;
 using media_test::ReadBytes;
 using media_test::ScratchFile;
+using namespace testing_support;
 
 namespace {
 
@@ -282,15 +284,111 @@ TEST(Mp3Reader, LeavesAVbriFrameOutOfTheIndex) {
     EXPECT_EQ(index.frameOffsets.front(), start + size);
 }
 
-TEST(Mp3Reader, LooksForTheFirstFrameOnlyInTheFirstMegabyte) {
-    std::vector<std::uint8_t> audio = ReadBytes(Fixture(L"cbr128_noinfo.mp3"));
-    std::vector<std::uint8_t> late(3 << 19, 0);
-    Append(late, audio);
-    ScratchFile file(L"late.mp3", late);
-    EXPECT_NE(ReasonFor(file.Path()).find(L"not an MP3 file"), std::wstring::npos);
+namespace {
 
-    std::vector<std::uint8_t> early(100000, 0);
-    Append(early, audio);
-    ScratchFile fine(L"early.mp3", early);
-    EXPECT_EQ(ReadIndex(fine.Path()).FrameCount(), 116u);
+struct BadFile {
+    const char* what;
+    const wchar_t* fixture;
+    Bytes (*make)(const Bytes& mp3);
+    std::uint64_t frames;  // the frames that play; 0: the file is refused
+};
+
+constexpr std::size_t kPicture = 1536000;  // a tag body of about 1.5 MB
+
+const BadFile kBadFiles[] = {
+    {"every other frame header damaged", L"tone440.mp3", EveryOtherHeaderDamaged, 97},
+    {"an empty ID3 header between every two frames", L"tone440.mp3", TagBetweenEveryTwoFrames, 193},
+    {"an ID3 header after frame 20 whose size runs past the end", L"tone440.mp3",
+     [](const Bytes& mp3) { return BogusTagBefore(mp3, 21, 0x0FFFFFFF); }, 193},
+    {"an ID3 header after frame 20 whose size ends inside a frame", L"tone440.mp3",
+     [](const Bytes& mp3) { return BogusTagBefore(mp3, 21, 5000); }, 193},
+    {"an ID3 header after frame 20 whose size ends where a later frame starts", L"tone440.mp3",
+     [](const Bytes& mp3) {
+         std::vector<std::size_t> starts = FrameStarts(mp3);
+         return BogusTagBefore(mp3, 21, static_cast<std::uint32_t>(starts[121] - starts[21]));
+     },
+     193},
+    {"a leading tag that declares too small a size", L"cbr128_noinfo.mp3",
+     [](const Bytes& mp3) { return AfterPictureTag(mp3, kPicture, 20, false); }, 116},
+    {"a leading tag whose size is a plain number", L"cbr128_noinfo.mp3",
+     [](const Bytes& mp3) { return AfterPictureTag(mp3, kPicture, PictureTagBodySize(kPicture), true); }, 116},
+    {"a leading tag whose plain size has bytes no syncsafe number has", L"cbr128_noinfo.mp3",
+     [](const Bytes& mp3) { return AfterPictureTag(mp3, kPicture + 4000, PictureTagBodySize(kPicture + 4000), true); },
+     116},
+    {"1.2 MB of zero padding after a tag", L"cbr128_noinfo.mp3",
+     [](const Bytes& mp3) { return AfterPictureTag(mp3, 1000, PictureTagBodySize(1000), false, 1200000); }, 116},
+    {"1.2 MB of zeros before the audio", L"cbr128_noinfo.mp3",
+     [](const Bytes& mp3) {
+         Bytes out(1200000, 0);
+         out.insert(out.end(), mp3.begin(), mp3.end());
+         return out;
+     },
+     116},
+    {"100,000 empty ID3 headers before the audio", L"cbr128_info.mp3",
+     [](const Bytes& mp3) {
+         Bytes out;
+         for (int i = 0; i < 100000; ++i) Append(out, Id3Header(0));
+         out.insert(out.end(), mp3.begin(), mp3.end());
+         return out;
+     },
+     116},
+    {"1.5 MB of foreign bytes before the audio", L"cbr128_noinfo.mp3",
+     [](const Bytes& mp3) {
+         Bytes out = Noise(3 << 19, true);
+         out.insert(out.end(), mp3.begin(), mp3.end());
+         return out;
+     },
+     0},
+};
+
+}  // namespace
+
+TEST(Mp3Reader, KeepsEveryFrameOfDamagedFilesThatACarefulDecoderKeeps) {
+    for (const BadFile& bad : kBadFiles) {
+        SCOPED_TRACE(bad.what);
+        ScratchFile file(L"bad.mp3", bad.make(ReadBytes(Fixture(bad.fixture))));
+        if (bad.frames == 0) {
+            EXPECT_NE(ReasonFor(file.Path()).find(L"not an MP3 file"), std::wstring::npos);
+            continue;
+        }
+        Mp3Index index;
+        try {
+            index = ReadIndex(file.Path());
+        } catch (const MediaError& error) {
+            ADD_FAILURE() << "refused: " << std::string(error.Reason().begin(), error.Reason().end());
+            continue;
+        }
+        EXPECT_EQ(index.FrameCount(), bad.frames);
+        // Every frame kept is a whole frame of the stream.
+        std::vector<std::uint8_t> bytes = ReadBytes(file.Path());
+        for (std::uint64_t offset : index.frameOffsets) {
+            auto header = media::FrameHeader::Parse(bytes.data() + offset);
+            ASSERT_TRUE(header) << offset;
+            ASSERT_TRUE(header->SameStreamAs(index.format));
+            ASSERT_LE(offset + header->frameSize, bytes.size());
+        }
+    }
+}
+
+TEST(Mp3Reader, AnswersAtOnceForAHugeFileWithoutAudioWhereItMustBegin) {
+    SparseFile zeros(L"zeros.mp3", {}, 8ull << 30);
+    EXPECT_NE(ReasonFor(zeros.Path()).find(L"not an MP3 file"), std::wstring::npos);
+    SparseFile tagged(L"tagged.mp3", Id3Header(100), 8ull << 30);
+    EXPECT_NE(ReasonFor(tagged.Path()).find(L"not an MP3 file"), std::wstring::npos);
+}
+
+TEST(Mp3Reader, GrowsTheFrameListByTheFramesFound) {
+    // Two of the smallest frames (MPEG-2, 8 kbit/s, 24 kHz: 24 bytes each), then a
+    // 64 MB hole and two more frames.
+    Bytes frame(24, 0);
+    frame[0] = 0xFF;
+    frame[1] = 0xF3;
+    frame[2] = 0x14;
+    frame[3] = 0xC0;
+    Bytes two = frame;
+    Append(two, frame);
+    SparseFile file(L"hole.mp3", two, 64 << 20, two);
+    Mp3Index index = ReadIndex(file.Path());
+    EXPECT_EQ(index.FrameCount(), 4u);
+    EXPECT_LT(index.frameOffsets.capacity(), 64u);
 }

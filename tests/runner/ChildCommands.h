@@ -16,6 +16,11 @@ inline std::wstring ProgramFolder() {
 
 inline std::wstring Encoder() { return L"\"" + ProgramFolder() + L"\\ffmpeg.exe\""; }
 
+// The tests' own child program (tests/child) with the given arguments.
+inline std::wstring TestChild(const std::wstring& arguments) {
+    return L"\"" + ProgramFolder() + L"\\testchild.exe\" " + arguments;
+}
+
 // An encoder run that prints nothing and lasts about the given seconds (it
 // produces silence at its real pace and throws it away).
 inline std::wstring SilentEncoderRun(double seconds) {

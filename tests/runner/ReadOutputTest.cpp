@@ -1,7 +1,6 @@
 #include "runner/ReadOutput.h"
 
 #include <windows.h>
-#include <tlhelp32.h>
 
 #include <gtest/gtest.h>
 
@@ -11,12 +10,15 @@
 #include "ChildCommands.h"
 #include "base/Handles.h"
 #include "forms/Timer.h"
+#include "support/WindowTesting.h"
 
 namespace {
 
 using runner::ReadOutput;
 using runner_tests::Encoder;
 using runner_tests::SilentEncoderRun;
+using runner_tests::TestChild;
+using testing_support::LiveChildrenOf;
 
 // Everything a run reports, in order.
 struct Recorder {
@@ -53,15 +55,13 @@ bool ProcessIsGone(DWORD id) {
     return !process || ::WaitForSingleObject(process.Get(), 0) == WAIT_OBJECT_0;
 }
 
-// Processes still running that were started by the given process.
-std::vector<std::wstring> LiveChildrenOf(DWORD parent) {
-    std::vector<std::wstring> names;
-    base::KernelHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-    PROCESSENTRY32W entry{};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = ::Process32FirstW(snapshot.Get(), &entry); more; more = ::Process32NextW(snapshot.Get(), &entry))
-        if (entry.th32ParentProcessID == parent && !ProcessIsGone(entry.th32ProcessID)) names.push_back(entry.szExeFile);
-    return names;
+std::size_t InheritableHandles() {
+    std::size_t count = 0;
+    for (HANDLE handle : testing_support::KernelHandles()) {
+        DWORD flags = 0;
+        if (::GetHandleInformation(handle, &flags) && (flags & HANDLE_FLAG_INHERIT)) ++count;
+    }
+    return count;
 }
 
 std::wstring Lines(int count) {
@@ -150,14 +150,17 @@ TEST(ReadOutput, CancellingALongRunEndsTheChildAndAllItStartedWithCanceled) {
     DWORD child = 0;
     runner.Starting.Subscribe([&] { child = runner.ProcessId(); });
     // The cancel comes from a timer: window messages keep flowing while the child is silent.
-    forms::Timer cancelSoon(300, true);
+    forms::Timer cancelSoon(100, true);
+    bool encoderSeen = false;
     cancelSoon.Tick.Subscribe([&] {
+        if (LiveChildrenOf(child).empty()) return;  // the interpreter has not started the encoder yet
+        encoderSeen = true;
         cancelSoon.SetEnabled(false);
-        ASSERT_FALSE(LiveChildrenOf(child).empty()) << "the encoder should be running under the interpreter";
         runner.CancelProcess();
     });
     runner.SetCommand(SilentEncoderRun(60));
     runner.ProcessCommand();
+    EXPECT_TRUE(encoderSeen);
     EXPECT_EQ(recorder.events, (std::vector<std::wstring>{L"Starting", L"Canceled"}));
     ASSERT_NE(child, 0u);
     EXPECT_TRUE(ProcessIsGone(child));
@@ -224,6 +227,40 @@ TEST(ReadOutput, PercentSignsReachADirectlyStartedProgramUnexpanded) {
     runner.SetCommand(Encoder() + L" -nostdin -hide_banner -i \"%PATH% 100%.mp3\"");
     runner.ProcessCommand();
     EXPECT_NE(recorder.text.find(L"%PATH% 100%.mp3"), std::wstring::npos) << recorder.text;
+}
+
+TEST(ReadOutput, CancellingAChildWhoseWindowIgnoresCloseEndsItBeforeCanceled) {
+    wchar_t temp[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, temp);
+    const std::wstring held = std::wstring(temp) + L"snipmill-held-" + std::to_wstring(::GetCurrentProcessId()) + L".mp3";
+    ReadOutput runner;
+    Recorder recorder(runner);
+    runner.SetDirectStart(true);
+    DWORD child = 0;
+    bool goneAtCanceled = false;
+    runner.Starting.Subscribe([&] { child = runner.ProcessId(); });
+    runner.GotChunk.Subscribe([&](const std::wstring& chunk, bool) {
+        if (chunk.find(L"ready") != std::wstring::npos) runner.CancelProcess();
+    });
+    runner.Canceled.Subscribe([&] { goneAtCanceled = ProcessIsGone(child); });
+    runner.SetCommand(TestChild(L"window \"" + held + L"\""));
+    runner.ProcessCommand();
+    EXPECT_EQ(recorder.Outline(), (std::vector<std::wstring>{L"Starting", L"GotChunk", L"Canceled"}));
+    EXPECT_TRUE(goneAtCanceled) << "Canceled came while the child was still running";
+    EXPECT_TRUE(::DeleteFileW(held.c_str())) << "the child's file is still held open";
+}
+
+TEST(ReadOutput, OnceTheChildRunsNoHandleOfOursIsLeftForAnotherChildToInherit) {
+    // The child took the pipe's write end, the one handle meant for it; the read
+    // end, the process and thread handles must not pass to the next child started.
+    ReadOutput runner;
+    runner.SetDirectStart(true);
+    const std::size_t before = InheritableHandles();
+    std::size_t during = 0;
+    runner.Starting.Subscribe([&] { during = InheritableHandles(); });
+    runner.SetCommand(SilentEncoderRun(0.2));
+    runner.ProcessCommand();
+    EXPECT_EQ(during, before);
 }
 
 TEST(ReadOutput, CloseProcessOfAnotherWindowlessProcessClosesNothing) {

@@ -152,15 +152,6 @@ TEST_F(OutputWindow, TheCancelButtonDuringARunHidesTheWindowAndReportsTheCancell
     EXPECT_EQ(window.txtOutput().Text(), L"");
 }
 
-TEST_F(OutputWindow, RepeatedRunsLeaveNoWindowsOrDrawingObjectsBehind) {
-    Run(SilentRun(0.1));
-    const DWORD gdi = testing_support::GdiObjects();
-    const DWORD user = testing_support::UserObjects();
-    for (int run = 0; run < 3; ++run) Run(SilentRun(0.1));
-    EXPECT_EQ(testing_support::GdiObjects(), gdi);
-    EXPECT_EQ(testing_support::UserObjects(), user);
-}
-
 TEST_F(OutputWindow, ASecondStartDuringARunIsRefusedWith1201AndTheRunGoesOn) {
     forms::Timer secondSave(300, true);
     secondSave.Tick.Subscribe([&] {

@@ -63,20 +63,21 @@ TEST(ProgramFolder, IsTheFolderOfTheRunningProgram) {
     EXPECT_EQ(app::ProgramFolder() + L"\\tests_save.exe", std::wstring(path));
 }
 
-TEST(AudioSeconds, CountsTheFramesOfAnMp3WithTagsAndCover) {
-    // 20 s of audio and the encoder's padding take 767 frames of 1152 samples.
-    EXPECT_NEAR(app::AudioSeconds(Fixture(L"save-beeps.mp3")), 767 * 1152 / 44100.0, 1e-9);
+TEST(AudioSeconds, CountsWhatPlaysOfAnMp3WithTagsAndCover) {
+    // 767 frames of 1152 samples, less the encoder's delay and padding the LAME tag gives: 20 s.
+    EXPECT_NEAR(app::AudioSeconds(Fixture(L"save-beeps.mp3")), 20.0, 1e-9);
 }
 
 TEST(AudioSeconds, WalksTheFramesWhereNoCountIsGiven) {
     ScratchFolder folder(L"walk");
     std::string beeps = ReadAll(Fixture(L"save-beeps.mp3"));
-    // Blank out the information frame's tag: its count is then unknown, and it counts as one more frame.
+    // Blank out the information frame's tag: its count is then unknown, and it counts
+    // as one more frame; without a LAME tag only the decoder's delay is left out.
     std::size_t info = beeps.find("Info");
     ASSERT_NE(info, std::string::npos);
     beeps.replace(info, 4, "None");
     WriteAll(folder / L"uncounted.mp3", beeps);
-    EXPECT_NEAR(app::AudioSeconds(folder / L"uncounted.mp3"), 768 * 1152 / 44100.0, 1e-9);
+    EXPECT_NEAR(app::AudioSeconds(folder / L"uncounted.mp3"), (768 * 1152 - 529) / 44100.0, 1e-9);
 }
 
 TEST(AudioSeconds, IsZeroForTagsWithoutAudioAndOtherFiles) {
@@ -96,7 +97,7 @@ TEST(TemporaryOutput, LiesBesideTheTargetWithTheMp3EndingAndGoesAwayUnlessPutInP
     ScratchFolder folder(L"temporary");
     std::wstring path;
     {
-        app::TemporaryOutput output(folder / L"cut.mp3", 20);
+        app::TemporaryOutput output(folder / L"cut.mp3", Fixture(L"save-beeps.mp3"), 0, 20);
         path = output.Path();
         EXPECT_EQ(app::FolderOf(path), folder.Path());
         EXPECT_EQ(path.substr(path.size() - 4), L".mp3");
@@ -106,11 +107,12 @@ TEST(TemporaryOutput, LiesBesideTheTargetWithTheMp3EndingAndGoesAwayUnlessPutInP
     EXPECT_TRUE(folder.Files().empty());
 }
 
-// Lets the encoder's part be played by `written`, over an older file at the
-// target; returns what PutInPlace said and leaves the folder for checking.
+// Lets the encoder's part (a cut of the first `seconds` of the beeps) be played
+// by `written`, over an older file at the target; returns what PutInPlace said
+// and leaves the folder for checking.
 std::wstring PutInPlace(const ScratchFolder& folder, const std::string& written, double seconds) {
     WriteAll(folder / L"cut.mp3", "the user's older file");
-    app::TemporaryOutput output(folder / L"cut.mp3", seconds);
+    app::TemporaryOutput output(folder / L"cut.mp3", Fixture(L"save-beeps.mp3"), 0, seconds);
     WriteAll(output.Path(), written);
     return output.PutInPlace();
 }
@@ -126,7 +128,7 @@ TEST(TemporaryOutput, AFileWithoutAudioLeavesTheTargetAsItWas) {
 TEST(TemporaryOutput, AFileShortOfTheSelectionLeavesTheTargetAsItWas) {
     ScratchFolder folder(L"temporary3");
     EXPECT_EQ(PutInPlace(folder, ReadAll(Fixture(L"save-beeps.mp3")), 25),
-              L"the new file would hold only 20.04 seconds of the 25.00 seconds selected. The selection may "
+              L"the new file would hold only 20.00 seconds of the 25.00 seconds selected. The selection may "
               L"reach beyond the end of the file.");
     EXPECT_EQ(ReadAll(folder / L"cut.mp3"), "the user's older file");
     EXPECT_EQ(folder.Files(), std::vector<std::wstring>{L"cut.mp3"});
@@ -135,8 +137,10 @@ TEST(TemporaryOutput, AFileShortOfTheSelectionLeavesTheTargetAsItWas) {
 TEST(TemporaryOutput, AGoodFileReplacesTheTarget) {
     ScratchFolder folder(L"temporary4");
     const std::string audio = ReadAll(Fixture(L"save-beeps.mp3"));
-    EXPECT_EQ(PutInPlace(folder, audio, 20), L"");
-    EXPECT_EQ(ReadAll(folder / L"cut.mp3"), audio);
+    EXPECT_EQ(PutInPlace(folder, audio, 19.5), L"");
+    // Made exact: 19.5 seconds to the sample, where the encoder's copy held 20.04.
+    EXPECT_EQ(app::AudioSeconds(folder / L"cut.mp3"), 19.5);
+    EXPECT_EQ(ReadAll(folder / L"cut.mp3").substr(0, 200), audio.substr(0, 200));  // its tags kept
     EXPECT_EQ(folder.Files(), std::vector<std::wstring>{L"cut.mp3"});
 }
 

@@ -13,8 +13,8 @@ namespace save_tests {
 
 namespace {
 
-// How long the host's tools may take before a probe counts as failed.
-constexpr DWORD kProbeTimeoutMs = 60000;
+// How long the host's tools may take before a command counts as failed.
+constexpr DWORD kHostTimeoutMs = 120000;
 // Decoded audio is measured as 16-bit mono samples at this rate.
 constexpr double kProbeRate = 44100;
 
@@ -23,19 +23,6 @@ std::wstring Widen(const std::string& text) {
     std::wstring wide(static_cast<std::size_t>(length), L'\0');
     ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
     return wide;
-}
-
-// The host's own name for a file of the Windows side (Wine maps drive Z: to "/").
-std::string HostPath(const std::wstring& path) {
-    using UnixName = char*(CDECL*)(const wchar_t*);
-    auto toUnix = reinterpret_cast<UnixName>(
-        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-    if (!toUnix) return {};
-    char* name = toUnix(path.c_str());
-    if (!name) return {};
-    std::string result(name);
-    ::HeapFree(::GetProcessHeap(), 0, name);
-    return result;
 }
 
 struct FindTraits {
@@ -71,6 +58,38 @@ void RemoveTree(const std::wstring& folder) {
 }
 
 }  // namespace
+
+// Wine maps drive Z: to "/".
+std::string HostPath(const std::wstring& path) {
+    using UnixName = char*(CDECL*)(const wchar_t*);
+    auto toUnix = reinterpret_cast<UnixName>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    if (!toUnix) return {};
+    char* name = toUnix(path.c_str());
+    if (!name) return {};
+    std::string result(name);
+    ::HeapFree(::GetProcessHeap(), 0, name);
+    return result;
+}
+
+std::string RunOnHost(const std::string& script) {
+    ScratchFolder work(L"host");
+    const std::string report = HostPath(work / L"report.txt");
+    const std::string done = HostPath(work / L"report.done");
+    std::string command = "/bin/sh -c \"(" + script + ") > '" + report + "' 2>&1; mv '" + report + "' '" + done + "'\"";
+    std::wstring line = Widen(command);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    // Wine starts a host program for this; it cannot be waited for, so its report file is.
+    if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+        return {};
+    base::KernelHandle thread(info.hThread);
+    base::KernelHandle process(info.hProcess);
+    const std::wstring doneFile = work / L"report.done";
+    for (DWORD waited = 0; !app::FileExists(doneFile) && waited < kHostTimeoutMs; waited += 50) ::Sleep(50);
+    return ReadAll(doneFile);
+}
 
 std::wstring Fixture(const std::wstring& name) { return testing_support::FixturePath(L"save\\" + name); }
 
@@ -115,27 +134,12 @@ Probe ProbeFile(const std::wstring& path) {
     const std::wstring copy = work / L"probed.mp3";
     if (!::CopyFileW(app::ExtendedLengthPath(path).c_str(), copy.c_str(), FALSE)) return probe;
     const std::string file = HostPath(copy);
-    const std::string report = HostPath(work / L"report.txt");
-    const std::string done = HostPath(work / L"report.done");
-    const std::string script =
+    probe.raw = RunOnHost(
         "ffprobe -v error -show_entries format=duration:format_tags=title:stream=codec_type "
         "-of default=nw=1 '" + file + "'; "
         "echo decoded_bytes=$(ffmpeg -v error -nostdin -i '" + file + "' -map 0:a -f s16le -ac 1 -ar 44100 - | wc -c); "
         "ffmpeg -hide_banner -nostdin -i '" + file + "' -map 0:a -af silencedetect=n=-40dB:d=0.1 -f null - 2>&1 "
-        "| grep -o 'silence_start: [0-9.]*'";
-    std::string command = "/bin/sh -c \"(" + script + ") > '" + report + "' 2>&1; mv '" + report + "' '" + done + "'\"";
-    std::wstring line = Widen(command);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    // Wine starts a host program for this; it cannot be waited for, so its report file is.
-    if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
-        return probe;
-    base::KernelHandle thread(info.hThread);
-    base::KernelHandle process(info.hProcess);
-    const std::wstring doneFile = work / L"report.done";
-    for (DWORD waited = 0; !app::FileExists(doneFile) && waited < kProbeTimeoutMs; waited += 50) ::Sleep(50);
-    probe.raw = ReadAll(doneFile);
+        "| grep -o 'silence_start: [0-9.]*'");
     std::istringstream lines(probe.raw);
     for (std::string entry; std::getline(lines, entry);) {
         if (entry.rfind("decoded_bytes=", 0) == 0) {

@@ -28,6 +28,11 @@ private:
     std::wstring path_;
 };
 
+// The host's own name for a file or folder of the Windows side.
+std::string HostPath(const std::wstring& path);
+// Runs a shell command on the host and returns what it printed.
+std::string RunOnHost(const std::string& script);
+
 std::string ReadAll(const std::wstring& path);
 void WriteAll(const std::wstring& path, const std::string& bytes);
 

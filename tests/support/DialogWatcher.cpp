@@ -91,7 +91,7 @@ void ChooseFile(HWND dialog, const std::wstring& path) {
 
 DialogWatcher::DialogWatcher() : DialogWatcher(Handler{}) {}
 
-DialogWatcher::DialogWatcher(Handler handler) : handler_(std::move(handler)) {
+DialogWatcher::DialogWatcher(Handler handler, DWORD process) : handler_(std::move(handler)), process_(process) {
     thread_ = std::thread([this] { Watch(); });
 }
 
@@ -108,7 +108,7 @@ std::vector<MessageBoxSeen> DialogWatcher::Seen() const {
 void DialogWatcher::Watch() {
     while (!stop_) {
         std::erase_if(handled_, [](HWND gone) { return !::IsWindow(gone); });
-        Found found{::GetCurrentProcessId(), {}};
+        Found found{process_, {}};
         ::EnumWindows(&CollectDialog, reinterpret_cast<LPARAM>(&found));
         for (HWND dialog : found.dialogs) {
             if (std::find(handled_.begin(), handled_.end(), dialog) != handled_.end()) continue;

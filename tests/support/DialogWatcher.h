@@ -36,7 +36,8 @@ public:
     using Handler = std::function<bool(HWND dialog)>;
 
     DialogWatcher();
-    explicit DialogWatcher(Handler handler);
+    // Watches the dialogs of the given process (by default this one).
+    explicit DialogWatcher(Handler handler, DWORD process = ::GetCurrentProcessId());
     DialogWatcher(const DialogWatcher&) = delete;
     DialogWatcher& operator=(const DialogWatcher&) = delete;
     ~DialogWatcher();
@@ -48,6 +49,7 @@ private:
     void Watch();
 
     Handler handler_;
+    DWORD process_;
     std::atomic<bool> stop_{false};
     mutable std::mutex mutex_;
     std::vector<MessageBoxSeen> seen_;

@@ -1,8 +1,10 @@
 #include "support/WindowTesting.h"
 
-#include "forms/Dib.h"
+#include <tlhelp32.h>
+
 #include "base/Handles.h"
 #include "base/MessageLoop.h"
+#include "forms/Dib.h"
 
 namespace testing_support {
 
@@ -72,6 +74,53 @@ std::wstring BuildPath(const std::wstring& sub, const std::wstring& name) {
 }
 
 namespace {
+struct Search {
+    DWORD process;
+    HWND found;
+};
+
+BOOL CALLBACK FindMainWindow(HWND hwnd, LPARAM param) {
+    auto* search = reinterpret_cast<Search*>(param);
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(hwnd, &pid);
+    wchar_t title[64] = {};
+    ::GetWindowTextW(hwnd, title, 64);
+    if (pid == search->process && std::wstring(title) == L"Tavrin Snipmill" && ::IsWindowVisible(hwnd)) {
+        search->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+}  // namespace
+
+HWND MainWindowOf(DWORD process) {
+    Search search{process, nullptr};
+    ::EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+bool ClickButton(HWND window, const std::wstring& caption) {
+    HWND button = ::FindWindowExW(window, nullptr, L"Snipmill.zembutton", caption.c_str());
+    if (!button) return false;
+    ::PostMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    ::PostMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    return true;
+}
+
+std::vector<std::wstring> LiveChildrenOf(DWORD parent) {
+    std::vector<std::wstring> names;
+    base::KernelHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = ::Process32FirstW(snapshot.Get(), &entry); more; more = ::Process32NextW(snapshot.Get(), &entry)) {
+        if (entry.th32ParentProcessID != parent) continue;
+        base::KernelHandle process(::OpenProcess(SYNCHRONIZE, FALSE, entry.th32ProcessID));
+        if (process && ::WaitForSingleObject(process.Get(), 0) == WAIT_TIMEOUT) names.push_back(entry.szExeFile);
+    }
+    return names;
+}
+
+namespace {
 BOOL CALLBACK CountOwnWindow(HWND hwnd, LPARAM param) {
     DWORD pid = 0;
     ::GetWindowThreadProcessId(hwnd, &pid);
@@ -101,6 +150,28 @@ DWORD UserObjects() {
     for (HWND hwnd = ::FindWindowExW(HWND_MESSAGE, nullptr, nullptr, nullptr); hwnd;
          hwnd = ::FindWindowExW(HWND_MESSAGE, hwnd, nullptr, nullptr))
         CountOwnWindow(hwnd, reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
+std::vector<HANDLE> KernelHandles() {
+    // Wine's GetProcessHandleCount answers 0: probe every handle value instead
+    // (they are multiples of 4, handed out lowest first).
+    std::vector<HANDLE> handles;
+    for (UINT_PTR value = 4; value < 0x10000; value += 4) {
+        DWORD flags = 0;
+        if (::GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags))
+            handles.push_back(reinterpret_cast<HANDLE>(value));
+    }
+    return handles;
+}
+
+DWORD Threads() {
+    DWORD count = 0;
+    base::KernelHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+    THREADENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = ::Thread32First(snapshot.Get(), &entry); more; more = ::Thread32Next(snapshot.Get(), &entry))
+        if (entry.th32OwnerProcessID == ::GetCurrentProcessId()) ++count;
     return count;
 }
 

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "support/Png.h"
 
@@ -25,8 +26,21 @@ std::wstring BuildPath(const std::wstring& sub, const std::wstring& name);
 inline std::wstring FixturePath(const std::wstring& name) { return BuildPath(L"fixtures", name); }
 inline std::wstring ArtifactPath(const std::wstring& name) { return BuildPath(L"artifacts", name); }
 
+// The visible main window of a started copy of the program, or null.
+HWND MainWindowOf(DWORD process);
+// Clicks the program's command button with the given caption on a window of
+// any process (the click is posted); false when there is no such button.
+bool ClickButton(HWND window, const std::wstring& caption);
+
+// The names of the processes the given process started that still run.
+std::vector<std::wstring> LiveChildrenOf(DWORD parent);
+
 // The process's GDI and USER object counts, for leak checks.
 DWORD GdiObjects();
 DWORD UserObjects();
+// The kernel handles this process holds (events, files, pipes, processes,
+// threads, jobs...), and its running threads.
+std::vector<HANDLE> KernelHandles();
+DWORD Threads();
 
 }  // namespace testing_support

@@ -5,10 +5,10 @@
 
 #include <uxtheme.h>
 
-#include "controls/imagebutton/Canvas.h"
-#include "forms/Colors.h"
 #include "base/Handles.h"
 #include "base/Rounding.h"
+#include "controls/imagebutton/Canvas.h"
+#include "forms/Colors.h"
 
 namespace controls::imagebutton {
 

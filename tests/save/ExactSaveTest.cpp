@@ -1,0 +1,200 @@
+// Cuts saved through the program's save path (output window, encoder, the
+// finishing step, the check, the move) from sources of every kind, decoded by
+// the host's ffmpeg and mpg123 and held against their decodes of the source.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+#include "SaveFixtures.h"
+#include "app/Form1.h"
+#include "app/SaveSelection.h"
+#include "app/TimeText.h"
+#include "media/FrameHeader.h"
+#include "media/MediaFile.h"
+#include "media/Mp3Reader.h"
+#include "support/DialogWatcher.h"
+#include "support/WindowTesting.h"
+
+namespace {
+
+using save_tests::ReadAll;
+using save_tests::ScratchFolder;
+
+std::wstring Source(const std::wstring& name) { return testing_support::FixturePath(L"exact\\" + name); }
+
+media::Mp3Index ReadIndex(const std::wstring& path) {
+    media::MediaFile file(path);
+    return media::Mp3Reader(file).Read();
+}
+
+std::vector<std::int16_t> Pcm(const std::wstring& path) {
+    const std::string bytes = ReadAll(path);
+    std::vector<std::int16_t> pcm(bytes.size() / 2);
+    std::memcpy(pcm.data(), bytes.data(), pcm.size() * 2);
+    return pcm;
+}
+
+enum class Span {
+    FromTheStart,
+    ToTheEnd,
+    InTheMiddle,
+    OnFrameEdges,
+    ShortAcrossAnEdge,  // shorter than a frame, over the edge between two
+    ShortInsideAFrame,  // shorter than a frame, inside one
+};
+
+struct Cut {
+    std::wstring source;
+    Span span;
+    std::uint64_t first = 0;
+    std::uint64_t end = 0;
+    std::wstring file;
+};
+
+const wchar_t* const kSources[] = {L"cbr-cover.mp3",    L"vbr-stereo.mp3", L"vbr-mono.mp3",
+                                   L"cbr-nolame.mp3",   L"mpeg2-stereo.mp3", L"mpeg2-mono.mp3",
+                                   L"mpeg25-mono.mp3",  L"mpeg25-stereo.mp3"};
+const Span kSpans[] = {Span::FromTheStart, Span::ToTheEnd,          Span::InTheMiddle,
+                       Span::OnFrameEdges, Span::ShortAcrossAnEdge, Span::ShortInsideAFrame};
+
+// Where the selection of `span` lies in a source: in its time line, where the
+// decoder's output of a frame starts at a frame's samples less the encoder's and
+// the decoder's delay.
+Cut Place(const std::wstring& source, Span span) {
+    const media::Mp3Index index = ReadIndex(Source(source));
+    const std::uint64_t length = index.PlayableSampleCount();
+    const std::uint64_t spf = index.format.SamplesPerFrame();
+    const std::uint64_t rate = index.format.sampleRate;
+    const std::uint64_t lead = index.encoderDelay + media::FrameHeader::kDecoderDelay;
+    const std::uint64_t edge = (length / 2 / spf) * spf - lead;  // a frame's edge near the middle
+    Cut cut{source, span, 0, 0, {}};
+    switch (span) {
+        case Span::FromTheStart: cut.first = 0, cut.end = rate * 7 / 10; break;
+        case Span::ToTheEnd: cut.first = length - rate * 9 / 10, cut.end = length; break;
+        case Span::InTheMiddle: cut.first = length * 3 / 10 + 123, cut.end = cut.first + rate * 8 / 10 + 7; break;
+        case Span::OnFrameEdges: cut.first = edge - 3 * spf, cut.end = edge + 2 * spf; break;
+        case Span::ShortAcrossAnEdge: cut.first = edge - spf / 3, cut.end = edge + spf / 2; break;
+        case Span::ShortInsideAFrame: cut.first = edge + spf / 4, cut.end = edge + spf / 2; break;
+    }
+    return cut;
+}
+
+class ExactSave : public ::testing::Test {
+protected:
+    // Saves the cut as the "Save Selection" command does once it has the new file's name,
+    // with the labels holding the selection as Set Start and Set End write it.
+    void Save(const std::wstring& input, const Cut& cut, const std::wstring& target) {
+        const double rate = ReadIndex(input).format.sampleRate;
+        if (form.Text1().Text() != input) {
+            ASSERT_TRUE(form.player().SetURL(input));
+            form.Text1().SetText(input);
+        }
+        form.player().Pause();
+        const std::wstring start = app::FormatSeconds(cut.first / rate);
+        const std::wstring end = app::FormatSeconds(cut.end / rate);
+        form.Label(5).SetCaption(start);
+        form.Label(7).SetCaption(end);
+        form.Label(9).SetCaption(app::FormatSeconds(app::ParseSeconds(end) - app::ParseSeconds(start)));
+        const std::size_t before = watcher.Seen().size();
+        app::SaveSelectionAs(form, target);
+        const auto boxes = watcher.Seen();
+        ASSERT_EQ(boxes.size(), before + 1);
+        EXPECT_EQ(boxes.back().text, L"MP3 has been cut!") << boxes.back().text;
+    }
+
+    // Decodes every cut in the folder with the host's ffmpeg and mpg123, beside each cut.
+    void DecodeOnHost(const ScratchFolder& folder) {
+        const std::string report = save_tests::RunOnHost(
+            "cd '" + save_tests::HostPath(folder.Path()) + "' && for f in *.mp3; do "
+            "ffmpeg -v error -nostdin -i \"$f\" -f s16le -c:a pcm_s16le \"$f.ffmpeg.s16\" || echo failed; "
+            "mpg123 -q -s \"$f\" > \"$f.mpg123.s16\" || echo failed; done; echo decoded");
+        ASSERT_EQ(report, "decoded\n");
+    }
+
+    app::Form1 form;
+    testing_support::DialogWatcher watcher;
+};
+
+// The source's samples [first, end) as a host decoder gives them. Without a LAME
+// tag the decoders start at the decoder's own output, where our time line leaves its delay out.
+std::vector<std::int16_t> SourceSamples(const std::wstring& source, const char* decoder, std::uint64_t first,
+                                        std::uint64_t end) {
+    const media::Mp3Index index = ReadIndex(Source(source));
+    const std::uint64_t shift = index.infoFrame ? 0 : media::FrameHeader::kDecoderDelay;
+    const auto pcm = Pcm(Source(source) + L"." + std::wstring(decoder, decoder + std::strlen(decoder)) + L".s16");
+    const std::size_t channels = static_cast<std::size_t>(index.format.channels);
+    const std::size_t from = std::min(pcm.size(), static_cast<std::size_t>((first + shift) * channels));
+    const std::size_t to = std::min(pcm.size(), static_cast<std::size_t>((end + shift) * channels));
+    return {pcm.begin() + static_cast<std::ptrdiff_t>(from), pcm.begin() + static_cast<std::ptrdiff_t>(to)};
+}
+
+int LargestDifference(const std::vector<std::int16_t>& a, const std::vector<std::int16_t>& b) {
+    int largest = 0;
+    for (std::size_t i = 0; i < std::min(a.size(), b.size()); ++i) largest = std::max(largest, std::abs(a[i] - b[i]));
+    return largest;
+}
+
+std::string Describe(const Cut& cut) {
+    return std::string(cut.source.begin(), cut.source.end()) + " [" + std::to_string(cut.first) + ", " +
+           std::to_string(cut.end) + ")";
+}
+
+}  // namespace
+
+TEST_F(ExactSave, EveryCutPlaysExactlyTheSelectedSamplesInFfmpegAndMpg123) {
+    ScratchFolder folder(L"exact");
+    std::vector<Cut> cuts;
+    for (const wchar_t* source : kSources)
+        for (Span span : kSpans) {
+            Cut cut = Place(source, span);
+            cut.file = folder / (L"cut" + std::to_wstring(cuts.size()) + L".mp3");
+            Save(Source(source), cut, cut.file);
+            cuts.push_back(cut);
+        }
+    ASSERT_GE(cuts.size(), 40u);
+    DecodeOnHost(folder);
+
+    for (const Cut& cut : cuts) {
+        SCOPED_TRACE(Describe(cut));
+        const std::uint64_t length = cut.end - cut.first;
+        const std::size_t channels = static_cast<std::size_t>(ReadIndex(Source(cut.source)).format.channels);
+        EXPECT_EQ(ReadIndex(cut.file).PlayableSampleCount(), length);  // our own reader
+
+        const auto mpg123 = Pcm(cut.file + L".mpg123.s16");
+        EXPECT_EQ(mpg123.size(), length * channels);
+        // Its sums round by where a frame stands in a cycle of the decoder's own, so one step may differ.
+        EXPECT_LE(LargestDifference(mpg123, SourceSamples(cut.source, "mpg123", cut.first, cut.end)), 1);
+
+        const auto ffmpeg = Pcm(cut.file + L".ffmpeg.s16");
+        const auto expected = SourceSamples(cut.source, "ffmpeg", cut.first, cut.end);
+        if (cut.span != Span::ShortInsideAFrame) {
+            EXPECT_EQ(ffmpeg, expected);
+        } else {
+            // ffmpeg forgets what is left of the start's skip when the packet that
+            // carries the end's trim comes: it plays from the start of that frame.
+            ASSERT_GE(ffmpeg.size(), expected.size());
+            EXPECT_LT(ffmpeg.size() - expected.size(), 1152 * channels);
+            EXPECT_TRUE(std::equal(expected.begin(), expected.end(), ffmpeg.end() - expected.size()));
+        }
+    }
+}
+
+TEST_F(ExactSave, TitleAndCoverSurviveAndACutOfACutIsExactAgain) {
+    ScratchFolder folder(L"exact2");
+    Cut first = Place(L"cbr-cover.mp3", Span::InTheMiddle);
+    Save(Source(first.source), first, folder / L"once.mp3");
+    const save_tests::Probe probe = save_tests::ProbeFile(folder / L"once.mp3");
+    EXPECT_EQ(probe.title, L"Exact cut");
+    EXPECT_TRUE(probe.hasCover);
+
+    const Cut second{L"", Span::InTheMiddle, 2345, 20000, {}};
+    Save(folder / L"once.mp3", second, folder / L"twice.mp3");
+    DecodeOnHost(folder);
+    const auto twice = Pcm(folder / L"twice.mp3.ffmpeg.s16");
+    EXPECT_EQ(twice, SourceSamples(first.source, "ffmpeg", first.first + second.first, first.first + second.end));
+    EXPECT_EQ(ReadIndex(folder / L"twice.mp3").title, L"Exact cut");
+}
