@@ -43,6 +43,18 @@ BOOL(WINAPI* FindTrackMouseEvent())(LPTRACKMOUSEEVENT) {
     return nullptr;
 }
 
+// The window whose activation the button follows: its form, past any frame or
+// panel the button sits in; a child form of a multiple-document frame is a form.
+HWND FormOf(HWND window) {
+    while (window && (::GetWindowLongPtrW(window, GWL_STYLE) & WS_CHILD) &&
+           !(::GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_MDICHILD)) {
+        HWND up = ::GetParent(window);
+        if (!up) break;
+        window = up;
+    }
+    return window;
+}
+
 int Width(HWND window) {
     RECT client{};
     ::GetClientRect(window, &client);
@@ -81,6 +93,7 @@ zembutton::zembutton(forms::ControlHost& host, std::wstring name, RECT bounds, c
 zembutton::~zembutton() {
     if (p_.font) p_.font->Unsubscribe(fontToken_);
     UnsetPopupMenu();
+    ReplaceCustomCursor({}, nullptr);
     ownMessages_.reset();
     parentMessages_.reset();
     tooltip_.Destroy();
@@ -113,7 +126,8 @@ void zembutton::Restore(const forms::PropertyBag& bag) {
     if (!p_.font) p_.font = forms::Font::Create(kDefaultFace, 8.25);
     SubscribeFont();
     gdiFont_.Reset();
-    SetMouseIcon(p_.mouseIcon);
+    // The saved pointer kind and hand pointer stand as saved, whatever the icon.
+    LoadMouseIcon(p_.mouseIcon);
     if (Handle()) ::EnableWindow(Handle(), p_.enabled);
     UpdateAccessKeys();
     parent_ = Host() ? Host()->HostWindow() : ::GetParent(Handle());
@@ -132,10 +146,10 @@ void zembutton::StartRunMode() {
     if (AppThemed()) own.push_back(WM_SYSCOLORCHANGE);
     auto handler = [this](UINT message, WPARAM wParam, LPARAM) { OnInterceptedMessage(message, wParam); };
     ownMessages_ = std::make_unique<forms::MessageInterceptor>(Handle(), std::move(own), handler);
-    if (parent_) {
-        const bool mdiChild = (::GetWindowLongPtrW(parent_, GWL_EXSTYLE) & WS_EX_MDICHILD) != 0;
+    if (HWND form = FormOf(parent_)) {
+        const bool mdiChild = (::GetWindowLongPtrW(form, GWL_EXSTYLE) & WS_EX_MDICHILD) != 0;
         parentMessages_ = std::make_unique<forms::MessageInterceptor>(
-            parent_, std::vector<UINT>{mdiChild ? static_cast<UINT>(WM_NCACTIVATE) : static_cast<UINT>(WM_ACTIVATE)},
+            form, std::vector<UINT>{mdiChild ? static_cast<UINT>(WM_NCACTIVATE) : static_cast<UINT>(WM_ACTIVATE)},
             handler);
     }
     // Without interception the button still works, only without leave and activation tracking.
@@ -276,30 +290,38 @@ void zembutton::SetHandPointer(bool hand) {
 void zembutton::SetMousePointer(short kind) { Assign(p_.mousePointer, kind, L"MousePointer", false); }
 
 void zembutton::SetMouseIcon(std::shared_ptr<forms::Picture> icon) {
-    p_.mouseIcon = std::move(icon);
-    customCursor_.Reset();
-    HCURSOR cursor = nullptr;
-    if (p_.mouseIcon && p_.mouseIcon->Kind() == forms::Picture::Type::Bitmap) {
-        // A bitmap points with its top-left corner.
-        ICONINFO info{FALSE, 0, 0, p_.mouseIcon->Bitmap(), p_.mouseIcon->Bitmap()};
-        customCursor_.Reset(::CreateIconIndirect(&info));
-        cursor = customCursor_.Get();
-    } else if (p_.mouseIcon) {
-        cursor = p_.mouseIcon->Icon();
-    }
-    UseCustomPointer(cursor);
+    LoadMouseIcon(std::move(icon));
+    PointerFollowsIcon();
 }
 
 void zembutton::SetMouseIcon(HCURSOR cursor) {
     p_.mouseIcon.reset();
-    customCursor_.Reset();
-    UseCustomPointer(cursor);
+    ReplaceCustomCursor({}, cursor);
+    PointerFollowsIcon();
 }
 
-void zembutton::UseCustomPointer(HCURSOR cursor) {
+void zembutton::LoadMouseIcon(std::shared_ptr<forms::Picture> icon) {
+    p_.mouseIcon = std::move(icon);
+    if (p_.mouseIcon && p_.mouseIcon->Kind() == forms::Picture::Type::Bitmap) {
+        base::IconHandle made = forms::CursorFromBitmap(p_.mouseIcon->Bitmap());
+        HCURSOR cursor = made.Get();
+        ReplaceCustomCursor(std::move(made), cursor);
+    } else {
+        ReplaceCustomCursor({}, p_.mouseIcon ? p_.mouseIcon->Icon() : nullptr);
+    }
+}
+
+void zembutton::ReplaceCustomCursor(base::IconHandle made, HCURSOR cursor) {
+    // The cursor about to be destroyed may be the one on screen: the screen takes the new one first.
+    if (customCursor_ && ::GetCursor() == customCursor_.Get())
+        ::SetCursor(cursor ? cursor : ::LoadCursorW(nullptr, IDC_ARROW));
+    customCursor_ = std::move(made);
     mouseCursor_ = cursor;
-    if (cursor) p_.handPointer = false;
-    p_.mousePointer = cursor ? kCustomPointer : 0;
+}
+
+void zembutton::PointerFollowsIcon() {
+    if (mouseCursor_) p_.handPointer = false;
+    p_.mousePointer = mouseCursor_ ? kCustomPointer : 0;
     Changed(L"MouseIcon", false);
 }
 

@@ -193,7 +193,9 @@ private:
     template <typename T>
     void Assign(T& field, T value, std::wstring_view property, bool redraw = true);
     void SubscribeFont();
-    void UseCustomPointer(HCURSOR cursor);
+    void LoadMouseIcon(std::shared_ptr<forms::Picture> icon);
+    void ReplaceCustomCursor(base::IconHandle made, HCURSOR cursor);
+    void PointerFollowsIcon();
     void LoadHandCursor();
     bool AppThemed();
     void ApplyResize();
