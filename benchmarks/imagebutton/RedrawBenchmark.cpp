@@ -16,7 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "ContactSheet.h"
+#include "Disc.h"
+#include "support/ContactSheet.h"
 #include "base/MessageLoop.h"
 #include "benchmarks/support/Measure.h"
 #include "controls/imagebutton/zembutton.h"
@@ -153,7 +154,7 @@ void WriteContactSheet(BenchForm& form) {
     constexpr int kHeaderHeight = 22;
     const int columns = static_cast<int>(States().size());
     const int block = kHeaderHeight + 14 * (kHeight + kGap);
-    bench::ContactSheet sheet(kLabelWidth + columns * (kWidth + kGap), 2 * block + kGap);
+    testing_support::ContactSheet sheet(kLabelWidth + columns * (kWidth + kGap), 2 * block + kGap);
     const auto disc = bench::Disc();
     for (int part = 0; part < 2; ++part) {
         const int top = part * block;
@@ -179,7 +180,7 @@ void WriteContactSheet(BenchForm& form) {
                     button->SetDropDownSeparator(true);
                 }
                 States()[static_cast<std::size_t>(c)].apply(form, *button);
-                sheet.Button(kLabelWidth + c * (kWidth + kGap), y, *button);
+                sheet.Draw(kLabelWidth + c * (kWidth + kGap), y, *button);
                 if (::GetCapture()) ::ReleaseCapture();
             }
         }
