@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/Handles.h"
+#include "forms/BackBuffer.h"
 #include "forms/Control.h"
 #include "base/MessageLoop.h"
 #include "forms/Windowless.h"
@@ -69,9 +70,7 @@ private:
     std::vector<WindowlessElement*> elements_;
     std::map<HWND, ReflectHandler> reflectors_;
     WindowlessElement* pressed_ = nullptr;
-    base::MemoryDC backDC_;
-    base::BitmapHandle backBitmap_;
-    SIZE backSize_{};
+    BackBuffer backBuffer_;
     base::AcceleratorHandle shortcuts_;
     bool repeatedKey_ = false;
 };

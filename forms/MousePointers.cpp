@@ -1,5 +1,8 @@
 #include "forms/MousePointers.h"
 
+#include <cstdint>
+#include <vector>
+
 namespace forms {
 
 HCURSOR StandardCursor(short kind) noexcept {
@@ -54,6 +57,18 @@ HCURSOR StandardCursor(short kind) noexcept {
         return nullptr;
     }
     return ::LoadCursorW(nullptr, id);
+}
+
+base::IconHandle CursorFromBitmap(HBITMAP bitmap) {
+    BITMAP info{};
+    if (!bitmap || !::GetObjectW(bitmap, sizeof info, &info)) return {};
+    const int height = info.bmHeight < 0 ? -info.bmHeight : info.bmHeight;
+    // An AND mask of zeros keeps every pixel of the colour bitmap: nothing of the screen shows through.
+    const std::vector<std::uint8_t> zeros(static_cast<std::size_t>((info.bmWidth + 15) / 16 * 2) * height, 0);
+    base::BitmapHandle mask(::CreateBitmap(info.bmWidth, height, 1, 1, zeros.data()));
+    if (!mask) return {};
+    ICONINFO icon{FALSE, 0, 0, mask.Get(), bitmap};
+    return base::IconHandle(::CreateIconIndirect(&icon));
 }
 
 }  // namespace forms

@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstring>
 #include <exception>
-#include <future>
 #include <optional>
 #include <vector>
 
@@ -84,19 +83,6 @@ private:
     std::uint64_t start_ = 0;
     std::size_t length_ = 0;
 };
-
-// The music checksum, from `crc` on, of the bytes [begin, end) of the file at `path`.
-std::uint16_t MusicCrc(const std::wstring& path, std::uint64_t begin, std::uint64_t end, std::uint16_t crc) {
-    MediaFile file(path);
-    std::vector<std::uint8_t> chunk(kChunkSize);
-    while (begin < end) {
-        const std::size_t read = file.ReadAt(begin, chunk.data(), static_cast<std::size_t>(std::min<std::uint64_t>(chunk.size(), end - begin)));
-        if (read == 0) throw MediaError(L"The file ended early.");
-        crc = LameCrc16(chunk.data(), read, crc);
-        begin += read;
-    }
-    return crc;
-}
 
 std::vector<std::uint8_t> ReadBytes(const MediaFile& file, std::uint64_t begin, std::uint64_t end) {
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(end - begin));
@@ -216,15 +202,10 @@ std::optional<Plan> PlanCut(const MediaFile& source, const Mp3Index& index, Samp
 
 // Writes the copy's tags around an information frame, the plan's head and the
 // source's frames; false, with nothing replaced, where the frames are damaged.
-bool WriteCut(const std::wstring& sourcePath, const MediaFile& source, const Mp3Index& index, const Plan& plan,
+bool WriteCut(const MediaFile& source, const Mp3Index& index, const Plan& plan,
               const std::wstring& copy) {
     const auto& offsets = index.frameOffsets;
-    // The music's checksum is summed on the other core meanwhile.
-    const std::uint16_t headCrc = LameCrc16(plan.head.data(), plan.head.size());
     const std::uint64_t bulk = plan.copied <= plan.last ? offsets[plan.copied] : plan.musicEnd;
-    std::future<std::uint16_t> musicCrc =
-        std::async(std::launch::async, [&] { return MusicCrc(sourcePath, bulk, plan.musicEnd, headCrc); });
-
     const Tags tags = ReadTags(copy);
     OutputFile out(copy + L".exact");
     out.Write(tags.leading.data(), tags.leading.size());
@@ -235,13 +216,17 @@ bool WriteCut(const std::wstring& sourcePath, const MediaFile& source, const Mp3
     InfoFrame info;
     info.header = plan.infoHeader;
     info.constantBitrate = true;
+    auto music = [&](const std::uint8_t* bytes, std::size_t size) {
+        out.Write(bytes, size);
+        info.musicCrc = LameCrc16(bytes, size, info.musicCrc);
+    };
     std::vector<std::uint32_t> sizes;
     sizes.reserve(static_cast<std::size_t>(plan.frames));
     auto count = [&](const std::uint8_t* frame, int size) {
         sizes.push_back(static_cast<std::uint32_t>(size));
         info.constantBitrate = info.constantBitrate && BitrateIndex(frame) == BitrateIndex(plan.infoHeader.data());
     };
-    out.Write(plan.head.data(), plan.head.size());
+    music(plan.head.data(), plan.head.size());
     for (std::size_t at = 0; at < plan.head.size(); at += sizes.back())
         count(plan.head.data() + at, FrameHeader::Parse(plan.head.data() + at)->frameSize);
 
@@ -253,7 +238,7 @@ bool WriteCut(const std::wstring& sourcePath, const MediaFile& source, const Mp3
             const auto size = static_cast<std::size_t>(offsets[k] - unwritten);
             const std::uint8_t* checked = run.At(unwritten, size);
             if (!checked) return false;
-            out.Write(checked, size);
+            music(checked, size);
             unwritten = offsets[k];
         }
         const std::uint8_t* bytes = run.At(offsets[k], FrameHeader::kSize);
@@ -267,7 +252,7 @@ bool WriteCut(const std::wstring& sourcePath, const MediaFile& source, const Mp3
         const auto size = static_cast<std::size_t>(plan.musicEnd - unwritten);
         const std::uint8_t* bytes = run.At(unwritten, size);
         if (!bytes) return false;
-        out.Write(bytes, size);
+        music(bytes, size);
     }
     out.Write(tags.trailing.data(), tags.trailing.size());
 
@@ -279,7 +264,6 @@ bool WriteCut(const std::wstring& sourcePath, const MediaFile& source, const Mp3
     if (auto tag = SourceLameTag(source, index)) info.lameTag = *tag;
     info.delay = static_cast<int>(plan.delay);
     info.padding = static_cast<int>(plan.padding);
-    info.musicCrc = musicCrc.get();
     out.WriteAt(infoAt, info.Bytes());
     out.Replace(copy);
     return true;
@@ -304,7 +288,7 @@ bool MakeCutExact(const std::wstring& source, const std::wstring& copy, double s
         range.end = std::min(range.end, index.PlayableSampleCount());
         if (range.first >= range.end) return false;
         const auto plan = PlanCut(input, index, range);
-        return plan && WriteCut(source, input, index, *plan, copy);
+        return plan && WriteCut(input, index, *plan, copy);
     } catch (const std::exception&) {  // a file that cannot be read or written, or no memory: the copy stays
         return false;
     }

@@ -6,16 +6,16 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <memory>
 #include <vector>
 
+#include "base/MessageLoop.h"
+#include "benchmarks/support/Measure.h"
 #include "controls/themedbutton/ThemedButton.h"
 #include "forms/Dib.h"
 #include "forms/Form.h"
-#include "base/MessageLoop.h"
 
 namespace {
 
@@ -33,28 +33,7 @@ public:
     }
 };
 
-double Microseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
-    static const double frequency = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart);
-    }();
-    return static_cast<double>(to.QuadPart - from.QuadPart) * 1e6 / frequency;
-}
-
-double Median(const std::function<void()>& work) {
-    std::vector<double> times;
-    for (int i = 0; i < kSamples; ++i) {
-        LARGE_INTEGER start;
-        LARGE_INTEGER end;
-        ::QueryPerformanceCounter(&start);
-        work();
-        ::QueryPerformanceCounter(&end);
-        times.push_back(Microseconds(start, end));
-    }
-    std::nth_element(times.begin(), times.begin() + kSamples / 2, times.end());
-    return times[kSamples / 2];
-}
+double Median(const std::function<void()>& work) { return benchmarks::MedianMicroseconds(kSamples, work); }
 
 // A 16 x 16 icon: a green square with a grey frame.
 std::shared_ptr<forms::Picture> Icon() {

@@ -1,5 +1,7 @@
 #include "controls/imagebutton/PictureRenderer.h"
 
+#include <algorithm>
+
 #include "controls/imagebutton/ButtonProperties.h"
 #include "controls/imagebutton/ColorMath.h"
 #include "forms/PixelBlock.h"
@@ -90,14 +92,32 @@ void BlendMasked(HDC surface, bool showsEveryColor, const forms::PixelBlock& sou
     }
 }
 
+// 32-bit pictures hold premultiplied colours (as the platform's alpha blending
+// takes them); the effects and the blend work on the colour itself.
+int Unpremultiplied(int channel, int alpha) noexcept {
+    return std::min(255, (channel * 255 + alpha / 2) / alpha);
+}
+
+// A 32-bit bitmap whose alpha bytes are all 0 has no alpha at all (screen and XRGB bitmaps): it is opaque.
+bool HasAlpha(const forms::PixelBlock& source) {
+    for (int y = 0; y < source.Height(); ++y) {
+        const std::uint8_t* row = source.Row(y);
+        for (int x = 0; x < source.Width(); ++x)
+            if (row[x * 4 + 3] != 0) return true;
+    }
+    return false;
+}
+
 void BlendAlpha(const forms::PixelBlock& source, const forms::PixelBlock& target, const PictureLook& look,
                 std::optional<long> silhouette) {
     const bool plain = !silhouette && !look.grey && look.effect == PictureEffects::None;
+    const bool ownAlpha = HasAlpha(source);
     for (int y = 0; y < source.Height(); ++y) {
         const std::uint8_t* from = source.Row(y);
         std::uint8_t* to = target.Row(y);
         for (int x = 0; x < source.Width(); ++x, from += 4, to += 4) {
-            const int alpha = from[3] * look.opacity / 255;
+            const int pixelAlpha = ownAlpha ? from[3] : 255;
+            const int alpha = pixelAlpha * look.opacity / 255;
             if (alpha == 0) continue;
             if (alpha == 255 && plain) {
                 to[0] = from[0];
@@ -106,7 +126,9 @@ void BlendAlpha(const forms::PixelBlock& source, const forms::PixelBlock& target
                 to[3] = from[3];
                 continue;
             }
-            Put(to, NewValue(Rgb{from[0], from[1], from[2]}, look, silhouette), alpha);
+            const Rgb colour{Unpremultiplied(from[0], pixelAlpha), Unpremultiplied(from[1], pixelAlpha),
+                             Unpremultiplied(from[2], pixelAlpha)};
+            Put(to, NewValue(colour, look, silhouette), alpha);
             if (alpha == 255 && silhouette) to[3] = 0;
         }
     }

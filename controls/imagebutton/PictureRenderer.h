@@ -1,7 +1,8 @@
 #pragma once
 // Draws a picture pixel by pixel onto a surface: with an opacity, a brighten or
 // darken effect, in grey, or as a one-colour silhouette. Bitmaps of 32 bits use
-// their own alpha; everything else is keyed by a transparent colour.
+// their own premultiplied alpha (none at all when every alpha byte is 0);
+// everything else is keyed by a transparent colour.
 #include <windows.h>
 
 #include <cstdint>

@@ -342,34 +342,24 @@ void ThemedButton::Layout() {
 
 void ThemedButton::Refresh() {
     Safely([&] {
-        if (!Render()) return;
+        if (!Handle()) return;
         base::WindowDC dc(Handle());
-        if (dc.Get()) Present(dc.Get());
+        if (dc.Get()) DrawTo(dc.Get());
     });
 }
 
 void ThemedButton::DrawTo(HDC dc) {
     Safely([&] {
-        if (Render()) Present(dc);
+        const SIZE size = ClientSize(Handle());
+        if (size.cx <= 0 || size.cy <= 0) return;
+        HDC buffer = surface_.Ensure(size.cx, size.cy);
+        if (!buffer) {  // no memory for the buffer: straight onto the target
+            Paint(dc);
+            return;
+        }
+        Paint(buffer);
+        surface_.CopyTo(dc, 0, 0, size.cx, size.cy, 0, 0);
     });
-}
-
-bool ThemedButton::Render() {
-    if (!Handle()) return false;
-    const SIZE size = ClientSize(Handle());
-    if (size.cx <= 0 || size.cy <= 0) return false;
-    if (!surface_ || surface_->Width() < size.cx || surface_->Height() < size.cy) {
-        base::WindowDC screen(Handle());
-        surface_ = std::make_unique<forms::PixelBlock>(screen.Get(), size.cx, size.cy, 32);
-    }
-    if (!surface_->Valid()) return false;
-    Paint(surface_->Dc());
-    return true;
-}
-
-void ThemedButton::Present(HDC dc) const {
-    const SIZE size = ClientSize(Handle());
-    ::BitBlt(dc, 0, 0, size.cx, size.cy, surface_->Dc(), 0, 0, SRCCOPY);
 }
 
 bool ThemedButton::Emphasis() const {
@@ -656,7 +646,7 @@ LRESULT ThemedButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         switch (message) {
         case WM_PAINT: {
             base::PaintDC paint(Handle());
-            if (Render()) Present(paint.Get());
+            DrawTo(paint.Get());
             break;
         }
         case WM_PRINTCLIENT:

@@ -16,7 +16,7 @@
 #include "base/Event.h"
 #include "base/Handles.h"
 #include "forms/MessageInterceptor.h"
-#include "forms/PixelBlock.h"
+#include "forms/BackBuffer.h"
 #include "forms/PropertyBag.h"
 
 namespace controls {
@@ -147,9 +147,6 @@ private:
 
     // Drawing
     void Layout();
-    // The whole picture into the back buffer; false when there is none.
-    bool Render();
-    void Present(HDC dc) const;
     void Paint(HDC dc);
     void PaintFace(HDC dc, int width, int height);
     void PaintIcon(HDC dc, int width, int height);
@@ -190,7 +187,7 @@ private:
 
     // The picture is drawn here and copied to the screen whole: no flicker, and the
     // icon's pixel work reads memory rather than the screen. Made again only to grow.
-    std::unique_ptr<forms::PixelBlock> surface_;
+    forms::BackBuffer surface_;
     themedbutton::ButtonTheme theme_;
     themedbutton::MaskedCopier masked_;
     // The grey copy a disabled button draws of its icon, made once per icon: making an icon is slow.

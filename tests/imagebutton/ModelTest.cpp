@@ -2,6 +2,8 @@
 // content layout and popup-menu placement.
 #include <gtest/gtest.h>
 
+#include "ColorRules.h"
+#include "forms/AccessKey.h"
 #include "controls/imagebutton/ButtonPersistence.h"
 #include "controls/imagebutton/ColorMath.h"
 #include "controls/imagebutton/ColorScheme.h"
@@ -36,9 +38,9 @@ TEST(ColorScheme, BackColorsPerStyleAndScheme) {
     EXPECT_EQ(WithStyle(2, 2).backColor, 0xFCF1F0u);
     EXPECT_EQ(WithStyle(2, 3).backColor, 0x123456u);
     EXPECT_EQ(WithStyle(3, 0).backColor, 0xFDECE0u);
-    EXPECT_EQ(WithStyle(3, 2).backColor, static_cast<forms::OleColor>(ShiftColor(0xD4D4D4, 0.06f)));
+    EXPECT_EQ(WithStyle(3, 2).backColor, static_cast<forms::OleColor>(imagebutton_test::rule::Shift(0xD4D4D4, 0.06f)));
     EXPECT_EQ(WithStyle(5, 1).backColor, 0xBAD6D4u);
-    EXPECT_EQ(WithStyle(5, 2).backColor, static_cast<forms::OleColor>(ShiftColor(0xBA9EA0, 0.15f)));
+    EXPECT_EQ(WithStyle(5, 2).backColor, static_cast<forms::OleColor>(imagebutton_test::rule::Shift(0xBA9EA0, 0.15f)));
     EXPECT_EQ(WithStyle(8, 0).backColor, 0xFFD1ADu);
     EXPECT_EQ(WithStyle(10, 2).backColor, 0xE3DFE0u);
     EXPECT_EQ(WithStyle(9, 2).backColor, 0xE1D6D5u);
