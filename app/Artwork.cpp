@@ -43,8 +43,7 @@ double RoundedSquareCoverage(double x, double y, double size, double radius) {
 // selection, stands out white between two orange markers.
 std::vector<std::uint32_t> RenderMark(int size) {
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(size) * size);
-    const Rgb top{72, 140, 230}, bottom{24, 64, 150}, white{255, 255, 255}, pale{170, 200, 240},
-        marker{255, 160, 40};
+    const Rgb top{72, 140, 230}, bottom{24, 64, 150}, white{255, 255, 255}, pale{170, 200, 240}, marker{255, 160, 40};
     const double s = size;
     const double radius = s * 0.2;
     const int bars = size >= 48 ? 15 : (size >= 32 ? 9 : 5);
@@ -101,8 +100,7 @@ std::shared_ptr<forms::Picture> OutputBackgroundPicture(int width, int height) {
     // A pale sky with a row of level bars along the bottom edge, the middle run
     // of them lit between two orange markers: the part being cut.
     std::vector<Rgb> pixels(static_cast<std::size_t>(width) * height);
-    const Rgb top{248, 251, 255}, bottom{212, 226, 247}, bar{186, 205, 236}, lit{118, 160, 226},
-        marker{255, 170, 60};
+    const Rgb top{248, 251, 255}, bottom{212, 226, 247}, bar{186, 205, 236}, lit{118, 160, 226}, marker{255, 170, 60};
     const double w = width, h = height;
     const double pitch = 7, barWidth = 4, baseline = h - 10, tallest = h * 0.24;
     const double cutStart = w * 0.36, cutEnd = w * 0.64;

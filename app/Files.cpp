@@ -47,8 +47,8 @@ namespace {
 bool Identify(const std::wstring& path, BY_HANDLE_FILE_INFORMATION& info) {
     // No access asked for: only the identity is read, and folders open too.
     base::KernelHandle file(::CreateFileW(ExtendedLengthPath(path).c_str(), 0,
-                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                          OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     return file && ::GetFileInformationByHandle(file.Get(), &info);
 }
 

@@ -65,8 +65,7 @@ Form1::Form1() {
     bigIcon_ = ProgramIcon(32);
     smallIcon_ = ProgramIcon(16);
     CreateForm(L"Snipmill.Form1", kCaption, kClientWidth, kClientHeight,
-               WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0, nullptr, bigIcon_.Get(),
-               smallIcon_.Get());
+               WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0, nullptr, bigIcon_.Get(), smallIcon_.Get());
     cdb_ = CommonDialog(Handle());
     ::DragAcceptFiles(Handle(), TRUE);
     CreateControls();
@@ -88,10 +87,13 @@ void Form1::CreateControls() {
     decoration_.push_back(std::make_unique<forms::Image>(*this, L"Image1", Bounds(-8, 0, 672, 616), background));
     decoration_.push_back(std::make_unique<forms::Image>(*this, L"Image4", Bounds(-16, -8, 672, 616), background));
     decoration_.push_back(std::make_unique<forms::Image>(*this, L"Image3", Bounds(24, 24, 111, 111), LogoPicture(111)));
-    decoration_.push_back(std::make_unique<forms::Frame>(*this, L"Shape1", Bounds(16, 168, 465, 65), SystemColor(COLOR_BTNSHADOW)));
+    decoration_.push_back(
+        std::make_unique<forms::Frame>(*this, L"Shape1", Bounds(16, 168, 465, 65), SystemColor(COLOR_BTNSHADOW)));
     decoration_.push_back(std::make_unique<forms::Frame>(*this, L"Shape4", Bounds(40, 184, 409, 33), highlight));
-    decoration_.push_back(std::make_unique<forms::Frame>(*this, L"Shape3", Bounds(16, 256, 465, 73), SystemColor(COLOR_BTNSHADOW)));
-    decoration_.push_back(std::make_unique<forms::Frame>(*this, L"Shape2", Bounds(16, 352, 465, 73), SystemColor(COLOR_BTNSHADOW)));
+    decoration_.push_back(
+        std::make_unique<forms::Frame>(*this, L"Shape3", Bounds(16, 256, 465, 73), SystemColor(COLOR_BTNSHADOW)));
+    decoration_.push_back(
+        std::make_unique<forms::Frame>(*this, L"Shape2", Bounds(16, 352, 465, 73), SystemColor(COLOR_BTNSHADOW)));
 
     const std::wstring makerHost = MakerHost();
     const LabelLayout labels[] = {
@@ -191,8 +193,7 @@ void Form1::StopForAnotherFile() {
 
 void Form1::LoadMp3(const std::wstring& path, const std::wstring& title) {
     if (!player_.SetURL(path)) {
-        base::ShowMessage(Handle(),
-                          L"Snipmill cannot open the file\r\n" + path + L"\r\n\r\n" + player_.ErrorText(),
+        base::ShowMessage(Handle(), L"Snipmill cannot open the file\r\n" + path + L"\r\n\r\n" + player_.ErrorText(),
                           MB_ICONERROR);
         return;
     }

@@ -33,23 +33,23 @@ void SaveSelectionAs(Form1& form, const std::wstring& output) {
     const std::wstring input = form.Text1().Text();
     if (IsSameFile(input, output)) {
         base::ShowMessage(form.Handle(),
-                           L"The selection cannot be saved over the file it comes from:\r\n" + output +
-                               L"\r\n\r\nPlease choose another name for the new file.",
-                           MB_OK | MB_ICONERROR);
+                          L"The selection cannot be saved over the file it comes from:\r\n" + output +
+                              L"\r\n\r\nPlease choose another name for the new file.",
+                          MB_OK | MB_ICONERROR);
         return;
     }
     const double start = ParseSeconds(form.Label(5).Caption());
     const double length = ParseSeconds(form.Label(9).Caption());
     TemporaryOutput file(output, input, start, length);
     if (file.Error()) {
-        base::ShowMessage(form.Handle(),
-                          L"The selection cannot be saved as\r\n" + output + L"\r\n\r\n" +
-                              base::SystemErrorText(file.Error()),
-                          MB_OK | MB_ICONERROR);
+        base::ShowMessage(
+            form.Handle(),
+            L"The selection cannot be saved as\r\n" + output + L"\r\n\r\n" + base::SystemErrorText(file.Error()),
+            MB_OK | MB_ICONERROR);
         return;
     }
-    const std::wstring command = EncoderCommandLine(ProgramFolder(), start, length,
-                                                    ExtendedLengthPath(input), ExtendedLengthPath(file.Path()));
+    const std::wstring command =
+        EncoderCommandLine(ProgramFolder(), start, length, ExtendedLengthPath(input), ExtendedLengthPath(file.Path()));
     frmDOSOutput& window = form.DOSOutput();
     window.Show();
     window.Text2().SetText(L"T");

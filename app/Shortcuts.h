@@ -9,10 +9,10 @@
 namespace app {
 
 struct Shortcut {
-    int button;            // the zembutton whose command the shortcut runs
-    WORD key;              // virtual key
-    bool control;          // held with Ctrl
-    const wchar_t* name;   // as the button's tooltip names it
+    int button;           // the zembutton whose command the shortcut runs
+    WORD key;             // virtual key
+    bool control;         // held with Ctrl
+    const wchar_t* name;  // as the button's tooltip names it
 };
 
 std::span<const Shortcut> MainWindowShortcuts();

@@ -39,8 +39,8 @@ TemporaryOutput::TemporaryOutput(std::wstring target, std::wstring source, doubl
     const std::wstring folder = FolderOf(target_);
     for (unsigned attempt = 0; attempt < 100; ++attempt) {
         path_ = CandidateName(folder, attempt);
-        base::KernelHandle file(::CreateFileW(ExtendedLengthPath(path_).c_str(), GENERIC_WRITE, 0, nullptr,
-                                               CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        base::KernelHandle file(::CreateFileW(ExtendedLengthPath(path_).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                              FILE_ATTRIBUTE_NORMAL, nullptr));
         if (file) {
             error_ = 0;
             return;

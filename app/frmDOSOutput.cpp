@@ -25,8 +25,8 @@ constexpr std::size_t kQuotedLines = 5;
 }  // namespace
 
 frmDOSOutput::frmDOSOutput() {
-    CreateForm(L"Snipmill.frmDOSOutput", kCaption, kClientWidth, kClientHeight,
-               WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, WS_EX_TOOLWINDOW);
+    CreateForm(L"Snipmill.frmDOSOutput", kCaption, kClientWidth, kClientHeight, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
+               WS_EX_TOOLWINDOW);
     CreateControls();
     CenterOnScreen();
 
@@ -75,10 +75,9 @@ void frmDOSOutput::CreateControls() {
     txtCommand_ = std::make_unique<forms::TextBox>(window, Bounds(24, 408, 353, 21), L"", false);
     cmdExit_ = std::make_unique<forms::CommandButton>(*this, Bounds(392, 438, 113, 25), L"Exit", false);
     cmdExecute_ = std::make_unique<forms::CommandButton>(*this, Bounds(392, 470, 113, 25), L"Execute", false);
-    lblInfo_ = std::make_unique<forms::Label>(*this, L"lblInfo", Bounds(24, 440, 353, 25),
-                                              L"Command to get output from:",
-                                              forms::Font::Create(L"Verdana", 12, true),
-                                              forms::SystemColor(COLOR_WINDOWTEXT));
+    lblInfo_ =
+        std::make_unique<forms::Label>(*this, L"lblInfo", Bounds(24, 440, 353, 25), L"Command to get output from:",
+                                       forms::Font::Create(L"Verdana", 12, true), forms::SystemColor(COLOR_WINDOWTEXT));
 }
 
 void frmDOSOutput::CenterOnScreen() {

@@ -7,9 +7,8 @@ namespace forms {
 CommandButton::CommandButton(Form& form, RECT bounds, const std::wstring& caption, bool visible) {
     DWORD style = WS_CHILD | WS_TABSTOP | BS_PUSHBUTTON;
     if (visible) style |= WS_VISIBLE;
-    hwnd_ = ::CreateWindowExW(0, L"BUTTON", caption.c_str(), style, bounds.left, bounds.top,
-                              bounds.right - bounds.left, bounds.bottom - bounds.top, form.Handle(), nullptr,
-                              ::GetModuleHandleW(nullptr), nullptr);
+    hwnd_ = ::CreateWindowExW(0, L"BUTTON", caption.c_str(), style, bounds.left, bounds.top, bounds.right - bounds.left,
+                              bounds.bottom - bounds.top, form.Handle(), nullptr, ::GetModuleHandleW(nullptr), nullptr);
     if (!hwnd_) return;
     form.ReflectFor(hwnd_, [this](UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
         if (message != WM_COMMAND || HIWORD(wParam) != BN_CLICKED) return false;

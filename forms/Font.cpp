@@ -1,6 +1,5 @@
 #include "forms/Font.h"
 
-
 #include "base/Rounding.h"
 
 namespace forms {
@@ -37,8 +36,7 @@ Font::Font(std::wstring name, double sizeInPoints, bool bold, bool italic, bool 
       underline_(underline),
       strikethrough_(strikethrough) {}
 
-std::shared_ptr<Font> Font::Create(std::wstring name, double sizeInPoints, bool bold, bool italic,
-                                   bool underline) {
+std::shared_ptr<Font> Font::Create(std::wstring name, double sizeInPoints, bool bold, bool italic, bool underline) {
     return std::make_shared<Font>(std::move(name), sizeInPoints, bold, italic, underline);
 }
 
@@ -80,9 +78,8 @@ void Font::SetStrikethrough(bool strikethrough) {
 }
 
 bool Font::SameAs(const Font& other) const noexcept {
-    return _wcsicmp(name_.c_str(), other.name_.c_str()) == 0 && size_ == other.size_ &&
-           weight_ == other.weight_ && italic_ == other.italic_ && underline_ == other.underline_ &&
-           strikethrough_ == other.strikethrough_;
+    return _wcsicmp(name_.c_str(), other.name_.c_str()) == 0 && size_ == other.size_ && weight_ == other.weight_ &&
+           italic_ == other.italic_ && underline_ == other.underline_ && strikethrough_ == other.strikethrough_;
 }
 
 std::wstring Font::DrawingFace() const {

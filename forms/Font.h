@@ -15,13 +15,13 @@ namespace forms {
 
 class Font {
 public:
-    Font(std::wstring name, double sizeInPoints, bool bold = false, bool italic = false,
-         bool underline = false, bool strikethrough = false);
+    Font(std::wstring name, double sizeInPoints, bool bold = false, bool italic = false, bool underline = false,
+         bool strikethrough = false);
     Font(const Font&) = delete;
     Font& operator=(const Font&) = delete;
 
-    static std::shared_ptr<Font> Create(std::wstring name, double sizeInPoints, bool bold = false,
-                                        bool italic = false, bool underline = false);
+    static std::shared_ptr<Font> Create(std::wstring name, double sizeInPoints, bool bold = false, bool italic = false,
+                                        bool underline = false);
     // "MS Sans Serif" 8.25 pt: the font forms and controls have until told otherwise.
     static std::shared_ptr<Font> CreateDefault();
     std::shared_ptr<Font> Clone() const;

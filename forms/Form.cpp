@@ -58,8 +58,7 @@ void Form::InvalidateArea(const RECT& area) const noexcept {
 
 void Form::SetShortcuts(std::span<const ACCEL> shortcuts) {
     std::vector<ACCEL> table(shortcuts.begin(), shortcuts.end());
-    shortcuts_.Reset(table.empty() ? nullptr
-                                   : ::CreateAcceleratorTableW(table.data(), static_cast<int>(table.size())));
+    shortcuts_.Reset(table.empty() ? nullptr : ::CreateAcceleratorTableW(table.data(), static_cast<int>(table.size())));
     if (Handle()) base::SetKeystrokeFilter(Handle(), shortcuts_ ? this : nullptr);
 }
 

@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "base/Handles.h"
+#include "base/MessageLoop.h"
 #include "forms/BackBuffer.h"
 #include "forms/Control.h"
-#include "base/MessageLoop.h"
 #include "forms/Windowless.h"
 
 namespace forms {

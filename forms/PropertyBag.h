@@ -29,9 +29,7 @@ public:
         }
         return defaultValue;
     }
-    std::int32_t Read(std::wstring_view key, int defaultValue) const {
-        return Read<std::int32_t>(key, defaultValue);
-    }
+    std::int32_t Read(std::wstring_view key, int defaultValue) const { return Read<std::int32_t>(key, defaultValue); }
     std::wstring Read(std::wstring_view key, const wchar_t* defaultValue) const {
         return Read<std::wstring>(key, defaultValue);
     }

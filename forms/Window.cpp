@@ -20,9 +20,8 @@ Window* Window::FromHandle(HWND hwnd) noexcept {
     return hwnd ? static_cast<Window*>(::GetPropW(hwnd, kOwnerProperty)) : nullptr;
 }
 
-bool Window::CreateWindowOf(const wchar_t* className, UINT classStyle, DWORD style, DWORD exStyle,
-                            const wchar_t* title, int x, int y, int width, int height, HWND parent,
-                            HCURSOR cursor) {
+bool Window::CreateWindowOf(const wchar_t* className, UINT classStyle, DWORD style, DWORD exStyle, const wchar_t* title,
+                            int x, int y, int width, int height, HWND parent, HCURSOR cursor) {
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
     WNDCLASSEXW wc{};
     if (!::GetClassInfoExW(instance, className, &wc)) {
@@ -35,8 +34,8 @@ bool Window::CreateWindowOf(const wchar_t* className, UINT classStyle, DWORD sty
         wc.lpszClassName = className;
         if (!::RegisterClassExW(&wc)) return false;
     }
-    return ::CreateWindowExW(exStyle, className, title, style, x, y, width, height, parent, nullptr,
-                             instance, this) != nullptr;
+    return ::CreateWindowExW(exStyle, className, title, style, x, y, width, height, parent, nullptr, instance, this) !=
+           nullptr;
 }
 
 LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

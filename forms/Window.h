@@ -19,8 +19,8 @@ public:
 
 protected:
     // Registers the class once (by name) and creates the window.
-    bool CreateWindowOf(const wchar_t* className, UINT classStyle, DWORD style, DWORD exStyle,
-                        const wchar_t* title, int x, int y, int width, int height, HWND parent,
+    bool CreateWindowOf(const wchar_t* className, UINT classStyle, DWORD style, DWORD exStyle, const wchar_t* title,
+                        int x, int y, int width, int height, HWND parent,
                         HCURSOR cursor = ::LoadCursorW(nullptr, IDC_ARROW));
 
     virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);

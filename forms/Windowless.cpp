@@ -89,9 +89,7 @@ void Label::Paint(HDC dc, int dpi) const {
 Frame::Frame(Form& form, std::wstring name, RECT bounds, OleColor borderColor)
     : WindowlessElement(form, std::move(name), bounds), borderColor_(borderColor) {}
 
-void Frame::Paint(HDC dc, int) const {
-    FrameSolid(dc, Bounds(), static_cast<COLORREF>(TranslateColor(borderColor_)));
-}
+void Frame::Paint(HDC dc, int) const { FrameSolid(dc, Bounds(), static_cast<COLORREF>(TranslateColor(borderColor_))); }
 
 Image::Image(Form& form, std::wstring name, RECT bounds, std::shared_ptr<Picture> picture)
     : WindowlessElement(form, std::move(name), bounds), picture_(std::move(picture)) {}

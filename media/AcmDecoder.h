@@ -2,8 +2,8 @@
 // Decodes MP3 frames to 16-bit PCM with the system's MP3 codec through the
 // Audio Compression Manager.
 #include <windows.h>
-#include <mmsystem.h>
 #include <mmreg.h>
+#include <mmsystem.h>
 #include <msacm.h>
 
 #include <cstddef>

@@ -107,17 +107,19 @@ Tags ReadTags(const std::wstring& path) {
     }
     // A copy that holds no audio is no stream copy to finish.
     if (!ReadFrame(file, audio)) throw MediaError(L"The encoder wrote no audio.");
-    return {ReadBytes(file, 0, audio), ReadBytes(file, AudioEndBeforeTrailingTags(file, audio, file.Size()), file.Size())};
+    return {ReadBytes(file, 0, audio),
+            ReadBytes(file, AudioEndBeforeTrailingTags(file, audio, file.Size()), file.Size())};
 }
 
 // The source's LAME tag, when it has one that gapless players take for one.
 std::optional<std::array<std::uint8_t, InfoFrame::kLameTagSize>> SourceLameTag(const MediaFile& file,
-                                                                                  const Mp3Index& index) {
+                                                                               const Mp3Index& index) {
     if (!index.infoFrame) return std::nullopt;
     auto frame = ReadFrame(file, *index.infoFrame);
     if (!frame) return std::nullopt;
     auto vbr = VbrHeader::Read(frame->header, frame->bytes.data());
-    if (!vbr || vbr->lameTag == 0 || vbr->lameTag + InfoFrame::kLameTagSize > frame->header.frameSize) return std::nullopt;
+    if (!vbr || vbr->lameTag == 0 || vbr->lameTag + InfoFrame::kLameTagSize > frame->header.frameSize)
+        return std::nullopt;
     const std::uint8_t* tag = frame->bytes.data() + vbr->lameTag;
     if (std::memcmp(tag, "LAME", 4) != 0 && std::memcmp(tag, "Lavf", 4) != 0 && std::memcmp(tag, "Lavc", 4) != 0)
         return std::nullopt;
@@ -167,7 +169,8 @@ std::optional<Plan> PlanCut(const MediaFile& source, const Mp3Index& index, Samp
     // Main data before the next frame's own that holds what the source has there.
     std::uint64_t genuine = 0;
     const int needed = opening->header.MainDataBegin(opening->bytes.data());
-    const std::vector<std::uint8_t> reservoir = needed > 0 ? Reservoir(source, index, plan.first, needed) : std::vector<std::uint8_t>{};
+    const std::vector<std::uint8_t> reservoir =
+        needed > 0 ? Reservoir(source, index, plan.first, needed) : std::vector<std::uint8_t>{};
     if (!reservoir.empty()) {
         auto header = FrameHeader::ForMainData(opening->bytes.data(), needed);
         if (!header) return std::nullopt;
@@ -186,7 +189,8 @@ std::optional<Plan> PlanCut(const MediaFile& source, const Mp3Index& index, Samp
             // Its audio begins in main data this file does not hold: silence beats noise.
             // (The checksum of a protected frame would no longer hold.)
             if (frame->header.hasCrc) return std::nullopt;
-            std::memset(frame->bytes.data() + FrameHeader::kSize, 0, static_cast<std::size_t>(frame->header.SideInfoSize()));
+            std::memset(frame->bytes.data() + FrameHeader::kSize, 0,
+                        static_cast<std::size_t>(frame->header.SideInfoSize()));
         }
         plan.head.insert(plan.head.end(), frame->bytes.begin(), frame->bytes.end());
         genuine += static_cast<std::uint64_t>(frame->header.MainDataSize());
@@ -202,8 +206,7 @@ std::optional<Plan> PlanCut(const MediaFile& source, const Mp3Index& index, Samp
 
 // Writes the copy's tags around an information frame, the plan's head and the
 // source's frames; false, with nothing replaced, where the frames are damaged.
-bool WriteCut(const MediaFile& source, const Mp3Index& index, const Plan& plan,
-              const std::wstring& copy) {
+bool WriteCut(const MediaFile& source, const Mp3Index& index, const Plan& plan, const std::wstring& copy) {
     const auto& offsets = index.frameOffsets;
     const std::uint64_t bulk = plan.copied <= plan.last ? offsets[plan.copied] : plan.musicEnd;
     const Tags tags = ReadTags(copy);

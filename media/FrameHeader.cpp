@@ -22,7 +22,9 @@ std::optional<FrameHeader> FrameHeader::Parse(const std::uint8_t* bytes) noexcep
         return std::nullopt;
 
     FrameHeader header;
-    header.version = versionBits == 3 ? MpegVersion::Mpeg1 : versionBits == 2 ? MpegVersion::Mpeg2 : MpegVersion::Mpeg25;
+    header.version = versionBits == 3   ? MpegVersion::Mpeg1
+                     : versionBits == 2 ? MpegVersion::Mpeg2
+                                        : MpegVersion::Mpeg25;
     bool mpeg1 = header.version == MpegVersion::Mpeg1;
     header.bitrate = (mpeg1 ? kMpeg1Bitrates : kMpeg2Bitrates)[bitrateIndex] * 1000;
     int divisor = mpeg1 ? 1 : header.version == MpegVersion::Mpeg2 ? 2 : 4;

@@ -39,7 +39,8 @@ struct FrameHeader {
     // The header for a frame of our own in the stream of the header at `model`:
     // no CRC, no padding, and the lowest bitrate, not below the model's, whose
     // frame has room for `mainDataBytes` after the side information.
-    static std::optional<std::array<std::uint8_t, kSize>> ForMainData(const std::uint8_t* model, int mainDataBytes) noexcept;
+    static std::optional<std::array<std::uint8_t, kSize>> ForMainData(const std::uint8_t* model,
+                                                                      int mainDataBytes) noexcept;
 
     // Frames of one stream share version, sample rate and channel count.
     bool SameStreamAs(const FrameHeader& other) const noexcept {

@@ -116,8 +116,8 @@ std::optional<std::uint64_t> Id3v2Tag::FrameLength(const std::uint8_t* bytes) co
     for (int i = 0; i < idLength; ++i) {
         if (!IsFrameIdCharacter(bytes[i])) return std::nullopt;
     }
-    std::uint64_t size = majorVersion_ == 2   ? BigEndian(bytes + 3, 3)
-                         : majorVersion_ == 3 ? BigEndian(bytes + 4, 4)
+    std::uint64_t size = majorVersion_ == 2      ? BigEndian(bytes + 3, 3)
+                         : majorVersion_ == 3    ? BigEndian(bytes + 4, 4)
                          : IsSyncsafe(bytes + 4) ? Syncsafe(bytes + 4)
                                                  : BigEndian(bytes + 4, 4);
     return FrameHeaderSize() + size;
@@ -144,7 +144,9 @@ std::wstring Id3v2Tag::Title(const std::uint8_t* tag, std::size_t size) const {
     std::size_t headerSize = v22 ? 6 : 10;
     while (pos + headerSize <= bodySize && body[pos] != 0) {
         const std::uint8_t* frame = body + pos;
-        std::size_t frameSize = v22 ? BigEndian(frame + 3, 3) : majorVersion_ == 4 ? Syncsafe(frame + 4) : BigEndian(frame + 4, 4);
+        std::size_t frameSize = v22                  ? BigEndian(frame + 3, 3)
+                                : majorVersion_ == 4 ? Syncsafe(frame + 4)
+                                                     : BigEndian(frame + 4, 4);
         if (frameSize > bodySize - pos - headerSize) break;
         const std::uint8_t* data = frame + headerSize;
         bool isTitle = v22 ? (frame[0] == 'T' && frame[1] == 'T' && frame[2] == '2')

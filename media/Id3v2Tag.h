@@ -17,8 +17,9 @@ public:
     // Whether the kHeaderSize bytes at `bytes` are a tag header with nothing after it;
     // some writers leave long runs of these.
     static bool IsEmptyHeader(const std::uint8_t* bytes) noexcept {
-        return bytes[0] == 'I' && bytes[1] == 'D' && bytes[2] == '3' && (bytes[6] | bytes[7] | bytes[8] | bytes[9]) == 0 &&
-               bytes[3] != 0xFF && bytes[4] != 0xFF && !(bytes[3] >= 4 && (bytes[5] & 0x10));
+        return bytes[0] == 'I' && bytes[1] == 'D' && bytes[2] == '3' &&
+               (bytes[6] | bytes[7] | bytes[8] | bytes[9]) == 0 && bytes[3] != 0xFF && bytes[4] != 0xFF &&
+               !(bytes[3] >= 4 && (bytes[5] & 0x10));
     }
 
     // Bytes the whole tag takes: header, body and the footer of a v2.4 tag that has one.

@@ -46,7 +46,7 @@ std::vector<std::uint8_t> InfoFrame::Bytes() const {
 }
 
 std::array<std::uint8_t, 100> InfoFrame::SeekTable(const std::vector<std::uint32_t>& frameSizes,
-                                                    std::uint32_t infoSize) {
+                                                   std::uint32_t infoSize) {
     std::uint64_t total = infoSize;
     for (std::uint32_t size : frameSizes) total += size;
     std::array<std::uint8_t, 100> table{};

@@ -33,7 +33,8 @@ struct InfoFrame {
 
     // The seek table: for every hundredth of the frames, where it starts, in 256ths
     // of `bytes`, for audio frames of `frameSizes` after a frame of `infoSize` bytes.
-    static std::array<std::uint8_t, 100> SeekTable(const std::vector<std::uint32_t>& frameSizes, std::uint32_t infoSize);
+    static std::array<std::uint8_t, 100> SeekTable(const std::vector<std::uint32_t>& frameSizes,
+                                                   std::uint32_t infoSize);
 };
 
 }  // namespace media

@@ -10,8 +10,8 @@ namespace media {
 using base::SystemErrorText;
 
 MediaFile::MediaFile(const std::wstring& path)
-    : handle_(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr)) {
+    : handle_(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr)) {
     if (!handle_) throw MediaError(SystemErrorText(::GetLastError()));
     LARGE_INTEGER size{};
     if (!::GetFileSizeEx(handle_.Get(), &size)) throw MediaError(SystemErrorText(::GetLastError()));
@@ -23,7 +23,8 @@ std::size_t MediaFile::ReadAt(std::uint64_t offset, void* buffer, std::size_t si
     if (offset != pointer_) {
         LARGE_INTEGER to{};
         to.QuadPart = static_cast<LONGLONG>(offset);
-        if (!::SetFilePointerEx(handle_.Get(), to, nullptr, FILE_BEGIN)) throw MediaError(SystemErrorText(::GetLastError()));
+        if (!::SetFilePointerEx(handle_.Get(), to, nullptr, FILE_BEGIN))
+            throw MediaError(SystemErrorText(::GetLastError()));
         pointer_ = offset;
     }
     auto* bytes = static_cast<unsigned char*>(buffer);

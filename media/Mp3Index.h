@@ -19,7 +19,7 @@ struct Mp3Index {
     std::optional<std::uint64_t> infoFrame;       // file offset of the information frame, if there is one
     int encoderDelay = 0;                         // from the LAME tag; 0 where there is none
     int encoderPadding = 0;
-    std::wstring title;                           // the ID3v2 title, or empty
+    std::wstring title;  // the ID3v2 title, or empty
 
     std::uint64_t FrameCount() const noexcept { return frameOffsets.size(); }
     std::uint64_t SampleCount() const noexcept { return FrameCount() * format.SamplesPerFrame(); }

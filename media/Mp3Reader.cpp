@@ -53,7 +53,8 @@ std::size_t EmptyTagsAt(std::span<const std::uint8_t> bytes) noexcept {
         while (at + sizeof run <= bytes.size()) {
             std::uint64_t next[kWords];
             std::memcpy(next, bytes.data() + at, sizeof next);
-            if (((next[0] ^ run[0]) | (next[1] ^ run[1]) | (next[2] ^ run[2]) | (next[3] ^ run[3]) | (next[4] ^ run[4])) != 0)
+            if (((next[0] ^ run[0]) | (next[1] ^ run[1]) | (next[2] ^ run[2]) | (next[3] ^ run[3]) |
+                 (next[4] ^ run[4])) != 0)
                 break;
             at += sizeof run;
         }
@@ -101,8 +102,7 @@ Mp3Index Mp3Reader::Read() {
     index.audioEnd = limit_;
     IndexFrames(audioStart, index);
     if (index.frameOffsets.empty()) {
-        throw MediaError(
-            L"The file holds no MPEG audio that can be played: it is not an MP3 file, or it is damaged.");
+        throw MediaError(L"The file holds no MPEG audio that can be played: it is not an MP3 file, or it is damaged.");
     }
     return index;
 }
@@ -156,7 +156,8 @@ std::uint64_t Mp3Reader::LeadingTagEnd(const Id3v2Tag& tag, std::uint64_t pos) {
     }
     if (tag.TotalSize() <= room) return SkipPadding(std::max(pos + tag.TotalSize(), framesEnd));
     std::uint64_t end = SkipPadding(framesEnd);
-    if (!AudioOrTagAt(end)) throw MediaError(L"The file ends inside its ID3 tag, before any audio: it has been cut short.");
+    if (!AudioOrTagAt(end))
+        throw MediaError(L"The file ends inside its ID3 tag, before any audio: it has been cut short.");
     return end;
 }
 
@@ -308,7 +309,8 @@ bool Mp3Reader::Followed(const FrameHeader& header, std::uint32_t word, std::uin
         std::uint32_t candidateWord = HeaderWord(candidate.data());
         if (((candidateWord ^ word) & kStreamMask) != 0) continue;
         auto frame = FrameHeader::Parse(candidate.data());
-        if (!frame || !frame->SameStreamAs(header) || static_cast<std::uint64_t>(frame->frameSize) > limit_ - at) continue;
+        if (!frame || !frame->SameStreamAs(header) || static_cast<std::uint64_t>(frame->frameSize) > limit_ - at)
+            continue;
         if (hops == 1 || Followed(*frame, candidateWord, at, hops - 1)) return true;
     }
     return false;

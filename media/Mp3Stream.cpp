@@ -22,8 +22,7 @@ Mp3Index ReadIndex(const MediaFile& file) { return Mp3Reader(file).Read(); }
 
 }  // namespace
 
-Mp3Stream::Mp3Stream(const std::wstring& path)
-    : file_(path), index_(ReadIndex(file_)), decoder_(index_.format) {
+Mp3Stream::Mp3Stream(const std::wstring& path) : file_(path), index_(ReadIndex(file_)), decoder_(index_.format) {
     Seek(0);
 }
 
@@ -64,7 +63,8 @@ std::size_t Mp3Stream::PrimingStart(std::size_t target) {
             FrameMainData data;
             try {
                 if (file_.ReadAt(index_.frameOffsets[frame], bytes, sizeof bytes) == sizeof bytes) {
-                    if (auto header = FrameHeader::Parse(bytes)) data = {header->MainDataSize(), header->MainDataBegin(bytes)};
+                    if (auto header = FrameHeader::Parse(bytes))
+                        data = {header->MainDataSize(), header->MainDataBegin(bytes)};
                 }
             } catch (const MediaError&) {
             }

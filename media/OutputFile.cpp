@@ -52,7 +52,8 @@ void OutputFile::Write(const std::uint8_t* bytes, std::size_t size) {
     // A large block goes out as it is, without a copy.
     while (size > 0) {
         DWORD written = 0;
-        if (!::WriteFile(handle_.Get(), bytes, static_cast<DWORD>(std::min<std::size_t>(size, 1u << 30)), &written, nullptr))
+        if (!::WriteFile(handle_.Get(), bytes, static_cast<DWORD>(std::min<std::size_t>(size, 1u << 30)), &written,
+                         nullptr))
             ThrowLastError();
         bytes += written;
         size -= written;
@@ -74,8 +75,7 @@ void OutputFile::Replace(const std::wstring& target) {
     Flush();
     handle_.Reset();
     // Only a step on the way to the file put in place: no need to wait for the disk.
-    if (!::MoveFileExW(path_.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING))
-        ThrowLastError();
+    if (!::MoveFileExW(path_.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) ThrowLastError();
     placed_ = true;
 }
 

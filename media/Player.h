@@ -57,8 +57,8 @@ public:
     void Seek(double seconds);
 
     PlayState State() const;
-    double Position() const;  // seconds
-    double Duration() const;  // seconds; 0 with no media
+    double Position() const;     // seconds
+    double Duration() const;     // seconds; 0 with no media
     std::wstring Title() const;  // the ID3v2 title; empty with no media or none in the file
 
     int Volume() const;
@@ -71,7 +71,7 @@ private:
     using Clock = std::chrono::steady_clock;
 
     void Restart(std::uint64_t sample, bool playing, PlayState state);  // mutex held
-    std::uint64_t PlayheadSample() const;                                // mutex held
+    std::uint64_t PlayheadSample() const;                               // mutex held
     void Run();
     std::unique_ptr<AudioSink> OpenSink(const Mp3Stream& stream);
 

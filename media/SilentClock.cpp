@@ -8,8 +8,8 @@ SilentClock::SilentClock(int sampleRate) : sampleRate_(sampleRate) {}
 
 bool SilentClock::Queue(const std::int16_t*, std::size_t count) {
     Clock::time_point start = queue_.empty() ? Clock::now() : queue_.back().end;
-    auto length = std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(
-        static_cast<double>(count) / sampleRate_));
+    auto length = std::chrono::duration_cast<Clock::duration>(
+        std::chrono::duration<double>(static_cast<double>(count) / sampleRate_));
     queue_.push_back({start + length, count});
     return true;
 }

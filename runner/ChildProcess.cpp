@@ -43,8 +43,8 @@ ChildProcess ChildProcess::Start(const std::wstring& commandLine, HANDLE output,
     startup.hStdError = output;
     PROCESS_INFORMATION info{};
     // Suspended until it sits in its job, so nothing it starts escapes the job.
-    if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE,
-                          NORMAL_PRIORITY_CLASS | CREATE_SUSPENDED, nullptr, nullptr, &startup, &info)) {
+    if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, NORMAL_PRIORITY_CLASS | CREATE_SUSPENDED,
+                          nullptr, nullptr, &startup, &info)) {
         error = ::GetLastError();
         return child;
     }

@@ -31,9 +31,7 @@ void WaitForBlockOrMessage(HANDLE blockReady) {
 
 }  // namespace
 
-void ReadOutput::RaiseError(const std::wstring& description, std::int32_t number) {
-    Error.Raise(description, number);
-}
+void ReadOutput::RaiseError(const std::wstring& description, std::int32_t number) { Error.Raise(description, number); }
 
 void ReadOutput::ProcessCommand() {
     if (command_.empty()) {
@@ -146,8 +144,9 @@ void ReadOutput::CheckWindowsFamily() {
     if (::GetVersionExW(&version)) {
         const DWORD major = version.dwMajorVersion;
         const DWORD minor = version.dwMinorVersion;
-        legacyPlatform_ = ((major > 4 || (major == 4 && minor == 0)) && version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS) ||
-                          (major == 4 && minor > 0);
+        legacyPlatform_ =
+            ((major > 4 || (major == 4 && minor == 0)) && version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS) ||
+            (major == 4 && minor > 0);
     }
     familyKnown_ = true;
 }

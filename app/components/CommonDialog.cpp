@@ -9,7 +9,7 @@ namespace app {
 namespace {
 // Room for long (\\?\) paths.
 constexpr DWORD kPathCapacity = 32768;
-}
+}  // namespace
 
 std::wstring CommonDialog::PlatformFilter(const std::wstring& filter) {
     std::wstring result = filter;

@@ -9,8 +9,8 @@ namespace app {
 
 class MediaPlayer {
 public:
-    static constexpr int kUndefined = 0, kStopped = 1, kPaused = 2, kPlaying = 3, kMediaEnded = 8,
-                         kTransitioning = 9, kReady = 10;
+    static constexpr int kUndefined = 0, kStopped = 1, kPaused = 2, kPlaying = 3, kMediaEnded = 8, kTransitioning = 9,
+                         kReady = 10;
 
     struct Media {
         std::wstring name;  // the ID3 title, or the file's name without folder and extension

@@ -5,10 +5,11 @@
 namespace app {
 
 Slider::Slider(forms::Form& form, RECT bounds) {
-    hwnd_ = ::CreateWindowExW(0, TRACKBAR_CLASSW, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | TBS_HORZ | TBS_BOTTOM |
-                                                           TBS_AUTOTICKS | TBS_ENABLESELRANGE,
-                              bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top,
-                              form.Handle(), nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    hwnd_ = ::CreateWindowExW(
+        0, TRACKBAR_CLASSW, L"",
+        WS_CHILD | WS_VISIBLE | WS_TABSTOP | TBS_HORZ | TBS_BOTTOM | TBS_AUTOTICKS | TBS_ENABLESELRANGE, bounds.left,
+        bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, form.Handle(), nullptr,
+        ::GetModuleHandleW(nullptr), nullptr);
     if (!hwnd_) return;
     ::SendMessageW(hwnd_, TBM_SETRANGEMIN, FALSE, 0);
     ::SendMessageW(hwnd_, TBM_SETRANGEMAX, TRUE, 10);

@@ -17,11 +17,11 @@
 #include <vector>
 
 #include "Disc.h"
-#include "support/ContactSheet.h"
 #include "base/MessageLoop.h"
 #include "benchmarks/support/Measure.h"
 #include "controls/imagebutton/zembutton.h"
 #include "forms/Form.h"
+#include "support/ContactSheet.h"
 #include "support/WindowTesting.h"
 
 namespace {

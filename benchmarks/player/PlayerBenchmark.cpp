@@ -7,8 +7,8 @@
 #include <shellapi.h>
 #include <winioctl.h>
 
-#include <chrono>
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -42,17 +42,19 @@ std::wstring FixtureFolder() {
 // Reads every byte of the file once, in large blocks; returns the bytes read.
 std::uint64_t ReadWholeFile(const std::wstring& path) {
     base::KernelHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                           FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+                                          FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file) return 0;
     std::vector<char> block(1 << 20);
     std::uint64_t total = 0;
     DWORD read = 0;
-    while (::ReadFile(file.Get(), block.data(), static_cast<DWORD>(block.size()), &read, nullptr) && read > 0) total += read;
+    while (::ReadFile(file.Get(), block.data(), static_cast<DWORD>(block.size()), &read, nullptr) && read > 0)
+        total += read;
     return total;
 }
 
 // Writes `head`, then zeros (stored sparse) up to `size` bytes, then `tail`.
-bool WriteFileOf(const std::wstring& path, const std::vector<char>& head, std::uint64_t size, const std::vector<char>& tail) {
+bool WriteFileOf(const std::wstring& path, const std::vector<char>& head, std::uint64_t size,
+                 const std::vector<char>& tail) {
     base::KernelHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     if (!file) return false;
     DWORD ignored = 0;
@@ -62,12 +64,14 @@ bool WriteFileOf(const std::wstring& path, const std::vector<char>& head, std::u
     LARGE_INTEGER at{};
     at.QuadPart = static_cast<LONGLONG>(size - tail.size());
     ok = ok && ::SetFilePointerEx(file.Get(), at, nullptr, FILE_BEGIN);
-    if (!tail.empty()) ok = ok && ::WriteFile(file.Get(), tail.data(), static_cast<DWORD>(tail.size()), &written, nullptr);
+    if (!tail.empty())
+        ok = ok && ::WriteFile(file.Get(), tail.data(), static_cast<DWORD>(tail.size()), &written, nullptr);
     return ok && ::SetEndOfFile(file.Get());
 }
 
 std::vector<char> ReadAll(const std::wstring& path) {
-    base::KernelHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    base::KernelHandle file(
+        ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     LARGE_INTEGER size{};
     if (!file || !::GetFileSizeEx(file.Get(), &size)) return {};
     std::vector<char> bytes(static_cast<std::size_t>(size.QuadPart));
@@ -119,15 +123,18 @@ void ExtremeFiles(const std::wstring& fixtures) {
             openTime = std::min(openTime, seconds);
             frames = found;
         }
-        std::printf("6.7 million empty ID3 headers, then audio (%.0f MB): open %.0f ms, reading once %.0f ms (%.2f x; goal 1.5 x), %lld frames\n",
-                    tags.size() / 1e6, openTime * 1e3, readTime * 1e3, openTime / readTime, frames);
+        std::printf(
+            "6.7 million empty ID3 headers, then audio (%.0f MB): open %.0f ms, reading once %.0f ms (%.2f x; goal 1.5 "
+            "x), %lld frames\n",
+            tags.size() / 1e6, openTime * 1e3, readTime * 1e3, openTime / readTime, frames);
     }
     tags = {};
 
     // 8 GiB of zeros: no audio where it must begin.
     if (WriteFileOf(path, {}, 8ull << 30, {})) {
         auto [seconds, found] = TimedOpen(path);
-        std::printf("8 GiB without audio: refused in %.1f ms (%s)\n", seconds * 1e3, found < 0 ? "refused" : "not refused");
+        std::printf("8 GiB without audio: refused in %.1f ms (%s)\n", seconds * 1e3,
+                    found < 0 ? "refused" : "not refused");
     }
 
     // Two of the smallest frames, a 1 GiB hole that must be read through, two more frames.
@@ -144,9 +151,10 @@ void ExtremeFiles(const std::wstring& fixtures) {
         ReadWholeFile(path);
         double readTime = Seconds(Clock::now() - start);
         auto [seconds, found] = TimedOpen(path);
-        std::printf("1 GiB hole between tiny frames: open %.2f s, reading once %.2f s (%.2f x), %lld frames, "
-                    "peak private memory %.1f MB before, %.1f MB after\n",
-                    seconds, readTime, seconds / readTime, found, peakBefore, PeakPrivateMegabytes());
+        std::printf(
+            "1 GiB hole between tiny frames: open %.2f s, reading once %.2f s (%.2f x), %lld frames, "
+            "peak private memory %.1f MB before, %.1f MB after\n",
+            seconds, readTime, seconds / readTime, found, peakBefore, PeakPrivateMegabytes());
     }
     ::DeleteFileW(path.c_str());
 }
@@ -189,8 +197,10 @@ int main() {
         double duration = stream->Index().Duration();
         std::printf("file: %.1f MB, %.1f s of audio, %llu frames\n", bytes / 1e6, duration,
                     static_cast<unsigned long long>(stream->Index().FrameCount()));
-        std::printf("open until the duration is known: %.1f ms; reading the file once: %.1f ms (%.2f x; goal 1.5 x; best of 5)\n",
-                    openTime * 1e3, readTime * 1e3, openTime / readTime);
+        std::printf(
+            "open until the duration is known: %.1f ms; reading the file once: %.1f ms (%.2f x; goal 1.5 x; best of "
+            "5)\n",
+            openTime * 1e3, readTime * 1e3, openTime / readTime);
         std::printf("open with the decoder ready to play: %.1f ms\n", readyTime * 1e3);
 
         // Decoding: the first half hour, straight through.
@@ -231,7 +241,8 @@ int main() {
 
         PROCESS_MEMORY_COUNTERS_EX memory{};
         memory.cb = sizeof memory;
-        ::GetProcessMemoryInfo(::GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory);
+        ::GetProcessMemoryInfo(::GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
+                               sizeof memory);
         std::printf("memory while playing: peak working set %.1f MB, peak private %.1f MB (goal under 40 MB)\n",
                     memory.PeakWorkingSetSize / 1048576.0, memory.PeakPagefileUsage / 1048576.0);
         player.reset();

@@ -95,8 +95,8 @@ double ProgramSave(app::Form1& form, const std::wstring& output) {
 // Seconds the command takes started on its own, its output thrown away.
 double Bare(const std::wstring& commandLine) {
     SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
-    base::KernelHandle nul(::CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inheritable, OPEN_EXISTING, 0,
-                                          nullptr));
+    base::KernelHandle nul(
+        ::CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inheritable, OPEN_EXISTING, 0, nullptr));
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW;
@@ -131,9 +131,8 @@ double Finishing(const std::wstring& input, const std::wstring& copy, double sta
 double ByteCopy(const std::wstring& input, const std::wstring& output, double fromFraction, double toFraction) {
     const double start = Now();
     base::KernelHandle source(::CreateFileW(input.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                             FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    base::KernelHandle target(
-        ::CreateFileW(output.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+                                            FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    base::KernelHandle target(::CreateFileW(output.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     LARGE_INTEGER size{};
     ::GetFileSizeEx(source.Get(), &size);
     LARGE_INTEGER from{};
@@ -199,7 +198,8 @@ void Measure(app::Form1& form, const std::wstring& fixtures, const std::wstring&
                                       QuoteArgument(work + L"\\reencoded.mp3");
         std::wprintf(L"  re-encoding cut (one run)                   %8.3f s\n", Bare(reencode));
     }
-    std::wprintf(L"  program / bare                              %8.3f x (goal: within 1.15 x)\n", programTime / bareTime);
+    std::wprintf(L"  program / bare                              %8.3f x (goal: within 1.15 x)\n",
+                 programTime / bareTime);
     std::fflush(stdout);
 }
 

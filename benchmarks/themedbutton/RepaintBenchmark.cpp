@@ -53,8 +53,7 @@ const char* const kStates[] = {"normal", "hot", "pressed", "disabled"};
 
 std::unique_ptr<controls::ThemedButton> MakeButton(BenchForm& form, int style, int state,
                                                    const std::shared_ptr<forms::Picture>& icon, bool masked = false) {
-    auto b = std::make_unique<controls::ThemedButton>(form, L"ThemedButton1",
-                                                      RECT{10, 10, 10 + kWidth, 10 + kHeight});
+    auto b = std::make_unique<controls::ThemedButton>(form, L"ThemedButton1", RECT{10, 10, 10 + kWidth, 10 + kHeight});
     b->SetCaption(kCaption);
     b->SetStyle(style);
     if (icon) b->SetIcon(icon);
@@ -99,8 +98,8 @@ int main() {
     }
     std::printf("Themed button: median of %d full repaints at %d x %d\n", kSamples, kWidth, kHeight);
     std::printf("baseline (one solid fill + one caption draw): %.1f us\n\n", baseline);
-    std::printf("%-6s %-9s %9s %7s %9s %7s %9s %7s\n", "style", "state", "us", "x base", "+icon", "x base",
-                "+masked", "x base");
+    std::printf("%-6s %-9s %9s %7s %9s %7s %9s %7s\n", "style", "state", "us", "x base", "+icon", "x base", "+masked",
+                "x base");
 
     int over = 0;
     for (int style = 0; style <= 10; ++style) {

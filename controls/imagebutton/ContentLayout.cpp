@@ -142,8 +142,7 @@ RECT PlacePicture(const ContentInput& in, const RECT& caption) noexcept {
 
 RECT PlaceSymbol(const ContentInput& in) noexcept {
     if (in.dropDownSymbol == 0) return RECT{};
-    return RECT{in.width - 15, base::RoundToInt(in.height / 2.0 - 7), in.width,
-                base::RoundToInt(in.height / 2.0 + 8)};
+    return RECT{in.width - 15, base::RoundToInt(in.height / 2.0 - 7), in.width, base::RoundToInt(in.height / 2.0 + 8)};
 }
 }  // namespace
 

@@ -23,8 +23,8 @@ void DrawDropDownSeparator(const Canvas& g, int captionRight) {
 
 void DrawDropDownSymbol(HDC dc, const RECT& rect, int symbol, long color) {
     base::FontHandle font(::CreateFontW(kSymbolFontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SYMBOL_CHARSET,
-                                         OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
-                                         L"Marlett"));
+                                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
+                                        L"Marlett"));
     if (!font) return;
     base::SelectedObject selected(dc, font.Get());
     const std::wstring digits = std::to_wstring(symbol);

@@ -4,8 +4,8 @@
 
 #include "controls/imagebutton/ButtonProperties.h"
 #include "controls/imagebutton/ColorMath.h"
-#include "forms/PixelBlock.h"
 #include "controls/imagebutton/PixelEffects.h"
+#include "forms/PixelBlock.h"
 #include "forms/SolidFill.h"
 
 namespace controls::imagebutton {
@@ -94,9 +94,7 @@ void BlendMasked(HDC surface, bool showsEveryColor, const forms::PixelBlock& sou
 
 // 32-bit pictures hold premultiplied colours (as the platform's alpha blending
 // takes them); the effects and the blend work on the colour itself.
-int Unpremultiplied(int channel, int alpha) noexcept {
-    return std::min(255, (channel * 255 + alpha / 2) / alpha);
-}
+int Unpremultiplied(int channel, int alpha) noexcept { return std::min(255, (channel * 255 + alpha / 2) / alpha); }
 
 // A 32-bit bitmap whose alpha bytes are all 0 has no alpha at all (screen and XRGB bitmaps): it is opaque.
 bool HasAlpha(const forms::PixelBlock& source) {
@@ -135,7 +133,8 @@ void BlendAlpha(const forms::PixelBlock& source, const forms::PixelBlock& target
 }
 }  // namespace
 
-forms::PixelBlock* PictureRenderer::Block(std::unique_ptr<forms::PixelBlock>& slot, HDC reference, int width, int height, int bits) {
+forms::PixelBlock* PictureRenderer::Block(std::unique_ptr<forms::PixelBlock>& slot, HDC reference, int width,
+                                          int height, int bits) {
     if (!slot || slot->Width() != width || slot->Height() != height || slot->BitsPerPixel() != bits)
         slot = std::make_unique<forms::PixelBlock>(reference, width, height, bits);
     return slot->Valid() ? slot.get() : nullptr;

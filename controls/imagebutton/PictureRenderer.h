@@ -9,8 +9,8 @@
 #include <memory>
 #include <optional>
 
-#include "forms/PixelBlock.h"
 #include "forms/Picture.h"
+#include "forms/PixelBlock.h"
 
 namespace controls::imagebutton {
 
@@ -33,7 +33,8 @@ public:
               std::optional<long> silhouette = std::nullopt);
 
 private:
-    static forms::PixelBlock* Block(std::unique_ptr<forms::PixelBlock>& slot, HDC reference, int width, int height, int bits);
+    static forms::PixelBlock* Block(std::unique_ptr<forms::PixelBlock>& slot, HDC reference, int width, int height,
+                                    int bits);
     bool ShowsEveryColor(HDC surface);
 
     std::unique_ptr<forms::PixelBlock> source_;

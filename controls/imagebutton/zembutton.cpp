@@ -6,16 +6,16 @@
 #include <cmath>
 
 #include "base/MessageLoop.h"
-#include "forms/AccessKey.h"
 #include "controls/imagebutton/ButtonPersistence.h"
 #include "controls/imagebutton/ColorScheme.h"
 #include "controls/imagebutton/ContentPainter.h"
-#include "forms/MousePointers.h"
 #include "controls/imagebutton/PopupMenuPlacement.h"
 #include "controls/imagebutton/ThemeApi.h"
 #include "controls/imagebutton/WindowRegion.h"
 #include "controls/imagebutton/styles/StyleRoutines.h"
+#include "forms/AccessKey.h"
 #include "forms/Focus.h"
+#include "forms/MousePointers.h"
 #include "forms/Units.h"
 
 namespace controls {

@@ -12,13 +12,13 @@
 #include "controls/imagebutton/ButtonTooltip.h"
 #include "controls/imagebutton/Canvas.h"
 #include "controls/imagebutton/ContentLayout.h"
-#include "forms/MessageInterceptor.h"
 #include "controls/imagebutton/PictureRenderer.h"
 #include "controls/imagebutton/ThemeApi.h"
 #include "controls/imagebutton/styles/FaceContext.h"
 #include "forms/BackBuffer.h"
 #include "forms/Colors.h"
 #include "forms/Control.h"
+#include "forms/MessageInterceptor.h"
 #include "forms/PropertyBag.h"
 
 namespace controls {
@@ -238,8 +238,8 @@ private:
     std::size_t fontToken_ = 0;
     base::FontHandle gdiFont_;
     base::IconHandle customCursor_;  // made from a bitmap MouseIcon
-    HCURSOR mouseCursor_ = nullptr;   // the custom pointer in use
-    HCURSOR handCursor_ = nullptr;    // shared system cursor
+    HCURSOR mouseCursor_ = nullptr;  // the custom pointer in use
+    HCURSOR handCursor_ = nullptr;   // shared system cursor
 
     // Run-time state
     int state_ = imagebutton::VisualStates::Normal;

@@ -1,7 +1,7 @@
 #include "controls/themedbutton/ContentLayout.h"
 
-#include "controls/themedbutton/ButtonProperties.h"
 #include "base/Rounding.h"
+#include "controls/themedbutton/ButtonProperties.h"
 
 namespace controls::themedbutton {
 
@@ -10,8 +10,8 @@ namespace {
 int Round(double value) noexcept { return base::RoundToInt(value); }
 }  // namespace
 
-CaptionPlacement PlaceCaption(int align, int width, int height, const RECT& measured, int margin,
-                              UINT previousFormat, bool rightToLeft) noexcept {
+CaptionPlacement PlaceCaption(int align, int width, int height, const RECT& measured, int margin, UINT previousFormat,
+                              bool rightToLeft) noexcept {
     const double W = width, H = height, m = margin;
     const double L = measured.left, T = measured.top, R = measured.right, B = measured.bottom;
     const int middleTop = Round((H - B - T) / 2 + 3);

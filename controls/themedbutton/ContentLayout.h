@@ -14,8 +14,8 @@ struct CaptionPlacement {
 
 // measured: the caption rectangle (4, 4, W - 4, H - 4) as DT_CALCRECT left it.
 // previousFormat stays for an alignment outside 0..4.
-CaptionPlacement PlaceCaption(int align, int width, int height, const RECT& measured, int margin,
-                              UINT previousFormat, bool rightToLeft) noexcept;
+CaptionPlacement PlaceCaption(int align, int width, int height, const RECT& measured, int margin, UINT previousFormat,
+                              bool rightToLeft) noexcept;
 
 // The icon's top-left corner for IconAlign, before the pressed offset.
 POINT PlaceIcon(int align, int width, int height, int iconSize, int margin) noexcept;

@@ -4,10 +4,10 @@
 #include <cstdint>
 #include <vector>
 
-#include "forms/ColorMath.h"
-#include "forms/Dib.h"
 #include "base/Handles.h"
 #include "base/Rounding.h"
+#include "forms/ColorMath.h"
+#include "forms/Dib.h"
 
 namespace controls::themedbutton {
 

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <vector>
 
+#include "base/Handles.h"
+#include "base/Rounding.h"
 #include "forms/ColorMath.h"
 #include "forms/Dib.h"
-#include "base/Handles.h"
 #include "forms/PixelBlock.h"
-#include "base/Rounding.h"
 
 namespace controls::themedbutton {
 
@@ -126,7 +126,8 @@ base::IconHandle GreyIcon(HICON icon) {
         // 0xAARRGGBB: the alpha byte stays.
         const long grey = IconGrey(forms::RgbOf((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF));
         pixel = (pixel & 0xFF000000u) | (static_cast<std::uint32_t>(forms::RedOf(grey)) << 16) |
-                (static_cast<std::uint32_t>(forms::GreenOf(grey)) << 8) | static_cast<std::uint32_t>(forms::BlueOf(grey));
+                (static_cast<std::uint32_t>(forms::GreenOf(grey)) << 8) |
+                static_cast<std::uint32_t>(forms::BlueOf(grey));
     }
     if (!::SetDIBits(screen.Get(), color.Get(), 0, rows, pixels.data(), &layout, DIB_RGB_COLORS)) return {};
     ICONINFO grey{TRUE, 0, 0, mask.Get(), color.Get()};

@@ -16,10 +16,10 @@ namespace controls::themedbutton {
 void DrawScaled(HDC dc, const forms::Picture& picture, int x, int y, int size);
 
 struct MaskedLook {
-    long transparent = 0;              // source pixels of this colour leave the surface as it is
-    std::optional<long> silhouette;    // every other pixel in this colour, if given
-    bool grey = false;                 // else every other pixel in grey, if set
-    long iconBackground = 0xC0C0C0;    // what an icon's transparent parts take before the test
+    long transparent = 0;            // source pixels of this colour leave the surface as it is
+    std::optional<long> silhouette;  // every other pixel in this colour, if given
+    bool grey = false;               // else every other pixel in grey, if set
+    long iconBackground = 0xC0C0C0;  // what an icon's transparent parts take before the test
 };
 
 // Copies a picture onto a surface pixel by pixel as a look says. Its two pixel

@@ -29,17 +29,26 @@ void CornerPixels(HDC dc, const SkinInput& input, int x, int y, long color) {
 
 void DrawSkin(HDC dc, int style, const SkinInput& input, long& surfaceBackground) {
     switch (style) {
-        case 5:
-            if (input.useCustomColors)
-                skins::DrawCustomStyle5(dc, input, surfaceBackground);
-            else
-                skins::DrawStyle5(dc, input, surfaceBackground);
-            break;
-        case 7: skins::DrawStyle7(dc, input, surfaceBackground); break;
-        case 8: skins::DrawStyle8(dc, input, surfaceBackground); break;
-        case 9: skins::DrawStyle9(dc, input, surfaceBackground); break;
-        case 10: skins::DrawStyle10(dc, input, surfaceBackground); break;
-        default: break;
+    case 5:
+        if (input.useCustomColors)
+            skins::DrawCustomStyle5(dc, input, surfaceBackground);
+        else
+            skins::DrawStyle5(dc, input, surfaceBackground);
+        break;
+    case 7:
+        skins::DrawStyle7(dc, input, surfaceBackground);
+        break;
+    case 8:
+        skins::DrawStyle8(dc, input, surfaceBackground);
+        break;
+    case 9:
+        skins::DrawStyle9(dc, input, surfaceBackground);
+        break;
+    case 10:
+        skins::DrawStyle10(dc, input, surfaceBackground);
+        break;
+    default:
+        break;
     }
 }
 

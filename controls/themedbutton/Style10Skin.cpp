@@ -6,10 +6,10 @@
 #include <cmath>
 #include <cstdint>
 
+#include "base/Rounding.h"
 #include "controls/themedbutton/Drawing.h"
 #include "controls/themedbutton/SkinStyles.h"
 #include "forms/ColorMath.h"
-#include "base/Rounding.h"
 
 namespace controls::themedbutton::skins {
 

@@ -23,11 +23,15 @@ const Style7Shades& ShadesOf(int state) noexcept {
     static constexpr Style7Shades kPressed{-9, -14, 10, -22, 4, 6, 14, -104};
     static constexpr Style7Shades kDisabled{18, 6, -6, 8, -8, -2, -12, -56};
     switch (state) {
-        case 2:
-        case 5: return kHot;
-        case 3: return kPressed;
-        case 4: return kDisabled;
-        default: return kNormal;
+    case 2:
+    case 5:
+        return kHot;
+    case 3:
+        return kPressed;
+    case 4:
+        return kDisabled;
+    default:
+        return kNormal;
     }
 }
 

@@ -10,8 +10,7 @@ void DrawStyle8(HDC dc, const SkinInput& input, long& surfaceBackground) {
     const int h = input.height;
     const bool pressed = input.state == 3;
     const long d = input.useCustomColors ? input.backColor : ButtonFace();
-    const long c =
-        input.state == 1 ? d : Shift(input.useCustomColors ? input.highlightColor : ButtonFace(), 15);
+    const long c = input.state == 1 ? d : Shift(input.useCustomColors ? input.highlightColor : ButtonFace(), 15);
 
     SetSurfaceBackground(dc, input, c, surfaceBackground);
 

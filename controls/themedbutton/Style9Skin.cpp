@@ -1,8 +1,8 @@
 // Style 9: a glossy face between shaded ends, like a rod seen from the front,
 // with a bright-to-dark left edge; every colour a shift of the state's base.
+#include "base/Rounding.h"
 #include "controls/themedbutton/Drawing.h"
 #include "controls/themedbutton/SkinStyles.h"
-#include "base/Rounding.h"
 
 namespace controls::themedbutton::skins {
 
@@ -12,11 +12,15 @@ long BaseColor(const SkinInput& input) noexcept {
     const long back = input.useCustomColors ? input.backColor : ButtonFace();
     const long highlight = input.useCustomColors ? input.highlightColor : ButtonFace();
     switch (input.state) {
-        case 2:
-        case 5: return Shift(highlight, 1);
-        case 3: return Shift(highlight, 24);
-        case 4: return Shift(back, 15);
-        default: return Shift(back, -15);
+    case 2:
+    case 5:
+        return Shift(highlight, 1);
+    case 3:
+        return Shift(highlight, 24);
+    case 4:
+        return Shift(back, 15);
+    default:
+        return Shift(back, -15);
     }
 }
 

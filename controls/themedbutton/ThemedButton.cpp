@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "base/MessageLoop.h"
 #include "controls/themedbutton/AnsiText.h"
 #include "controls/themedbutton/ButtonPersistence.h"
 #include "controls/themedbutton/ContentLayout.h"
@@ -16,7 +17,6 @@
 #include "controls/themedbutton/WindowRegion.h"
 #include "forms/AccessKey.h"
 #include "forms/Focus.h"
-#include "base/MessageLoop.h"
 #include "forms/MousePointers.h"
 #include "forms/Units.h"
 
@@ -67,9 +67,7 @@ int IconMarginOf(int style) noexcept {
     }
 }
 
-bool IsSkin(int style) noexcept {
-    return style == Styles::Skin || (style >= Styles::Shaded && style <= Styles::Large);
-}
+bool IsSkin(int style) noexcept { return style == Styles::Skin || (style >= Styles::Shaded && style <= Styles::Large); }
 }  // namespace
 
 // ---- Life cycle
@@ -114,8 +112,8 @@ ThemedButton::~ThemedButton() {
 
 void ThemedButton::CreateButtonWindow(RECT bounds, bool visible) {
     HWND parent = Host() ? Host()->HostWindow() : nullptr;
-    CreateWindowOf(kClassName, CS_DBLCLKS, WS_CHILD | WS_TABSTOP | WS_CLIPSIBLINGS, 0, p_.caption.c_str(),
-                   bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent);
+    CreateWindowOf(kClassName, CS_DBLCLKS, WS_CHILD | WS_TABSTOP | WS_CLIPSIBLINGS, 0, p_.caption.c_str(), bounds.left,
+                   bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent);
     // Shown after creation, so that the window hears that it is shown.
     if (Handle() && visible) ::ShowWindow(Handle(), SW_SHOWNA);
 }
@@ -331,8 +329,8 @@ void ThemedButton::Layout() {
         if (p_.rightToLeft) flags |= DT_RTLREADING;
         ::DrawTextA(dc.Get(), text.c_str(), static_cast<int>(text.size()), &measured, flags);
     }
-    const CaptionPlacement caption = PlaceCaption(p_.captionAlign, size.cx, size.cy, measured, iconMargin_,
-                                                  captionFormat_, p_.rightToLeft);
+    const CaptionPlacement caption =
+        PlaceCaption(p_.captionAlign, size.cx, size.cy, measured, iconMargin_, captionFormat_, p_.rightToLeft);
     captionRect_ = caption.rect;
     captionFormat_ = caption.format;
     base::RegionHandle region = RegionForStyle(p_.style, size.cx, size.cy);

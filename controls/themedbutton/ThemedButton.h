@@ -6,17 +6,17 @@
 #include <memory>
 #include <string>
 
+#include "base/Event.h"
+#include "base/Handles.h"
 #include "controls/themedbutton/AboutBox.h"
 #include "controls/themedbutton/ButtonProperties.h"
 #include "controls/themedbutton/ButtonTooltip.h"
 #include "controls/themedbutton/IconPainter.h"
 #include "controls/themedbutton/MouseLeave.h"
 #include "controls/themedbutton/ThemeFace.h"
-#include "forms/Control.h"
-#include "base/Event.h"
-#include "base/Handles.h"
-#include "forms/MessageInterceptor.h"
 #include "forms/BackBuffer.h"
+#include "forms/Control.h"
+#include "forms/MessageInterceptor.h"
 #include "forms/PropertyBag.h"
 
 namespace controls {

@@ -15,9 +15,7 @@ public:
 
 constexpr UINT kClosedId = static_cast<UINT>(-10);
 
-UINT StateOf(HWND hwnd, UINT id) {
-    return ::GetMenuState(::GetSystemMenu(hwnd, FALSE), id, MF_BYCOMMAND);
-}
+UINT StateOf(HWND hwnd, UINT id) { return ::GetMenuState(::GetSystemMenu(hwnd, FALSE), id, MF_BYCOMMAND); }
 
 }  // namespace
 
@@ -61,7 +59,8 @@ TEST(SwitchCloseCommand, OtherStateBitsAreKept) {
     ASSERT_TRUE(::SetMenuItemInfoW(menu, SC_CLOSE, FALSE, &item));
     const bool off = false, on = true;
     ASSERT_EQ(app::SwitchCloseCommand(window.Handle(), off), 0);
-    EXPECT_EQ(StateOf(window.Handle(), kClosedId) & (MF_DEFAULT | MF_GRAYED), static_cast<UINT>(MF_DEFAULT | MF_GRAYED));
+    EXPECT_EQ(StateOf(window.Handle(), kClosedId) & (MF_DEFAULT | MF_GRAYED),
+              static_cast<UINT>(MF_DEFAULT | MF_GRAYED));
     ASSERT_EQ(app::SwitchCloseCommand(window.Handle(), on), 0);
     EXPECT_EQ(StateOf(window.Handle(), SC_CLOSE) & (MF_DEFAULT | MF_GRAYED), static_cast<UINT>(MF_DEFAULT));
 }

@@ -4,8 +4,7 @@
 
 TEST(CommonDialog, FilterBecomesNulSeparatedPairs) {
     using namespace std::string_literals;
-    EXPECT_EQ(app::CommonDialog::PlatformFilter(L"Audio Files (*.mp3)|*.mp3"),
-              L"Audio Files (*.mp3)\0*.mp3\0\0"s);
+    EXPECT_EQ(app::CommonDialog::PlatformFilter(L"Audio Files (*.mp3)|*.mp3"), L"Audio Files (*.mp3)\0*.mp3\0\0"s);
 }
 
 TEST(CommonDialog, FileTitleIsTheNameWithoutItsFolder) {

@@ -13,8 +13,8 @@ using testing_support::PumpUntil;
 namespace {
 
 bool SameColour(std::uint32_t rgb, long colorref) {
-    return rgb == ((static_cast<std::uint32_t>(colorref & 0xFF) << 16) | (colorref & 0xFF00) |
-                   ((colorref >> 16) & 0xFF));
+    return rgb ==
+           ((static_cast<std::uint32_t>(colorref & 0xFF) << 16) | (colorref & 0xFF00) | ((colorref >> 16) & 0xFF));
 }
 
 }  // namespace
@@ -171,8 +171,7 @@ TEST(Form1, CaptionsAndLinksShowWholeInTheStandInFace) {
         base::FontHandle font = label.GetFont()->CreateHandle(96);
         base::SelectedObject selected(screen.Get(), font.Get());
         SIZE text{};
-        ::GetTextExtentPoint32W(screen.Get(), label.Caption().c_str(), static_cast<int>(label.Caption().size()),
-                                &text);
+        ::GetTextExtentPoint32W(screen.Get(), label.Caption().c_str(), static_cast<int>(label.Caption().size()), &text);
         return text;
     };
     for (int number : {1, 3, 4, 6, 8, 10, 11}) {
@@ -188,7 +187,10 @@ TEST(Form1, CaptionsAndLinksShowWholeInTheStandInFace) {
 }
 
 TEST(Form1, LeavesNoObjectsBehind) {
-    { app::Form1 warmUp; PumpFor(20); }
+    {
+        app::Form1 warmUp;
+        PumpFor(20);
+    }
     const DWORD gdi = testing_support::GdiObjects();
     const DWORD user = testing_support::UserObjects();
     for (int i = 0; i < 3; ++i) {

@@ -42,9 +42,7 @@ const Link kLinks[] = {
     {false, 11, L"/checkupdates.php?name=SNPML&ver=1.1", "http://" + kHost + "/checkupdates.php?name=SNPML&ver=1.1"},
 };
 
-std::string NameOf(const Link& link) {
-    return (link.isLabel ? "Label" : "zembutton") + std::to_string(link.number);
-}
+std::string NameOf(const Link& link) { return (link.isLabel ? "Label" : "zembutton") + std::to_string(link.number); }
 
 class Links : public ::testing::Test {
 protected:

@@ -10,11 +10,11 @@
 #include <cstring>
 #include <vector>
 
+#include "UserFiles.h"
 #include "app/Form1.h"
 #include "app/SaveSelection.h"
 #include "support/DialogWatcher.h"
 #include "support/WindowTesting.h"
-#include "UserFiles.h"
 
 using testing_support::FixturePath;
 using testing_support::PumpUntil;
@@ -100,8 +100,8 @@ protected:
     void SetUp() override {
         form.Show();
         // Another program is in front: messages must still belong to this window.
-        other = ::CreateWindowExW(0, L"STATIC", L"Another program", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 600, 0,
-                                  200, 100, nullptr, nullptr, nullptr, nullptr);
+        other = ::CreateWindowExW(0, L"STATIC", L"Another program", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 600, 0, 200, 100,
+                                  nullptr, nullptr, nullptr, nullptr);
         ::SetActiveWindow(other);
     }
     void TearDown() override { ::DestroyWindow(other); }
@@ -179,5 +179,5 @@ TEST_F(DropOnForm1, DuringASaveOpensTheFileAsTheButtonWouldThen) {
     std::vector<std::wstring> texts;
     for (const auto& box : watcher.Seen()) texts.push_back(box.text);
     EXPECT_EQ(texts, (std::vector<std::wstring>{L"Playing the file tone440_12s", L"Playing the file cbr128_info",
-                                                 L"MP3 has been cut!"}));
+                                                L"MP3 has been cut!"}));
 }

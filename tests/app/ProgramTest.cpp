@@ -5,10 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include "UserFiles.h"
 #include "support/DialogWatcher.h"
 #include "support/StartedProgram.h"
 #include "support/WindowTesting.h"
-#include "UserFiles.h"
 
 TEST(Program, StartsRefusesToCloseAndExitsWithZero) {
     testing_support::StartedProgram program(testing_support::BuildPath(L"bin", L"snipmill.exe"));

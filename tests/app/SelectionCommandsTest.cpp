@@ -292,7 +292,7 @@ struct BadFile {
     const wchar_t* fixture;
     testing_support::Bytes (*make)(const testing_support::Bytes& mp3);
     const wchar_t* title;  // what "Playing the file" names, if not the file
-    int frames;           // of 1152 samples at 44.1 kHz
+    int frames;            // of 1152 samples at 44.1 kHz
 };
 
 // What plays of frames without an encoder's information frame: their samples but
@@ -343,7 +343,8 @@ TEST_F(SelectionCommands, TheWindowKeepsPaintingWhileAHugeFileOpens) {
         while (!stop) {
             ::InvalidateRect(window, nullptr, FALSE);
             auto asked = std::chrono::steady_clock::now();
-            while (!stop && ::GetUpdateRect(window, nullptr, FALSE)) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            while (!stop && ::GetUpdateRect(window, nullptr, FALSE))
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
             auto took = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - asked);
             longestMs = std::max<long long>(longestMs, took.count());
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
@@ -368,8 +369,8 @@ TEST_F(SelectionCommands, TheWindowKeepsPaintingWhileAHugeFileOpens) {
 
 TEST_F(SelectionCommands, MessagesBelongToTheMainWindowWhileAnotherIsActive) {
     Load(L"cbr128_info.mp3");
-    HWND other = ::CreateWindowExW(0, L"STATIC", L"Another program", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 600, 0, 200,
-                                   100, nullptr, nullptr, nullptr, nullptr);
+    HWND other = ::CreateWindowExW(0, L"STATIC", L"Another program", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 600, 0, 200, 100,
+                                   nullptr, nullptr, nullptr, nullptr);
     ::SetActiveWindow(other);
     ASSERT_EQ(::GetActiveWindow(), other);
     MarkSelection(2, 1);

@@ -87,9 +87,15 @@ protected:
 TEST(ShortcutTable, TooltipsNameTheShortcuts) {
     app::Form1 form;
     const std::pair<int, const wchar_t*> expected[] = {
-        {1, L"Select MP3 (Ctrl+O)"},  {2, L"Set Start (I)"},        {3, L"Set End (O)"},
-        {4, L"Play Selection (P)"},   {5, L"Save Selection (Ctrl+S)"}, {6, L"New Selection (Ctrl+N)"},
-        {7, L"Pause/Play (Space)"},   {8, L""},                      {9, L""},
+        {1, L"Select MP3 (Ctrl+O)"},
+        {2, L"Set Start (I)"},
+        {3, L"Set End (O)"},
+        {4, L"Play Selection (P)"},
+        {5, L"Save Selection (Ctrl+S)"},
+        {6, L"New Selection (Ctrl+N)"},
+        {7, L"Pause/Play (Space)"},
+        {8, L""},
+        {9, L""},
     };
     for (const auto& [button, tooltip] : expected) EXPECT_EQ(form.zembutton(button).ToolTip(), tooltip) << button;
     EXPECT_EQ(app::AcceleratorTable(app::MainWindowShortcuts()).size(), 7u);

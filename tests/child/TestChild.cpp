@@ -51,7 +51,8 @@ int HoldWithWindow(const std::wstring& file) {
 std::wstring Arguments() {
     const wchar_t* line = ::GetCommandLineW();
     if (*line == L'"') {
-        for (++line; *line && *line != L'"'; ++line) {}
+        for (++line; *line && *line != L'"'; ++line) {
+        }
         if (*line) ++line;
     } else {
         while (*line && *line != L' ') ++line;
@@ -77,8 +78,7 @@ int StandInForTheEncoder(const std::wstring& output) {
     startup.hStdOutput = ::GetStdHandle(STD_OUTPUT_HANDLE);
     startup.hStdError = ::GetStdHandle(STD_ERROR_HANDLE);
     PROCESS_INFORMATION info{};
-    if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &info))
-        return 4;
+    if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &info)) return 4;
     base::KernelHandle process(info.hProcess);
     base::KernelHandle thread(info.hThread);
     ::WaitForSingleObject(process.Get(), INFINITE);

@@ -43,12 +43,12 @@ TEST(Hosting, TransparentLabelsShowWhatLiesBehind) {
     auto pixels = testing_support::PrintClient(form.Handle());
     const std::uint32_t face = ::GetSysColor(COLOR_BTNFACE);
     const std::uint32_t faceRgb = ((face & 0xFF) << 16) | (face & 0xFF00) | ((face >> 16) & 0xFF);
-    EXPECT_EQ(pixels.At(0, 0), 0xFF0000u);         // the frame, drawn in red (0x0000FF is BGR)
-    EXPECT_EQ(pixels.At(150, 35), faceRgb);        // inside the label, away from the text: the form's colour
+    EXPECT_EQ(pixels.At(0, 0), 0xFF0000u);   // the frame, drawn in red (0x0000FF is BGR)
+    EXPECT_EQ(pixels.At(150, 35), faceRgb);  // inside the label, away from the text: the form's colour
     int blue = 0;
     for (int y = 10; y < 40; ++y)
         for (int x = 10; x < 40; ++x) blue += pixels.At(x, y) == 0x0000FFu;
-    EXPECT_GT(blue, 20);                           // the letter in the label's colour
+    EXPECT_GT(blue, 20);  // the letter in the label's colour
 }
 
 TEST(Hosting, TimerTicksArriveAsMessages) {

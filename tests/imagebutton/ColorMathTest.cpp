@@ -17,7 +17,7 @@ TEST(ShiftColor, WorkedValues) {
     };
     const Case cases[] = {
         {0x102030, 0.1f, RgbOf(0x30 + 26, 0x20 + 26, 0x10 + 26)},
-        {0x808080, -0.5f, 0x000000},               // 128 - 127.5 = 0.5, which goes to 0
+        {0x808080, -0.5f, 0x000000},                // 128 - 127.5 = 0.5, which goes to 0
         {RgbOf(0, 1, 2), 0.1f, RgbOf(26, 26, 28)},  // 0.1f x 255 is 25.5 exactly: halves go to even
         {0xFFFFFF, 0.3f, 0xFFFFFF},                 // only the bound in the direction of the shift
         {0x000000, -0.3f, 0x000000},
@@ -69,7 +69,8 @@ TEST(GradientSteps, RunFromFirstToLastWithTruncatingDivision) {
         const std::uint32_t pixel = GradientSteps(c.from, c.to, c.steps).at(static_cast<std::size_t>(c.i));
         EXPECT_EQ(pixel, static_cast<std::uint32_t>(RgbOf(BlueOf(c.expected), GreenOf(c.expected), RedOf(c.expected))))
             << c.steps << " " << c.i;
-        EXPECT_EQ(imagebutton_test::rule::GradientStep(c.from, c.to, c.steps, c.i), c.expected) << c.steps << " " << c.i;
+        EXPECT_EQ(imagebutton_test::rule::GradientStep(c.from, c.to, c.steps, c.i), c.expected)
+            << c.steps << " " << c.i;
     }
     EXPECT_TRUE(GradientSteps(0, 0, 0).empty());
 }

@@ -196,7 +196,11 @@ TEST_F(Interaction, Keys) {
     constexpr LPARAM kRepeat = 0x40000000;
     constexpr LPARAM kUp = static_cast<LPARAM>(0xC0000000);
     const Case cases[] = {
-        {"space", 0, {{WM_KEYDOWN, VK_SPACE}, {WM_KEYUP, VK_SPACE, kUp}}, {"KeyDown 32 0", "Click", "KeyUp 32 0"}, false},
+        {"space",
+         0,
+         {{WM_KEYDOWN, VK_SPACE}, {WM_KEYUP, VK_SPACE, kUp}},
+         {"KeyDown 32 0", "Click", "KeyUp 32 0"},
+         false},
         {"a held space toggles once",
          1,
          {{WM_KEYDOWN, VK_SPACE},
@@ -258,7 +262,7 @@ TEST_F(Interaction, DoubleClick) {
     EXPECT_EQ(button->State(), 2);
     Release(*button, 40, 12);
     EXPECT_EQ(log->Actions(), (Log{"MouseDown 1 40,12", "Click", "MouseUp 1 40,12", "MouseDown 1 40,12", "DblClick",
-                                 "Click", "MouseUp 1 40,12"}));
+                                   "Click", "MouseUp 1 40,12"}));
     // A right double click repeats nothing.
     log->entries.clear();
     Press(*button, 40, 12, WM_RBUTTONDOWN);
@@ -456,8 +460,8 @@ TEST_F(Interaction, LeavingIsTrackedByThePlatform) {
     MoveMouse(*button, 40, 12);
     EXPECT_TRUE(button->MouseOver());
     MoveMouseAway();
-    testing_support::PumpUntil(
-        [&] { return std::count(log->entries.begin(), log->entries.end(), "MouseLeave") > 0; }, 5000);
+    testing_support::PumpUntil([&] { return std::count(log->entries.begin(), log->entries.end(), "MouseLeave") > 0; },
+                               5000);
     EXPECT_FALSE(button->MouseOver());
     EXPECT_EQ(button->State(), 0);
     EXPECT_EQ(log->Actions().back(), "MouseLeave");

@@ -3,13 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "ColorRules.h"
-#include "forms/AccessKey.h"
 #include "controls/imagebutton/ButtonPersistence.h"
 #include "controls/imagebutton/ColorMath.h"
 #include "controls/imagebutton/ColorScheme.h"
 #include "controls/imagebutton/ContentLayout.h"
 #include "controls/imagebutton/PopupMenuPlacement.h"
 #include "controls/imagebutton/WindowRegion.h"
+#include "forms/AccessKey.h"
 
 using namespace controls::imagebutton;
 

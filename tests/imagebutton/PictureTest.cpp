@@ -9,8 +9,8 @@
 #include "controls/imagebutton/ColorMath.h"
 
 using namespace imagebutton_test;
-using controls::imagebutton::RgbOf;
 using controls::zembutton;
+using controls::imagebutton::RgbOf;
 
 namespace {
 constexpr int W = 97;
@@ -181,12 +181,9 @@ TEST_F(Pictures, IconsAreKeyedBySilver) {
 
 TEST_F(Pictures, ThirtyTwoBitBitmapsUseTheirPremultipliedAlpha) {
     // (100, 50, 0) at alpha 128 is (199, 100, 0) premultiplied; over black it comes out as it is stored.
-    button->SetPictureNormal(MakeBitmap(0xFFFFFF,
-                                        {{1, 1, Gray(128), 128},
-                                         {2, 2, 0xFFFFFF, 0},
-                                         {3, 3, 0xE0E0E0, 255},
-                                         {4, 4, RgbOf(100, 50, 0), 128}},
-                                        32));
+    button->SetPictureNormal(MakeBitmap(
+        0xFFFFFF, {{1, 1, Gray(128), 128}, {2, 2, 0xFFFFFF, 0}, {3, 3, 0xE0E0E0, 255}, {4, 4, RgbOf(100, 50, 0), 128}},
+        32));
     EXPECT_EQ(At(5, 5), 0xFFFFFF);
     EXPECT_EQ(At(1, 1), Gray(127));
     EXPECT_EQ(At(2, 2), 0x000000);

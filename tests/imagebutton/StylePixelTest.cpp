@@ -478,8 +478,8 @@ TEST_F(StylePixels, RoundedBlend) {
         long fill, band, mainFrom, mainTo, frame, corners;
     };
     const Row rows[] = {
-        {L"Disabled", b, rule::Shift(light, 0.05f), rule::Shift(b, -0.02f), rule::Average(kWhite, rule::Shift(b, 0.08f)),
-         rule::Shift(b, -0.2f), rule::Shift(b, -0.23f)},
+        {L"Disabled", b, rule::Shift(light, 0.05f), rule::Shift(b, -0.02f),
+         rule::Average(kWhite, rule::Shift(b, 0.08f)), rule::Shift(b, -0.2f), rule::Shift(b, -0.23f)},
         {L"Normal", rule::Shift(b, -0.03f), rule::Shift(light, 0.1f), rule::Shift(b, -0.05f),
          rule::Average(kWhite, rule::Shift(b, 0.1f)), rule::Shift(b, -0.33f), rule::Shift(b, -0.36f)},
         {L"Hot", rule::Shift(b, -0.03f), rule::Shift(light, 0.15f), rule::Shift(b, -0.05f),

@@ -43,10 +43,12 @@ std::vector<std::int16_t> Samples(const std::wstring& path, std::uint64_t first,
     const std::size_t channels = static_cast<std::size_t>(stream.Channels());
     std::vector<std::int16_t> pcm(static_cast<std::size_t>(first + count) * channels);
     std::size_t read = 0, n = 0;
-    while (read < first + count && (n = stream.Read(pcm.data() + read * channels, static_cast<std::size_t>(first + count - read))))
+    while (read < first + count &&
+           (n = stream.Read(pcm.data() + read * channels, static_cast<std::size_t>(first + count - read))))
         read += n;
     pcm.resize(read * channels);
-    pcm.erase(pcm.begin(), pcm.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(pcm.size(), first * channels)));
+    pcm.erase(pcm.begin(),
+              pcm.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(pcm.size(), first * channels)));
     return pcm;
 }
 
@@ -160,7 +162,8 @@ TEST(ExactCut, WritesALameTagThatChecksOut) {
     EXPECT_TRUE(std::equal(tag, tag + 9, sourceTag));  // the encoder's name, kept
     EXPECT_EQ(media::LameCrc16(frame, vbr->lameTag + 34), (tag[34] << 8) | tag[35]);
     // The music's length and checksum: every byte from this frame to the last frame's end.
-    const std::uint64_t end = cut.frameOffsets.back() + media::FrameHeader::Parse(bytes.data() + cut.frameOffsets.back())->frameSize;
+    const std::uint64_t end =
+        cut.frameOffsets.back() + media::FrameHeader::Parse(bytes.data() + cut.frameOffsets.back())->frameSize;
     const std::uint32_t length = (tag[28] << 24) | (tag[29] << 16) | (tag[30] << 8) | tag[31];
     EXPECT_EQ(length, end - *cut.infoFrame);
     const std::size_t music = static_cast<std::size_t>(cut.frameOffsets.front());
@@ -191,7 +194,8 @@ TEST(ExactCut, SilencesFramesWhoseReservoirTheSourceLacks) {
     // A frame-snapped copy from the middle: its first frame reads main data it does not have.
     const auto whole = ReadBytes(Fixture(L"cbr128_noinfo.mp3"));
     const Mp3Index wholeIndex = ReadIndex(Fixture(L"cbr128_noinfo.mp3"));
-    ScratchFile snapped(L"snapped.mp3", {whole.begin() + static_cast<std::ptrdiff_t>(wholeIndex.frameOffsets[20]), whole.end()});
+    ScratchFile snapped(L"snapped.mp3",
+                        {whole.begin() + static_cast<std::ptrdiff_t>(wholeIndex.frameOffsets[20]), whole.end()});
     const auto bytes = ReadBytes(snapped.Path());
     ASSERT_GT(media::FrameHeader::Parse(bytes.data())->MainDataBegin(bytes.data()), 0);
 

@@ -25,7 +25,8 @@ ScratchFile::ScratchFile(const std::wstring& name, const std::vector<std::uint8_
     base::KernelHandle file(::CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     EXPECT_TRUE(file);
     DWORD written = 0;
-    if (file && !bytes.empty()) ::WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    if (file && !bytes.empty())
+        ::WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
 ScratchFile::~ScratchFile() {

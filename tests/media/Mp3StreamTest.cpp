@@ -16,7 +16,8 @@ namespace {
 std::vector<std::int16_t> DecodeAll(Mp3Stream& stream) {
     std::vector<std::int16_t> pcm;
     std::vector<std::int16_t> block(4000 * stream.Channels());
-    while (std::size_t n = stream.Read(block.data(), 4000)) pcm.insert(pcm.end(), block.begin(), block.begin() + n * stream.Channels());
+    while (std::size_t n = stream.Read(block.data(), 4000))
+        pcm.insert(pcm.end(), block.begin(), block.begin() + n * stream.Channels());
     return pcm;
 }
 

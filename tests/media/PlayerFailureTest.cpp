@@ -280,8 +280,8 @@ TEST(Player, AFileCutShortWhilePlayingEndsWhereItNowEnds) {
     ASSERT_TRUE(WaitFor([&] { return player.State() == PlayState::Playing; }));
     {
         base::KernelHandle writer(::CreateFileW(file.Path().c_str(), GENERIC_WRITE,
-                                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                                 OPEN_EXISTING, 0, nullptr));
+                                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                                OPEN_EXISTING, 0, nullptr));
         ASSERT_TRUE(writer);
         LARGE_INTEGER at{};
         at.QuadPart = 60000;  // about 3.7 seconds of the 12

@@ -214,4 +214,6 @@ TEST(Player, DoesNothingWithoutMedia) {
 }
 
 INSTANTIATE_TEST_SUITE_P(, PlayerTest, ::testing::Values(Player::Output::Silent, Player::Output::Device),
-                         [](const auto& info) { return info.param == Player::Output::Silent ? "SilentClock" : "Device"; });
+                         [](const auto& info) {
+                             return info.param == Player::Output::Silent ? "SilentClock" : "Device";
+                         });

@@ -75,9 +75,10 @@ TEST(SoundOutput, APlayed440HzToneComesOutOfTheSoundServerAt440Hz) {
     ASSERT_TRUE(player.PlaysOnDevice());
 
     // Mono at the sink's rate; the recorder ends itself after four seconds.
-    std::wstring command = L"/usr/bin/timeout 4 /usr/bin/parec -d snipmill_null.monitor --raw --format=s16le "
-                           L"--rate=44100 --channels=1 " +
-                           std::wstring(capture.begin(), capture.end());
+    std::wstring command =
+        L"/usr/bin/timeout 4 /usr/bin/parec -d snipmill_null.monitor --raw --format=s16le "
+        L"--rate=44100 --channels=1 " +
+        std::wstring(capture.begin(), capture.end());
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};

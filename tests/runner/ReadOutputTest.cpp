@@ -29,8 +29,10 @@ struct Recorder {
         runner.GotChunk.Subscribe([this](const std::wstring& chunk, bool last) {
             events.push_back(last ? L"GotChunk last" : L"GotChunk");
             chunks.push_back(chunk);
-            if (!last) text += chunk;
-            else lastChunk = chunk;
+            if (!last)
+                text += chunk;
+            else
+                lastChunk = chunk;
         });
         runner.Complete.Subscribe([this] { events.push_back(L"Complete"); });
         runner.Starting.Subscribe([this] { events.push_back(L"Starting"); });
@@ -232,7 +234,8 @@ TEST(ReadOutput, PercentSignsReachADirectlyStartedProgramUnexpanded) {
 TEST(ReadOutput, CancellingAChildWhoseWindowIgnoresCloseEndsItBeforeCanceled) {
     wchar_t temp[MAX_PATH] = {};
     ::GetTempPathW(MAX_PATH, temp);
-    const std::wstring held = std::wstring(temp) + L"snipmill-held-" + std::to_wstring(::GetCurrentProcessId()) + L".mp3";
+    const std::wstring held =
+        std::wstring(temp) + L"snipmill-held-" + std::to_wstring(::GetCurrentProcessId()) + L".mp3";
     ReadOutput runner;
     Recorder recorder(runner);
     runner.SetDirectStart(true);

@@ -55,9 +55,8 @@ struct Cut {
     std::wstring file;
 };
 
-const wchar_t* const kSources[] = {L"cbr-cover.mp3",    L"vbr-stereo.mp3", L"vbr-mono.mp3",
-                                   L"cbr-nolame.mp3",   L"mpeg2-stereo.mp3", L"mpeg2-mono.mp3",
-                                   L"mpeg25-mono.mp3",  L"mpeg25-stereo.mp3"};
+const wchar_t* const kSources[] = {L"cbr-cover.mp3",    L"vbr-stereo.mp3", L"vbr-mono.mp3",    L"cbr-nolame.mp3",
+                                   L"mpeg2-stereo.mp3", L"mpeg2-mono.mp3", L"mpeg25-mono.mp3", L"mpeg25-stereo.mp3"};
 const Span kSpans[] = {Span::FromTheStart, Span::ToTheEnd,          Span::InTheMiddle,
                        Span::OnFrameEdges, Span::ShortAcrossAnEdge, Span::ShortInsideAFrame};
 
@@ -73,12 +72,24 @@ Cut Place(const std::wstring& source, Span span) {
     const std::uint64_t edge = (length / 2 / spf) * spf - lead;  // a frame's edge near the middle
     Cut cut{source, span, 0, 0, {}};
     switch (span) {
-        case Span::FromTheStart: cut.first = 0, cut.end = rate * 7 / 10; break;
-        case Span::ToTheEnd: cut.first = length - rate * 9 / 10, cut.end = length; break;
-        case Span::InTheMiddle: cut.first = length * 3 / 10 + 123, cut.end = cut.first + rate * 8 / 10 + 7; break;
-        case Span::OnFrameEdges: cut.first = edge - 3 * spf, cut.end = edge + 2 * spf; break;
-        case Span::ShortAcrossAnEdge: cut.first = edge - spf / 3, cut.end = edge + spf / 2; break;
-        case Span::ShortInsideAFrame: cut.first = edge + spf / 4, cut.end = edge + spf / 2; break;
+    case Span::FromTheStart:
+        cut.first = 0, cut.end = rate * 7 / 10;
+        break;
+    case Span::ToTheEnd:
+        cut.first = length - rate * 9 / 10, cut.end = length;
+        break;
+    case Span::InTheMiddle:
+        cut.first = length * 3 / 10 + 123, cut.end = cut.first + rate * 8 / 10 + 7;
+        break;
+    case Span::OnFrameEdges:
+        cut.first = edge - 3 * spf, cut.end = edge + 2 * spf;
+        break;
+    case Span::ShortAcrossAnEdge:
+        cut.first = edge - spf / 3, cut.end = edge + spf / 2;
+        break;
+    case Span::ShortInsideAFrame:
+        cut.first = edge + spf / 4, cut.end = edge + spf / 2;
+        break;
     }
     return cut;
 }
@@ -109,7 +120,8 @@ protected:
     // Decodes every cut in the folder with the host's ffmpeg and mpg123, beside each cut.
     void DecodeOnHost(const ScratchFolder& folder) {
         const std::string report = save_tests::RunOnHost(
-            "cd '" + save_tests::HostPath(folder.Path()) + "' && for f in *.mp3; do "
+            "cd '" + save_tests::HostPath(folder.Path()) +
+            "' && for f in *.mp3; do "
             "ffmpeg -v error -nostdin -i \"$f\" -f s16le -c:a pcm_s16le \"$f.ffmpeg.s16\" || echo failed; "
             "mpg123 -q -s \"$f\" > \"$f.mpg123.s16\" || echo failed; done; echo decoded");
         ASSERT_EQ(report, "decoded\n");

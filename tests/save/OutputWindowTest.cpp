@@ -89,8 +89,7 @@ TEST_F(OutputWindow, AFailedEncoderRunIsReportedWithItsLastLines) {
     EXPECT_EQ(boxes[0].title, L"Error");
     EXPECT_EQ(boxes[0].icon, static_cast<UINT>(MB_ICONERROR));
     EXPECT_EQ(boxes[0].text.rfind(L"The cut failed: the encoder stopped with exit code 1.", 0), 0u) << boxes[0].text;
-    EXPECT_NE(boxes[0].text.find(L"no such input.mp3: No such file or directory"), std::wstring::npos)
-        << boxes[0].text;
+    EXPECT_NE(boxes[0].text.find(L"no such input.mp3: No such file or directory"), std::wstring::npos) << boxes[0].text;
     EXPECT_FALSE(window.Visible());
     EXPECT_NE(window.Label1().Caption(), L"Task Completed.");
 }

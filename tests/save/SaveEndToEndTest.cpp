@@ -27,9 +27,9 @@ namespace {
 
 using save_tests::Fixture;
 using save_tests::HostPath;
-using save_tests::RunOnHost;
 using save_tests::Probe;
 using save_tests::ReadAll;
+using save_tests::RunOnHost;
 using save_tests::ScratchFolder;
 using testing_support::DialogWatcher;
 using testing_support::MessageBoxSeen;
@@ -53,8 +53,8 @@ std::vector<std::wstring> LeftoverTemporaryFiles(const ScratchFolder& folder) {
 // Encoders this process started that are still running.
 int RunningEncoders() {
     const auto children = testing_support::LiveChildrenOf(::GetCurrentProcessId());
-    return static_cast<int>(
-        std::count_if(children.begin(), children.end(), [](auto& name) { return _wcsicmp(name.c_str(), L"ffmpeg.exe") == 0; }));
+    return static_cast<int>(std::count_if(children.begin(), children.end(),
+                                          [](auto& name) { return _wcsicmp(name.c_str(), L"ffmpeg.exe") == 0; }));
 }
 
 class SaveSelection : public ::testing::Test {
@@ -94,8 +94,8 @@ protected:
     void MarkAt(int button, double seconds) {
         form.player().Pause();
         form.player().SetCurrentPosition(seconds);
-        ASSERT_TRUE(testing_support::PumpUntil(
-            [&] { return form.Label(2).Caption() == app::FormatSeconds(seconds); }, 2000));
+        ASSERT_TRUE(
+            testing_support::PumpUntil([&] { return form.Label(2).Caption() == app::FormatSeconds(seconds); }, 2000));
         Click(form.zembutton(button));
     }
     void Mark(double start, double end) {
@@ -120,8 +120,8 @@ protected:
         Mark(start, start + length);
         EXPECT_EQ(form.Label(9).Caption(), L"6.5");
         form.player().Play();
-        ASSERT_TRUE(testing_support::PumpUntil(
-            [&] { return form.player().PlayState() == app::MediaPlayer::kPlaying; }, 3000));
+        ASSERT_TRUE(
+            testing_support::PumpUntil([&] { return form.player().PlayState() == app::MediaPlayer::kPlaying; }, 3000));
         auto boxes = Save(target);
         EXPECT_EQ(form.player().PlayState(), app::MediaPlayer::kPaused);
         ASSERT_EQ(boxes.size(), 1u);
@@ -203,8 +203,8 @@ TEST_P(UnusualNames, CutCorrectly) {
 
 INSTANTIATE_TEST_SUITE_P(Save, UnusualNames,
                          ::testing::Values(L"with spaces", L"accents \u00e9\u00e8\u00fc\u00f1\u00e7",
-                                           L"\u65e5\u672c\u8a9e", L"emoji \U0001F3B5\U0001F600", L"%PATH%",
-                                           L"100%", L"bang!", L"caret^", L"this & that", L"(parentheses)",
+                                           L"\u65e5\u672c\u8a9e", L"emoji \U0001F3B5\U0001F600", L"%PATH%", L"100%",
+                                           L"bang!", L"caret^", L"this & that", L"(parentheses)",
                                            L"mixed %TEMP% !x! ^& (y)"));
 
 TEST_F(SaveSelection, WorksInFoldersDeeperThanTheClassicPathLimit) {
@@ -305,8 +305,8 @@ const Unreplaceable kUnreplaceable[] = {
              RunOnHost("chattr -i " + *path + "; chmod u+w " + *path);
              delete path;
          });
-         base::KernelHandle probe(::CreateFileW((folder + L"\\probe").c_str(), GENERIC_WRITE, 0, nullptr,
-                                                 CREATE_NEW, FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+         base::KernelHandle probe(::CreateFileW((folder + L"\\probe").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                                FILE_FLAG_DELETE_ON_CLOSE, nullptr));
          return probe ? nullptr : undo;
      },
      L"\r\n\r\n" + base::SystemErrorText(ERROR_ACCESS_DENIED)},
@@ -431,9 +431,9 @@ TEST_F(SaveSelection, AHundredSavesAndAHundredCancelsLeaveNothingBehind) {
     auto boxes = watcher.Seen();
     ASSERT_EQ(boxes.size(), 202u);
     EXPECT_EQ(std::count_if(boxes.begin(), boxes.end(), [](auto& b) { return b.text == L"MP3 has been cut!"; }), 101);
-    EXPECT_EQ(std::count_if(boxes.begin(), boxes.end(),
-                            [](auto& b) { return b.text == L"Success! Process was canceled!"; }),
-              101);
+    EXPECT_EQ(
+        std::count_if(boxes.begin(), boxes.end(), [](auto& b) { return b.text == L"Success! Process was canceled!"; }),
+        101);
     EXPECT_EQ(folder.Files(), (std::vector<std::wstring>{L"cut.mp3", L"song.mp3"}));
     EXPECT_EQ(RunningEncoders(), 0);
 }
@@ -460,7 +460,8 @@ TEST_F(SaveSelection, AnExistingTargetIsReplacedWhenTheUserAgrees) {
     EXPECT_TRUE(replaceAsked);
 }
 
-class InputAsOutput : public SaveSelection, public ::testing::WithParamInterface<std::wstring (*)(const std::wstring&)> {};
+class InputAsOutput : public SaveSelection,
+                      public ::testing::WithParamInterface<std::wstring (*)(const std::wstring&)> {};
 
 TEST_P(InputAsOutput, IsRefusedAndTheInputStaysIntact) {
     ScratchFolder folder(L"same");

@@ -36,8 +36,7 @@ struct FindTraits {
 std::vector<WIN32_FIND_DATAW> Entries(const std::wstring& folder) {
     std::vector<WIN32_FIND_DATAW> entries;
     WIN32_FIND_DATAW found{};
-    base::UniqueHandle<FindTraits> search(
-        ::FindFirstFileW(app::ExtendedLengthPath(folder + L"\\*").c_str(), &found));
+    base::UniqueHandle<FindTraits> search(::FindFirstFileW(app::ExtendedLengthPath(folder + L"\\*").c_str(), &found));
     if (!search) return entries;
     do {
         const std::wstring name = found.cFileName;
@@ -110,8 +109,8 @@ std::vector<std::wstring> ScratchFolder::Files() const {
 }
 
 std::string ReadAll(const std::wstring& path) {
-    base::KernelHandle file(::CreateFileW(app::ExtendedLengthPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                           nullptr, OPEN_EXISTING, 0, nullptr));
+    base::KernelHandle file(::CreateFileW(app::ExtendedLengthPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                          OPEN_EXISTING, 0, nullptr));
     if (!file) return {};
     std::string bytes;
     char buffer[65536];
@@ -121,8 +120,8 @@ std::string ReadAll(const std::wstring& path) {
 }
 
 void WriteAll(const std::wstring& path, const std::string& bytes) {
-    base::KernelHandle file(::CreateFileW(app::ExtendedLengthPath(path).c_str(), GENERIC_WRITE, 0, nullptr,
-                                           CREATE_ALWAYS, 0, nullptr));
+    base::KernelHandle file(
+        ::CreateFileW(app::ExtendedLengthPath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     DWORD written = 0;
     if (file) ::WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
@@ -136,9 +135,15 @@ Probe ProbeFile(const std::wstring& path) {
     const std::string file = HostPath(copy);
     probe.raw = RunOnHost(
         "ffprobe -v error -show_entries format=duration:format_tags=title:stream=codec_type "
-        "-of default=nw=1 '" + file + "'; "
-        "echo decoded_bytes=$(ffmpeg -v error -nostdin -i '" + file + "' -map 0:a -f s16le -ac 1 -ar 44100 - | wc -c); "
-        "ffmpeg -hide_banner -nostdin -i '" + file + "' -map 0:a -af silencedetect=n=-40dB:d=0.1 -f null - 2>&1 "
+        "-of default=nw=1 '" +
+        file +
+        "'; "
+        "echo decoded_bytes=$(ffmpeg -v error -nostdin -i '" +
+        file +
+        "' -map 0:a -f s16le -ac 1 -ar 44100 - | wc -c); "
+        "ffmpeg -hide_banner -nostdin -i '" +
+        file +
+        "' -map 0:a -af silencedetect=n=-40dB:d=0.1 -f null - 2>&1 "
         "| grep -o 'silence_start: [0-9.]*'");
     std::istringstream lines(probe.raw);
     for (std::string entry; std::getline(lines, entry);) {
@@ -161,8 +166,8 @@ Probe ProbeFile(const std::wstring& path) {
 double MeasuredStart(const Probe& source, const Probe& cut, double expectedStart) {
     if (cut.silenceStarts.empty()) return std::numeric_limits<double>::quiet_NaN();
     // The first silence that begins after the cut's first frame (a silence running at the start is cut short).
-    double first = cut.silenceStarts.front() > 0.05 || cut.silenceStarts.size() < 2 ? cut.silenceStarts[0]
-                                                                                      : cut.silenceStarts[1];
+    double first =
+        cut.silenceStarts.front() > 0.05 || cut.silenceStarts.size() < 2 ? cut.silenceStarts[0] : cut.silenceStarts[1];
     double best = std::numeric_limits<double>::quiet_NaN();
     for (double s : source.silenceStarts) {
         double start = s - first;

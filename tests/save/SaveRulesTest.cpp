@@ -30,9 +30,7 @@ TEST(SelectionRefusal, AnEmptySelectionIsRefused) {
               L"The selection is empty: please set an end point after the start point before saving");
 }
 
-TEST(SelectionRefusal, AStartOfZeroCountsAsSet) {
-    EXPECT_EQ(SelectionRefusal(L"0", L"3.5", L"3.5"), L"");
-}
+TEST(SelectionRefusal, AStartOfZeroCountsAsSet) { EXPECT_EQ(SelectionRefusal(L"0", L"3.5", L"3.5"), L""); }
 
 TEST(DefaultOutputName, IsTheGeneralDateAndTimeWithoutSeparators) {
     SYSTEMTIME time{};

@@ -22,7 +22,8 @@ Bytes BigEndian(std::uint32_t value) {
 }  // namespace
 
 Bytes ReadFileBytes(const std::wstring& path) {
-    base::KernelHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    base::KernelHandle file(
+        ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     EXPECT_TRUE(file) << "cannot open a test file";
     if (!file) return {};
     LARGE_INTEGER size{};
@@ -36,9 +37,10 @@ Bytes ReadFileBytes(const std::wstring& path) {
 
 Bytes Id3Header(std::uint32_t size, bool plain) {
     Bytes header = {'I', 'D', '3', 3, 0, 0};
-    Append(header, plain ? BigEndian(size)
-                         : Bytes{static_cast<std::uint8_t>((size >> 21) & 0x7F), static_cast<std::uint8_t>((size >> 14) & 0x7F),
-                                 static_cast<std::uint8_t>((size >> 7) & 0x7F), static_cast<std::uint8_t>(size & 0x7F)});
+    Append(header,
+           plain ? BigEndian(size)
+                 : Bytes{static_cast<std::uint8_t>((size >> 21) & 0x7F), static_cast<std::uint8_t>((size >> 14) & 0x7F),
+                         static_cast<std::uint8_t>((size >> 7) & 0x7F), static_cast<std::uint8_t>(size & 0x7F)});
     return header;
 }
 
@@ -62,7 +64,8 @@ std::vector<std::size_t> FrameStarts(const Bytes& mp3) {
 Bytes EveryOtherHeaderDamaged(const Bytes& mp3) {
     Bytes damaged = mp3;
     std::vector<std::size_t> starts = FrameStarts(mp3);
-    for (std::size_t i = 0; i < starts.size(); i += 2) std::fill_n(damaged.begin() + static_cast<std::ptrdiff_t>(starts[i]), 4, 0);
+    for (std::size_t i = 0; i < starts.size(); i += 2)
+        std::fill_n(damaged.begin() + static_cast<std::ptrdiff_t>(starts[i]), 4, 0);
     return damaged;
 }
 
@@ -72,7 +75,8 @@ Bytes TagBetweenEveryTwoFrames(const Bytes& mp3) {
     for (std::size_t i = 0; i < starts.size(); ++i) {
         if (i > 0) Append(out, Id3Header(0));
         std::size_t end = i + 1 < starts.size() ? starts[i + 1] : mp3.size();
-        out.insert(out.end(), mp3.begin() + static_cast<std::ptrdiff_t>(starts[i]), mp3.begin() + static_cast<std::ptrdiff_t>(end));
+        out.insert(out.end(), mp3.begin() + static_cast<std::ptrdiff_t>(starts[i]),
+                   mp3.begin() + static_cast<std::ptrdiff_t>(end));
     }
     return out;
 }

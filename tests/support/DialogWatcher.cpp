@@ -79,8 +79,7 @@ MessageBoxSeen ReadMessageBox(HWND dialog) {
 }
 
 void PressButton(HWND dialog, int id) {
-    ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                   reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
+    ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
 }
 
 void ChooseFile(HWND dialog, const std::wstring& path) {

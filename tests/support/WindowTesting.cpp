@@ -66,8 +66,8 @@ std::wstring BuildPath(const std::wstring& sub, const std::wstring& name) {
     wchar_t module[MAX_PATH]{};
     ::GetModuleFileNameW(nullptr, module, MAX_PATH);
     std::wstring folder(module);
-    folder.resize(folder.find_last_of(L'\\'));            // ...\bin
-    folder.resize(folder.find_last_of(L'\\') + 1);        // ...\ (the build folder)
+    folder.resize(folder.find_last_of(L'\\'));      // ...\bin
+    folder.resize(folder.find_last_of(L'\\') + 1);  // ...\ (the build folder)
     folder += sub;
     ::CreateDirectoryW(folder.c_str(), nullptr);
     return folder + L"\\" + name;

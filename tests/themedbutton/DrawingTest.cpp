@@ -97,7 +97,13 @@ struct GradientCase {
 TEST(DrawingPrimitives, GradientRows) {
     const GradientCase cases[] = {
         // n + 1 rows y..y+n, columns x1..x2-1.
-        {"rows and columns", 0x000000, 0x0000FF, 1, 1, 5, 14,
+        {"rows and columns",
+         0x000000,
+         0x0000FF,
+         1,
+         1,
+         5,
+         14,
          {{1, 1, 0x000000}, {4, 15, 0x0000FF}, {1, 16, kBack}, {1, 0, kBack}, {0, 8, kBack}, {5, 8, kBack}}},
         // The step 255 / 14 in single precision makes line 7 127.49999: 127, not 128.
         {"single-precision step", 0x000000, 0x0000FF, 1, 1, 5, 14, {{2, 8, 0x00007F}}},
@@ -105,12 +111,26 @@ TEST(DrawingPrimitives, GradientRows) {
         {"single-precision product", 0x000000, 0x0000FF, 0, 0, 3, 22, {{1, 11, 0x000080}}},
         // Per channel 0 -> 3, 0 -> 1, 2 -> 3 over two steps: 1.5 -> 2, 0.5 -> 0, 2.5 -> 2.
         {"halves to even", 0x020000, 0x030103, 0, 0, 3, 2, {{0, 1, 0x020002}, {0, 2, 0x030103}}},
-        {"drawn backwards", 0x00FF00, 0x00FF00, 5, 2, 1, 2, {{1, 2, kBack}, {2, 2, 0x00FF00}, {5, 4, 0x00FF00}, {6, 3, kBack}}},
+        {"drawn backwards",
+         0x00FF00,
+         0x00FF00,
+         5,
+         2,
+         1,
+         2,
+         {{1, 2, kBack}, {2, 2, 0x00FF00}, {5, 4, 0x00FF00}, {6, 3, kBack}}},
         {"n = 0 draws nothing", 0x00FF00, 0x0000FF, 0, 0, 8, 0, {{0, 0, kBack}, {4, 1, kBack}}},
         {"negative n draws nothing", 0x00FF00, 0x0000FF, 0, 3, 8, -2, {{0, 1, kBack}, {0, 2, kBack}, {0, 3, kBack}}},
         {"x2 = x1 draws nothing", 0x00FF00, 0x0000FF, 3, 0, 3, 5, {{3, 0, kBack}, {3, 3, kBack}, {2, 3, kBack}}},
         // Partly off the surface: the visible rows keep their place in the gradient.
-        {"clipped", 0x000000, 0x0000FA, -3, -2, 4, 5, {{0, 0, 0x000064}, {3, 3, 0x0000FA}, {4, 0, kBack}, {0, 4, kBack}}},
+        {"clipped",
+         0x000000,
+         0x0000FA,
+         -3,
+         -2,
+         4,
+         5,
+         {{0, 0, 0x000064}, {3, 3, 0x0000FA}, {4, 0, kBack}, {0, 4, kBack}}},
     };
     for (const auto& c : cases) {
         SkinSurface s(10, 30, kBack);
@@ -127,8 +147,18 @@ TEST(DrawingPrimitives, GradientColumns) {
     };
     // Blue 0 -> 255 over three steps: 0, 85, 170, 255 in columns x1..x2, rows y1..y2-1.
     const Case cases[] = {
-        {"columns and rows", 1, 2, 4, 6,
-         {{1, 2, 0x000000}, {2, 3, 0x550000}, {3, 5, 0xAA0000}, {4, 2, 0xFF0000}, {5, 2, kBack}, {2, 6, kBack}, {2, 1, kBack}}},
+        {"columns and rows",
+         1,
+         2,
+         4,
+         6,
+         {{1, 2, 0x000000},
+          {2, 3, 0x550000},
+          {3, 5, 0xAA0000},
+          {4, 2, 0xFF0000},
+          {5, 2, kBack},
+          {2, 6, kBack},
+          {2, 1, kBack}}},
         {"drawn upwards", 1, 6, 4, 2, {{1, 6, 0x000000}, {4, 3, 0xFF0000}, {4, 2, kBack}, {4, 7, kBack}}},
         {"x2 = x1 draws nothing", 3, 0, 3, 8, {{3, 0, kBack}, {3, 4, kBack}}},
         {"x2 < x1 draws nothing", 5, 0, 2, 8, {{2, 4, kBack}, {3, 4, kBack}, {5, 4, kBack}}},
@@ -160,7 +190,16 @@ TEST(DrawingPrimitives, ParallelLinesOfGivenColours) {
     RowLines(s.Dc(), colors, 3, 6, 1, 2);     // rows 1..3, columns 3..6
     ColumnLines(s.Dc(), colors, 3, 1, 9, 5);  // columns 1..3, rows 6..9
     ExpectPixels(s,
-                 {{3, 1, 0x0000FF}, {6, 2, 0x00FF00}, {4, 3, 0xFF0000}, {2, 2, kBack}, {7, 2, kBack}, {4, 4, kBack},
-                  {1, 9, 0x0000FF}, {2, 6, 0x00FF00}, {3, 7, 0xFF0000}, {2, 5, kBack}, {4, 7, kBack}},
+                 {{3, 1, 0x0000FF},
+                  {6, 2, 0x00FF00},
+                  {4, 3, 0xFF0000},
+                  {2, 2, kBack},
+                  {7, 2, kBack},
+                  {4, 4, kBack},
+                  {1, 9, 0x0000FF},
+                  {2, 6, 0x00FF00},
+                  {3, 7, 0xFF0000},
+                  {2, 5, kBack},
+                  {4, 7, kBack}},
                  "lines");
 }

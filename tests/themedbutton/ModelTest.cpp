@@ -73,8 +73,8 @@ TEST(ThemedModel, SavesInItsOwnOrderLeavingOutDefaults) {
     // Style 0, NonThemeStyle 0, MaskColor 0 and RoundedBordersByTheme false differ from the
     // missing-key values; the tooltip entries, Icon and Font are always written, and the
     // tooltip colours 0 unless 0 is the system colour their keys default to.
-    std::vector<std::wstring> expected = {L"Icon", L"Style", L"Caption", L"iNonThemeStyle", L"Tooltiptitle",
-                                          L"ToolTipIcon", L"ToolTipType"};
+    std::vector<std::wstring> expected = {L"Icon",         L"Style",       L"Caption",    L"iNonThemeStyle",
+                                          L"Tooltiptitle", L"ToolTipIcon", L"ToolTipType"};
     if (::GetSysColor(COLOR_INFOTEXT) != 0) expected.push_back(L"ttBackColor");
     if (::GetSysColor(COLOR_INFOBK) != 0) expected.push_back(L"ttForeColor");
     for (const wchar_t* key : {L"Font", L"MaskColor", L"RoundedBordersByTheme", L"bRTLText"}) expected.push_back(key);
@@ -98,7 +98,8 @@ TEST(ThemedModel, AnEmptyStoreReadsTheMissingKeyValues) {
         {L"NonThemeStyle", b.NonThemeStyle(), 5},
         {L"MaskColor", static_cast<long>(b.MaskColor()), 0xC0C0C0},
         {L"RoundedBordersByTheme", b.RoundedBordersByTheme(), 1},
-        {L"ttBackColor: the info-text colour", static_cast<long>(b.TooltipBackColor()), static_cast<long>(::GetSysColor(COLOR_INFOTEXT))},
+        {L"ttBackColor: the info-text colour", static_cast<long>(b.TooltipBackColor()),
+         static_cast<long>(::GetSysColor(COLOR_INFOTEXT))},
         {L"ttForeColor: the info-background colour", static_cast<long>(b.ToolTipForeColor()),
          static_cast<long>(::GetSysColor(COLOR_INFOBK))},
         {L"ToolTipType", b.ToolTipType(), 1},
@@ -269,7 +270,8 @@ TEST(ThemedLayout, CaptionRectangleByAlignment) {
         EXPECT_EQ(placed.rect.bottom, c.expected.bottom) << c.align;
         EXPECT_EQ(placed.format, c.format) << c.align;
     }
-    EXPECT_EQ(PlaceCaption(1, 100, 30, measured, 3, 0, true).format, static_cast<UINT>(DT_VCENTER | DT_WORDBREAK | DT_RTLREADING));
+    EXPECT_EQ(PlaceCaption(1, 100, 30, measured, 3, 0, true).format,
+              static_cast<UINT>(DT_VCENTER | DT_WORDBREAK | DT_RTLREADING));
 }
 
 struct IconCase {

@@ -67,12 +67,24 @@ TEST(ThemedRender, RaisedSoftAndFlatLooks) {
     const long light = Sys(COLOR_3DLIGHT), dark = Sys(COLOR_3DDKSHADOW);
     const long hilite = Sys(COLOR_BTNHIGHLIGHT), shadow = Sys(COLOR_BTNSHADOW), face = Sys(COLOR_BTNFACE);
     const LookCase cases[] = {
-        {"0 normal", 0, Put::Normal, true, {{20, 12, kBack}, {20, 0, light}, {20, 1, hilite}, {20, 23, dark}, {20, 22, shadow}}},
+        {"0 normal",
+         0,
+         Put::Normal,
+         true,
+         {{20, 12, kBack}, {20, 0, light}, {20, 1, hilite}, {20, 23, dark}, {20, 22, shadow}}},
         {"0 hot", 0, Put::Hot, true, {{20, 12, kHigh}, {20, 0, light}, {20, 23, dark}}},
-        {"0 pressed", 0, Put::Pressed, true, {{20, 12, kHigh}, {20, 0, shadow}, {20, 1, dark}, {20, 23, hilite}, {20, 22, light}}},
+        {"0 pressed",
+         0,
+         Put::Pressed,
+         true,
+         {{20, 12, kHigh}, {20, 0, shadow}, {20, 1, dark}, {20, 23, hilite}, {20, 22, light}}},
         {"0 disabled: on the button face", 0, Put::Disabled, true, {{20, 12, face}, {20, 0, light}}},
         {"0 without custom colours", 0, Put::Hot, false, {{20, 12, face}}},
-        {"1 normal", 1, Put::Normal, true, {{20, 12, kBack}, {20, 0, hilite}, {0, 12, hilite}, {20, 23, shadow}, {39, 12, shadow}}},
+        {"1 normal",
+         1,
+         Put::Normal,
+         true,
+         {{20, 12, kBack}, {20, 0, hilite}, {0, 12, hilite}, {20, 23, shadow}, {39, 12, shadow}}},
         {"1 hot", 1, Put::Hot, true, {{20, 12, kHigh}, {20, 0, hilite}, {20, 23, shadow}}},
         {"1 pressed", 1, Put::Pressed, true, {{20, 12, kHigh}, {20, 0, shadow}, {20, 23, hilite}}},
         {"1 disabled", 1, Put::Disabled, true, {{20, 12, kBack}, {20, 0, kBack}, {39, 23, kBack}}},
@@ -99,14 +111,24 @@ TEST(ThemedRender, EtchedAndOfficeLooks) {
          3,
          Put::Normal,
          false,
-         {{20, 12, face}, {20, 0, shadow}, {38, 12, shadow}, {20, 1, window}, {39, 12, window}, {0, 23, face},
-          {39, 0, face}, {1, 22, between}, {38, 1, between}}},
+         {{20, 12, face},
+          {20, 0, shadow},
+          {38, 12, shadow},
+          {20, 1, window},
+          {39, 12, window},
+          {0, 23, face},
+          {39, 0, face},
+          {1, 22, between},
+          {38, 1, between}}},
         {"3 hot", 3, Put::Hot, false, {{20, 12, blend(shadow, face)}, {0, 23, blend(shadow, face)}}},
         {"3 pressed", 3, Put::Pressed, false, {{20, 12, shadow}, {39, 0, shadow}}},
         {"3 hot, custom", 3, Put::Hot, true, {{20, 12, blend(kHigh, kBack)}}},
         // lighten(0x102030, 32) = 0x2D3B49; lighten(0x405060, 176) = 0xC3C8CD; lighten(.., 128) = 0x9FA7AF
         {"4 normal", 4, Put::Normal, true, {{20, 12, 0x2D3B49}, {0, 0, 0x2D3B49}, {39, 23, 0x2D3B49}}},
-        {"4 hot: no gap", 4, Put::Hot, true,
+        {"4 hot: no gap",
+         4,
+         Put::Hot,
+         true,
          {{20, 12, 0xC3C8CD}, {38, 22, 0xC3C8CD}, {39, 22, kHigh}, {38, 23, kHigh}, {39, 23, kHigh}, {0, 0, kHigh}}},
         {"4 pressed", 4, Put::Pressed, true, {{20, 12, 0x9FA7AF}, {39, 23, kHigh}}},
         {"4 disabled", 4, Put::Disabled, true, {{20, 12, 0x2D3B49}}},
@@ -194,7 +216,8 @@ TEST(ThemedRender, WindowRegionOfEachLook) {
         auto b = Make(form, c.style, Put::Normal);
         base::RegionHandle region(::CreateRectRgn(0, 0, 0, 0));
         ASSERT_NE(::GetWindowRgn(b->hWnd(), region.Get()), ERROR) << c.style;
-        for (POINT p : c.inside) EXPECT_TRUE(::PtInRegion(region.Get(), p.x, p.y)) << c.style << ": " << p.x << "," << p.y;
+        for (POINT p : c.inside)
+            EXPECT_TRUE(::PtInRegion(region.Get(), p.x, p.y)) << c.style << ": " << p.x << "," << p.y;
         for (POINT p : c.outside)
             EXPECT_FALSE(::PtInRegion(region.Get(), p.x, p.y)) << c.style << ": " << p.x << "," << p.y;
     }

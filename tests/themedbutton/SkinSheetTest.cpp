@@ -30,9 +30,9 @@ struct Condition {
     bool defaultHint;
 };
 
-const Variant kVariants[] = {{5, false}, {5, true}, {7, false}, {7, true}, {8, false},
-                             {8, true},  {9, false}, {9, true}, {10, false}};
-const Condition kConditions[] = {{1, false, false}, {1, true, false}, {1, false, true}, {2, false, false},
+const Variant kVariants[] = {{5, false}, {5, true},  {7, false}, {7, true},  {8, false},
+                             {8, true},  {9, false}, {9, true},  {10, false}};
+const Condition kConditions[] = {{1, false, false}, {1, true, false},  {1, false, true}, {2, false, false},
                                  {3, false, false}, {4, false, false}, {5, false, false}};
 const SIZE kSizes[] = {{97, 25}, {120, 40}, {200, 60}};
 

@@ -21,7 +21,7 @@ TEST(SkinStyle10, PictureByStateAndFocus) {
         bool focus;
         long centre;
     };
-    const Case cases[] = {{1, false, kNormal}, {1, true, kHot},      {2, false, kHot},   {5, false, kHot},
+    const Case cases[] = {{1, false, kNormal},  {1, true, kHot},     {2, false, kHot},    {5, false, kHot},
                           {3, false, kPressed}, {3, true, kPressed}, {4, false, kNormal}, {4, true, kHot}};
     for (const auto& c : cases) {
         auto s = Draw(10, Input(120, 40, c.state, c.focus));
@@ -78,13 +78,13 @@ TEST(SkinStyle10, BelowTheFrameSizeThePiecesOverlapInOrder) {
     auto large = Draw(10, Input(120, 40));
     const auto& t = *tiny;
     const auto& l = *large;
-    EXPECT_EQ(t.At(16, 9), l.At(18, 33));   // bottom row 3 over everything
-    EXPECT_EQ(t.At(16, 2), l.At(18, 2));    // top row 2
-    EXPECT_EQ(t.At(5, 9), l.At(5, 20));     // left column 5
-    EXPECT_EQ(t.At(25, 9), l.At(115, 20));  // right column 12
-    EXPECT_EQ(t.At(20, 2), l.At(110, 2));   // top-right block
-    EXPECT_EQ(t.At(25, 14), l.At(115, 38)); // bottom-right block
-    EXPECT_EQ(t.At(3, 3), l.At(3, 3));      // top-left block
+    EXPECT_EQ(t.At(16, 9), l.At(18, 33));    // bottom row 3 over everything
+    EXPECT_EQ(t.At(16, 2), l.At(18, 2));     // top row 2
+    EXPECT_EQ(t.At(5, 9), l.At(5, 20));      // left column 5
+    EXPECT_EQ(t.At(25, 9), l.At(115, 20));   // right column 12
+    EXPECT_EQ(t.At(20, 2), l.At(110, 2));    // top-right block
+    EXPECT_EQ(t.At(25, 14), l.At(115, 38));  // bottom-right block
+    EXPECT_EQ(t.At(3, 3), l.At(3, 3));       // top-left block
     for (const SIZE size : {SIZE{30, 16}, SIZE{33, 18}, SIZE{12, 8}, SIZE{1, 1}}) {
         auto s = Draw(10, Input(size.cx, size.cy));
         for (int y = 0; y < size.cy; ++y)

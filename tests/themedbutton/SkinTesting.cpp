@@ -33,8 +33,8 @@ void ExpectProbes(const SkinSurface& surface, const std::vector<Probe>& probes, 
     for (const auto& p : probes) {
         const long want = Resolve(p.expected);
         const long got = surface.At(p.x, p.y);
-        EXPECT_EQ(got, want) << name << " at (" << p.x << ", " << p.y << "): expected " << std::hex << want
-                             << ", got " << got;
+        EXPECT_EQ(got, want) << name << " at (" << p.x << ", " << p.y << "): expected " << std::hex << want << ", got "
+                             << got;
     }
 }
 

@@ -1,8 +1,8 @@
 #include "ThemedTestSupport.h"
 
-#include "forms/Dib.h"
 #include "base/Handles.h"
 #include "base/MessageLoop.h"
+#include "forms/Dib.h"
 
 namespace themed_test {
 
@@ -92,9 +92,7 @@ void MoveMouse(const controls::ThemedButton& button, int x, int y) {
     ::SendMessageW(button.hWnd(), WM_MOUSEMOVE, 0, Point(x, y));
 }
 
-void MoveMouseAway() {
-    CursorTo(POINT{::GetSystemMetrics(SM_CXSCREEN) - 2, ::GetSystemMetrics(SM_CYSCREEN) - 2});
-}
+void MoveMouseAway() { CursorTo(POINT{::GetSystemMetrics(SM_CXSCREEN) - 2, ::GetSystemMetrics(SM_CYSCREEN) - 2}); }
 
 void Press(const controls::ThemedButton& button, int x, int y, UINT message) {
     PlaceCursor(button, x, y);

@@ -86,8 +86,8 @@ private:
     static LRESULT CALLBACK Record(int code, WPARAM wParam, LPARAM lParam) {
         const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
         wchar_t name[32]{};
-        if (code == HC_ACTION && current_ && ::GetClassNameW(call->hwnd, name, 32) && std::wstring(name) == L"tooltips_class32" &&
-            call->message >= WM_USER) {
+        if (code == HC_ACTION && current_ && ::GetClassNameW(call->hwnd, name, 32) &&
+            std::wstring(name) == L"tooltips_class32" && call->message >= WM_USER) {
             std::string text;
             if (call->message == TTM_SETTITLEA && call->lParam) text = reinterpret_cast<const char*>(call->lParam);
             current_->sent.push_back({call->message, call->wParam, text});

@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
+#include "base/MessageLoop.h"
 #include "controls/themedbutton/ThemedButton.h"
 #include "forms/Dib.h"
 #include "forms/Form.h"
-#include "base/MessageLoop.h"
 #include "support/ContactSheet.h"
 
 namespace {
@@ -40,9 +40,9 @@ struct Row {
     bool withoutTheme = false;
 };
 
-const Row kRows[] = {{L"0 raised", 0},   {L"1 soft", 1},          {L"2 flat", 2},     {L"3 etched", 3},
-                     {L"4 office", 4},   {L"5 skin", 5},          {L"6 theme", 6},    {L"6 no theme: 5", 6, true},
-                     {L"7 shaded", 7},   {L"8 bevelled", 8},      {L"9 cylinder", 9}, {L"10 large", 10}};
+const Row kRows[] = {{L"0 raised", 0}, {L"1 soft", 1},     {L"2 flat", 2},     {L"3 etched", 3},
+                     {L"4 office", 4}, {L"5 skin", 5},     {L"6 theme", 6},    {L"6 no theme: 5", 6, true},
+                     {L"7 shaded", 7}, {L"8 bevelled", 8}, {L"9 cylinder", 9}, {L"10 large", 10}};
 
 const wchar_t* const kColumns[] = {L"1 normal", L"2 hot", L"3 pressed", L"4 disabled", L"5 focused"};
 
@@ -58,7 +58,8 @@ std::shared_ptr<forms::Picture> Disc() {
             const bool inside = dx * dx + dy * dy <= 14 * 14;
             const bool shine = x >= 4 && x < 7 && y >= 4 && y < 7;
             pixels[y * 16 + x] = !inside ? 0 : shine ? 0xFFFFFFFFu : 0xFF30A030u;
-            if (!inside) maskBits[static_cast<std::size_t>(y * 2 + x / 8)] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
+            if (!inside)
+                maskBits[static_cast<std::size_t>(y * 2 + x / 8)] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
         }
     base::BitmapHandle mask(::CreateBitmap(16, 16, 1, 1, maskBits.data()));
     ICONINFO info{TRUE, 0, 0, mask.Get(), color.Get()};
@@ -108,7 +109,8 @@ int wmain(int argc, wchar_t** argv) {
     constexpr int kColumnCount = 5;
     const int rows = static_cast<int>(std::size(kRows));
     const int cellsWide = kColumnCount * 2;
-    testing_support::ContactSheet sheet(kLabelWidth + cellsWide * (kCellWidth + kGap) + kGap, kHeaderHeight + rows * (kCellHeight + kGap) + kGap);
+    testing_support::ContactSheet sheet(kLabelWidth + cellsWide * (kCellWidth + kGap) + kGap,
+                                        kHeaderHeight + rows * (kCellHeight + kGap) + kGap);
     for (int column = 0; column < kColumnCount; ++column)
         for (int withIcon = 0; withIcon < 2; ++withIcon) {
             const int x = kLabelWidth + (column * 2 + withIcon) * (kCellWidth + kGap);
