@@ -4,10 +4,10 @@
 #include <cmath>
 #include <cstring>
 #include <exception>
-#include <future>
 #include <optional>
 #include <vector>
 
+#include "base/Handles.h"
 #include "media/Id3v2Tag.h"
 #include "media/InfoFrame.h"
 #include "media/LameCrc16.h"
@@ -97,6 +97,48 @@ std::uint16_t MusicCrc(const std::wstring& path, std::uint64_t begin, std::uint6
     }
     return crc;
 }
+
+// The music checksum summed on a thread of its own, waited for on every path out.
+// A plain system thread: the runtime's threads meet on process-wide locks that
+// keep a kernel event once two threads have contended for them.
+class MusicChecksum {
+public:
+    MusicChecksum(const std::wstring& path, std::uint64_t begin, std::uint64_t end, std::uint16_t crc)
+        : path_(path), begin_(begin), end_(end), crc_(crc),
+          thread_(::CreateThread(nullptr, 0, &MusicChecksum::Run, this, 0, nullptr)) {
+        if (!thread_) Run(this);  // no thread to be had: summed here instead
+    }
+    MusicChecksum(const MusicChecksum&) = delete;
+    MusicChecksum& operator=(const MusicChecksum&) = delete;
+    ~MusicChecksum() { Wait(); }
+
+    std::uint16_t Get() {
+        Wait();
+        if (failure_) std::rethrow_exception(failure_);
+        return crc_;
+    }
+
+private:
+    static DWORD WINAPI Run(void* self) noexcept {
+        auto* sum = static_cast<MusicChecksum*>(self);
+        try {
+            sum->crc_ = MusicCrc(sum->path_, sum->begin_, sum->end_, sum->crc_);
+        } catch (...) {
+            sum->failure_ = std::current_exception();
+        }
+        return 0;
+    }
+    void Wait() noexcept {
+        if (thread_) ::WaitForSingleObject(thread_.Get(), INFINITE);
+    }
+
+    const std::wstring& path_;
+    const std::uint64_t begin_;
+    const std::uint64_t end_;
+    std::uint16_t crc_;
+    std::exception_ptr failure_;
+    base::KernelHandle thread_;  // last: the thread starts once the rest is set
+};
 
 std::vector<std::uint8_t> ReadBytes(const MediaFile& file, std::uint64_t begin, std::uint64_t end) {
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(end - begin));
@@ -222,8 +264,7 @@ bool WriteCut(const std::wstring& sourcePath, const MediaFile& source, const Mp3
     // The music's checksum is summed on the other core meanwhile.
     const std::uint16_t headCrc = LameCrc16(plan.head.data(), plan.head.size());
     const std::uint64_t bulk = plan.copied <= plan.last ? offsets[plan.copied] : plan.musicEnd;
-    std::future<std::uint16_t> musicCrc =
-        std::async(std::launch::async, [&] { return MusicCrc(sourcePath, bulk, plan.musicEnd, headCrc); });
+    MusicChecksum musicCrc(sourcePath, bulk, plan.musicEnd, headCrc);
 
     const Tags tags = ReadTags(copy);
     OutputFile out(copy + L".exact");
@@ -279,7 +320,7 @@ bool WriteCut(const std::wstring& sourcePath, const MediaFile& source, const Mp3
     if (auto tag = SourceLameTag(source, index)) info.lameTag = *tag;
     info.delay = static_cast<int>(plan.delay);
     info.padding = static_cast<int>(plan.padding);
-    info.musicCrc = musicCrc.get();
+    info.musicCrc = musicCrc.Get();
     out.WriteAt(infoAt, info.Bytes());
     out.Replace(copy);
     return true;
