@@ -51,10 +51,11 @@ void frmDOSOutput::CreateControls() {
                                              forms::Font::Create(L"Segoe UI", 14.25, true),
                                              forms::SystemColor(COLOR_HIGHLIGHT));
 
-    pb_ = std::make_unique<controls::XP_ProgressBar>(*this, L"pb", Bounds(24, 72, 481, 25));
-    pb_->SetBrushStyle(0);
-    pb_->SetColor(kBarColor);
-    pb_->SetFont(forms::Font::CreateDefault());
+    forms::PropertyBag barProperties;
+    barProperties.Write(L"BrushStyle", std::int32_t{0});
+    barProperties.Write(L"Color", std::int32_t{kBarColor});
+    barProperties.Write(L"Font", forms::Font::CreateDefault());  // "MS Sans Serif" 8.25 pt
+    pb_ = std::make_unique<controls::XP_ProgressBar>(*this, L"pb", Bounds(24, 72, 481, 25), barProperties);
 
     zembutton1_ = std::make_unique<controls::zembutton>(*this, L"zembutton1", Bounds(208, 128, 105, 25));
     zembutton1_->SetCaption(L"Cancel");

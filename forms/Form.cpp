@@ -85,22 +85,16 @@ void Form::Paint() {
     base::PaintDC paint(Handle());
     RECT client{};
     ::GetClientRect(Handle(), &client);
-    SIZE size{client.right, client.bottom};
-    if (size.cx <= 0 || size.cy <= 0) return;
-    if (!backDC_ || size.cx > backSize_.cx || size.cy > backSize_.cy) {
-        backDC_.Reset(::CreateCompatibleDC(paint.Get()));
-        backBitmap_.Reset(::CreateCompatibleBitmap(paint.Get(), size.cx, size.cy));
-        backSize_ = size;
-    }
-    if (!backDC_ || !backBitmap_) {  // no memory for a back buffer: draw straight to the screen
+    if (client.right <= 0 || client.bottom <= 0) return;
+    HDC buffer = backBuffer_.Ensure(client.right, client.bottom);
+    if (!buffer) {  // no memory for a back buffer: draw straight to the screen
         PaintClient(paint.Get());
         return;
     }
-    base::SelectedObject bitmap(backDC_.Get(), backBitmap_.Get());
-    PaintClient(backDC_.Get());
+    PaintClient(buffer);
     const RECT& dirty = paint.Dirty();
-    ::BitBlt(paint.Get(), dirty.left, dirty.top, dirty.right - dirty.left, dirty.bottom - dirty.top, backDC_.Get(),
-             dirty.left, dirty.top, SRCCOPY);
+    backBuffer_.CopyTo(paint.Get(), dirty.left, dirty.top, dirty.right - dirty.left, dirty.bottom - dirty.top,
+                       dirty.left, dirty.top);
 }
 
 LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

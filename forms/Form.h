@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/Handles.h"
+#include "forms/BackBuffer.h"
 #include "forms/Control.h"
 #include "forms/Windowless.h"
 
@@ -59,9 +60,7 @@ private:
     std::vector<WindowlessElement*> elements_;
     std::map<HWND, ReflectHandler> reflectors_;
     WindowlessElement* pressed_ = nullptr;
-    base::MemoryDC backDC_;
-    base::BitmapHandle backBitmap_;
-    SIZE backSize_{};
+    BackBuffer backBuffer_;
 };
 
 }  // namespace forms

@@ -7,7 +7,6 @@
 #include <optional>
 #include <vector>
 
-#include "base/Handles.h"
 #include "media/Id3v2Tag.h"
 #include "media/InfoFrame.h"
 #include "media/LameCrc16.h"
@@ -83,61 +82,6 @@ private:
     std::vector<std::uint8_t> buffer_;
     std::uint64_t start_ = 0;
     std::size_t length_ = 0;
-};
-
-// The music checksum, from `crc` on, of the bytes [begin, end) of the file at `path`.
-std::uint16_t MusicCrc(const std::wstring& path, std::uint64_t begin, std::uint64_t end, std::uint16_t crc) {
-    MediaFile file(path);
-    std::vector<std::uint8_t> chunk(kChunkSize);
-    while (begin < end) {
-        const std::size_t read = file.ReadAt(begin, chunk.data(), static_cast<std::size_t>(std::min<std::uint64_t>(chunk.size(), end - begin)));
-        if (read == 0) throw MediaError(L"The file ended early.");
-        crc = LameCrc16(chunk.data(), read, crc);
-        begin += read;
-    }
-    return crc;
-}
-
-// The music checksum summed on a thread of its own, waited for on every path out.
-// A plain system thread: the runtime's threads meet on process-wide locks that
-// keep a kernel event once two threads have contended for them.
-class MusicChecksum {
-public:
-    MusicChecksum(const std::wstring& path, std::uint64_t begin, std::uint64_t end, std::uint16_t crc)
-        : path_(path), begin_(begin), end_(end), crc_(crc),
-          thread_(::CreateThread(nullptr, 0, &MusicChecksum::Run, this, 0, nullptr)) {
-        if (!thread_) Run(this);  // no thread to be had: summed here instead
-    }
-    MusicChecksum(const MusicChecksum&) = delete;
-    MusicChecksum& operator=(const MusicChecksum&) = delete;
-    ~MusicChecksum() { Wait(); }
-
-    std::uint16_t Get() {
-        Wait();
-        if (failure_) std::rethrow_exception(failure_);
-        return crc_;
-    }
-
-private:
-    static DWORD WINAPI Run(void* self) noexcept {
-        auto* sum = static_cast<MusicChecksum*>(self);
-        try {
-            sum->crc_ = MusicCrc(sum->path_, sum->begin_, sum->end_, sum->crc_);
-        } catch (...) {
-            sum->failure_ = std::current_exception();
-        }
-        return 0;
-    }
-    void Wait() noexcept {
-        if (thread_) ::WaitForSingleObject(thread_.Get(), INFINITE);
-    }
-
-    const std::wstring& path_;
-    const std::uint64_t begin_;
-    const std::uint64_t end_;
-    std::uint16_t crc_;
-    std::exception_ptr failure_;
-    base::KernelHandle thread_;  // last: the thread starts once the rest is set
 };
 
 std::vector<std::uint8_t> ReadBytes(const MediaFile& file, std::uint64_t begin, std::uint64_t end) {
@@ -258,14 +202,10 @@ std::optional<Plan> PlanCut(const MediaFile& source, const Mp3Index& index, Samp
 
 // Writes the copy's tags around an information frame, the plan's head and the
 // source's frames; false, with nothing replaced, where the frames are damaged.
-bool WriteCut(const std::wstring& sourcePath, const MediaFile& source, const Mp3Index& index, const Plan& plan,
+bool WriteCut(const MediaFile& source, const Mp3Index& index, const Plan& plan,
               const std::wstring& copy) {
     const auto& offsets = index.frameOffsets;
-    // The music's checksum is summed on the other core meanwhile.
-    const std::uint16_t headCrc = LameCrc16(plan.head.data(), plan.head.size());
     const std::uint64_t bulk = plan.copied <= plan.last ? offsets[plan.copied] : plan.musicEnd;
-    MusicChecksum musicCrc(sourcePath, bulk, plan.musicEnd, headCrc);
-
     const Tags tags = ReadTags(copy);
     OutputFile out(copy + L".exact");
     out.Write(tags.leading.data(), tags.leading.size());
@@ -276,13 +216,17 @@ bool WriteCut(const std::wstring& sourcePath, const MediaFile& source, const Mp3
     InfoFrame info;
     info.header = plan.infoHeader;
     info.constantBitrate = true;
+    auto music = [&](const std::uint8_t* bytes, std::size_t size) {
+        out.Write(bytes, size);
+        info.musicCrc = LameCrc16(bytes, size, info.musicCrc);
+    };
     std::vector<std::uint32_t> sizes;
     sizes.reserve(static_cast<std::size_t>(plan.frames));
     auto count = [&](const std::uint8_t* frame, int size) {
         sizes.push_back(static_cast<std::uint32_t>(size));
         info.constantBitrate = info.constantBitrate && BitrateIndex(frame) == BitrateIndex(plan.infoHeader.data());
     };
-    out.Write(plan.head.data(), plan.head.size());
+    music(plan.head.data(), plan.head.size());
     for (std::size_t at = 0; at < plan.head.size(); at += sizes.back())
         count(plan.head.data() + at, FrameHeader::Parse(plan.head.data() + at)->frameSize);
 
@@ -294,7 +238,7 @@ bool WriteCut(const std::wstring& sourcePath, const MediaFile& source, const Mp3
             const auto size = static_cast<std::size_t>(offsets[k] - unwritten);
             const std::uint8_t* checked = run.At(unwritten, size);
             if (!checked) return false;
-            out.Write(checked, size);
+            music(checked, size);
             unwritten = offsets[k];
         }
         const std::uint8_t* bytes = run.At(offsets[k], FrameHeader::kSize);
@@ -308,7 +252,7 @@ bool WriteCut(const std::wstring& sourcePath, const MediaFile& source, const Mp3
         const auto size = static_cast<std::size_t>(plan.musicEnd - unwritten);
         const std::uint8_t* bytes = run.At(unwritten, size);
         if (!bytes) return false;
-        out.Write(bytes, size);
+        music(bytes, size);
     }
     out.Write(tags.trailing.data(), tags.trailing.size());
 
@@ -320,7 +264,6 @@ bool WriteCut(const std::wstring& sourcePath, const MediaFile& source, const Mp3
     if (auto tag = SourceLameTag(source, index)) info.lameTag = *tag;
     info.delay = static_cast<int>(plan.delay);
     info.padding = static_cast<int>(plan.padding);
-    info.musicCrc = musicCrc.Get();
     out.WriteAt(infoAt, info.Bytes());
     out.Replace(copy);
     return true;
@@ -345,7 +288,7 @@ bool MakeCutExact(const std::wstring& source, const std::wstring& copy, double s
         range.end = std::min(range.end, index.PlayableSampleCount());
         if (range.first >= range.end) return false;
         const auto plan = PlanCut(input, index, range);
-        return plan && WriteCut(source, input, index, *plan, copy);
+        return plan && WriteCut(input, index, *plan, copy);
     } catch (const std::exception&) {  // a file that cannot be read or written, or no memory: the copy stays
         return false;
     }

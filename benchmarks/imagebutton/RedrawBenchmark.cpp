@@ -2,7 +2,9 @@
 // main window's 97 x 25, next to a baseline measured in the same run: one solid
 // fill and one caption draw on the same window. Goal: every style within 10
 // times the baseline, with pictures within 20 times; and as many GDI objects
-// after 10,000 redraws as before. Run with: scripts/benchmark imagebutton
+// after 10,000 redraws as before. It also writes a contact sheet of every style
+// in every state: build/artifacts/imagebutton-contact-sheet.png.
+// Run with: scripts/benchmark imagebutton
 #include <windows.h>
 
 #include <commctrl.h>
@@ -14,9 +16,13 @@
 #include <string>
 #include <vector>
 
+#include "Disc.h"
+#include "support/ContactSheet.h"
 #include "base/MessageLoop.h"
+#include "benchmarks/support/Measure.h"
 #include "controls/imagebutton/zembutton.h"
 #include "forms/Form.h"
+#include "support/WindowTesting.h"
 
 namespace {
 
@@ -47,38 +53,7 @@ public:
     const forms::Control* defaultButton = nullptr;
 };
 
-double Microseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
-    static const double frequency = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart);
-    }();
-    return static_cast<double>(to.QuadPart - from.QuadPart) * 1e6 / frequency;
-}
-
-double Median(const std::function<void()>& work) {
-    std::vector<double> times;
-    for (int i = 0; i < kSamples; ++i) {
-        LARGE_INTEGER start;
-        LARGE_INTEGER end;
-        ::QueryPerformanceCounter(&start);
-        work();
-        ::QueryPerformanceCounter(&end);
-        times.push_back(Microseconds(start, end));
-    }
-    std::nth_element(times.begin(), times.begin() + kSamples / 2, times.end());
-    return times[kSamples / 2];
-}
-
-// GetGuiResources where the platform keeps the count; Wine does not, but its
-// handle table answers for a handle with a zero high word at any live index.
-DWORD GdiObjects() {
-    if (DWORD count = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS)) return count;
-    DWORD count = 0;
-    for (ULONG_PTR index = 1; index <= 0xFFFF; ++index)
-        if (::GetObjectType(reinterpret_cast<HGDIOBJ>(index)) != 0) ++count;
-    return count;
-}
+double Median(const std::function<void()>& work) { return benchmarks::MedianMicroseconds(kSamples, work); }
 
 // Moves the cursor and waits until the platform reports it there (in a Wine
 // desktop window the move arrives a moment later).
@@ -171,6 +146,52 @@ double Baseline(controls::zembutton& b) {
     });
 }
 
+// Every style in every state; a second block with a picture beside the caption,
+// a caption effect and a drop-down symbol.
+void WriteContactSheet(BenchForm& form) {
+    constexpr int kGap = 8;
+    constexpr int kLabelWidth = 110;
+    constexpr int kHeaderHeight = 22;
+    const int columns = static_cast<int>(States().size());
+    const int block = kHeaderHeight + 14 * (kHeight + kGap);
+    testing_support::ContactSheet sheet(kLabelWidth + columns * (kWidth + kGap), 2 * block + kGap);
+    const auto disc = bench::Disc();
+    for (int part = 0; part < 2; ++part) {
+        const int top = part * block;
+        for (int c = 0; c < columns; ++c) {
+            const std::string name = States()[static_cast<std::size_t>(c)].name;
+            sheet.Label(kLabelWidth + c * (kWidth + kGap), top + 2, kWidth, kHeaderHeight - 4,
+                        std::wstring(name.begin(), name.end()) + (part ? L" +" : L""));
+        }
+        for (int style = 0; style < 14; ++style) {
+            const int y = top + kHeaderHeight + style * (kHeight + kGap);
+            const std::string name = std::to_string(style) + " " + kStyleNames[style];
+            sheet.Label(4, y, kLabelWidth - 8, kHeight, std::wstring(name.begin(), name.end()));
+            for (int c = 0; c < columns; ++c) {
+                auto button = MakeButton(form, style);
+                if (part) {
+                    button->SetCaption(L"&Select");
+                    button->SetPictureNormal(disc);
+                    button->SetPictureEffectOnOver(1);
+                    button->SetPictureEffectOnDown(2);
+                    button->SetPictureShadow(style % 2 == 1);
+                    button->SetCaptionEffects(1 + style % 5);
+                    button->SetDropDownSymbol(6);
+                    button->SetDropDownSeparator(true);
+                }
+                States()[static_cast<std::size_t>(c)].apply(form, *button);
+                sheet.Draw(kLabelWidth + c * (kWidth + kGap), y, *button);
+                if (::GetCapture()) ::ReleaseCapture();
+            }
+        }
+    }
+    const std::wstring path = testing_support::ArtifactPath(L"imagebutton-contact-sheet.png");
+    if (sheet.Save(path))
+        std::printf("contact sheet: %ls\n", path.c_str());
+    else
+        std::printf("contact sheet could NOT be written\n");
+}
+
 }  // namespace
 
 int main() {
@@ -231,10 +252,12 @@ int main() {
             buttons.push_back(std::move(b));
         }
     }
-    const DWORD before = GdiObjects();
+    const DWORD before = testing_support::GdiObjects();
     for (int i = 0; i < kLeakRedraws; ++i) buttons[static_cast<std::size_t>(i) % buttons.size()]->Redraw();
-    const DWORD after = GdiObjects();
+    const DWORD after = testing_support::GdiObjects();
     std::printf("GDI objects before %d redraws: %lu, after: %lu (%s)\n", kLeakRedraws, before, after,
                 before == after ? "equal" : "NOT equal");
+    buttons.clear();
+    WriteContactSheet(form);
     return 0;
 }

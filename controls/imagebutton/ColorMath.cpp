@@ -14,18 +14,11 @@ int ShiftChannel(int value, float fraction) noexcept {
     const long long bounded = fraction > 0 ? std::min<long long>(shifted, 255) : std::max<long long>(shifted, 0);
     return static_cast<int>(bounded);
 }
-
-int AverageChannel(int a, int b) noexcept { return static_cast<int>(base::RoundHalfEven((a + b) / 2.0)); }
 }  // namespace
 
 long ShiftColor(long color, float fraction) noexcept {
     return RgbOf(ShiftChannel(RedOf(color), fraction), ShiftChannel(GreenOf(color), fraction),
                  ShiftChannel(BlueOf(color), fraction));
-}
-
-long AverageColor(long a, long b) noexcept {
-    return RgbOf(AverageChannel(RedOf(a), RedOf(b)), AverageChannel(GreenOf(a), GreenOf(b)),
-                 AverageChannel(BlueOf(a), BlueOf(b)));
 }
 
 }  // namespace controls::imagebutton

@@ -1,8 +1,10 @@
 #include "controls/imagebutton/PictureRenderer.h"
 
+#include <algorithm>
+
 #include "controls/imagebutton/ButtonProperties.h"
 #include "controls/imagebutton/ColorMath.h"
-#include "controls/imagebutton/PixelBlock.h"
+#include "forms/PixelBlock.h"
 #include "controls/imagebutton/PixelEffects.h"
 #include "forms/SolidFill.h"
 
@@ -14,7 +16,7 @@ struct Rgb {
 };
 
 // The pixels of the picture itself, in a block of the given depth.
-bool ReadSource(HDC surface, const forms::Picture& picture, long keyColor, const PixelBlock& block) {
+bool ReadSource(HDC surface, const forms::Picture& picture, long keyColor, const forms::PixelBlock& block) {
     if (picture.Kind() == forms::Picture::Type::Icon) {
         const RECT all{0, 0, block.Width(), block.Height()};
         forms::FillSolid(block.Dc(), all, static_cast<COLORREF>(keyColor));
@@ -75,7 +77,7 @@ private:
     long nearest_ = -1;
 };
 
-void BlendMasked(HDC surface, bool showsEveryColor, const PixelBlock& source, const PixelBlock& target,
+void BlendMasked(HDC surface, bool showsEveryColor, const forms::PixelBlock& source, const forms::PixelBlock& target,
                  long keyColor, const PictureLook& look, std::optional<long> silhouette) {
     NearestColor nearest(surface, showsEveryColor);
     for (int y = 0; y < source.Height(); ++y) {
@@ -90,14 +92,32 @@ void BlendMasked(HDC surface, bool showsEveryColor, const PixelBlock& source, co
     }
 }
 
-void BlendAlpha(const PixelBlock& source, const PixelBlock& target, const PictureLook& look,
+// 32-bit pictures hold premultiplied colours (as the platform's alpha blending
+// takes them); the effects and the blend work on the colour itself.
+int Unpremultiplied(int channel, int alpha) noexcept {
+    return std::min(255, (channel * 255 + alpha / 2) / alpha);
+}
+
+// A 32-bit bitmap whose alpha bytes are all 0 has no alpha at all (screen and XRGB bitmaps): it is opaque.
+bool HasAlpha(const forms::PixelBlock& source) {
+    for (int y = 0; y < source.Height(); ++y) {
+        const std::uint8_t* row = source.Row(y);
+        for (int x = 0; x < source.Width(); ++x)
+            if (row[x * 4 + 3] != 0) return true;
+    }
+    return false;
+}
+
+void BlendAlpha(const forms::PixelBlock& source, const forms::PixelBlock& target, const PictureLook& look,
                 std::optional<long> silhouette) {
     const bool plain = !silhouette && !look.grey && look.effect == PictureEffects::None;
+    const bool ownAlpha = HasAlpha(source);
     for (int y = 0; y < source.Height(); ++y) {
         const std::uint8_t* from = source.Row(y);
         std::uint8_t* to = target.Row(y);
         for (int x = 0; x < source.Width(); ++x, from += 4, to += 4) {
-            const int alpha = from[3] * look.opacity / 255;
+            const int pixelAlpha = ownAlpha ? from[3] : 255;
+            const int alpha = pixelAlpha * look.opacity / 255;
             if (alpha == 0) continue;
             if (alpha == 255 && plain) {
                 to[0] = from[0];
@@ -106,16 +126,18 @@ void BlendAlpha(const PixelBlock& source, const PixelBlock& target, const Pictur
                 to[3] = from[3];
                 continue;
             }
-            Put(to, NewValue(Rgb{from[0], from[1], from[2]}, look, silhouette), alpha);
+            const Rgb colour{Unpremultiplied(from[0], pixelAlpha), Unpremultiplied(from[1], pixelAlpha),
+                             Unpremultiplied(from[2], pixelAlpha)};
+            Put(to, NewValue(colour, look, silhouette), alpha);
             if (alpha == 255 && silhouette) to[3] = 0;
         }
     }
 }
 }  // namespace
 
-PixelBlock* PictureRenderer::Block(std::unique_ptr<PixelBlock>& slot, HDC reference, int width, int height, int bits) {
+forms::PixelBlock* PictureRenderer::Block(std::unique_ptr<forms::PixelBlock>& slot, HDC reference, int width, int height, int bits) {
     if (!slot || slot->Width() != width || slot->Height() != height || slot->BitsPerPixel() != bits)
-        slot = std::make_unique<PixelBlock>(reference, width, height, bits);
+        slot = std::make_unique<forms::PixelBlock>(reference, width, height, bits);
     return slot->Valid() ? slot.get() : nullptr;
 }
 
@@ -134,8 +156,8 @@ void PictureRenderer::Draw(HDC surface, const forms::Picture& picture, int x, in
     const bool alphaPath = picture.Kind() == forms::Picture::Type::Bitmap && picture.BitsPerPixel() == 32;
     const int depth = alphaPath ? 32 : 24;
     const long keyColor = picture.Kind() == forms::Picture::Type::Icon ? kIconKeyColor : look.maskColor;
-    PixelBlock* source = Block(source_, surface, w, h, depth);
-    PixelBlock* target = Block(target_, surface, w, h, depth);
+    forms::PixelBlock* source = Block(source_, surface, w, h, depth);
+    forms::PixelBlock* target = Block(target_, surface, w, h, depth);
     if (!source || !target) return;
     if (!ReadSource(surface, picture, keyColor, *source)) return;
     ::BitBlt(target->Dc(), 0, 0, w, h, surface, x, y, SRCCOPY);

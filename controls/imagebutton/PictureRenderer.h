@@ -1,14 +1,15 @@
 #pragma once
 // Draws a picture pixel by pixel onto a surface: with an opacity, a brighten or
 // darken effect, in grey, or as a one-colour silhouette. Bitmaps of 32 bits use
-// their own alpha; everything else is keyed by a transparent colour.
+// their own premultiplied alpha (none at all when every alpha byte is 0);
+// everything else is keyed by a transparent colour.
 #include <windows.h>
 
 #include <cstdint>
 #include <memory>
 #include <optional>
 
-#include "controls/imagebutton/PixelBlock.h"
+#include "forms/PixelBlock.h"
 #include "forms/Picture.h"
 
 namespace controls::imagebutton {
@@ -32,11 +33,11 @@ public:
               std::optional<long> silhouette = std::nullopt);
 
 private:
-    static PixelBlock* Block(std::unique_ptr<PixelBlock>& slot, HDC reference, int width, int height, int bits);
+    static forms::PixelBlock* Block(std::unique_ptr<forms::PixelBlock>& slot, HDC reference, int width, int height, int bits);
     bool ShowsEveryColor(HDC surface);
 
-    std::unique_ptr<PixelBlock> source_;
-    std::unique_ptr<PixelBlock> target_;
+    std::unique_ptr<forms::PixelBlock> source_;
+    std::unique_ptr<forms::PixelBlock> target_;
     std::optional<bool> showsEveryColor_;
 };
 

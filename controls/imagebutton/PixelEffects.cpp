@@ -27,11 +27,6 @@ const ByteTable& LookupDarken() noexcept {
     return table;
 }
 
-int GreyOf(int red, int green, int blue) noexcept {
-    const double redPart = static_cast<double>(base::RoundHalfEven(0.3 * red));
-    return static_cast<int>(base::RoundHalfEven(0.59 * green + redPart + 0.11 * blue));
-}
-
 std::uint8_t DisabledOpacity(bool grayscale, std::uint8_t pictureOpacity) noexcept {
     if (!grayscale) return kFadedOpacity;
     return static_cast<std::uint8_t>(std::clamp<long long>(base::RoundHalfEven(pictureOpacity * 0.75), 0, 255));

@@ -4,6 +4,8 @@
 #include <array>
 #include <cstdint>
 
+#include "forms/ColorMath.h"
+
 namespace controls::imagebutton {
 
 using ByteTable = std::array<std::uint8_t, 256>;
@@ -13,8 +15,8 @@ const ByteTable& LookupBrighten() noexcept;
 // x * 217 div 255
 const ByteTable& LookupDarken() noexcept;
 
-// round(0.59 G + round(0.3 R) + 0.11 B), halves to even.
-int GreyOf(int red, int green, int blue) noexcept;
+// The grey of a colour is the forms runtime's.
+using forms::GreyOf;
 
 // (a x s + (255 - a) x d) div 256: note the division by 256.
 constexpr int BlendChannel(int alpha, int source, int destination) noexcept {

@@ -6,11 +6,11 @@
 #include <cmath>
 
 #include "base/MessageLoop.h"
-#include "controls/imagebutton/AccessKey.h"
+#include "forms/AccessKey.h"
 #include "controls/imagebutton/ButtonPersistence.h"
 #include "controls/imagebutton/ColorScheme.h"
 #include "controls/imagebutton/ContentPainter.h"
-#include "controls/imagebutton/MousePointers.h"
+#include "forms/MousePointers.h"
 #include "controls/imagebutton/PopupMenuPlacement.h"
 #include "controls/imagebutton/ThemeApi.h"
 #include "controls/imagebutton/WindowRegion.h"
@@ -41,6 +41,18 @@ BOOL(WINAPI* FindTrackMouseEvent())(LPTRACKMOUSEEVENT) {
         if (FARPROC found = ::GetProcAddress(common, "_TrackMouseEvent"))
             return reinterpret_cast<Function>(reinterpret_cast<void*>(found));
     return nullptr;
+}
+
+// The window whose activation the button follows: its form, past any frame or
+// panel the button sits in; a child form of a multiple-document frame is a form.
+HWND FormOf(HWND window) {
+    while (window && (::GetWindowLongPtrW(window, GWL_STYLE) & WS_CHILD) &&
+           !(::GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_MDICHILD)) {
+        HWND up = ::GetParent(window);
+        if (!up) break;
+        window = up;
+    }
+    return window;
 }
 
 int Width(HWND window) {
@@ -81,6 +93,7 @@ zembutton::zembutton(forms::ControlHost& host, std::wstring name, RECT bounds, c
 zembutton::~zembutton() {
     if (p_.font) p_.font->Unsubscribe(fontToken_);
     UnsetPopupMenu();
+    ReplaceCustomCursor({}, nullptr);
     ownMessages_.reset();
     parentMessages_.reset();
     tooltip_.Destroy();
@@ -113,7 +126,8 @@ void zembutton::Restore(const forms::PropertyBag& bag) {
     if (!p_.font) p_.font = forms::Font::Create(kDefaultFace, 8.25);
     SubscribeFont();
     gdiFont_.Reset();
-    SetMouseIcon(p_.mouseIcon);
+    // The saved pointer kind and hand pointer stand as saved, whatever the icon.
+    LoadMouseIcon(p_.mouseIcon);
     if (Handle()) ::EnableWindow(Handle(), p_.enabled);
     UpdateAccessKeys();
     parent_ = Host() ? Host()->HostWindow() : ::GetParent(Handle());
@@ -131,11 +145,11 @@ void zembutton::StartRunMode() {
     std::vector<UINT> own = {WM_MOUSELEAVE, WM_THEMECHANGED};
     if (AppThemed()) own.push_back(WM_SYSCOLORCHANGE);
     auto handler = [this](UINT message, WPARAM wParam, LPARAM) { OnInterceptedMessage(message, wParam); };
-    ownMessages_ = std::make_unique<MessageInterceptor>(Handle(), std::move(own), handler);
-    if (parent_) {
-        const bool mdiChild = (::GetWindowLongPtrW(parent_, GWL_EXSTYLE) & WS_EX_MDICHILD) != 0;
-        parentMessages_ = std::make_unique<MessageInterceptor>(
-            parent_, std::vector<UINT>{mdiChild ? static_cast<UINT>(WM_NCACTIVATE) : static_cast<UINT>(WM_ACTIVATE)},
+    ownMessages_ = std::make_unique<forms::MessageInterceptor>(Handle(), std::move(own), handler);
+    if (HWND form = FormOf(parent_)) {
+        const bool mdiChild = (::GetWindowLongPtrW(form, GWL_EXSTYLE) & WS_EX_MDICHILD) != 0;
+        parentMessages_ = std::make_unique<forms::MessageInterceptor>(
+            form, std::vector<UINT>{mdiChild ? static_cast<UINT>(WM_NCACTIVATE) : static_cast<UINT>(WM_ACTIVATE)},
             handler);
     }
     // Without interception the button still works, only without leave and activation tracking.
@@ -179,7 +193,7 @@ void zembutton::ApplyResize() {
 
 void zembutton::UpdateAccessKeys() {
     SetAccessKeys(L"");
-    if (auto key = AccessKeyOf(p_.caption)) SetAccessKeys(std::wstring(1, *key));
+    if (auto key = forms::AccessKeyOf(p_.caption)) SetAccessKeys(std::wstring(1, *key));
 }
 
 // ---- Properties
@@ -276,30 +290,38 @@ void zembutton::SetHandPointer(bool hand) {
 void zembutton::SetMousePointer(short kind) { Assign(p_.mousePointer, kind, L"MousePointer", false); }
 
 void zembutton::SetMouseIcon(std::shared_ptr<forms::Picture> icon) {
-    p_.mouseIcon = std::move(icon);
-    customCursor_.Reset();
-    HCURSOR cursor = nullptr;
-    if (p_.mouseIcon && p_.mouseIcon->Kind() == forms::Picture::Type::Bitmap) {
-        // A bitmap points with its top-left corner.
-        ICONINFO info{FALSE, 0, 0, p_.mouseIcon->Bitmap(), p_.mouseIcon->Bitmap()};
-        customCursor_.Reset(::CreateIconIndirect(&info));
-        cursor = customCursor_.Get();
-    } else if (p_.mouseIcon) {
-        cursor = p_.mouseIcon->Icon();
-    }
-    UseCustomPointer(cursor);
+    LoadMouseIcon(std::move(icon));
+    PointerFollowsIcon();
 }
 
 void zembutton::SetMouseIcon(HCURSOR cursor) {
     p_.mouseIcon.reset();
-    customCursor_.Reset();
-    UseCustomPointer(cursor);
+    ReplaceCustomCursor({}, cursor);
+    PointerFollowsIcon();
 }
 
-void zembutton::UseCustomPointer(HCURSOR cursor) {
+void zembutton::LoadMouseIcon(std::shared_ptr<forms::Picture> icon) {
+    p_.mouseIcon = std::move(icon);
+    if (p_.mouseIcon && p_.mouseIcon->Kind() == forms::Picture::Type::Bitmap) {
+        base::IconHandle made = forms::CursorFromBitmap(p_.mouseIcon->Bitmap());
+        HCURSOR cursor = made.Get();
+        ReplaceCustomCursor(std::move(made), cursor);
+    } else {
+        ReplaceCustomCursor({}, p_.mouseIcon ? p_.mouseIcon->Icon() : nullptr);
+    }
+}
+
+void zembutton::ReplaceCustomCursor(base::IconHandle made, HCURSOR cursor) {
+    // The cursor about to be destroyed may be the one on screen: the screen takes the new one first.
+    if (customCursor_ && ::GetCursor() == customCursor_.Get())
+        ::SetCursor(cursor ? cursor : ::LoadCursorW(nullptr, IDC_ARROW));
+    customCursor_ = std::move(made);
     mouseCursor_ = cursor;
-    if (cursor) p_.handPointer = false;
-    p_.mousePointer = cursor ? kCustomPointer : 0;
+}
+
+void zembutton::PointerFollowsIcon() {
+    if (mouseCursor_) p_.handPointer = false;
+    p_.mousePointer = mouseCursor_ ? kCustomPointer : 0;
     Changed(L"MouseIcon", false);
 }
 
@@ -406,18 +428,15 @@ void zembutton::AmbientChanged(std::wstring_view name) {
 
 // ---- Drawing
 
-bool zembutton::Render() {
-    if (!Handle()) return false;
+HDC zembutton::Render(HDC target) {
+    if (!Handle()) return nullptr;
     const int w = Width(Handle());
     const int h = Height(Handle());
-    if (w <= 0 || h <= 0) return false;
-    // The back buffer is made again only when the button grows.
-    if (!surface_ || surface_->Width() < w || surface_->Height() < h) {
-        base::WindowDC screen(Handle());
-        surface_ = std::make_unique<PixelBlock>(screen.Get(), w, h, 32);
-    }
-    if (!surface_->Valid()) return false;
-    const Canvas canvas(surface_->Dc(), w, h);
+    if (w <= 0 || h <= 0) return nullptr;
+    // Without a back buffer the button is drawn straight onto the target; the next redraw tries again.
+    HDC surface = surface_.Ensure(w, h);
+    if (!surface) surface = target;
+    const Canvas canvas(surface, w, h);
     canvas.Fill(canvas.Client(), forms::TranslateColor(forms::SystemColor(COLOR_BTNFACE)));
 
     if (p_.Checked() && p_.buttonStyle != Styles::Standard && p_.buttonStyle != Styles::RoundedPanel)
@@ -450,21 +469,17 @@ bool zembutton::Render() {
     canvas_ = &canvas;
     PaintFace(FaceContext{canvas, face, *this});
     canvas_ = nullptr;
-    return true;
-}
-
-void zembutton::Present(HDC dc) const {
-    ::BitBlt(dc, 0, 0, Width(Handle()), Height(Handle()), surface_->Dc(), 0, 0, SRCCOPY);
+    return surface;
 }
 
 void zembutton::Redraw() {
-    if (!Render()) return;
     base::WindowDC dc(Handle());
-    if (dc.Get()) Present(dc.Get());
+    if (dc.Get()) DrawTo(dc.Get());
 }
 
 void zembutton::DrawTo(HDC dc) {
-    if (Render()) Present(dc);
+    HDC surface = Render(dc);
+    if (surface && surface != dc) surface_.CopyTo(dc, 0, 0, Width(Handle()), Height(Handle()), 0, 0);
 }
 
 HFONT zembutton::CaptionFont() {
@@ -535,7 +550,7 @@ bool zembutton::SetCursorForPointer() {
     if (p_.mousePointer == kCustomPointer)
         cursor = mouseCursor_;
     else
-        cursor = StandardCursor(p_.mousePointer);
+        cursor = forms::StandardCursor(p_.mousePointer);
     if (!cursor) return false;
     ::SetCursor(cursor);
     return true;
@@ -837,7 +852,7 @@ LRESULT zembutton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_PAINT: {
         base::PaintDC paint(Handle());
-        if (Render()) Present(paint.Get());
+        DrawTo(paint.Get());
         return 0;
     }
     case WM_PRINTCLIENT:

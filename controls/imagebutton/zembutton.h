@@ -12,11 +12,11 @@
 #include "controls/imagebutton/ButtonTooltip.h"
 #include "controls/imagebutton/Canvas.h"
 #include "controls/imagebutton/ContentLayout.h"
-#include "controls/imagebutton/MessageInterceptor.h"
+#include "forms/MessageInterceptor.h"
 #include "controls/imagebutton/PictureRenderer.h"
-#include "controls/imagebutton/PixelBlock.h"
 #include "controls/imagebutton/ThemeApi.h"
 #include "controls/imagebutton/styles/FaceContext.h"
+#include "forms/BackBuffer.h"
 #include "forms/Colors.h"
 #include "forms/Control.h"
 #include "forms/PropertyBag.h"
@@ -193,7 +193,9 @@ private:
     template <typename T>
     void Assign(T& field, T value, std::wstring_view property, bool redraw = true);
     void SubscribeFont();
-    void UseCustomPointer(HCURSOR cursor);
+    void LoadMouseIcon(std::shared_ptr<forms::Picture> icon);
+    void ReplaceCustomCursor(base::IconHandle made, HCURSOR cursor);
+    void PointerFollowsIcon();
     void LoadHandCursor();
     bool AppThemed();
     void ApplyResize();
@@ -202,8 +204,9 @@ private:
                            std::wstring_view property);
 
     // Drawing
-    bool Render();
-    void Present(HDC dc) const;
+    // Draws the whole button into the back buffer, or straight onto target when
+    // there is none; returns the DC drawn on, or nullptr when nothing was drawn.
+    HDC Render(HDC target);
     void SetState(int state);
     void DrawContent() override;
     void RebuildRegion() override;
@@ -260,12 +263,12 @@ private:
     BOOL(WINAPI* trackMouseEvent_)(LPTRACKMOUSEEVENT) = nullptr;
     HWND parent_ = nullptr;
 
-    std::unique_ptr<imagebutton::MessageInterceptor> ownMessages_;
-    std::unique_ptr<imagebutton::MessageInterceptor> parentMessages_;
+    std::unique_ptr<forms::MessageInterceptor> ownMessages_;
+    std::unique_ptr<forms::MessageInterceptor> parentMessages_;
     imagebutton::ButtonTooltip tooltip_;
 
     // Drawing
-    std::unique_ptr<imagebutton::PixelBlock> surface_;
+    forms::BackBuffer surface_;
     const imagebutton::Canvas* canvas_ = nullptr;  // while a redraw runs
     imagebutton::ContentLayout layout_;
     imagebutton::PictureRenderer pictures_;

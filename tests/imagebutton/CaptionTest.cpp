@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "ButtonTestSupport.h"
+#include "ColorRules.h"
 #include "controls/imagebutton/ColorMath.h"
 
 using namespace imagebutton_test;
@@ -118,7 +119,7 @@ TEST_F(Captions, DisabledIsGreyWhateverTheForeColour) {
     EXPECT_GT(Count(shot, static_cast<long>(::GetSysColor(COLOR_GRAYTEXT))), 5);
     // Effect copies keep their colours.
     button->SetCaptionEffects(5);
-    EXPECT_GT(Count(Snapshot(*button), ShiftColor(kFace, -0.1f)), 5);
+    EXPECT_GT(Count(Snapshot(*button), rule::Shift(kFace, -0.1f)), 5);
 }
 
 TEST_F(Captions, HotUsesForeColorHover) {
@@ -136,11 +137,11 @@ TEST_F(Captions, Effects) {
         int effect;
         long color;
     };
-    const Case cases[] = {{1, ShiftColor(kFace, 0.14f)},
-                          {2, ShiftColor(kFace, 0.14f)},
+    const Case cases[] = {{1, rule::Shift(kFace, 0.14f)},
+                          {2, rule::Shift(kFace, 0.14f)},
                           {3, 0xC0C0C0},
-                          {4, ShiftColor(kFace, 0.1f)},
-                          {5, ShiftColor(kFace, -0.1f)}};
+                          {4, rule::Shift(kFace, 0.1f)},
+                          {5, rule::Shift(kFace, -0.1f)}};
     const Snapshot none(*button);
     for (const Case& k : cases) {
         button->SetCaptionEffects(k.effect);
@@ -198,8 +199,8 @@ TEST_F(Captions, DropDownSeparatorTakesItsColoursFromTheFace) {
     button->SetDropDownSeparator(true);
     const Snapshot shot(*button);
     const long sample = shot.At(7, 7);
-    EXPECT_EQ(shot.At(W - 16, 7), ShiftColor(sample, -0.1f));
-    EXPECT_EQ(shot.At(W - 15, 7), ShiftColor(sample, 0.1f));
+    EXPECT_EQ(shot.At(W - 16, 7), rule::Shift(sample, -0.1f));
+    EXPECT_EQ(shot.At(W - 15, 7), rule::Shift(sample, 0.1f));
     EXPECT_EQ(shot.At(W - 16, 2), shot.At(6, 2)) << "the lines start at 3";
     // No room for it when the caption reaches within 8 pixels of the right edge.
     button->SetCaption(L"Abcdefghijklmnopqrstuvwxyz0123456789");

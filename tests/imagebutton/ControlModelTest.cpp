@@ -8,8 +8,10 @@
 #include <gtest/gtest.h>
 
 #include "ButtonTestSupport.h"
+#include "ColorRules.h"
 #include "app/Form1.h"
-#include "controls/imagebutton/ColorMath.h"
+#include "app/frmDOSOutput.h"
+#include "forms/Dib.h"
 #include "forms/Units.h"
 
 using namespace imagebutton_test;
@@ -132,6 +134,42 @@ TEST_F(ControlModel, HandPointerAndMouseIcon) {
     EXPECT_EQ(b->MousePointer(), 0);
 }
 
+TEST_F(ControlModel, PointersRestoreAsSaved) {
+    struct Case {
+        short pointer;
+        bool hand;
+        bool icon;
+    };
+    for (const Case c : {Case{5, false, false}, Case{99, false, true}, Case{0, true, false}, Case{3, false, true}}) {
+        forms::PropertyBag bag;
+        bag.Write(L"MousePointer", std::int32_t{c.pointer});
+        bag.Write(L"HandPointer", c.hand);
+        if (c.icon) bag.Write(L"MouseIcon", SmallBitmap());
+        zembutton b(form, L"zembutton1", Bounds(10, 10, W, H), bag);
+        EXPECT_EQ(b.MousePointer(), c.pointer) << c.pointer;
+        EXPECT_EQ(b.HandPointer(), c.hand) << c.pointer;
+        EXPECT_EQ(b.MouseIcon() != nullptr, c.icon) << c.pointer;
+    }
+}
+
+TEST_F(ControlModel, ABitmapMouseIconShowsItsOwnColours) {
+    auto b = Make();
+    b->SetMouseIcon(MakeBitmap(0xFFFFFF, {{2, 2, 0x0000FF}}));
+    base::WindowDC screen(nullptr);
+    void* bits = nullptr;
+    base::BitmapHandle surface = forms::CreateTopDownDib(8, 8, &bits, screen.Get());
+    base::MemoryDC dc(::CreateCompatibleDC(screen.Get()));
+    base::SelectedObject selected(dc.Get(), surface.Get());
+    const RECT all{0, 0, 8, 8};
+    base::BrushHandle blue(::CreateSolidBrush(0xFF0000));
+    ::FillRect(dc.Get(), &all, blue.Get());
+    ASSERT_TRUE(::DrawIconEx(dc.Get(), 0, 0, b->MouseIcon(), 8, 8, 0, nullptr, DI_NORMAL));
+    ::GdiFlush();
+    const auto* pixels = static_cast<const std::uint32_t*>(bits);  // 0xAARRGGBB
+    EXPECT_EQ(pixels[0] & 0xFFFFFF, 0xFFFFFFu) << "white stays white over the screen";
+    EXPECT_EQ(pixels[2 * 8 + 2] & 0xFFFFFF, 0xFF0000u) << "red stays red";
+}
+
 TEST_F(ControlModel, NeverSmallerThan220Twips) {
     const int tiny = static_cast<int>(forms::TwipsToPixels(100));
     zembutton b(form, L"zembutton1", Bounds(10, 10, tiny, tiny));
@@ -164,11 +202,17 @@ TEST_F(ControlModel, WindowOutlinePerStyle) {
         EXPECT_TRUE(InRegion(b->hWnd(), W - 1, H / 2)) << style;
         EXPECT_FALSE(InRegion(b->hWnd(), W, H / 2)) << style;
     }
-    // Corner ellipses: 4 cuts more of the corner than 3.
-    b->SetButtonStyle(6);
-    const bool panelCorner = InRegion(b->hWnd(), 1, 0);
-    b->SetButtonStyle(2);
-    EXPECT_TRUE(InRegion(b->hWnd(), 1, 0) || !panelCorner);
+    // The rounded outlines, pixel by pixel: a rectangle one pixel larger than the
+    // button with a corner ellipse of 3 or 4.
+    for (const auto& [style, ellipse] : {std::pair{2, 3}, {3, 3}, {7, 3}, {9, 3}, {6, 4}, {10, 4}}) {
+        b->SetButtonStyle(style);
+        const base::RegionHandle rule(::CreateRoundRectRgn(0, 0, W + 1, H + 1, ellipse, ellipse));
+        int differing = 0;
+        for (int y = 0; y < H; ++y)
+            for (int x = 0; x < W; ++x)
+                differing += InRegion(b->hWnd(), x, y) != (::PtInRegion(rule.Get(), x, y) != FALSE) ? 1 : 0;
+        EXPECT_EQ(differing, 0) << style;
+    }
 }
 
 TEST_F(ControlModel, ThemedOutlineComesFromTheTheme) {
@@ -270,7 +314,7 @@ TEST(AppButtons, MainWindowButtonsAreSquareBands) {
     MoveMouseAway();
     app::Form1 window;
     const long back = 0xFFD1AD;
-    const long border = controls::imagebutton::ShiftColor(back, -0.34f);
+    const long border = rule::Shift(back, -0.34f);
     for (int number = 1; number <= 11; ++number) {
         zembutton& b = window.zembutton(number);
         EXPECT_EQ(b.ButtonStyle(), 8) << number;
@@ -291,22 +335,16 @@ TEST(AppButtons, MainWindowButtonsAreSquareBands) {
 
 TEST(AppButtons, OutputWindowCancelButtonIsThemed) {
     MoveMouseAway();
-    TestForm& form = SharedForm();
-    forms::PropertyBag bag;
-    bag.Write(L"caption", std::wstring(L"Cancel"));
-    bag.Write(L"BUTTONSTYLE", std::int32_t{13});
-    bag.Write(L"Font", forms::Font::Create(L"Tahoma", 8.25));
-    bag.Write(L"BackColor", std::int32_t{0});
-    bag.Write(L"PictureEffectOnOver", std::int32_t{0});
-    bag.Write(L"PictureEffectOnDown", std::int32_t{0});
-    bag.Write(L"CaptionEffects", std::int32_t{0});
-    bag.Write(L"TooltipBackColor", std::int32_t{0});
-    zembutton cancel(form, L"zembutton1", Bounds(208, 128, 105, 25), bag);
+    app::frmDOSOutput window;
+    zembutton& cancel = window.zembutton1();
     EXPECT_EQ(cancel.Caption(), L"Cancel");
     EXPECT_EQ(cancel.ButtonStyle(), ::IsAppThemed() ? 13 : 2);
+    EXPECT_EQ(cancel.Font()->Name(), L"Tahoma");
     EXPECT_EQ(cancel.PictureEffectOnOver(), 0);
     EXPECT_EQ(cancel.TooltipBackColor(), 0u);
     Snapshot look(cancel);
+    EXPECT_EQ(look.Width(), 105);
+    EXPECT_EQ(look.Height(), 25);
     const RECT caption = cancel.Layout().caption;
     EXPECT_GE(caption.left, 4);
     EXPECT_LE(caption.right, 105 - 4);

@@ -85,12 +85,19 @@ private:
 };
 
 // While a popup menu is open, counts it and closes it, moving the cursor first.
+// Ticks come again while the cursor moves and the menu closes: each menu counts once.
 struct MenuCloser {
     static inline int opened = 0;
+    static inline bool closing = false;
     static inline POINT closeAt{};
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
         HWND menu = ::FindWindowW(L"#32768", nullptr);
-        if (!menu || !::IsWindowVisible(menu)) return;
+        if (!menu || !::IsWindowVisible(menu)) {
+            closing = false;
+            return;
+        }
+        if (closing) return;
+        closing = true;
         ++opened;
         CursorTo(closeAt);
         ::EndMenu();
@@ -172,32 +179,61 @@ TEST_F(Interaction, RightButtonRaisesOnlyMouseUp) {
     EXPECT_EQ(log->Actions().back(), "MouseUp 4 40,12");
 }
 
-TEST_F(Interaction, SpaceKey) {
-    int stateInKeyDown = -1;
-    button->KeyDown.Subscribe([&](short, short) { stateInKeyDown = button->State(); });
-    Key(*button, WM_KEYDOWN, VK_SPACE);
-    EXPECT_EQ(stateInKeyDown, 2) << "the press is shown before KeyDown";
-    Key(*button, WM_KEYUP, VK_SPACE, 0xC0000000);
-    EXPECT_EQ(log->Actions(), (Log{"KeyDown 32 0", "Click", "KeyUp 32 0"}));
-    EXPECT_EQ(button->State(), 0);
-}
-
-TEST_F(Interaction, SpaceToggleIsNotRepeatedByAHeldKey) {
-    button->SetMode(1);
-    Key(*button, WM_KEYDOWN, VK_SPACE);
-    Key(*button, WM_KEYDOWN, VK_SPACE, 0x40000000);
-    Key(*button, WM_KEYDOWN, VK_SPACE, 0x40000000);
-    EXPECT_TRUE(button->Value());
-    Key(*button, WM_KEYUP, VK_SPACE, 0xC0000000);
-    EXPECT_EQ(log->Actions(), (Log{"KeyDown 32 0", "KeyDown 32 0", "KeyDown 32 0", "Click", "KeyUp 32 0"}));
-}
-
-TEST_F(Interaction, AnotherKeyCancelsTheSpacePress) {
-    Key(*button, WM_KEYDOWN, VK_SPACE);
-    Key(*button, WM_KEYDOWN, 'A');
-    EXPECT_EQ(button->State(), 0);
-    Key(*button, WM_KEYUP, VK_SPACE, 0xC0000000);
-    EXPECT_EQ(log->Actions(), (Log{"KeyDown 32 0", "KeyDown 65 0", "KeyUp 32 0"}));
+// Keys as the platform sends them to the button, and the events and look they bring.
+TEST_F(Interaction, Keys) {
+    struct Step {
+        UINT message;
+        WPARAM key;
+        LPARAM flags = 0;
+    };
+    struct Case {
+        const char* name;
+        int mode;
+        std::vector<Step> keys;
+        Log actions;
+        bool value;
+    };
+    constexpr LPARAM kRepeat = 0x40000000;
+    constexpr LPARAM kUp = static_cast<LPARAM>(0xC0000000);
+    const Case cases[] = {
+        {"space", 0, {{WM_KEYDOWN, VK_SPACE}, {WM_KEYUP, VK_SPACE, kUp}}, {"KeyDown 32 0", "Click", "KeyUp 32 0"}, false},
+        {"a held space toggles once",
+         1,
+         {{WM_KEYDOWN, VK_SPACE},
+          {WM_KEYDOWN, VK_SPACE, kRepeat},
+          {WM_KEYDOWN, VK_SPACE, kRepeat},
+          {WM_KEYUP, VK_SPACE, kUp}},
+         {"KeyDown 32 0", "KeyDown 32 0", "KeyDown 32 0", "Click", "KeyUp 32 0"},
+         true},
+        {"another key cancels the space press",
+         0,
+         {{WM_KEYDOWN, VK_SPACE}, {WM_KEYDOWN, 'A'}, {WM_KEYUP, VK_SPACE, kUp}},
+         {"KeyDown 32 0", "KeyDown 65 0", "KeyUp 32 0"},
+         false},
+        {"enter clicks before KeyDown", 0, {{WM_KEYDOWN, VK_RETURN}}, {"Click", "KeyDown 13 0"}, false},
+        {"KeyPress for a character, KeyUp for space alone",
+         0,
+         {{WM_CHAR, 'a'}, {WM_KEYUP, 'A', kUp}},
+         {"KeyPress 97"},
+         false},
+    };
+    for (const Case& c : cases) {
+        zembutton b(form, L"zembutton2", Bounds(10, 40, W, H));
+        b.SetButtonStyle(8);
+        b.SetMode(c.mode);
+        EventLog events(b);
+        int stateInKeyDown = -1;
+        b.KeyDown.Subscribe([&](short, short) {
+            if (stateInKeyDown < 0) stateInKeyDown = b.State();
+        });
+        for (const Step& step : c.keys) Key(b, step.message, step.key, step.flags);
+        EXPECT_EQ(events.Actions(), c.actions) << c.name;
+        EXPECT_EQ(b.Value(), c.value) << c.name;
+        EXPECT_EQ(b.State(), c.value ? 2 : 0) << c.name << ": up again, or drawn down when checked";
+        if (c.keys.front().key == VK_SPACE) {
+            EXPECT_EQ(stateInKeyDown, 2) << c.name << ": the press shows before KeyDown";
+        }
+    }
 }
 
 TEST_F(Interaction, AltSpaceDoesNothing) {
@@ -207,18 +243,10 @@ TEST_F(Interaction, AltSpaceDoesNothing) {
     EXPECT_EQ(button->State(), 0);
 }
 
-TEST_F(Interaction, EnterClicksBeforeKeyDown) {
-    Key(*button, WM_KEYDOWN, VK_RETURN);
-    EXPECT_EQ(log->Actions(), (Log{"Click", "KeyDown 13 0"}));
+TEST_F(Interaction, KeyDownCarriesTheShiftState) {
     HeldKeys shift({VK_SHIFT, VK_CONTROL});
     Key(*button, WM_KEYDOWN, 'X');
-    EXPECT_EQ(log->Actions().back(), "KeyDown 88 3");
-}
-
-TEST_F(Interaction, KeyPressForEveryCharacterAndNoKeyUpButSpace) {
-    ::SendMessageW(button->hWnd(), WM_CHAR, 'a', 1);
-    Key(*button, WM_KEYUP, 'A', 0xC0000000);
-    EXPECT_EQ(log->Actions(), (Log{"KeyPress 97"}));
+    EXPECT_EQ(log->Actions(), (Log{"KeyDown 88 3"}));
 }
 
 TEST_F(Interaction, DoubleClick) {
@@ -245,11 +273,17 @@ TEST_F(Interaction, PopupMenuOpensInsteadOfMouseDown) {
     ::AppendMenuW(menu.Get(), MF_STRING, 102, L"Second");
     button->SetPopupMenu(menu.Get(), 0, TPM_LEFTBUTTON, 102);
     MenuCloser::opened = 0;
+    MenuCloser::closing = false;
     MenuCloser::closeAt = {::GetSystemMetrics(SM_CXSCREEN) - 2, ::GetSystemMetrics(SM_CYSCREEN) - 2};
     const UINT_PTR timer = ::SetTimer(nullptr, 0, 30, MenuCloser::Tick);
+    // The menu a press opens has closed when the press returns.
+    const auto press = [&] {
+        Press(*button, 40, 12);
+        MenuCloser::closing = false;
+    };
     MoveMouse(*button, 40, 12);
     log->entries.clear();
-    Press(*button, 40, 12);
+    press();
     EXPECT_EQ(MenuCloser::opened, 1);
     EXPECT_EQ(button->State(), 0) << "the menu closed away from the button";
     Release(*button, 40, 12);
@@ -261,9 +295,9 @@ TEST_F(Interaction, PopupMenuOpensInsteadOfMouseDown) {
     POINT over{40, 12};
     ::ClientToScreen(button->hWnd(), &over);
     MenuCloser::closeAt = over;
-    Press(*button, 40, 12);
+    press();
     EXPECT_EQ(MenuCloser::opened, 2);
-    Press(*button, 40, 12);
+    press();
     EXPECT_EQ(MenuCloser::opened, 2);
     Release(*button, 40, 12);
     EXPECT_TRUE(log->Actions().empty());
@@ -403,6 +437,21 @@ TEST_F(Interaction, FormActivation) {
     EXPECT_EQ(button->State(), 0) << "activation shows every button up";
 }
 
+TEST_F(Interaction, AButtonInAPanelFollowsItsFormsActivation) {
+    Panel panel(form);
+    zembutton inPanel(panel, L"zembutton2", Bounds(10, 10, W, H));
+    inPanel.SetButtonStyle(2);
+    inPanel.SetShowFocusRect(true);
+    Activate(form);
+    ::SetFocus(inPanel.hWnd());
+    EXPECT_TRUE(inPanel.FormActive());
+    ASSERT_TRUE(inPanel.HasFocus());
+    const Snapshot active(inPanel);
+    Activate(form, false);
+    EXPECT_FALSE(inPanel.FormActive());
+    EXPECT_NE(Snapshot(inPanel).Pixels(), active.Pixels()) << "the focus rectangle shows only on the active form";
+}
+
 TEST_F(Interaction, LeavingIsTrackedByThePlatform) {
     MoveMouse(*button, 40, 12);
     EXPECT_TRUE(button->MouseOver());
@@ -476,10 +525,26 @@ TEST_F(Interaction, Pointers) {
                    MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     EXPECT_EQ(::GetCursor(), cross);
 
+    // Replacing a made cursor while it is on screen puts the new one there before the old one goes.
+    button->SetMouseIcon(MakeBitmap(0xFFFFFF));
+    ::SendMessageW(button->hWnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(button->hWnd()),
+                   MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    ASSERT_EQ(::GetCursor(), button->MouseIcon());
+    button->SetMouseIcon(MakeBitmap(0x0000FF));
+    EXPECT_EQ(::GetCursor(), button->MouseIcon());
     button->SetMouseIcon(std::shared_ptr<forms::Picture>());
+    EXPECT_EQ(::GetCursor(), ::LoadCursorW(nullptr, IDC_ARROW));
     EXPECT_EQ(button->MousePointer(), 0);
     button->SetMousePointer(3);
     ::SendMessageW(button->hWnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(button->hWnd()),
                    MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     EXPECT_EQ(::GetCursor(), ::LoadCursorW(nullptr, IDC_IBEAM));
+
+    // A button that goes takes its own cursor off the screen first.
+    button->SetMouseIcon(MakeBitmap(0x00FF00));
+    ::SendMessageW(button->hWnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(button->hWnd()),
+                   MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    ASSERT_EQ(::GetCursor(), button->MouseIcon());
+    button.reset();
+    EXPECT_EQ(::GetCursor(), ::LoadCursorW(nullptr, IDC_ARROW));
 }

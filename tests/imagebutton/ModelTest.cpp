@@ -1,8 +1,9 @@
-// The button's model without a window: schemes, persistence, access keys,
+// The button's model without a window: schemes, persistence,
 // content layout and popup-menu placement.
 #include <gtest/gtest.h>
 
-#include "controls/imagebutton/AccessKey.h"
+#include "ColorRules.h"
+#include "forms/AccessKey.h"
 #include "controls/imagebutton/ButtonPersistence.h"
 #include "controls/imagebutton/ColorMath.h"
 #include "controls/imagebutton/ColorScheme.h"
@@ -37,9 +38,9 @@ TEST(ColorScheme, BackColorsPerStyleAndScheme) {
     EXPECT_EQ(WithStyle(2, 2).backColor, 0xFCF1F0u);
     EXPECT_EQ(WithStyle(2, 3).backColor, 0x123456u);
     EXPECT_EQ(WithStyle(3, 0).backColor, 0xFDECE0u);
-    EXPECT_EQ(WithStyle(3, 2).backColor, static_cast<forms::OleColor>(ShiftColor(0xD4D4D4, 0.06f)));
+    EXPECT_EQ(WithStyle(3, 2).backColor, static_cast<forms::OleColor>(imagebutton_test::rule::Shift(0xD4D4D4, 0.06f)));
     EXPECT_EQ(WithStyle(5, 1).backColor, 0xBAD6D4u);
-    EXPECT_EQ(WithStyle(5, 2).backColor, static_cast<forms::OleColor>(ShiftColor(0xBA9EA0, 0.15f)));
+    EXPECT_EQ(WithStyle(5, 2).backColor, static_cast<forms::OleColor>(imagebutton_test::rule::Shift(0xBA9EA0, 0.15f)));
     EXPECT_EQ(WithStyle(8, 0).backColor, 0xFFD1ADu);
     EXPECT_EQ(WithStyle(10, 2).backColor, 0xE3DFE0u);
     EXPECT_EQ(WithStyle(9, 2).backColor, 0xE1D6D5u);
@@ -206,18 +207,6 @@ TEST(Persistence, EveryKeyIsWrittenInItsOrder) {
                                                 L"DropDownSymbol",
                                                 L"ColorScheme"};
     EXPECT_EQ(bag.Keys(), expected);
-}
-
-TEST(AccessKey, FromTheCaption) {
-    EXPECT_EQ(AccessKeyOf(L"&Save"), L's');
-    EXPECT_EQ(AccessKeyOf(L"Save && &Exit"), L'e');
-    EXPECT_EQ(AccessKeyOf(L"A&&B"), std::nullopt);
-    EXPECT_EQ(AccessKeyOf(L"Plain"), std::nullopt);
-    EXPECT_EQ(AccessKeyOf(L"End&"), std::nullopt);
-    EXPECT_EQ(AccessKeyOf(L"&"), std::nullopt);
-    EXPECT_EQ(AccessKeyOf(L"&&&x"), L'x');
-    EXPECT_EQ(AccessKeyOf(L"a && b &&c"), std::nullopt);
-    EXPECT_EQ(AccessKeyOf(L"Caf&\u00C9"), L'\u00E9');
 }
 
 TEST(ContentLayout, CentredCaptionWithAPictureLeftOfIt) {

@@ -7,10 +7,9 @@
 
 #include "ButtonTestSupport.h"
 #include "controls/imagebutton/ColorMath.h"
-#include "controls/imagebutton/PixelEffects.h"
 
 using namespace imagebutton_test;
-using namespace controls::imagebutton;
+using controls::imagebutton::RgbOf;
 using controls::zembutton;
 
 namespace {
@@ -114,20 +113,17 @@ TEST_F(Pictures, EffectsWhenHotAndDown) {
     button->SetPictureOpacityOnOver(255);
     MoveMouse(*button, 5, 5);
     ASSERT_EQ(button->State(), 1);
-    const ByteTable& up = LookupBrighten();
-    EXPECT_EQ(At(3, 3), RgbOf(up[100], up[200], up[250]));
+    EXPECT_EQ(At(3, 3), RgbOf(114, 229, 255)) << "x 293 div 255, at most 255";
     Press(*button, 5, 5);
     ASSERT_EQ(button->State(), 2);
-    const ByteTable& down = LookupDarken();
-    EXPECT_EQ(At(3, 3), RgbOf(down[100], down[200], down[250]));
+    EXPECT_EQ(At(3, 3), RgbOf(85, 170, 212)) << "x 217 div 255";
     Release(*button, 5, 5);
     MoveMouseAway();
     button->SetPictureEffectOnOver(0);
     button->SetPictureOpacityOnOver(128);
     MoveMouse(*button, 5, 5);
-    const long face = ShiftColor(0x000000, 0.03f);  // the hot face of a black FlatHighlight button
-    EXPECT_EQ(At(3, 3), RgbOf((128 * 100 + 127 * RedOf(face)) / 256, (128 * 200 + 127 * GreenOf(face)) / 256,
-                              (128 * 250 + 127 * BlueOf(face)) / 256));
+    // Over the hot face of a black FlatHighlight button, black shifted by 0.03 x 255 = 7.65: 8.
+    EXPECT_EQ(At(3, 3), RgbOf((128 * 100 + 127 * 8) / 256, (128 * 200 + 127 * 8) / 256, (128 * 250 + 127 * 8) / 256));
 }
 
 TEST_F(Pictures, EachStateShowsItsPicture) {
@@ -157,15 +153,15 @@ TEST_F(Pictures, PushOnHoverLiftsThePictureOverASilhouette) {
     EXPECT_EQ(At(P - 3, P - 3), 0x0000FF);
     EXPECT_EQ(At(P - 1, P - 1), 0xC0C0C0);
     EXPECT_EQ(At(P - 2, 3), 0xC0C0C0);
-    EXPECT_EQ(At(P, P), ShiftColor(0x000000, 0.03f)) << "no shadow while lifted";
+    EXPECT_EQ(At(P, P), Gray(8)) << "the hot face: no shadow while lifted";
 }
 
 TEST_F(Pictures, ShadowFallsDownRight) {
     button->SetPictureNormal(MakeBitmap(0x0000FF));
     button->SetPictureShadow(true);
-    const long s = AverageColor(0x808080, 0x000000);
-    EXPECT_EQ(At(P + 1, P + 1), ShiftColor(s, 0.05f));
-    EXPECT_EQ(At(P, P), ShiftColor(s, -0.05f));
+    // The average of 0x808080 and black is 64; shifted by 0.05 x 255 = 12.75 each way.
+    EXPECT_EQ(At(P + 1, P + 1), Gray(77));
+    EXPECT_EQ(At(P, P), Gray(51));
     EXPECT_EQ(At(P - 1, P - 1), 0x0000FF);
     EXPECT_EQ(At(P + 2, P + 2), 0x000000);
 }
@@ -183,16 +179,35 @@ TEST_F(Pictures, IconsAreKeyedBySilver) {
     EXPECT_EQ(square.At(x + 8, y + 8), 0x0000FF);
 }
 
-TEST_F(Pictures, ThirtyTwoBitBitmapsUseTheirAlpha) {
-    button->SetPictureNormal(
-        MakeBitmap(0xFFFFFF, {{1, 1, 0xFFFFFF, 128}, {2, 2, 0xFFFFFF, 0}, {3, 3, 0xE0E0E0, 255}}, 32));
+TEST_F(Pictures, ThirtyTwoBitBitmapsUseTheirPremultipliedAlpha) {
+    // (100, 50, 0) at alpha 128 is (199, 100, 0) premultiplied; over black it comes out as it is stored.
+    button->SetPictureNormal(MakeBitmap(0xFFFFFF,
+                                        {{1, 1, Gray(128), 128},
+                                         {2, 2, 0xFFFFFF, 0},
+                                         {3, 3, 0xE0E0E0, 255},
+                                         {4, 4, RgbOf(100, 50, 0), 128}},
+                                        32));
     EXPECT_EQ(At(5, 5), 0xFFFFFF);
     EXPECT_EQ(At(1, 1), Gray(127));
     EXPECT_EQ(At(2, 2), 0x000000);
     EXPECT_EQ(At(3, 3), 0xE0E0E0) << "no mask colour on the alpha path";
+    EXPECT_EQ(At(4, 4), RgbOf(99, 50, 0)) << "128 x 199 div 256, 128 x 100 div 256";
     button->SetPictureOpacity(128);
     EXPECT_EQ(At(5, 5), Gray(127));
     EXPECT_EQ(At(1, 1), Gray(64 * 255 / 256));  // 128 x 128 div 255 = 64
+    button->SetPictureOpacity(255);
+    button->SetDisabledPictureMode(1);
+    button->SetEnabled(false);
+    // Grey of the colour itself, (199, 100, 0): round(0.59 x 100 + 60) = 119, at 191 x 128 div 255 = 95.
+    EXPECT_EQ(At(4, 4), Gray(95 * 119 / 256));
+}
+
+TEST_F(Pictures, ThirtyTwoBitBitmapsWithoutAlphaAreOpaque) {
+    button->SetPictureNormal(MakeBitmap(0x0000FF, {{1, 1, 0xFFFFFF, 0}}, 32, 0));
+    EXPECT_EQ(At(3, 3), 0x0000FF);
+    EXPECT_EQ(At(1, 1), 0xFFFFFF);
+    button->SetPictureOpacity(128);
+    EXPECT_EQ(At(3, 3), RgbOf(127, 0, 0));
 }
 
 TEST_F(Pictures, BesideTheCaption) {

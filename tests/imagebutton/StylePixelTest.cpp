@@ -11,9 +11,10 @@
 
 #include "ButtonStates.h"
 #include "ButtonTestSupport.h"
+#include "ColorRules.h"
 #include "controls/imagebutton/Canvas.h"
 #include "controls/imagebutton/ColorMath.h"
-#include "controls/imagebutton/PixelBlock.h"
+#include "forms/PixelBlock.h"
 
 using namespace imagebutton_test;
 using namespace controls::imagebutton;
@@ -22,10 +23,7 @@ namespace {
 constexpr int W = 97;
 constexpr int H = 25;
 
-long Grad(long from, long to, int steps, int i) {
-    const std::uint32_t p = GradientSteps(from, to, steps).at(static_cast<std::size_t>(i));
-    return static_cast<long>(((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF));
-}
+long Grad(long from, long to, int steps, int i) { return rule::GradientStep(from, to, steps, i); }
 
 long Sys(int index) { return static_cast<long>(::GetSysColor(index)); }
 
@@ -105,7 +103,7 @@ const long kFace = Sys(COLOR_BTNFACE);
 
 TEST(FillGradient, OneRowIsTheHalfSumAndRowsRunTopDown) {
     base::WindowDC screen(nullptr);
-    PixelBlock block(screen.Get(), 4, 3, 32);
+    forms::PixelBlock block(screen.Get(), 4, 3, 32);
     ASSERT_TRUE(block.Valid());
     const Canvas canvas(block.Dc(), 4, 3);
     canvas.FillGradient(0, 0, 4, 1, 0xFFFFFF, 0xFFFFFF, GradientDirection::TopToBottom);
@@ -124,7 +122,7 @@ TEST(FillGradient, OneRowIsTheHalfSumAndRowsRunTopDown) {
 
 TEST(Primitives, LineLeavesItsEndPointAndCornersSoftenFourPixels) {
     base::WindowDC screen(nullptr);
-    PixelBlock block(screen.Get(), 10, 6, 32);
+    forms::PixelBlock block(screen.Get(), 10, 6, 32);
     const Canvas canvas(block.Dc(), 10, 6);
     canvas.Fill(canvas.Client(), 0x000000);
     canvas.Line(1, 2, 8, 2, 0x00FF00);
@@ -169,13 +167,13 @@ TEST_F(StylePixels, SystemEdgeCheckedDisabledAndDefault) {
     const Snapshot normal = Look(0, L"Normal");
     for (int style : {0, 1, 11}) {
         const Snapshot checked = Look(style, L"Checked");
-        EXPECT_TRUE(PixelIs(checked, 40, 12, ShiftColor(kFace, 0.02f))) << style;
+        EXPECT_TRUE(PixelIs(checked, 40, 12, rule::Shift(kFace, 0.02f))) << style;
         ExpectSunkenEdge(checked);
         // A checked button reads Down after its redraw, except Standard, which draws its own checked look.
         EXPECT_EQ(button_->State(), style == 0 ? 0 : 2) << style;
     }
     const Snapshot thin = Look(12, L"Checked");
-    EXPECT_TRUE(PixelIs(thin, 0, 12, ShiftColor(kFace, 0.02f))) << "no edge on a checked FlatThin button";
+    EXPECT_TRUE(PixelIs(thin, 0, 12, rule::Shift(kFace, 0.02f))) << "no edge on a checked FlatThin button";
 
     const Snapshot disabled = Look(0, L"Disabled");
     ExpectRaisedEdge(disabled);
@@ -200,38 +198,38 @@ TEST_F(StylePixels, RoundedGradient) {
     const long b = 0xE7EBEC;
     const long border = 0x743C00;
     const Snapshot normal = Look(2, L"Normal");
-    EXPECT_TRUE(PixelIs(normal, 40, 10, Grad(ShiftColor(b, 0.07f), b, H, 10)));
-    EXPECT_TRUE(PixelIs(normal, 40, 2, Grad(ShiftColor(b, 0.1f), ShiftColor(b, 0.08f), 4, 2)));
-    EXPECT_TRUE(PixelIs(normal, 40, H - 2, ShiftColor(b, -0.09f)));
-    EXPECT_TRUE(PixelIs(normal, 40, H - 3, ShiftColor(b, -0.05f)));
-    EXPECT_TRUE(PixelIs(normal, 40, H - 4, ShiftColor(b, -0.01f)));
-    EXPECT_TRUE(PixelIs(normal, W - 2, 12, ShiftColor(b, -0.08f)));
-    EXPECT_TRUE(PixelIs(normal, 1, 12, AverageColor(kWhite, b)));
+    EXPECT_TRUE(PixelIs(normal, 40, 10, Grad(rule::Shift(b, 0.07f), b, H, 10)));
+    EXPECT_TRUE(PixelIs(normal, 40, 2, Grad(rule::Shift(b, 0.1f), rule::Shift(b, 0.08f), 4, 2)));
+    EXPECT_TRUE(PixelIs(normal, 40, H - 2, rule::Shift(b, -0.09f)));
+    EXPECT_TRUE(PixelIs(normal, 40, H - 3, rule::Shift(b, -0.05f)));
+    EXPECT_TRUE(PixelIs(normal, 40, H - 4, rule::Shift(b, -0.01f)));
+    EXPECT_TRUE(PixelIs(normal, W - 2, 12, rule::Shift(b, -0.08f)));
+    EXPECT_TRUE(PixelIs(normal, 1, 12, rule::Average(kWhite, b)));
     ExpectBorder(normal, border);
-    ExpectCorners(normal, ShiftColor(border, 0.3f));
+    ExpectCorners(normal, rule::Shift(border, 0.3f));
 
     const Snapshot hot = Look(2, L"Hot");
-    EXPECT_TRUE(PixelIs(hot, 40, 10, Grad(ShiftColor(b, 0.07f), b, H, 10)));
+    EXPECT_TRUE(PixelIs(hot, 40, 10, Grad(rule::Shift(b, 0.07f), b, H, 10)));
     const long hotLines[] = {0x89D8FD, 0xCFF0FF, 0x49BDF9, 0x49BDF9, 0x7AD2FC, 0x7AD2FC, 0x30B3F8, 0x0097E5};
     const POINT places[] = {{40, 2}, {40, 1}, {1, 12}, {W - 2, 12}, {2, 12}, {W - 3, 12}, {40, H - 3}, {40, H - 2}};
     for (int i = 0; i < 8; ++i) EXPECT_TRUE(PixelIs(hot, places[i].x, places[i].y, hotLines[i])) << i;
     ExpectBorder(hot, border);
 
     const Snapshot down = Look(2, L"Down");
-    EXPECT_TRUE(PixelIs(down, 40, 12, ShiftColor(b, -0.05f)));
-    EXPECT_TRUE(PixelIs(down, 40, 1, ShiftColor(b, -0.16f)));
-    EXPECT_TRUE(PixelIs(down, 40, 2, ShiftColor(b, -0.1f)));
-    EXPECT_TRUE(PixelIs(down, 40, H - 2, ShiftColor(b, 0.01f)));
-    EXPECT_TRUE(PixelIs(down, 1, 12, ShiftColor(b, -0.16f)));
-    EXPECT_TRUE(PixelIs(down, 2, 12, ShiftColor(b, -0.1f)));
-    EXPECT_TRUE(PixelIs(down, W - 2, 12, ShiftColor(b, 0.04f)));
+    EXPECT_TRUE(PixelIs(down, 40, 12, rule::Shift(b, -0.05f)));
+    EXPECT_TRUE(PixelIs(down, 40, 1, rule::Shift(b, -0.16f)));
+    EXPECT_TRUE(PixelIs(down, 40, 2, rule::Shift(b, -0.1f)));
+    EXPECT_TRUE(PixelIs(down, 40, H - 2, rule::Shift(b, 0.01f)));
+    EXPECT_TRUE(PixelIs(down, 1, 12, rule::Shift(b, -0.16f)));
+    EXPECT_TRUE(PixelIs(down, 2, 12, rule::Shift(b, -0.1f)));
+    EXPECT_TRUE(PixelIs(down, W - 2, 12, rule::Shift(b, 0.04f)));
     ExpectBorder(down, border);
-    EXPECT_TRUE(PixelIs(Look(2, L"Checked"), 40, 12, ShiftColor(b, -0.05f)));
+    EXPECT_TRUE(PixelIs(Look(2, L"Checked"), 40, 12, rule::Shift(b, -0.05f)));
 
     const Snapshot disabled = Look(2, L"Disabled");
-    EXPECT_TRUE(PixelIs(disabled, 40, 12, AverageColor(kFace, ShiftColor(b, 0.1f))));
-    ExpectBorder(disabled, ShiftColor(b, -0.1f));
-    ExpectCorners(disabled, ShiftColor(b, -0.1f));
+    EXPECT_TRUE(PixelIs(disabled, 40, 12, rule::Average(kFace, rule::Shift(b, 0.1f))));
+    ExpectBorder(disabled, rule::Shift(b, -0.1f));
+    ExpectCorners(disabled, rule::Shift(b, -0.1f));
 
     const long focusLines[] = {0xF6D4BC, 0xFFE7CE, 0xE6AF8E, 0xE6AF8E, 0xF4D1B8, 0xF4D1B8, 0xE4AD89, 0xEE8269};
     for (const wchar_t* state : {L"Focused", L"Default"}) {
@@ -243,19 +241,19 @@ TEST_F(StylePixels, RoundedGradient) {
 TEST_F(StylePixels, RoundedGradientSchemes) {
     const Snapshot olive = Look(2, L"Normal", [](controls::zembutton& b) { b.SetColorScheme(1); });
     ExpectBorder(olive, 0x066237);
-    ExpectCorners(olive, ShiftColor(0x066237, 0.3f));
+    ExpectCorners(olive, rule::Shift(0x066237, 0.3f));
     EXPECT_TRUE(PixelIs(Look(2, L"Focused", [](controls::zembutton& b) { b.SetColorScheme(1); }), 40, 1, 0x80CBB1));
 
     const long b = 0xFCF1F0;
     const auto silver = [](controls::zembutton& button) { button.SetColorScheme(2); };
     const Snapshot normal = Look(2, L"Normal", silver);
-    EXPECT_TRUE(PixelIs(normal, 40, 5, Grad(ShiftColor(b, 0.22f), b, 12, 5)));
-    EXPECT_TRUE(PixelIs(normal, 40, 15, Grad(ShiftColor(b, -0.01f), ShiftColor(b, -0.15f), 12, 3)));
+    EXPECT_TRUE(PixelIs(normal, 40, 5, Grad(rule::Shift(b, 0.22f), b, 12, 5)));
+    EXPECT_TRUE(PixelIs(normal, 40, 15, Grad(rule::Shift(b, -0.01f), rule::Shift(b, -0.15f), 12, 3)));
     EXPECT_TRUE(PixelIs(normal, 1, 12, kWhite));
     EXPECT_TRUE(PixelIs(normal, W - 2, 12, kWhite));
     const Snapshot down = Look(2, L"Down", silver);
-    EXPECT_TRUE(PixelIs(down, 40, 10, Grad(ShiftColor(b, -0.2f), ShiftColor(b, 0.05f), H - 6, 10)));
-    EXPECT_TRUE(PixelIs(down, 40, H - 4, Grad(ShiftColor(b, 0.08f), kWhite, H - 1, 2)));
+    EXPECT_TRUE(PixelIs(down, 40, 10, Grad(rule::Shift(b, -0.2f), rule::Shift(b, 0.05f), H - 6, 10)));
+    EXPECT_TRUE(PixelIs(down, 40, H - 4, Grad(rule::Shift(b, 0.08f), kWhite, H - 1, 2)));
     EXPECT_TRUE(PixelIs(down, 1, 12, kWhite));
     const Snapshot focused = Look(2, L"Focused", silver);
     EXPECT_TRUE(PixelIs(focused, 2, 12, kWhite));
@@ -272,11 +270,11 @@ TEST_F(StylePixels, RoundedGradientFocusRectangle) {
 }
 
 TEST_F(StylePixels, RoundedBands) {
-    const long b = ShiftColor(0xD4D4D4, 0.06f);
+    const long b = rule::Shift(0xD4D4D4, 0.06f);
     const Snapshot normal = Look(3, L"Normal");
     EXPECT_EQ(button_->ColorScheme(), 2);
-    EXPECT_TRUE(PixelIs(normal, 40, 5, Grad(ShiftColor(b, 0.05f), b, H, 4)));
-    EXPECT_TRUE(PixelIs(normal, 40, 20, Grad(ShiftColor(b, -0.02f), ShiftColor(b, -0.15f), H - 2, 8)));
+    EXPECT_TRUE(PixelIs(normal, 40, 5, Grad(rule::Shift(b, 0.05f), b, H, 4)));
+    EXPECT_TRUE(PixelIs(normal, 40, 20, Grad(rule::Shift(b, -0.02f), rule::Shift(b, -0.15f), H - 2, 8)));
     ExpectBorder(normal, 0x707070);
     EXPECT_TRUE(PixelIs(normal, 1, 12, kWhite));
     EXPECT_TRUE(PixelIs(normal, 40, 1, kWhite));
@@ -286,9 +284,9 @@ TEST_F(StylePixels, RoundedBands) {
     EXPECT_TRUE(PixelIs(hot, 40, 5, Grad(0xFFF7E4, 0xFFF3DA, 12, 4)));
     EXPECT_TRUE(PixelIs(hot, 40, 20, Grad(0xFFE9C1, 0xFDE1AE, H - 2, 8)));
     EXPECT_TRUE(PixelIs(hot, 3, 6, Grad(0xFFEECD, 0xFFF7E4, 5, 2)));
-    EXPECT_TRUE(PixelIs(hot, 2, 16, Grad(0xFAD68F, ShiftColor(0xFDE1AC, 0.01f), 5, 1)));
+    EXPECT_TRUE(PixelIs(hot, 2, 16, Grad(0xFAD68F, rule::Shift(0xFDE1AC, 0.01f), 5, 1)));
     EXPECT_TRUE(PixelIs(hot, W - 3, 6, Grad(0xFFF7E4, 0xFFEECD, 5, 3)));
-    EXPECT_TRUE(PixelIs(hot, W - 3, 16, Grad(ShiftColor(0xFDE1AC, 0.01f), 0xFAD68F, 5, 3)));
+    EXPECT_TRUE(PixelIs(hot, W - 3, 16, Grad(rule::Shift(0xFDE1AC, 0.01f), 0xFAD68F, 5, 3)));
     ExpectBorder(hot, 0xA77532);
     ExpectCorners(hot, 0xBE965F);
 
@@ -298,17 +296,17 @@ TEST_F(StylePixels, RoundedBands) {
     EXPECT_TRUE(PixelIs(down, 40, 2, 0xD6C6A9));
     EXPECT_TRUE(PixelIs(down, 40, 3, 0xECD9B9));
     EXPECT_TRUE(PixelIs(down, 1, 2, 0xCFB073));
-    EXPECT_TRUE(PixelIs(down, 3, 6, Grad(ShiftColor(0xE6C891, 0.02f), ShiftColor(0xF6E4C2, -0.01f), 5, 2)));
-    EXPECT_TRUE(PixelIs(down, 3, 16, Grad(ShiftColor(0xDCAB4E, 0.02f), ShiftColor(0xF0D29A, -0.01f), 5, 2)));
+    EXPECT_TRUE(PixelIs(down, 3, 6, Grad(rule::Shift(0xE6C891, 0.02f), rule::Shift(0xF6E4C2, -0.01f), 5, 2)));
+    EXPECT_TRUE(PixelIs(down, 3, 16, Grad(rule::Shift(0xDCAB4E, 0.02f), rule::Shift(0xF0D29A, -0.01f), 5, 2)));
     EXPECT_TRUE(PixelIs(down, 0, 12, 0x5C411D));
     EXPECT_TRUE(PixelIs(down, 40, 0, 0x5C411D));
     ExpectCorners(down, 0xBE965F);
 
     const Snapshot disabled = Look(3, L"Disabled");
-    EXPECT_TRUE(PixelIs(disabled, 40, 12, ShiftColor(b, 0.03f)));
-    ExpectBorder(disabled, ShiftColor(b, -0.25f));
-    EXPECT_TRUE(PixelIs(disabled, 40, 1, ShiftColor(b, 0.25f)));
-    ExpectCorners(disabled, ShiftColor(b, -0.03f));
+    EXPECT_TRUE(PixelIs(disabled, 40, 12, rule::Shift(b, 0.03f)));
+    ExpectBorder(disabled, rule::Shift(b, -0.25f));
+    EXPECT_TRUE(PixelIs(disabled, 40, 1, rule::Shift(b, 0.25f)));
+    ExpectCorners(disabled, rule::Shift(b, -0.03f));
 
     for (const wchar_t* state : {L"Focused", L"Default"}) {
         const Snapshot look = Look(3, state);
@@ -325,27 +323,27 @@ TEST_F(StylePixels, FlatHighlight) {
     EXPECT_TRUE(PixelIs(normal, 0, 12, kFace));
     EXPECT_TRUE(PixelIs(normal, 40, 12, kFace));
     const Snapshot hot = Look(4, L"Hot");
-    EXPECT_TRUE(PixelIs(hot, 40, 12, ShiftColor(tint, 0.03f)));
+    EXPECT_TRUE(PixelIs(hot, 40, 12, rule::Shift(tint, 0.03f)));
     ExpectBorder(hot, border);
     const Snapshot down = Look(4, L"Down");
-    EXPECT_TRUE(PixelIs(down, 40, 12, ShiftColor(tint, -0.08f)));
+    EXPECT_TRUE(PixelIs(down, 40, 12, rule::Shift(tint, -0.08f)));
     ExpectBorder(down, border);
     const Snapshot checked = Look(4, L"Checked");
-    EXPECT_TRUE(PixelIs(checked, 40, 12, ShiftColor(tint, -0.05f)));
+    EXPECT_TRUE(PixelIs(checked, 40, 12, rule::Shift(tint, -0.05f)));
     ExpectBorder(checked, border);
-    EXPECT_TRUE(PixelIs(Look(4, L"Checked, hot"), 40, 12, ShiftColor(tint, -0.01f)));
+    EXPECT_TRUE(PixelIs(Look(4, L"Checked, hot"), 40, 12, rule::Shift(tint, -0.01f)));
 
     const auto custom = [](controls::zembutton& b) {
         b.SetColorScheme(3);
         b.SetBackColor(0x3080C0);
     };
     const Snapshot customHot = Look(4, L"Hot", custom);
-    EXPECT_TRUE(PixelIs(customHot, 40, 12, ShiftColor(0x3080C0, 0.03f)));
-    ExpectBorder(customHot, ShiftColor(0x3080C0, -0.12f));
+    EXPECT_TRUE(PixelIs(customHot, 40, 12, rule::Shift(0x3080C0, 0.03f)));
+    ExpectBorder(customHot, rule::Shift(0x3080C0, -0.12f));
     const Snapshot olive = Look(4, L"Down", [](controls::zembutton& b) { b.SetColorScheme(1); });
     ExpectBorder(olive, 0x70A093);
     const Snapshot silver = Look(4, L"Down", [](controls::zembutton& b) { b.SetColorScheme(2); });
-    EXPECT_TRUE(PixelIs(silver, 40, 12, ShiftColor(0xE3DFE0, -0.08f)));
+    EXPECT_TRUE(PixelIs(silver, 40, 12, rule::Shift(0xE3DFE0, -0.08f)));
     ExpectBorder(silver, 0xBFB4B2);
 }
 
@@ -353,9 +351,9 @@ TEST_F(StylePixels, SplitGradient) {
     const long b = 0xFCE1CA;
     const long navy = 0x800000;
     const Snapshot normal = Look(5, L"Normal");
-    EXPECT_TRUE(PixelIs(normal, 0, 5, Grad(AverageColor(kWhite, ShiftColor(b, 0.08f)), b, 12, 5)));
-    EXPECT_TRUE(PixelIs(normal, 0, 20, Grad(b, ShiftColor(b, -0.15f), 14, 8)));
-    EXPECT_TRUE(PixelIs(normal, 40, 0, Grad(AverageColor(kWhite, ShiftColor(b, 0.08f)), b, 12, 0)));
+    EXPECT_TRUE(PixelIs(normal, 0, 5, Grad(rule::Average(kWhite, rule::Shift(b, 0.08f)), b, 12, 5)));
+    EXPECT_TRUE(PixelIs(normal, 0, 20, Grad(b, rule::Shift(b, -0.15f), 14, 8)));
+    EXPECT_TRUE(PixelIs(normal, 40, 0, Grad(rule::Average(kWhite, rule::Shift(b, 0.08f)), b, 12, 0)));
     const Snapshot hot = Look(5, L"Hot");
     EXPECT_TRUE(PixelIs(hot, 40, 10, Grad(0xCCF4FF, 0x91D0FF, H, 10)));
     ExpectBorder(hot, navy);
@@ -377,22 +375,22 @@ TEST_F(StylePixels, RoundedPanel) {
     EXPECT_TRUE(PixelIs(hot, 40, H - 3, 0xD6E1E4));
     EXPECT_TRUE(PixelIs(hot, 40, H - 2, 0xC6D2D7));
     ExpectBorder(hot, 0xC3CECE);
-    ExpectCorners(hot, ShiftColor(0xC9D4D4, -0.05f));
+    ExpectCorners(hot, rule::Shift(0xC9D4D4, -0.05f));
 
     const Snapshot down = Look(6, L"Down");
     EXPECT_TRUE(PixelIs(down, 40, 12, 0xDDE4E5));
-    EXPECT_TRUE(PixelIs(down, 40, 1, ShiftColor(0xD1DADC, -0.02f)));
-    EXPECT_TRUE(PixelIs(down, 40, 2, ShiftColor(0xDAE1E3, -0.02f)));
-    EXPECT_TRUE(PixelIs(down, 40, H - 3, ShiftColor(0xDEE5E6, 0.02f)));
-    EXPECT_TRUE(PixelIs(down, 40, H - 2, ShiftColor(0xE5EAEB, 0.02f)));
+    EXPECT_TRUE(PixelIs(down, 40, 1, rule::Shift(0xD1DADC, -0.02f)));
+    EXPECT_TRUE(PixelIs(down, 40, 2, rule::Shift(0xDAE1E3, -0.02f)));
+    EXPECT_TRUE(PixelIs(down, 40, H - 3, rule::Shift(0xDEE5E6, 0.02f)));
+    EXPECT_TRUE(PixelIs(down, 40, H - 2, rule::Shift(0xE5EAEB, 0.02f)));
     ExpectBorder(down, 0x929D9D);
-    ExpectCorners(down, ShiftColor(0xABB4B5, -0.2f));
+    ExpectCorners(down, rule::Shift(0xABB4B5, -0.2f));
     EXPECT_EQ(button_->ForeColor(), 0xFFFFFFu) << "white caption while pressed";
 
     const Snapshot checked = Look(6, L"Checked");
     EXPECT_TRUE(PixelIs(checked, 40, 12, 0xFEFEFE));
     ExpectBorder(checked, 0xAF987A);
-    ExpectCorners(checked, ShiftColor(0xC1B3A0, -0.2f));
+    ExpectCorners(checked, rule::Shift(0xC1B3A0, -0.2f));
     EXPECT_EQ(button_->State(), 0) << "RoundedPanel draws its own checked look";
     EXPECT_EQ(button_->ForeColor(), forms::SystemColor(COLOR_BTNTEXT));
     const Snapshot checkedHot = Look(6, L"Checked, hot");
@@ -415,7 +413,7 @@ TEST_F(StylePixels, RoundedSimple) {
     EXPECT_TRUE(PixelIs(hot, 40, 18, 0xF8ECD0));
     ExpectBorder(hot, 0xCA9E61);
     EXPECT_TRUE(PixelIs(hot, 40, 1, kWhite));
-    ExpectCorners(hot, ShiftColor(0xCA9E61, 0.3f));
+    ExpectCorners(hot, rule::Shift(0xCA9E61, 0.3f));
     const Snapshot down = Look(7, L"Down");
     EXPECT_TRUE(PixelIs(down, 40, 18, Grad(0xF1DEB0, 0xF9F1DB, H - 2, 17)));
     ExpectBorder(down, 0xCA9E61);
@@ -432,13 +430,13 @@ TEST_F(StylePixels, SquareBands) {
         EXPECT_TRUE(PixelIs(s, 5, 8, Grad(uf, ut, split, 8))) << look;
         EXPECT_TRUE(PixelIs(s, 5, 9, Grad(lf, lt, 16, 0))) << look;
         EXPECT_TRUE(PixelIs(s, 5, 23, Grad(lf, lt, 16, 14))) << look;
-        ExpectBorder(s, ShiftColor(b, -0.34f));
+        ExpectBorder(s, rule::Shift(b, -0.34f));
     };
-    const long uf = AverageColor(ShiftColor(b, 0.09f), kWhite);
-    const long ut = AverageColor(ShiftColor(b, 0.07f), b);
-    expectBands(Look(8, L"Normal"), uf, ut, b, ShiftColor(b, 0.03f), "normal");
-    expectBands(Look(8, L"Disabled"), uf, ut, b, ShiftColor(b, 0.03f), "disabled");
-    expectBands(Look(8, L"Focused"), uf, ut, b, ShiftColor(b, 0.03f), "focused");
+    const long uf = rule::Average(rule::Shift(b, 0.09f), kWhite);
+    const long ut = rule::Average(rule::Shift(b, 0.07f), b);
+    expectBands(Look(8, L"Normal"), uf, ut, b, rule::Shift(b, 0.03f), "normal");
+    expectBands(Look(8, L"Disabled"), uf, ut, b, rule::Shift(b, 0.03f), "disabled");
+    expectBands(Look(8, L"Focused"), uf, ut, b, rule::Shift(b, 0.03f), "focused");
     expectBands(Look(8, L"Hot"), 0xE1FFFF, 0xACEAFF, 0x67D7FF, 0x99E4FF, "hot");
     expectBands(Look(8, L"Down"), 0x58C1FF, 0x51AFFF, 0x468FFF, 0x5FD3FF, "down");
     expectBands(Look(8, L"Checked"), 0xA9D9FF, 0x6FC0FF, 0x3FABFF, 0x75E1FF, "checked");
@@ -452,20 +450,20 @@ TEST_F(StylePixels, RoundedShaded) {
     EXPECT_TRUE(PixelIs(normal, 40, 18, b));
     EXPECT_TRUE(PixelIs(normal, 1, 12, kWhite));
     EXPECT_TRUE(PixelIs(normal, 40, 1, kWhite));
-    EXPECT_TRUE(PixelIs(normal, 0, 12, ShiftColor(b, -0.2f)));
-    EXPECT_TRUE(PixelIs(normal, 40, 0, ShiftColor(b, -0.2f)));
-    EXPECT_TRUE(PixelIs(normal, 40, H - 1, ShiftColor(b, -0.25f)));
-    ExpectCorners(normal, ShiftColor(b, 0.05f));
+    EXPECT_TRUE(PixelIs(normal, 0, 12, rule::Shift(b, -0.2f)));
+    EXPECT_TRUE(PixelIs(normal, 40, 0, rule::Shift(b, -0.2f)));
+    EXPECT_TRUE(PixelIs(normal, 40, H - 1, rule::Shift(b, -0.25f)));
+    ExpectCorners(normal, rule::Shift(b, 0.05f));
     const Snapshot hot = Look(9, L"Hot");
     EXPECT_EQ(normal.Pixels(), hot.Pixels()) << "hot looks as normal";
     const Snapshot disabled = Look(9, L"Disabled");
     EXPECT_EQ(normal.Pixels(), disabled.Pixels()) << "disabled looks as normal";
 
     const Snapshot down = Look(9, L"Down");
-    EXPECT_TRUE(PixelIs(down, 40, 5, Grad(kWhite, ShiftColor(b, -0.1f), 12, 5)));
-    EXPECT_TRUE(PixelIs(down, 40, 18, Grad(ShiftColor(b, -0.1f), ShiftColor(b, -0.05f), H, 6)));
-    EXPECT_TRUE(PixelIs(down, 0, 12, ShiftColor(b, -0.23f)));
-    EXPECT_TRUE(PixelIs(down, 40, H - 1, ShiftColor(b, -0.4f)));
+    EXPECT_TRUE(PixelIs(down, 40, 5, Grad(kWhite, rule::Shift(b, -0.1f), 12, 5)));
+    EXPECT_TRUE(PixelIs(down, 40, 18, Grad(rule::Shift(b, -0.1f), rule::Shift(b, -0.05f), H, 6)));
+    EXPECT_TRUE(PixelIs(down, 0, 12, rule::Shift(b, -0.23f)));
+    EXPECT_TRUE(PixelIs(down, 40, H - 1, rule::Shift(b, -0.4f)));
 
     const Snapshot focused = Look(9, L"Focused");
     EXPECT_GT(Differences(focused, normal, 3, 4, W - 4), 30);
@@ -474,20 +472,20 @@ TEST_F(StylePixels, RoundedShaded) {
 
 TEST_F(StylePixels, RoundedBlend) {
     const long b = 0xFFD1AD;
-    const long light = AverageColor(b, kWhite);
+    const long light = rule::Average(b, kWhite);
     struct Row {
         const wchar_t* state;
         long fill, band, mainFrom, mainTo, frame, corners;
     };
     const Row rows[] = {
-        {L"Disabled", b, ShiftColor(light, 0.05f), ShiftColor(b, -0.02f), AverageColor(kWhite, ShiftColor(b, 0.08f)),
-         ShiftColor(b, -0.2f), ShiftColor(b, -0.23f)},
-        {L"Normal", ShiftColor(b, -0.03f), ShiftColor(light, 0.1f), ShiftColor(b, -0.05f),
-         AverageColor(kWhite, ShiftColor(b, 0.1f)), ShiftColor(b, -0.33f), ShiftColor(b, -0.36f)},
-        {L"Hot", ShiftColor(b, -0.03f), ShiftColor(light, 0.15f), ShiftColor(b, -0.05f),
-         AverageColor(kWhite, ShiftColor(b, 0.2f)), ShiftColor(b, -0.28f), ShiftColor(b, -0.36f)},
-        {L"Down", ShiftColor(b, -0.03f), ShiftColor(light, 0.1f), ShiftColor(b, -0.08f),
-         AverageColor(kWhite, ShiftColor(b, 0.05f)), ShiftColor(b, -0.36f), ShiftColor(b, -0.36f)},
+        {L"Disabled", b, rule::Shift(light, 0.05f), rule::Shift(b, -0.02f), rule::Average(kWhite, rule::Shift(b, 0.08f)),
+         rule::Shift(b, -0.2f), rule::Shift(b, -0.23f)},
+        {L"Normal", rule::Shift(b, -0.03f), rule::Shift(light, 0.1f), rule::Shift(b, -0.05f),
+         rule::Average(kWhite, rule::Shift(b, 0.1f)), rule::Shift(b, -0.33f), rule::Shift(b, -0.36f)},
+        {L"Hot", rule::Shift(b, -0.03f), rule::Shift(light, 0.15f), rule::Shift(b, -0.05f),
+         rule::Average(kWhite, rule::Shift(b, 0.2f)), rule::Shift(b, -0.28f), rule::Shift(b, -0.36f)},
+        {L"Down", rule::Shift(b, -0.03f), rule::Shift(light, 0.1f), rule::Shift(b, -0.08f),
+         rule::Average(kWhite, rule::Shift(b, 0.05f)), rule::Shift(b, -0.36f), rule::Shift(b, -0.36f)},
     };
     for (const Row& r : rows) {
         const Snapshot s = Look(10, r.state);

@@ -17,6 +17,7 @@
 #include "app/Form1.h"
 #include "app/SaveSelection.h"
 #include "app/TimeText.h"
+#include "app/frmDOSOutput.h"
 #include "base/Handles.h"
 #include "base/SystemErrorText.h"
 #include "support/DialogWatcher.h"
@@ -155,6 +156,39 @@ TEST_F(SaveSelection, WritesTheSelectionAsANewMp3WithItsTagsAndCover) {
     const std::wstring encoder = L"\"" + app::ProgramFolder() + L"\\ffmpeg.exe\"";
     EXPECT_EQ(form.DOSOutput().txtCommand().Text().rfind(encoder + L" -nostdin -y -ss 3.25 -t 6.5 -i \"", 0), 0u)
         << form.DOSOutput().txtCommand().Text();
+}
+
+TEST_F(SaveSelection, TheOutputWindowShowsOneBlockWhileTheEncoderRunsAndAFullBarWhenItIsDone) {
+    ScratchFolder folder(L"save-bar");
+    ASSERT_TRUE(::CopyFileW(Fixture(kSource).c_str(), (folder / L"song.mp3").c_str(), FALSE));
+    Load(folder / L"song.mp3");
+    Mark(3.25, 9.75);
+    app::frmDOSOutput& output = form.DOSOutput();
+    testing_support::Pixels running;
+    output.ReadOutput1().Starting.Subscribe([&] {
+        ::RedrawWindow(output.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        running = testing_support::CaptureClient(output.Handle());
+    });
+    auto boxes = Save(folder / L"cut.mp3");
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, L"MP3 has been cut!");
+    ASSERT_EQ(running.width, app::frmDOSOutput::kClientWidth);
+    EXPECT_TRUE(testing_support::WritePng(testing_support::ArtifactPath(L"output-window-running.png"), running));
+    // The bar at (24, 72): one six-pixel block at x = 4 to 9 of the bar, then white.
+    const std::uint32_t barColour = 0x335EA8;  // red 51, green 94, blue 168, as the screen's RGB
+    const int row = 72 + 12;
+    for (int x = 4; x <= 9; ++x) EXPECT_EQ(running.At(24 + x, row), barColour) << x;
+    for (int x = 10; x < 470; ++x) ASSERT_EQ(running.At(24 + x, row), 0xFFFFFFu) << x;
+
+    EXPECT_EQ(output.pb().Value(), 100);
+    // Shown again (as for the next save), the window still has the full bar of the finished run.
+    output.Show();
+    ::RedrawWindow(output.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    const testing_support::Pixels done = testing_support::CaptureClient(output.Handle());
+    output.Hide();
+    EXPECT_TRUE(testing_support::WritePng(testing_support::ArtifactPath(L"output-window-done.png"), done));
+    EXPECT_EQ(done.At(24 + 240, row), barColour);
+    EXPECT_EQ(done.At(24 + 478, row), barColour);
 }
 
 class UnusualNames : public SaveSelection, public ::testing::WithParamInterface<const wchar_t*> {};
@@ -362,9 +396,12 @@ TEST_F(SaveSelection, AHundredSavesAndAHundredCancelsLeaveNothingBehind) {
     ScratchFolder folder(L"repeat");
     const std::wstring input = folder / L"song.mp3";
     ASSERT_TRUE(::CopyFileW(Fixture(kSource).c_str(), input.c_str(), FALSE));
-    ASSERT_TRUE(form.player().SetURL(input));
+    // The selection as Set Start and Set End leave it, with the player left
+    // alone: its threads and handles come and go with playback, not with saves.
     form.Text1().SetText(input);
-    Mark(3.25, 9.75);
+    form.Label(5).SetCaption(L"3.25");
+    form.Label(7).SetCaption(L"9.75");
+    form.Label(9).SetCaption(L"6.5");
     app::frmDOSOutput& output = form.DOSOutput();
     bool cancel = false;
     // The click is handled at the run's first look at the window messages, before any output.
@@ -383,10 +420,12 @@ TEST_F(SaveSelection, AHundredSavesAndAHundredCancelsLeaveNothingBehind) {
     const DWORD user = testing_support::UserObjects();
     saves(100, false);
     saves(100, true);
-    // A reader thread may still be on its way out.
-    testing_support::PumpUntil([&] { return testing_support::Threads() == threads; }, 10000);
-    EXPECT_EQ(testing_support::KernelHandles().size(), handles);
-    EXPECT_EQ(testing_support::Threads(), threads);
+    // Flat: what the system sets up once on its own (a handle of the audio
+    // codecs, a worker thread of Wine's) may add one or two; a leak adds one a run.
+    constexpr std::size_t kSystemsOwn = 2;
+    testing_support::PumpUntil([&] { return testing_support::Threads() <= threads + kSystemsOwn; }, 10000);
+    EXPECT_LE(testing_support::KernelHandles().size(), handles + kSystemsOwn);
+    EXPECT_LE(testing_support::Threads(), threads + kSystemsOwn);
     EXPECT_EQ(testing_support::GdiObjects(), gdi);
     EXPECT_EQ(testing_support::UserObjects(), user);
     auto boxes = watcher.Seen();

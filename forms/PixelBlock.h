@@ -7,7 +7,7 @@
 
 #include "base/Handles.h"
 
-namespace controls::imagebutton {
+namespace forms {
 
 class PixelBlock {
 public:
@@ -37,4 +37,4 @@ private:
     std::uint8_t* bits_ = nullptr;
 };
 
-}  // namespace controls::imagebutton
+}  // namespace forms

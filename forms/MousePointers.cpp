@@ -1,6 +1,9 @@
-#include "controls/imagebutton/MousePointers.h"
+#include "forms/MousePointers.h"
 
-namespace controls::imagebutton {
+#include <cstdint>
+#include <vector>
+
+namespace forms {
 
 HCURSOR StandardCursor(short kind) noexcept {
     const wchar_t* id = nullptr;
@@ -56,4 +59,16 @@ HCURSOR StandardCursor(short kind) noexcept {
     return ::LoadCursorW(nullptr, id);
 }
 
-}  // namespace controls::imagebutton
+base::IconHandle CursorFromBitmap(HBITMAP bitmap) {
+    BITMAP info{};
+    if (!bitmap || !::GetObjectW(bitmap, sizeof info, &info)) return {};
+    const int height = info.bmHeight < 0 ? -info.bmHeight : info.bmHeight;
+    // An AND mask of zeros keeps every pixel of the colour bitmap: nothing of the screen shows through.
+    const std::vector<std::uint8_t> zeros(static_cast<std::size_t>((info.bmWidth + 15) / 16 * 2) * height, 0);
+    base::BitmapHandle mask(::CreateBitmap(info.bmWidth, height, 1, 1, zeros.data()));
+    if (!mask) return {};
+    ICONINFO icon{FALSE, 0, 0, mask.Get(), bitmap};
+    return base::IconHandle(::CreateIconIndirect(&icon));
+}
+
+}  // namespace forms

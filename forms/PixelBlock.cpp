@@ -1,8 +1,8 @@
-#include "controls/imagebutton/PixelBlock.h"
+#include "forms/PixelBlock.h"
 
 #include "forms/Dib.h"
 
-namespace controls::imagebutton {
+namespace forms {
 
 PixelBlock::PixelBlock(HDC reference, int width, int height, int bitsPerPixel)
     : width_(width),
@@ -13,17 +13,17 @@ PixelBlock::PixelBlock(HDC reference, int width, int height, int bitsPerPixel)
     dc_.Reset(::CreateCompatibleDC(reference));
     if (!dc_) return;
     void* bits = nullptr;
-    bitmap_ = forms::CreateTopDownDib(width, height, &bits, reference, bitsPerPixel);
+    bitmap_ = CreateTopDownDib(width, height, &bits, reference, bitsPerPixel);
     if (!bitmap_ || !bits) return;
     previous_ = ::SelectObject(dc_.Get(), bitmap_.Get());
     bits_ = static_cast<std::uint8_t*>(bits);
 }
 
-BITMAPINFO PixelBlock::Info() const noexcept { return forms::TopDownDibInfo(width_, height_, bitsPerPixel_); }
+BITMAPINFO PixelBlock::Info() const noexcept { return TopDownDibInfo(width_, height_, bitsPerPixel_); }
 
 PixelBlock::~PixelBlock() {
     // The bitmap leaves the DC before either is deleted.
     if (previous_) ::SelectObject(dc_.Get(), previous_);
 }
 
-}  // namespace controls::imagebutton
+}  // namespace forms

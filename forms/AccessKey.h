@@ -4,8 +4,8 @@
 #include <optional>
 #include <string_view>
 
-namespace controls::imagebutton {
+namespace forms {
 
 std::optional<wchar_t> AccessKeyOf(std::wstring_view caption);
 
-}  // namespace controls::imagebutton
+}  // namespace forms

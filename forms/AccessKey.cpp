@@ -1,8 +1,8 @@
-#include "controls/imagebutton/AccessKey.h"
+#include "forms/AccessKey.h"
 
 #include <windows.h>
 
-namespace controls::imagebutton {
+namespace forms {
 
 namespace {
 wchar_t LowerCase(wchar_t c) {
@@ -23,4 +23,4 @@ std::optional<wchar_t> AccessKeyOf(std::wstring_view caption) {
     return LowerCase(caption[amp + 1]);
 }
 
-}  // namespace controls::imagebutton
+}  // namespace forms

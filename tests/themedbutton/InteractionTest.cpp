@@ -1,0 +1,261 @@
+// How the themed button answers the mouse, the keyboard and focus, and which
+// events it raises; messages come to its real window.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "ThemedTestSupport.h"
+#include "base/MessageLoop.h"
+
+using namespace themed_test;
+using controls::ThemedButton;
+
+namespace {
+constexpr int W = 100;
+constexpr int H = 30;
+constexpr int kClick = ThemedButton::kClickId;
+constexpr int kEnter = ThemedButton::kMouseEnterId;
+constexpr int kLeave = ThemedButton::kMouseLeaveId;
+
+// The events that are not MouseEnter (the platform's own mouse moves raise that too).
+std::vector<int> Actions(const HostForm& form) {
+    std::vector<int> actions;
+    for (int e : form.events)
+        if (e != kEnter) actions.push_back(e);
+    return actions;
+}
+
+int Count(const HostForm& form, int id) {
+    int n = 0;
+    for (int e : form.events) n += e == id;
+    return n;
+}
+
+// Waits for the platform's leave notice after the cursor went elsewhere.
+bool LeftByTheMouse(const ThemedButton& b) {
+    MoveMouseAway();
+    return testing_support::PumpUntil([&] { return !b.MouseInside(); }, 5000);
+}
+}  // namespace
+
+TEST(ThemedInteraction, APushClickRaisesClickOnceAndEndsHot) {
+    HostForm& form = SharedForm();
+    ThemedButton b(form, L"ThemedButton1", Bounds(10, 10, W, H));
+    MoveMouse(b, 50, 15);
+    EXPECT_TRUE(b.MouseInside());
+    EXPECT_EQ(b.State(), 2);
+    EXPECT_EQ(Count(form, kEnter), 1);
+    Press(b, 50, 15);
+    EXPECT_EQ(b.State(), 3);
+    EXPECT_EQ(::GetFocus(), b.hWnd());
+    Release(b, 50, 15);
+    EXPECT_EQ(Actions(form), std::vector<int>{kClick});
+    EXPECT_EQ(b.State(), 2);
+    EXPECT_EQ(b.LastMouseButton(), 1);
+    ASSERT_TRUE(LeftByTheMouse(b));
+    EXPECT_EQ(b.State(), 1);
+    EXPECT_EQ(Actions(form), (std::vector<int>{kClick, kLeave}));
+}
+
+TEST(ThemedInteraction, APressInsideAndAReleaseAfterLeavingRaisesNoClick) {
+    HostForm& form = SharedForm();
+    ThemedButton b(form, L"ThemedButton1", Bounds(10, 10, W, H));
+    MoveMouse(b, 50, 15);
+    Press(b, 50, 15);
+    ASSERT_TRUE(LeftByTheMouse(b));
+    Release(b, 50, 15);
+    EXPECT_EQ(Actions(form), std::vector<int>{kLeave});
+    EXPECT_EQ(b.State(), 2) << "the release still leaves the button hot";
+}
+
+struct ToggleCase {
+    bool valueBefore;
+    bool valueAfter;
+    int clicks;
+};
+
+TEST(ThemedInteraction, AToggleFlipsOnEachClickAndRaisesClickOnlyFromTrue) {
+    const ToggleCase cases[] = {{false, true, 0}, {true, false, 1}};
+    for (const auto& c : cases) {
+        HostForm& form = SharedForm();
+        ThemedButton b(form, L"ThemedButton1", Bounds(10, 10, W, H));
+        b.SetButtonType(1);
+        b.SetValue(c.valueBefore);
+        ClickMiddle(b);
+        EXPECT_EQ(b.Value(), c.valueAfter);
+        EXPECT_EQ(Count(form, kClick), c.clicks);
+        EXPECT_EQ(b.State(), c.valueAfter ? 3 : 2) << "a toggle that is on is drawn pressed";
+        MoveMouseAway();
+    }
+}
+
+TEST(ThemedInteraction, SpaceClicksButFlipsAToggleOnlyAfterALeftButton) {
+    HostForm& form = SharedForm();
+    ThemedButton b(form, L"ThemedButton1", Bounds(10, 10, W, H));
+    b.SetButtonType(1);
+    ::SetFocus(b.hWnd());
+    // Before any mouse click the last button is 0: space raises Click without flipping.
+    Key(b, WM_KEYDOWN, VK_SPACE);
+    EXPECT_EQ(b.State(), 3);
+    Key(b, WM_KEYUP, VK_SPACE);
+    EXPECT_FALSE(b.Value());
+    EXPECT_EQ(Count(form, kClick), 1);
+    EXPECT_EQ(b.State(), 1);
+
+    ClickMiddle(b);  // the left button: now space flips
+    EXPECT_TRUE(b.Value());
+    Key(b, WM_KEYDOWN, VK_SPACE);
+    Key(b, WM_KEYUP, VK_SPACE);
+    EXPECT_FALSE(b.Value());
+
+    // A right-button release blocks the next space toggle.
+    Press(b, 50, 15, WM_RBUTTONDOWN);
+    Release(b, 50, 15, WM_RBUTTONUP);
+    EXPECT_EQ(b.LastMouseButton(), 2);
+    const int clicksBefore = Count(form, kClick);
+    Key(b, WM_KEYDOWN, VK_SPACE);
+    Key(b, WM_KEYUP, VK_SPACE);
+    EXPECT_FALSE(b.Value());
+    EXPECT_EQ(Count(form, kClick), clicksBefore + 1);
+    MoveMouseAway();
+}
+
+TEST(ThemedInteraction, TheAccessKeyFlipsAToggleWithoutClick) {
+    HostForm& form = SharedForm();
+    ThemedButton b(form, L"ThemedButton1", Bounds(10, 10, W, H));
+    b.SetCaption(L"&Loop");
+    b.SetButtonType(1);
+    ::SendMessageW(form.Handle(), WM_MENUCHAR, MAKEWPARAM(L'l', MF_SYSMENU), 0);
+    EXPECT_TRUE(b.Value());
+    EXPECT_EQ(b.LastMouseButton(), 1);
+    EXPECT_EQ(b.State(), 1);
+    EXPECT_EQ(Count(form, kClick), 0);
+}
+
+TEST(ThemedInteraction, TabRaisesMouseLeaveWithTheMouseElsewhere) {
+    HostForm& form = SharedForm();
+    ThemedButton first(form, L"ThemedButton1", Bounds(10, 10, W, H));
+    ThemedButton second(form, L"ThemedButton2", Bounds(10, 50, W, H));
+    MoveMouseAway();
+    ::SetFocus(first.hWnd());
+    form.events.clear();
+    Key(first, WM_KEYDOWN, VK_TAB);
+    EXPECT_EQ(form.events, std::vector<int>{kLeave});
+    EXPECT_EQ(::GetFocus(), second.hWnd());
+}
+
+struct ArrowCase {
+    WPARAM key;
+    int from;  // index of the focused button before
+    int to;
+};
+
+TEST(ThemedInteraction, ArrowKeysMoveTheFocusWithoutChangingTheState) {
+    HostForm& form = SharedForm();
+    ThemedButton a(form, L"ThemedButton1", Bounds(10, 10, W, H));
+    ThemedButton b(form, L"ThemedButton2", Bounds(10, 50, W, H));
+    ThemedButton* buttons[] = {&a, &b};
+    const ArrowCase cases[] = {{VK_RIGHT, 0, 1}, {VK_LEFT, 1, 0}, {VK_DOWN, 0, 1}, {VK_UP, 1, 0}};
+    MoveMouseAway();
+    for (const auto& c : cases) {
+        ::SetFocus(buttons[c.from]->hWnd());
+        const int before = buttons[c.from]->State();
+        Key(*buttons[c.from], WM_KEYDOWN, c.key);
+        EXPECT_EQ(::GetFocus(), buttons[c.to]->hWnd()) << c.key;
+        EXPECT_EQ(buttons[c.from]->State(), before) << c.key;
+    }
+    EXPECT_TRUE(form.events.empty());
+}
+
+TEST(ThemedInteraction, FocusAndTheDefaultHintRepaint) {
+    HostForm& form = SharedForm();
+    ThemedButton b(form, L"ThemedButton1", Bounds(10, 10, W, H));
+    b.SetShowFocus(true);
+    ::SetFocus(b.hWnd());
+    EXPECT_TRUE(b.HasFocus());
+    EXPECT_EQ(Snapshot(b).At(0, 0), 0x000000) << "Style 0 outlines a focused button that shows its focus";
+    ::SetFocus(form.Handle());
+    EXPECT_FALSE(b.HasFocus());
+    EXPECT_NE(Snapshot(b).At(0, 0), 0x000000);
+    form.defaultButton = &b;
+    b.AmbientChanged(L"DisplayAsDefault");
+    EXPECT_EQ(Snapshot(b).At(0, 0), 0x000000) << "the default button is outlined too";
+}
+
+TEST(ThemedInteraction, ADoubleClickPressesAgainAfterALeftClick) {
+    HostForm& form = SharedForm();
+    ThemedButton b(form, L"ThemedButton1", Bounds(10, 10, W, H));
+    ClickMiddle(b);
+    Press(b, 50, 15, WM_LBUTTONDBLCLK);
+    EXPECT_EQ(b.State(), 3);
+    Release(b, 50, 15);
+    EXPECT_EQ(Count(form, kClick), 2);
+    MoveMouseAway();
+}
+
+// A button that answers its messages with values of its own, to see that the
+// hook passes them on untouched and runs only afterwards.
+class ProbeButton : public ThemedButton {
+public:
+    using ThemedButton::ThemedButton;
+    static LRESULT Answer(UINT message) { return 0x5000 + static_cast<LRESULT>(message); }
+    std::vector<UINT> seen;
+    std::vector<bool> insideWhenSeen;
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_MOUSEMOVE || message == WM_MOUSELEAVE || message == WM_SYSCOLORCHANGE ||
+            message == WM_THEMECHANGED) {
+            seen.push_back(message);
+            insideWhenSeen.push_back(MouseInside());
+            return Answer(message);
+        }
+        return ThemedButton::HandleMessage(message, wParam, lParam);
+    }
+};
+
+TEST(ThemedInteraction, TheHookRunsAfterTheWindowAndChangesNoMessage) {
+    HostForm& form = SharedForm();
+    ProbeButton b(form, L"ThemedButton1", Bounds(10, 10, W, H));
+    ASSERT_TRUE(b.Hooked());
+    const UINT messages[] = {WM_MOUSEMOVE, WM_SYSCOLORCHANGE, WM_THEMECHANGED, WM_MOUSELEAVE};
+    for (UINT message : messages)
+        EXPECT_EQ(::SendMessageW(b.hWnd(), message, 0, MAKELPARAM(5, 5)), ProbeButton::Answer(message)) << message;
+    EXPECT_EQ(b.seen, std::vector<UINT>(std::begin(messages), std::end(messages)));
+    // The window saw the move before the hook set the mouse-inside flag, and the leave before it cleared it.
+    EXPECT_EQ(b.insideWhenSeen, (std::vector<bool>{false, true, true, true}));
+    EXPECT_FALSE(b.MouseInside());
+    EXPECT_EQ(form.events, (std::vector<int>{kEnter, kLeave}));
+}
+
+TEST(ThemedInteraction, InDesignModeThereIsNoHookAndTheMouseChangesNothing) {
+    HostForm& form = SharedForm();
+    form.userMode = false;
+    ThemedButton b(form, L"ThemedButton1", Bounds(10, 10, W, H));
+    EXPECT_FALSE(b.Hooked());
+    MoveMouse(b, 50, 15);
+    EXPECT_FALSE(b.MouseInside());
+    EXPECT_TRUE(form.events.empty());
+    EXPECT_EQ(b.TooltipWindow(), nullptr);
+    Press(b, 50, 15);
+    Release(b, 50, 15);
+    EXPECT_EQ(Count(form, kClick), 0) << "without the hook the mouse is never inside";
+    ::SetFocus(b.hWnd());
+    Key(b, WM_KEYDOWN, VK_SPACE);
+    Key(b, WM_KEYUP, VK_SPACE);
+    EXPECT_EQ(Count(form, kClick), 1) << "the space key still clicks";
+    MoveMouseAway();
+}
+
+TEST(ThemedInteraction, DestroyingTheButtonRemovesTheHook) {
+    HostForm& form = SharedForm();
+    auto b = std::make_unique<ThemedButton>(form, L"ThemedButton1", Bounds(10, 10, W, H));
+    HWND window = b->hWnd();
+    ASSERT_TRUE(b->Hooked());
+    ::DestroyWindow(window);
+    EXPECT_FALSE(b->Hooked());
+    b.reset();
+    EXPECT_FALSE(::IsWindow(window));
+}

@@ -1,0 +1,121 @@
+#include "ThemedTestSupport.h"
+
+#include "forms/Dib.h"
+#include "base/Handles.h"
+#include "base/MessageLoop.h"
+
+namespace themed_test {
+
+HostForm::HostForm() {
+    CreateForm(L"Snipmill.ThemedButtonTest", L"Themed button test", 460, 320, WS_OVERLAPPEDWINDOW, 0);
+    ::SetWindowPos(Handle(), HWND_TOP, 40, 40, 0, 0, SWP_NOSIZE);
+    Show(SW_SHOW);
+    ::UpdateWindow(Handle());
+    base::DoEvents();
+}
+
+forms::AmbientProperties HostForm::Ambient(const forms::Control& control) const {
+    forms::AmbientProperties ambient = Form::Ambient(control);
+    ambient.UserMode = userMode;
+    ambient.DisplayAsDefault = defaultButton == &control;
+    return ambient;
+}
+
+void HostForm::Reset() {
+    userMode = true;
+    defaultButton = nullptr;
+    changes.clear();
+    events.clear();
+    ::SetForegroundWindow(Handle());
+    ::SetFocus(Handle());
+    base::DoEvents();
+}
+
+HostForm& SharedForm() {
+    static HostForm form;
+    form.Reset();
+    return form;
+}
+
+RECT Bounds(int left, int top, int width, int height) { return RECT{left, top, left + width, top + height}; }
+
+Snapshot::Snapshot(const controls::ThemedButton& button) : pixels_(testing_support::PrintClient(button.hWnd())) {}
+
+long Snapshot::At(int x, int y) const {
+    const std::uint32_t p = pixels_.At(x, y);  // 0x00RRGGBB
+    return static_cast<long>(((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF));
+}
+
+std::shared_ptr<forms::Picture> MakeIcon(long fill, std::initializer_list<Dot> dots, int size) {
+    void* data = nullptr;
+    base::BitmapHandle color = forms::CreateTopDownDib(size, size, &data, nullptr, 32);
+    auto* pixels = static_cast<std::uint32_t*>(data);
+    auto argb = [](long c) {
+        return 0xFF000000u | (static_cast<std::uint32_t>(c & 0xFF) << 16) | static_cast<std::uint32_t>(c & 0xFF00) |
+               static_cast<std::uint32_t>((c >> 16) & 0xFF);
+    };
+    for (int i = 0; i < size * size; ++i) pixels[i] = argb(fill);
+    for (const Dot& d : dots) pixels[d.y * size + d.x] = argb(d.color);
+    // An all-black AND mask: every pixel of the icon is opaque.
+    std::vector<std::uint8_t> maskBits(static_cast<std::size_t>((size + 15) / 16 * 2 * size), 0);
+    base::BitmapHandle mask(::CreateBitmap(size, size, 1, 1, maskBits.data()));
+    ICONINFO info{TRUE, 0, 0, mask.Get(), color.Get()};
+    return forms::Picture::FromIcon(base::IconHandle(::CreateIconIndirect(&info)));
+}
+
+namespace {
+LPARAM Point(int x, int y) {
+    return MAKELPARAM(static_cast<WORD>(static_cast<short>(x)), static_cast<WORD>(static_cast<short>(y)));
+}
+
+// In a Wine desktop window the move arrives a moment later.
+void CursorTo(POINT at) {
+    ::SetCursorPos(at.x, at.y);
+    testing_support::PumpUntil(
+        [&] {
+            POINT now{};
+            ::GetCursorPos(&now);
+            return now.x == at.x && now.y == at.y;
+        },
+        2000);
+}
+
+void PlaceCursor(const controls::ThemedButton& button, int x, int y) {
+    POINT at{x, y};
+    ::ClientToScreen(button.hWnd(), &at);
+    CursorTo(at);
+}
+}  // namespace
+
+void MoveMouse(const controls::ThemedButton& button, int x, int y) {
+    PlaceCursor(button, x, y);
+    ::SendMessageW(button.hWnd(), WM_MOUSEMOVE, 0, Point(x, y));
+}
+
+void MoveMouseAway() {
+    CursorTo(POINT{::GetSystemMetrics(SM_CXSCREEN) - 2, ::GetSystemMetrics(SM_CYSCREEN) - 2});
+}
+
+void Press(const controls::ThemedButton& button, int x, int y, UINT message) {
+    PlaceCursor(button, x, y);
+    const WPARAM held = message == WM_RBUTTONDOWN ? MK_RBUTTON : message == WM_MBUTTONDOWN ? MK_MBUTTON : MK_LBUTTON;
+    ::SendMessageW(button.hWnd(), message, held, Point(x, y));
+}
+
+void Release(const controls::ThemedButton& button, int x, int y, UINT message) {
+    ::SendMessageW(button.hWnd(), message, 0, Point(x, y));
+}
+
+void Key(const controls::ThemedButton& button, UINT message, WPARAM key) {
+    ::SendMessageW(button.hWnd(), message, key, message == WM_KEYUP ? 0xC0000001 : 1);
+}
+
+void ClickMiddle(const controls::ThemedButton& button) {
+    RECT client{};
+    ::GetClientRect(button.hWnd(), &client);
+    MoveMouse(button, client.right / 2, client.bottom / 2);
+    Press(button, client.right / 2, client.bottom / 2);
+    Release(button, client.right / 2, client.bottom / 2);
+}
+
+}  // namespace themed_test

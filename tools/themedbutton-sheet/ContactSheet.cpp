@@ -1,0 +1,134 @@
+// Draws the themed button in every look (rows) and state (columns), plain and
+// with an icon, into one picture for people to look at:
+// <folder given>\themedbutton-contact-sheet.png. Run with: scripts/contact-sheet themedbutton-sheet
+#include <windows.h>
+
+#include <commctrl.h>
+#include <uxtheme.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "controls/themedbutton/ThemedButton.h"
+#include "forms/Dib.h"
+#include "forms/Form.h"
+#include "base/MessageLoop.h"
+#include "support/ContactSheet.h"
+
+namespace {
+
+constexpr int kCellWidth = 97;
+constexpr int kCellHeight = 25;
+constexpr int kGap = 8;
+constexpr int kLabelWidth = 120;
+constexpr int kHeaderHeight = 36;
+
+class SheetForm : public forms::Form {
+public:
+    SheetForm() {
+        CreateForm(L"Snipmill.ThemedButtonSheet", L"Themed button sheet", 300, 120, WS_OVERLAPPEDWINDOW, 0);
+        Show(SW_SHOW);
+        base::DoEvents();
+    }
+};
+
+struct Row {
+    const wchar_t* label;
+    int style;
+    bool withoutTheme = false;
+};
+
+const Row kRows[] = {{L"0 raised", 0},   {L"1 soft", 1},          {L"2 flat", 2},     {L"3 etched", 3},
+                     {L"4 office", 4},   {L"5 skin", 5},          {L"6 theme", 6},    {L"6 no theme: 5", 6, true},
+                     {L"7 shaded", 7},   {L"8 bevelled", 8},      {L"9 cylinder", 9}, {L"10 large", 10}};
+
+const wchar_t* const kColumns[] = {L"1 normal", L"2 hot", L"3 pressed", L"4 disabled", L"5 focused"};
+
+// A 16 x 16 icon: a green disc with a white shine, transparent around it.
+std::shared_ptr<forms::Picture> Disc() {
+    void* data = nullptr;
+    base::BitmapHandle color = forms::CreateTopDownDib(16, 16, &data, nullptr, 32);
+    auto* pixels = static_cast<std::uint32_t*>(data);
+    std::vector<std::uint8_t> maskBits(2 * 16, 0);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x) {
+            const int dx = 2 * x - 15, dy = 2 * y - 15;
+            const bool inside = dx * dx + dy * dy <= 14 * 14;
+            const bool shine = x >= 4 && x < 7 && y >= 4 && y < 7;
+            pixels[y * 16 + x] = !inside ? 0 : shine ? 0xFFFFFFFFu : 0xFF30A030u;
+            if (!inside) maskBits[static_cast<std::size_t>(y * 2 + x / 8)] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
+        }
+    base::BitmapHandle mask(::CreateBitmap(16, 16, 1, 1, maskBits.data()));
+    ICONINFO info{TRUE, 0, 0, mask.Get(), color.Get()};
+    return forms::Picture::FromIcon(base::IconHandle(::CreateIconIndirect(&info)));
+}
+
+std::unique_ptr<controls::ThemedButton> MakeButton(SheetForm& form, const Row& row, int column,
+                                                   const std::shared_ptr<forms::Picture>& icon) {
+    auto b = std::make_unique<controls::ThemedButton>(form, L"ThemedButton1",
+                                                      RECT{10, 10, 10 + kCellWidth, 10 + kCellHeight});
+    if (row.withoutTheme) ::SetWindowTheme(b->hWnd(), L" ", L" ");
+    b->SetCaption(L"Visit site");
+    b->SetShowFocus(true);
+    b->SetNonThemeStyle(5);
+    b->SetStyle(row.style);
+    if (icon) b->SetIcon(icon);
+    switch (column) {
+    case 1:  // the hook hears the mouse come in
+        ::SendMessageW(b->hWnd(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+        break;
+    case 2:  // a toggle that is on is drawn pressed
+        b->SetButtonType(1);
+        b->SetValue(true);
+        break;
+    case 3:
+        b->SetEnabled(false);
+        break;
+    case 4:
+        ::SetFocus(b->hWnd());
+        break;
+    default:
+        break;
+    }
+    return b;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+    ::InitCommonControlsEx(&controls);
+    const std::wstring folder = argc > 1 ? argv[1] : L".";
+    SheetForm form;
+    ::SetForegroundWindow(form.Handle());
+    const auto icon = Disc();
+
+    constexpr int kColumnCount = 5;
+    const int rows = static_cast<int>(std::size(kRows));
+    const int cellsWide = kColumnCount * 2;
+    testing_support::ContactSheet sheet(kLabelWidth + cellsWide * (kCellWidth + kGap) + kGap, kHeaderHeight + rows * (kCellHeight + kGap) + kGap);
+    for (int column = 0; column < kColumnCount; ++column)
+        for (int withIcon = 0; withIcon < 2; ++withIcon) {
+            const int x = kLabelWidth + (column * 2 + withIcon) * (kCellWidth + kGap);
+            sheet.Label(x, 2, kCellWidth, 16, kColumns[column]);
+            sheet.Label(x, 18, kCellWidth, 16, withIcon ? L"with icon" : L"plain");
+        }
+    for (int r = 0; r < rows; ++r) {
+        const int y = kHeaderHeight + r * (kCellHeight + kGap);
+        sheet.Label(8, y, kLabelWidth - 8, kCellHeight, kRows[r].label);
+        for (int column = 0; column < kColumnCount; ++column)
+            for (int withIcon = 0; withIcon < 2; ++withIcon) {
+                auto b = MakeButton(form, kRows[r], column, withIcon ? icon : nullptr);
+                sheet.Draw(kLabelWidth + (column * 2 + withIcon) * (kCellWidth + kGap), y, *b);
+            }
+    }
+    const std::wstring path = folder + L"\\themedbutton-contact-sheet.png";
+    if (!sheet.Save(path)) {
+        std::fwprintf(stderr, L"could not write %ls\n", path.c_str());
+        return 1;
+    }
+    std::wprintf(L"%ls\n", path.c_str());
+    return 0;
+}
