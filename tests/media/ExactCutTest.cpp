@@ -15,6 +15,7 @@
 #include "media/Mp3Reader.h"
 #include "media/Mp3Stream.h"
 #include "media/VbrHeader.h"
+#include "support/WindowTesting.h"
 
 using media::MakeCutExact;
 using media::Mp3Index;
@@ -145,6 +146,18 @@ TEST(ExactCut, ACutOfACutIsExactAgain) {
     ASSERT_TRUE(MakeCutExact(once.Path(), twice.Path(), 1234 / 44100.0, 50000 / 44100.0));
     EXPECT_EQ(ReadIndex(twice.Path()).PlayableSampleCount(), 50000u);
     EXPECT_LE(LargestDifference(Samples(twice.Path(), 0, 50000), Samples(source, 11234, 50000)), kCodecRounding);
+}
+
+TEST(ExactCut, AHundredCutsLeaveNoThreadOrHandleBehind) {
+    const std::wstring source = Fixture(L"cbr128_info.mp3");
+    ScratchFile copy(L"repeat.mp3", ReadBytes(source));
+    ASSERT_TRUE(MakeCutExact(source, copy.Path(), 0.5, 1.25));  // sets up what the process keeps
+    const std::size_t handles = testing_support::KernelHandles().size();
+    const DWORD threads = testing_support::Threads();
+    for (int i = 0; i < 100; ++i) ASSERT_TRUE(MakeCutExact(source, copy.Path(), 0.5, 1.25));
+    EXPECT_EQ(testing_support::KernelHandles().size(), handles);
+    EXPECT_EQ(testing_support::Threads(), threads);
+    EXPECT_EQ(ReadIndex(copy.Path()).PlayableSampleCount(), 55125u);
 }
 
 TEST(ExactCut, WritesALameTagThatChecksOut) {
