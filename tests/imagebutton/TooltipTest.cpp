@@ -66,6 +66,8 @@ protected:
     // Off the button and back on: a new entry into the hot state.
     HWND Hover() {
         MoveMouse(*button, 300, 12);
+        // The leave arrives through the platform's mouse tracking, which a busy machine delays.
+        testing_support::PumpUntil([&] { return button->TooltipWindow() == nullptr; }, 5000);
         MoveMouse(*button, 40, 12);
         return button->TooltipWindow();
     }
