@@ -70,7 +70,6 @@ void ReadOutput::RunWithPipe(const std::wstring& quotedCommand) {
         return;
     }
     child_ = &child;
-    processId_ = child.Id();
 
     Starting.Raise();
     cancel_ = false;
@@ -98,7 +97,6 @@ void ReadOutput::RunWithPipe(const std::wstring& quotedCommand) {
     }
 
     child_ = nullptr;
-    processId_ = 0;
     processing_ = false;
     cancel_ = false;
 }

@@ -49,7 +49,7 @@ public:
     // A cancellation was asked for and the run has not cleaned up yet.
     bool CancelRequested() const noexcept { return cancel_; }
     // The running child's process id; 0 when idle.
-    DWORD ProcessId() const noexcept { return processId_; }
+    DWORD ProcessId() const noexcept { return child_ ? child_->Id() : 0; }
     // The child's exit code, known from the last GotChunk of a run on (also
     // while Complete is handled) until the next run starts. An exit code cannot
     // tell a cancelled run: a cancelled child is ended with code 0.
@@ -74,7 +74,6 @@ private:
     bool cancel_ = false;
     bool familyKnown_ = false;
     bool legacyPlatform_ = false;
-    DWORD processId_ = 0;
     const ChildProcess* child_ = nullptr;  // the running child, while there is one
     std::optional<std::uint32_t> exitCode_;
 };
