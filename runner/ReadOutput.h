@@ -39,9 +39,10 @@ public:
 
     void ProcessCommand();
     void CancelProcess();
-    // Asks the process's top-level windows to close. This runner's child is
-    // then given a moment to go, and ended with everything it started if it
-    // has not; true only once none of them is left. Another process is only asked.
+    // Asks the process's top-level windows to close. This runner's child, given
+    // a moment to go when it had a window to ask, is then ended with whatever
+    // is left of all it started; true only once none of them is left. Another
+    // process is only asked.
     bool CloseProcess(std::int32_t processId, std::int32_t exitCode);
 
     // From the start of a run until its clean-up.
