@@ -12,7 +12,7 @@ StartedProgram::StartedProgram(const std::wstring& exe, const std::wstring& argu
     if (!::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder, &startup,
                           &info))
         return;
-    ::CloseHandle(info.hThread);
+    base::KernelHandle thread(info.hThread);  // only the process is watched
     process_.Reset(info.hProcess);
     id_ = info.dwProcessId;
 }
