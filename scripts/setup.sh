@@ -101,6 +101,13 @@ start_xvfb() {
   say "Xvfb did not start"; return 1
 }
 
+# Wine's background services must not inherit the output pipe of what runs the
+# programs (ctest's, a reader of this script's output): start them first.
+start_wine_services() {
+  wineserver -p
+  wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+}
+
 prepare_all() {
   install_missing_packages
   build_program
