@@ -27,7 +27,7 @@ public:
     Form1();
     ~Form1() override;
 
-    // The one operation other code may call: clears the selection.
+    // Clears the selection.
     void clearsel();
 
     // Opens a file named on the command line or dropped on the window as if it
