@@ -7,8 +7,6 @@
 // Run with: scripts/benchmark imagebutton
 #include <windows.h>
 
-#include <commctrl.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <functional>
@@ -18,6 +16,7 @@
 
 #include "Disc.h"
 #include "base/MessageLoop.h"
+#include "benchmarks/support/BenchForm.h"
 #include "benchmarks/support/Measure.h"
 #include "controls/imagebutton/zembutton.h"
 #include "forms/Form.h"
@@ -38,13 +37,9 @@ const char* const kStyleNames[] = {"Standard",      "SoftEdge",     "RoundedGrad
                                    "SplitGradient", "RoundedPanel", "RoundedSimple",   "SquareBands",  "RoundedShaded",
                                    "RoundedBlend",  "FlatEdge",     "FlatThin",        "Themed"};
 
-class BenchForm : public forms::Form {
+class BenchForm : public benchmarks::BenchForm {
 public:
-    BenchForm() {
-        CreateForm(L"Snipmill.ImageButtonBenchmark", L"Image button benchmark", 300, 120, WS_OVERLAPPEDWINDOW, 0);
-        Show(SW_SHOW);
-        base::DoEvents();
-    }
+    BenchForm() : benchmarks::BenchForm(L"Snipmill.ImageButtonBenchmark", L"Image button benchmark", 300, 120) {}
     forms::AmbientProperties Ambient(const forms::Control& control) const override {
         forms::AmbientProperties ambient = Form::Ambient(control);
         ambient.DisplayAsDefault = defaultButton == &control;
@@ -135,15 +130,7 @@ std::unique_ptr<controls::zembutton> MakeButton(BenchForm& form, int style) {
 
 double Baseline(controls::zembutton& b) {
     base::FontHandle font = b.Font()->CreateHandle(96);
-    base::BrushHandle face(::CreateSolidBrush(0xFFD1AD));
-    return Median([&] {
-        base::WindowDC dc(b.hWnd());
-        RECT client{0, 0, kWidth, kHeight};
-        ::FillRect(dc.Get(), &client, face.Get());
-        base::SelectedObject selected(dc.Get(), font.Get());
-        ::SetBkMode(dc.Get(), TRANSPARENT);
-        ::DrawTextW(dc.Get(), kCaption, -1, &client, DT_CENTER | DT_WORDBREAK);
-    });
+    return benchmarks::CaptionBaseline(kSamples, b.hWnd(), font.Get(), 0xFFD1AD, kCaption, DT_CENTER | DT_WORDBREAK);
 }
 
 // Every style in every state; a second block with a picture beside the caption,
@@ -195,8 +182,6 @@ void WriteContactSheet(BenchForm& form) {
 }  // namespace
 
 int main() {
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
-    ::InitCommonControlsEx(&controls);
     BenchForm form;
 
     double baseline = 0;

@@ -7,18 +7,15 @@
 // Run with: scripts/benchmark progress
 #include <windows.h>
 
-#include <commctrl.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <memory>
 #include <string>
 
-#include "base/MessageLoop.h"
+#include "benchmarks/support/BenchForm.h"
 #include "benchmarks/support/Measure.h"
 #include "controls/progress/XP_ProgressBar.h"
-#include "forms/Form.h"
 #include "support/ContactSheet.h"
 #include "support/WindowTesting.h"
 
@@ -35,14 +32,7 @@ const char* const kStyleNames[] = {"segmented blocks", "smooth", "sliding blocks
                                    "sunken gradient",  "glass",  "dark",           "hatched",
                                    "pattern",          "glossy"};
 
-class BenchForm : public forms::Form {
-public:
-    BenchForm() {
-        CreateForm(L"Snipmill.ProgressBenchmark", L"Progress bar benchmark", 900, 400, WS_OVERLAPPEDWINDOW, 0);
-        Show(SW_SHOW);
-        base::DoEvents();
-    }
-};
+using benchmarks::BenchForm;
 
 double Median(const std::function<void()>& work) { return benchmarks::MedianMicroseconds(kSamples, work); }
 
@@ -120,9 +110,7 @@ std::wstring WriteContactSheet(BenchForm& form) {
 }  // namespace
 
 int main() {
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
-    ::InitCommonControlsEx(&controls);
-    BenchForm form;
+    BenchForm form(L"Snipmill.ProgressBenchmark", L"Progress bar benchmark", 900, 400);
 
     double baseline = 0;
     {
