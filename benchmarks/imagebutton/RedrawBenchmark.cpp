@@ -15,7 +15,6 @@
 #include <vector>
 
 #include "Disc.h"
-#include "base/MessageLoop.h"
 #include "benchmarks/support/BenchForm.h"
 #include "benchmarks/support/Measure.h"
 #include "controls/imagebutton/zembutton.h"
@@ -50,22 +49,10 @@ public:
 
 double Median(const std::function<void()>& work) { return benchmarks::MedianMicroseconds(kSamples, work); }
 
-// Moves the cursor and waits until the platform reports it there (in a Wine
-// desktop window the move arrives a moment later).
-void CursorTo(POINT at) {
-    ::SetCursorPos(at.x, at.y);
-    const ULONGLONG end = ::GetTickCount64() + 2000;
-    POINT now{};
-    while (::GetCursorPos(&now) && (now.x != at.x || now.y != at.y) && ::GetTickCount64() < end) {
-        base::DoEvents();
-        ::Sleep(1);
-    }
-}
-
 void PointAt(controls::zembutton& b, UINT message, WPARAM keys) {
     POINT at{kWidth / 2, kHeight / 2};
     ::ClientToScreen(b.hWnd(), &at);
-    CursorTo(at);
+    testing_support::CursorTo(at);
     ::SendMessageW(b.hWnd(), message, keys, MAKELPARAM(kWidth / 2, kHeight / 2));
 }
 
@@ -120,7 +107,7 @@ std::shared_ptr<forms::Picture> Picture(int bits) {
 }
 
 std::unique_ptr<controls::zembutton> MakeButton(BenchForm& form, int style) {
-    CursorTo(POINT{::GetSystemMetrics(SM_CXSCREEN) - 2, ::GetSystemMetrics(SM_CYSCREEN) - 2});
+    testing_support::CursorTo(POINT{::GetSystemMetrics(SM_CXSCREEN) - 2, ::GetSystemMetrics(SM_CYSCREEN) - 2});
     form.defaultButton = nullptr;
     auto b = std::make_unique<controls::zembutton>(form, L"zembutton1", RECT{10, 10, 10 + kWidth, 10 + kHeight});
     b->SetButtonStyle(style);
