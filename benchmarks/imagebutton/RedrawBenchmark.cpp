@@ -7,8 +7,6 @@
 // Run with: scripts/benchmark imagebutton
 #include <windows.h>
 
-#include <commctrl.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <functional>
@@ -17,7 +15,7 @@
 #include <vector>
 
 #include "Disc.h"
-#include "base/MessageLoop.h"
+#include "benchmarks/support/BenchForm.h"
 #include "benchmarks/support/Measure.h"
 #include "controls/imagebutton/zembutton.h"
 #include "forms/Form.h"
@@ -38,13 +36,9 @@ const char* const kStyleNames[] = {"Standard",      "SoftEdge",     "RoundedGrad
                                    "SplitGradient", "RoundedPanel", "RoundedSimple",   "SquareBands",  "RoundedShaded",
                                    "RoundedBlend",  "FlatEdge",     "FlatThin",        "Themed"};
 
-class BenchForm : public forms::Form {
+class BenchForm : public benchmarks::BenchForm {
 public:
-    BenchForm() {
-        CreateForm(L"Snipmill.ImageButtonBenchmark", L"Image button benchmark", 300, 120, WS_OVERLAPPEDWINDOW, 0);
-        Show(SW_SHOW);
-        base::DoEvents();
-    }
+    BenchForm() : benchmarks::BenchForm(L"Snipmill.ImageButtonBenchmark", L"Image button benchmark", 300, 120) {}
     forms::AmbientProperties Ambient(const forms::Control& control) const override {
         forms::AmbientProperties ambient = Form::Ambient(control);
         ambient.DisplayAsDefault = defaultButton == &control;
@@ -55,22 +49,10 @@ public:
 
 double Median(const std::function<void()>& work) { return benchmarks::MedianMicroseconds(kSamples, work); }
 
-// Moves the cursor and waits until the platform reports it there (in a Wine
-// desktop window the move arrives a moment later).
-void CursorTo(POINT at) {
-    ::SetCursorPos(at.x, at.y);
-    const ULONGLONG end = ::GetTickCount64() + 2000;
-    POINT now{};
-    while (::GetCursorPos(&now) && (now.x != at.x || now.y != at.y) && ::GetTickCount64() < end) {
-        base::DoEvents();
-        ::Sleep(1);
-    }
-}
-
 void PointAt(controls::zembutton& b, UINT message, WPARAM keys) {
     POINT at{kWidth / 2, kHeight / 2};
     ::ClientToScreen(b.hWnd(), &at);
-    CursorTo(at);
+    testing_support::CursorTo(at);
     ::SendMessageW(b.hWnd(), message, keys, MAKELPARAM(kWidth / 2, kHeight / 2));
 }
 
@@ -125,7 +107,7 @@ std::shared_ptr<forms::Picture> Picture(int bits) {
 }
 
 std::unique_ptr<controls::zembutton> MakeButton(BenchForm& form, int style) {
-    CursorTo(POINT{::GetSystemMetrics(SM_CXSCREEN) - 2, ::GetSystemMetrics(SM_CYSCREEN) - 2});
+    testing_support::CursorTo(POINT{::GetSystemMetrics(SM_CXSCREEN) - 2, ::GetSystemMetrics(SM_CYSCREEN) - 2});
     form.defaultButton = nullptr;
     auto b = std::make_unique<controls::zembutton>(form, L"zembutton1", RECT{10, 10, 10 + kWidth, 10 + kHeight});
     b->SetButtonStyle(style);
@@ -135,15 +117,7 @@ std::unique_ptr<controls::zembutton> MakeButton(BenchForm& form, int style) {
 
 double Baseline(controls::zembutton& b) {
     base::FontHandle font = b.Font()->CreateHandle(96);
-    base::BrushHandle face(::CreateSolidBrush(0xFFD1AD));
-    return Median([&] {
-        base::WindowDC dc(b.hWnd());
-        RECT client{0, 0, kWidth, kHeight};
-        ::FillRect(dc.Get(), &client, face.Get());
-        base::SelectedObject selected(dc.Get(), font.Get());
-        ::SetBkMode(dc.Get(), TRANSPARENT);
-        ::DrawTextW(dc.Get(), kCaption, -1, &client, DT_CENTER | DT_WORDBREAK);
-    });
+    return benchmarks::CaptionBaseline(kSamples, b.hWnd(), font.Get(), 0xFFD1AD, kCaption, DT_CENTER | DT_WORDBREAK);
 }
 
 // Every style in every state; a second block with a picture beside the caption,
@@ -195,8 +169,6 @@ void WriteContactSheet(BenchForm& form) {
 }  // namespace
 
 int main() {
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
-    ::InitCommonControlsEx(&controls);
     BenchForm form;
 
     double baseline = 0;

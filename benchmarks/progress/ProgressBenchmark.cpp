@@ -7,20 +7,16 @@
 // Run with: scripts/benchmark progress
 #include <windows.h>
 
-#include <commctrl.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <memory>
 #include <string>
-#include <vector>
 
-#include "base/MessageLoop.h"
+#include "benchmarks/support/BenchForm.h"
 #include "benchmarks/support/Measure.h"
 #include "controls/progress/XP_ProgressBar.h"
-#include "forms/BackBuffer.h"
-#include "forms/Form.h"
+#include "support/ContactSheet.h"
 #include "support/WindowTesting.h"
 
 namespace {
@@ -36,14 +32,7 @@ const char* const kStyleNames[] = {"segmented blocks", "smooth", "sliding blocks
                                    "sunken gradient",  "glass",  "dark",           "hatched",
                                    "pattern",          "glossy"};
 
-class BenchForm : public forms::Form {
-public:
-    BenchForm() {
-        CreateForm(L"Snipmill.ProgressBenchmark", L"Progress bar benchmark", 900, 400, WS_OVERLAPPEDWINDOW, 0);
-        Show(SW_SHOW);
-        base::DoEvents();
-    }
-};
+using benchmarks::BenchForm;
 
 double Median(const std::function<void()>& work) { return benchmarks::MedianMicroseconds(kSamples, work); }
 
@@ -75,38 +64,13 @@ std::unique_ptr<controls::XP_ProgressBar> MakeBar(BenchForm& form, int style, in
 
 // ---- The contact sheet
 
-class Sheet {
-public:
-    Sheet(int width, int height) {
-        buffer_.Ensure(width, height);
-        const RECT all{0, 0, width, height};
-        ::FillRect(buffer_.Dc(), &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-        font_.Reset(::CreateFontW(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma"));
-    }
-    void Label(int x, int y, int w, int h, const std::wstring& text) {
-        base::SelectedObject font(buffer_.Dc(), font_.Get());
-        RECT at{x, y, x + w, y + h};
-        ::SetBkMode(buffer_.Dc(), TRANSPARENT);
-        ::DrawTextW(buffer_.Dc(), text.c_str(), -1, &at, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
-    }
-    void Bar(int x, int y, controls::XP_ProgressBar& bar) {
+// A bar as the sheet draws it: redrawn, then copied from its back buffer.
+struct SheetBar {
+    controls::XP_ProgressBar& bar;
+    void DrawTo(HDC dc) {
         bar.DrawProgressBar();
-        bar.pDraw(buffer_.Dc(), 0, 0, 0, 0, x, y);
+        bar.pDraw(dc, 0, 0, 0, 0, 0, 0);
     }
-    bool Save(const std::wstring& path) const {
-        testing_support::Pixels pixels;
-        pixels.width = buffer_.Width();
-        pixels.height = buffer_.Height();
-        ::GdiFlush();
-        for (int y = 0; y < pixels.height; ++y)
-            pixels.data.insert(pixels.data.end(), buffer_.Row(y), buffer_.Row(y) + pixels.width);
-        for (auto& p : pixels.data) p &= 0xFFFFFF;
-        return testing_support::WritePng(path, pixels);
-    }
-
-private:
-    forms::BackBuffer buffer_;
-    base::FontHandle font_;
 };
 
 // Every style at 0, 33 and 100 % and at 33 % with its text, then styles 0 to 2 upright.
@@ -116,7 +80,7 @@ std::wstring WriteContactSheet(BenchForm& form) {
     const int values[] = {0, 33, 100};
     const int width = kLabel + 4 * (kWidth + kGap);
     const int uprightTop = 28 + 10 * kRow + 20;
-    Sheet sheet(width, uprightTop + 24 + kUprightHeight + kGap);
+    testing_support::ContactSheet sheet(width, uprightTop + 24 + kUprightHeight + kGap);
     const wchar_t* const headers[] = {L"0 %", L"33 %", L"100 %", L"33 %, ShowText"};
     for (int c = 0; c < 4; ++c) sheet.Label(kLabel + c * (kWidth + kGap), 4, kWidth, 20, headers[c]);
     for (int style = 0; style <= 9; ++style) {
@@ -127,7 +91,8 @@ std::wstring WriteContactSheet(BenchForm& form) {
             auto bar = MakeBar(form, style, kWidth, kHeight);
             bar->SetShowText(c == 3);
             bar->SetValue(c == 3 ? 33 : values[c]);
-            sheet.Bar(kLabel + c * (kWidth + kGap), y, *bar);
+            SheetBar cell{*bar};
+            sheet.Draw(kLabel + c * (kWidth + kGap), y, cell);
         }
     }
     sheet.Label(4, uprightTop, width, 20, L"Orientation 1 (upright), styles 0 to 2 at 0, 33 and 100 %");
@@ -135,7 +100,8 @@ std::wstring WriteContactSheet(BenchForm& form) {
         for (int c = 0; c < 3; ++c) {
             auto bar = MakeBar(form, style, kUprightWidth, kUprightHeight, 1);
             bar->SetValue(values[c]);
-            sheet.Bar(kLabel + (style * 3 + c) * (kUprightWidth + 2 * kGap), uprightTop + 24, *bar);
+            SheetBar cell{*bar};
+            sheet.Draw(kLabel + (style * 3 + c) * (kUprightWidth + 2 * kGap), uprightTop + 24, cell);
         }
     const std::wstring path = testing_support::ArtifactPath(L"progress-contact-sheet.png");
     return sheet.Save(path) ? path : L"(not written)";
@@ -144,9 +110,7 @@ std::wstring WriteContactSheet(BenchForm& form) {
 }  // namespace
 
 int main() {
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
-    ::InitCommonControlsEx(&controls);
-    BenchForm form;
+    BenchForm form(L"Snipmill.ProgressBenchmark", L"Progress bar benchmark", 900, 400);
 
     double baseline = 0;
     {

@@ -4,18 +4,15 @@
 // times the baseline, Style 10 within 20 times. Run with: scripts/benchmark themedbutton
 #include <windows.h>
 
-#include <commctrl.h>
-
 #include <cstdio>
 #include <functional>
 #include <memory>
 #include <vector>
 
-#include "base/MessageLoop.h"
+#include "benchmarks/support/BenchForm.h"
 #include "benchmarks/support/Measure.h"
 #include "controls/themedbutton/ThemedButton.h"
 #include "forms/Dib.h"
-#include "forms/Form.h"
 
 namespace {
 
@@ -23,15 +20,6 @@ constexpr int kWidth = 97;
 constexpr int kHeight = 25;
 constexpr int kSamples = 301;
 constexpr wchar_t kCaption[] = L"Visit the site";
-
-class BenchForm : public forms::Form {
-public:
-    BenchForm() {
-        CreateForm(L"Snipmill.ThemedButtonBenchmark", L"Themed button benchmark", 300, 120, WS_OVERLAPPEDWINDOW, 0);
-        Show(SW_SHOW);
-        base::DoEvents();
-    }
-};
 
 double Median(const std::function<void()>& work) { return benchmarks::MedianMicroseconds(kSamples, work); }
 
@@ -51,7 +39,7 @@ std::shared_ptr<forms::Picture> Icon() {
 
 const char* const kStates[] = {"normal", "hot", "pressed", "disabled"};
 
-std::unique_ptr<controls::ThemedButton> MakeButton(BenchForm& form, int style, int state,
+std::unique_ptr<controls::ThemedButton> MakeButton(benchmarks::BenchForm& form, int style, int state,
                                                    const std::shared_ptr<forms::Picture>& icon, bool masked = false) {
     auto b = std::make_unique<controls::ThemedButton>(form, L"ThemedButton1", RECT{10, 10, 10 + kWidth, 10 + kHeight});
     b->SetCaption(kCaption);
@@ -72,23 +60,14 @@ std::unique_ptr<controls::ThemedButton> MakeButton(BenchForm& form, int style, i
 
 double Baseline(controls::ThemedButton& b) {
     base::FontHandle font = b.Font()->CreateHandle(96);
-    base::BrushHandle face(::CreateSolidBrush(::GetSysColor(COLOR_BTNFACE)));
-    return Median([&] {
-        base::WindowDC dc(b.hWnd());
-        RECT client{0, 0, kWidth, kHeight};
-        ::FillRect(dc.Get(), &client, face.Get());
-        base::SelectedObject selected(dc.Get(), font.Get());
-        ::SetBkMode(dc.Get(), TRANSPARENT);
-        ::DrawTextW(dc.Get(), kCaption, -1, &client, DT_CENTER | DT_VCENTER | DT_WORDBREAK);
-    });
+    return benchmarks::CaptionBaseline(kSamples, b.hWnd(), font.Get(), ::GetSysColor(COLOR_BTNFACE), kCaption,
+                                       DT_CENTER | DT_VCENTER | DT_WORDBREAK);
 }
 
 }  // namespace
 
 int main() {
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
-    ::InitCommonControlsEx(&controls);
-    BenchForm form;
+    benchmarks::BenchForm form(L"Snipmill.ThemedButtonBenchmark", L"Themed button benchmark", 300, 120);
     const auto icon = Icon();
 
     double baseline = 0;

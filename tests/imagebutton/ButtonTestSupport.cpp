@@ -70,18 +70,6 @@ long Snapshot::At(int x, int y) const {
     return static_cast<long>(((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF));
 }
 
-// In a Wine desktop window the move arrives a moment later.
-void CursorTo(POINT at) {
-    ::SetCursorPos(at.x, at.y);
-    testing_support::PumpUntil(
-        [&] {
-            POINT now{};
-            ::GetCursorPos(&now);
-            return now.x == at.x && now.y == at.y;
-        },
-        2000);
-}
-
 namespace {
 LPARAM Point(int x, int y) {
     return MAKELPARAM(static_cast<WORD>(static_cast<short>(x)), static_cast<WORD>(static_cast<short>(y)));
@@ -90,7 +78,7 @@ LPARAM Point(int x, int y) {
 void PlaceCursor(controls::zembutton& button, int x, int y) {
     POINT at{x, y};
     ::ClientToScreen(button.hWnd(), &at);
-    CursorTo(at);
+    testing_support::CursorTo(at);
 }
 }  // namespace
 
@@ -101,7 +89,7 @@ void MoveMouse(controls::zembutton& button, int x, int y) {
 
 void MoveMouseAway() {
     // The far corner of the desktop, away from every test window.
-    CursorTo(POINT{::GetSystemMetrics(SM_CXSCREEN) - 2, ::GetSystemMetrics(SM_CYSCREEN) - 2});
+    testing_support::CursorTo(POINT{::GetSystemMetrics(SM_CXSCREEN) - 2, ::GetSystemMetrics(SM_CYSCREEN) - 2});
 }
 
 void Press(controls::zembutton& button, int x, int y, UINT message) {

@@ -99,7 +99,7 @@ struct MenuCloser {
         if (closing) return;
         closing = true;
         ++opened;
-        CursorTo(closeAt);
+        testing_support::CursorTo(closeAt);
         ::EndMenu();
     }
 };

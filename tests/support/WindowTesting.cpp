@@ -22,6 +22,17 @@ bool PumpUntil(const std::function<bool()>& condition, int timeoutMs) {
     }
 }
 
+void CursorTo(POINT at) {
+    ::SetCursorPos(at.x, at.y);
+    PumpUntil(
+        [&] {
+            POINT now{};
+            ::GetCursorPos(&now);
+            return now.x == at.x && now.y == at.y;
+        },
+        2000);
+}
+
 namespace {
 Pixels ReadBitmap(HDC source, int width, int height, const std::function<void(HDC)>& draw) {
     Pixels pixels;

@@ -15,6 +15,9 @@ namespace testing_support {
 void PumpFor(int milliseconds);
 // Dispatches messages until the condition holds or the time is up; returns the condition.
 bool PumpUntil(const std::function<bool()>& condition, int timeoutMs);
+// Moves the cursor to a point in screen pixels and returns once the platform
+// reports it there (in a Wine desktop window the move arrives a moment later).
+void CursorTo(POINT at);
 
 // The client area's pixels as the screen shows them (the window must be visible).
 Pixels CaptureClient(HWND hwnd);
