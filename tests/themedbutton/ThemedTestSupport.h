@@ -44,7 +44,6 @@ public:
     long At(int x, int y) const;
     int Width() const noexcept { return pixels_.width; }
     int Height() const noexcept { return pixels_.height; }
-    const testing_support::Pixels& Pixels() const noexcept { return pixels_; }
 
 private:
     testing_support::Pixels pixels_;
