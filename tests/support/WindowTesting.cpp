@@ -22,6 +22,29 @@ bool PumpUntil(const std::function<bool()>& condition, int timeoutMs) {
     }
 }
 
+void CursorTo(POINT at) {
+    ::SetCursorPos(at.x, at.y);
+    PumpUntil(
+        [&] {
+            POINT now{};
+            ::GetCursorPos(&now);
+            return now.x == at.x && now.y == at.y;
+        },
+        2000);
+}
+
+void CursorTo(HWND window, int x, int y) {
+    POINT at{x, y};
+    ::ClientToScreen(window, &at);
+    CursorTo(at);
+}
+
+void MoveMouseAway() { CursorTo(POINT{::GetSystemMetrics(SM_CXSCREEN) - 2, ::GetSystemMetrics(SM_CYSCREEN) - 2}); }
+
+LPARAM MousePosition(int x, int y) {
+    return MAKELPARAM(static_cast<WORD>(static_cast<short>(x)), static_cast<WORD>(static_cast<short>(y)));
+}
+
 namespace {
 Pixels ReadBitmap(HDC source, int width, int height, const std::function<void(HDC)>& draw) {
     Pixels pixels;

@@ -63,45 +63,19 @@ std::shared_ptr<forms::Picture> MakeIcon(long fill, std::initializer_list<Dot> d
     return forms::Picture::FromIcon(base::IconHandle(::CreateIconIndirect(&info)));
 }
 
-namespace {
-LPARAM Point(int x, int y) {
-    return MAKELPARAM(static_cast<WORD>(static_cast<short>(x)), static_cast<WORD>(static_cast<short>(y)));
-}
-
-// In a Wine desktop window the move arrives a moment later.
-void CursorTo(POINT at) {
-    ::SetCursorPos(at.x, at.y);
-    testing_support::PumpUntil(
-        [&] {
-            POINT now{};
-            ::GetCursorPos(&now);
-            return now.x == at.x && now.y == at.y;
-        },
-        2000);
-}
-
-void PlaceCursor(const controls::ThemedButton& button, int x, int y) {
-    POINT at{x, y};
-    ::ClientToScreen(button.hWnd(), &at);
-    CursorTo(at);
-}
-}  // namespace
-
 void MoveMouse(const controls::ThemedButton& button, int x, int y) {
-    PlaceCursor(button, x, y);
-    ::SendMessageW(button.hWnd(), WM_MOUSEMOVE, 0, Point(x, y));
+    testing_support::CursorTo(button.hWnd(), x, y);
+    ::SendMessageW(button.hWnd(), WM_MOUSEMOVE, 0, testing_support::MousePosition(x, y));
 }
-
-void MoveMouseAway() { CursorTo(POINT{::GetSystemMetrics(SM_CXSCREEN) - 2, ::GetSystemMetrics(SM_CYSCREEN) - 2}); }
 
 void Press(const controls::ThemedButton& button, int x, int y, UINT message) {
-    PlaceCursor(button, x, y);
+    testing_support::CursorTo(button.hWnd(), x, y);
     const WPARAM held = message == WM_RBUTTONDOWN ? MK_RBUTTON : message == WM_MBUTTONDOWN ? MK_MBUTTON : MK_LBUTTON;
-    ::SendMessageW(button.hWnd(), message, held, Point(x, y));
+    ::SendMessageW(button.hWnd(), message, held, testing_support::MousePosition(x, y));
 }
 
 void Release(const controls::ThemedButton& button, int x, int y, UINT message) {
-    ::SendMessageW(button.hWnd(), message, 0, Point(x, y));
+    ::SendMessageW(button.hWnd(), message, 0, testing_support::MousePosition(x, y));
 }
 
 void Key(const controls::ThemedButton& button, UINT message, WPARAM key) {
