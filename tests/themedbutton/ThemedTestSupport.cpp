@@ -1,8 +1,7 @@
 #include "ThemedTestSupport.h"
 
-#include "base/Handles.h"
 #include "base/MessageLoop.h"
-#include "forms/Dib.h"
+#include "support/Icons.h"
 
 namespace themed_test {
 
@@ -47,20 +46,13 @@ long Snapshot::At(int x, int y) const {
 }
 
 std::shared_ptr<forms::Picture> MakeIcon(long fill, std::initializer_list<Dot> dots, int size) {
-    void* data = nullptr;
-    base::BitmapHandle color = forms::CreateTopDownDib(size, size, &data, nullptr, 32);
-    auto* pixels = static_cast<std::uint32_t*>(data);
-    auto argb = [](long c) {
+    return testing_support::MakeIcon(size, [&](int x, int y) -> std::optional<std::uint32_t> {
+        long c = fill;
+        for (const Dot& d : dots)
+            if (d.x == x && d.y == y) c = d.color;
         return 0xFF000000u | (static_cast<std::uint32_t>(c & 0xFF) << 16) | static_cast<std::uint32_t>(c & 0xFF00) |
                static_cast<std::uint32_t>((c >> 16) & 0xFF);
-    };
-    for (int i = 0; i < size * size; ++i) pixels[i] = argb(fill);
-    for (const Dot& d : dots) pixels[d.y * size + d.x] = argb(d.color);
-    // An all-black AND mask: every pixel of the icon is opaque.
-    std::vector<std::uint8_t> maskBits(static_cast<std::size_t>((size + 15) / 16 * 2 * size), 0);
-    base::BitmapHandle mask(::CreateBitmap(size, size, 1, 1, maskBits.data()));
-    ICONINFO info{TRUE, 0, 0, mask.Get(), color.Get()};
-    return forms::Picture::FromIcon(base::IconHandle(::CreateIconIndirect(&info)));
+    });
 }
 
 void MoveMouse(const controls::ThemedButton& button, int x, int y) {
