@@ -4,12 +4,10 @@
 
 namespace forms {
 
-namespace {
-bool SameKey(std::wstring_view a, std::wstring_view b) noexcept {
+bool SameName(std::wstring_view a, std::wstring_view b) noexcept {
     return ::CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()), TRUE) ==
            CSTR_EQUAL;
 }
-}  // namespace
 
 bool SameProperty(const PropertyValue& a, const PropertyValue& b) noexcept {
     if (a.index() != b.index()) return false;
@@ -23,13 +21,13 @@ bool SameProperty(const PropertyValue& a, const PropertyValue& b) noexcept {
 
 const PropertyValue* PropertyBag::Find(std::wstring_view key) const noexcept {
     for (const auto& entry : entries_)
-        if (SameKey(entry.first, key)) return &entry.second;
+        if (SameName(entry.first, key)) return &entry.second;
     return nullptr;
 }
 
 void PropertyBag::Write(std::wstring_view key, PropertyValue value) {
     for (auto& entry : entries_) {
-        if (SameKey(entry.first, key)) {
+        if (SameName(entry.first, key)) {
             entry.second = std::move(value);
             return;
         }
@@ -39,7 +37,7 @@ void PropertyBag::Write(std::wstring_view key, PropertyValue value) {
 
 void PropertyBag::Write(std::wstring_view key, PropertyValue value, const PropertyValue& defaultValue) {
     if (SameProperty(value, defaultValue)) {
-        std::erase_if(entries_, [&](const auto& entry) { return SameKey(entry.first, key); });
+        std::erase_if(entries_, [&](const auto& entry) { return SameName(entry.first, key); });
         return;
     }
     Write(key, std::move(value));

@@ -49,4 +49,7 @@ private:
 
 bool SameProperty(const PropertyValue& a, const PropertyValue& b) noexcept;
 
+// Property names, stored or ambient, compare without regard to case.
+bool SameName(std::wstring_view a, std::wstring_view b) noexcept;
+
 }  // namespace forms

@@ -50,10 +50,8 @@ public:
 double Median(const std::function<void()>& work) { return benchmarks::MedianMicroseconds(kSamples, work); }
 
 void PointAt(controls::zembutton& b, UINT message, WPARAM keys) {
-    POINT at{kWidth / 2, kHeight / 2};
-    ::ClientToScreen(b.hWnd(), &at);
-    testing_support::CursorTo(at);
-    ::SendMessageW(b.hWnd(), message, keys, MAKELPARAM(kWidth / 2, kHeight / 2));
+    testing_support::CursorTo(b.hWnd(), kWidth / 2, kHeight / 2);
+    ::SendMessageW(b.hWnd(), message, keys, testing_support::MousePosition(kWidth / 2, kHeight / 2));
 }
 
 struct State {
@@ -107,7 +105,7 @@ std::shared_ptr<forms::Picture> Picture(int bits) {
 }
 
 std::unique_ptr<controls::zembutton> MakeButton(BenchForm& form, int style) {
-    testing_support::CursorTo(POINT{::GetSystemMetrics(SM_CXSCREEN) - 2, ::GetSystemMetrics(SM_CYSCREEN) - 2});
+    testing_support::MoveMouseAway();
     form.defaultButton = nullptr;
     auto b = std::make_unique<controls::zembutton>(form, L"zembutton1", RECT{10, 10, 10 + kWidth, 10 + kHeight});
     b->SetButtonStyle(style);

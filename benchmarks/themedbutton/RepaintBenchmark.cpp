@@ -7,12 +7,12 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
-#include <vector>
+#include <optional>
 
 #include "benchmarks/support/BenchForm.h"
 #include "benchmarks/support/Measure.h"
 #include "controls/themedbutton/ThemedButton.h"
-#include "forms/Dib.h"
+#include "support/Icons.h"
 
 namespace {
 
@@ -25,16 +25,9 @@ double Median(const std::function<void()>& work) { return benchmarks::MedianMicr
 
 // A 16 x 16 icon: a green square with a grey frame.
 std::shared_ptr<forms::Picture> Icon() {
-    void* data = nullptr;
-    base::BitmapHandle color = forms::CreateTopDownDib(16, 16, &data, nullptr, 32);
-    auto* pixels = static_cast<std::uint32_t*>(data);
-    for (int y = 0; y < 16; ++y)
-        for (int x = 0; x < 16; ++x)
-            pixels[y * 16 + x] = (x == 0 || y == 0 || x == 15 || y == 15) ? 0xFF808080u : 0xFF30A030u;
-    std::vector<std::uint8_t> maskBits(2 * 16, 0);
-    base::BitmapHandle mask(::CreateBitmap(16, 16, 1, 1, maskBits.data()));
-    ICONINFO info{TRUE, 0, 0, mask.Get(), color.Get()};
-    return forms::Picture::FromIcon(base::IconHandle(::CreateIconIndirect(&info)));
+    return testing_support::MakeIcon(16, [](int x, int y) -> std::optional<std::uint32_t> {
+        return (x == 0 || y == 0 || x == 15 || y == 15) ? 0xFF808080u : 0xFF30A030u;
+    });
 }
 
 const char* const kStates[] = {"normal", "hot", "pressed", "disabled"};

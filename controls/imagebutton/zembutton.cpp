@@ -27,11 +27,6 @@ constexpr wchar_t kClassName[] = L"Snipmill.zembutton";
 constexpr wchar_t kDefaultFace[] = L"Tahoma";
 constexpr long kPanelPressedText = 0xFFFFFF;
 
-bool SameName(std::wstring_view a, std::wstring_view b) noexcept {
-    return ::CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()), TRUE) ==
-           CSTR_EQUAL;
-}
-
 BOOL(WINAPI* FindTrackMouseEvent())(LPTRACKMOUSEEVENT) {
     using Function = BOOL(WINAPI*)(LPTRACKMOUSEEVENT);
     if (HMODULE user = ::GetModuleHandleW(L"user32.dll"))
@@ -425,7 +420,7 @@ void zembutton::About() {
 
 void zembutton::AmbientChanged(std::wstring_view name) {
     isDefault_ = Ambient().DisplayAsDefault;
-    if (SameName(name, L"DisplayAsDefault") || SameName(name, L"BackColor")) Redraw();
+    if (forms::SameName(name, L"DisplayAsDefault") || forms::SameName(name, L"BackColor")) Redraw();
 }
 
 // ---- Drawing

@@ -8,6 +8,7 @@
 #include "base/Rounding.h"
 #include "forms/ColorMath.h"
 #include "forms/Dib.h"
+#include "forms/SolidFill.h"
 
 namespace controls::themedbutton {
 
@@ -122,9 +123,7 @@ void Outline(HDC dc, int x, int y, int w, int h, long c) {
 void Fill(HDC dc, int x, int y, int w, int h, long c) {
     // A rectangle of negative size fills nothing.
     if (w <= 0 || h <= 0) return;
-    const RECT rect{x, y, x + w, y + h};
-    ::SetDCBrushColor(dc, static_cast<COLORREF>(c));
-    ::FillRect(dc, &rect, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
+    forms::FillSolid(dc, RECT{x, y, x + w, y + h}, static_cast<COLORREF>(c));
 }
 
 void Pixel(HDC dc, int x, int y, long c) { ::SetPixelV(dc, x, y, static_cast<COLORREF>(c)); }

@@ -8,6 +8,7 @@
 #include "forms/ColorMath.h"
 #include "forms/Dib.h"
 #include "forms/PixelBlock.h"
+#include "forms/SolidFill.h"
 
 namespace controls::themedbutton {
 
@@ -24,8 +25,7 @@ void Put(std::uint8_t* p, long color) noexcept {
 bool ReadSource(const forms::Picture& picture, long background, const forms::PixelBlock& block) {
     const RECT all{0, 0, block.Width(), block.Height()};
     if (picture.Kind() == forms::Picture::Type::Icon) {
-        base::BrushHandle brush(::CreateSolidBrush(static_cast<COLORREF>(background)));
-        ::FillRect(block.Dc(), &all, brush.Get());
+        forms::FillSolid(block.Dc(), all, static_cast<COLORREF>(background));
         return ::DrawIconEx(block.Dc(), 0, 0, picture.Icon(), block.Width(), block.Height(), 0, nullptr, DI_NORMAL);
     }
     base::MemoryDC source(::CreateCompatibleDC(block.Dc()));

@@ -1,5 +1,6 @@
 #include "controls/themedbutton/ThemeFace.h"
 
+#include "base/Handles.h"
 #include "controls/themedbutton/ButtonProperties.h"
 
 namespace controls::themedbutton {
@@ -29,12 +30,13 @@ bool DrawThemeFace(HTHEME theme, HWND window, HDC dc, int width, int height, int
     const RECT client{0, 0, width, height};
     if (roundedBorders) {
         const RECT grown{-1, -1, width + 1, height + 1};
-        HRGN outline = nullptr;
-        if (FAILED(::GetThemeBackgroundRegion(theme, dc, kPushButtonPart, themeState, &grown, &outline)))
-            outline = nullptr;
+        HRGN made = nullptr;
+        base::RegionHandle outline;
+        if (SUCCEEDED(::GetThemeBackgroundRegion(theme, dc, kPushButtonPart, themeState, &grown, &made)))
+            outline.Reset(made);
         // The window owns the region from here on; none leaves the window unshaped.
         // No redraw: this runs inside a repaint.
-        if (!::SetWindowRgn(window, outline, FALSE) && outline) ::DeleteObject(outline);
+        if (::SetWindowRgn(window, outline.Get(), FALSE)) outline.Release();
     }
     return SUCCEEDED(::DrawThemeBackground(theme, dc, kPushButtonPart, themeState, &client, &client));
 }

@@ -40,11 +40,6 @@ void Safely(Work&& work) noexcept {
     }
 }
 
-bool SameName(std::wstring_view a, std::wstring_view b) noexcept {
-    return ::CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()), TRUE) ==
-           CSTR_EQUAL;
-}
-
 SIZE ClientSize(HWND window) {
     RECT client{};
     ::GetClientRect(window, &client);
@@ -304,7 +299,7 @@ bool ThemedButton::PaintIconGrayscale(HDC dc, HICON icon, int x, int y, int heig
 }
 
 void ThemedButton::AmbientChanged(std::wstring_view name) {
-    if (SameName(name, L"DisplayAsDefault")) Safely([&] { Refresh(); });
+    if (forms::SameName(name, L"DisplayAsDefault")) Safely([&] { Refresh(); });
 }
 
 // ---- Drawing

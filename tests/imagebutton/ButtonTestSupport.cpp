@@ -70,38 +70,21 @@ long Snapshot::At(int x, int y) const {
     return static_cast<long>(((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF));
 }
 
-namespace {
-LPARAM Point(int x, int y) {
-    return MAKELPARAM(static_cast<WORD>(static_cast<short>(x)), static_cast<WORD>(static_cast<short>(y)));
-}
-
-void PlaceCursor(controls::zembutton& button, int x, int y) {
-    POINT at{x, y};
-    ::ClientToScreen(button.hWnd(), &at);
-    testing_support::CursorTo(at);
-}
-}  // namespace
-
 void MoveMouse(controls::zembutton& button, int x, int y) {
-    PlaceCursor(button, x, y);
-    ::SendMessageW(button.hWnd(), WM_MOUSEMOVE, 0, Point(x, y));
-}
-
-void MoveMouseAway() {
-    // The far corner of the desktop, away from every test window.
-    testing_support::CursorTo(POINT{::GetSystemMetrics(SM_CXSCREEN) - 2, ::GetSystemMetrics(SM_CYSCREEN) - 2});
+    testing_support::CursorTo(button.hWnd(), x, y);
+    ::SendMessageW(button.hWnd(), WM_MOUSEMOVE, 0, testing_support::MousePosition(x, y));
 }
 
 void Press(controls::zembutton& button, int x, int y, UINT message) {
-    PlaceCursor(button, x, y);
+    testing_support::CursorTo(button.hWnd(), x, y);
     const WPARAM held = message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK   ? MK_LBUTTON
                         : message == WM_RBUTTONDOWN || message == WM_RBUTTONDBLCLK ? MK_RBUTTON
                                                                                    : MK_MBUTTON;
-    ::SendMessageW(button.hWnd(), message, held, Point(x, y));
+    ::SendMessageW(button.hWnd(), message, held, testing_support::MousePosition(x, y));
 }
 
 void Release(controls::zembutton& button, int x, int y, UINT message) {
-    ::SendMessageW(button.hWnd(), message, 0, Point(x, y));
+    ::SendMessageW(button.hWnd(), message, 0, testing_support::MousePosition(x, y));
 }
 
 void Key(controls::zembutton& button, UINT message, WPARAM key, LPARAM flags) {

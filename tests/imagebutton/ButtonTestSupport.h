@@ -71,7 +71,8 @@ std::shared_ptr<forms::Picture> MakeBitmap(long fill, std::initializer_list<Spot
 // The mouse as the platform reports it: the cursor really moves to the point
 // (in the button's client pixels) and the message carries it.
 void MoveMouse(controls::zembutton& button, int x, int y);
-void MoveMouseAway();
+using testing_support::CursorTo;
+using testing_support::MoveMouseAway;
 void Press(controls::zembutton& button, int x, int y, UINT message = WM_LBUTTONDOWN);
 void Release(controls::zembutton& button, int x, int y, UINT message = WM_LBUTTONUP);
 void Key(controls::zembutton& button, UINT message, WPARAM key, LPARAM flags = 0);

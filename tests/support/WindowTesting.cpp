@@ -33,6 +33,18 @@ void CursorTo(POINT at) {
         2000);
 }
 
+void CursorTo(HWND window, int x, int y) {
+    POINT at{x, y};
+    ::ClientToScreen(window, &at);
+    CursorTo(at);
+}
+
+void MoveMouseAway() { CursorTo(POINT{::GetSystemMetrics(SM_CXSCREEN) - 2, ::GetSystemMetrics(SM_CYSCREEN) - 2}); }
+
+LPARAM MousePosition(int x, int y) {
+    return MAKELPARAM(static_cast<WORD>(static_cast<short>(x)), static_cast<WORD>(static_cast<short>(y)));
+}
+
 namespace {
 Pixels ReadBitmap(HDC source, int width, int height, const std::function<void(HDC)>& draw) {
     Pixels pixels;

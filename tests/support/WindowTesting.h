@@ -15,9 +15,15 @@ namespace testing_support {
 void PumpFor(int milliseconds);
 // Dispatches messages until the condition holds or the time is up; returns the condition.
 bool PumpUntil(const std::function<bool()>& condition, int timeoutMs);
-// Moves the cursor to a point in screen pixels and returns once the platform
-// reports it there (in a Wine desktop window the move arrives a moment later).
+// Moves the cursor to a point of the screen and returns once the platform reports
+// it there (in a Wine desktop window the move arrives a moment later).
 void CursorTo(POINT at);
+// The same for a point of the window's client area.
+void CursorTo(HWND window, int x, int y);
+// The cursor to the far corner of the desktop, away from every test window.
+void MoveMouseAway();
+// A client point as a mouse message carries it in lParam.
+LPARAM MousePosition(int x, int y);
 
 // The client area's pixels as the screen shows them (the window must be visible).
 Pixels CaptureClient(HWND hwnd);

@@ -4,9 +4,11 @@
 
 #include <vector>
 
-#include "themedbutton/SkinSurface.h"
+#include "themedbutton/SkinTesting.h"
 
 using namespace controls::themedbutton;
+using skin_testing::ExpectProbes;
+using skin_testing::Probe;
 using skin_testing::SkinSurface;
 
 namespace {
@@ -74,19 +76,6 @@ TEST(DrawingPrimitives, FillExcludesRightAndBottomAndNegativeSizesFillNothing) {
         for (int x = 6; x < 10; ++x) EXPECT_EQ(s.At(x, y), kBack) << x << "," << y;
 }
 
-namespace {
-struct Probe {
-    int x, y;
-    long expected;
-};
-
-void ExpectPixels(const SkinSurface& s, const std::vector<Probe>& probes, const char* name) {
-    for (const auto& p : probes)
-        EXPECT_EQ(s.At(p.x, p.y), p.expected) << name << " at " << p.x << "," << p.y << " expected " << std::hex
-                                              << p.expected << " got " << s.At(p.x, p.y);
-}
-}  // namespace
-
 struct GradientCase {
     const char* name;
     long from, to;
@@ -135,7 +124,7 @@ TEST(DrawingPrimitives, GradientRows) {
     for (const auto& c : cases) {
         SkinSurface s(10, 30, kBack);
         GradientRows(s.Dc(), c.from, c.to, c.x1, c.y, c.x2, c.n);
-        ExpectPixels(s, c.probes, c.name);
+        ExpectProbes(s, c.probes, c.name);
     }
 }
 
@@ -166,7 +155,7 @@ TEST(DrawingPrimitives, GradientColumns) {
     for (const auto& c : cases) {
         SkinSurface s(10, 10, kBack);
         GradientColumns(s.Dc(), 0x000000, 0xFF0000, c.x1, c.y1, c.x2, c.y2);
-        ExpectPixels(s, c.probes, c.name);
+        ExpectProbes(s, c.probes, c.name);
     }
 }
 
@@ -176,12 +165,12 @@ TEST(DrawingPrimitives, BandsKeepToTheClippingAndTheOrigin) {
     ::SelectClipRgn(s.Dc(), clip.Get());
     GradientRows(s.Dc(), 0x00FF00, 0x00FF00, 0, 0, 12, 11);
     ::SelectClipRgn(s.Dc(), nullptr);
-    ExpectPixels(s, {{1, 3, kBack}, {2, 2, 0x00FF00}, {5, 5, 0x00FF00}, {6, 5, kBack}, {3, 6, kBack}}, "clip region");
+    ExpectProbes(s, {{1, 3, kBack}, {2, 2, 0x00FF00}, {5, 5, 0x00FF00}, {6, 5, kBack}, {3, 6, kBack}}, "clip region");
 
     ::SetViewportOrgEx(s.Dc(), 7, 6, nullptr);
     GradientColumns(s.Dc(), 0x0000FF, 0x0000FF, 0, 0, 2, 3);
     ::SetViewportOrgEx(s.Dc(), 0, 0, nullptr);
-    ExpectPixels(s, {{7, 6, 0x0000FF}, {9, 8, 0x0000FF}, {10, 6, kBack}, {7, 9, kBack}, {0, 0, kBack}}, "origin");
+    ExpectProbes(s, {{7, 6, 0x0000FF}, {9, 8, 0x0000FF}, {10, 6, kBack}, {7, 9, kBack}, {0, 0, kBack}}, "origin");
 }
 
 TEST(DrawingPrimitives, ParallelLinesOfGivenColours) {
@@ -189,7 +178,7 @@ TEST(DrawingPrimitives, ParallelLinesOfGivenColours) {
     SkinSurface s(10, 10, kBack);
     RowLines(s.Dc(), colors, 3, 6, 1, 2);     // rows 1..3, columns 3..6
     ColumnLines(s.Dc(), colors, 3, 1, 9, 5);  // columns 1..3, rows 6..9
-    ExpectPixels(s,
+    ExpectProbes(s,
                  {{3, 1, 0x0000FF},
                   {6, 2, 0x00FF00},
                   {4, 3, 0xFF0000},

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "controls/themedbutton/Skins.h"
+#include "controls/themedbutton/WindowRegion.h"
 #include "support/WindowTesting.h"
 #include "themedbutton/SkinSurface.h"
 
@@ -36,21 +37,6 @@ const Condition kConditions[] = {{1, false, false}, {1, true, false},  {1, false
                                  {3, false, false}, {4, false, false}, {5, false, false}};
 const SIZE kSizes[] = {{97, 25}, {120, 40}, {200, 60}};
 
-// The window outline each skin is drawn for.
-base::RegionHandle Outline(int style, int w, int h) {
-    base::RegionHandle region;
-    if (style == 5 || style == 7) {
-        const POINT p[] = {{0, 1}, {1, 0}, {w - 1, 0}, {w, 1}, {w, h - 2}, {w - 2, h}, {2, h}, {0, h - 2}};
-        region.Reset(::CreatePolygonRgn(p, 8, ALTERNATE));
-    } else if (style == 8 || style == 9) {
-        const POINT p[] = {{0, 2}, {2, 0}, {w - 3, 0}, {w, 3}, {w, h - 3}, {w - 3, h}, {4, h}, {0, h - 4}};
-        region.Reset(::CreatePolygonRgn(p, 8, ALTERNATE));
-    } else {
-        region.Reset(::CreateRoundRectRgn(0, 0, w + 1, h + 1, 18, 18));
-    }
-    return region;
-}
-
 SkinInput InputFor(const Variant& v, const Condition& c, SIZE size) {
     return SkinInput{.width = static_cast<int>(size.cx),
                      .height = static_cast<int>(size.cy),
@@ -71,7 +57,7 @@ public:
         pixels_.data.assign(static_cast<std::size_t>(width) * height, kSheet);
     }
     void Put(int left, int top, int style, const SkinSurface& tile, int zoom) {
-        const base::RegionHandle outline = Outline(style, tile.Width(), tile.Height());
+        const base::RegionHandle outline = RegionForStyle(style, tile.Width(), tile.Height());
         for (int y = 0; y < tile.Height(); ++y)
             for (int x = 0; x < tile.Width(); ++x) {
                 const std::uint32_t bgr = static_cast<std::uint32_t>(tile.At(x, y));

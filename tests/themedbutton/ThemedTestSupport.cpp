@@ -1,8 +1,7 @@
 #include "ThemedTestSupport.h"
 
-#include "base/Handles.h"
 #include "base/MessageLoop.h"
-#include "forms/Dib.h"
+#include "support/Icons.h"
 
 namespace themed_test {
 
@@ -47,61 +46,28 @@ long Snapshot::At(int x, int y) const {
 }
 
 std::shared_ptr<forms::Picture> MakeIcon(long fill, std::initializer_list<Dot> dots, int size) {
-    void* data = nullptr;
-    base::BitmapHandle color = forms::CreateTopDownDib(size, size, &data, nullptr, 32);
-    auto* pixels = static_cast<std::uint32_t*>(data);
-    auto argb = [](long c) {
+    return testing_support::MakeIcon(size, [&](int x, int y) -> std::optional<std::uint32_t> {
+        long c = fill;
+        for (const Dot& d : dots)
+            if (d.x == x && d.y == y) c = d.color;
         return 0xFF000000u | (static_cast<std::uint32_t>(c & 0xFF) << 16) | static_cast<std::uint32_t>(c & 0xFF00) |
                static_cast<std::uint32_t>((c >> 16) & 0xFF);
-    };
-    for (int i = 0; i < size * size; ++i) pixels[i] = argb(fill);
-    for (const Dot& d : dots) pixels[d.y * size + d.x] = argb(d.color);
-    // An all-black AND mask: every pixel of the icon is opaque.
-    std::vector<std::uint8_t> maskBits(static_cast<std::size_t>((size + 15) / 16 * 2 * size), 0);
-    base::BitmapHandle mask(::CreateBitmap(size, size, 1, 1, maskBits.data()));
-    ICONINFO info{TRUE, 0, 0, mask.Get(), color.Get()};
-    return forms::Picture::FromIcon(base::IconHandle(::CreateIconIndirect(&info)));
+    });
 }
-
-namespace {
-LPARAM Point(int x, int y) {
-    return MAKELPARAM(static_cast<WORD>(static_cast<short>(x)), static_cast<WORD>(static_cast<short>(y)));
-}
-
-// In a Wine desktop window the move arrives a moment later.
-void CursorTo(POINT at) {
-    ::SetCursorPos(at.x, at.y);
-    testing_support::PumpUntil(
-        [&] {
-            POINT now{};
-            ::GetCursorPos(&now);
-            return now.x == at.x && now.y == at.y;
-        },
-        2000);
-}
-
-void PlaceCursor(const controls::ThemedButton& button, int x, int y) {
-    POINT at{x, y};
-    ::ClientToScreen(button.hWnd(), &at);
-    CursorTo(at);
-}
-}  // namespace
 
 void MoveMouse(const controls::ThemedButton& button, int x, int y) {
-    PlaceCursor(button, x, y);
-    ::SendMessageW(button.hWnd(), WM_MOUSEMOVE, 0, Point(x, y));
+    testing_support::CursorTo(button.hWnd(), x, y);
+    ::SendMessageW(button.hWnd(), WM_MOUSEMOVE, 0, testing_support::MousePosition(x, y));
 }
 
-void MoveMouseAway() { CursorTo(POINT{::GetSystemMetrics(SM_CXSCREEN) - 2, ::GetSystemMetrics(SM_CYSCREEN) - 2}); }
-
 void Press(const controls::ThemedButton& button, int x, int y, UINT message) {
-    PlaceCursor(button, x, y);
+    testing_support::CursorTo(button.hWnd(), x, y);
     const WPARAM held = message == WM_RBUTTONDOWN ? MK_RBUTTON : message == WM_MBUTTONDOWN ? MK_MBUTTON : MK_LBUTTON;
-    ::SendMessageW(button.hWnd(), message, held, Point(x, y));
+    ::SendMessageW(button.hWnd(), message, held, testing_support::MousePosition(x, y));
 }
 
 void Release(const controls::ThemedButton& button, int x, int y, UINT message) {
-    ::SendMessageW(button.hWnd(), message, 0, Point(x, y));
+    ::SendMessageW(button.hWnd(), message, 0, testing_support::MousePosition(x, y));
 }
 
 void Key(const controls::ThemedButton& button, UINT message, WPARAM key) {

@@ -44,7 +44,6 @@ public:
     long At(int x, int y) const;
     int Width() const noexcept { return pixels_.width; }
     int Height() const noexcept { return pixels_.height; }
-    const testing_support::Pixels& Pixels() const noexcept { return pixels_; }
 
 private:
     testing_support::Pixels pixels_;
@@ -60,7 +59,7 @@ std::shared_ptr<forms::Picture> MakeIcon(long fill, std::initializer_list<Dot> d
 // The mouse as the platform reports it: the cursor really moves to the point
 // (in the button's client pixels) and the message carries it.
 void MoveMouse(const controls::ThemedButton& button, int x, int y);
-void MoveMouseAway();
+using testing_support::MoveMouseAway;
 void Press(const controls::ThemedButton& button, int x, int y, UINT message = WM_LBUTTONDOWN);
 void Release(const controls::ThemedButton& button, int x, int y, UINT message = WM_LBUTTONUP);
 void Key(const controls::ThemedButton& button, UINT message, WPARAM key);

@@ -8,14 +8,14 @@
 
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
-#include <vector>
 
 #include "base/MessageLoop.h"
 #include "controls/themedbutton/ThemedButton.h"
-#include "forms/Dib.h"
 #include "forms/Form.h"
 #include "support/ContactSheet.h"
+#include "support/Icons.h"
 
 namespace {
 
@@ -48,22 +48,12 @@ const wchar_t* const kColumns[] = {L"1 normal", L"2 hot", L"3 pressed", L"4 disa
 
 // A 16 x 16 icon: a green disc with a white shine, transparent around it.
 std::shared_ptr<forms::Picture> Disc() {
-    void* data = nullptr;
-    base::BitmapHandle color = forms::CreateTopDownDib(16, 16, &data, nullptr, 32);
-    auto* pixels = static_cast<std::uint32_t*>(data);
-    std::vector<std::uint8_t> maskBits(2 * 16, 0);
-    for (int y = 0; y < 16; ++y)
-        for (int x = 0; x < 16; ++x) {
-            const int dx = 2 * x - 15, dy = 2 * y - 15;
-            const bool inside = dx * dx + dy * dy <= 14 * 14;
-            const bool shine = x >= 4 && x < 7 && y >= 4 && y < 7;
-            pixels[y * 16 + x] = !inside ? 0 : shine ? 0xFFFFFFFFu : 0xFF30A030u;
-            if (!inside)
-                maskBits[static_cast<std::size_t>(y * 2 + x / 8)] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
-        }
-    base::BitmapHandle mask(::CreateBitmap(16, 16, 1, 1, maskBits.data()));
-    ICONINFO info{TRUE, 0, 0, mask.Get(), color.Get()};
-    return forms::Picture::FromIcon(base::IconHandle(::CreateIconIndirect(&info)));
+    return testing_support::MakeIcon(16, [](int x, int y) -> std::optional<std::uint32_t> {
+        const int dx = 2 * x - 15, dy = 2 * y - 15;
+        if (dx * dx + dy * dy > 14 * 14) return std::nullopt;
+        const bool shine = x >= 4 && x < 7 && y >= 4 && y < 7;
+        return shine ? 0xFFFFFFFFu : 0xFF30A030u;
+    });
 }
 
 std::unique_ptr<controls::ThemedButton> MakeButton(SheetForm& form, const Row& row, int column,
