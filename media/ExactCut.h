@@ -12,6 +12,8 @@
 
 namespace media {
 
+struct Mp3Index;
+
 // Samples of the reader's time line (0 is the first sample of the audio itself).
 struct SampleRange {
     std::uint64_t first = 0;
@@ -26,7 +28,9 @@ SampleRange SelectionSamples(double start, double length, int rate) noexcept;
 // that its audio is exactly that selection (its end clamped to the end of the
 // audio). Returns false, with `copy` left as it was, when the source cannot be
 // cut exactly: no frame index, frames damaged or missing in the range, or no
-// sample of the source selected.
-bool MakeCutExact(const std::wstring& source, const std::wstring& copy, double start, double length) noexcept;
+// sample of the source selected. `sourceIndex`, an index made of `source` earlier
+// (a player's), spares reading the whole file again while the file keeps its size.
+bool MakeCutExact(const std::wstring& source, const std::wstring& copy, double start, double length,
+                  const Mp3Index* sourceIndex = nullptr) noexcept;
 
 }  // namespace media

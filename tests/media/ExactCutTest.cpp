@@ -160,6 +160,26 @@ TEST(ExactCut, AHundredCutsLeaveNoThreadOrHandleBehind) {
     EXPECT_EQ(ReadIndex(copy.Path()).PlayableSampleCount(), 55125u);
 }
 
+TEST(ExactCut, TakesTheSourceIndexItIsGivenWhileTheFileKeepsItsSize) {
+    const std::wstring source = Fixture(L"cbr128_info.mp3");
+    auto cut = [&](const Mp3Index* sourceIndex) {
+        ScratchFile copy(L"given.mp3", ReadBytes(source));
+        EXPECT_TRUE(MakeCutExact(source, copy.Path(), 0.5, 1.25, sourceIndex));
+        return ReadBytes(copy.Path());
+    };
+    const auto unaided = cut(nullptr);
+    const Mp3Index index = ReadIndex(source);
+    EXPECT_EQ(cut(&index), unaided);
+    const Mp3Index other = ReadIndex(Fixture(L"vbr_xing.mp3"));  // another size: the file is read again
+    ASSERT_NE(other.fileSize, index.fileSize);
+    EXPECT_EQ(cut(&other), unaided);
+    // An index of the same size is taken as it is: one without frames leaves nothing to cut.
+    Mp3Index emptied = index;
+    emptied.frameOffsets.clear();
+    ScratchFile copy(L"given.mp3", ReadBytes(source));
+    EXPECT_FALSE(MakeCutExact(source, copy.Path(), 0.5, 1.25, &emptied));
+}
+
 TEST(ExactCut, WritesALameTagThatChecksOut) {
     ScratchFile copy(L"cut.mp3", ReadBytes(Fixture(L"mpeg2_22k_mono.mp3")));
     ASSERT_TRUE(MakeCutExact(Fixture(L"mpeg2_22k_mono.mp3"), copy.Path(), 0.3, 1.1));
