@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 
 #include "MediaFixtures.h"
 #include "media/ExactCut.h"
@@ -64,10 +65,12 @@ void CheckCut(const std::wstring& source, std::uint64_t first, std::uint64_t end
     const Mp3Index index = ReadIndex(source);
     const double rate = index.format.sampleRate;
     ScratchFile copy(L"cut.mp3", ReadBytes(encoderCopy));
-    ASSERT_TRUE(MakeCutExact(source, copy.Path(), first / rate, (end - first) / rate));
+    const std::optional<double> seconds = MakeCutExact(source, copy.Path(), first / rate, (end - first) / rate);
+    ASSERT_TRUE(seconds);
 
     const Mp3Index cut = ReadIndex(copy.Path());
     EXPECT_EQ(cut.PlayableSampleCount(), end - first);
+    EXPECT_EQ(*seconds, static_cast<double>(cut.PlayableSampleCount()) / rate);  // as a reader of the copy finds it
     ASSERT_TRUE(cut.declaredFrames);
     EXPECT_EQ(*cut.declaredFrames, cut.FrameCount());
     EXPECT_GE(cut.encoderPadding, media::FrameHeader::kDecoderDelay);
