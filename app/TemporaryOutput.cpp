@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <optional>
 
 #include "app/AudioCheck.h"
 #include "app/Files.h"
@@ -34,8 +35,13 @@ std::wstring CandidateName(const std::wstring& folder, unsigned attempt) {
 
 }  // namespace
 
-TemporaryOutput::TemporaryOutput(std::wstring target, std::wstring source, double start, double length)
-    : target_(std::move(target)), source_(std::move(source)), start_(start), seconds_(length) {
+TemporaryOutput::TemporaryOutput(std::wstring target, std::wstring source, double start, double length,
+                                 std::shared_ptr<const media::Mp3Index> sourceIndex)
+    : target_(std::move(target)),
+      source_(std::move(source)),
+      start_(start),
+      seconds_(length),
+      sourceIndex_(std::move(sourceIndex)) {
     const std::wstring folder = FolderOf(target_);
     for (unsigned attempt = 0; attempt < 100; ++attempt) {
         path_ = CandidateName(folder, attempt);
@@ -56,8 +62,10 @@ TemporaryOutput::~TemporaryOutput() {
 }
 
 std::wstring TemporaryOutput::PutInPlace() {
-    media::MakeCutExact(ExtendedLengthPath(source_), ExtendedLengthPath(path_), start_, seconds_);
-    const double written = AudioSeconds(path_);
+    // An exact copy's length is known; only the encoder's own copy is read to learn it.
+    const std::optional<double> exact = media::MakeCutExact(ExtendedLengthPath(source_), ExtendedLengthPath(path_),
+                                                            start_, seconds_, sourceIndex_.get());
+    const double written = exact ? *exact : AudioSeconds(path_);
     if (written <= 0) return L"the encoder wrote no audio. The start point may lie beyond the end of the file.";
     if (written < seconds_ - kShortfallAllowed)
         return L"the new file would hold only " + Seconds(written) + L" of the " + Seconds(seconds_) +

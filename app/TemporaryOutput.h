@@ -6,16 +6,23 @@
 // and the target, if there is one, stays as it was.
 #include <windows.h>
 
+#include <memory>
 #include <string>
+
+namespace media {
+struct Mp3Index;
+}
 
 namespace app {
 
 class TemporaryOutput {
 public:
-    // For a cut of `length` seconds from `start` of the file at `source`.
+    // For a cut of `length` seconds from `start` of the file at `source`, whose
+    // frame index, when the player has one, spares reading it again.
     // Creates the file empty, so that its name is taken and the folder is
     // known to be writable.
-    TemporaryOutput(std::wstring target, std::wstring source, double start, double length);
+    TemporaryOutput(std::wstring target, std::wstring source, double start, double length,
+                    std::shared_ptr<const media::Mp3Index> sourceIndex = nullptr);
     TemporaryOutput(const TemporaryOutput&) = delete;
     TemporaryOutput& operator=(const TemporaryOutput&) = delete;
     // Removes the temporary file unless it has been put in place.
@@ -39,6 +46,7 @@ private:
     std::wstring source_;
     double start_;
     double seconds_;
+    std::shared_ptr<const media::Mp3Index> sourceIndex_;
     DWORD error_ = 0;
     bool placed_ = false;
 };

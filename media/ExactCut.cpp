@@ -283,17 +283,24 @@ SampleRange SelectionSamples(double start, double length, int rate) noexcept {
     return {first, first + samples(length)};
 }
 
-bool MakeCutExact(const std::wstring& source, const std::wstring& copy, double start, double length) noexcept {
+std::optional<double> MakeCutExact(const std::wstring& source, const std::wstring& copy, double start, double length,
+                                   const Mp3Index* sourceIndex) noexcept {
     try {
         MediaFile input(source);
-        const Mp3Index index = Mp3Reader(input).Read();
+        // A tag rewritten in place leaves the frames where they were; whatever else
+        // moved them fails the checks every frame copied goes through.
+        std::optional<Mp3Index> read;
+        const Mp3Index& index =
+            sourceIndex && sourceIndex->fileSize == input.Size() ? *sourceIndex : read.emplace(Mp3Reader(input).Read());
         SampleRange range = SelectionSamples(start, length, index.format.sampleRate);
         range.end = std::min(range.end, index.PlayableSampleCount());
-        if (range.first >= range.end) return false;
+        if (range.first >= range.end) return std::nullopt;
         const auto plan = PlanCut(input, index, range);
-        return plan && WriteCut(input, index, *plan, copy);
+        if (!plan || !WriteCut(input, index, *plan, copy)) return std::nullopt;
+        // What a reader of the copy finds: its LAME tag drops the delay and padding around the range.
+        return static_cast<double>(range.end - range.first) / index.format.sampleRate;
     } catch (const std::exception&) {  // a file that cannot be read or written, or no memory: the copy stays
-        return false;
+        return std::nullopt;
     }
 }
 

@@ -8,9 +8,12 @@
 // whose LAME tag tells gapless players the delay and padding to drop. The tags
 // the copy begins and ends with stay as they are.
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace media {
+
+struct Mp3Index;
 
 // Samples of the reader's time line (0 is the first sample of the audio itself).
 struct SampleRange {
@@ -24,9 +27,12 @@ SampleRange SelectionSamples(double start, double length, int rate) noexcept;
 
 // Rewrites `copy`, a frame-snapped stream copy of a selection of `source`, so
 // that its audio is exactly that selection (its end clamped to the end of the
-// audio). Returns false, with `copy` left as it was, when the source cannot be
-// cut exactly: no frame index, frames damaged or missing in the range, or no
-// sample of the source selected.
-bool MakeCutExact(const std::wstring& source, const std::wstring& copy, double start, double length) noexcept;
+// audio). Returns the seconds the copy then plays for, or nothing, with `copy`
+// left as it was, when the source cannot be cut exactly: no frame index, frames
+// damaged or missing in the range, or no sample of the source selected.
+// `sourceIndex`, an index made of `source` earlier (a player's), spares reading
+// the whole file again while the file keeps its size.
+std::optional<double> MakeCutExact(const std::wstring& source, const std::wstring& copy, double start, double length,
+                                   const Mp3Index* sourceIndex = nullptr) noexcept;
 
 }  // namespace media

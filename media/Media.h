@@ -1,7 +1,7 @@
 #pragma once
 // What the program uses of the MP3 engine: a player that opens files by name, how
-// much audio a file holds, and making a stream copy exact. The rest of media/ is the
-// engine's own business.
+// much audio a file holds, and making a stream copy exact (with the frame index the
+// player made of the file). The rest of media/ is the engine's own business.
 #include <string>
 
 #include "media/ExactCut.h"

@@ -97,6 +97,7 @@ std::span<const std::uint8_t> Mp3Reader::At(std::uint64_t pos, std::size_t count
 Mp3Index Mp3Reader::Read() {
     if (file_.Size() == 0) throw MediaError(L"The file is empty.");
     Mp3Index index;
+    index.fileSize = file_.Size();
     std::uint64_t audioStart = SkipLeadingTags(index.title);
     limit_ = AudioEndBeforeTrailingTags(file_, audioStart, limit_);
     index.audioEnd = limit_;

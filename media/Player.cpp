@@ -127,6 +127,12 @@ std::wstring Player::Title() const {
     return stream_ ? stream_->Index().title : std::wstring();
 }
 
+std::shared_ptr<const Mp3Index> Player::Index() const {
+    std::lock_guard lock(mutex_);
+    if (!stream_) return nullptr;
+    return {stream_, &stream_->Index()};
+}
+
 int Player::Volume() const {
     std::lock_guard lock(mutex_);
     return volume_;

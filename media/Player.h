@@ -60,6 +60,8 @@ public:
     double Position() const;     // seconds
     double Duration() const;     // seconds; 0 with no media
     std::wstring Title() const;  // the ID3v2 title; empty with no media or none in the file
+    // The loaded file's frame index, null with no media; it stays valid after another file is loaded.
+    std::shared_ptr<const Mp3Index> Index() const;
 
     int Volume() const;
     void SetVolume(int volume);  // 0 to 100

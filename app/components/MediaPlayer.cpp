@@ -49,14 +49,15 @@ private:
 
 // Reading a large file takes seconds: `work` runs on a thread of its own while
 // this one dispatches its messages, so the windows keep painting and the timers
-// ticking. What `work` throws is thrown here.
+// ticking. What `work` throws is thrown here. The thread is joined on every
+// path, also when a message dispatched meanwhile throws.
 void RunWhileDispatching(const std::function<void()>& work) {
     base::KernelHandle done(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
     if (!done) throw media::MediaError(base::SystemErrorText(::GetLastError()));
     std::exception_ptr failure;
-    std::thread worker;
+    std::jthread worker;
     try {
-        worker = std::thread([&] {
+        worker = std::jthread([&] {
             try {
                 work();
             } catch (...) {

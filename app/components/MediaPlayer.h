@@ -1,6 +1,7 @@
 #pragma once
 // The main window's media player: opens an MP3 file and starts playing it as
 // soon as it is assigned, at volume 50. Positions and durations are seconds.
+#include <memory>
 #include <string>
 
 #include "media/Media.h"
@@ -29,6 +30,8 @@ public:
     bool SetURL(const std::wstring& path);
     const std::wstring& URL() const { return url_; }
     const std::wstring& ErrorText() const { return errorText_; }
+    // The frame index the player made of the file at URL(), null with none.
+    std::shared_ptr<const media::Mp3Index> Index() const { return player_.Index(); }
 
     int PlayState() const;
     const Media& CurrentMedia() const { return media_; }

@@ -117,10 +117,11 @@ double Bare(const std::wstring& commandLine) {
     return Now() - start;
 }
 
-// Seconds the step that makes a stream copy exact takes on its own.
-double Finishing(const std::wstring& input, const std::wstring& copy, double start, double length) {
+// Seconds the step that makes a stream copy exact takes on its own, given the player's index of the input.
+double Finishing(const std::wstring& input, const std::wstring& copy, double start, double length,
+                 const media::Mp3Index* index) {
     const double begin = Now();
-    if (!media::MakeCutExact(input, copy, start, length)) {
+    if (!media::MakeCutExact(input, copy, start, length, index)) {
         std::fwprintf(stderr, L"the cut could not be made exact\n");
         std::exit(1);
     }
@@ -161,6 +162,12 @@ struct Cut {
 void Measure(app::Form1& form, const std::wstring& fixtures, const std::wstring& work, const Cut& cut,
              bool withSlowerCuts) {
     const std::wstring input = fixtures + L"\\" + cut.file;
+    // Saves are made from the file the player holds, as in the program: the exact step takes its index.
+    if (!form.player().SetURL(input)) {
+        std::fwprintf(stderr, L"the player cannot open %ls\n", input.c_str());
+        std::exit(1);
+    }
+    form.player().Stop();
     form.Text1().SetText(input);
     form.Label(5).SetCaption(app::FormatSeconds(cut.start));
     form.Label(7).SetCaption(app::FormatSeconds(cut.start + cut.length));
@@ -179,7 +186,8 @@ void Measure(app::Form1& form, const std::wstring& fixtures, const std::wstring&
         bare.push_back(Bare(bareCommand));
     }
     std::vector<double> finishing;
-    for (int run = 0; run < kRuns; ++run) finishing.push_back(Finishing(input, bareOutput, cut.start, cut.length));
+    for (int run = 0; run < kRuns; ++run)
+        finishing.push_back(Finishing(input, bareOutput, cut.start, cut.length, form.player().Index().get()));
     std::vector<double> copies;
     for (int run = 0; run < kRuns; ++run)
         copies.push_back(ByteCopy(input, work + L"\\bytes.mp3", cut.start / cut.fileSeconds,

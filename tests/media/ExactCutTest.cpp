@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 
 #include "MediaFixtures.h"
 #include "media/ExactCut.h"
@@ -64,10 +65,12 @@ void CheckCut(const std::wstring& source, std::uint64_t first, std::uint64_t end
     const Mp3Index index = ReadIndex(source);
     const double rate = index.format.sampleRate;
     ScratchFile copy(L"cut.mp3", ReadBytes(encoderCopy));
-    ASSERT_TRUE(MakeCutExact(source, copy.Path(), first / rate, (end - first) / rate));
+    const std::optional<double> seconds = MakeCutExact(source, copy.Path(), first / rate, (end - first) / rate);
+    ASSERT_TRUE(seconds);
 
     const Mp3Index cut = ReadIndex(copy.Path());
     EXPECT_EQ(cut.PlayableSampleCount(), end - first);
+    EXPECT_EQ(*seconds, static_cast<double>(cut.PlayableSampleCount()) / rate);  // as a reader of the copy finds it
     ASSERT_TRUE(cut.declaredFrames);
     EXPECT_EQ(*cut.declaredFrames, cut.FrameCount());
     EXPECT_GE(cut.encoderPadding, media::FrameHeader::kDecoderDelay);
@@ -158,6 +161,26 @@ TEST(ExactCut, AHundredCutsLeaveNoThreadOrHandleBehind) {
     EXPECT_EQ(testing_support::KernelHandles().size(), handles);
     EXPECT_EQ(testing_support::Threads(), threads);
     EXPECT_EQ(ReadIndex(copy.Path()).PlayableSampleCount(), 55125u);
+}
+
+TEST(ExactCut, TakesTheSourceIndexItIsGivenWhileTheFileKeepsItsSize) {
+    const std::wstring source = Fixture(L"cbr128_info.mp3");
+    auto cut = [&](const Mp3Index* sourceIndex) {
+        ScratchFile copy(L"given.mp3", ReadBytes(source));
+        EXPECT_TRUE(MakeCutExact(source, copy.Path(), 0.5, 1.25, sourceIndex));
+        return ReadBytes(copy.Path());
+    };
+    const auto unaided = cut(nullptr);
+    const Mp3Index index = ReadIndex(source);
+    EXPECT_EQ(cut(&index), unaided);
+    const Mp3Index other = ReadIndex(Fixture(L"vbr_xing.mp3"));  // another size: the file is read again
+    ASSERT_NE(other.fileSize, index.fileSize);
+    EXPECT_EQ(cut(&other), unaided);
+    // An index of the same size is taken as it is: one without frames leaves nothing to cut.
+    Mp3Index emptied = index;
+    emptied.frameOffsets.clear();
+    ScratchFile copy(L"given.mp3", ReadBytes(source));
+    EXPECT_FALSE(MakeCutExact(source, copy.Path(), 0.5, 1.25, &emptied));
 }
 
 TEST(ExactCut, WritesALameTagThatChecksOut) {
