@@ -8,6 +8,7 @@
 #include <atomic>
 #include <chrono>
 #include <deque>
+#include <memory>
 #include <mutex>
 #include <thread>
 
@@ -223,13 +224,24 @@ TEST_F(SelectionCommands, PlaySelectionRefusesAnEndBeforeTheStart) {
 TEST_F(SelectionCommands, PlaySelectionPausesAtTheEndPoint) {
     Load(L"cbr128_info.mp3");
     MarkSelection(0.5, 1.2);
+    // The end watch goes by the position last shown: what each of its ticks saw
+    // (the form's own handler has run by then).
+    auto seen = std::make_shared<std::vector<double>>();
+    form.Timer3().Tick.Subscribe([this, seen] { seen->push_back(app::ParseSeconds(Caption(2))); });
     User::Click(form.zembutton(4));
     EXPECT_TRUE(form.Timer3().Enabled());
-    ASSERT_TRUE(PumpUntil([&] { return form.player().PlayState() == kPaused; }, 4000));
+    ASSERT_TRUE(PumpUntil([&] { return form.player().PlayState() == kPaused; }, 10000));
     EXPECT_FALSE(form.Timer3().Enabled());
     const double pausedAt = form.player().CurrentPosition();
     EXPECT_GE(pausedAt, 1.2);
-    EXPECT_LT(pausedAt, 1.2 + 0.6);  // a tick or two after the end point
+    // Paused by the first tick that saw the end reached, no later.
+    ASSERT_GE(seen->size(), 2u);
+    EXPECT_LT(seen->rbegin()[1], 1.2);
+    EXPECT_GE(seen->back(), 1.2);
+    EXPECT_GE(pausedAt, seen->back());
+    // Paused, not only said to be: the position stays, and is shown, where it stopped.
+    ASSERT_TRUE(PumpUntil([&] { return Caption(2) == app::FormatSeconds(pausedAt); }, 5000));
+    EXPECT_EQ(form.player().CurrentPosition(), pausedAt);
 }
 
 TEST_F(SelectionCommands, PlaySelectionWithNoLengthPausesAtTheNextTick) {

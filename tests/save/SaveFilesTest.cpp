@@ -4,6 +4,7 @@
 #include "app/AudioCheck.h"
 #include "app/Files.h"
 #include "app/TemporaryOutput.h"
+#include "support/BadMp3.h"
 
 namespace {
 
@@ -11,6 +12,8 @@ using save_tests::Fixture;
 using save_tests::ReadAll;
 using save_tests::ScratchFolder;
 using save_tests::WriteAll;
+using testing_support::FrameStarts;
+using testing_support::ReadFileBytes;
 
 std::wstring ShortName(const std::wstring& path) {
     wchar_t name[MAX_PATH] = {};
@@ -64,7 +67,7 @@ TEST(ProgramFolder, IsTheFolderOfTheRunningProgram) {
 }
 
 TEST(AudioSeconds, CountsWhatPlaysOfAnMp3WithTagsAndCover) {
-    // 767 frames of 1152 samples, less the encoder's delay and padding the LAME tag gives: 20 s.
+    // Whole frames of 1152 samples, less the encoder's delay and padding the LAME tag gives: the 20 s encoded.
     EXPECT_NEAR(app::AudioSeconds(Fixture(L"save-beeps.mp3")), 20.0, 1e-9);
 }
 
@@ -77,14 +80,16 @@ TEST(AudioSeconds, WalksTheFramesWhereNoCountIsGiven) {
     ASSERT_NE(info, std::string::npos);
     beeps.replace(info, 4, "None");
     WriteAll(folder / L"uncounted.mp3", beeps);
-    EXPECT_NEAR(app::AudioSeconds(folder / L"uncounted.mp3"), (768 * 1152 - 529) / 44100.0, 1e-9);
+    // As many frames as the host's encoder wrote, the information frame included.
+    const std::size_t frames = FrameStarts(ReadFileBytes(Fixture(L"save-beeps.mp3"))).size();
+    EXPECT_NEAR(app::AudioSeconds(folder / L"uncounted.mp3"), (frames * 1152.0 - 529) / 44100.0, 1e-9);
 }
 
 TEST(AudioSeconds, IsZeroForTagsWithoutAudioAndOtherFiles) {
     ScratchFolder folder(L"audio");
     // A tag and the encoder's information frame, as an encoder writes when there was nothing to copy.
     std::string beeps = ReadAll(Fixture(L"save-beeps.mp3"));
-    WriteAll(folder / L"tag.mp3", beeps.substr(0, 227));
+    WriteAll(folder / L"tag.mp3", beeps.substr(0, FrameStarts(ReadFileBytes(Fixture(L"save-beeps.mp3"))).at(1)));
     WriteAll(folder / L"text.mp3", std::string(5000, 'x'));
     WriteAll(folder / L"empty.mp3", "");
     EXPECT_EQ(app::AudioSeconds(folder / L"tag.mp3"), 0);
@@ -107,41 +112,38 @@ TEST(TemporaryOutput, LiesBesideTheTargetWithTheMp3EndingAndGoesAwayUnlessPutInP
     EXPECT_TRUE(folder.Files().empty());
 }
 
-// Lets the encoder's part (a cut of the first `seconds` of the beeps) be played
-// by `written`, over an older file at the target; returns what PutInPlace said
-// and leaves the folder for checking.
-std::wstring PutInPlace(const ScratchFolder& folder, const std::string& written, double seconds) {
-    WriteAll(folder / L"cut.mp3", "the user's older file");
-    app::TemporaryOutput output(folder / L"cut.mp3", Fixture(L"save-beeps.mp3"), 0, seconds);
-    WriteAll(output.Path(), written);
-    return output.PutInPlace();
-}
-
-TEST(TemporaryOutput, AFileWithoutAudioLeavesTheTargetAsItWas) {
-    ScratchFolder folder(L"temporary2");
-    EXPECT_EQ(PutInPlace(folder, std::string(227, '\0'), 20),
-              L"the encoder wrote no audio. The start point may lie beyond the end of the file.");
-    EXPECT_EQ(ReadAll(folder / L"cut.mp3"), "the user's older file");
-    EXPECT_EQ(folder.Files(), std::vector<std::wstring>{L"cut.mp3"});
-}
-
-TEST(TemporaryOutput, AFileShortOfTheSelectionLeavesTheTargetAsItWas) {
-    ScratchFolder folder(L"temporary3");
-    EXPECT_EQ(PutInPlace(folder, ReadAll(Fixture(L"save-beeps.mp3")), 25),
-              L"the new file would hold only 20.00 seconds of the 25.00 seconds selected. The selection may "
-              L"reach beyond the end of the file.");
-    EXPECT_EQ(ReadAll(folder / L"cut.mp3"), "the user's older file");
-    EXPECT_EQ(folder.Files(), std::vector<std::wstring>{L"cut.mp3"});
-}
-
-TEST(TemporaryOutput, AGoodFileReplacesTheTarget) {
-    ScratchFolder folder(L"temporary4");
-    const std::string audio = ReadAll(Fixture(L"save-beeps.mp3"));
-    EXPECT_EQ(PutInPlace(folder, audio, 19.5), L"");
-    // Made exact: 19.5 seconds to the sample, where the encoder's copy held 20.04.
-    EXPECT_EQ(app::AudioSeconds(folder / L"cut.mp3"), 19.5);
-    EXPECT_EQ(ReadAll(folder / L"cut.mp3").substr(0, 200), audio.substr(0, 200));  // its tags kept
-    EXPECT_EQ(folder.Files(), std::vector<std::wstring>{L"cut.mp3"});
+TEST(TemporaryOutput, ReplacesTheTargetOnlyWithAFileHoldingTheSelection) {
+    const std::string beeps = ReadAll(Fixture(L"save-beeps.mp3"));
+    // What the encoder wrote for a cut of the first `seconds` of the beeps, and why it cannot replace the target.
+    const struct {
+        std::string written;
+        double seconds;
+        const wchar_t* refusal;
+    } cuts[] = {
+        {std::string(227, '\0'), 20,
+         L"the encoder wrote no audio. The start point may lie beyond the end of the file."},
+        {beeps, 25,
+         L"the new file would hold only 20.00 seconds of the 25.00 seconds selected. The selection may reach beyond "
+         L"the end of the file."},
+        {beeps, 19.5, L""},
+    };
+    for (const auto& cut : cuts) {
+        SCOPED_TRACE(cut.seconds);
+        ScratchFolder folder(L"placed");
+        WriteAll(folder / L"cut.mp3", "the user's older file");
+        {
+            app::TemporaryOutput output(folder / L"cut.mp3", Fixture(L"save-beeps.mp3"), 0, cut.seconds);
+            WriteAll(output.Path(), cut.written);
+            EXPECT_EQ(output.PutInPlace(), cut.refusal);
+        }
+        if (*cut.refusal) {
+            EXPECT_EQ(ReadAll(folder / L"cut.mp3"), "the user's older file");
+        } else {  // made exact to the sample from the encoder's whole frames, its tags kept
+            EXPECT_EQ(app::AudioSeconds(folder / L"cut.mp3"), cut.seconds);
+            EXPECT_EQ(ReadAll(folder / L"cut.mp3").substr(0, 200), beeps.substr(0, 200));
+        }
+        EXPECT_EQ(folder.Files(), std::vector<std::wstring>{L"cut.mp3"});
+    }
 }
 
 }  // namespace

@@ -5,8 +5,6 @@
 #include <gtest/gtest.h>
 
 #include "base/Handles.h"
-#include "media/FrameHeader.h"
-#include "media/Id3v2Tag.h"
 
 namespace testing_support {
 
@@ -45,18 +43,33 @@ Bytes Id3Header(std::uint32_t size, bool plain) {
 }
 
 std::size_t LeadingTagSize(const Bytes& mp3) {
-    auto tag = mp3.size() >= media::Id3v2Tag::kHeaderSize ? media::Id3v2Tag::FromHeader(mp3.data()) : std::nullopt;
-    return tag ? static_cast<std::size_t>(tag->TotalSize()) : 0;
+    if (mp3.size() < 10 || mp3[0] != 'I' || mp3[1] != 'D' || mp3[2] != '3') return 0;
+    const std::size_t body =
+        (std::size_t{mp3[6]} << 21) | (std::size_t{mp3[7]} << 14) | (std::size_t{mp3[8]} << 7) | std::size_t{mp3[9]};
+    const bool footer = (mp3[5] & 0x10) != 0;
+    return 10 + body + (footer ? 10 : 0);
 }
 
 std::vector<std::size_t> FrameStarts(const Bytes& mp3) {
+    // Layer III only, as every fixture is. Kilobits per second by bitrate index.
+    static constexpr int kMpeg1Rates[] = {0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320};
+    static constexpr int kMpeg2Rates[] = {0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160};
+    static constexpr int kMpeg1SampleRates[] = {44100, 48000, 32000};
     std::vector<std::size_t> starts;
     std::size_t pos = LeadingTagSize(mp3);
-    while (pos + media::FrameHeader::kSize <= mp3.size()) {
-        auto header = media::FrameHeader::Parse(mp3.data() + pos);
-        if (!header) break;
+    while (pos + 4 <= mp3.size()) {
+        const std::uint8_t* header = mp3.data() + pos;
+        const int version = (header[1] >> 3) & 3;  // 3: MPEG-1, 2: MPEG-2, 0: MPEG-2.5
+        const int bitrateIndex = header[2] >> 4;
+        const int rateIndex = (header[2] >> 2) & 3;
+        if (header[0] != 0xFF || (header[1] & 0xE0) != 0xE0 || version == 1 || ((header[1] >> 1) & 3) != 1 ||
+            bitrateIndex == 0 || bitrateIndex == 15 || rateIndex == 3)
+            break;
+        const bool mpeg1 = version == 3;
+        const int sampleRate = kMpeg1SampleRates[rateIndex] >> (mpeg1 ? 0 : version == 2 ? 1 : 2);
+        const int bitrate = (mpeg1 ? kMpeg1Rates : kMpeg2Rates)[bitrateIndex] * 1000;
         starts.push_back(pos);
-        pos += static_cast<std::size_t>(header->frameSize);
+        pos += static_cast<std::size_t>((mpeg1 ? 144 : 72) * bitrate / sampleRate + ((header[2] >> 1) & 1));
     }
     return starts;
 }

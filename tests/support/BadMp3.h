@@ -19,6 +19,8 @@ Bytes Id3Header(std::uint32_t size, bool plain = false);
 
 // Where the leading ID3 tag of an MP3 file ends, and where each frame after it
 // starts (the information frame included), following the frames' own sizes.
+// Worked out here from the formats' own tables rather than by the code under
+// test, so that tests can hold that code's reading of a file against them.
 std::size_t LeadingTagSize(const Bytes& mp3);
 std::vector<std::size_t> FrameStarts(const Bytes& mp3);
 
