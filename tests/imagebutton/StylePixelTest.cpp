@@ -79,7 +79,7 @@ int Differences(const Snapshot& a, const Snapshot& b, int y, int x1, int x2) {
 }
 
 // What is done to a fresh button before it is brought into its state.
-using Setup = void (*)(controls::zembutton&);
+using Preparation = void (*)(controls::zembutton&);
 void Olive(controls::zembutton& b) { b.SetColorScheme(1); }
 void Silver(controls::zembutton& b) { b.SetColorScheme(2); }
 void OwnColor(controls::zembutton& b) {
@@ -97,7 +97,7 @@ struct PixelRow {
     const wchar_t* state;
     Where where;
     long color;
-    Setup setup = nullptr;
+    Preparation prepare = nullptr;
 };
 
 class StylePixels : public ::testing::Test {
@@ -105,7 +105,7 @@ protected:
     void TearDown() override { MoveMouseAway(); }
 
     // A fresh button of the style, brought into the named state.
-    Snapshot Look(int style, const std::wstring& state, Setup prepare = nullptr) {
+    Snapshot Look(int style, const std::wstring& state, Preparation prepare = nullptr) {
         MoveMouseAway();
         form_.defaultButton = nullptr;
         button_ = std::make_unique<controls::zembutton>(form_, L"zembutton1", Bounds(10, 10, W, H));
@@ -120,7 +120,7 @@ protected:
     void ExpectPixels(std::initializer_list<PixelRow> rows) {
         for (const PixelRow& row : rows) {
             SCOPED_TRACE(::testing::Message() << "style " << row.style << ", " << row.state);
-            ExpectAt(Look(row.style, row.state, row.setup), row.where, row.color);
+            ExpectAt(Look(row.style, row.state, row.prepare), row.where, row.color);
         }
     }
 
