@@ -3,7 +3,8 @@
 // focus rectangles, the theme) is checked by its system colours or by geometry.
 #include <gtest/gtest.h>
 
-#include <functional>
+#include <string>
+#include <vector>
 
 #include <windows.h>
 
@@ -27,12 +28,47 @@ long Grad(long from, long to, int steps, int i) { return rule::GradientStep(from
 
 long Sys(int index) { return static_cast<long>(::GetSysColor(index)); }
 
+const long kFace = Sys(COLOR_BTNFACE);
+
 ::testing::AssertionResult PixelIs(const Snapshot& shot, int x, int y, long expected) {
     const long actual = shot.At(x, y);
     if (actual == expected) return ::testing::AssertionSuccess();
     char text[96];
     std::snprintf(text, sizeof text, "pixel (%d, %d) is 0x%06lX, expected 0x%06lX", x, y, actual, expected);
     return ::testing::AssertionFailure() << text;
+}
+
+// Where a colour is expected: one pixel, or a set of them.
+struct Where {
+    Where(int x, int y) : points{{x, y}} {}
+    explicit Where(std::vector<POINT> many) : points(std::move(many)) {}
+    std::vector<POINT> points;
+};
+const Where kBorder({{0, 12}, {W - 1, 12}, {40, 0}, {40, H - 1}});
+const Where kCorners({{1, 1}, {1, H - 2}, {W - 2, 1}, {W - 2, H - 2}});
+
+void ExpectAt(const Snapshot& s, const Where& where, long color) {
+    for (const POINT& p : where.points) EXPECT_TRUE(PixelIs(s, p.x, p.y, color));
+}
+
+void ExpectRaisedEdge(const Snapshot& s) {
+    EXPECT_TRUE(PixelIs(s, 0, 12, Sys(COLOR_3DLIGHT)));
+    EXPECT_TRUE(PixelIs(s, 1, 12, Sys(COLOR_3DHILIGHT)));
+    EXPECT_TRUE(PixelIs(s, W - 1, 12, Sys(COLOR_3DDKSHADOW)));
+    EXPECT_TRUE(PixelIs(s, W - 2, 12, Sys(COLOR_3DSHADOW)));
+}
+
+void ExpectThinRaisedEdge(const Snapshot& s) {
+    EXPECT_TRUE(PixelIs(s, 0, 12, Sys(COLOR_3DHILIGHT)));
+    EXPECT_TRUE(PixelIs(s, W - 1, 12, Sys(COLOR_3DSHADOW)));
+    EXPECT_TRUE(PixelIs(s, W - 2, 12, kFace));
+}
+
+void ExpectSunkenEdge(const Snapshot& s) {
+    EXPECT_TRUE(PixelIs(s, 0, 12, Sys(COLOR_3DSHADOW)));
+    EXPECT_TRUE(PixelIs(s, 1, 12, Sys(COLOR_3DDKSHADOW)));
+    EXPECT_TRUE(PixelIs(s, W - 1, 12, Sys(COLOR_3DHILIGHT)));
+    EXPECT_TRUE(PixelIs(s, W - 2, 12, Sys(COLOR_3DLIGHT)));
 }
 
 // How many pixels of a row segment differ between two pictures.
@@ -42,13 +78,34 @@ int Differences(const Snapshot& a, const Snapshot& b, int y, int x1, int x2) {
     return count;
 }
 
+// What is done to a fresh button before it is brought into its state.
+using Preparation = void (*)(controls::zembutton&);
+void Olive(controls::zembutton& b) { b.SetColorScheme(1); }
+void Silver(controls::zembutton& b) { b.SetColorScheme(2); }
+void OwnColor(controls::zembutton& b) {
+    b.SetColorScheme(3);
+    b.SetBackColor(0x3080C0);
+}
+void CheckedToggle(controls::zembutton& b) {
+    b.SetMode(1);
+    b.SetValue(true);
+}
+
+// One expected colour of a style in a state.
+struct PixelRow {
+    int style;
+    const wchar_t* state;
+    Where where;
+    long color;
+    Preparation prepare = nullptr;
+};
+
 class StylePixels : public ::testing::Test {
 protected:
     void TearDown() override { MoveMouseAway(); }
 
     // A fresh button of the style, brought into the named state.
-    Snapshot Look(int style, const std::wstring& state,
-                  const std::function<void(controls::zembutton&)>& prepare = nullptr) {
+    Snapshot Look(int style, const std::wstring& state, Preparation prepare = nullptr) {
         MoveMouseAway();
         form_.defaultButton = nullptr;
         button_ = std::make_unique<controls::zembutton>(form_, L"zembutton1", Bounds(10, 10, W, H));
@@ -60,45 +117,16 @@ protected:
         return Snapshot(*button_);
     }
 
-    void ExpectBorder(const Snapshot& s, long color) {
-        EXPECT_TRUE(PixelIs(s, 0, 12, color));
-        EXPECT_TRUE(PixelIs(s, W - 1, 12, color));
-        EXPECT_TRUE(PixelIs(s, 40, 0, color));
-        EXPECT_TRUE(PixelIs(s, 40, H - 1, color));
-    }
-
-    void ExpectCorners(const Snapshot& s, long color) {
-        EXPECT_TRUE(PixelIs(s, 1, 1, color));
-        EXPECT_TRUE(PixelIs(s, 1, H - 2, color));
-        EXPECT_TRUE(PixelIs(s, W - 2, 1, color));
-        EXPECT_TRUE(PixelIs(s, W - 2, H - 2, color));
-    }
-
-    void ExpectRaisedEdge(const Snapshot& s) {
-        EXPECT_TRUE(PixelIs(s, 0, 12, Sys(COLOR_3DLIGHT)));
-        EXPECT_TRUE(PixelIs(s, 1, 12, Sys(COLOR_3DHILIGHT)));
-        EXPECT_TRUE(PixelIs(s, W - 1, 12, Sys(COLOR_3DDKSHADOW)));
-        EXPECT_TRUE(PixelIs(s, W - 2, 12, Sys(COLOR_3DSHADOW)));
-    }
-
-    void ExpectThinRaisedEdge(const Snapshot& s, long face) {
-        EXPECT_TRUE(PixelIs(s, 0, 12, Sys(COLOR_3DHILIGHT)));
-        EXPECT_TRUE(PixelIs(s, W - 1, 12, Sys(COLOR_3DSHADOW)));
-        EXPECT_TRUE(PixelIs(s, W - 2, 12, face));
-    }
-
-    void ExpectSunkenEdge(const Snapshot& s) {
-        EXPECT_TRUE(PixelIs(s, 0, 12, Sys(COLOR_3DSHADOW)));
-        EXPECT_TRUE(PixelIs(s, 1, 12, Sys(COLOR_3DDKSHADOW)));
-        EXPECT_TRUE(PixelIs(s, W - 1, 12, Sys(COLOR_3DHILIGHT)));
-        EXPECT_TRUE(PixelIs(s, W - 2, 12, Sys(COLOR_3DLIGHT)));
+    void ExpectPixels(std::initializer_list<PixelRow> rows) {
+        for (const PixelRow& row : rows) {
+            SCOPED_TRACE(::testing::Message() << "style " << row.style << ", " << row.state);
+            ExpectAt(Look(row.style, row.state, row.prepare), row.where, row.color);
+        }
     }
 
     TestForm& form_ = SharedForm();
     std::unique_ptr<controls::zembutton> button_;
 };
-
-const long kFace = Sys(COLOR_BTNFACE);
 }  // namespace
 
 TEST(FillGradient, OneRowIsTheHalfSumAndRowsRunTopDown) {
@@ -138,54 +166,54 @@ TEST(Primitives, LineLeavesItsEndPointAndCornersSoftenFourPixels) {
 }
 
 TEST_F(StylePixels, StandardAndFriends) {
-    const Snapshot normal = Look(0, L"Normal");
-    EXPECT_TRUE(PixelIs(normal, 40, 12, kFace));
-    ExpectRaisedEdge(normal);
-    ExpectThinRaisedEdge(Look(1, L"Normal"), kFace);
-    for (int style : {11, 12}) EXPECT_TRUE(PixelIs(Look(style, L"Normal"), 0, 12, kFace)) << style;
-
+    ExpectRaisedEdge(Look(0, L"Normal"));
     ExpectRaisedEdge(Look(0, L"Hot"));
     ExpectRaisedEdge(Look(11, L"Hot"));
-    ExpectThinRaisedEdge(Look(1, L"Hot"), kFace);
-    ExpectThinRaisedEdge(Look(12, L"Hot"), kFace);
-
-    const Snapshot down0 = Look(0, L"Down");
-    EXPECT_TRUE(PixelIs(down0, 0, 12, 0x000000));
-    EXPECT_TRUE(PixelIs(down0, 1, 12, 0x99A8AC));
-    EXPECT_TRUE(PixelIs(down0, W - 2, 12, 0x99A8AC));
-    for (int style : {1, 12}) {
-        const Snapshot down = Look(style, L"Down");
-        EXPECT_TRUE(PixelIs(down, 0, 12, Sys(COLOR_GRAYTEXT))) << style;
-        EXPECT_TRUE(PixelIs(down, 40, 0, Sys(COLOR_GRAYTEXT))) << style;
-        EXPECT_TRUE(PixelIs(down, W - 1, 12, kWhite)) << style;
-        EXPECT_TRUE(PixelIs(down, 40, H - 1, kWhite)) << style;
-    }
+    ExpectThinRaisedEdge(Look(1, L"Normal"));
+    ExpectThinRaisedEdge(Look(1, L"Hot"));
+    ExpectThinRaisedEdge(Look(12, L"Hot"));
     ExpectSunkenEdge(Look(11, L"Down"));
+    ExpectPixels({
+        {0, L"Normal", {40, 12}, kFace},
+        {11, L"Normal", {0, 12}, kFace},
+        {12, L"Normal", {0, 12}, kFace},
+        {0, L"Down", {0, 12}, 0x000000},
+        {0, L"Down", {1, 12}, 0x99A8AC},
+        {0, L"Down", {W - 2, 12}, 0x99A8AC},
+    });
+    for (int style : {1, 12}) {
+        ExpectPixels({
+            {style, L"Down", {0, 12}, Sys(COLOR_GRAYTEXT)},
+            {style, L"Down", {40, 0}, Sys(COLOR_GRAYTEXT)},
+            {style, L"Down", {W - 1, 12}, kWhite},
+            {style, L"Down", {40, H - 1}, kWhite},
+        });
+    }
 }
 
 TEST_F(StylePixels, SystemEdgeCheckedDisabledAndDefault) {
-    const Snapshot normal = Look(0, L"Normal");
+    ExpectRaisedEdge(Look(0, L"Disabled"));
+    ExpectPixels({
+        {12, L"Checked", {0, 12}, rule::Shift(kFace, 0.02f)},  // no edge on a checked FlatThin button
+        {0, L"Disabled", {40, 12}, kFace},
+        {11, L"Disabled", {0, 12}, kFace},
+    });
     for (int style : {0, 1, 11}) {
-        const Snapshot checked = Look(style, L"Checked");
-        EXPECT_TRUE(PixelIs(checked, 40, 12, rule::Shift(kFace, 0.02f))) << style;
-        ExpectSunkenEdge(checked);
+        ExpectPixels({{style, L"Checked", {40, 12}, rule::Shift(kFace, 0.02f)}});
+        SCOPED_TRACE(style);
+        ExpectSunkenEdge(Look(style, L"Checked"));
         // A checked button reads Down after its redraw, except Standard, which draws its own checked look.
-        EXPECT_EQ(button_->State(), style == 0 ? 0 : 2) << style;
+        EXPECT_EQ(button_->State(), style == 0 ? 0 : 2);
     }
-    const Snapshot thin = Look(12, L"Checked");
-    EXPECT_TRUE(PixelIs(thin, 0, 12, rule::Shift(kFace, 0.02f))) << "no edge on a checked FlatThin button";
-
-    const Snapshot disabled = Look(0, L"Disabled");
-    ExpectRaisedEdge(disabled);
-    EXPECT_TRUE(PixelIs(disabled, 40, 12, kFace));
-    EXPECT_TRUE(PixelIs(Look(11, L"Disabled"), 0, 12, kFace));
-
+    const Snapshot normal = Look(0, L"Normal");
     for (const wchar_t* state : {L"Focused", L"Default"}) {
+        ExpectPixels({
+            {0, state, {0, 12}, 0x000000},
+            {0, state, {W - 1, 12}, 0x000000},
+            {0, state, {W - 2, 12}, Sys(COLOR_APPWORKSPACE)},
+            {0, state, {1, 12}, Sys(COLOR_3DHILIGHT)},
+        });
         const Snapshot look = Look(0, state);
-        EXPECT_TRUE(PixelIs(look, 0, 12, 0x000000)) << state;
-        EXPECT_TRUE(PixelIs(look, W - 1, 12, 0x000000)) << state;
-        EXPECT_TRUE(PixelIs(look, W - 2, 12, Sys(COLOR_APPWORKSPACE))) << state;
-        EXPECT_TRUE(PixelIs(look, 1, 12, Sys(COLOR_3DHILIGHT))) << state;
         // The dotted focus rectangle 4 pixels in changes every other pixel of its top side.
         const int changed = Differences(look, normal, 4, 5, W - 5);
         EXPECT_GT(changed, 30) << state;
@@ -197,72 +225,73 @@ TEST_F(StylePixels, SystemEdgeCheckedDisabledAndDefault) {
 TEST_F(StylePixels, RoundedGradient) {
     const long b = 0xE7EBEC;
     const long border = 0x743C00;
-    const Snapshot normal = Look(2, L"Normal");
-    EXPECT_TRUE(PixelIs(normal, 40, 10, Grad(rule::Shift(b, 0.07f), b, H, 10)));
-    EXPECT_TRUE(PixelIs(normal, 40, 2, Grad(rule::Shift(b, 0.1f), rule::Shift(b, 0.08f), 4, 2)));
-    EXPECT_TRUE(PixelIs(normal, 40, H - 2, rule::Shift(b, -0.09f)));
-    EXPECT_TRUE(PixelIs(normal, 40, H - 3, rule::Shift(b, -0.05f)));
-    EXPECT_TRUE(PixelIs(normal, 40, H - 4, rule::Shift(b, -0.01f)));
-    EXPECT_TRUE(PixelIs(normal, W - 2, 12, rule::Shift(b, -0.08f)));
-    EXPECT_TRUE(PixelIs(normal, 1, 12, rule::Average(kWhite, b)));
-    ExpectBorder(normal, border);
-    ExpectCorners(normal, rule::Shift(border, 0.3f));
-
-    const Snapshot hot = Look(2, L"Hot");
-    EXPECT_TRUE(PixelIs(hot, 40, 10, Grad(rule::Shift(b, 0.07f), b, H, 10)));
-    const long hotLines[] = {0x89D8FD, 0xCFF0FF, 0x49BDF9, 0x49BDF9, 0x7AD2FC, 0x7AD2FC, 0x30B3F8, 0x0097E5};
-    const POINT places[] = {{40, 2}, {40, 1}, {1, 12}, {W - 2, 12}, {2, 12}, {W - 3, 12}, {40, H - 3}, {40, H - 2}};
-    for (int i = 0; i < 8; ++i) EXPECT_TRUE(PixelIs(hot, places[i].x, places[i].y, hotLines[i])) << i;
-    ExpectBorder(hot, border);
-
-    const Snapshot down = Look(2, L"Down");
-    EXPECT_TRUE(PixelIs(down, 40, 12, rule::Shift(b, -0.05f)));
-    EXPECT_TRUE(PixelIs(down, 40, 1, rule::Shift(b, -0.16f)));
-    EXPECT_TRUE(PixelIs(down, 40, 2, rule::Shift(b, -0.1f)));
-    EXPECT_TRUE(PixelIs(down, 40, H - 2, rule::Shift(b, 0.01f)));
-    EXPECT_TRUE(PixelIs(down, 1, 12, rule::Shift(b, -0.16f)));
-    EXPECT_TRUE(PixelIs(down, 2, 12, rule::Shift(b, -0.1f)));
-    EXPECT_TRUE(PixelIs(down, W - 2, 12, rule::Shift(b, 0.04f)));
-    ExpectBorder(down, border);
-    EXPECT_TRUE(PixelIs(Look(2, L"Checked"), 40, 12, rule::Shift(b, -0.05f)));
-
-    const Snapshot disabled = Look(2, L"Disabled");
-    EXPECT_TRUE(PixelIs(disabled, 40, 12, rule::Average(kFace, rule::Shift(b, 0.1f))));
-    ExpectBorder(disabled, rule::Shift(b, -0.1f));
-    ExpectCorners(disabled, rule::Shift(b, -0.1f));
-
-    const long focusLines[] = {0xF6D4BC, 0xFFE7CE, 0xE6AF8E, 0xE6AF8E, 0xF4D1B8, 0xF4D1B8, 0xE4AD89, 0xEE8269};
+    ExpectPixels({
+        {2, L"Normal", {40, 10}, Grad(rule::Shift(b, 0.07f), b, H, 10)},
+        {2, L"Normal", {40, 2}, Grad(rule::Shift(b, 0.1f), rule::Shift(b, 0.08f), 4, 2)},
+        {2, L"Normal", {40, H - 2}, rule::Shift(b, -0.09f)},
+        {2, L"Normal", {40, H - 3}, rule::Shift(b, -0.05f)},
+        {2, L"Normal", {40, H - 4}, rule::Shift(b, -0.01f)},
+        {2, L"Normal", {W - 2, 12}, rule::Shift(b, -0.08f)},
+        {2, L"Normal", {1, 12}, rule::Average(kWhite, b)},
+        {2, L"Normal", kBorder, border},
+        {2, L"Normal", kCorners, rule::Shift(border, 0.3f)},
+        {2, L"Hot", {40, 10}, Grad(rule::Shift(b, 0.07f), b, H, 10)},
+        {2, L"Hot", {40, 2}, 0x89D8FD},
+        {2, L"Hot", {40, 1}, 0xCFF0FF},
+        {2, L"Hot", {1, 12}, 0x49BDF9},
+        {2, L"Hot", {W - 2, 12}, 0x49BDF9},
+        {2, L"Hot", {2, 12}, 0x7AD2FC},
+        {2, L"Hot", {W - 3, 12}, 0x7AD2FC},
+        {2, L"Hot", {40, H - 3}, 0x30B3F8},
+        {2, L"Hot", {40, H - 2}, 0x0097E5},
+        {2, L"Hot", kBorder, border},
+        {2, L"Down", {40, 12}, rule::Shift(b, -0.05f)},
+        {2, L"Down", {40, 1}, rule::Shift(b, -0.16f)},
+        {2, L"Down", {40, 2}, rule::Shift(b, -0.1f)},
+        {2, L"Down", {40, H - 2}, rule::Shift(b, 0.01f)},
+        {2, L"Down", {1, 12}, rule::Shift(b, -0.16f)},
+        {2, L"Down", {2, 12}, rule::Shift(b, -0.1f)},
+        {2, L"Down", {W - 2, 12}, rule::Shift(b, 0.04f)},
+        {2, L"Down", kBorder, border},
+        {2, L"Checked", {40, 12}, rule::Shift(b, -0.05f)},
+        {2, L"Disabled", {40, 12}, rule::Average(kFace, rule::Shift(b, 0.1f))},
+        {2, L"Disabled", kBorder, rule::Shift(b, -0.1f)},
+        {2, L"Disabled", kCorners, rule::Shift(b, -0.1f)},
+    });
     for (const wchar_t* state : {L"Focused", L"Default"}) {
-        const Snapshot look = Look(2, state);
-        for (int i = 0; i < 8; ++i) EXPECT_TRUE(PixelIs(look, places[i].x, places[i].y, focusLines[i])) << state << i;
+        ExpectPixels({
+            {2, state, {40, 2}, 0xF6D4BC},
+            {2, state, {40, 1}, 0xFFE7CE},
+            {2, state, {1, 12}, 0xE6AF8E},
+            {2, state, {W - 2, 12}, 0xE6AF8E},
+            {2, state, {2, 12}, 0xF4D1B8},
+            {2, state, {W - 3, 12}, 0xF4D1B8},
+            {2, state, {40, H - 3}, 0xE4AD89},
+            {2, state, {40, H - 2}, 0xEE8269},
+        });
     }
 }
 
 TEST_F(StylePixels, RoundedGradientSchemes) {
-    const Snapshot olive = Look(2, L"Normal", [](controls::zembutton& b) { b.SetColorScheme(1); });
-    ExpectBorder(olive, 0x066237);
-    ExpectCorners(olive, rule::Shift(0x066237, 0.3f));
-    EXPECT_TRUE(PixelIs(Look(2, L"Focused", [](controls::zembutton& b) { b.SetColorScheme(1); }), 40, 1, 0x80CBB1));
-
     const long b = 0xFCF1F0;
-    const auto silver = [](controls::zembutton& button) { button.SetColorScheme(2); };
-    const Snapshot normal = Look(2, L"Normal", silver);
-    EXPECT_TRUE(PixelIs(normal, 40, 5, Grad(rule::Shift(b, 0.22f), b, 12, 5)));
-    EXPECT_TRUE(PixelIs(normal, 40, 15, Grad(rule::Shift(b, -0.01f), rule::Shift(b, -0.15f), 12, 3)));
-    EXPECT_TRUE(PixelIs(normal, 1, 12, kWhite));
-    EXPECT_TRUE(PixelIs(normal, W - 2, 12, kWhite));
-    const Snapshot down = Look(2, L"Down", silver);
-    EXPECT_TRUE(PixelIs(down, 40, 10, Grad(rule::Shift(b, -0.2f), rule::Shift(b, 0.05f), H - 6, 10)));
-    EXPECT_TRUE(PixelIs(down, 40, H - 4, Grad(rule::Shift(b, 0.08f), kWhite, H - 1, 2)));
-    EXPECT_TRUE(PixelIs(down, 1, 12, kWhite));
-    const Snapshot focused = Look(2, L"Focused", silver);
-    EXPECT_TRUE(PixelIs(focused, 2, 12, kWhite));
+    ExpectPixels({
+        {2, L"Normal", kBorder, 0x066237, Olive},
+        {2, L"Normal", kCorners, rule::Shift(0x066237, 0.3f), Olive},
+        {2, L"Focused", {40, 1}, 0x80CBB1, Olive},
+        {2, L"Normal", {40, 5}, Grad(rule::Shift(b, 0.22f), b, 12, 5), Silver},
+        {2, L"Normal", {40, 15}, Grad(rule::Shift(b, -0.01f), rule::Shift(b, -0.15f), 12, 3), Silver},
+        {2, L"Normal", {1, 12}, kWhite, Silver},
+        {2, L"Normal", {W - 2, 12}, kWhite, Silver},
+        {2, L"Down", {40, 10}, Grad(rule::Shift(b, -0.2f), rule::Shift(b, 0.05f), H - 6, 10), Silver},
+        {2, L"Down", {40, H - 4}, Grad(rule::Shift(b, 0.08f), kWhite, H - 1, 2), Silver},
+        {2, L"Down", {1, 12}, kWhite, Silver},
+        {2, L"Focused", {2, 12}, kWhite, Silver},
+    });
 }
 
 TEST_F(StylePixels, RoundedGradientFocusRectangle) {
-    const auto withRect = [](controls::zembutton& b) { b.SetShowFocusRect(true); };
     const Snapshot plain = Look(2, L"Focused");
-    const Snapshot dotted = Look(2, L"Focused", withRect);
+    const Snapshot dotted = Look(2, L"Focused", [](controls::zembutton& b) { b.SetShowFocusRect(true); });
     const int changed = Differences(dotted, plain, 2, 3, W - 3);
     EXPECT_GT(changed, 30);
     EXPECT_LT(changed, 70);
@@ -271,155 +300,132 @@ TEST_F(StylePixels, RoundedGradientFocusRectangle) {
 
 TEST_F(StylePixels, RoundedBands) {
     const long b = rule::Shift(0xD4D4D4, 0.06f);
-    const Snapshot normal = Look(3, L"Normal");
+    Look(3, L"Normal");
     EXPECT_EQ(button_->ColorScheme(), 2);
-    EXPECT_TRUE(PixelIs(normal, 40, 5, Grad(rule::Shift(b, 0.05f), b, H, 4)));
-    EXPECT_TRUE(PixelIs(normal, 40, 20, Grad(rule::Shift(b, -0.02f), rule::Shift(b, -0.15f), H - 2, 8)));
-    ExpectBorder(normal, 0x707070);
-    EXPECT_TRUE(PixelIs(normal, 1, 12, kWhite));
-    EXPECT_TRUE(PixelIs(normal, 40, 1, kWhite));
-    ExpectCorners(normal, 0xBE965F);
-
-    const Snapshot hot = Look(3, L"Hot");
-    EXPECT_TRUE(PixelIs(hot, 40, 5, Grad(0xFFF7E4, 0xFFF3DA, 12, 4)));
-    EXPECT_TRUE(PixelIs(hot, 40, 20, Grad(0xFFE9C1, 0xFDE1AE, H - 2, 8)));
-    EXPECT_TRUE(PixelIs(hot, 3, 6, Grad(0xFFEECD, 0xFFF7E4, 5, 2)));
-    EXPECT_TRUE(PixelIs(hot, 2, 16, Grad(0xFAD68F, rule::Shift(0xFDE1AC, 0.01f), 5, 1)));
-    EXPECT_TRUE(PixelIs(hot, W - 3, 6, Grad(0xFFF7E4, 0xFFEECD, 5, 3)));
-    EXPECT_TRUE(PixelIs(hot, W - 3, 16, Grad(rule::Shift(0xFDE1AC, 0.01f), 0xFAD68F, 5, 3)));
-    ExpectBorder(hot, 0xA77532);
-    ExpectCorners(hot, 0xBE965F);
-
-    const Snapshot down = Look(3, L"Down");
-    EXPECT_TRUE(PixelIs(down, 40, 8, 0xF6E4C2));
-    EXPECT_TRUE(PixelIs(down, 40, 18, 0xF0D29A));
-    EXPECT_TRUE(PixelIs(down, 40, 2, 0xD6C6A9));
-    EXPECT_TRUE(PixelIs(down, 40, 3, 0xECD9B9));
-    EXPECT_TRUE(PixelIs(down, 1, 2, 0xCFB073));
-    EXPECT_TRUE(PixelIs(down, 3, 6, Grad(rule::Shift(0xE6C891, 0.02f), rule::Shift(0xF6E4C2, -0.01f), 5, 2)));
-    EXPECT_TRUE(PixelIs(down, 3, 16, Grad(rule::Shift(0xDCAB4E, 0.02f), rule::Shift(0xF0D29A, -0.01f), 5, 2)));
-    EXPECT_TRUE(PixelIs(down, 0, 12, 0x5C411D));
-    EXPECT_TRUE(PixelIs(down, 40, 0, 0x5C411D));
-    ExpectCorners(down, 0xBE965F);
-
-    const Snapshot disabled = Look(3, L"Disabled");
-    EXPECT_TRUE(PixelIs(disabled, 40, 12, rule::Shift(b, 0.03f)));
-    ExpectBorder(disabled, rule::Shift(b, -0.25f));
-    EXPECT_TRUE(PixelIs(disabled, 40, 1, rule::Shift(b, 0.25f)));
-    ExpectCorners(disabled, rule::Shift(b, -0.03f));
-
+    ExpectPixels({
+        {3, L"Normal", {40, 5}, Grad(rule::Shift(b, 0.05f), b, H, 4)},
+        {3, L"Normal", {40, 20}, Grad(rule::Shift(b, -0.02f), rule::Shift(b, -0.15f), H - 2, 8)},
+        {3, L"Normal", kBorder, 0x707070},
+        {3, L"Normal", {1, 12}, kWhite},
+        {3, L"Normal", {40, 1}, kWhite},
+        {3, L"Normal", kCorners, 0xBE965F},
+        {3, L"Hot", {40, 5}, Grad(0xFFF7E4, 0xFFF3DA, 12, 4)},
+        {3, L"Hot", {40, 20}, Grad(0xFFE9C1, 0xFDE1AE, H - 2, 8)},
+        {3, L"Hot", {3, 6}, Grad(0xFFEECD, 0xFFF7E4, 5, 2)},
+        {3, L"Hot", {2, 16}, Grad(0xFAD68F, rule::Shift(0xFDE1AC, 0.01f), 5, 1)},
+        {3, L"Hot", {W - 3, 6}, Grad(0xFFF7E4, 0xFFEECD, 5, 3)},
+        {3, L"Hot", {W - 3, 16}, Grad(rule::Shift(0xFDE1AC, 0.01f), 0xFAD68F, 5, 3)},
+        {3, L"Hot", kBorder, 0xA77532},
+        {3, L"Hot", kCorners, 0xBE965F},
+        {3, L"Down", {40, 8}, 0xF6E4C2},
+        {3, L"Down", {40, 18}, 0xF0D29A},
+        {3, L"Down", {40, 2}, 0xD6C6A9},
+        {3, L"Down", {40, 3}, 0xECD9B9},
+        {3, L"Down", {1, 2}, 0xCFB073},
+        {3, L"Down", {3, 6}, Grad(rule::Shift(0xE6C891, 0.02f), rule::Shift(0xF6E4C2, -0.01f), 5, 2)},
+        {3, L"Down", {3, 16}, Grad(rule::Shift(0xDCAB4E, 0.02f), rule::Shift(0xF0D29A, -0.01f), 5, 2)},
+        {3, L"Down", {0, 12}, 0x5C411D},
+        {3, L"Down", {40, 0}, 0x5C411D},
+        {3, L"Down", kCorners, 0xBE965F},
+        {3, L"Disabled", {40, 12}, rule::Shift(b, 0.03f)},
+        {3, L"Disabled", kBorder, rule::Shift(b, -0.25f)},
+        {3, L"Disabled", {40, 1}, rule::Shift(b, 0.25f)},
+        {3, L"Disabled", kCorners, rule::Shift(b, -0.03f)},
+    });
     for (const wchar_t* state : {L"Focused", L"Default"}) {
-        const Snapshot look = Look(3, state);
-        EXPECT_TRUE(PixelIs(look, 0, 12, 0xA77532)) << state;
-        EXPECT_TRUE(PixelIs(look, 40, 1, 0xFBD848)) << state;
-        ExpectCorners(look, 0xBE965F);
+        ExpectPixels({
+            {3, state, {0, 12}, 0xA77532},
+            {3, state, {40, 1}, 0xFBD848},
+            {3, state, kCorners, 0xBE965F},
+        });
     }
 }
 
 TEST_F(StylePixels, FlatHighlight) {
     const long tint = 0xEED2C1;
     const long border = 0xC56A31;
-    const Snapshot normal = Look(4, L"Normal");
-    EXPECT_TRUE(PixelIs(normal, 0, 12, kFace));
-    EXPECT_TRUE(PixelIs(normal, 40, 12, kFace));
-    const Snapshot hot = Look(4, L"Hot");
-    EXPECT_TRUE(PixelIs(hot, 40, 12, rule::Shift(tint, 0.03f)));
-    ExpectBorder(hot, border);
-    const Snapshot down = Look(4, L"Down");
-    EXPECT_TRUE(PixelIs(down, 40, 12, rule::Shift(tint, -0.08f)));
-    ExpectBorder(down, border);
-    const Snapshot checked = Look(4, L"Checked");
-    EXPECT_TRUE(PixelIs(checked, 40, 12, rule::Shift(tint, -0.05f)));
-    ExpectBorder(checked, border);
-    EXPECT_TRUE(PixelIs(Look(4, L"Checked, hot"), 40, 12, rule::Shift(tint, -0.01f)));
-
-    const auto custom = [](controls::zembutton& b) {
-        b.SetColorScheme(3);
-        b.SetBackColor(0x3080C0);
-    };
-    const Snapshot customHot = Look(4, L"Hot", custom);
-    EXPECT_TRUE(PixelIs(customHot, 40, 12, rule::Shift(0x3080C0, 0.03f)));
-    ExpectBorder(customHot, rule::Shift(0x3080C0, -0.12f));
-    const Snapshot olive = Look(4, L"Down", [](controls::zembutton& b) { b.SetColorScheme(1); });
-    ExpectBorder(olive, 0x70A093);
-    const Snapshot silver = Look(4, L"Down", [](controls::zembutton& b) { b.SetColorScheme(2); });
-    EXPECT_TRUE(PixelIs(silver, 40, 12, rule::Shift(0xE3DFE0, -0.08f)));
-    ExpectBorder(silver, 0xBFB4B2);
+    ExpectPixels({
+        {4, L"Normal", {0, 12}, kFace},
+        {4, L"Normal", {40, 12}, kFace},
+        {4, L"Hot", {40, 12}, rule::Shift(tint, 0.03f)},
+        {4, L"Hot", kBorder, border},
+        {4, L"Down", {40, 12}, rule::Shift(tint, -0.08f)},
+        {4, L"Down", kBorder, border},
+        {4, L"Checked", {40, 12}, rule::Shift(tint, -0.05f)},
+        {4, L"Checked", kBorder, border},
+        {4, L"Checked, hot", {40, 12}, rule::Shift(tint, -0.01f)},
+        {4, L"Hot", {40, 12}, rule::Shift(0x3080C0, 0.03f), OwnColor},
+        {4, L"Hot", kBorder, rule::Shift(0x3080C0, -0.12f), OwnColor},
+        {4, L"Down", kBorder, 0x70A093, Olive},
+        {4, L"Down", {40, 12}, rule::Shift(0xE3DFE0, -0.08f), Silver},
+        {4, L"Down", kBorder, 0xBFB4B2, Silver},
+    });
 }
 
 TEST_F(StylePixels, SplitGradient) {
     const long b = 0xFCE1CA;
     const long navy = 0x800000;
-    const Snapshot normal = Look(5, L"Normal");
-    EXPECT_TRUE(PixelIs(normal, 0, 5, Grad(rule::Average(kWhite, rule::Shift(b, 0.08f)), b, 12, 5)));
-    EXPECT_TRUE(PixelIs(normal, 0, 20, Grad(b, rule::Shift(b, -0.15f), 14, 8)));
-    EXPECT_TRUE(PixelIs(normal, 40, 0, Grad(rule::Average(kWhite, rule::Shift(b, 0.08f)), b, 12, 0)));
-    const Snapshot hot = Look(5, L"Hot");
-    EXPECT_TRUE(PixelIs(hot, 40, 10, Grad(0xCCF4FF, 0x91D0FF, H, 10)));
-    ExpectBorder(hot, navy);
-    const Snapshot down = Look(5, L"Down");
-    EXPECT_TRUE(PixelIs(down, 40, 10, Grad(0x4E91FE, 0x8ED3FF, H, 10)));
-    ExpectBorder(down, navy);
-    EXPECT_TRUE(PixelIs(Look(5, L"Checked"), 40, 10, Grad(0x8CD5FF, 0x55ADFF, H, 10)));
-    EXPECT_TRUE(PixelIs(Look(5, L"Checked, hot"), 40, 10, Grad(0x4E91FE, 0x8ED3FF, H, 10)));
+    ExpectPixels({
+        {5, L"Normal", {0, 5}, Grad(rule::Average(kWhite, rule::Shift(b, 0.08f)), b, 12, 5)},
+        {5, L"Normal", {0, 20}, Grad(b, rule::Shift(b, -0.15f), 14, 8)},
+        {5, L"Normal", {40, 0}, Grad(rule::Average(kWhite, rule::Shift(b, 0.08f)), b, 12, 0)},
+        {5, L"Hot", {40, 10}, Grad(0xCCF4FF, 0x91D0FF, H, 10)},
+        {5, L"Hot", kBorder, navy},
+        {5, L"Down", {40, 10}, Grad(0x4E91FE, 0x8ED3FF, H, 10)},
+        {5, L"Down", kBorder, navy},
+        {5, L"Checked", {40, 10}, Grad(0x8CD5FF, 0x55ADFF, H, 10)},
+        {5, L"Checked, hot", {40, 10}, Grad(0x4E91FE, 0x8ED3FF, H, 10)},
+    });
 }
 
 TEST_F(StylePixels, RoundedPanel) {
-    EXPECT_TRUE(PixelIs(Look(6, L"Normal"), 0, 12, kFace));
-    const Snapshot hot = Look(6, L"Hot");
-    EXPECT_TRUE(PixelIs(hot, 40, 5, Grad(0xFDFEFE, 0xEEF4F4, 12, 5)));
-    EXPECT_TRUE(PixelIs(hot, 40, 15, Grad(0xEEF4F4, 0xEAF1F1, 12, 3)));
-    EXPECT_TRUE(PixelIs(hot, W - 2, 10, 0xE0E7EA));
-    EXPECT_TRUE(PixelIs(hot, W - 3, 10, 0xEAF0F0));
-    EXPECT_TRUE(PixelIs(hot, 40, H - 4, 0xE5EDEE));
-    EXPECT_TRUE(PixelIs(hot, 40, H - 3, 0xD6E1E4));
-    EXPECT_TRUE(PixelIs(hot, 40, H - 2, 0xC6D2D7));
-    ExpectBorder(hot, 0xC3CECE);
-    ExpectCorners(hot, rule::Shift(0xC9D4D4, -0.05f));
-
-    const Snapshot down = Look(6, L"Down");
-    EXPECT_TRUE(PixelIs(down, 40, 12, 0xDDE4E5));
-    EXPECT_TRUE(PixelIs(down, 40, 1, rule::Shift(0xD1DADC, -0.02f)));
-    EXPECT_TRUE(PixelIs(down, 40, 2, rule::Shift(0xDAE1E3, -0.02f)));
-    EXPECT_TRUE(PixelIs(down, 40, H - 3, rule::Shift(0xDEE5E6, 0.02f)));
-    EXPECT_TRUE(PixelIs(down, 40, H - 2, rule::Shift(0xE5EAEB, 0.02f)));
-    ExpectBorder(down, 0x929D9D);
-    ExpectCorners(down, rule::Shift(0xABB4B5, -0.2f));
+    ExpectPixels({
+        {6, L"Normal", {0, 12}, kFace},
+        {6, L"Hot", {40, 5}, Grad(0xFDFEFE, 0xEEF4F4, 12, 5)},
+        {6, L"Hot", {40, 15}, Grad(0xEEF4F4, 0xEAF1F1, 12, 3)},
+        {6, L"Hot", {W - 2, 10}, 0xE0E7EA},
+        {6, L"Hot", {W - 3, 10}, 0xEAF0F0},
+        {6, L"Hot", {40, H - 4}, 0xE5EDEE},
+        {6, L"Hot", {40, H - 3}, 0xD6E1E4},
+        {6, L"Hot", {40, H - 2}, 0xC6D2D7},
+        {6, L"Hot", kBorder, 0xC3CECE},
+        {6, L"Hot", kCorners, rule::Shift(0xC9D4D4, -0.05f)},
+        {6, L"Down", {40, 12}, 0xDDE4E5},
+        {6, L"Down", {40, 1}, rule::Shift(0xD1DADC, -0.02f)},
+        {6, L"Down", {40, 2}, rule::Shift(0xDAE1E3, -0.02f)},
+        {6, L"Down", {40, H - 3}, rule::Shift(0xDEE5E6, 0.02f)},
+        {6, L"Down", {40, H - 2}, rule::Shift(0xE5EAEB, 0.02f)},
+        {6, L"Down", kBorder, 0x929D9D},
+        {6, L"Down", kCorners, rule::Shift(0xABB4B5, -0.2f)},
+        {6, L"Checked", {40, 12}, 0xFEFEFE},
+        {6, L"Checked", kBorder, 0xAF987A},
+        {6, L"Checked", kCorners, rule::Shift(0xC1B3A0, -0.2f)},
+        {6, L"Checked, hot", {W - 2, 10}, 0xEDF0F2},
+        {6, L"Checked, hot", {40, H - 2}, 0xD8DEE4},
+        {6, L"Checked, hot", {40, H - 3}, 0xE8ECEF},
+        {6, L"Checked, hot", {40, H - 4}, 0xF8F9FA},
+        {6, L"Down", {40, 12}, 0xDDE4E5, CheckedToggle},  // checked and held down: the pressed look
+    });
+    Look(6, L"Down");
     EXPECT_EQ(button_->ForeColor(), 0xFFFFFFu) << "white caption while pressed";
-
-    const Snapshot checked = Look(6, L"Checked");
-    EXPECT_TRUE(PixelIs(checked, 40, 12, 0xFEFEFE));
-    ExpectBorder(checked, 0xAF987A);
-    ExpectCorners(checked, rule::Shift(0xC1B3A0, -0.2f));
+    Look(6, L"Checked");
     EXPECT_EQ(button_->State(), 0) << "RoundedPanel draws its own checked look";
     EXPECT_EQ(button_->ForeColor(), forms::SystemColor(COLOR_BTNTEXT));
-    const Snapshot checkedHot = Look(6, L"Checked, hot");
-    EXPECT_TRUE(PixelIs(checkedHot, W - 2, 10, 0xEDF0F2));
-    EXPECT_TRUE(PixelIs(checkedHot, 40, H - 2, 0xD8DEE4));
-    EXPECT_TRUE(PixelIs(checkedHot, 40, H - 3, 0xE8ECEF));
-    EXPECT_TRUE(PixelIs(checkedHot, 40, H - 4, 0xF8F9FA));
-    // Checked and held down: the pressed look.
-    const Snapshot held = Look(6, L"Down", [](controls::zembutton& b) {
-        b.SetMode(1);
-        b.SetValue(true);
-    });
-    EXPECT_TRUE(PixelIs(held, 40, 12, 0xDDE4E5));
 }
 
 TEST_F(StylePixels, RoundedSimple) {
-    EXPECT_TRUE(PixelIs(Look(7, L"Normal"), 0, 12, kFace));
-    const Snapshot hot = Look(7, L"Hot");
-    EXPECT_TRUE(PixelIs(hot, 40, 5, Grad(0xFDF9F1, 0xF8ECD0, H - 2, 4)));
-    EXPECT_TRUE(PixelIs(hot, 40, 18, 0xF8ECD0));
-    ExpectBorder(hot, 0xCA9E61);
-    EXPECT_TRUE(PixelIs(hot, 40, 1, kWhite));
-    ExpectCorners(hot, rule::Shift(0xCA9E61, 0.3f));
-    const Snapshot down = Look(7, L"Down");
-    EXPECT_TRUE(PixelIs(down, 40, 18, Grad(0xF1DEB0, 0xF9F1DB, H - 2, 17)));
-    ExpectBorder(down, 0xCA9E61);
-    const Snapshot disabled = Look(7, L"Disabled");
-    EXPECT_TRUE(PixelIs(disabled, 40, 12, kFace));
-    ExpectCorners(disabled, kFace);
+    ExpectPixels({
+        {7, L"Normal", {0, 12}, kFace},
+        {7, L"Hot", {40, 5}, Grad(0xFDF9F1, 0xF8ECD0, H - 2, 4)},
+        {7, L"Hot", {40, 18}, 0xF8ECD0},
+        {7, L"Hot", kBorder, 0xCA9E61},
+        {7, L"Hot", {40, 1}, kWhite},
+        {7, L"Hot", kCorners, rule::Shift(0xCA9E61, 0.3f)},
+        {7, L"Down", {40, 18}, Grad(0xF1DEB0, 0xF9F1DB, H - 2, 17)},
+        {7, L"Down", kBorder, 0xCA9E61},
+        {7, L"Disabled", {40, 12}, kFace},
+        {7, L"Disabled", kCorners, kFace},
+    });
 }
 
 TEST_F(StylePixels, SquareBands) {
@@ -430,7 +436,7 @@ TEST_F(StylePixels, SquareBands) {
         EXPECT_TRUE(PixelIs(s, 5, 8, Grad(uf, ut, split, 8))) << look;
         EXPECT_TRUE(PixelIs(s, 5, 9, Grad(lf, lt, 16, 0))) << look;
         EXPECT_TRUE(PixelIs(s, 5, 23, Grad(lf, lt, 16, 14))) << look;
-        ExpectBorder(s, rule::Shift(b, -0.34f));
+        ExpectAt(s, kBorder, rule::Shift(b, -0.34f));
     };
     const long uf = rule::Average(rule::Shift(b, 0.09f), kWhite);
     const long ut = rule::Average(rule::Shift(b, 0.07f), b);
@@ -445,26 +451,23 @@ TEST_F(StylePixels, SquareBands) {
 
 TEST_F(StylePixels, RoundedShaded) {
     const long b = 0xE1D6D5;
+    ExpectPixels({
+        {9, L"Normal", {40, 5}, Grad(kWhite, b, 12, 5)},
+        {9, L"Normal", {40, 18}, b},
+        {9, L"Normal", {1, 12}, kWhite},
+        {9, L"Normal", {40, 1}, kWhite},
+        {9, L"Normal", {0, 12}, rule::Shift(b, -0.2f)},
+        {9, L"Normal", {40, 0}, rule::Shift(b, -0.2f)},
+        {9, L"Normal", {40, H - 1}, rule::Shift(b, -0.25f)},
+        {9, L"Normal", kCorners, rule::Shift(b, 0.05f)},
+        {9, L"Down", {40, 5}, Grad(kWhite, rule::Shift(b, -0.1f), 12, 5)},
+        {9, L"Down", {40, 18}, Grad(rule::Shift(b, -0.1f), rule::Shift(b, -0.05f), H, 6)},
+        {9, L"Down", {0, 12}, rule::Shift(b, -0.23f)},
+        {9, L"Down", {40, H - 1}, rule::Shift(b, -0.4f)},
+    });
     const Snapshot normal = Look(9, L"Normal");
-    EXPECT_TRUE(PixelIs(normal, 40, 5, Grad(kWhite, b, 12, 5)));
-    EXPECT_TRUE(PixelIs(normal, 40, 18, b));
-    EXPECT_TRUE(PixelIs(normal, 1, 12, kWhite));
-    EXPECT_TRUE(PixelIs(normal, 40, 1, kWhite));
-    EXPECT_TRUE(PixelIs(normal, 0, 12, rule::Shift(b, -0.2f)));
-    EXPECT_TRUE(PixelIs(normal, 40, 0, rule::Shift(b, -0.2f)));
-    EXPECT_TRUE(PixelIs(normal, 40, H - 1, rule::Shift(b, -0.25f)));
-    ExpectCorners(normal, rule::Shift(b, 0.05f));
-    const Snapshot hot = Look(9, L"Hot");
-    EXPECT_EQ(normal.Pixels(), hot.Pixels()) << "hot looks as normal";
-    const Snapshot disabled = Look(9, L"Disabled");
-    EXPECT_EQ(normal.Pixels(), disabled.Pixels()) << "disabled looks as normal";
-
-    const Snapshot down = Look(9, L"Down");
-    EXPECT_TRUE(PixelIs(down, 40, 5, Grad(kWhite, rule::Shift(b, -0.1f), 12, 5)));
-    EXPECT_TRUE(PixelIs(down, 40, 18, Grad(rule::Shift(b, -0.1f), rule::Shift(b, -0.05f), H, 6)));
-    EXPECT_TRUE(PixelIs(down, 0, 12, rule::Shift(b, -0.23f)));
-    EXPECT_TRUE(PixelIs(down, 40, H - 1, rule::Shift(b, -0.4f)));
-
+    EXPECT_EQ(normal.Pixels(), Look(9, L"Hot").Pixels()) << "hot looks as normal";
+    EXPECT_EQ(normal.Pixels(), Look(9, L"Disabled").Pixels()) << "disabled looks as normal";
     const Snapshot focused = Look(9, L"Focused");
     EXPECT_GT(Differences(focused, normal, 3, 4, W - 4), 30);
     EXPECT_EQ(Differences(focused, normal, 8, 5, W - 5), 0);
@@ -492,8 +495,8 @@ TEST_F(StylePixels, RoundedBlend) {
         EXPECT_TRUE(PixelIs(s, 40, 2, Grad(r.band, b, 5, 2))) << r.state;
         EXPECT_TRUE(PixelIs(s, 40, 5, r.fill)) << r.state;
         EXPECT_TRUE(PixelIs(s, 40, 10, Grad(r.mainFrom, r.mainTo, H - 1, 4))) << r.state;
-        ExpectBorder(s, r.frame);
-        ExpectCorners(s, r.corners);
+        ExpectAt(s, kBorder, r.frame);
+        ExpectAt(s, kCorners, r.corners);
     }
 }
 
@@ -521,5 +524,5 @@ TEST_F(StylePixels, ThemedWithoutAThemeBecomesRoundedGradientForGood) {
     button.SetButtonStyle(13);
     Snapshot shot(button);
     EXPECT_EQ(button.ButtonStyle(), 2);
-    ExpectBorder(shot, 0x743C00);
+    ExpectAt(shot, kBorder, 0x743C00);
 }

@@ -2,8 +2,11 @@
 
 #include <windows.h>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,6 +21,7 @@ using runner::ReadOutput;
 using runner_tests::Encoder;
 using runner_tests::SilentEncoderRun;
 using runner_tests::TestChild;
+using namespace ::testing;
 using testing_support::LiveChildrenOf;
 
 // Everything a run reports, in order.
@@ -72,46 +76,61 @@ std::wstring Lines(int count) {
     return text;
 }
 
-TEST(ReadOutput, OutputOverOneBlockArrivesInChunksThenAnEmptyLastOneThenComplete) {
+// A command run from start to end, and what it reports.
+struct RunCase {
+    const char* name;
+    bool directStart;
+    std::wstring command;
+    std::vector<std::wstring> outline;  // the events, runs of plain GotChunk folded into one
+    Matcher<const std::wstring&> text;  // the chunks before the last one, joined
+    Matcher<std::optional<std::uint32_t>> exitCode;
+    Matcher<const std::vector<std::wstring>&> chunks = _;
+};
+
+std::vector<RunCase> RunCases() {
+    using Events = std::vector<std::wstring>;
+    const Events ran{L"Starting", L"GotChunk", L"GotChunk last", L"Complete"};
+    const Events ranSilently{L"Starting", L"GotChunk last", L"Complete"};
+    const Events invalidCommand{L"Error 1200 Invalid Command."};
+    const Events notFound{L"Error 2 CreateProcess failed."};
+    return {
+        {"OutputOverOneBlockArrivesInChunksThenAnEmptyLastOneThenComplete", false,
+         L"for /L %i in (1,1,30) do @echo line %i of the output", ran, Eq(Lines(30)), Optional(0u), SizeIs(Gt(2u))},
+        {"ACommandWithoutOutputStillStartsAndCompletes", false, L"rem nothing to say", ranSilently, IsEmpty(), _},
+        {"AMissingProgramCompletesWithTheInterpretersTextAsChunks", false, L"no_such_program_anywhere.exe --help", ran,
+         HasSubstr(L"no_such_program_anywhere"), Optional(Ne(0u))},
+        {"AnEmptyCommandRaisesOnly1200", false, L"", invalidCommand, _, _},
+        {"ADirectStartOfAMissingProgramRaisesCreateProcessFailedWithTheSystemCode", true,
+         L"\"" + runner_tests::ProgramFolder() + L"\\no_such_encoder.exe\" -version", notFound, _, _},
+        {"ADirectStartRunsTheProgramWithoutTheInterpreter", true, Encoder() + L" -nostdin -hide_banner -no_such_option",
+         ran, HasSubstr(L"no_such_option"), Optional(1u)},
+        {"PercentSignsReachADirectlyStartedProgramUnexpanded", true,
+         Encoder() + L" -nostdin -hide_banner -i \"%PATH% 100%.mp3\"", ran, HasSubstr(L"%PATH% 100%.mp3"), _},
+    };
+}
+
+class ReadOutputRun : public TestWithParam<RunCase> {};
+
+TEST_P(ReadOutputRun, ReportsItsEventsOutputAndExitCode) {
+    const RunCase& run = GetParam();
     ReadOutput runner;
     Recorder recorder(runner);
-    runner.SetCommand(L"for /L %i in (1,1,30) do @echo line %i of the output");
+    runner.SetDirectStart(run.directStart);
+    runner.SetCommand(run.command);
     runner.ProcessCommand();
-    EXPECT_EQ(recorder.Outline(), (std::vector<std::wstring>{L"Starting", L"GotChunk", L"GotChunk last", L"Complete"}));
-    EXPECT_EQ(recorder.text, Lines(30));
-    EXPECT_GT(recorder.chunks.size(), 2u);
-    for (const auto& chunk : recorder.chunks) EXPECT_LE(chunk.size(), 256u);
-    EXPECT_EQ(recorder.lastChunk, L"");
+    EXPECT_EQ(recorder.Outline(), run.outline);
+    EXPECT_THAT(recorder.text, run.text);
+    EXPECT_THAT(runner.ExitCode(), run.exitCode);
+    EXPECT_THAT(recorder.chunks, run.chunks);
+    EXPECT_THAT(recorder.chunks, Each(SizeIs(Le(256u))));
+    if (std::ranges::find(run.outline, L"GotChunk last") != run.outline.end()) {
+        EXPECT_EQ(recorder.lastChunk, L"");
+    }
     EXPECT_FALSE(runner.Processing());
-    EXPECT_EQ(runner.ExitCode(), 0u);
 }
 
-TEST(ReadOutput, ACommandWithoutOutputStillStartsAndCompletes) {
-    ReadOutput runner;
-    Recorder recorder(runner);
-    runner.SetCommand(L"rem nothing to say");
-    runner.ProcessCommand();
-    EXPECT_EQ(recorder.events, (std::vector<std::wstring>{L"Starting", L"GotChunk last", L"Complete"}));
-    EXPECT_EQ(recorder.lastChunk, L"");
-}
-
-TEST(ReadOutput, AMissingProgramCompletesWithTheInterpretersTextAsChunks) {
-    ReadOutput runner;
-    Recorder recorder(runner);
-    runner.SetCommand(L"no_such_program_anywhere.exe --help");
-    runner.ProcessCommand();
-    EXPECT_EQ(recorder.Outline(), (std::vector<std::wstring>{L"Starting", L"GotChunk", L"GotChunk last", L"Complete"}));
-    EXPECT_NE(recorder.text.find(L"no_such_program_anywhere"), std::wstring::npos) << recorder.text;
-    ASSERT_TRUE(runner.ExitCode().has_value());
-    EXPECT_NE(*runner.ExitCode(), 0u);
-}
-
-TEST(ReadOutput, AnEmptyCommandRaisesOnly1200) {
-    ReadOutput runner;
-    Recorder recorder(runner);
-    runner.ProcessCommand();
-    EXPECT_EQ(recorder.events, (std::vector<std::wstring>{L"Error 1200 Invalid Command."}));
-}
+INSTANTIATE_TEST_SUITE_P(Commands, ReadOutputRun, ValuesIn(RunCases()),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ReadOutput, AStartDuringARunRaises1201AndTheRunGoesOn) {
     ReadOutput runner;
@@ -196,39 +215,15 @@ TEST(ReadOutput, WindowMessagesKeepFlowingWhileTheChildIsSilent) {
     EXPECT_GE(ticks, 5);
 }
 
-TEST(ReadOutput, ADirectStartRunsTheProgramWithoutTheInterpreterAndKeepsItsExitCode) {
+TEST(ReadOutput, EachDirectRunKeepsItsOwnExitCode) {
     ReadOutput runner;
-    Recorder recorder(runner);
     runner.SetDirectStart(true);
     runner.SetCommand(Encoder() + L" -nostdin -hide_banner -no_such_option");
     runner.ProcessCommand();
-    EXPECT_EQ(recorder.Outline(), (std::vector<std::wstring>{L"Starting", L"GotChunk", L"GotChunk last", L"Complete"}));
-    EXPECT_NE(recorder.text.find(L"no_such_option"), std::wstring::npos) << recorder.text;
     EXPECT_EQ(runner.ExitCode(), 1u);
-
-    recorder.events.clear();
     runner.SetCommand(Encoder() + L" -nostdin -hide_banner -version");
     runner.ProcessCommand();
     EXPECT_EQ(runner.ExitCode(), 0u);
-}
-
-TEST(ReadOutput, ADirectStartOfAMissingProgramRaisesCreateProcessFailedWithTheSystemCode) {
-    ReadOutput runner;
-    Recorder recorder(runner);
-    runner.SetDirectStart(true);
-    runner.SetCommand(L"\"" + runner_tests::ProgramFolder() + L"\\no_such_encoder.exe\" -version");
-    runner.ProcessCommand();
-    EXPECT_EQ(recorder.events, (std::vector<std::wstring>{L"Error 2 CreateProcess failed."}));
-    EXPECT_FALSE(runner.Processing());
-}
-
-TEST(ReadOutput, PercentSignsReachADirectlyStartedProgramUnexpanded) {
-    ReadOutput runner;
-    Recorder recorder(runner);
-    runner.SetDirectStart(true);
-    runner.SetCommand(Encoder() + L" -nostdin -hide_banner -i \"%PATH% 100%.mp3\"");
-    runner.ProcessCommand();
-    EXPECT_NE(recorder.text.find(L"%PATH% 100%.mp3"), std::wstring::npos) << recorder.text;
 }
 
 TEST(ReadOutput, CancellingAChildWhoseWindowIgnoresCloseEndsItBeforeCanceled) {
