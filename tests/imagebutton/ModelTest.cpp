@@ -2,6 +2,8 @@
 // content layout and popup-menu placement.
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "ColorRules.h"
 #include "controls/imagebutton/ButtonPersistence.h"
 #include "controls/imagebutton/ColorMath.h"
@@ -22,6 +24,9 @@ ButtonProperties WithStyle(int style, int scheme) {
     ApplySchemeColors(p);
     return p;
 }
+
+// A rectangle's left, top, right and bottom, comparable and printable.
+std::array<LONG, 4> Edges(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 }  // namespace
 
 TEST(ColorScheme, StylesBringTheirScheme) {
@@ -210,13 +215,8 @@ TEST(Persistence, EveryKeyIsWrittenInItsOrder) {
 }
 
 TEST(ContentLayout, CentredCaptionWithAPictureLeftOfIt) {
-    ContentInput in;
-    in.width = 97;
-    in.height = 25;
-    in.caption = {40, 13};
-    in.pictureWidth = 16;
-    in.pictureHeight = 16;
-    in.hasPicture = true;
+    const ContentInput in{
+        .width = 97, .height = 25, .caption = {40, 13}, .pictureWidth = 16, .pictureHeight = 16, .hasPicture = true};
     const ContentLayout l = LayOutContent(in);
     // ((97 - 40 + 16) div 2, (25 - 13) div 2)
     EXPECT_EQ(l.caption.left, 36);
@@ -228,14 +228,13 @@ TEST(ContentLayout, CentredCaptionWithAPictureLeftOfIt) {
 }
 
 TEST(ContentLayout, ABlankCaptionCentresThePicture) {
-    ContentInput in;
-    in.width = 60;
-    in.height = 30;
-    in.caption = {0, 13};
-    in.captionBlank = true;
-    in.pictureWidth = 20;
-    in.pictureHeight = 10;
-    in.hasPicture = true;
+    ContentInput in{.width = 60,
+                    .height = 30,
+                    .caption = {0, 13},
+                    .captionBlank = true,
+                    .pictureWidth = 20,
+                    .pictureHeight = 10,
+                    .hasPicture = true};
     for (int align = 0; align <= 8; ++align) {
         in.pictureAlign = align;
         const ContentLayout l = LayOutContent(in);
@@ -247,14 +246,13 @@ TEST(ContentLayout, ABlankCaptionCentresThePicture) {
 }
 
 TEST(ContentLayout, PictureAlignments) {
-    ContentInput in;
-    in.width = 100;
-    in.height = 40;
-    in.caption = {30, 13};
-    in.pictureWidth = 16;
-    in.pictureHeight = 16;
-    in.hasPicture = true;
-    in.captionAlign = CaptionAligns::Left;
+    ContentInput in{.width = 100,
+                    .height = 40,
+                    .caption = {30, 13},
+                    .pictureWidth = 16,
+                    .pictureHeight = 16,
+                    .hasPicture = true,
+                    .captionAlign = CaptionAligns::Left};
     auto at = [&](int align) {
         in.pictureAlign = align;
         return LayOutContent(in);
@@ -277,31 +275,16 @@ TEST(ContentLayout, PictureAlignments) {
 }
 
 TEST(ContentLayout, ThemedButtonsKeepTheCaptionFourPixelsIn) {
-    ContentInput in;
-    in.width = 40;
-    in.height = 15;
-    in.caption = {60, 13};
-    in.style = Styles::Themed;
-    const ContentLayout l = LayOutContent(in);
-    EXPECT_EQ(l.caption.left, 4);
-    EXPECT_EQ(l.caption.top, 4);
-    EXPECT_EQ(l.caption.right, 36);
-    EXPECT_EQ(l.caption.bottom, 11);
+    const ContentLayout l = LayOutContent({.width = 40, .height = 15, .caption = {60, 13}, .style = Styles::Themed});
+    EXPECT_EQ(Edges(l.caption), Edges({4, 4, 36, 11}));
 }
 
 TEST(ContentLayout, DropDownSymbolAndReserve) {
     EXPECT_EQ(CaptionReserve(0, false, 1), 8);
     EXPECT_EQ(CaptionReserve(6, false, 1), 16);
     EXPECT_EQ(CaptionReserve(0, true, 3), 24);
-    ContentInput in;
-    in.width = 97;
-    in.height = 25;
-    in.dropDownSymbol = 6;
-    const RECT symbol = LayOutContent(in).symbol;
-    EXPECT_EQ(symbol.left, 82);
-    EXPECT_EQ(symbol.right, 97);
-    EXPECT_EQ(symbol.top, 6);      // round(5.5) = 6
-    EXPECT_EQ(symbol.bottom, 20);  // round(20.5) = 20
+    // Top round(5.5) = 6, bottom round(20.5) = 20.
+    EXPECT_EQ(Edges(LayOutContent({.width = 97, .height = 25, .dropDownSymbol = 6}).symbol), Edges({82, 6, 97, 20}));
 }
 
 TEST(ContentLayout, PressedStylesMoveTheContent) {
