@@ -33,22 +33,12 @@ TEST(SelectionRefusal, AnEmptySelectionIsRefused) {
 TEST(SelectionRefusal, AStartOfZeroCountsAsSet) { EXPECT_EQ(SelectionRefusal(L"0", L"3.5", L"3.5"), L""); }
 
 TEST(DefaultOutputName, IsTheGeneralDateAndTimeWithoutSeparators) {
-    SYSTEMTIME time{};
-    time.wYear = 2026;
-    time.wMonth = 12;
-    time.wDay = 6;
-    time.wHour = 15;
-    time.wMinute = 41;
-    time.wSecond = 21;
-    EXPECT_EQ(app::DefaultOutputName(time, L"en-US"), L"TavrinCut126202634121PM.mp3");
-}
-
-TEST(DefaultOutputName, TwoSavesInTheSameSecondGetTheSameName) {
-    SYSTEMTIME time{};
-    ::GetLocalTime(&time);
-    SYSTEMTIME later = time;
-    later.wMilliseconds = static_cast<WORD>((time.wMilliseconds + 500) % 1000);
-    EXPECT_EQ(app::DefaultOutputName(time), app::DefaultOutputName(later));
+    // To the second: the milliseconds do not count.
+    SYSTEMTIME time{2026, 12, 0, 6, 15, 41, 21, 0};  // 6 December 2026, 15:41:21
+    for (WORD milliseconds : {0, 999}) {
+        time.wMilliseconds = milliseconds;
+        EXPECT_EQ(app::DefaultOutputName(time, L"en-US"), L"TavrinCut126202634121PM.mp3");
+    }
 }
 
 TEST(EncoderCommandLine, CopiesTheSelectionWithoutAskingAnything) {
