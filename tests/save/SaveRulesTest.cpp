@@ -13,24 +13,20 @@ namespace {
 using app::EncoderCommandLine;
 using app::SelectionRefusal;
 
-TEST(SelectionRefusal, AStartNotSetIsReportedFirst) {
-    EXPECT_EQ(SelectionRefusal(L"00:00", L"00:00", L"00:00"), L"Please select a start point before saving a selection");
+TEST(SelectionRefusal, NamesTheFirstThingWrongWithTheReadOuts) {
+    struct Case {
+        const wchar_t *start, *end, *length, *refusal;
+    };
+    const Case cases[] = {
+        {L"00:00", L"00:00", L"00:00", L"Please select a start point before saving a selection"},
+        {L"0", L"00:00", L"00:00", L"Please select a end point before saving a selection"},
+        {L"12.5", L"3", L"4", L"End point must be greater than the start point"},
+        {L"7.25", L"7.25", L"0",
+         L"The selection is empty: please set an end point after the start point before saving"},
+        {L"0", L"3.5", L"3.5", L""},  // a start of zero counts as set
+    };
+    for (const Case& c : cases) EXPECT_EQ(SelectionRefusal(c.start, c.end, c.length), c.refusal) << c.start;
 }
-
-TEST(SelectionRefusal, AnEndNotSetIsReportedNext) {
-    EXPECT_EQ(SelectionRefusal(L"0", L"00:00", L"00:00"), L"Please select a end point before saving a selection");
-}
-
-TEST(SelectionRefusal, AnEndBeforeTheStartIsRefused) {
-    EXPECT_EQ(SelectionRefusal(L"12.5", L"3", L"4"), L"End point must be greater than the start point");
-}
-
-TEST(SelectionRefusal, AnEmptySelectionIsRefused) {
-    EXPECT_EQ(SelectionRefusal(L"7.25", L"7.25", L"0"),
-              L"The selection is empty: please set an end point after the start point before saving");
-}
-
-TEST(SelectionRefusal, AStartOfZeroCountsAsSet) { EXPECT_EQ(SelectionRefusal(L"0", L"3.5", L"3.5"), L""); }
 
 TEST(DefaultOutputName, IsTheGeneralDateAndTimeWithoutSeparators) {
     // To the second: the milliseconds do not count.
@@ -47,19 +43,21 @@ TEST(EncoderCommandLine, CopiesTheSelectionWithoutAskingAnything) {
               L"\"D:\\Music\\cut.mp3\"");
 }
 
-TEST(EncoderCommandLine, AProgramAtADriveRootGetsADoubledBackslash) {
-    std::wstring line = EncoderCommandLine(L"C:\\", 0, 1, L"C:\\a.mp3", L"C:\\b.mp3");
-    EXPECT_EQ(line.rfind(L"\"C:\\\\ffmpeg.exe\" -nostdin -y -ss 0 -t 1 -i ", 0), 0u) << line;
-}
-
-TEST(EncoderCommandLine, NumbersKeepAllTheirDecimals) {
-    std::wstring line = EncoderCommandLine(L"C:\\Tools", 12.5391383, 83.4567891, L"a.mp3", L"b.mp3");
-    EXPECT_NE(line.find(L" -ss 12.5391383 -t 83.4567891 "), std::wstring::npos) << line;
-}
-
-TEST(EncoderCommandLine, TinyNumbersAreWrittenWithoutAnExponent) {
-    std::wstring line = EncoderCommandLine(L"C:\\Tools", 0.00001, 0.0000125, L"a.mp3", L"b.mp3");
-    EXPECT_NE(line.find(L" -ss 0.00001 -t 0.0000125 "), std::wstring::npos) << line;
+TEST(EncoderCommandLine, WritesTheFolderAndTheNumbersAsTheyAre) {
+    struct Case {
+        const wchar_t* folder;
+        double start, length;
+        const wchar_t* expected;  // a part of the line
+    };
+    const Case cases[] = {
+        {L"C:\\", 0, 1, L"\"C:\\\\ffmpeg.exe\" -nostdin -y -ss 0 -t 1 -i "},        // a drive root's doubled backslash
+        {L"C:\\Tools", 12.5391383, 83.4567891, L" -ss 12.5391383 -t 83.4567891 "},  // every decimal kept
+        {L"C:\\Tools", 0.00001, 0.0000125, L" -ss 0.00001 -t 0.0000125 "},          // no exponent
+    };
+    for (const Case& c : cases) {
+        const std::wstring line = EncoderCommandLine(c.folder, c.start, c.length, L"a.mp3", L"b.mp3");
+        EXPECT_NE(line.find(c.expected), std::wstring::npos) << line;
+    }
 }
 
 TEST(EncoderCommandLine, UnusualNamesAreQuotedAsTheyAre) {
