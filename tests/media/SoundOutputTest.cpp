@@ -1,10 +1,9 @@
 // Proof that sound comes out: while the player plays a 440 Hz tone, the sound
-// server's recorder captures the null sink's monitor, and the captured tone
-// must be at 440 Hz. The recorder is a program of the host,
-// which Wine starts like any other.
+// server's recorder captures the null sink's monitor, and the captured tone must
+// be at 440 Hz. The recorder is a program of the host, which Wine starts like
+// any other.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
