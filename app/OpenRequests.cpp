@@ -13,13 +13,6 @@ struct LocalMemoryRelease {
     void operator()(void* memory) const noexcept { ::LocalFree(memory); }
 };
 
-struct DropTraits {
-    using Handle = HDROP;
-    static Handle Invalid() noexcept { return nullptr; }
-    static bool IsValid(Handle h) noexcept { return h != nullptr; }
-    static void Close(Handle h) noexcept { ::DragFinish(h); }
-};
-
 constexpr wchar_t kBlanks[] = L" \t";
 
 // Where the program's name ends, by the rule the platform's parser uses for
@@ -50,7 +43,7 @@ std::wstring FileFromCommandLine(const std::wstring& commandLine) {
 }
 
 std::wstring FirstDroppedFile(HDROP drop) {
-    base::UniqueHandle<DropTraits> owner(drop);
+    base::UniqueHandle<base::NullHandleTraits<HDROP, &::DragFinish>> owner(drop);
     if (::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0) == 0) return {};
     const UINT length = ::DragQueryFileW(drop, 0, nullptr, 0);
     std::wstring path(length + 1, L'\0');

@@ -42,41 +42,17 @@ struct KernelHandleTraits {
     static void Close(Handle h) noexcept { ::CloseHandle(h); }
 };
 
-template <typename T>
-struct GdiObjectTraits {
+// A handle whose empty value is null, released by one call.
+template <typename T, auto Release>
+struct NullHandleTraits {
     using Handle = T;
     static Handle Invalid() noexcept { return nullptr; }
     static bool IsValid(Handle h) noexcept { return h != nullptr; }
-    static void Close(Handle h) noexcept { ::DeleteObject(h); }
+    static void Close(Handle h) noexcept { Release(h); }
 };
 
-struct MemoryDCTraits {
-    using Handle = HDC;
-    static Handle Invalid() noexcept { return nullptr; }
-    static bool IsValid(Handle h) noexcept { return h != nullptr; }
-    static void Close(Handle h) noexcept { ::DeleteDC(h); }
-};
-
-struct IconTraits {
-    using Handle = HICON;
-    static Handle Invalid() noexcept { return nullptr; }
-    static bool IsValid(Handle h) noexcept { return h != nullptr; }
-    static void Close(Handle h) noexcept { ::DestroyIcon(h); }
-};
-
-struct MenuTraits {
-    using Handle = HMENU;
-    static Handle Invalid() noexcept { return nullptr; }
-    static bool IsValid(Handle h) noexcept { return h != nullptr; }
-    static void Close(Handle h) noexcept { ::DestroyMenu(h); }
-};
-
-struct AcceleratorTraits {
-    using Handle = HACCEL;
-    static Handle Invalid() noexcept { return nullptr; }
-    static bool IsValid(Handle h) noexcept { return h != nullptr; }
-    static void Close(Handle h) noexcept { ::DestroyAcceleratorTable(h); }
-};
+template <typename T>
+using GdiObjectTraits = NullHandleTraits<T, &::DeleteObject>;
 
 using KernelHandle = UniqueHandle<KernelHandleTraits>;
 using FontHandle = UniqueHandle<GdiObjectTraits<HFONT>>;
@@ -84,10 +60,11 @@ using BrushHandle = UniqueHandle<GdiObjectTraits<HBRUSH>>;
 using PenHandle = UniqueHandle<GdiObjectTraits<HPEN>>;
 using BitmapHandle = UniqueHandle<GdiObjectTraits<HBITMAP>>;
 using RegionHandle = UniqueHandle<GdiObjectTraits<HRGN>>;
-using MemoryDC = UniqueHandle<MemoryDCTraits>;
-using IconHandle = UniqueHandle<IconTraits>;
-using MenuHandle = UniqueHandle<MenuTraits>;
-using AcceleratorHandle = UniqueHandle<AcceleratorTraits>;
+using MemoryDC = UniqueHandle<NullHandleTraits<HDC, &::DeleteDC>>;
+using IconHandle = UniqueHandle<NullHandleTraits<HICON, &::DestroyIcon>>;
+using MenuHandle = UniqueHandle<NullHandleTraits<HMENU, &::DestroyMenu>>;
+using AcceleratorHandle = UniqueHandle<NullHandleTraits<HACCEL, &::DestroyAcceleratorTable>>;
+using HookHandle = UniqueHandle<NullHandleTraits<HHOOK, &::UnhookWindowsHookEx>>;
 
 // A window's DC from GetDC, released to that window.
 class WindowDC {

@@ -45,18 +45,11 @@ double Median(std::vector<double> values) {
 
 // The moment the program's report appears ends its save; the report is then
 // answered at once. A window hook sees it on the program's own thread.
-struct HookTraits {
-    using Handle = HHOOK;
-    static Handle Invalid() noexcept { return nullptr; }
-    static bool IsValid(Handle h) noexcept { return h != nullptr; }
-    static void Close(Handle h) noexcept { ::UnhookWindowsHookEx(h); }
-};
-
 struct ReportWatch {
     static ReportWatch* active;
     double shownAt = 0;
     std::wstring text;
-    base::UniqueHandle<HookTraits> hook;
+    base::HookHandle hook;
 };
 
 ReportWatch* ReportWatch::active = nullptr;

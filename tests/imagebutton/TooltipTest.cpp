@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "ButtonTestSupport.h"
+#include "base/Handles.h"
 
 using namespace imagebutton_test;
 using controls::zembutton;
@@ -34,8 +35,6 @@ TOOLINFOW ToolOf(HWND tip, HWND tool, wchar_t (&text)[256]) {
 // window (Wine's tooltips cannot be asked for their title).
 class TitleSpy {
 public:
-    TitleSpy() { hook_ = ::SetWindowsHookExW(WH_CALLWNDPROC, Record, nullptr, ::GetCurrentThreadId()); }
-    ~TitleSpy() { ::UnhookWindowsHookEx(hook_); }
     struct Title {
         WPARAM icon;
         std::wstring text;
@@ -49,7 +48,7 @@ private:
             titles.push_back({message->wParam, reinterpret_cast<const wchar_t*>(message->lParam)});
         return ::CallNextHookEx(nullptr, code, wParam, lParam);
     }
-    HHOOK hook_;
+    base::HookHandle hook_{::SetWindowsHookExW(WH_CALLWNDPROC, Record, nullptr, ::GetCurrentThreadId())};
 };
 
 class Tooltips : public ::testing::Test {

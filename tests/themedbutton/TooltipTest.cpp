@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "ThemedTestSupport.h"
+#include "base/Handles.h"
 
 using namespace themed_test;
 using controls::ThemedButton;
@@ -64,10 +65,10 @@ public:
     };
     TooltipMessages() {
         current_ = this;
-        hook_ = ::SetWindowsHookExW(WH_CALLWNDPROC, Record, nullptr, ::GetCurrentThreadId());
+        hook_.Reset(::SetWindowsHookExW(WH_CALLWNDPROC, Record, nullptr, ::GetCurrentThreadId()));
     }
     ~TooltipMessages() {
-        ::UnhookWindowsHookEx(hook_);
+        hook_.Reset();
         current_ = nullptr;
     }
     bool Has(UINT message) const {
@@ -95,7 +96,7 @@ private:
         return ::CallNextHookEx(nullptr, code, wParam, lParam);
     }
     static inline TooltipMessages* current_ = nullptr;
-    HHOOK hook_;
+    base::HookHandle hook_;
 };
 
 struct LookCase {
