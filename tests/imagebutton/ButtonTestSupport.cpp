@@ -6,19 +6,11 @@
 
 namespace imagebutton_test {
 
-TestForm::TestForm(int width, int height) {
-    CreateForm(L"Snipmill.ImageButtonTest", L"Image button test", width, height, WS_OVERLAPPEDWINDOW, 0);
-    ::SetWindowPos(Handle(), HWND_TOP, 20, 20, 0, 0, SWP_NOSIZE);
-    Show(SW_SHOW);
-    ::UpdateWindow(Handle());
-    base::DoEvents();
-}
+TestForm::TestForm(int width, int height)
+    : RecordingForm(L"Snipmill.ImageButtonTest", L"Image button test", width, height, 20, 20) {}
 
 void TestForm::Reset() {
-    userMode = true;
-    defaultButton = nullptr;
-    changes.clear();
-    events.clear();
+    ClearRecords();
     // What one test left must not carry into the next: capture, the cursor over a button, activation, focus.
     if (::GetCapture()) ::ReleaseCapture();
     MoveMouseAway();
@@ -34,17 +26,6 @@ TestForm& SharedForm() {
     form.Reset();
     return form;
 }
-
-forms::AmbientProperties TestForm::Ambient(const forms::Control& control) const {
-    forms::AmbientProperties ambient = Form::Ambient(control);
-    ambient.UserMode = userMode;
-    ambient.DisplayAsDefault = defaultButton == &control;
-    return ambient;
-}
-
-void TestForm::PropertyChanged(forms::Control&, std::wstring_view name) { changes.emplace_back(name); }
-
-RECT Bounds(int left, int top, int width, int height) { return RECT{left, top, left + width, top + height}; }
 
 std::shared_ptr<forms::Picture> MakeBitmap(long fill, std::initializer_list<Spot> spots, int bits, int fillAlpha,
                                            int size) {

@@ -11,26 +11,19 @@
 
 #include "controls/imagebutton/zembutton.h"
 #include "forms/Form.h"
+#include "forms/Units.h"
+#include "support/RecordingForm.h"
 #include "support/WindowTesting.h"
 
 namespace imagebutton_test {
 
-class TestForm : public forms::Form {
+class TestForm : public testing_support::RecordingForm {
 public:
     explicit TestForm(int width = 420, int height = 300);
-
-    forms::AmbientProperties Ambient(const forms::Control& control) const override;
-    void PropertyChanged(forms::Control& control, std::wstring_view name) override;
-    void ControlEvent(forms::Control&, int eventId) override { events.push_back(eventId); }
 
     // Back to a running form with no default button, active and holding the focus,
     // with nothing captured and the cursor away from every button.
     void Reset();
-
-    bool userMode = true;
-    const forms::Control* defaultButton = nullptr;
-    std::vector<std::wstring> changes;
-    std::vector<int> events;  // identifiers of the events the buttons raised
 };
 
 // One form for all tests of the program: under Xvfb without a window manager,
@@ -44,7 +37,7 @@ public:
         : zembutton(host, std::move(name), bounds, false) {}
 };
 
-RECT Bounds(int left, int top, int width, int height);
+using forms::Bounds;
 
 // The button's pixels after a full redraw (through WM_PRINTCLIENT), read as 0x00BBGGRR.
 class Snapshot {

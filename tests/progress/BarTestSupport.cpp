@@ -4,13 +4,7 @@
 
 namespace progress_test {
 
-HostForm::HostForm() {
-    CreateForm(L"Snipmill.ProgressBarTest", L"Progress bar test", 640, 480, WS_OVERLAPPEDWINDOW, 0);
-    ::SetWindowPos(Handle(), HWND_TOP, 20, 20, 0, 0, SWP_NOSIZE);
-    Show(SW_SHOW);
-    ::UpdateWindow(Handle());
-    base::DoEvents();
-}
+HostForm::HostForm() : RecordingForm(L"Snipmill.ProgressBarTest", L"Progress bar test", 640, 480, 20, 20) {}
 
 HostForm& SharedHost() {
     static HostForm form;

@@ -10,6 +10,7 @@
 #include "controls/progress/XP_ProgressBar.h"
 #include "forms/BackBuffer.h"
 #include "forms/Form.h"
+#include "support/RecordingForm.h"
 
 namespace progress_test {
 
@@ -18,11 +19,9 @@ constexpr COLORREF kBarColor = 11034163;
 constexpr COLORREF kWhite = 0xFFFFFF;
 constexpr COLORREF kBlack = 0x000000;
 
-class HostForm : public forms::Form {
+class HostForm : public testing_support::RecordingForm {
 public:
     HostForm();
-    void PropertyChanged(forms::Control&, std::wstring_view name) override { changes.emplace_back(name); }
-    std::vector<std::wstring> changes;
 };
 
 // One shown form for every test of the program (Wine is slow to take a shown window away).

@@ -5,26 +5,10 @@
 
 namespace themed_test {
 
-HostForm::HostForm() {
-    CreateForm(L"Snipmill.ThemedButtonTest", L"Themed button test", 460, 320, WS_OVERLAPPEDWINDOW, 0);
-    ::SetWindowPos(Handle(), HWND_TOP, 40, 40, 0, 0, SWP_NOSIZE);
-    Show(SW_SHOW);
-    ::UpdateWindow(Handle());
-    base::DoEvents();
-}
-
-forms::AmbientProperties HostForm::Ambient(const forms::Control& control) const {
-    forms::AmbientProperties ambient = Form::Ambient(control);
-    ambient.UserMode = userMode;
-    ambient.DisplayAsDefault = defaultButton == &control;
-    return ambient;
-}
+HostForm::HostForm() : RecordingForm(L"Snipmill.ThemedButtonTest", L"Themed button test", 460, 320, 40, 40) {}
 
 void HostForm::Reset() {
-    userMode = true;
-    defaultButton = nullptr;
-    changes.clear();
-    events.clear();
+    ClearRecords();
     ::SetForegroundWindow(Handle());
     ::SetFocus(Handle());
     base::DoEvents();
@@ -35,8 +19,6 @@ HostForm& SharedForm() {
     form.Reset();
     return form;
 }
-
-RECT Bounds(int left, int top, int width, int height) { return RECT{left, top, left + width, top + height}; }
 
 Snapshot::Snapshot(const controls::ThemedButton& button) : pixels_(testing_support::PrintClient(button.hWnd())) {}
 

@@ -10,32 +10,25 @@
 
 #include "controls/themedbutton/ThemedButton.h"
 #include "forms/Form.h"
+#include "forms/Units.h"
+#include "support/RecordingForm.h"
 #include "support/WindowTesting.h"
 
 namespace themed_test {
 
-class HostForm : public forms::Form {
+class HostForm : public testing_support::RecordingForm {
 public:
     HostForm();
 
-    forms::AmbientProperties Ambient(const forms::Control& control) const override;
-    void PropertyChanged(forms::Control&, std::wstring_view name) override { changes.emplace_back(name); }
-    void ControlEvent(forms::Control&, int eventId) override { events.push_back(eventId); }
-
     // Back to a running form with no default button, active and holding the focus.
     void Reset();
-
-    bool userMode = true;
-    const forms::Control* defaultButton = nullptr;
-    std::vector<std::wstring> changes;
-    std::vector<int> events;  // indices of the events the buttons raised
 };
 
 // One form for all tests of the program: under Xvfb without a window manager,
 // Wine takes two seconds to take a shown top-level window off the screen.
 HostForm& SharedForm();
 
-RECT Bounds(int left, int top, int width, int height);
+using forms::Bounds;
 
 // The button's pixels after a full repaint (through WM_PRINTCLIENT), as 0x00BBGGRR.
 class Snapshot {
