@@ -13,6 +13,10 @@ constexpr long RgbOf(int red, int green, int blue) noexcept {
 // The per-channel mean of two colours, rounded halves to even.
 long AverageColor(long a, long b) noexcept;
 
+// Each channel moved towards white by k of 255: k + (255 - k) x channel / 255,
+// the fraction dropped, held within 0..255.
+long LightenColor(long color, int k) noexcept;
+
 // The grey level of a colour: round(round(0.3 R) + 0.59 G + 0.11 B), halves to even.
 int GreyOf(int red, int green, int blue) noexcept;
 

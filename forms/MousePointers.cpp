@@ -1,62 +1,18 @@
 #include "forms/MousePointers.h"
 
 #include <cstdint>
+#include <iterator>
 #include <vector>
 
 namespace forms {
 
 HCURSOR StandardCursor(short kind) noexcept {
-    const wchar_t* id = nullptr;
-    switch (kind) {
-    case 1:
-        id = IDC_ARROW;
-        break;
-    case 2:
-        id = IDC_CROSS;
-        break;
-    case 3:
-        id = IDC_IBEAM;
-        break;
-    case 4:
-        id = IDC_ICON;
-        break;
-    case 5:
-        id = IDC_SIZEALL;
-        break;
-    case 6:
-        id = IDC_SIZENESW;
-        break;
-    case 7:
-        id = IDC_SIZENS;
-        break;
-    case 8:
-        id = IDC_SIZENWSE;
-        break;
-    case 9:
-        id = IDC_SIZEWE;
-        break;
-    case 10:
-        id = IDC_UPARROW;
-        break;
-    case 11:
-        id = IDC_WAIT;
-        break;
-    case 12:
-        id = IDC_NO;
-        break;
-    case 13:
-        id = IDC_APPSTARTING;
-        break;
-    case 14:
-        id = IDC_HELP;
-        break;
-    case 15:
-        id = IDC_SIZEALL;
-        break;
-    default:
-        return nullptr;
-    }
-    return ::LoadCursorW(nullptr, id);
+    // Kinds 1 to 15 in order; 15 (size all) is 5 again.
+    static const wchar_t* const kCursors[] = {IDC_ARROW,    IDC_CROSS,  IDC_IBEAM,       IDC_ICON,   IDC_SIZEALL,
+                                              IDC_SIZENESW, IDC_SIZENS, IDC_SIZENWSE,    IDC_SIZEWE, IDC_UPARROW,
+                                              IDC_WAIT,     IDC_NO,     IDC_APPSTARTING, IDC_HELP,   IDC_SIZEALL};
+    if (kind < 1 || kind > static_cast<short>(std::size(kCursors))) return nullptr;
+    return ::LoadCursorW(nullptr, kCursors[kind - 1]);
 }
 
 base::IconHandle CursorFromBitmap(HBITMAP bitmap) {

@@ -47,6 +47,11 @@ private:
     std::vector<std::pair<std::wstring, PropertyValue>> entries_;
 };
 
+// A whole number kept as the store's 32-bit integer, left out when it equals the default.
+inline void WriteInt(PropertyBag& bag, std::wstring_view key, int value, int defaultValue) {
+    bag.Write(key, std::int32_t{value}, std::int32_t{defaultValue});
+}
+
 bool SameProperty(const PropertyValue& a, const PropertyValue& b) noexcept;
 
 // Property names, stored or ambient, compare without regard to case.

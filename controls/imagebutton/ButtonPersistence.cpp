@@ -34,10 +34,6 @@ std::int32_t AsInt(OleColor color) { return static_cast<std::int32_t>(color); }
 int ReadInt(const PropertyBag& bag, const wchar_t* key, int defaultValue) {
     return bag.Read<std::int32_t>(key, defaultValue);
 }
-
-void WriteInt(PropertyBag& bag, const wchar_t* key, int value, int defaultValue) {
-    bag.Write(key, std::int32_t{value}, std::int32_t{defaultValue});
-}
 }  // namespace
 
 ButtonProperties ReadButtonProperties(const PropertyBag& bag, const FontPtr& hostFont) {

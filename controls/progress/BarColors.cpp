@@ -1,14 +1,10 @@
 #include "controls/progress/BarColors.h"
 
-#include <algorithm>
-
 #include "base/Rounding.h"
 
 namespace controls::progress {
 
 namespace {
-int Lighten(int channel, int k) noexcept { return std::min(255, k + channel * (255 - k) / 255); }
-
 int Blend(int channel1, int channel2, int w) noexcept {
     return base::RoundToInt((255 - w) * channel2 / 255.0 + w * channel1 / 255.0);
 }
@@ -18,10 +14,6 @@ COLORREF ResolveColor(forms::OleColor color) noexcept {
     if ((color & 0x80000000u) == 0) return color;
     // GetSysColor gives black for an index it does not know.
     return ::GetSysColor(static_cast<int>(color & 0x7FFFFFFFu));
-}
-
-COLORREF LightenColor(COLORREF color, int k) noexcept {
-    return RGB(Lighten(GetRValue(color), k), Lighten(GetGValue(color), k), Lighten(GetBValue(color), k));
 }
 
 COLORREF BlendColors(forms::OleColor c1, forms::OleColor c2, int w) noexcept {

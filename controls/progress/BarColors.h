@@ -2,6 +2,7 @@
 // The bar's colour arithmetic on 0x00BBGGRR values.
 #include <windows.h>
 
+#include "forms/ColorMath.h"
 #include "forms/Colors.h"
 
 namespace controls::progress {
@@ -10,7 +11,7 @@ namespace controls::progress {
 COLORREF ResolveColor(forms::OleColor color) noexcept;
 
 // Each channel moved towards white by k of 255 (0 keeps the colour, 255 gives white), truncating.
-COLORREF LightenColor(COLORREF color, int k) noexcept;
+using forms::LightenColor;
 
 // w of 255 parts of c1 and the rest of c2, per channel, rounded halves to even.
 COLORREF BlendColors(forms::OleColor c1, forms::OleColor c2, int w) noexcept;

@@ -22,10 +22,6 @@ using PicturePtr = std::shared_ptr<forms::Picture>;
 constexpr wchar_t kClassName[] = L"Snipmill.XP_ProgressBar";
 constexpr forms::OleColor kHighlight = forms::SystemColor(COLOR_HIGHLIGHT);
 constexpr int kStoredBrushStyle = HS_CROSS;  // when the store holds none
-
-void WriteInt(forms::PropertyBag& bag, const wchar_t* key, int value, int defaultValue) {
-    bag.Write(key, std::int32_t{value}, std::int32_t{defaultValue});
-}
 }  // namespace
 
 // ---- Life cycle

@@ -19,10 +19,6 @@ OleColor ReadColor(const PropertyBag& bag, const wchar_t* key, OleColor defaultV
     return static_cast<OleColor>(bag.Read<std::int32_t>(key, AsInt(defaultValue)));
 }
 
-void WriteInt(PropertyBag& bag, const wchar_t* key, int value, int defaultValue) {
-    bag.Write(key, std::int32_t{value}, std::int32_t{defaultValue});
-}
-
 void WriteColor(PropertyBag& bag, const wchar_t* key, OleColor value, OleColor defaultValue) {
     bag.Write(key, AsInt(value), AsInt(defaultValue));
 }

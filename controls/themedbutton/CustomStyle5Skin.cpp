@@ -47,11 +47,7 @@ void DrawCustomStyle5(HDC dc, const SkinInput& input, long& surfaceBackground) {
         GradientRows(dc, Shift(b, 3), Shift(b, -28), w - 2, 3, w - 1, h - 5);
     }
 
-    const long border = Shift(b, -182);
-    Line(dc, 1, 0, w - 1, 0, border);
-    Line(dc, 0, 1, 0, h - 1, border);
-    Line(dc, w - 1, 1, w - 1, h - 1, border);
-    Line(dc, 1, h - 1, w - 1, h - 1, border);
+    CutCornerBorder(dc, input, Shift(b, -182));
 
     CornerPixels(dc, input, 1, 1, Shift(b, -132));
     CornerPixels(dc, input, 0, 1, Shift(b, -105));

@@ -16,8 +16,6 @@ namespace {
 
 int Clamp(int channel) noexcept { return std::clamp(channel, 0, 255); }
 
-int LightenChannel(int channel, int k) noexcept { return Clamp(k + (255 - k) * channel / 255); }
-
 // The pixels a one-pixel line from a to b covers along its axis, end point
 // excluded, as a half-open span: a line drawn backwards covers (b, a].
 struct Span {
@@ -91,11 +89,6 @@ void DrawParallelLines(HDC dc, bool horizontal, Span along, int first, const lon
 }  // namespace
 
 long Blend(long a, long b) noexcept { return forms::AverageColor(a, b); }
-
-long Lighten(long c, int k) noexcept {
-    return forms::RgbOf(LightenChannel(forms::RedOf(c), k), LightenChannel(forms::GreenOf(c), k),
-                        LightenChannel(forms::BlueOf(c), k));
-}
 
 long Shift(long c, int d) noexcept {
     return forms::RgbOf(Clamp(forms::RedOf(c) + d), Clamp(forms::GreenOf(c) + d), Clamp(forms::BlueOf(c) + d));

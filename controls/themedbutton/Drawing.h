@@ -3,12 +3,14 @@
 
 #include <cstdint>
 
+#include "forms/ColorMath.h"
+
 namespace controls::themedbutton {
 
 // Colour operations on 0x00BBGGRR values, channel by channel.
-long Blend(long a, long b) noexcept;   // (a + b) / 2, halves to even
-long Lighten(long c, int k) noexcept;  // k + (255 - k) * channel / 255, fraction dropped, capped at 255
-long Shift(long c, int d) noexcept;    // channel + d, clamped to 0..255
+long Blend(long a, long b) noexcept;  // (a + b) / 2, halves to even
+long Shift(long c, int d) noexcept;   // channel + d, clamped to 0..255
+using forms::LightenColor;            // k + (255 - k) * channel / 255, fraction dropped
 
 // Primitives drawing straight to a device context, with no GDI object kept.
 void SetBackground(HDC dc, int width, int height, long c);  // fills the whole surface

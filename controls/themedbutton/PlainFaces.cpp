@@ -83,11 +83,11 @@ void Office(HDC dc, const FaceInput& in) {
     if (in.state == VisualStates::Hot || in.state == VisualStates::Pressed) {
         const long k = in.useCustomColors ? in.highlightColor : System(COLOR_HIGHLIGHT);
         // The fill stops a pixel short of the right and bottom edges; the outline covers them.
-        Fill(dc, 0, 0, in.width - 1, in.height - 1, Lighten(k, in.state == VisualStates::Hot ? 176 : 128));
+        Fill(dc, 0, 0, in.width - 1, in.height - 1, LightenColor(k, in.state == VisualStates::Hot ? 176 : 128));
         Outline(dc, 0, 0, in.width - 1, in.height - 1, k);
         return;
     }
-    Fill(dc, 0, 0, in.width, in.height, Lighten(in.useCustomColors ? in.backColor : System(COLOR_BTNFACE), 32));
+    Fill(dc, 0, 0, in.width, in.height, LightenColor(in.useCustomColors ? in.backColor : System(COLOR_BTNFACE), 32));
 }
 }  // namespace
 

@@ -19,6 +19,9 @@ long SystemHighlight() noexcept;
 // Fills the surface with the colour and records it as the surface's background.
 void SetSurfaceBackground(HDC dc, const SkinInput& input, long color, long& surfaceBackground);
 
+// A one-pixel border round the surface, its four corner pixels left out.
+void CutCornerBorder(HDC dc, const SkinInput& input, long color);
+
 // The pixel (x, y) and its mirror images in the other three corners.
 void CornerPixels(HDC dc, const SkinInput& input, int x, int y, long color);
 

@@ -16,6 +16,15 @@ void SetSurfaceBackground(HDC dc, const SkinInput& input, long color, long& surf
     surfaceBackground = color;
 }
 
+void CutCornerBorder(HDC dc, const SkinInput& input, long color) {
+    const int w = input.width;
+    const int h = input.height;
+    Line(dc, 1, 0, w - 1, 0, color);
+    Line(dc, 0, 1, 0, h - 1, color);
+    Line(dc, w - 1, 1, w - 1, h - 1, color);
+    Line(dc, 1, h - 1, w - 1, h - 1, color);
+}
+
 void CornerPixels(HDC dc, const SkinInput& input, int x, int y, long color) {
     const int right = input.width - 1 - x;
     const int bottom = input.height - 1 - y;

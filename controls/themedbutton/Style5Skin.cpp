@@ -34,10 +34,7 @@ void DrawStyle5(HDC dc, const SkinInput& input, long& surfaceBackground) {
         GradientRows(dc, 0xF2F4F5, 0xCDD7DB, w - 2, 3, w - 1, h - 5);
     }
 
-    Line(dc, 1, 0, w - 1, 0, 0x743C00);
-    Line(dc, 0, 1, 0, h - 1, 0x743C00);
-    Line(dc, w - 1, 1, w - 1, h - 1, 0x743C00);
-    Line(dc, 1, h - 1, w - 1, h - 1, 0x743C00);
+    CutCornerBorder(dc, input, 0x743C00);
 
     CornerPixels(dc, input, 1, 1, 0x906E48);
     CornerPixels(dc, input, 0, 1, 0xA28B6A);

@@ -56,11 +56,7 @@ void DrawStyle7(HDC dc, const SkinInput& input, long& surfaceBackground) {
     GradientRows(dc, Shift(c, s.leftTop), Shift(c, s.leftBottom), 1, 1, 3, h - 4);
     GradientRows(dc, Shift(c, s.rightTop), Shift(c, s.rightBottom), w - 3, 1, w - 1, h - 4);
 
-    const long border = Shift(c, s.border);
-    Line(dc, 1, 0, w - 1, 0, border);
-    Line(dc, 0, 1, 0, h - 1, border);
-    Line(dc, w - 1, 1, w - 1, h - 1, border);
-    Line(dc, 1, h - 1, w - 1, h - 1, border);
+    CutCornerBorder(dc, input, Shift(c, s.border));
     CornerPixels(dc, input, 1, 1, Shift(c, s.border * 3 / 4));
     CornerPixels(dc, input, 0, 1, Shift(c, s.border / 2));
     CornerPixels(dc, input, 1, 0, Shift(c, s.border / 2));

@@ -28,10 +28,10 @@ TEST(DrawingColors, ChannelOperations) {
         {Blend(0xFFFFFF, 0x000000), 0x808080},  // 127.5 -> 128
         {Blend(0x0A0A0A, 0x141414), 0x0F0F0F},
         // lighten: k + (255 - k) * c / 255, fraction dropped
-        {Lighten(0x000000, 32), 0x202020},
-        {Lighten(0xFFFFFF, 32), 0xFFFFFF},
-        {Lighten(0x80FF01, 176), 0xD7FFB0},  // 176 + 79 x 128 / 255 = 215.6 -> 215 (0xD7); 176 + 0.3 -> 176
-        {Lighten(0x643200, 128), 0xB19880},  // 128 + 127 x 50 / 255 = 152.9 -> 152; 128 + 49.8 -> 177
+        {LightenColor(0x000000, 32), 0x202020},
+        {LightenColor(0xFFFFFF, 32), 0xFFFFFF},
+        {LightenColor(0x80FF01, 176), 0xD7FFB0},  // 176 + 79 x 128 / 255 = 215.6 -> 215 (0xD7); 176 + 0.3 -> 176
+        {LightenColor(0x643200, 128), 0xB19880},  // 128 + 127 x 50 / 255 = 152.9 -> 152; 128 + 49.8 -> 177
         // shift: per channel, clamped
         {Shift(0x10F080, 16), 0x20FF90},
         {Shift(0x10F080, -32), 0x00D060},
