@@ -82,7 +82,15 @@ LRESULT AboutBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (::GetCapture() == Handle()) ::ReleaseCapture();
         ::ShowWindow(Handle(), SW_HIDE);
         return 0;
+    case WM_CAPTURECHANGED:
+        // Losing the mouse while pressed ends the press without a click.
+        if (pressed_) {
+            pressed_ = false;
+            ::InvalidateRect(Handle(), nullptr, FALSE);
+        }
+        return 0;
     case WM_CLOSE:
+        if (::GetCapture() == Handle()) ::ReleaseCapture();
         ::ShowWindow(Handle(), SW_HIDE);
         return 0;
     default:

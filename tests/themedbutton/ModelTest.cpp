@@ -213,6 +213,14 @@ TEST(ThemedModel, AboutShowsAFloatingBoxThatACloseClickHides) {
     EXPECT_FALSE(::IsWindowVisible(box));
     b.About();
     EXPECT_TRUE(::IsWindowVisible(box)) << "shown again after it was closed";
+    // Closed while its button is held, it lets the mouse go and shows no pressed button again.
+    ::SendMessageW(box, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    ::SendMessageW(box, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(::IsWindowVisible(box));
+    EXPECT_NE(::GetCapture(), box);
+    b.About();
+    ::SendMessageW(box, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    EXPECT_TRUE(::IsWindowVisible(box)) << "a release without a press does not close";
     ::ShowWindow(box, SW_HIDE);
 }
 
