@@ -1,7 +1,6 @@
 #include "media/OutputFile.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "base/SystemErrorText.h"
 #include "media/MediaError.h"
@@ -14,6 +13,16 @@ namespace {
 constexpr std::size_t kBufferSize = 1 << 20;
 
 [[noreturn]] void ThrowLastError() { throw MediaError(base::SystemErrorText(::GetLastError())); }
+
+void WriteAll(HANDLE file, const std::uint8_t* bytes, std::size_t size) {
+    while (size > 0) {
+        DWORD written = 0;
+        if (!::WriteFile(file, bytes, static_cast<DWORD>(std::min<std::size_t>(size, 1u << 30)), &written, nullptr))
+            ThrowLastError();
+        bytes += written;
+        size -= written;
+    }
+}
 
 }  // namespace
 
@@ -31,14 +40,7 @@ OutputFile::~OutputFile() {
 }
 
 void OutputFile::Flush() {
-    const std::uint8_t* bytes = pending_.data();
-    std::size_t left = pending_.size();
-    while (left > 0) {
-        DWORD written = 0;
-        if (!::WriteFile(handle_.Get(), bytes, static_cast<DWORD>(left), &written, nullptr)) ThrowLastError();
-        bytes += written;
-        left -= written;
-    }
+    WriteAll(handle_.Get(), pending_.data(), pending_.size());
     pending_.clear();
 }
 
@@ -50,14 +52,7 @@ void OutputFile::Write(const std::uint8_t* bytes, std::size_t size) {
         return;
     }
     // A large block goes out as it is, without a copy.
-    while (size > 0) {
-        DWORD written = 0;
-        if (!::WriteFile(handle_.Get(), bytes, static_cast<DWORD>(std::min<std::size_t>(size, 1u << 30)), &written,
-                         nullptr))
-            ThrowLastError();
-        bytes += written;
-        size -= written;
-    }
+    WriteAll(handle_.Get(), bytes, size);
 }
 
 void OutputFile::WriteAt(std::uint64_t offset, const std::vector<std::uint8_t>& bytes) {
@@ -65,8 +60,7 @@ void OutputFile::WriteAt(std::uint64_t offset, const std::vector<std::uint8_t>& 
     LARGE_INTEGER to{};
     to.QuadPart = static_cast<LONGLONG>(offset);
     if (!::SetFilePointerEx(handle_.Get(), to, nullptr, FILE_BEGIN)) ThrowLastError();
-    pending_ = bytes;
-    Flush();
+    WriteAll(handle_.Get(), bytes.data(), bytes.size());
     to.QuadPart = static_cast<LONGLONG>(position_);
     if (!::SetFilePointerEx(handle_.Get(), to, nullptr, FILE_BEGIN)) ThrowLastError();
 }

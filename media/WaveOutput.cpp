@@ -19,21 +19,20 @@ std::unique_ptr<WaveOutput> WaveOutput::Open(int sampleRate, int channels, const
     if (calls.open(&device, WAVE_MAPPER, &format, reinterpret_cast<DWORD_PTR>(finished.Get()), 0, CALLBACK_EVENT) !=
         MMSYSERR_NOERROR)
         return nullptr;
-    return std::unique_ptr<WaveOutput>(new WaveOutput(calls, device, std::move(finished), sampleRate, channels));
+    DeviceOwner owner(device, calls.close);  // closed should the object not be made
+    return std::unique_ptr<WaveOutput>(
+        new WaveOutput(calls, std::move(owner), std::move(finished), sampleRate, channels));
 }
 
-WaveOutput::WaveOutput(const WaveOutCalls& calls, HWAVEOUT device, base::KernelHandle finished, int sampleRate,
+WaveOutput::WaveOutput(const WaveOutCalls& calls, DeviceOwner device, base::KernelHandle finished, int sampleRate,
                        int channels) noexcept
     : calls_(calls),
-      device_(device),
       finished_(std::move(finished)),
+      device_(std::move(device)),
       channels_(channels),
       bufferSamples_(BufferSamples(sampleRate)) {}
 
-WaveOutput::~WaveOutput() {
-    Reset();
-    calls_.close(device_);
-}
+WaveOutput::~WaveOutput() { Reset(); }
 
 bool WaveOutput::Queue(const std::int16_t* pcm, std::size_t count) {
     // Only a buffer the device has taken moves the turn on: one it refused is
@@ -47,9 +46,9 @@ bool WaveOutput::Queue(const std::int16_t* pcm, std::size_t count) {
     buffer.header = WAVEHDR{};
     buffer.header.lpData = reinterpret_cast<LPSTR>(buffer.samples.data());
     buffer.header.dwBufferLength = static_cast<DWORD>(count * channels_ * sizeof(std::int16_t));
-    if (calls_.prepare(device_, &buffer.header, sizeof buffer.header) != MMSYSERR_NOERROR) return false;
-    if (calls_.write(device_, &buffer.header, sizeof buffer.header) != MMSYSERR_NOERROR) {
-        calls_.unprepare(device_, &buffer.header, sizeof buffer.header);
+    if (calls_.prepare(device_.get(), &buffer.header, sizeof buffer.header) != MMSYSERR_NOERROR) return false;
+    if (calls_.write(device_.get(), &buffer.header, sizeof buffer.header) != MMSYSERR_NOERROR) {
+        calls_.unprepare(device_.get(), &buffer.header, sizeof buffer.header);
         return false;
     }
     playing_.push_back(&buffer);
@@ -69,14 +68,14 @@ std::uint64_t WaveOutput::TakeFinished() {
 
 void WaveOutput::Reset() {
     // Returns every buffer to us at once, marked done.
-    calls_.reset(device_);
+    calls_.reset(device_.get());
     for (Buffer* buffer : playing_) Release(*buffer);
     playing_.clear();
     next_ = 0;
 }
 
 void WaveOutput::Release(Buffer& buffer) noexcept {
-    calls_.unprepare(device_, &buffer.header, sizeof buffer.header);
+    calls_.unprepare(device_.get(), &buffer.header, sizeof buffer.header);
     buffer.count = 0;
 }
 

@@ -7,6 +7,7 @@
 #include <array>
 #include <deque>
 #include <memory>
+#include <type_traits>
 #include <vector>
 
 #include "base/Handles.h"
@@ -46,13 +47,17 @@ private:
         std::size_t count = 0;
     };
 
-    WaveOutput(const WaveOutCalls& calls, HWAVEOUT device, base::KernelHandle finished, int sampleRate,
+    // Closes the device with the calls' own close.
+    using DeviceOwner = std::unique_ptr<std::remove_pointer_t<HWAVEOUT>, decltype(&::waveOutClose)>;
+
+    WaveOutput(const WaveOutCalls& calls, DeviceOwner device, base::KernelHandle finished, int sampleRate,
                int channels) noexcept;
     void Release(Buffer& buffer) noexcept;
 
     WaveOutCalls calls_;
-    HWAVEOUT device_;
     base::KernelHandle finished_;
+    // After the event it signals, so that it is closed first.
+    DeviceOwner device_;
     int channels_;
     std::size_t bufferSamples_;
     std::array<Buffer, kBufferCount> buffers_;
