@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "app/Artwork.h"
+#include "app/FineMarks.h"
 #include "app/MakerSite.h"
 #include "app/OpenRequests.h"
 #include "app/SaveSelection.h"
@@ -28,6 +29,9 @@ constexpr OleColor kButtonBackColor = 0xFFD1AD;
 constexpr int kSquareBands = 8;
 // How long Exit waits for a save in progress before giving it up.
 constexpr UINT kExitGraceMs = 10000;
+// The system menu's item that shows the waveform (the system keeps the low four bits).
+constexpr UINT kWaveformMenuId = 0x1000;
+constexpr wchar_t kEndBeforeStart[] = L"The end point must be greater than the start point !";
 
 struct LabelLayout {
     int number;
@@ -132,9 +136,9 @@ void Form1::CreateControls() {
         buttons_[static_cast<std::size_t>(b.number - 1)] = std::move(button);
     }
     for (int link : {9, 10, 11}) zembutton(link).SetMouseIcon(hand);
-    for (const Shortcut& shortcut : MainWindowShortcuts()) {
-        controls::zembutton& button = zembutton(shortcut.button);
-        button.SetToolTip(ToolTipWithShortcut(button.Caption(), shortcut));
+    for (const ButtonLayout& b : kButtons) {
+        const std::wstring tip = ToolTipWithShortcuts(b.caption, b.number, MainWindowShortcuts());
+        if (!tip.empty()) zembutton(b.number).SetToolTip(tip);
     }
     SetShortcuts(AcceleratorTable(MainWindowShortcuts()));
     zembutton(1).Click.Subscribe([this] { SelectMp3(); });
@@ -164,6 +168,9 @@ void Form1::CreateControls() {
 
 void Form1::Form_Load() {
     SwitchCloseCommand(Handle(), false);
+    HMENU system = ::GetSystemMenu(Handle(), FALSE);
+    ::AppendMenuW(system, MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuW(system, MF_STRING | MF_GRAYED, kWaveformMenuId, L"Waveform\tW");
     for (int number : {2, 3, 4, 5, 6, 7}) zembutton(number).SetEnabled(false);
 }
 
@@ -206,25 +213,52 @@ void Form1::LoadMp3(const std::wstring& path, const std::wstring& title) {
     EnableButtons({2, 7});
     text1_->SetText(path);
     Label(11).SetCaption(L"Loaded " + title);
+    ::EnableMenuItem(::GetSystemMenu(Handle(), FALSE), kWaveformMenuId, MF_BYCOMMAND | MF_ENABLED);
+    if (waveform_) waveform_->ShowFile(player_.URL(), player_.Index());
 }
 
 void Form1::SetStart() {
-    Label(5).SetCaption(FormatSeconds(player_.CurrentPosition()));
+    WriteStart(player_.CurrentPosition());
+    MarksChanged();
+}
+
+void Form1::WriteStart(double seconds) {
+    Label(5).SetCaption(FormatSeconds(seconds));
     EnableButtons({3});
     slider_->SetSelStart(base::RoundToInt(ParseSeconds(Label(5).Caption())));
 }
 
-void Form1::SetEnd() {
-    const double start = ParseSeconds(Label(5).Caption());
-    const double position = player_.CurrentPosition();
-    if (start > position) {
-        base::ShowMessage(Handle(), L"The end point must be greater than the start point !", MB_ICONERROR);
-        return;
+bool Form1::MoveStart(double seconds, HWND asker) {
+    const std::wstring end = Label(7).Caption();
+    if (IsTimeSet(end) && seconds > ParseSeconds(end)) {
+        base::ShowMessage(asker ? asker : Handle(), kEndBeforeStart, MB_ICONERROR);
+        return false;
     }
-    Label(7).SetCaption(FormatSeconds(position));
+    WriteStart(seconds);
+    // The save cuts the length from the start: it follows the start, so the end mark stays where it is.
+    if (IsTimeSet(end)) return MoveEnd(ParseSeconds(end), asker);
+    MarksChanged();
+    return true;
+}
+
+void Form1::SetEnd() { MoveEnd(player_.CurrentPosition()); }
+
+bool Form1::MoveEnd(double seconds, HWND asker) {
+    const double start = ParseSeconds(Label(5).Caption());
+    if (start > seconds) {
+        base::ShowMessage(asker ? asker : Handle(), kEndBeforeStart, MB_ICONERROR);
+        return false;
+    }
+    Label(7).SetCaption(FormatSeconds(seconds));
     Label(9).SetCaption(FormatSeconds(ParseSeconds(Label(7).Caption()) - ParseSeconds(Label(5).Caption())));
     EnableButtons({3, 4, 5, 6});
     slider_->SetSelLength(base::RoundToInt(ParseSeconds(Label(9).Caption())));
+    MarksChanged();
+    return true;
+}
+
+void Form1::MarksChanged() {
+    if (waveform_) waveform_->MarksChanged();
 }
 
 void Form1::PlaySelection() {
@@ -264,6 +298,7 @@ void Form1::Exit() {
 void Form1::clearsel() {
     slider_->ClearSel();
     for (int number : {5, 7, 9}) Label(number).SetCaption(std::wstring(kTimeNotSet));
+    MarksChanged();
 }
 
 void Form1::zembutton5_Click() {
@@ -298,11 +333,31 @@ void Form1::Timer3_Timer() {
     }
 }
 
-// A shortcut runs its button's command only when the button could be clicked.
-void Form1::OnShortcut(WORD command) {
-    controls::zembutton& button = zembutton(command);
-    if (button.Enabled()) button.OnAccessKey(L'\0');
+void Form1::ShowWaveform() {
+    if (player_.URL().empty()) return;
+    if (!waveform_) {
+        waveform_ = std::make_unique<WaveformWindow>(*this);
+        waveform_->ShowFile(player_.URL(), player_.Index());
+    }
+    waveform_->Show(::IsIconic(waveform_->Handle()) ? SW_RESTORE : SW_SHOW);
+    ::SetForegroundWindow(waveform_->Handle());
 }
+
+// A shortcut runs its button's command only when the button could be clicked,
+// and the fine-marking commands only once a file is loaded.
+void Form1::RunCommand(WORD command) {
+    if (command == kShowWaveform) {
+        ShowWaveform();
+    } else if (command >= kShowWaveform) {
+        if (!player_.URL().empty()) RunMarkCommand(*this, static_cast<MarkCommand>(command));
+    } else if (controls::zembutton& button = zembutton(command); button.Enabled()) {
+        button.OnAccessKey(L'\0');
+    }
+}
+
+void Form1::OnShortcut(WORD command) { RunCommand(command); }
+
+bool Form1::ShortcutRepeats(WORD command) const { return RepeatsWhileHeld(command); }
 
 LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
@@ -311,6 +366,12 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DROPFILES:
         OpenMp3(FirstDroppedFile(reinterpret_cast<HDROP>(wParam)));
         return 0;
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) == kWaveformMenuId) {
+            ShowWaveform();
+            return 0;
+        }
+        return Form::HandleMessage(message, wParam, lParam);
     default:
         return Form::HandleMessage(message, wParam, lParam);
     }

@@ -7,6 +7,7 @@
 #include "app/components/CommonDialog.h"
 #include "app/components/MediaPlayer.h"
 #include "app/components/Slider.h"
+#include "app/WaveformWindow.h"
 #include "app/frmDOSOutput.h"
 #include "base/Handles.h"
 #include "controls/imagebutton/zembutton.h"
@@ -34,6 +35,23 @@ public:
     // had been chosen with "Select MP3", if that button is usable now.
     void OpenMp3(const std::wstring& path);
 
+    // Marks placed other than at the playhead (by the fine-marking keys or the
+    // waveform), written as Set Start and Set End write them, with the length
+    // kept to the end mark. A start after the end, or an end before the start, is
+    // refused with Set End's message, shown over `asker` (this window by default);
+    // false then.
+    bool MoveStart(double seconds, HWND asker = nullptr);
+    bool MoveEnd(double seconds, HWND asker = nullptr);
+
+    // Runs a shortcut's command (a button's only while it is enabled), from
+    // this window or the waveform window.
+    void RunCommand(WORD command);
+
+    // Shows the waveform window, once a file is loaded.
+    void ShowWaveform();
+    // The waveform window, or nullptr before it was first shown.
+    WaveformWindow* Waveform() { return waveform_.get(); }
+
     // The window's parts, by their names.
     forms::Label& Label(int number) { return *labels_.at(static_cast<std::size_t>(number - 1)); }
     controls::zembutton& zembutton(int number) { return *buttons_.at(static_cast<std::size_t>(number - 1)); }
@@ -52,6 +70,7 @@ public:
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnShortcut(WORD command) override;
+    bool ShortcutRepeats(WORD command) const override;
 
 private:
     void CreateControls();
@@ -60,7 +79,9 @@ private:
     void StopForAnotherFile();
     void LoadMp3(const std::wstring& path, const std::wstring& title);
     void SetStart();
+    void WriteStart(double seconds);
     void SetEnd();
+    void MarksChanged();
     void PlaySelection();
     void PausePlay();
     void Exit();
@@ -88,6 +109,7 @@ private:
     std::unique_ptr<controls::ThemedButton> themedButton1_;
     std::unique_ptr<controls::ThemedButton> themedButton5_;
     std::unique_ptr<frmDOSOutput> dosOutput_;
+    std::unique_ptr<WaveformWindow> waveform_;
     bool exitAfterSave_ = false;
 };
 

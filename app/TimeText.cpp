@@ -1,8 +1,11 @@
 #include "app/TimeText.h"
 
+#include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cwchar>
 #include <string>
 
 namespace app {
@@ -46,6 +49,17 @@ double ParseSeconds(std::wstring_view text) {
     std::string number;
     for (std::size_t k = start; k < end; ++k) number += static_cast<char>(text[k]);
     return std::strtod(number.c_str(), nullptr);
+}
+
+std::wstring FormatClock(double seconds) {
+    const long long ms = std::llround(std::max(seconds, 0.0) * 1000);
+    const long long s = ms / 1000;
+    wchar_t text[40];
+    if (s >= 3600)
+        std::swprintf(text, 40, L"%lld:%02lld:%02lld.%03lld", s / 3600, s / 60 % 60, s % 60, ms % 1000);
+    else
+        std::swprintf(text, 40, L"%lld:%02lld.%03lld", s / 60, s % 60, ms % 1000);
+    return text;
 }
 
 }  // namespace app

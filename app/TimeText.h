@@ -15,4 +15,10 @@ std::wstring FormatSeconds(double seconds);
 // The text's leading decimal number; 0 when it has none.
 double ParseSeconds(std::wstring_view text);
 
+// Whether a value label holds a value ("00:00" does not).
+inline bool IsTimeSet(std::wstring_view text) { return text != kTimeNotSet; }
+
+// A time as a clock shows it, to the millisecond: "1:05.250", past an hour "1:02:03.004".
+std::wstring FormatClock(double seconds);
+
 }  // namespace app

@@ -65,7 +65,7 @@ void Form::SetShortcuts(std::span<const ACCEL> shortcuts) {
 bool Form::FilterKeystroke(const MSG& msg) {
     if (!shortcuts_ || !::IsWindowEnabled(Handle())) return false;
     MSG translated = msg;
-    // The keyboard repeats a held key; the shortcut still eats the repeats, but runs once.
+    // The keyboard repeats a held key; the shortcut still eats the repeats, and runs once unless it repeats.
     repeatedKey_ = (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) && (msg.lParam & (1L << 30)) != 0;
     const bool spent = ::TranslateAcceleratorW(Handle(), shortcuts_.Get(), &translated) != 0;
     repeatedKey_ = false;
@@ -171,7 +171,7 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_COMMAND:
         if (HIWORD(wParam) == 1 && lParam == 0) {  // from the shortcut table
-            if (!repeatedKey_) OnShortcut(LOWORD(wParam));
+            if (!repeatedKey_ || ShortcutRepeats(LOWORD(wParam))) OnShortcut(LOWORD(wParam));
             return 0;
         }
         [[fallthrough]];

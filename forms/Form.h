@@ -46,7 +46,8 @@ public:
 
     // Keyboard shortcuts that work wherever the focus is on the form and come
     // before the focused control's own handling of the key. Each runs
-    // OnShortcut(cmd) once per press: a held key does not repeat it.
+    // OnShortcut(cmd) once per press: a held key repeats it only where
+    // ShortcutRepeats(cmd) says so.
     void SetShortcuts(std::span<const ACCEL> shortcuts);
 
 protected:
@@ -56,6 +57,7 @@ protected:
                     HICON smallIcon = nullptr);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     virtual void OnShortcut(WORD /*command*/) {}
+    virtual bool ShortcutRepeats(WORD /*command*/) const { return false; }
 
 private:
     // A keystroke for this form or a control on it; true when it was a shortcut.

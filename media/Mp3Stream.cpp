@@ -18,11 +18,19 @@ constexpr std::size_t kMaxPrimingFrames = 64;
 // The most damaged data between two frames that one batch reads through.
 constexpr std::uint64_t kMaxBatchBytes = 256 * 1024;
 
-Mp3Index ReadIndex(const MediaFile& file) { return Mp3Reader(file).Read(); }
+std::shared_ptr<const Mp3Index> ReadIndex(const MediaFile& file) {
+    return std::make_shared<const Mp3Index>(Mp3Reader(file).Read());
+}
 
 }  // namespace
 
-Mp3Stream::Mp3Stream(const std::wstring& path) : file_(path), index_(ReadIndex(file_)), decoder_(index_.format) {
+Mp3Stream::Mp3Stream(const std::wstring& path)
+    : file_(path), sharedIndex_(ReadIndex(file_)), index_(*sharedIndex_), decoder_(index_.format) {
+    Seek(0);
+}
+
+Mp3Stream::Mp3Stream(const std::wstring& path, std::shared_ptr<const Mp3Index> index)
+    : file_(path), sharedIndex_(std::move(index)), index_(*sharedIndex_), decoder_(index_.format) {
     Seek(0);
 }
 

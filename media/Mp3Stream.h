@@ -4,6 +4,7 @@
 // codec's delay and, where the LAME tag gives it, the encoder's delay are left out.
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,10 +18,13 @@ class Mp3Stream {
 public:
     // Opens, indexes and prepares to decode the file; throws MediaError with the reason if it cannot.
     explicit Mp3Stream(const std::wstring& path);
+    // Prepares to decode the file as an earlier reading of it indexed it, without reading it again.
+    Mp3Stream(const std::wstring& path, std::shared_ptr<const Mp3Index> index);
     Mp3Stream(const Mp3Stream&) = delete;
     Mp3Stream& operator=(const Mp3Stream&) = delete;
 
     const Mp3Index& Index() const noexcept { return index_; }
+    std::shared_ptr<const Mp3Index> SharedIndex() const noexcept { return sharedIndex_; }
     int SampleRate() const noexcept { return index_.format.sampleRate; }
     int Channels() const noexcept { return index_.format.channels; }
     // Samples per channel in the whole stream. The codec keeps its delay's worth
@@ -41,7 +45,8 @@ private:
     bool DecodeMore();
 
     MediaFile file_;
-    Mp3Index index_;
+    std::shared_ptr<const Mp3Index> sharedIndex_;
+    const Mp3Index& index_;
     AcmDecoder decoder_;
     std::size_t nextFrame_ = 0;
     std::uint64_t skip_ = 0;  // samples per channel of the decoder's output still to drop

@@ -54,6 +54,7 @@ void Player::Open(const std::wstring& path) { Load(std::make_unique<Mp3Stream>(p
 
 void Player::Restart(std::uint64_t sample, bool playing, PlayState state) {
     startSample_ = std::min(sample, length_);
+    pauseSample_ = length_;
     playing_ = playing;
     state_ = state;
     finishedSamples_ = 0;
@@ -80,17 +81,28 @@ void Player::Stop() {
     Restart(0, false, PlayState::Stopped);
 }
 
+std::uint64_t Player::SampleAt(double seconds) const {
+    return static_cast<std::uint64_t>(std::llround(std::clamp(seconds, 0.0, duration_) * sampleRate_));
+}
+
 void Player::Seek(double seconds) {
     std::lock_guard lock(mutex_);
     if (!stream_) return;
-    double sample = std::clamp(seconds, 0.0, duration_) * sampleRate_;
-    std::uint64_t target = static_cast<std::uint64_t>(std::llround(sample));
+    std::uint64_t target = SampleAt(seconds);
     if (playing_) {
         Restart(target, true, PlayState::Transitioning);
     } else {
         // After the end a seek leaves a stopped player that plays on from the new place.
         Restart(target, false, state_ == PlayState::MediaEnded ? PlayState::Stopped : state_);
     }
+}
+
+void Player::PlayRange(double from, double until) {
+    std::lock_guard lock(mutex_);
+    if (!stream_) return;
+    std::uint64_t pause = SampleAt(until);
+    Restart(std::min(SampleAt(from), pause), true, PlayState::Transitioning);
+    pauseSample_ = pause;
 }
 
 PlayState Player::State() const {
@@ -130,7 +142,7 @@ std::wstring Player::Title() const {
 std::shared_ptr<const Mp3Index> Player::Index() const {
     std::lock_guard lock(mutex_);
     if (!stream_) return nullptr;
-    return {stream_, &stream_->Index()};
+    return stream_->SharedIndex();
 }
 
 int Player::Volume() const {
@@ -173,6 +185,7 @@ void Player::Run() {
         std::uint64_t generation = 0;
         bool playing = false;
         std::uint64_t start = 0;
+        std::uint64_t pause = 0;
         int volume = 0;
         bool newStream = false;
         {
@@ -181,6 +194,7 @@ void Player::Run() {
             generation = generation_;
             playing = playing_;
             start = startSample_;
+            pause = pauseSample_;
             volume = volume_;
             if (generation != seen) {
                 newStream = stream != stream_;
@@ -220,7 +234,9 @@ void Player::Run() {
             bool refused = false;
             try {
                 while (!ended && sink && sink->HasFreeBuffer()) {
-                    std::size_t n = stream->Read(block.data(), bufferSamples);
+                    std::uint64_t left = pause > stream->Position() ? pause - stream->Position() : 0;
+                    std::size_t n = stream->Read(block.data(), static_cast<std::size_t>(std::min<std::uint64_t>(
+                                                                   bufferSamples, left)));
                     if (n == 0) {
                         ended = true;
                         break;
@@ -261,7 +277,14 @@ void Player::Run() {
                         lastFinish_ = now;
                     }
                     queuedSamples_ = queued;
-                    if (done) {
+                    if (done && pauseSample_ < length_) {
+                        // A range played to its end pauses exactly there.
+                        state_ = PlayState::Paused;
+                        playing_ = false;
+                        startSample_ = pauseSample_;
+                        finishedSamples_ = 0;
+                        queuedSamples_ = 0;
+                    } else if (done) {
                         state_ = PlayState::MediaEnded;
                         playing_ = false;
                         startSample_ = 0;

@@ -55,6 +55,8 @@ public:
     void Stop();
     // Moves the playhead; playback goes on from there if it was going.
     void Seek(double seconds);
+    // Plays from `from` and pauses exactly at `until` (seconds), where the playhead stays.
+    void PlayRange(double from, double until);
 
     PlayState State() const;
     double Position() const;     // seconds
@@ -72,7 +74,9 @@ public:
 private:
     using Clock = std::chrono::steady_clock;
 
+    // Every command starts over from `sample`, and pauses only at the end unless PlayRange says otherwise.
     void Restart(std::uint64_t sample, bool playing, PlayState state);  // mutex held
+    std::uint64_t SampleAt(double seconds) const;                      // mutex held
     std::uint64_t PlayheadSample() const;                               // mutex held
     void Run();
     std::unique_ptr<AudioSink> OpenSink(const Mp3Stream& stream);
@@ -88,6 +92,7 @@ private:
     bool playing_ = false;  // the worker should be playing
     PlayState state_ = PlayState::Undefined;
     std::uint64_t startSample_ = 0;
+    std::uint64_t pauseSample_ = 0;  // where playback pauses by itself; length_ for the end
     std::uint64_t finishedSamples_ = 0;  // played since the start sample
     std::uint64_t queuedSamples_ = 0;
     Clock::time_point lastFinish_{};

@@ -112,6 +112,8 @@ void MediaPlayer::Pause() { player_.Pause(); }
 
 void MediaPlayer::Stop() { player_.Stop(); }
 
+void MediaPlayer::PlayRange(double from, double until) { player_.PlayRange(from, until); }
+
 int MediaPlayer::Volume() const { return player_.Volume(); }
 
 void MediaPlayer::SetVolume(int volume) { player_.SetVolume(volume); }

@@ -41,6 +41,8 @@ public:
     void Play();
     void Pause();
     void Stop();
+    // Plays from `from` and pauses exactly at `until` (seconds).
+    void PlayRange(double from, double until);
 
     int Volume() const;
     void SetVolume(int volume);

@@ -86,10 +86,13 @@ protected:
 
 TEST(ShortcutTable, TooltipsNameTheShortcuts) {
     app::Form1 form;
+    // Each button's own key first; the keys that act on its mark follow, a line each.
     const std::pair<int, const wchar_t*> expected[] = {
-        {1, L"Select MP3 (Ctrl+O)"},
-        {2, L"Set Start (I)"},
-        {3, L"Set End (O)"},
+        {1, L"Select MP3 (Ctrl+O)\r\nW: show the waveform"},
+        {2, L"Set Start (I)\r\nCtrl+Left: start 10 ms earlier\r\nCtrl+Right: start 10 ms later\r\n"
+            L"Shift+I: play 2 s from the start\r\nQ: move the mark nearer the playhead to a pause"},
+        {3, L"Set End (O)\r\nCtrl+Shift+Left: end 10 ms earlier\r\nCtrl+Shift+Right: end 10 ms later\r\n"
+            L"Shift+O: play the 2 s before the end\r\nQ: move the mark nearer the playhead to a pause"},
         {4, L"Play Selection (P)"},
         {5, L"Save Selection (Ctrl+S)"},
         {6, L"New Selection (Ctrl+N)"},
@@ -98,7 +101,13 @@ TEST(ShortcutTable, TooltipsNameTheShortcuts) {
         {9, L""},
     };
     for (const auto& [button, tooltip] : expected) EXPECT_EQ(form.zembutton(button).ToolTip(), tooltip) << button;
-    EXPECT_EQ(app::AcceleratorTable(app::MainWindowShortcuts()).size(), 7u);
+    // Every key is named by some tooltip.
+    for (const app::Shortcut& shortcut : app::MainWindowShortcuts()) {
+        bool named = false;
+        for (int button = 1; button <= 11; ++button)
+            named = named || form.zembutton(button).ToolTip().find(shortcut.name) != std::wstring::npos;
+        EXPECT_TRUE(named) << shortcut.name;
+    }
 }
 
 TEST_F(Shortcuts, OfDisabledButtonsDoNothing) {
@@ -177,6 +186,9 @@ TEST_F(Shortcuts, ArrowKeysStillMoveTheSlider) {
     EXPECT_EQ(form.player().CurrentPosition(), before + 1.0);
     Press('I');  // the shortcuts work with the focus on the slider too
     EXPECT_EQ(Caption(5), app::FormatSeconds(before + 1.0));
+    Press(VK_RIGHT, true);  // Ctrl+Right moves the start mark, not the slider
+    EXPECT_EQ(Caption(5), app::FormatSeconds(before + 1.01));
+    EXPECT_EQ(form.Slider1().Value(), before + 1);
 }
 
 TEST_F(Shortcuts, CtrlKeysRunSelectSaveAndNewSelection) {

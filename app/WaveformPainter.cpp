@@ -1,0 +1,207 @@
+#include "app/WaveformPainter.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "app/TimeText.h"
+#include "base/Rounding.h"
+#include "forms/Font.h"
+#include "forms/SolidFill.h"
+
+namespace app {
+
+namespace {
+
+constexpr int kRulerHeight = 22;
+constexpr int kStatusHeight = 20;
+constexpr int kLabelRoom = 84;  // pixels a ruler label needs, "1:23:45.678" and a gap
+constexpr int kMarkHandle = 4;  // half the width of a mark's handle at the top of the plot
+constexpr COLORREF kChrome = RGB(240, 240, 240);
+constexpr COLORREF kRulerInk = RGB(90, 90, 90);
+constexpr COLORREF kCentreLine = RGB(210, 210, 210);
+constexpr COLORREF kUnreadable = RGB(170, 170, 170);
+
+// Ruler steps in seconds, the first that leaves room for a label is used.
+constexpr double kRulerSteps[] = {0.001, 0.002, 0.005, 0.01, 0.02, 0.05, 0.1, 0.2, 0.5, 1, 2, 5, 10, 15, 30,
+                                  60,    120,   300,   600,  900,  1800, 3600, 7200, 14400, 28800, 86400};
+
+// One pixel wide vertical line from y0 to y1, both drawn.
+void VerticalLine(HDC dc, long x, long y0, long y1, COLORREF color) {
+    forms::FillSolid(dc, RECT{x, std::min(y0, y1), x + 1, std::max(y0, y1) + 1}, color);
+}
+
+int SampleRateOf(const WaveformScene& scene) { return scene.peaks ? scene.peaks->SampleRate() : 1; }
+
+}  // namespace
+
+WaveformLayout::WaveformLayout(const RECT& client)
+    : ruler{client.left, client.top, client.right, client.top + kRulerHeight},
+      plot{client.left, ruler.bottom, client.right, std::max(ruler.bottom, client.bottom - kStatusHeight)},
+      status{client.left, plot.bottom, client.right, client.bottom} {}
+
+WaveformPainter::WaveformPainter()
+    : font_(forms::Font(L"Tahoma", 8).CreateHandle(96)), hatch_(::CreateHatchBrush(HS_BDIAGONAL, kUnreadable)) {}
+
+int WaveformPainter::YOf(const RECT& plot, int value) noexcept {
+    const double middle = (plot.top + plot.bottom - 1) / 2.0;
+    const double half = (plot.bottom - plot.top) / 2.0 - 2;
+    return base::RoundToInt(middle - value * half / 32768.0);
+}
+
+void WaveformPainter::Paint(HDC dc, const RECT& client, const RECT& dirty, const WaveformScene& scene) const {
+    const WaveformLayout layout(client);
+    const WaveformView& view = scene.view;
+    forms::FillSolid(dc, dirty, kChrome);
+    base::SelectedObject font(dc, font_.Get());
+    ::SetBkMode(dc, TRANSPARENT);
+    if (RECT area; ::IntersectRect(&area, &dirty, &layout.ruler)) PaintRuler(dc, layout.ruler, scene);
+    if (RECT area; ::IntersectRect(&area, &dirty, &layout.status)) PaintStatus(dc, layout.status, scene);
+    if (!scene.peaks) return;
+
+    // The plot's columns that need drawing.
+    RECT plot = layout.plot;
+    plot.left = view.PlotLeft();
+    plot.right = std::min<long>(plot.left + view.PlotWidth(), client.right);
+    RECT area{};
+    if (!::IntersectRect(&area, &dirty, &plot)) return;
+    forms::FillSolid(dc, area, kPlotBack);
+
+    auto clampX = [&](double x) { return std::clamp<long>(static_cast<long>(std::floor(x)), area.left, area.right); };
+    if (scene.start && scene.cutEnd) {
+        RECT band{clampX(view.XOf(*scene.start)), area.top, clampX(view.XOf(*scene.cutEnd)), area.bottom};
+        if (band.right > band.left) forms::FillSolid(dc, band, kSelection);
+    }
+    const int middle = YOf(plot, 0);
+    if (middle >= area.top && middle < area.bottom) forms::FillSolid(dc, RECT{area.left, middle, area.right, middle + 1}, kCentreLine);
+
+    const media::Waveform& peaks = *scene.peaks;
+    if (peaks.Finished() && peaks.ReadyLength() < peaks.Length()) {
+        // Where the file stopped decoding: hatched to its end.
+        RECT lost{clampX(view.XOf(static_cast<double>(peaks.ReadyLength()))), area.top, area.right, area.bottom};
+        if (lost.right > lost.left) {
+            ::SetBkColor(dc, kPlotBack);
+            ::SetBkMode(dc, OPAQUE);
+            ::FillRect(dc, &lost, hatch_.Get());
+            ::SetBkMode(dc, TRANSPARENT);
+        }
+    }
+    if (view.SamplesPerPixel() <= kPointsFrom)
+        PaintPoints(dc, plot, scene);
+    else
+        PaintEnvelope(dc, plot, area.left, area.right, scene);
+
+    auto markLine = [&](std::optional<double> sample, COLORREF color) {
+        if (!sample) return;
+        const long x = static_cast<long>(std::floor(view.XOf(*sample)));
+        if (x < area.left - kMarkHandle || x >= area.right + kMarkHandle) return;
+        VerticalLine(dc, x, plot.top, plot.bottom - 1, color);
+        forms::FillSolid(dc, RECT{x - kMarkHandle, plot.top, x + kMarkHandle + 1, plot.top + 6}, color);
+    };
+    markLine(scene.start, kStartMark);
+    markLine(scene.end, kEndMark);
+    const long head = static_cast<long>(std::floor(view.XOf(scene.playhead)));
+    if (head >= area.left && head < area.right) VerticalLine(dc, head, plot.top, plot.bottom - 1, kPlayhead);
+}
+
+void WaveformPainter::PaintEnvelope(HDC dc, const RECT& plot, long fromX, long toX, const WaveformScene& scene) const {
+    const WaveformView& view = scene.view;
+    const media::Waveform& peaks = *scene.peaks;
+    const bool fromPeaks = view.SamplesPerPixel() >= kPeaksFrom;
+    const std::size_t channels = static_cast<std::size_t>(peaks.Channels());
+    const std::uint64_t decoded = scene.samples.size() / channels;
+    std::vector<POINT> points;
+    std::vector<DWORD> counts;
+    for (long x = fromX; x < toX; ++x) {
+        const double first = view.SampleAt(x);
+        const auto begin = static_cast<std::uint64_t>(std::max(0.0, std::floor(first)));
+        const auto end = std::min(static_cast<std::uint64_t>(std::ceil(first + view.SamplesPerPixel())), peaks.Length());
+        media::Peak peak;
+        if (fromPeaks) {
+            peak = peaks.PeakOf(begin, end);
+        } else {
+            // The decoded samples that fall in this column.
+            const std::uint64_t from = std::max(begin, scene.samplesFirst);
+            const std::uint64_t to = std::min(end, scene.samplesFirst + decoded);
+            for (std::uint64_t s = from; s < to; ++s)
+                for (std::size_t c = 0; c < channels; ++c)
+                    peak.Add(scene.samples[static_cast<std::size_t>((s - scene.samplesFirst) * channels + c)]);
+        }
+        if (peak.Empty()) continue;
+        // A line's end point is not drawn: end one below the lowest value.
+        points.push_back(POINT{x, YOf(plot, peak.high)});
+        points.push_back(POINT{x, YOf(plot, peak.low) + 1});
+        counts.push_back(2);
+    }
+    if (counts.empty()) return;
+    base::PenHandle pen(::CreatePen(PS_SOLID, 1, kInk));
+    base::SelectedObject selected(dc, pen.Get());
+    ::PolyPolyline(dc, points.data(), counts.data(), static_cast<DWORD>(counts.size()));
+}
+
+void WaveformPainter::PaintPoints(HDC dc, const RECT& plot, const WaveformScene& scene) const {
+    const WaveformView& view = scene.view;
+    const std::size_t channels = static_cast<std::size_t>(scene.peaks->Channels());
+    const std::size_t count = scene.samples.size() / channels;
+    base::PenHandle pen(::CreatePen(PS_SOLID, 1, kInk));
+    base::SelectedObject selected(dc, pen.Get());
+    for (std::size_t c = 0; c < channels; ++c) {
+        std::vector<POINT> line;
+        line.reserve(count);
+        for (std::size_t i = 0; i < count; ++i) {
+            const double x = view.XOf(static_cast<double>(scene.samplesFirst + i) + 0.5);
+            if (x < plot.left - 4 || x > plot.right + 4) continue;
+            line.push_back(POINT{static_cast<long>(std::floor(x)), YOf(plot, scene.samples[i * channels + c])});
+        }
+        if (line.size() > 1) ::Polyline(dc, line.data(), static_cast<int>(line.size()));
+        for (const POINT& p : line) forms::FillSolid(dc, RECT{p.x - 1, p.y - 1, p.x + 2, p.y + 2}, kInk);
+    }
+}
+
+void WaveformPainter::PaintRuler(HDC dc, const RECT& ruler, const WaveformScene& scene) const {
+    forms::FillSolid(dc, RECT{ruler.left, ruler.bottom - 1, ruler.right, ruler.bottom}, kRulerInk);
+    if (!scene.peaks) return;
+    const WaveformView& view = scene.view;
+    const double rate = SampleRateOf(scene);
+    const double secondsPerPixel = view.SamplesPerPixel() / rate;
+    double step = kRulerSteps[std::size(kRulerSteps) - 1];
+    for (double candidate : kRulerSteps) {
+        if (candidate / secondsPerPixel >= kLabelRoom) {
+            step = candidate;
+            break;
+        }
+    }
+    const double firstSecond = view.First() / rate;
+    const double lastSecond = std::min(view.First() + view.VisibleSamples(), static_cast<double>(view.Length())) / rate;
+    ::SetTextColor(dc, kRulerInk);
+    for (long long k = static_cast<long long>(std::ceil(firstSecond / step)); k * step <= lastSecond; ++k) {
+        const double seconds = static_cast<double>(k) * step;
+        const long x = static_cast<long>(std::floor(view.XOf(seconds * rate)));
+        VerticalLine(dc, x, ruler.bottom - 7, ruler.bottom - 1, kRulerInk);
+        const std::wstring text = FormatClock(seconds);
+        ::TextOutW(dc, x + 3, ruler.top + 3, text.c_str(), static_cast<int>(text.size()));
+    }
+}
+
+void WaveformPainter::PaintStatus(HDC dc, const RECT& status, const WaveformScene& scene) const {
+    if (!scene.peaks) return;
+    const double rate = scene.peaks->SampleRate();
+    std::wstring text = L"Playhead " + FormatClock(scene.playhead / rate);
+    if (scene.start) text += L"     Start " + FormatClock(*scene.start / rate);
+    if (scene.end) text += L"     End " + FormatClock(*scene.end / rate);
+    if (scene.start && scene.cutEnd) text += L"     Length " + FormatClock((*scene.cutEnd - *scene.start) / rate);
+    const media::Waveform& peaks = *scene.peaks;
+    std::wstring state;
+    if (!peaks.Finished())
+        state = L"Reading the audio: " +
+                std::to_wstring(peaks.Length() ? peaks.ReadyLength() * 100 / peaks.Length() : 100) + L" %";
+    else if (peaks.ReadyLength() < peaks.Length())
+        state = L"Cannot be decoded after " + FormatClock(static_cast<double>(peaks.ReadyLength()) / rate);
+    RECT box{status.left + WaveformView::kMargin, status.top, status.right - WaveformView::kMargin, status.bottom};
+    ::SetTextColor(dc, RGB(0, 0, 0));
+    ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    ::DrawTextW(dc, state.c_str(), static_cast<int>(state.size()), &box, DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+}
+
+}  // namespace app

@@ -1,0 +1,72 @@
+#pragma once
+// Draws the waveform window: the time ruler, the envelope of the peaks (or the
+// samples themselves, close up), the selection, the marks, the playhead and a
+// status line, all in one pass over the area that needs it.
+#include <windows.h>
+
+#include <cstdint>
+#include <optional>
+#include <span>
+
+#include "app/WaveformView.h"
+#include "base/Handles.h"
+#include "media/Media.h"
+
+namespace app {
+
+// What there is to draw, in samples of the file.
+struct WaveformScene {
+    const WaveformView& view;
+    const media::Waveform* peaks = nullptr;  // null with no file
+    // Decoded samples from samplesFirst on, interleaved by channel, for views
+    // closer than one stored peak to a pixel.
+    std::span<const std::int16_t> samples{};
+    std::uint64_t samplesFirst = 0;
+    std::optional<double> start{};   // the start mark
+    std::optional<double> end{};     // the end mark
+    std::optional<double> cutEnd{};  // where the saved cut ends (the start plus the length)
+    double playhead = 0;
+};
+
+// The three strips of the client area.
+struct WaveformLayout {
+    RECT ruler;
+    RECT plot;  // the whole width; the view's margins lie inside it
+    RECT status;
+
+    explicit WaveformLayout(const RECT& client);
+};
+
+class WaveformPainter {
+public:
+    static constexpr COLORREF kInk = RGB(32, 86, 170);
+    static constexpr COLORREF kStartMark = RGB(0, 140, 60);
+    static constexpr COLORREF kEndMark = RGB(200, 30, 30);
+    static constexpr COLORREF kPlayhead = RGB(0, 0, 0);
+    static constexpr COLORREF kSelection = RGB(206, 226, 250);
+    static constexpr COLORREF kPlotBack = RGB(255, 255, 255);
+
+    // Below this many samples to a pixel the view draws decoded samples, not stored peaks.
+    static constexpr double kPeaksFrom = media::Waveform::kBlockSamples;
+    // At or below this many samples to a pixel each sample is a point, joined by lines.
+    static constexpr double kPointsFrom = 1.0;
+
+    WaveformPainter();
+
+    // Draws the part `dirty` of the client area.
+    void Paint(HDC dc, const RECT& client, const RECT& dirty, const WaveformScene& scene) const;
+
+    // The y of a sample value in the plot.
+    static int YOf(const RECT& plot, int value) noexcept;
+
+private:
+    void PaintRuler(HDC dc, const RECT& ruler, const WaveformScene& scene) const;
+    void PaintEnvelope(HDC dc, const RECT& plot, long fromX, long toX, const WaveformScene& scene) const;
+    void PaintPoints(HDC dc, const RECT& plot, const WaveformScene& scene) const;
+    void PaintStatus(HDC dc, const RECT& status, const WaveformScene& scene) const;
+
+    base::FontHandle font_;
+    base::BrushHandle hatch_;
+};
+
+}  // namespace app

@@ -1,0 +1,401 @@
+#include "app/WaveformWindow.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "app/Artwork.h"
+#include "app/Form1.h"
+#include "app/Shortcuts.h"
+#include "app/TimeText.h"
+
+namespace app {
+
+namespace {
+
+// The window's own keys; the main window's shortcuts work here too.
+enum WaveformCommand : WORD {
+    kMainWindow = 200,
+    kZoomIn,
+    kZoomOut,
+    kShowFileStart,
+    kShowFileEnd,
+};
+
+constexpr double kKeyZoom = 2.0;
+constexpr double kNotchZoom = 1.41421356237;  // two notches of the wheel zoom as far as one key press
+constexpr int kMarkReach = 4;                  // pixels either side of a mark line that grab it
+constexpr double kScrollUnits = 1e9;           // the most units the scroll bar is given
+
+std::vector<ACCEL> WaveformShortcuts() {
+    std::vector<ACCEL> table;
+    for (const ACCEL& a : AcceleratorTable(MainWindowShortcuts()))
+        if (a.cmd != kShowWaveform) table.push_back(a);
+    const ACCEL own[] = {
+        {FVIRTKEY, 'W', kMainWindow},
+        {FVIRTKEY, VK_ADD, kZoomIn},
+        {FVIRTKEY, VK_OEM_PLUS, kZoomIn},
+        {FVIRTKEY | FSHIFT, VK_OEM_PLUS, kZoomIn},
+        {FVIRTKEY, VK_SUBTRACT, kZoomOut},
+        {FVIRTKEY, VK_OEM_MINUS, kZoomOut},
+        {FVIRTKEY, VK_HOME, kShowFileStart},
+        {FVIRTKEY, VK_END, kShowFileEnd},
+    };
+    table.insert(table.end(), std::begin(own), std::end(own));
+    return table;
+}
+
+}  // namespace
+
+WaveformWindow::WaveformWindow(Form1& main) : main_(main) {
+    bigIcon_ = ProgramIcon(32);
+    smallIcon_ = ProgramIcon(16);
+    CreateForm(L"Snipmill.Waveform", L"Waveform", kClientWidth, kClientHeight, WS_OVERLAPPEDWINDOW | WS_HSCROLL, 0,
+               main.Handle(), bigIcon_.Get(), smallIcon_.Get());
+    SetShortcuts(WaveformShortcuts());
+    refresh_.Tick.Subscribe([this] { Refresh(); });
+    RECT client{};
+    ::GetClientRect(Handle(), &client);
+    view_.SetClientWidth(client.right);
+}
+
+WaveformWindow::~WaveformWindow() = default;
+
+void WaveformWindow::ShowFile(const std::wstring& path, std::shared_ptr<const media::Mp3Index> index) {
+    // The old file's worker ends before the new one's starts.
+    peaks_.reset();
+    samples_.clear();
+    path_ = path;
+    if (index) peaks_ = std::make_unique<media::Waveform>(path, std::move(index));
+    view_.SetLength(peaks_ ? peaks_->Length() : 0);
+    shownReady_ = 0;
+    shownFinished_ = false;
+    shownPlayhead_ = PlayheadSample();
+    refresh_.SetEnabled(true);
+    ViewChanged();
+}
+
+void WaveformWindow::MarksChanged() {
+    if (Handle()) ::InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+double WaveformWindow::Rate() const { return peaks_ ? peaks_->SampleRate() : 1; }
+
+double WaveformWindow::PlayheadSample() const { return main_.player().CurrentPosition() * Rate(); }
+
+std::optional<double> WaveformWindow::MarkSample(int label) const {
+    const std::wstring text = main_.Label(label).Caption();
+    if (!IsTimeSet(text)) return std::nullopt;
+    return ParseSeconds(text) * Rate();
+}
+
+WaveformScene WaveformWindow::Scene() {
+    WaveformScene scene{.view = view_};
+    scene.peaks = peaks_.get();
+    if (!peaks_) return scene;
+    DecodeVisible();
+    scene.samples = samples_;
+    scene.samplesFirst = samplesFirst_;
+    scene.start = MarkSample(5);
+    scene.end = MarkSample(7);
+    if (const std::wstring length = main_.Label(9).Caption(); scene.start && IsTimeSet(length))
+        scene.cutEnd = *scene.start + ParseSeconds(length) * Rate();
+    // A mark being dragged is drawn where the pointer holds it.
+    if (dragging_ == Mark::Start) scene.start = view_.SampleAt(dragX_);
+    if (dragging_ == Mark::End) scene.end = view_.SampleAt(dragX_);
+    scene.playhead = PlayheadSample();
+    return scene;
+}
+
+// Close up, the samples themselves are drawn: those around the view are decoded
+// once and kept while the view stays within them.
+void WaveformWindow::DecodeVisible() {
+    if (!peaks_ || view_.SamplesPerPixel() >= WaveformPainter::kPeaksFrom) return;
+    const auto first = static_cast<std::uint64_t>(std::max(0.0, std::floor(view_.First())));
+    const auto end = std::min(peaks_->Length(), static_cast<std::uint64_t>(std::ceil(view_.First() + view_.VisibleSamples())) + 1);
+    const std::size_t channels = static_cast<std::size_t>(peaks_->Channels());
+    const std::uint64_t have = samples_.size() / channels;
+    if (!samples_.empty() && first >= samplesFirst_ && end <= samplesFirst_ + have) return;
+    // A view's width either side, so scrolling a little needs no decoding.
+    const std::uint64_t width = end - first;
+    samplesFirst_ = first > width ? first - width : 0;
+    samples_ = peaks_->Samples(samplesFirst_, static_cast<std::size_t>(std::min(peaks_->Length(), end + width) - samplesFirst_));
+}
+
+RECT WaveformWindow::PlotArea() const {
+    RECT client{};
+    ::GetClientRect(Handle(), &client);
+    return WaveformLayout(client).plot;
+}
+
+void WaveformWindow::PaintClient(HDC dc, const RECT& dirty) {
+    RECT client{};
+    ::GetClientRect(Handle(), &client);
+    painter_.Paint(dc, client, dirty, Scene());
+}
+
+void WaveformWindow::Paint() {
+    base::PaintDC paint(Handle());
+    RECT client{};
+    ::GetClientRect(Handle(), &client);
+    if (client.right <= 0 || client.bottom <= 0) return;
+    const RECT& dirty = paint.Dirty();
+    HDC buffer = buffer_.Ensure(client.right, client.bottom);
+    if (!buffer) {  // no memory for a back buffer: draw straight on the window
+        PaintClient(paint.Get(), dirty);
+        return;
+    }
+    base::RegionHandle clip(::CreateRectRgnIndirect(&dirty));
+    ::SelectClipRgn(buffer, clip.Get());
+    PaintClient(buffer, dirty);
+    ::SelectClipRgn(buffer, nullptr);
+    buffer_.CopyTo(paint.Get(), dirty.left, dirty.top, dirty.right - dirty.left, dirty.bottom - dirty.top, dirty.left,
+                   dirty.top);
+}
+
+void WaveformWindow::InvalidateColumn(double x) {
+    const RECT plot = PlotArea();
+    const long column = static_cast<long>(std::floor(x));
+    RECT area{column - 1, plot.top, column + 2, plot.bottom};
+    ::InvalidateRect(Handle(), &area, FALSE);
+}
+
+// Brings the playhead and the filling envelope up to date, redrawing only what changed.
+void WaveformWindow::Refresh() {
+    if (!peaks_ || !Visible()) return;
+    RECT client{};
+    ::GetClientRect(Handle(), &client);
+    const WaveformLayout layout(client);
+    bool statusChanged = false;
+
+    const double playhead = PlayheadSample();
+    if (playhead != shownPlayhead_) {
+        // Playing on past the right edge turns the page.
+        const double right = view_.First() + view_.VisibleSamples();
+        if (main_.player().PlayState() == MediaPlayer::kPlaying && shownPlayhead_ < right && playhead >= right) {
+            view_.ScrollTo(playhead);
+            shownPlayhead_ = playhead;
+            ViewChanged();
+            return;
+        }
+        if (std::floor(view_.XOf(playhead)) != std::floor(view_.XOf(shownPlayhead_))) {
+            InvalidateColumn(view_.XOf(shownPlayhead_));
+            InvalidateColumn(view_.XOf(playhead));
+        }
+        shownPlayhead_ = playhead;
+        statusChanged = true;
+    }
+
+    const std::uint64_t ready = peaks_->ReadyLength();
+    const bool finished = peaks_->Finished();
+    if (ready != shownReady_ || finished != shownFinished_) {
+        RECT filled = layout.plot;
+        filled.left = static_cast<long>(std::floor(view_.XOf(static_cast<double>(shownReady_)))) - 1;
+        filled.right = finished ? client.right : static_cast<long>(std::ceil(view_.XOf(static_cast<double>(ready)))) + 1;
+        ::InvalidateRect(Handle(), &filled, FALSE);
+        shownReady_ = ready;
+        shownFinished_ = finished;
+        statusChanged = true;
+    }
+    if (statusChanged) ::InvalidateRect(Handle(), &layout.status, FALSE);
+}
+
+void WaveformWindow::ViewChanged() {
+    UpdateScrollBar();
+    if (Handle()) ::InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+void WaveformWindow::UpdateScrollBar() {
+    const double length = static_cast<double>(view_.Length());
+    scrollScale_ = std::max(view_.SamplesPerPixel(), length / kScrollUnits);
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;
+    info.nMin = 0;
+    info.nMax = static_cast<int>(std::ceil(length / scrollScale_)) - 1;
+    info.nPage = static_cast<UINT>(std::floor(view_.VisibleSamples() / scrollScale_));
+    info.nPos = static_cast<int>(std::lround(view_.First() / scrollScale_));
+    ::SetScrollInfo(Handle(), SB_HORZ, &info, TRUE);
+}
+
+void WaveformWindow::ZoomAround(double factor, double x) {
+    view_.ZoomAround(factor, x);
+    ViewChanged();
+}
+
+void WaveformWindow::ScrollTo(double first) {
+    view_.ScrollTo(first);
+    ViewChanged();
+}
+
+void WaveformWindow::OnScroll(int request) {
+    const double page = view_.VisibleSamples();
+    switch (request) {
+    case SB_LINELEFT: ScrollTo(view_.First() - page / 20); break;
+    case SB_LINERIGHT: ScrollTo(view_.First() + page / 20); break;
+    case SB_PAGELEFT: ScrollTo(view_.First() - page); break;
+    case SB_PAGERIGHT: ScrollTo(view_.First() + page); break;
+    case SB_LEFT: ScrollTo(0); break;
+    case SB_RIGHT: ScrollTo(view_.LastFirst()); break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: {
+        SCROLLINFO info{};
+        info.cbSize = sizeof info;
+        info.fMask = SIF_TRACKPOS;
+        ::GetScrollInfo(Handle(), SB_HORZ, &info);
+        ScrollTo(info.nTrackPos * scrollScale_);
+        break;
+    }
+    default: break;
+    }
+}
+
+WaveformWindow::Mark WaveformWindow::MarkAt(int x) const {
+    auto grabs = [&](std::optional<double> sample) { return sample && std::abs(view_.XOf(*sample) - x) <= kMarkReach; };
+    // Of two marks at one place the end is taken, so a zero-length selection can still be widened to the right.
+    const std::optional<double> start = MarkSample(5);
+    const std::optional<double> end = MarkSample(7);
+    if (grabs(end) && (!grabs(start) || x >= view_.XOf(*end))) return Mark::End;
+    if (grabs(start)) return Mark::Start;
+    return Mark::None;
+}
+
+void WaveformWindow::OnLeftDown(int x, int y) {
+    if (!peaks_) return;
+    const RECT plot = PlotArea();
+    if (y >= plot.bottom) return;
+    dragging_ = MarkAt(x);
+    if (dragging_ != Mark::None) {
+        dragX_ = x;
+        ::SetCapture(Handle());
+        return;
+    }
+    const double sample = std::clamp(view_.SampleAt(x), 0.0, static_cast<double>(peaks_->Length()));
+    main_.player().SetCurrentPosition(sample / Rate());
+    Refresh();
+}
+
+void WaveformWindow::OnMouseMove(int x) {
+    if (dragging_ != Mark::None) {
+        // The mark, the selection and the status line all move with it.
+        dragX_ = std::clamp<double>(x, view_.XOf(0), view_.XOf(static_cast<double>(peaks_->Length())));
+        ::InvalidateRect(Handle(), nullptr, FALSE);
+    } else if (panX_) {
+        view_.ScrollByPixels(*panX_ - x);
+        panX_ = x;
+        ViewChanged();
+    }
+}
+
+void WaveformWindow::OnLeftUp() {
+    const Mark mark = std::exchange(dragging_, Mark::None);
+    if (mark == Mark::None) return;
+    ::ReleaseCapture();
+    const double seconds = std::clamp(view_.SampleAt(dragX_) / Rate(), 0.0, main_.player().CurrentMedia().duration);
+    // Refused, the mark goes back where it was.
+    if (mark == Mark::Start)
+        main_.MoveStart(seconds, Handle());
+    else
+        main_.MoveEnd(seconds, Handle());
+    ::InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+void WaveformWindow::OnShortcut(WORD command) {
+    const double anchor = std::clamp(view_.XOf(PlayheadSample()), static_cast<double>(view_.PlotLeft()),
+                                     static_cast<double>(view_.PlotLeft() + view_.PlotWidth()));
+    switch (command) {
+    case kMainWindow: ::SetForegroundWindow(main_.Handle()); break;
+    case kZoomIn: ZoomAround(1 / kKeyZoom, anchor); break;
+    case kZoomOut: ZoomAround(kKeyZoom, anchor); break;
+    case kShowFileStart: ScrollTo(0); break;
+    case kShowFileEnd: ScrollTo(view_.LastFirst()); break;
+    default: main_.RunCommand(command); break;
+    }
+}
+
+bool WaveformWindow::ShortcutRepeats(WORD command) const {
+    return command == kZoomIn || command == kZoomOut || RepeatsWhileHeld(command);
+}
+
+LRESULT WaveformWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_PAINT:
+        Paint();
+        return 0;
+    case WM_PRINTCLIENT: {
+        RECT client{};
+        ::GetClientRect(Handle(), &client);
+        PaintClient(reinterpret_cast<HDC>(wParam), client);
+        return 0;
+    }
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_SIZE:
+        view_.SetClientWidth(LOWORD(lParam));
+        ViewChanged();
+        return 0;
+    case WM_CLOSE:
+        Hide();  // closing only hides: the window keeps its file and view
+        return 0;
+    case WM_HSCROLL:
+        if (lParam == 0) {
+            OnScroll(LOWORD(wParam));
+            return 0;
+        }
+        break;
+    case WM_MOUSEWHEEL: {
+        POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        ::ScreenToClient(Handle(), &point);
+        ZoomAround(std::pow(kNotchZoom, -GET_WHEEL_DELTA_WPARAM(wParam) / static_cast<double>(WHEEL_DELTA)), point.x);
+        return 0;
+    }
+    case WM_MOUSEHWHEEL:
+        view_.ScrollByPixels(GET_WHEEL_DELTA_WPARAM(wParam) / 2.0);
+        ViewChanged();
+        return 0;
+    case WM_SETCURSOR:
+        if (LOWORD(lParam) == HTCLIENT) {
+            POINT point{};
+            ::GetCursorPos(&point);
+            ::ScreenToClient(Handle(), &point);
+            const bool onMark = dragging_ != Mark::None || (point.y < PlotArea().bottom && MarkAt(point.x) != Mark::None);
+            ::SetCursor(::LoadCursorW(nullptr, onMark ? IDC_SIZEWE : IDC_ARROW));
+            return TRUE;
+        }
+        break;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        OnLeftDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        return 0;
+    case WM_MOUSEMOVE:
+        OnMouseMove(GET_X_LPARAM(lParam));
+        return 0;
+    case WM_LBUTTONUP:
+        OnLeftUp();
+        return 0;
+    case WM_RBUTTONDOWN:
+        panX_ = GET_X_LPARAM(lParam);
+        ::SetCapture(Handle());
+        return 0;
+    case WM_RBUTTONUP:
+        if (panX_) {
+            panX_.reset();
+            ::ReleaseCapture();
+        }
+        return 0;
+    case WM_CAPTURECHANGED:
+        // Losing the mouse ends a drag without moving the mark.
+        if (dragging_ != Mark::None || panX_) {
+            dragging_ = Mark::None;
+            panX_.reset();
+            ::InvalidateRect(Handle(), nullptr, FALSE);
+        }
+        return 0;
+    default:
+        break;
+    }
+    return Form::HandleMessage(message, wParam, lParam);
+}
+
+}  // namespace app

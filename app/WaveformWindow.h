@@ -1,0 +1,95 @@
+#pragma once
+// The waveform window: the loaded file's audio drawn across the window, the
+// selection and the playhead on it, zooming and scrolling, clicking to seek and
+// dragging the marks. It holds no selection of its own: the marks are the main
+// window's value labels, read for every picture and written through the main
+// window.
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/WaveformPainter.h"
+#include "app/WaveformView.h"
+#include "base/Handles.h"
+#include "forms/BackBuffer.h"
+#include "forms/Form.h"
+#include "forms/Timer.h"
+#include "media/Media.h"
+
+namespace app {
+
+class Form1;
+
+class WaveformWindow : public forms::Form {
+public:
+    static constexpr int kClientWidth = 900;
+    static constexpr int kClientHeight = 260;
+    // How often the playhead and the filling envelope are brought up to date.
+    static constexpr UINT kRefreshMs = 40;
+
+    explicit WaveformWindow(Form1& main);
+    ~WaveformWindow() override;
+
+    // Shows this file, whole; its peaks are computed from here on.
+    void ShowFile(const std::wstring& path, std::shared_ptr<const media::Mp3Index> index);
+    // The marks or the selection changed in the main window.
+    void MarksChanged();
+
+    const WaveformView& View() const noexcept { return view_; }
+    const media::Waveform* Peaks() const noexcept { return peaks_.get(); }
+    // Zooms by `factor` (below 1 closer) around client x, as the wheel does.
+    void ZoomAround(double factor, double x);
+    // Scrolls so the plot starts at this sample.
+    void ScrollTo(double first);
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnShortcut(WORD command) override;
+    bool ShortcutRepeats(WORD command) const override;
+
+private:
+    enum class Mark { None, Start, End };
+
+    WaveformScene Scene();
+    void Paint();
+    void PaintClient(HDC dc, const RECT& dirty);
+    void Refresh();
+    void ViewChanged();
+    void UpdateScrollBar();
+    void OnScroll(int request);
+    void DecodeVisible();
+    RECT PlotArea() const;
+    double Rate() const;
+    double PlayheadSample() const;
+    std::optional<double> MarkSample(int label) const;
+    Mark MarkAt(int x) const;
+    void InvalidateColumn(double x);
+    void OnLeftDown(int x, int y);
+    void OnMouseMove(int x);
+    void OnLeftUp();
+
+    Form1& main_;
+    base::IconHandle smallIcon_;
+    base::IconHandle bigIcon_;
+    WaveformView view_;
+    WaveformPainter painter_;
+    forms::BackBuffer buffer_;
+    forms::Timer refresh_{kRefreshMs, false};
+    std::unique_ptr<media::Waveform> peaks_;
+    std::wstring path_;
+    // Decoded samples around the view, for views closer than a stored peak.
+    std::vector<std::int16_t> samples_;
+    std::uint64_t samplesFirst_ = 0;
+    // What the last refresh drew, to redraw only what changed.
+    double shownPlayhead_ = 0;
+    std::uint64_t shownReady_ = 0;
+    bool shownFinished_ = false;
+    double scrollScale_ = 1;  // samples to a scroll bar unit
+    Mark dragging_ = Mark::None;
+    double dragX_ = 0;
+    std::optional<int> panX_;  // where a drag with the right button last was
+};
+
+}  // namespace app

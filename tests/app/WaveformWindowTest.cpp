@@ -1,0 +1,254 @@
+// The waveform window and the fine-marking keys, used as a user uses them: real
+// key presses and mouse drags through the system's input queue, a real file, the
+// marks read back from the main window's labels.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "app/FineMarks.h"
+#include "app/Form1.h"
+#include "app/TimeText.h"
+#include "support/DialogWatcher.h"
+#include "support/WindowTesting.h"
+
+using testing_support::FixturePath;
+using testing_support::PumpFor;
+using testing_support::PumpUntil;
+
+namespace {
+
+constexpr double kRate = 44100;
+const std::wstring kEndBeforeStart = L"The end point must be greater than the start point !";
+
+void Send(std::vector<INPUT> inputs) {
+    ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    PumpUntil([] { return HIWORD(::GetQueueStatus(QS_INPUT)) == 0; }, 3000);
+    PumpFor(50);
+}
+
+INPUT Key(WORD vk, bool up) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = vk;
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    return input;
+}
+
+INPUT Button(DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    return input;
+}
+
+// A key pressed and released with the modifiers held around it.
+void Press(WORD key, std::initializer_list<WORD> modifiers = {}) {
+    std::vector<INPUT> inputs;
+    for (WORD m : modifiers) inputs.push_back(Key(m, false));
+    inputs.push_back(Key(key, false));
+    inputs.push_back(Key(key, true));
+    for (WORD m : modifiers) inputs.push_back(Key(m, true));
+    Send(inputs);
+}
+
+class Waveform : public ::testing::Test {
+protected:
+    void SetUp() override {
+        form.Show();
+        form.OpenMp3(FixturePath(L"waveform\\tones.mp3"));
+        ASSERT_TRUE(PumpUntil([&] { return form.player().PlayState() == app::MediaPlayer::kPlaying; }, 10000));
+        form.player().Pause();
+    }
+
+    double Seconds(int label) { return app::ParseSeconds(form.Label(label).Caption()); }
+    void Mark(double start, double end) {
+        form.clearsel();
+        ASSERT_TRUE(form.MoveStart(start));
+        ASSERT_TRUE(form.MoveEnd(end));
+    }
+    void Focus(HWND window) {
+        ::SetForegroundWindow(window);
+        ASSERT_TRUE(PumpUntil([&] { return ::GetForegroundWindow() == window; }, 3000));
+    }
+    app::WaveformWindow& OpenWaveform() {
+        Focus(form.Handle());
+        Press('W');
+        EXPECT_TRUE(PumpUntil([&] { return form.Waveform() && form.Waveform()->Peaks()->Finished(); }, 20000));
+        return *form.Waveform();
+    }
+    // Drags with the left button from one client x of the waveform's plot to another.
+    void Drag(app::WaveformWindow& window, double fromX, double toX) {
+        const RECT plot = app::WaveformLayout(Client(window)).plot;
+        const int y = (plot.top + plot.bottom) / 2;
+        testing_support::CursorTo(window.Handle(), static_cast<int>(fromX), y);
+        Send({Button(MOUSEEVENTF_LEFTDOWN)});
+        testing_support::CursorTo(window.Handle(), static_cast<int>((fromX + toX) / 2), y);
+        testing_support::CursorTo(window.Handle(), static_cast<int>(toX), y);
+        PumpFor(50);
+        Send({Button(MOUSEEVENTF_LEFTUP)});
+    }
+    static RECT Client(app::WaveformWindow& window) {
+        RECT client{};
+        ::GetClientRect(window.Handle(), &client);
+        return client;
+    }
+
+    testing_support::DialogWatcher watcher;  // message boxes answered with OK
+    app::Form1 form;
+};
+
+}  // namespace
+
+TEST_F(Waveform, KeysMoveAndSnapTheMarksAsSetStartAndSetEndWriteThem) {
+    Mark(1.5, 3.5);
+    Focus(form.Handle());
+    struct Step {
+        WORD key;
+        std::initializer_list<WORD> modifiers;
+        double start, end;
+    } steps[] = {
+        {VK_RIGHT, {VK_CONTROL}, 1.51, 3.5},
+        {VK_LEFT, {VK_CONTROL}, 1.5, 3.5},
+        {VK_LEFT, {VK_CONTROL}, 1.49, 3.5},
+        {VK_RIGHT, {VK_CONTROL, VK_SHIFT}, 1.49, 3.51},
+        {VK_LEFT, {VK_CONTROL, VK_SHIFT}, 1.49, 3.5},
+    };
+    for (const Step& s : steps) {
+        Press(s.key, s.modifiers);
+        EXPECT_NEAR(Seconds(5), s.start, 1e-9);
+        EXPECT_NEAR(Seconds(7), s.end, 1e-9);
+        EXPECT_EQ(form.Label(9).Caption(), app::FormatSeconds(Seconds(7) - Seconds(5)));
+    }
+    EXPECT_EQ(form.Slider1().SelStart(), 1);
+    EXPECT_EQ(form.Slider1().SelLength(), 2);
+
+    // Neither mark passes the other, nor the file's ends.
+    Mark(0.005, 0.012);
+    Press(VK_LEFT, {VK_CONTROL});
+    EXPECT_EQ(form.Label(5).Caption(), L"0");
+    Press(VK_LEFT, {VK_CONTROL, VK_SHIFT});
+    Press(VK_LEFT, {VK_CONTROL, VK_SHIFT});
+    EXPECT_EQ(form.Label(7).Caption(), L"0");
+    Press(VK_RIGHT, {VK_CONTROL});
+    EXPECT_EQ(form.Label(5).Caption(), L"0");
+
+    // Q: the start, nearer the playhead, goes into the pause before the tone at
+    // 1 s, as far as 150 ms reach; then the end, nearer now, into the pause after
+    // the tone that ends at 4 s.
+    Mark(1.1, 4.05);
+    form.player().SetCurrentPosition(1.0);
+    Press('Q');
+    EXPECT_GE(Seconds(5), 0.95);
+    EXPECT_LE(Seconds(5), 1.0);
+    form.player().SetCurrentPosition(4.0);
+    Press('Q');
+    EXPECT_GE(Seconds(7), 4.0);
+    EXPECT_LE(Seconds(7), 4.2);
+    EXPECT_EQ(form.Label(9).Caption(), app::FormatSeconds(Seconds(7) - Seconds(5)));
+}
+
+TEST_F(Waveform, HearingTheEndPausesExactlyAtTheEndMark) {
+    Mark(0.5, 2.2);
+    Focus(form.Handle());
+    Press('O', {VK_SHIFT});
+    ASSERT_TRUE(PumpUntil([&] { return form.player().PlayState() == app::MediaPlayer::kPlaying; }, 5000));
+    EXPECT_LT(form.player().CurrentPosition(), 1.0);
+    ASSERT_TRUE(PumpUntil([&] { return form.player().PlayState() == app::MediaPlayer::kPaused; }, 10000));
+    EXPECT_DOUBLE_EQ(form.player().CurrentPosition(), 2.2);
+
+    Press('I', {VK_SHIFT});
+    ASSERT_TRUE(PumpUntil([&] { return form.player().PlayState() == app::MediaPlayer::kPlaying; }, 5000));
+    ASSERT_TRUE(PumpUntil([&] { return form.player().PlayState() == app::MediaPlayer::kPaused; }, 10000));
+    EXPECT_DOUBLE_EQ(form.player().CurrentPosition(), 0.5 + app::kHearSeconds);
+}
+
+TEST_F(Waveform, DraggingAMarkMovesItAndAnEndBeforeTheStartIsRefused) {
+    Mark(1.0, 3.0);
+    app::WaveformWindow& window = OpenWaveform();
+    const app::WaveformView& view = window.View();
+    EXPECT_TRUE(view.ShowsWholeFile());
+    EXPECT_EQ(testing_support::WindowText(window.Handle()), L"Waveform");
+
+    // The end mark dragged to 3.5 s: the labels take the time under the pointer.
+    Drag(window, view.XOf(3.0 * kRate), view.XOf(3.5 * kRate));
+    const double pixel = view.SamplesPerPixel() / kRate;
+    EXPECT_NEAR(Seconds(7), 3.5, pixel);
+    EXPECT_EQ(form.Label(9).Caption(), app::FormatSeconds(Seconds(7) - Seconds(5)));
+
+    // The start dragged past the end is refused with Set End's message; nothing moves.
+    const std::wstring start = form.Label(5).Caption();
+    const std::wstring end = form.Label(7).Caption();
+    Drag(window, view.XOf(1.0 * kRate), view.XOf(4.0 * kRate));
+    ASSERT_TRUE(PumpUntil([&] { return !watcher.Seen().empty(); }, 5000));
+    EXPECT_EQ(watcher.Seen().back().text, kEndBeforeStart);
+    EXPECT_EQ(watcher.Seen().back().owner, window.Handle());
+    EXPECT_EQ(form.Label(5).Caption(), start);
+    EXPECT_EQ(form.Label(7).Caption(), end);
+
+    // A click away from the marks seeks there.
+    Drag(window, view.XOf(2.0 * kRate), view.XOf(2.0 * kRate));
+    EXPECT_NEAR(form.player().CurrentPosition(), 2.0, 2 * pixel);
+
+    // The keys of the main window work here too; W goes back to the main window.
+    Focus(window.Handle());
+    Press('I');
+    EXPECT_NEAR(Seconds(5), form.player().CurrentPosition(), 1e-6);
+    Press('W');
+    EXPECT_TRUE(PumpUntil([&] { return ::GetForegroundWindow() == form.Handle(); }, 3000));
+}
+
+TEST_F(Waveform, ClosestZoomDrawsEachDecodedSampleWhereItLies) {
+    app::WaveformWindow& window = OpenWaveform();
+    const app::WaveformView& view = window.View();
+    const double tone = 1.25 * kRate;
+    while (view.SamplesPerPixel() > app::WaveformView::kClosestSamplesPerPixel) window.ZoomAround(0.5, view.XOf(tone));
+    EXPECT_DOUBLE_EQ(view.SamplesPerPixel(), app::WaveformView::kClosestSamplesPerPixel);
+    window.ScrollTo(tone);
+    PumpFor(100);
+
+    const testing_support::Pixels pixels = testing_support::PrintClient(window.Handle());
+    const RECT plot = app::WaveformLayout(Client(window)).plot;
+    const std::uint64_t first = static_cast<std::uint64_t>(tone);
+    const std::vector<std::int16_t> samples =
+        const_cast<media::Waveform*>(window.Peaks())->Samples(first, static_cast<std::size_t>(view.VisibleSamples()) - 1);
+    const std::uint32_t ink = (GetRValue(app::WaveformPainter::kInk) << 16) | (GetGValue(app::WaveformPainter::kInk) << 8) |
+                              GetBValue(app::WaveformPainter::kInk);
+    ASSERT_GT(samples.size(), 100u);
+    int drawn = 0;
+    for (std::size_t i = 0; i < samples.size() / 2; ++i) {
+        // The left channel carries the tone; each of its samples is a point of ink.
+        const int x = static_cast<int>(std::floor(view.XOf(static_cast<double>(first + i) + 0.5)));
+        const int y = app::WaveformPainter::YOf(plot, samples[i * 2]);
+        if (x < view.PlotLeft() + 2 || x >= view.PlotLeft() + view.PlotWidth() - 2) continue;
+        EXPECT_EQ(pixels.At(x, y), ink) << "sample " << first + i << " at " << x << "," << y;
+        ++drawn;
+    }
+    EXPECT_GT(drawn, 100);
+}
+
+TEST_F(Waveform, TheWorkerEndsOnReloadAndWhenTheWindowGoes) {
+    const DWORD before = testing_support::Threads();
+    {
+        app::Form1 other;
+        other.OpenMp3(FixturePath(L"media\\long_2h.mp3"));
+        ASSERT_TRUE(PumpUntil([&] { return other.player().PlayState() == app::MediaPlayer::kPlaying; }, 20000));
+        other.ShowWaveform();
+        ASSERT_NE(other.Waveform(), nullptr);
+        EXPECT_FALSE(other.Waveform()->Peaks()->Finished());
+        const DWORD computing = testing_support::Threads();
+
+        // Another file: the long file's worker is gone, the new one's ends soon after.
+        other.OpenMp3(FixturePath(L"waveform\\tones.mp3"));
+        ASSERT_TRUE(PumpUntil([&] { return other.Waveform()->Peaks()->Finished(); }, 20000));
+        EXPECT_TRUE(PumpUntil([&] { return testing_support::Threads() < computing; }, 5000));
+
+        other.OpenMp3(FixturePath(L"media\\long_2h.mp3"));
+        EXPECT_FALSE(other.Waveform()->Peaks()->Finished());
+    }
+    // The window and its worker went with the main window, while it was still computing.
+    EXPECT_TRUE(PumpUntil([&] { return testing_support::Threads() <= before; }, 5000))
+        << testing_support::Threads() << " threads, " << before << " before";
+}

@@ -1,0 +1,59 @@
+// Draws the waveform window as a user sees it with a loaded file, a marked
+// selection and the playhead: the whole file, zoomed in to single samples at the
+// start mark, and a tenth of a second where a tone ends. Writes
+// waveform-whole.png, waveform-samples.png and waveform-tenth.png into the folder given.
+// Run with: scripts/contact-sheet waveform-picture
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "app/Form1.h"
+#include "support/DialogWatcher.h"
+#include "support/Png.h"
+#include "support/WindowTesting.h"
+
+namespace {
+
+bool Write(const std::wstring& folder, const std::wstring& name, HWND window) {
+    const std::wstring path = folder + L"\\" + name;
+    if (!testing_support::WritePng(path, testing_support::PrintClient(window))) return false;
+    std::wprintf(L"%ls\n", path.c_str());
+    return true;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc < 2) return 2;
+    const std::wstring folder = argv[1];
+    testing_support::DialogWatcher watcher;  // answers "Playing the file" with OK
+    app::Form1 form;
+    form.Show();
+    form.OpenMp3(testing_support::FixturePath(L"waveform\\tones.mp3"));
+    if (!testing_support::PumpUntil([&] { return form.player().PlayState() == app::MediaPlayer::kPlaying; }, 10000))
+        return 1;
+    form.player().Pause();
+    form.MoveStart(1.2);
+    form.MoveEnd(3.4);
+    form.player().SetCurrentPosition(2.25);
+    form.ShowWaveform();
+    app::WaveformWindow& waveform = *form.Waveform();
+    if (!testing_support::PumpUntil([&] { return waveform.Peaks()->Finished(); }, 20000)) return 1;
+    testing_support::PumpFor(200);
+    if (!Write(folder, L"waveform-whole.png", waveform.Handle())) return 1;
+
+    // Closest zoom, the start mark a third into the view.
+    const app::WaveformView& view = waveform.View();
+    while (view.SamplesPerPixel() > app::WaveformView::kClosestSamplesPerPixel)
+        waveform.ZoomAround(0.5, view.XOf(1.2 * 44100));
+    waveform.ScrollTo(1.2 * 44100 - view.VisibleSamples() / 3);
+    testing_support::PumpFor(200);
+    if (!Write(folder, L"waveform-samples.png", waveform.Handle())) return 1;
+
+    // A tenth of a second around the end of the first tone.
+    waveform.ZoomAround(4410 / view.VisibleSamples(), view.XOf(2.0 * 44100));
+    waveform.ScrollTo(2.0 * 44100 - view.VisibleSamples() / 2);
+    testing_support::PumpFor(200);
+    return Write(folder, L"waveform-tenth.png", waveform.Handle()) ? 0 : 1;
+}
