@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cwchar>
@@ -36,13 +35,6 @@ std::string LineStartingWith(const std::string& text, const std::string& start) 
     return {};
 }
 
-// What the encoder in the package prints for -version.
-std::string PackagedEncoderVersion() {
-    runner::DOSOutputs capture;
-    const std::wstring text = capture.ExecuteCommand(L"\"" + Installed(L"ffmpeg.exe") + L"\" -version");
-    return {text.begin(), text.end()};  // it prints ASCII
-}
-
 // The library version the packaged encoder writes into a file's encoder tag ("Lavf58.20.100").
 std::wstring WriterTag(const std::string& versionText) {
     const std::string line = LineStartingWith(versionText, "libavformat");
@@ -52,17 +44,6 @@ std::wstring WriterTag(const std::string& versionText) {
 }
 
 using LibraryTraits = base::NullHandleTraits<HMODULE, &::FreeLibrary>;
-
-struct IconGroupEntry {
-    BYTE width;
-    BYTE height;
-    BYTE colours;
-    BYTE reserved;
-    WORD planes;
-    WORD bitsPerPixel;
-    DWORD bytes;
-    WORD id;
-};
 
 const BYTE* ResourceBytes(HMODULE module, const wchar_t* name, const wchar_t* type) {
     HRSRC found = ::FindResourceW(module, name, type);
@@ -82,10 +63,9 @@ TEST(Package, VersionResourceNamesTheProgramItsMakerAndItsLicence) {
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT length = 0;
     ASSERT_TRUE(::VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
-    EXPECT_EQ(fixed->dwFileVersionMS, 0x00010001u);
-    EXPECT_EQ(fixed->dwFileVersionLS, 0u);
-    EXPECT_EQ(fixed->dwProductVersionMS, 0x00010001u);
-    EXPECT_EQ(fixed->dwProductVersionLS, 0u);
+    EXPECT_EQ((std::vector{fixed->dwFileVersionMS, fixed->dwFileVersionLS, fixed->dwProductVersionMS,
+                           fixed->dwProductVersionLS}),
+              (std::vector<DWORD>{0x00010001, 0, 0x00010001, 0}));  // 1.1.0.0
 
     // The strings of the language the resource lists first, as Explorer reads them.
     WORD* translation = nullptr;
@@ -131,27 +111,23 @@ TEST(Package, IconResourceHoldsTheWindowIconAtEverySize) {
     const WORD count = reinterpret_cast<const WORD*>(group)[2];
     std::set<int> sizes;
     for (WORD i = 0; i < count; ++i) {
-        IconGroupEntry entry{};
-        std::copy_n(group + 6 + i * 14, 14, reinterpret_cast<BYTE*>(&entry));
-        const int size = entry.width == 0 ? 256 : entry.width;
+        const BYTE* entry = group + 6 + i * 14;  // its width first (0 for 256), the image's id last
+        const int size = entry[0] == 0 ? 256 : entry[0];
+        const WORD id = static_cast<WORD>(entry[12] | entry[13] << 8);
         SCOPED_TRACE(size);
         sizes.insert(size);
         // The one the system picks for that size, drawn from the artwork the window's icon uses.
-        EXPECT_EQ(::LookupIconIdFromDirectoryEx(const_cast<BYTE*>(group), TRUE, size, size, LR_DEFAULTCOLOR), entry.id);
-        const BYTE* image = ResourceBytes(exe.Get(), MAKEINTRESOURCEW(entry.id), RT_ICON);
+        EXPECT_EQ(::LookupIconIdFromDirectoryEx(const_cast<BYTE*>(group), TRUE, size, size, LR_DEFAULTCOLOR), id);
+        const BYTE* image = ResourceBytes(exe.Get(), MAKEINTRESOURCEW(id), RT_ICON);
         ASSERT_NE(image, nullptr);
         const auto* header = reinterpret_cast<const BITMAPINFOHEADER*>(image);
         ASSERT_EQ(header->biWidth, size);
         ASSERT_EQ(header->biHeight, 2 * size);
         ASSERT_EQ(header->biBitCount, 32);
-        const std::vector<std::uint32_t> artwork = app::ProgramIconPixels(size);
         const auto* rows = reinterpret_cast<const std::uint32_t*>(image + header->biSize);
-        int differing = 0;
-        for (int y = 0; y < size; ++y)  // bottom row first
-            for (int x = 0; x < size; ++x)
-                differing += rows[static_cast<std::size_t>(size - 1 - y) * size + x] !=
-                             artwork[static_cast<std::size_t>(y) * size + x];
-        EXPECT_EQ(differing, 0);
+        std::vector<std::uint32_t> pixels;  // top row first, as the artwork gives them
+        for (int y = size - 1; y >= 0; --y) pixels.insert(pixels.end(), rows + y * size, rows + (y + 1) * size);
+        EXPECT_TRUE(pixels == app::ProgramIconPixels(size));
     }
     EXPECT_EQ(sizes, (std::set<int>{16, 20, 24, 32, 40, 48, 64, 256}));
 }
@@ -159,7 +135,8 @@ TEST(Package, IconResourceHoldsTheWindowIconAtEverySize) {
 // Driven from outside, as a user drives it: each mark is set with playback held
 // by Pause/Play and put back on the slider's second, so it falls on a whole second.
 TEST(Package, SavesAnExactCutThroughThePackagedEncoder) {
-    const std::string encoderVersion = PackagedEncoderVersion();
+    const std::wstring printed = runner::DOSOutputs().ExecuteCommand(L"\"" + Installed(L"ffmpeg.exe") + L"\" -version");
+    const std::string encoderVersion(printed.begin(), printed.end());  // it prints ASCII
     const std::string versionLine = LineStartingWith(encoderVersion, "ffmpeg version");
     ASSERT_FALSE(versionLine.empty()) << encoderVersion;
     EXPECT_NE(save_tests::ReadAll(Installed(L"ffmpeg-SOURCE.txt")).find(versionLine), std::string::npos);
