@@ -135,6 +135,8 @@ TEST(Package, IconResourceHoldsTheWindowIconAtEverySize) {
 // Driven from outside, as a user drives it: each mark is set with playback held
 // by Pause/Play and put back on the slider's second, so it falls on a whole second.
 TEST(Package, SavesAnExactCutThroughThePackagedEncoder) {
+    // The capture shows a message box when the program cannot be started: it must be there.
+    ASSERT_NE(::GetFileAttributesW(Installed(L"ffmpeg.exe").c_str()), INVALID_FILE_ATTRIBUTES);
     const std::wstring printed = runner::DOSOutputs().ExecuteCommand(L"\"" + Installed(L"ffmpeg.exe") + L"\" -version");
     const std::string encoderVersion(printed.begin(), printed.end());  // it prints ASCII
     const std::string versionLine = LineStartingWith(encoderVersion, "ffmpeg version");
