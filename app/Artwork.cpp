@@ -17,13 +17,18 @@ struct Rgb {
 
 Rgb Mix(Rgb a, Rgb b, double t) { return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t}; }
 
-std::uint32_t PremultipliedPixel(Rgb c, double alpha) {
-    auto channel = [&](double v) { return static_cast<std::uint32_t>(std::clamp(v * alpha, 0.0, 255.0) + 0.5); };
-    auto a = static_cast<std::uint32_t>(std::clamp(alpha * 255.0, 0.0, 255.0) + 0.5);
-    return (a << 24) | (channel(c.r) << 16) | (channel(c.g) << 8) | channel(c.b);
+std::uint32_t Channel(double v) { return static_cast<std::uint32_t>(std::clamp(v, 0.0, 255.0) + 0.5); }
+
+// Icons hold their colours as they are and weigh them by alpha when drawn.
+std::uint32_t StraightPixel(Rgb c, double alpha) {
+    return (Channel(alpha * 255.0) << 24) | (Channel(c.r) << 16) | (Channel(c.g) << 8) | Channel(c.b);
 }
 
-// A top-down 32-bit DIB section filled from premultiplied BGRA pixels.
+std::uint32_t PremultipliedPixel(Rgb c, double alpha) {
+    return StraightPixel(Rgb{c.r * alpha, c.g * alpha, c.b * alpha}, alpha);
+}
+
+// A top-down 32-bit DIB section filled from BGRA pixels.
 base::BitmapHandle MakeBitmap(int width, int height, const std::vector<std::uint32_t>& pixels) {
     void* bits = nullptr;
     base::BitmapHandle bitmap = forms::CreateTopDownDib(width, height, &bits);
@@ -41,7 +46,7 @@ double RoundedSquareCoverage(double x, double y, double size, double radius) {
 
 // The program's mark: a blue tile with a waveform whose middle part, the
 // selection, stands out white between two orange markers.
-std::vector<std::uint32_t> RenderMark(int size) {
+std::vector<std::uint32_t> RenderMark(int size, std::uint32_t (*pixelOf)(Rgb colour, double alpha)) {
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(size) * size);
     const Rgb top{72, 140, 230}, bottom{24, 64, 150}, white{255, 255, 255}, pale{170, 200, 240}, marker{255, 160, 40};
     const double s = size;
@@ -68,7 +73,7 @@ std::vector<std::uint32_t> RenderMark(int size) {
             if (std::abs(px - selStart) < markerWidth || std::abs(px - selEnd) < markerWidth) {
                 if (py > s * 0.12 && py < s * 0.88) colour = marker;
             }
-            pixels[static_cast<std::size_t>(y) * size + x] = PremultipliedPixel(colour, coverage);
+            pixels[static_cast<std::size_t>(y) * size + x] = pixelOf(colour, coverage);
         }
     }
     return pixels;
@@ -148,11 +153,13 @@ std::shared_ptr<forms::Picture> BackgroundPicture(int width, int height) {
 }
 
 std::shared_ptr<forms::Picture> LogoPicture(int size) {
-    return forms::Picture::FromBitmap(MakeBitmap(size, size, RenderMark(size)));
+    return forms::Picture::FromBitmap(MakeBitmap(size, size, RenderMark(size, PremultipliedPixel)));
 }
 
+std::vector<std::uint32_t> ProgramIconPixels(int size) { return RenderMark(size, StraightPixel); }
+
 base::IconHandle ProgramIcon(int size) {
-    base::BitmapHandle colour = MakeBitmap(size, size, RenderMark(size));
+    base::BitmapHandle colour = MakeBitmap(size, size, ProgramIconPixels(size));
     std::vector<BYTE> clear(static_cast<std::size_t>((size + 15) / 16) * 2 * size, 0);
     base::BitmapHandle mask(::CreateBitmap(size, size, 1, 1, clear.data()));
     ICONINFO info{};

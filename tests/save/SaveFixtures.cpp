@@ -134,7 +134,7 @@ Probe ProbeFile(const std::wstring& path) {
     if (!::CopyFileW(app::ExtendedLengthPath(path).c_str(), copy.c_str(), FALSE)) return probe;
     const std::string file = HostPath(copy);
     probe.raw = RunOnHost(
-        "ffprobe -v error -show_entries format=duration:format_tags=title:stream=codec_type "
+        "ffprobe -v error -show_entries format=duration:format_tags=title,encoder:stream=codec_type "
         "-of default=nw=1 '" +
         file +
         "'; "
@@ -152,6 +152,8 @@ Probe ProbeFile(const std::wstring& path) {
             probe.ok = probe.duration > 0;
         } else if (entry.rfind("TAG:title=", 0) == 0) {
             probe.title = Widen(entry.substr(10));
+        } else if (entry.rfind("TAG:encoder=", 0) == 0) {
+            probe.encoder = Widen(entry.substr(12));
         } else if (entry == "codec_type=video") {
             probe.hasCover = true;
         } else if (entry == "codec_type=audio") {

@@ -41,6 +41,7 @@ struct Probe {
     bool ok = false;
     double duration = 0;  // of the decoded audio, in seconds
     std::wstring title;
+    std::wstring encoder;  // the library that wrote the file, as its tag names it
     bool hasCover = false;
     int audioStreams = 0;
     // Where each silence begins, in seconds from the start of the decoded audio.
