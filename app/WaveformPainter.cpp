@@ -180,7 +180,10 @@ void WaveformPainter::PaintRuler(HDC dc, const RECT& ruler, const WaveformScene&
         const long x = static_cast<long>(std::floor(view.XOf(seconds * rate)));
         VerticalLine(dc, x, ruler.bottom - 7, ruler.bottom - 1, kRulerInk);
         const std::wstring text = FormatClock(seconds);
-        ::TextOutW(dc, x + 3, ruler.top + 3, text.c_str(), static_cast<int>(text.size()));
+        SIZE size{};
+        ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        if (x + 3 + size.cx <= ruler.right)  // a label that would be cut off is left out
+            ::TextOutW(dc, x + 3, ruler.top + 3, text.c_str(), static_cast<int>(text.size()));
     }
 }
 

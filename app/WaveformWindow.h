@@ -27,7 +27,7 @@ public:
     static constexpr int kClientWidth = 900;
     static constexpr int kClientHeight = 260;
     // How often the playhead and the filling envelope are brought up to date.
-    static constexpr UINT kRefreshMs = 40;
+    static constexpr UINT kRefreshMs = 25;
 
     explicit WaveformWindow(Form1& main);
     ~WaveformWindow() override;
