@@ -196,10 +196,9 @@ bool Mp3Reader::AudioOrTagAt(std::uint64_t pos) {
     return nextFrame && nextFrame->SameStreamAs(*frame);
 }
 
-// A tag between frames (an ID3v1 tag of a file joined on as well) is skipped only where its size holds up: the tag stays
-// inside the file, frames do not go on right after its header (a tag's body never
-// starts with one), and audio, another tag or the end follows it. Returns where
-// that begins.
+// A tag between frames (an ID3v1 tag of a file joined on as well) is skipped only where its size holds up: the tag
+// stays inside the file, frames do not go on right after its header (a tag's body never starts with one), and audio,
+// another tag or the end follows it. Returns where that begins.
 std::optional<std::uint64_t> Mp3Reader::TagBetweenFramesEnd(std::uint64_t pos) {
     auto header = At(pos, Id3v2Tag::kHeaderSize);
     if (header.size() >= 3 && std::memcmp(header.data(), "TAG", 3) == 0) {
@@ -274,8 +273,9 @@ void Mp3Reader::IndexFrames(std::uint64_t pos, Mp3Index& index) {
         // The first frame needs the next one to agree, or, past damaged frames, two
         // more like it each within a frame's reach. Later ones are taken where the
         // one before ends, and after damage where the stream goes on after them.
-        bool accepted = fits && (!stream ? Followed(*frame, word, pos, 2)
-                                         : frame->SameStreamAs(*stream) && (pos == expected || Continued(*frame, word, pos)));
+        bool accepted =
+            fits && (!stream ? Followed(*frame, word, pos, 2)
+                             : frame->SameStreamAs(*stream) && (pos == expected || Continued(*frame, word, pos)));
         if (!accepted) {
             pos = NextSync(pos + 1, stream ? limit_ : searchEnd);
             continue;
@@ -311,7 +311,8 @@ bool Mp3Reader::Continued(const FrameHeader& header, std::uint32_t word, std::ui
     for (std::uint32_t bitrate = 1; bitrate < 15; ++bitrate) {
         for (std::uint32_t padding : {0u, kPaddingBit}) {
             std::uint32_t damaged = (word & ~(kBitrateMask | kPaddingBit)) | (bitrate << 12) | padding;
-            const std::uint8_t bytes[] = {static_cast<std::uint8_t>(damaged >> 24), static_cast<std::uint8_t>(damaged >> 16),
+            const std::uint8_t bytes[] = {static_cast<std::uint8_t>(damaged >> 24),
+                                          static_cast<std::uint8_t>(damaged >> 16),
                                           static_cast<std::uint8_t>(damaged >> 8), static_cast<std::uint8_t>(damaged)};
             std::uint64_t after = next + static_cast<std::uint64_t>(FrameHeader::Parse(bytes)->frameSize);
             if (after == limit_) return true;

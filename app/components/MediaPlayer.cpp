@@ -2,8 +2,8 @@
 
 #include <cstdio>
 #include <exception>
-#include <iterator>
 #include <functional>
+#include <iterator>
 #include <new>
 #include <system_error>
 #include <thread>
@@ -90,7 +90,8 @@ std::wstring OtherFormatNotice(const media::Mp3Index& index) {
     const std::uint64_t frameStart = index.framesBeforeOtherFormat * index.format.SamplesPerFrame();
     const std::uint64_t lead = static_cast<std::uint64_t>(index.encoderDelay) + media::FrameHeader::kDecoderDelay;
     wchar_t at[32];
-    std::swprintf(at, std::size(at), L"%.1f", static_cast<double>(frameStart > lead ? frameStart - lead : 0) / index.format.sampleRate);
+    std::swprintf(at, std::size(at), L"%.1f",
+                  static_cast<double>(frameStart > lead ? frameStart - lead : 0) / index.format.sampleRate);
     return L"From " + std::wstring(at) + L" s on, this file goes on in another format (" +
            FormatName(*index.otherFormat) + L") than it starts in (" + FormatName(index.format) +
            L"). Snipmill cannot change the format while it plays: it leaves the parts in the other format out.";

@@ -357,9 +357,10 @@ TEST_F(SelectionCommands, AFileJoinedFromPartsOfTwoFormatsSaysWhatDoesNotPlay) {
     auto boxes = user.Boxes();
     ASSERT_EQ(boxes.size(), 3u);  // nothing to say of parts of one format
     EXPECT_EQ(boxes[1].text, L"Playing the file Part one");
-    EXPECT_EQ(boxes[2].text, L"From 1.0 s on, this file goes on in another format (22050 Hz, mono) than it starts "
-                             L"in (44100 Hz, stereo). Snipmill cannot change the format while it plays: it leaves "
-                             L"the parts in the other format out.");
+    EXPECT_EQ(boxes[2].text,
+              L"From 1.0 s on, this file goes on in another format (22050 Hz, mono) than it starts "
+              L"in (44100 Hz, stereo). Snipmill cannot change the format while it plays: it leaves "
+              L"the parts in the other format out.");
     EXPECT_EQ(boxes[2].icon, static_cast<UINT>(MB_ICONWARNING));
 }
 

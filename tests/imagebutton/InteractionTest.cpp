@@ -490,6 +490,7 @@ TEST_F(Interaction, InterceptionOnlyWhileRunning) {
     EXPECT_FALSE(designed.FormActive());
     EXPECT_TRUE(button->FormActive());
     // A destroyed button leaves the form's messages alone: another one still sees them.
+    form.userMode = true;
     zembutton other(form, L"zembutton3", Bounds(10, 70, W, H));
     button.reset();
     Activate(form, false);

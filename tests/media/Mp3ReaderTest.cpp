@@ -302,7 +302,9 @@ const BadFile kBadFiles[] = {
     {"every other frame header damaged", L"tone440.mp3", EveryOtherHeaderDamaged, 97},
     {"every other frame header of a VBR stream damaged", L"vbr_xing.mp3", EveryOtherHeaderDamaged, 58},
     {"an APE footer without header whose size reaches into the audio", L"tone440.mp3",
-     [](const Bytes& mp3) { return WithApeFooterClaiming(mp3, static_cast<std::uint32_t>(mp3.size() - FrameStarts(mp3)[97])); },
+     [](const Bytes& mp3) {
+         return WithApeFooterClaiming(mp3, static_cast<std::uint32_t>(mp3.size() - FrameStarts(mp3)[97]));
+     },
      193},
     {"an empty ID3 header between every two frames", L"tone440.mp3", TagBetweenEveryTwoFrames, 193},
     {"an ID3 header after frame 20 whose size runs past the end", L"tone440.mp3",
@@ -386,7 +388,8 @@ TEST(Mp3Reader, ReadsFilesJoinedEndToEndAsOne) {
     // The first part's padding lies mid-file: the delay alone is left out.
     EXPECT_EQ(joined.AudioSampleCount(), joined.SampleCount() - 576);
     const Bytes bytes = ReadBytes(Fixture(L"joined.mp3"));
-    const std::size_t secondInfo = std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()).find("Xing");
+    const std::size_t secondInfo =
+        std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()).find("Xing");
     ASSERT_NE(secondInfo, std::string_view::npos);
     for (std::uint64_t offset : joined.frameOffsets) {
         auto header = media::FrameHeader::Parse(bytes.data() + offset);

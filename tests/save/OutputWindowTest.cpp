@@ -51,7 +51,8 @@ TEST_F(OutputWindow, HasItsCaptionSizeAndParts) {
     EXPECT_EQ(window.pb().Color(), 11034163u);
     EXPECT_EQ(window.pb().Value(), 0);
     EXPECT_EQ(window.Text2().Text(), L"Text2");
-    EXPECT_FALSE(::GetWindowLongW(window.txtOutput().Handle(), GWL_STYLE) & WS_VISIBLE);  // hidden, also once its window shows
+    EXPECT_FALSE(::GetWindowLongW(window.txtOutput().Handle(), GWL_STYLE) &
+                 WS_VISIBLE);  // hidden, also once its window shows
     EXPECT_EQ(window.cmdCancel().Caption(), L"&Cancel");
     EXPECT_EQ(window.Command1().Caption(), L"E&xecute");
     EXPECT_EQ(window.lblInfo().Caption(), L"Command to get output from:");
