@@ -206,6 +206,7 @@ void Form1::LoadMp3(const std::wstring& path, const std::wstring& title) {
     }
     // The player opens and starts the file while the message is up.
     base::ShowMessage(Handle(), L"Playing the file " + player_.CurrentMedia().name, MB_ICONINFORMATION);
+    if (!player_.Notice().empty()) base::ShowMessage(Handle(), player_.Notice(), MB_ICONWARNING);
     player_.Play();
     slider_->SetMin(-1);
     slider_->SetMax(base::RoundToInt(player_.CurrentMedia().duration));

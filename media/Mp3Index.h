@@ -21,6 +21,10 @@ struct Mp3Index {
     int encoderDelay = 0;                         // from the LAME tag; 0 where there is none
     int encoderPadding = 0;
     std::wstring title;  // the ID3v2 title, or empty
+    // A part in another format (a file joined from others) is left out: the
+    // first frame of the first such part, and how many audio frames come before it.
+    std::optional<FrameHeader> otherFormat;
+    std::uint64_t framesBeforeOtherFormat = 0;
 
     std::uint64_t FrameCount() const noexcept { return frameOffsets.size(); }
     std::uint64_t SampleCount() const noexcept { return FrameCount() * format.SamplesPerFrame(); }

@@ -20,6 +20,7 @@ constexpr std::size_t kChunkSize = 256 << 10;
 constexpr std::uint64_t kLookBehind = 16 << 10;
 
 constexpr std::uint64_t kMaxTagBytesForTitle = 1 << 20;
+constexpr std::uint64_t kId3v1Size = 128;
 
 // Damaged or foreign bytes tolerated before the first frame.
 constexpr std::uint64_t kMaxBytesBeforeAudio = 1 << 20;
@@ -102,6 +103,9 @@ Mp3Index Mp3Reader::Read() {
     limit_ = AudioEndBeforeTrailingTags(file_, audioStart, limit_);
     index.audioEnd = limit_;
     IndexFrames(audioStart, index);
+    // The padding comes at the end of the frames the information frame counts:
+    // where more were found (files joined) or fewer (one cut short), not at the file's end.
+    if (index.declaredFrames && *index.declaredFrames != index.FrameCount()) index.encoderPadding = 0;
     if (index.frameOffsets.empty()) {
         throw MediaError(L"The file holds no MPEG audio that can be played: it is not an MP3 file, or it is damaged.");
     }
@@ -192,12 +196,18 @@ bool Mp3Reader::AudioOrTagAt(std::uint64_t pos) {
     return nextFrame && nextFrame->SameStreamAs(*frame);
 }
 
-// A tag between frames is skipped only where its size holds up: the tag stays
-// inside the file, frames do not go on right after its header (a tag's body never
-// starts with one), and audio, another tag or the end follows it. Returns where
-// that begins.
+// A tag between frames (an ID3v1 tag of a file joined on as well) is skipped only where its size holds up: the tag
+// stays inside the file, frames do not go on right after its header (a tag's body never starts with one), and audio,
+// another tag or the end follows it. Returns where that begins.
 std::optional<std::uint64_t> Mp3Reader::TagBetweenFramesEnd(std::uint64_t pos) {
     auto header = At(pos, Id3v2Tag::kHeaderSize);
+    if (header.size() >= 3 && std::memcmp(header.data(), "TAG", 3) == 0) {
+        // The ID3v1 tag that ended a file another one was joined to.
+        if (kId3v1Size > limit_ - pos) return std::nullopt;
+        std::uint64_t end = SkipPadding(pos + kId3v1Size);
+        if (!AudioOrTagAt(end)) return std::nullopt;
+        return end;
+    }
     if (header.size() < Id3v2Tag::kHeaderSize) return std::nullopt;
     auto tag = Id3v2Tag::FromHeader(header.data());
     if (!tag || tag->TotalSize() > limit_ - pos) return std::nullopt;
@@ -211,25 +221,27 @@ void Mp3Reader::IndexFrames(std::uint64_t pos, Mp3Index& index) {
     // Audio starts at once in an MP3 file: a large file of something else is not read to its end.
     const std::uint64_t searchEnd = std::min(limit_, pos + kMaxBytesBeforeAudio);
     std::optional<FrameHeader> stream;
-    std::uint32_t lastWord = 0;
-    bool constantBitrate = true;
     std::uint64_t expected = limit_;
     // Most frames repeat the header of the one before but for the padding bit:
     // those are taken on sight, without parsing the header again.
+    FrameHeader repeated;
     std::uint32_t repeatedHeader = 0;
     std::size_t unpaddedSize = 0;
     while (pos + FrameHeader::kSize <= limit_) {
         if (!stream && pos >= searchEnd) break;
-        auto bytes = At(pos, FrameHeader::kSize);
+        auto bytes = At(pos, VbrHeader::kMarkSpan);
         if (bytes.size() < FrameHeader::kSize) break;
         std::uint32_t word = HeaderWord(bytes.data());
         if (pos == expected && (word & kRepeatMask) == repeatedHeader) {
-            // Run through the frames in memory for as long as they repeat the header.
+            // Run through the frames in memory for as long as they repeat the header
+            // and none is an information frame of a part joined on.
             std::size_t at = 0;
-            while (at + FrameHeader::kSize <= bytes.size()) {
+            while (at + VbrHeader::kMarkSpan <= bytes.size()) {
                 std::uint32_t next = HeaderWord(bytes.data() + at);
                 std::size_t size = unpaddedSize + static_cast<std::size_t>((next & kPaddingBit) != 0);
-                if ((next & kRepeatMask) != repeatedHeader || pos + at + size > limit_) break;
+                if ((next & kRepeatMask) != repeatedHeader || pos + at + size > limit_ ||
+                    VbrHeader::Marked(repeated, bytes.data() + at))
+                    break;
                 index.frameOffsets.push_back(pos + at);
                 at += size;
             }
@@ -239,7 +251,7 @@ void Mp3Reader::IndexFrames(std::uint64_t pos, Mp3Index& index) {
                 continue;
             }
         }
-        if (pos == expected && bytes[0] == 'I') {
+        if (pos == expected && (bytes[0] == 'I' || bytes[0] == 'T')) {
             if (auto end = TagBetweenFramesEnd(pos)) {
                 pos = *end;
                 expected = pos;
@@ -247,44 +259,70 @@ void Mp3Reader::IndexFrames(std::uint64_t pos, Mp3Index& index) {
             }
         }
         auto frame = FrameHeader::Parse(bytes.data());
-        bool accepted = false;
-        if (frame && static_cast<std::uint64_t>(frame->frameSize) <= limit_ - pos) {
-            if (!stream) {
-                // The first frame needs the next one to agree, or, past damaged
-                // frames, two more just like it each within a frame's reach.
-                accepted = Followed(*frame, word, pos, 2);
-            } else if (frame->SameStreamAs(*stream)) {
-                // After damage a frame just like the stream's is taken on its own.
-                std::uint32_t mask = constantBitrate ? kStreamMask | kBitrateMask : kStreamMask;
-                accepted = pos == expected || ((word ^ lastWord) & mask) == 0 || Followed(*frame, word, pos, 0);
+        bool fits = frame && static_cast<std::uint64_t>(frame->frameSize) <= limit_ - pos;
+        if (fits && stream && !frame->SameStreamAs(*stream) && pos == expected && Followed(*frame, word, pos, 0)) {
+            // A part in another format joined on: its frames are stepped over whole.
+            if (!index.otherFormat) {
+                index.otherFormat = frame;
+                index.framesBeforeOtherFormat = index.frameOffsets.size();
             }
+            pos += frame->frameSize;
+            expected = pos;
+            continue;
         }
+        // The first frame needs the next one to agree, or, past damaged frames, two
+        // more like it each within a frame's reach. Later ones are taken where the
+        // one before ends, and after damage where the stream goes on after them.
+        bool accepted =
+            fits && (!stream ? Followed(*frame, word, pos, 2)
+                             : frame->SameStreamAs(*stream) && (pos == expected || Continued(*frame, word, pos)));
         if (!accepted) {
             pos = NextSync(pos + 1, stream ? limit_ : searchEnd);
             continue;
         }
-        if (!index.frameOffsets.empty() && ((word ^ lastWord) & kBitrateMask) != 0) constantBitrate = false;
-        lastWord = word;
+        repeated = *frame;
         repeatedHeader = word & kRepeatMask;
         unpaddedSize = static_cast<std::size_t>(frame->frameSize - (frame->padded ? 1 : 0));
+        auto whole = At(pos, static_cast<std::size_t>(frame->frameSize));
+        auto vbr = VbrHeader::Read(*frame, whole.data());
         if (!stream) {
             stream = frame;
             index.format = *frame;
-            auto whole = At(pos, static_cast<std::size_t>(frame->frameSize));
-            if (auto vbr = VbrHeader::Read(*frame, whole.data())) {
+            if (vbr) {
                 index.infoFrame = pos;
                 index.declaredFrames = vbr->frames;
                 index.encoderDelay = vbr->encoderDelay;
                 index.encoderPadding = vbr->encoderPadding;
-                pos += frame->frameSize;
-                expected = pos;
-                continue;
             }
         }
-        index.frameOffsets.push_back(pos);
+        // An information frame holds no audio, the first one or one that starts a part joined on.
+        if (!vbr) index.frameOffsets.push_back(pos);
         pos += frame->frameSize;
         expected = pos;
     }
+}
+
+// Whether the stream goes on where the frame at `pos` says it ends: the next frame
+// is there (or a tag, or the end), or a frame whose header is damaged is, which
+// shows in the stream going on where a frame of this stream starting there could end.
+bool Mp3Reader::Continued(const FrameHeader& header, std::uint32_t word, std::uint64_t pos) {
+    if (Followed(header, word, pos, 0)) return true;
+    const std::uint64_t next = pos + header.frameSize;
+    for (std::uint32_t bitrate = 1; bitrate < 15; ++bitrate) {
+        for (std::uint32_t padding : {0u, kPaddingBit}) {
+            std::uint32_t damaged = (word & ~(kBitrateMask | kPaddingBit)) | (bitrate << 12) | padding;
+            const std::uint8_t bytes[] = {static_cast<std::uint8_t>(damaged >> 24),
+                                          static_cast<std::uint8_t>(damaged >> 16),
+                                          static_cast<std::uint8_t>(damaged >> 8), static_cast<std::uint8_t>(damaged)};
+            std::uint64_t after = next + static_cast<std::uint64_t>(FrameHeader::Parse(bytes)->frameSize);
+            if (after == limit_) return true;
+            auto following = At(after, FrameHeader::kSize);
+            if (following.size() < FrameHeader::kSize) continue;
+            auto frame = FrameHeader::Parse(following.data());
+            if (frame && frame->SameStreamAs(header)) return true;
+        }
+    }
+    return false;
 }
 
 // Whether more of the stream follows the frame at `pos`: the next frame at once

@@ -2,7 +2,9 @@
 // Reads an MP3 file once from start to end and indexes its audio frames: ID3v2
 // tags at the start (and between frames) and ID3v1/APE tags at the end are
 // skipped, an information frame is read and left out, and damaged or foreign
-// data is skipped up to the next frame that the stream confirms. All reading
+// data is skipped up to the next frame that the stream confirms. A file made of
+// files joined end to end reads as one: the tags and information frames where a
+// part starts are skipped, and parts in another format than the first are left out. All reading
 // goes through one buffer, and the search for the first frame is bounded, so a
 // file without audio where it must begin is answered at once whatever its size.
 #include <cstdint>
@@ -38,6 +40,7 @@ private:
     std::optional<std::uint64_t> TagBetweenFramesEnd(std::uint64_t pos);
     void IndexFrames(std::uint64_t pos, Mp3Index& index);
     bool Followed(const FrameHeader& header, std::uint32_t word, std::uint64_t pos, int hops);
+    bool Continued(const FrameHeader& header, std::uint32_t word, std::uint64_t pos);
     std::uint64_t NextSync(std::uint64_t pos, std::uint64_t end);
 
     const MediaFile& file_;

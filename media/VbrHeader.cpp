@@ -12,11 +12,20 @@ std::uint32_t BigEndian32(const std::uint8_t* b) noexcept {
     return (std::uint32_t{b[0]} << 24) | (std::uint32_t{b[1]} << 16) | (std::uint32_t{b[2]} << 8) | b[3];
 }
 
-std::optional<VbrHeader> ReadXing(const FrameHeader& header, const std::uint8_t* frame) noexcept {
+bool XingMarked(const FrameHeader& header, const std::uint8_t* frame) noexcept {
     int pos = header.MainDataOffset();
-    if (pos + 8 > header.frameSize) return std::nullopt;
+    if (pos + 8 > header.frameSize) return false;
+    return std::memcmp(frame + pos, "Xing", 4) == 0 || std::memcmp(frame + pos, "Info", 4) == 0;
+}
+
+bool VbriMarked(const FrameHeader& header, const std::uint8_t* frame) noexcept {
+    return kVbriOffset + 18 <= header.frameSize && std::memcmp(frame + kVbriOffset, "VBRI", 4) == 0;
+}
+
+std::optional<VbrHeader> ReadXing(const FrameHeader& header, const std::uint8_t* frame) noexcept {
+    if (!XingMarked(header, frame)) return std::nullopt;
+    int pos = header.MainDataOffset();
     const std::uint8_t* xing = frame + pos;
-    if (std::memcmp(xing, "Xing", 4) != 0 && std::memcmp(xing, "Info", 4) != 0) return std::nullopt;
     std::uint32_t flags = BigEndian32(xing + 4);
     VbrHeader result;
     int field = pos + 8;
@@ -43,7 +52,7 @@ std::optional<VbrHeader> ReadXing(const FrameHeader& header, const std::uint8_t*
 }
 
 std::optional<VbrHeader> ReadVbri(const FrameHeader& header, const std::uint8_t* frame) noexcept {
-    if (kVbriOffset + 18 > header.frameSize || std::memcmp(frame + kVbriOffset, "VBRI", 4) != 0) return std::nullopt;
+    if (!VbriMarked(header, frame)) return std::nullopt;
     VbrHeader result;
     result.frames = BigEndian32(frame + kVbriOffset + 14);
     return result;
@@ -54,6 +63,10 @@ std::optional<VbrHeader> ReadVbri(const FrameHeader& header, const std::uint8_t*
 std::optional<VbrHeader> VbrHeader::Read(const FrameHeader& header, const std::uint8_t* frame) noexcept {
     if (auto xing = ReadXing(header, frame)) return xing;
     return ReadVbri(header, frame);
+}
+
+bool VbrHeader::Marked(const FrameHeader& header, const std::uint8_t* frame) noexcept {
+    return XingMarked(header, frame) || VbriMarked(header, frame);
 }
 
 }  // namespace media

@@ -15,8 +15,14 @@ struct VbrHeader {
     int encoderPadding = 0;               // samples it added after the audio
     int lameTag = 0;                      // where the LAME tag starts in the frame; 0 if there is none
 
+    // The bytes from a frame's start that Marked() looks at, at most.
+    static constexpr int kMarkSpan = 42;
+
     // The header in the complete frame at `frame`, described by `header`, if it holds one.
     static std::optional<VbrHeader> Read(const FrameHeader& header, const std::uint8_t* frame) noexcept;
+    // Whether the frame at `frame` (its first kMarkSpan bytes, or all of a shorter
+    // one, readable) bears a signature of these headers: a quick look for one mid-stream.
+    static bool Marked(const FrameHeader& header, const std::uint8_t* frame) noexcept;
 };
 
 }  // namespace media

@@ -1,7 +1,9 @@
 #include "app/components/MediaPlayer.h"
 
+#include <cstdio>
 #include <exception>
 #include <functional>
+#include <iterator>
 #include <new>
 #include <system_error>
 #include <thread>
@@ -78,6 +80,23 @@ void RunWhileDispatching(const std::function<void()>& work) {
     if (failure) std::rethrow_exception(failure);
 }
 
+std::wstring FormatName(const media::FrameHeader& format) {
+    return std::to_wstring(format.sampleRate) + L" Hz, " + (format.channels == 1 ? L"mono" : L"stereo");
+}
+
+// The player plays one format from start to end: a part joined on in another is left out, and said so.
+std::wstring OtherFormatNotice(const media::Mp3Index& index) {
+    if (!index.otherFormat) return {};
+    const std::uint64_t frameStart = index.framesBeforeOtherFormat * index.format.SamplesPerFrame();
+    const std::uint64_t lead = static_cast<std::uint64_t>(index.encoderDelay) + media::FrameHeader::kDecoderDelay;
+    wchar_t at[32];
+    std::swprintf(at, std::size(at), L"%.1f",
+                  static_cast<double>(frameStart > lead ? frameStart - lead : 0) / index.format.sampleRate);
+    return L"From " + std::wstring(at) + L" s on, this file goes on in another format (" +
+           FormatName(*index.otherFormat) + L") than it starts in (" + FormatName(index.format) +
+           L"). Snipmill cannot change the format while it plays: it leaves the parts in the other format out.";
+}
+
 }  // namespace
 
 MediaPlayer::MediaPlayer() = default;
@@ -91,6 +110,7 @@ bool MediaPlayer::SetURL(const std::wstring& path) {
         media_ = {title.empty() ? FileNameWithoutExtension(path) : std::move(title), player_.Duration()};
         url_ = std::move(url);
         errorText_.clear();
+        notice_ = OtherFormatNotice(*player_.Index());
         return true;
     } catch (const media::MediaError& error) {
         errorText_ = error.Reason();

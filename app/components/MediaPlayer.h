@@ -30,6 +30,9 @@ public:
     bool SetURL(const std::wstring& path);
     const std::wstring& URL() const { return url_; }
     const std::wstring& ErrorText() const { return errorText_; }
+    // What the user should know of the file opened last that it does not show by
+    // itself (a part of it that does not play); empty when there is nothing.
+    const std::wstring& Notice() const { return notice_; }
     // The frame index the player made of the file at URL(), null with none.
     std::shared_ptr<const media::Mp3Index> Index() const { return player_.Index(); }
 
@@ -51,6 +54,7 @@ private:
     media::Player player_;
     std::wstring url_;
     std::wstring errorText_;
+    std::wstring notice_;
     Media media_;
 };
 

@@ -42,13 +42,23 @@ const Link kLinks[] = {
     {false, 11, L"/checkupdates.php?name=SNPML&ver=1.1", "http://" + kHost + "/checkupdates.php?name=SNPML&ver=1.1"},
 };
 
+// This program's name, as the file it was built into has it ("tests_app").
+std::wstring ProgramName() {
+    wchar_t path[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    return std::filesystem::path(path).stem().wstring();
+}
+
 std::string NameOf(const Link& link) { return (link.isLabel ? "Label" : "zembutton") + std::to_string(link.number); }
 
 class Links : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!::GetEnvironmentVariableW(L"SNIPMILL_OPENED_LINKS", nullptr, 0))
+        wchar_t named[MAX_PATH] = {};
+        if (!::GetEnvironmentVariableW(L"SNIPMILL_OPENED_LINKS", named, MAX_PATH))
             GTEST_SKIP() << "run through ctest, which puts the recording opener on PATH";
+        // Its own file: another program deleting and writing one at the same time would mix them.
+        ASSERT_TRUE(std::wstring(named).ends_with(L"/opened-links-" + ProgramName() + L".txt"));
         ::DeleteFileW(log.c_str());
         form.Show();
     }
@@ -93,7 +103,7 @@ protected:
         ASSERT_EQ(form.Label(11).Caption(), L"Loaded tone440_12s.mp3");
     }
 
-    const std::wstring log = testing_support::ArtifactPath(L"opened-links.txt");
+    const std::wstring log = testing_support::ArtifactPath(L"opened-links-" + ProgramName() + L".txt");
     app::Form1 form;
     testing_support::DialogWatcher watcher;
 };

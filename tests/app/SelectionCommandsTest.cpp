@@ -288,10 +288,12 @@ TEST_F(SelectionCommands, PausePlayTogglesAtTheSlidersSecond) {
     EXPECT_EQ(form.player().PlayState(), kPaused);
     EXPECT_EQ(form.player().CurrentPosition(), 2.0);
     form.Slider1().SetValue(1);
+    const auto clicked = std::chrono::steady_clock::now();  // the clock the player keeps its time by
     User::Click(form.zembutton(7));
     EXPECT_TRUE(PumpUntil([&] { return form.player().PlayState() == kPlaying; }, 3000));
-    EXPECT_GE(form.player().CurrentPosition(), 1.0);
-    EXPECT_LT(form.player().CurrentPosition(), 2.0);
+    const double position = form.player().CurrentPosition();
+    EXPECT_GE(position, 1.0);
+    EXPECT_LE(position, 1.0 + std::chrono::duration<double>(std::chrono::steady_clock::now() - clicked).count());
 }
 
 TEST_F(SelectionCommands, DraggingTheSliderSeeksThenTheTimerTakesItBack) {
@@ -349,35 +351,44 @@ TEST_F(SelectionCommands, DamagedFilesOpenWithTheLengthThatPlays) {
     }
 }
 
+TEST_F(SelectionCommands, AFileJoinedFromPartsOfTwoFormatsSaysWhatDoesNotPlay) {
+    Load(L"joined.mp3");
+    Load(L"joined_formats.mp3");
+    auto boxes = user.Boxes();
+    ASSERT_EQ(boxes.size(), 3u);  // nothing to say of parts of one format
+    EXPECT_EQ(boxes[1].text, L"Playing the file Part one");
+    EXPECT_EQ(boxes[2].text,
+              L"From 1.0 s on, this file goes on in another format (22050 Hz, mono) than it starts "
+              L"in (44100 Hz, stereo). Snipmill cannot change the format while it plays: it leaves "
+              L"the parts in the other format out.");
+    EXPECT_EQ(boxes[2].icon, static_cast<UINT>(MB_ICONWARNING));
+}
+
 TEST_F(SelectionCommands, TheWindowKeepsPaintingWhileAHugeFileOpens) {
     using namespace testing_support;
     // Audio, a 512 MB hole that must be read through (seconds), and the audio again.
     Bytes audio = ReadFileBytes(FixturePath(L"media\\cbr128_noinfo.mp3"));
     SparseFile huge(L"huge.mp3", audio, 512ull << 20, audio);
 
-    // Another thread asks the window to paint again and again and notes how long each takes.
+    // Another thread asks the window to paint again and again, each time once the
+    // last paint is done, and counts the paints done while the file is still opening.
     HWND window = form.Handle();
-    std::atomic<bool> stop{false};
-    std::atomic<long long> longestMs{0};
+    std::atomic<bool> opening{true};
+    std::atomic<int> paintedWhileOpening{0};
     std::thread prober([&] {
-        while (!stop) {
+        while (opening) {
             ::InvalidateRect(window, nullptr, FALSE);
-            auto asked = std::chrono::steady_clock::now();
-            while (!stop && ::GetUpdateRect(window, nullptr, FALSE))
+            while (opening && ::GetUpdateRect(window, nullptr, FALSE))
                 std::this_thread::sleep_for(std::chrono::milliseconds(5));
-            auto took = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - asked);
-            longestMs = std::max<long long>(longestMs, took.count());
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            if (opening) ++paintedWhileOpening;
         }
     });
-    auto clicked = std::chrono::steady_clock::now();
     user.WillOpen(huge.Path());
     User::Click(form.zembutton(1));
-    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - clicked).count();
-    stop = true;
+    opening = false;
     prober.join();
-    // A busy machine may hold a paint up for a moment, but not for the whole open.
-    EXPECT_LT(longestMs, 2000) << "opening took " << seconds << " s";
+    // Reading the hole takes seconds on any machine: a window that waited for it would paint once at most.
+    EXPECT_GE(paintedWhileOpening, 3);
     EXPECT_DOUBLE_EQ(form.player().CurrentMedia().duration, PlayingLength(232));
 
     // And the window answers again: Pause/Play pauses.

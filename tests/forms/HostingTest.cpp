@@ -88,7 +88,7 @@ TEST(Hosting, TextBoxesHoldAndAppendText) {
     box.Append(L"a\r\n");
     box.Append(L"b");
     EXPECT_EQ(box.Text(), L"a\r\nb");
-    EXPECT_FALSE(::IsWindowVisible(box.Handle()));
+    EXPECT_FALSE(::GetWindowLongW(box.Handle(), GWL_STYLE) & WS_VISIBLE);  // hidden, also once its window shows
 }
 
 TEST(Units, TwipsAndPixels) {

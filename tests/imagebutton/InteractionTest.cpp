@@ -489,11 +489,14 @@ TEST_F(Interaction, InterceptionOnlyWhileRunning) {
     Activate(form);
     EXPECT_FALSE(designed.FormActive());
     EXPECT_TRUE(button->FormActive());
-    // A destroyed button leaves the form's messages alone.
+    // A destroyed button leaves the form's messages alone: another one still sees them.
+    form.userMode = true;
+    zembutton other(form, L"zembutton3", Bounds(10, 70, W, H));
     button.reset();
     Activate(form, false);
+    EXPECT_FALSE(other.FormActive());
     Activate(form);
-    SUCCEED();
+    EXPECT_TRUE(other.FormActive());
 }
 
 TEST_F(Interaction, DefaultButtonFromTheHost) {

@@ -11,10 +11,10 @@
 namespace media_test {
 
 // One file of every kind of stream: CBR and VBR, with and without an information
-// frame, MPEG-1, 2 and 2.5, stereo and mono.
-inline constexpr const wchar_t* kStreams[] = {L"cbr128_info.mp3", L"cbr128_noinfo.mp3", L"vbr_xing.mp3",
-                                              L"vbr_noxing.mp3",  L"cbr192_48k.mp3",    L"mpeg2_22k_mono.mp3",
-                                              L"mpeg2_8kbps.mp3", L"mpeg25_8k_mono.mp3"};
+// frame, MPEG-1, 2 and 2.5, stereo and mono, and two files joined end to end.
+inline constexpr const wchar_t* kStreams[] = {L"cbr128_info.mp3", L"cbr128_noinfo.mp3",  L"vbr_xing.mp3",
+                                              L"vbr_noxing.mp3",  L"cbr192_48k.mp3",     L"mpeg2_22k_mono.mp3",
+                                              L"mpeg2_8kbps.mp3", L"mpeg25_8k_mono.mp3", L"joined.mp3"};
 
 // <folder of the test program>\..\fixtures\media\<name>
 std::wstring Fixture(const std::wstring& name);

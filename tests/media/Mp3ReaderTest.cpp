@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string_view>
 
 #include "MediaFixtures.h"
 #include "media/MediaError.h"
@@ -295,8 +296,16 @@ struct BadFile {
 
 constexpr std::size_t kPicture = 1536000;  // a tag body of about 1.5 MB
 
+// Where ffprobe (5.1) reads the file, it counts these frames and a few false ones in
+// the damage; it refuses the damaged VBR file, whose every good header is counted here.
 const BadFile kBadFiles[] = {
     {"every other frame header damaged", L"tone440.mp3", EveryOtherHeaderDamaged, 97},
+    {"every other frame header of a VBR stream damaged", L"vbr_xing.mp3", EveryOtherHeaderDamaged, 58},
+    {"an APE footer without header whose size reaches into the audio", L"tone440.mp3",
+     [](const Bytes& mp3) {
+         return WithApeFooterClaiming(mp3, static_cast<std::uint32_t>(mp3.size() - FrameStarts(mp3)[97]));
+     },
+     193},
     {"an empty ID3 header between every two frames", L"tone440.mp3", TagBetweenEveryTwoFrames, 193},
     {"an ID3 header after frame 20 whose size runs past the end", L"tone440.mp3",
      [](const Bytes& mp3) { return BogusTagBefore(mp3, 21, 0x0FFFFFFF); }, 193},
@@ -368,6 +377,32 @@ TEST(Mp3Reader, KeepsEveryFrameOfDamagedFilesThatACarefulDecoderKeeps) {
             ASSERT_LE(offset + header->frameSize, bytes.size());
         }
     }
+}
+
+TEST(Mp3Reader, ReadsFilesJoinedEndToEndAsOne) {
+    // Its parts hold 41 and 79 frames, each an information frame first.
+    Mp3Index joined = ReadIndex(Fixture(L"joined.mp3"));
+    EXPECT_EQ(joined.FrameCount(), 40u + 78u);
+    EXPECT_EQ(joined.title, L"Part one");
+    EXPECT_FALSE(joined.otherFormat);
+    // The first part's padding lies mid-file: the delay alone is left out.
+    EXPECT_EQ(joined.AudioSampleCount(), joined.SampleCount() - 576);
+    const Bytes bytes = ReadBytes(Fixture(L"joined.mp3"));
+    const std::size_t secondInfo =
+        std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()).find("Xing");
+    ASSERT_NE(secondInfo, std::string_view::npos);
+    for (std::uint64_t offset : joined.frameOffsets) {
+        auto header = media::FrameHeader::Parse(bytes.data() + offset);
+        ASSERT_TRUE(header && header->SameStreamAs(joined.format)) << offset;
+        EXPECT_FALSE(offset < secondInfo && secondInfo < offset + header->frameSize) << "the second part's Xing frame";
+    }
+
+    Mp3Index formats = ReadIndex(Fixture(L"joined_formats.mp3"));
+    EXPECT_EQ(formats.FrameCount(), 40u);
+    ASSERT_TRUE(formats.otherFormat);
+    EXPECT_EQ(formats.otherFormat->sampleRate, 22050);
+    EXPECT_EQ(formats.otherFormat->channels, 1);
+    EXPECT_EQ(formats.framesBeforeOtherFormat, 40u);
 }
 
 TEST(Mp3Reader, AnswersAtOnceForAHugeFileWithoutAudioWhereItMustBegin) {

@@ -130,6 +130,21 @@ Bytes AfterPictureTag(const Bytes& mp3, std::size_t pictureSize, std::uint32_t d
     return out;
 }
 
+Bytes WithApeFooterClaiming(const Bytes& mp3, std::uint32_t claimed) {
+    auto littleEndian = [](std::uint32_t value) {
+        return Bytes{static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
+                     static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)};
+    };
+    Bytes out = mp3;
+    Append(out, {'A', 'P', 'E', 'T', 'A', 'G', 'E', 'X'});
+    Append(out, littleEndian(2000));
+    Append(out, littleEndian(claimed + 32));
+    Append(out, littleEndian(1));  // items
+    Append(out, littleEndian(0));  // flags: no header
+    out.resize(out.size() + 8, 0);
+    return out;
+}
+
 Bytes Noise(std::size_t count, bool noSync) {
     Bytes noise(count);
     std::uint32_t seed = 12345;

@@ -37,6 +37,9 @@ Bytes AfterPictureTag(const Bytes& mp3, std::size_t pictureSize, std::uint32_t d
                       std::size_t padding = 0);
 // The size a picture tag's body really has for a picture of `pictureSize` bytes.
 std::uint32_t PictureTagBodySize(std::size_t pictureSize);
+// An APEv2 footer, without a header, put after the audio: its size field claims
+// the last `claimed` bytes of the file and the footer as the tag's.
+Bytes WithApeFooterClaiming(const Bytes& mp3, std::uint32_t claimed);
 // `count` bytes of noise; without 0xFF bytes (which could start a frame) where `noSync`.
 Bytes Noise(std::size_t count, bool noSync = false);
 

@@ -10,6 +10,7 @@ constexpr int kMessageTextId = 0xFFFF;  // the static control holding a message 
 constexpr int kFileNameComboId = 0x47C;
 constexpr int kFileNameEditId = 0x480;
 constexpr DWORD kSendTimeoutMs = 5000;
+constexpr ULONGLONG kLayoutLimitMs = 10000;
 
 std::wstring ClassOf(HWND window) {
     wchar_t name[64] = {};
@@ -58,6 +59,29 @@ BOOL CALLBACK CollectDialog(HWND window, LPARAM parameter) {
     if (owner == found->process && ::IsWindowVisible(window) && ClassOf(window) == L"#32770")
         found->dialogs.push_back(window);
     return TRUE;
+}
+
+BOOL CALLBACK FindShownButton(HWND child, LPARAM parameter) {
+    if (ClassOf(child) == L"Button" && ::IsWindowVisible(child)) {
+        *reinterpret_cast<bool*>(parameter) = true;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Whether the dialog has finished laying itself out: its buttons, which message
+// boxes and file dialogs show last, show. False if it goes away or is not done
+// within a generous limit.
+bool LaidOut(HWND dialog) {
+    const ULONGLONG end = ::GetTickCount64() + kLayoutLimitMs;
+    for (;;) {
+        if (!::IsWindow(dialog)) return false;
+        bool shown = false;
+        ::EnumChildWindows(dialog, &FindShownButton, reinterpret_cast<LPARAM>(&shown));
+        if (shown) return true;
+        if (::GetTickCount64() >= end) return false;
+        ::Sleep(5);
+    }
 }
 
 }  // namespace
@@ -113,9 +137,7 @@ void DialogWatcher::Watch() {
         ::EnumWindows(&CollectDialog, reinterpret_cast<LPARAM>(&found));
         for (HWND dialog : found.dialogs) {
             if (std::find(handled_.begin(), handled_.end(), dialog) != handled_.end()) continue;
-            // Let the dialog finish laying itself out before it is read.
-            ::Sleep(50);
-            if (!::IsWindow(dialog)) continue;
+            if (!LaidOut(dialog)) continue;
             bool dealt = handler_ && handler_(dialog);
             if (!dealt) {
                 MessageBoxSeen seen = ReadMessageBox(dialog);
