@@ -43,9 +43,12 @@ XP_ProgressBar::~XP_ProgressBar() {
 
 void XP_ProgressBar::CreateBarWindow(RECT bounds) {
     SetFont(forms::Font::CreateDefault());
-    // Every resize redraws all of the bar, since each part depends on its size.
-    CreateWindowOf(kClassName, CS_HREDRAW | CS_VREDRAW, WS_CHILD | WS_VISIBLE, 0, L"", bounds.left, bounds.top,
-                   bounds.right - bounds.left, bounds.bottom - bounds.top, Host() ? Host()->HostWindow() : nullptr);
+    // Every resize redraws all of the bar, since each part depends on its size. The bar keeps
+    // a DC of its own: its drawing surface whenever there is no back buffer.
+    CreateWindowOf(kClassName, CS_HREDRAW | CS_VREDRAW | CS_OWNDC, WS_CHILD | WS_VISIBLE, 0, L"", bounds.left,
+                   bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top,
+                   Host() ? Host()->HostWindow() : nullptr);
+    if (Handle()) ownDc_ = ::GetDC(Handle());
     SetHdc(nullptr);
     window_ = Handle();
     DrawProgressBar();
@@ -176,9 +179,8 @@ void XP_ProgressBar::pDraw(HDC hdc, int xSrc, int ySrc, int widthSrc, int height
 
 void XP_ProgressBar::DrawProgressBar() {
     percent_ = std::min(percent_, 100);
-    if (!window_ || !::IsWindow(window_)) return;
-    base::WindowDC screen(window_);
-    if (screen.Get()) DrawTo(screen.Get());
+    // Measured on the window in hWnd, shown on the bar's own.
+    if (Handle() && ownDc_ && window_ && ::IsWindow(window_)) DrawTo(ownDc_);
 }
 
 BarLook XP_ProgressBar::Look(const RECT& client) const {
