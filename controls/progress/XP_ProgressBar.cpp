@@ -11,6 +11,7 @@
 #include "controls/progress/BarPrimitives.h"
 #include "controls/progress/BlockStyles.h"
 #include "controls/progress/OtherStyles.h"
+#include "forms/PaintMessages.h"
 
 namespace controls {
 
@@ -222,17 +223,11 @@ HFONT XP_ProgressBar::CaptionFont(HDC surface) {
 }
 
 LRESULT XP_ProgressBar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT painted = 0;
+    if (forms::AnswerPaintMessage(
+            Handle(), message, wParam, [this](HDC dc, const RECT&) { DrawTo(dc); }, painted))
+        return painted;
     switch (message) {
-    case WM_PAINT: {
-        base::PaintDC paint(Handle());
-        DrawTo(paint.Get());
-        return 0;
-    }
-    case WM_PRINTCLIENT:
-        DrawTo(reinterpret_cast<HDC>(wParam));
-        return 0;
-    case WM_ERASEBKGND:
-        return 1;
     case WM_SIZE:
         SetHdc(nullptr);
         return 0;
