@@ -496,7 +496,7 @@ void ThemedButton::OnHookedMessage(UINT message, POINT at) {
         // Moves from off the button come only while it holds the mouse after a press.
         if (!mouseInside_ && Over(at))
             OnMouseEntry();
-        else if (mouseInside_ && !Over(at))
+        else if (mouseInside_ && ::GetCapture() == Handle() && !Over(at))
             OnMouseExit();
         break;
     case WM_MOUSELEAVE:
