@@ -7,7 +7,8 @@ namespace app {
 namespace {
 // The id the Close item carries while it is switched off.
 constexpr UINT kClosedId = static_cast<UINT>(-10);
-// MENUITEMINFOA without its trailing hbmpItem field (44 bytes in a 32-bit build).
+// MENUITEMINFOA without its trailing hbmpItem field, the record's older and shorter
+// form (72 bytes in this 64-bit build, 44 in a 32-bit one).
 constexpr UINT kMenuItemInfoSize = offsetof(MENUITEMINFOA, hbmpItem);
 }  // namespace
 

@@ -3,7 +3,10 @@
 namespace base {
 
 // Nearest integer, halves to the even neighbour (2.5 -> 2, 3.5 -> 4, -0.5 -> 0).
-// Used wherever a fractional value becomes an integer.
+// The rule of the windows and controls: pixel coordinates, sizes, colour channels,
+// the slider's whole seconds. Sample positions round in media/ on their own: the
+// exact cut with std::nearbyint (halves to even as well, in the default rounding
+// mode) and the player's seek with std::llround (halves away from zero).
 long long RoundHalfEven(double value) noexcept;
 
 // The same, saturated to the int range.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "forms/PaintMessages.h"
 #include "forms/SolidFill.h"
 #include "forms/Units.h"
 
@@ -119,32 +120,25 @@ void Form::PaintClient(HDC dc) const {
     }
 }
 
-void Form::Paint() {
-    base::PaintDC paint(Handle());
+void Form::Paint(HDC dc, const RECT& area) {
     RECT client{};
     ::GetClientRect(Handle(), &client);
     if (client.right <= 0 || client.bottom <= 0) return;
     HDC buffer = backBuffer_.Ensure(client.right, client.bottom);
-    if (!buffer) {  // no memory for a back buffer: draw straight to the screen
-        PaintClient(paint.Get());
+    if (!buffer) {  // no memory for a back buffer: draw straight to the target
+        PaintClient(dc);
         return;
     }
     PaintClient(buffer);
-    const RECT& dirty = paint.Dirty();
-    backBuffer_.CopyTo(paint.Get(), dirty.left, dirty.top, dirty.right - dirty.left, dirty.bottom - dirty.top,
-                       dirty.left, dirty.top);
+    backBuffer_.CopyTo(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, area.left, area.top);
 }
 
 LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT painted = 0;
+    if (AnswerPaintMessage(
+            Handle(), message, wParam, [this](HDC dc, const RECT& area) { Paint(dc, area); }, painted))
+        return painted;
     switch (message) {
-    case WM_PAINT:
-        Paint();
-        return 0;
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PRINTCLIENT:
-        PaintClient(reinterpret_cast<HDC>(wParam));
-        return 0;
     case WM_SETCURSOR:
         if (LOWORD(lParam) == HTCLIENT && reinterpret_cast<HWND>(wParam) == Handle()) {
             POINT point{};

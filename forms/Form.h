@@ -62,7 +62,8 @@ protected:
 private:
     // A keystroke for this form or a control on it; true when it was a shortcut.
     bool FilterKeystroke(const MSG& msg) override;
-    void Paint();
+    // The whole client area drawn into the back buffer, the area of it copied to dc.
+    void Paint(HDC dc, const RECT& area);
     WindowlessElement* ElementAt(POINT point, bool clickableOnly) const;
     bool Reflect(HWND child, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 

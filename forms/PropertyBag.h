@@ -16,7 +16,7 @@
 namespace forms {
 
 using PropertyValue = std::variant<bool, std::int32_t, double, std::wstring, std::shared_ptr<Font>,
-                                   std::shared_ptr<Picture>, std::uint8_t>;
+                                   std::shared_ptr<Picture>, std::uint8_t, std::int16_t>;
 
 class PropertyBag {
 public:

@@ -16,6 +16,7 @@
 #include "forms/AccessKey.h"
 #include "forms/Focus.h"
 #include "forms/MousePointers.h"
+#include "forms/PaintMessages.h"
 #include "forms/Units.h"
 
 namespace controls {
@@ -26,6 +27,7 @@ using namespace imagebutton;
 constexpr wchar_t kClassName[] = L"Snipmill.zembutton";
 constexpr wchar_t kDefaultFace[] = L"Tahoma";
 constexpr long kPanelPressedText = 0xFFFFFF;
+constexpr int kTooltipMaxWidth = 240;  // longer tooltip texts wrap
 
 BOOL(WINAPI* FindTrackMouseEvent())(LPTRACKMOUSEEVENT) {
     using Function = BOOL(WINAPI*)(LPTRACKMOUSEEVENT);
@@ -818,13 +820,16 @@ void zembutton::ClearOptionGroup() {
 
 void zembutton::ShowTooltip() {
     if (!p_.enabled || state_ == VisualStates::Down || menuClosedOnButton_) return;
-    TooltipLook look;
+    forms::TooltipLook look;
     look.text = p_.toolTip;
-    look.title = p_.tooltipTitle;
+    if (!p_.tooltipTitle.empty()) look.title = p_.tooltipTitle;
     look.icon = p_.toolTipIcon;
     look.balloon = p_.toolTipType == ToolTipTypes::Balloon;
-    look.backColor = p_.tooltipBackColor != 0 ? forms::TranslateColor(p_.tooltipBackColor) : 0;
     look.rightToLeft = p_.rightToLeft;
+    look.dropShadow = true;
+    look.maxWidth = kTooltipMaxWidth;
+    // Black (0) keeps the platform's colour.
+    if (p_.tooltipBackColor != 0) look.backColor = forms::TranslateColor(p_.tooltipBackColor);
     tooltip_.Create(Handle(), look);
 }
 
@@ -846,17 +851,11 @@ LRESULT zembutton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (::GetCapture() == Handle() && (wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) == 0) ::ReleaseCapture();
         OnMouseUp(press(button));
     };
+    LRESULT painted = 0;
+    if (forms::AnswerPaintMessage(
+            Handle(), message, wParam, [this](HDC dc, const RECT&) { DrawTo(dc); }, painted))
+        return painted;
     switch (message) {
-    case WM_PAINT: {
-        base::PaintDC paint(Handle());
-        DrawTo(paint.Get());
-        return 0;
-    }
-    case WM_PRINTCLIENT:
-        DrawTo(reinterpret_cast<HDC>(wParam));
-        return 0;
-    case WM_ERASEBKGND:
-        return 1;
     case WM_SIZE:
         ApplyResize();
         return 0;

@@ -9,7 +9,6 @@
 #include "base/Event.h"
 #include "base/Handles.h"
 #include "controls/imagebutton/ButtonProperties.h"
-#include "controls/imagebutton/ButtonTooltip.h"
 #include "controls/imagebutton/Canvas.h"
 #include "controls/imagebutton/ContentLayout.h"
 #include "controls/imagebutton/PictureRenderer.h"
@@ -20,6 +19,7 @@
 #include "forms/Control.h"
 #include "forms/MessageInterceptor.h"
 #include "forms/PropertyBag.h"
+#include "forms/Tooltip.h"
 
 namespace controls {
 
@@ -265,7 +265,7 @@ private:
 
     std::unique_ptr<forms::MessageInterceptor> ownMessages_;
     std::unique_ptr<forms::MessageInterceptor> parentMessages_;
-    imagebutton::ButtonTooltip tooltip_;
+    forms::Tooltip tooltip_;
 
     // Drawing
     forms::BackBuffer surface_;

@@ -75,6 +75,12 @@ void DrawGradient(forms::OleColor color1, forms::OleColor color2, int x, int y, 
     }
 }
 
+int FillExtent(double extent, int size) noexcept {
+    // Past the bar by more than its size plus the sliding blocks' width, nothing shows.
+    const long long reach = static_cast<long long>(size) + 16;
+    return static_cast<int>(std::clamp(base::RoundHalfEven(extent), -reach, reach));
+}
+
 void FillRectangle(HDC dc, const RECT& rect, forms::OleColor color) { forms::FillSolid(dc, rect, ResolveColor(color)); }
 
 void OutlineRectangle(HDC dc, const RECT& rect, COLORREF color) { forms::FrameSolid(dc, rect, color); }

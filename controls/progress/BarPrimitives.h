@@ -17,6 +17,12 @@ void DrawLine(int x1, int y1, int x2, int y2, HDC dc, forms::OleColor color);
 // n nothing.
 void DrawGradient(forms::OleColor color1, forms::OleColor color2, int x, int y, int x2, int y2, HDC dc, bool columns);
 
+// An extent of the fill worked out from the percentage (in double, so no product
+// overflows), rounded and held within a bar's size and a little more beyond either
+// side of a bar that size: further out it would draw nothing more on the bar, and a
+// value far outside Min..Max draws as quickly as any other.
+int FillExtent(double extent, int size) noexcept;
+
 void FillRectangle(HDC dc, const RECT& rect, forms::OleColor color);
 // A one-pixel outline in the colour as given (not resolved).
 void OutlineRectangle(HDC dc, const RECT& rect, COLORREF color);

@@ -27,7 +27,7 @@ void DrawHorizontalFill(HDC dc, const BarLook& look, RECT& fill) {
     if (fill.right <= 14) fill.right = kStubRight;
     if (look.style == Styles::Searching) {
         for (int i = 0; i < 3; ++i) {
-            const int x = base::RoundToInt(12 * i + fill.right - (100 - look.percent) / 100.0 * kTrail);
+            const int x = FillExtent(12 * i + fill.right - (100.0 - look.percent) / 100.0 * kTrail, w);
             DrawGradient(SlideFrom(look.color, i), SlideTo(look.color, i), x, 3, 9, h - 2, dc, true);
         }
         return;

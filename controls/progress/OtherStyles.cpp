@@ -16,7 +16,7 @@ constexpr COLORREF kWhite = 0xFFFFFF;
 constexpr COLORREF kSilver = 0xC0C0C0;
 
 // The fill's right edge for a bar that counts d percent as full.
-int FillEnd(const BarLook& look, double d) { return base::RoundToInt(look.percent / d * look.width); }
+int FillEnd(const BarLook& look, double d) { return FillExtent(look.percent / d * look.width, look.width); }
 
 RECT Client(const BarLook& look) { return RECT{0, 0, look.width, look.height}; }
 
@@ -32,7 +32,7 @@ void DrawFlat(HDC dc, const BarLook& look) {
 
 void DrawSunkenGradient(HDC dc, const BarLook& look) {
     Edge(dc, look, BDR_SUNKENOUTER | BDR_RAISEDINNER);
-    const int columns = base::RoundToInt((look.width - 4) * look.percent / 100.0);
+    const int columns = FillExtent(static_cast<double>(look.width - 4) * look.percent / 100.0, look.width);
     DrawGradient(LightenColor(look.color, 140), LightenColor(look.color, 200), 2, 2, columns, look.height - 3, dc,
                  true);
 }
@@ -49,7 +49,7 @@ void DrawGlass(HDC dc, const BarLook& look) {
 
 void DrawDark(HDC dc, const BarLook& look) {
     OutlineRectangle(dc, Client(look), BlendColors(look.color, kBlack, 200));
-    const int columns = base::RoundToInt(look.percent / 100.0 * (look.width - 5));
+    const int columns = FillExtent(look.percent / 100.0 * (look.width - 5), look.width);
     DrawGradient(kBlack, LightenColor(BlendColors(look.color, kBlack, 100), 10), 2, 2, columns, look.height - 2, dc,
                  true);
 }
@@ -73,7 +73,7 @@ void DrawPatterned(HDC dc, const BarLook& look) {
 void DrawGlossy(HDC dc, const BarLook& look) {
     const int w = look.width;
     const int half = base::RoundToInt((look.height - 3) / 2.0);
-    const int end = base::RoundToInt(look.percent / 100.0 * (w - 4));
+    const int end = FillExtent(look.percent / 100.0 * (w - 4), w);
     DrawGradient(kWhite, kSilver, 2, 2, w - 3, half, dc, false);
     DrawGradient(kSilver, kSilver, 2, half, w - 3, half, dc, false);
     DrawGradient(LightenColor(look.color, 150), BlendColors(look.color, kBlack, 180), 2, 2, end, half, dc, false);

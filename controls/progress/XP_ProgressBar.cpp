@@ -11,6 +11,7 @@
 #include "controls/progress/BarPrimitives.h"
 #include "controls/progress/BlockStyles.h"
 #include "controls/progress/OtherStyles.h"
+#include "forms/PaintMessages.h"
 
 namespace controls {
 
@@ -43,9 +44,12 @@ XP_ProgressBar::~XP_ProgressBar() {
 
 void XP_ProgressBar::CreateBarWindow(RECT bounds) {
     SetFont(forms::Font::CreateDefault());
-    // Every resize redraws all of the bar, since each part depends on its size.
-    CreateWindowOf(kClassName, CS_HREDRAW | CS_VREDRAW, WS_CHILD | WS_VISIBLE, 0, L"", bounds.left, bounds.top,
-                   bounds.right - bounds.left, bounds.bottom - bounds.top, Host() ? Host()->HostWindow() : nullptr);
+    // Every resize redraws all of the bar, since each part depends on its size. The bar keeps
+    // a DC of its own: its drawing surface whenever there is no back buffer.
+    CreateWindowOf(kClassName, CS_HREDRAW | CS_VREDRAW | CS_OWNDC, WS_CHILD | WS_VISIBLE, 0, L"", bounds.left,
+                   bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top,
+                   Host() ? Host()->HostWindow() : nullptr);
+    if (Handle()) ownDc_ = ::GetDC(Handle());
     SetHdc(nullptr);
     window_ = Handle();
     DrawProgressBar();
@@ -176,9 +180,8 @@ void XP_ProgressBar::pDraw(HDC hdc, int xSrc, int ySrc, int widthSrc, int height
 
 void XP_ProgressBar::DrawProgressBar() {
     percent_ = std::min(percent_, 100);
-    if (!window_ || !::IsWindow(window_)) return;
-    base::WindowDC screen(window_);
-    if (screen.Get()) DrawTo(screen.Get());
+    // Measured on the window in hWnd, shown on the bar's own.
+    if (Handle() && ownDc_ && window_ && ::IsWindow(window_)) DrawTo(ownDc_);
 }
 
 BarLook XP_ProgressBar::Look(const RECT& client) const {
@@ -220,17 +223,11 @@ HFONT XP_ProgressBar::CaptionFont(HDC surface) {
 }
 
 LRESULT XP_ProgressBar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT painted = 0;
+    if (forms::AnswerPaintMessage(
+            Handle(), message, wParam, [this](HDC dc, const RECT&) { DrawTo(dc); }, painted))
+        return painted;
     switch (message) {
-    case WM_PAINT: {
-        base::PaintDC paint(Handle());
-        DrawTo(paint.Get());
-        return 0;
-    }
-    case WM_PRINTCLIENT:
-        DrawTo(reinterpret_cast<HDC>(wParam));
-        return 0;
-    case WM_ERASEBKGND:
-        return 1;
     case WM_SIZE:
         SetHdc(nullptr);
         return 0;

@@ -41,8 +41,8 @@ public:
     // The window whose size and screen the bar draws with: its own unless set otherwise.
     HWND hWnd() const noexcept { return window_; }
     void SetHWnd(HWND window) noexcept { window_ = window; }
-    // The drawing surface: the back buffer's DC, or nullptr when none could be made.
-    HDC hdc() const noexcept { return buffer_.Dc(); }
+    // The drawing surface: the back buffer's DC, or the bar's own DC when none could be made.
+    HDC hdc() const noexcept { return buffer_ ? buffer_.Dc() : Handle() ? ownDc_ : nullptr; }
     // Whatever is given, makes the back buffer cover the bar's current size.
     void SetHdc(HDC ignored);
     // Style 8's pattern.
@@ -68,7 +68,7 @@ public:
     // The fill percentage; a draw lowers one above 100 to 100.
     int Percent() const noexcept { return percent_; }
 
-    // Draws the whole bar into the back buffer and copies it to the screen.
+    // Draws the whole bar into the back buffer and copies it to the bar's own window.
     void DrawProgressBar();
     static void DrawLine(int x1, int y1, int x2, int y2, HDC hdc, forms::OleColor color);
     // See progress::DrawGradient; both colours are stored back resolved. The flag picks columns.
@@ -88,6 +88,7 @@ private:
 
     forms::OleColor color_;
     HWND window_ = nullptr;
+    HDC ownDc_ = nullptr;  // the window's class gives it a DC of its own, which goes with the window
     int max_ = 100;
     int min_ = 0;
     int percent_ = 0;

@@ -1,6 +1,7 @@
 #include "controls/themedbutton/AboutBox.h"
 
 #include "base/Handles.h"
+#include "forms/PaintMessages.h"
 
 namespace controls::themedbutton {
 
@@ -59,17 +60,11 @@ void AboutBox::Paint(HDC dc) const {
 }
 
 LRESULT AboutBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT painted = 0;
+    if (forms::AnswerPaintMessage(
+            Handle(), message, wParam, [this](HDC dc, const RECT&) { Paint(dc); }, painted))
+        return painted;
     switch (message) {
-    case WM_PAINT: {
-        base::PaintDC paint(Handle());
-        Paint(paint.Get());
-        return 0;
-    }
-    case WM_PRINTCLIENT:
-        Paint(reinterpret_cast<HDC>(wParam));
-        return 0;
-    case WM_ERASEBKGND:
-        return 1;
     case WM_LBUTTONDOWN:
         // A press anywhere in the box pushes the Close button; the click that follows closes.
         pressed_ = true;

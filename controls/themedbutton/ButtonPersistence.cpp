@@ -64,7 +64,7 @@ ButtonProperties ReadButtonProperties(const PropertyBag& bag, const std::shared_
     p.value = bag.Read(L"Value", false);
     p.useMaskColor = bag.Read(L"UseMaskColor", false);
     p.maskColor = ReadColor(bag, L"MaskColor", kMissingMaskColor);
-    p.mousePointer = static_cast<short>(bag.Read(L"MousePointer", 0));
+    p.mousePointer = bag.Read<std::int16_t>(L"MousePointer", 0);
     p.roundedBordersByTheme = bag.Read(L"RoundedBordersByTheme", true);
     p.rightToLeft = ReadTruth(bag, L"bRTLText", false);
     return p;
@@ -96,7 +96,7 @@ void WriteButtonProperties(PropertyBag& bag, const ButtonProperties& p, const st
     bag.Write(L"Value", p.value, false);
     WriteColor(bag, L"MaskColor", p.maskColor, kMissingMaskColor);
     bag.Write(L"UseMaskColor", p.useMaskColor, false);
-    WriteInt(bag, L"MousePointer", p.mousePointer, 0);
+    bag.Write(L"MousePointer", std::int16_t{p.mousePointer}, std::int16_t{0});
     bag.Write(L"RoundedBordersByTheme", p.roundedBordersByTheme, true);
     // A number against a boolean default: never equal, so always written.
     bag.Write(L"bRTLText", std::int32_t{p.rightToLeft ? -1 : 0}, false);

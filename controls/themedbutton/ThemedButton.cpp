@@ -6,7 +6,6 @@
 #include <cmath>
 
 #include "base/MessageLoop.h"
-#include "controls/themedbutton/AnsiText.h"
 #include "controls/themedbutton/ButtonPersistence.h"
 #include "controls/themedbutton/ContentLayout.h"
 #include "controls/themedbutton/Drawing.h"
@@ -16,8 +15,10 @@
 #include "controls/themedbutton/ThemeFace.h"
 #include "controls/themedbutton/WindowRegion.h"
 #include "forms/AccessKey.h"
+#include "forms/AnsiText.h"
 #include "forms/Focus.h"
 #include "forms/MousePointers.h"
+#include "forms/PaintMessages.h"
 #include "forms/Units.h"
 
 namespace controls {
@@ -30,6 +31,7 @@ constexpr wchar_t kControlName[] = L"ThemedButton";
 constexpr wchar_t kDefaultFace[] = L"Tahoma";
 constexpr DWORD kAboutStyle = WS_POPUP | WS_CLIPSIBLINGS;
 constexpr long kShadowGrey = 0x808080;
+constexpr int kNewButtonIconMargin = 4;
 
 // A failing step ends the operation quietly; the button stays usable.
 template <typename Work>
@@ -74,6 +76,7 @@ ThemedButton::ThemedButton(forms::ControlHost& host, std::wstring name, RECT bou
       about_(kAboutStyle) {
     Safely([&] {
         p_.caption = Name();
+        iconMargin_ = kNewButtonIconMargin;
         const auto ambientFont = Ambient().Font;
         UseFont(ambientFont ? ambientFont->Clone() : forms::Font::Create(kDefaultFace, 8.25));
         UpdateAccessKeys();
@@ -100,7 +103,7 @@ ThemedButton::ThemedButton(forms::ControlHost& host, std::wstring name, RECT bou
 ThemedButton::~ThemedButton() {
     *alive_ = false;
     if (p_.font) p_.font->Unsubscribe(fontToken_);
-    tooltip_.TearDown();
+    tooltip_.Destroy();
     hook_.reset();
     theme_.Forget();
 }
@@ -145,7 +148,9 @@ void ThemedButton::StartRunMode() {
     if (leaveService_ == LeaveService::None) return;
     hook_ = std::make_unique<forms::MessageInterceptor>(
         Handle(), std::vector<UINT>{WM_SYSCOLORCHANGE, WM_THEMECHANGED, WM_MOUSEMOVE, WM_MOUSELEAVE},
-        [this](UINT message, WPARAM, LPARAM) { Safely([&] { OnHookedMessage(message); }); },
+        [this](UINT message, WPARAM, LPARAM lParam) {
+            Safely([&] { OnHookedMessage(message, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}); });
+        },
         forms::MessageInterceptor::Order::AfterWindow);
     if (!hook_->Installed()) {
         hook_.reset();
@@ -184,8 +189,8 @@ void ThemedButton::Assign(T& field, T value, std::wstring_view property, After a
     Safely([&] {
         field = std::move(value);
         PropertyChanged(property);
-        if (after == After::Repaint) Refresh();
         if (after == After::Layout) Layout();
+        if (after != After::Nothing) Refresh();
     });
 }
 
@@ -212,6 +217,7 @@ void ThemedButton::SetCaption(std::wstring caption) {
         UpdateAccessKeys();
         PropertyChanged(L"Caption");
         Layout();
+        Refresh();
     });
 }
 
@@ -225,6 +231,7 @@ void ThemedButton::SetNonThemeStyle(int style) { Assign(p_.nonThemeStyle, style,
 
 void ThemedButton::SetEnabled(bool enabled) {
     Safely([&] {
+        if (!enabled) CancelPress();
         p_.enabled = enabled;
         state_ = VisualStates::Normal;
         Refresh();
@@ -319,7 +326,7 @@ void ThemedButton::Layout() {
     {
         base::WindowDC dc(Handle());
         base::SelectedObject font(dc.Get(), DrawingFont());
-        const std::string text = ToAnsi(p_.caption);
+        const std::string text = forms::ToAnsi(p_.caption);
         UINT flags = DT_CALCRECT | DT_WORDBREAK;
         if (p_.rightToLeft) flags |= DT_RTLREADING;
         ::DrawTextA(dc.Get(), text.c_str(), static_cast<int>(text.size()), &measured, flags);
@@ -461,7 +468,7 @@ void ThemedButton::PaintCaption(HDC dc) {
         color = Translated(p_.fontHighlightColor);
     const COLORREF previous = ::SetTextColor(dc, static_cast<COLORREF>(color));
     const int previousMode = ::SetBkMode(dc, TRANSPARENT);
-    const std::string text = ToAnsi(p_.caption);
+    const std::string text = forms::ToAnsi(p_.caption);
     RECT rect = captionRect_;
     ::DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &rect, captionFormat_);
     ::SetBkMode(dc, previousMode);
@@ -476,7 +483,7 @@ bool ThemedButton::Raise(const base::Event<>& event, int id) {
     return *alive;
 }
 
-void ThemedButton::OnHookedMessage(UINT message) {
+void ThemedButton::OnHookedMessage(UINT message, POINT at) {
     switch (message) {
     case WM_SYSCOLORCHANGE:
         Refresh();
@@ -486,10 +493,15 @@ void ThemedButton::OnHookedMessage(UINT message) {
         Refresh();
         break;
     case WM_MOUSEMOVE:
-        if (!mouseInside_) OnMouseEntry();
+        // Moves from off the button come only while it holds the mouse after a press.
+        if (!mouseInside_ && Over(at))
+            OnMouseEntry();
+        else if (mouseInside_ && ::GetCapture() == Handle() && !Over(at))
+            OnMouseExit();
         break;
     case WM_MOUSELEAVE:
-        OnMouseExit();
+        // A move off the button while it held the mouse may have seen it go already.
+        if (mouseInside_) OnMouseExit();
         break;
     default:
         break;
@@ -499,7 +511,8 @@ void ThemedButton::OnHookedMessage(UINT message) {
 void ThemedButton::OnMouseEntry() {
     mouseInside_ = true;
     RequestMouseLeave(leaveService_, Handle());
-    state_ = VisualStates::Hot;
+    // Back over the button it still holds down, it shows pressed again.
+    state_ = leftPressed_ ? VisualStates::Pressed : VisualStates::Hot;
     Refresh();
     if (!Raise(MouseEnter, kMouseEnterId)) return;
     BuildTooltip();
@@ -507,7 +520,6 @@ void ThemedButton::OnMouseEntry() {
 
 void ThemedButton::OnMouseExit() {
     mouseInside_ = false;
-    leftPressed_ = false;  // a release after leaving is no click
     state_ = VisualStates::Normal;
     TearDownTooltip();
     Refresh();
@@ -517,31 +529,61 @@ void ThemedButton::OnMouseExit() {
 void ThemedButton::BuildTooltip() {
     p_.toolTipText = forms::Control::ToolTipText();
     forms::Control::SetToolTipText(std::wstring());
-    TooltipLook look;
+    forms::TooltipLook look;
     look.text = p_.toolTipText;
-    look.title = p_.tooltipTitle;
+    if (!p_.tooltipTitle.empty() || p_.toolTipIcon != 0) look.title = p_.tooltipTitle;
     look.icon = p_.toolTipIcon;
     look.balloon = p_.toolTipType == kBalloon;
     // A colour of exactly 0 is "not set": black needs 0x000001.
     if (p_.toolTipForeColor != 0) look.foreColor = Translated(p_.toolTipForeColor);
     if (p_.tooltipBackColor != 0) look.backColor = Translated(p_.tooltipBackColor);
-    tooltip_.Build(Handle(), look);
+    look.ansi = true;
+    tooltip_.Create(Handle(), look);
 }
 
 void ThemedButton::TearDownTooltip() {
     forms::Control::SetToolTipText(p_.toolTipText);
-    tooltip_.TearDown();
+    tooltip_.Destroy();
+}
+
+bool ThemedButton::Over(POINT at) const {
+    const SIZE size = ClientSize(Handle());
+    if (at.x < 0 || at.y < 0 || at.x >= size.cx || at.y >= size.cy) return false;
+    // The shaped looks leave their cut corners to what lies behind.
+    base::RegionHandle shape(::CreateRectRgn(0, 0, 0, 0));
+    if (!shape || ::GetWindowRgn(Handle(), shape.Get()) == ERROR) return true;
+    return ::PtInRegion(shape.Get(), at.x, at.y) != FALSE;
 }
 
 void ThemedButton::OnLeftPress() {
+    // The button keeps the mouse until the release, so that only its own press makes its click.
     leftPressed_ = true;
+    ::SetCapture(Handle());
     if (::GetFocus() != Handle()) ::SetFocus(Handle());
     state_ = VisualStates::Pressed;
     Refresh();
 }
 
-void ThemedButton::OnLeftRelease() {
-    if (p_.buttonType == kToggle && !p_.value) {
+void ThemedButton::CancelPress() {
+    if (::GetCapture() == Handle()) ::ReleaseCapture();  // its notice ends the press
+    OnCaptureLost();
+}
+
+void ThemedButton::OnCaptureLost() {
+    if (!std::exchange(leftPressed_, false)) return;
+    state_ = mouseInside_ ? VisualStates::Hot : VisualStates::Normal;
+    Refresh();
+}
+
+void ThemedButton::OnLeftRelease(POINT at) {
+    // A release with no press of this button before it (pressed elsewhere, let go here) is not the button's.
+    if (!std::exchange(leftPressed_, false)) return;
+    lastMouseButton_ = 1;
+    const bool over = Over(at);
+    bool click = false;
+    if (!over) {
+        state_ = VisualStates::Normal;  // dragged off and let go there: no click, the button stands up
+    } else if (p_.buttonType == kToggle && !p_.value) {
         state_ = VisualStates::Pressed;  // the toggle keeps its pressed look; no event
     } else {
         state_ = VisualStates::Hot;
@@ -549,23 +591,14 @@ void ThemedButton::OnLeftRelease() {
         base::DoEvents();
         if (!*alive) return;
         RequestMouseLeave(leaveService_, Handle());
-        if (mouseInside_ && !Raise(Click, kClickId)) return;
+        click = mouseInside_;
     }
+    // The mouse goes free before anyone hears of the click, so that a window the click
+    // brings up gets the clicks meant for it.
+    if (::GetCapture() == Handle()) ::ReleaseCapture();
+    if (click && !Raise(Click, kClickId)) return;
     Refresh();
-    lastMouseButton_ = 1;
-}
-
-void ThemedButton::OnRelease(int button, POINT at) {
-    const std::shared_ptr<bool> alive = alive_;
-    if (button == 1) {
-        OnLeftRelease();
-        if (!*alive) return;
-    }
-    lastMouseButton_ = button;
-    // A left press and release over the button make a click.
-    const SIZE size = ClientSize(Handle());
-    const bool over = at.x >= 0 && at.y >= 0 && at.x < size.cx && at.y < size.cy;
-    if (button == 1 && std::exchange(leftPressed_, false) && over) OwnClick();
+    if (over) OwnClick();
 }
 
 void ThemedButton::OwnClick() {
@@ -629,24 +662,19 @@ void ThemedButton::OnShow(bool shown) {
         Layout();
         return;
     }
+    CancelPress();
     forms::Control::SetToolTipText(p_.toolTipText);
 }
 
 LRESULT ThemedButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT painted = 0;
+    if (forms::AnswerPaintMessage(
+            Handle(), message, wParam, [this](HDC dc, const RECT&) { DrawTo(dc); }, painted))
+        return painted;
     const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     bool handled = true;
     Safely([&] {
         switch (message) {
-        case WM_PAINT: {
-            base::PaintDC paint(Handle());
-            DrawTo(paint.Get());
-            break;
-        }
-        case WM_PRINTCLIENT:
-            DrawTo(reinterpret_cast<HDC>(wParam));
-            break;
-        case WM_ERASEBKGND:
-            break;
         case WM_SIZE:
             Layout();
             break;
@@ -671,13 +699,16 @@ LRESULT ThemedButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
             if (lastMouseButton_ == 1) OnLeftPress();
             break;
         case WM_LBUTTONUP:
-            OnRelease(1, at);
+            OnLeftRelease(at);
             break;
         case WM_RBUTTONUP:
-            OnRelease(2, at);
+            lastMouseButton_ = 2;
             break;
         case WM_MBUTTONUP:
-            OnRelease(4, at);
+            lastMouseButton_ = 4;
+            break;
+        case WM_CAPTURECHANGED:
+            if (reinterpret_cast<HWND>(lParam) != Handle()) OnCaptureLost();
             break;
         case WM_KEYDOWN:
             OnKeyDown(wParam);
@@ -695,7 +726,8 @@ LRESULT ThemedButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
             OnFocus(false);
             break;
         case WM_DESTROY:
-            tooltip_.TearDown();
+            CancelPress();
+            tooltip_.Destroy();
             hook_.reset();
             handled = false;
             break;
@@ -706,7 +738,6 @@ LRESULT ThemedButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     });
     if (message == WM_GETDLGCODE) return DLGC_BUTTON | DLGC_WANTARROWS | DLGC_WANTTAB;
     if (message == WM_SETCURSOR && handled) return TRUE;
-    if (message == WM_ERASEBKGND) return 1;
     return handled ? 0 : DefaultHandling(message, wParam, lParam);
 }
 

@@ -10,7 +10,6 @@
 #include "base/Handles.h"
 #include "controls/themedbutton/AboutBox.h"
 #include "controls/themedbutton/ButtonProperties.h"
-#include "controls/themedbutton/ButtonTooltip.h"
 #include "controls/themedbutton/IconPainter.h"
 #include "controls/themedbutton/MouseLeave.h"
 #include "controls/themedbutton/ThemeFace.h"
@@ -18,6 +17,7 @@
 #include "forms/Control.h"
 #include "forms/MessageInterceptor.h"
 #include "forms/PropertyBag.h"
+#include "forms/Tooltip.h"
 
 namespace controls {
 
@@ -140,7 +140,7 @@ private:
     void UseFont(std::shared_ptr<forms::Font> font);
     HFONT DrawingFont();
     void UpdateAccessKeys();
-    // Stores a new value, tells the host, then repaints or lays out anew.
+    // Stores a new value, tells the host, then repaints, or lays out anew and repaints.
     enum class After { Repaint, Layout, Nothing };
     template <typename T>
     void Assign(T& field, T value, std::wstring_view property, After after = After::Repaint);
@@ -154,12 +154,16 @@ private:
     bool Emphasis() const;
 
     // Input
-    void OnHookedMessage(UINT message);
+    void OnHookedMessage(UINT message, POINT at);
     void OnMouseEntry();
     void OnMouseExit();
+    // Over the button's shape, in client coordinates.
+    bool Over(POINT at) const;
     void OnLeftPress();
-    void OnRelease(int button, POINT at);
-    void OnLeftRelease();
+    void OnLeftRelease(POINT at);
+    // Ends a press without a click (hidden, disabled, destroyed): the mouse goes free, the button stands up.
+    void CancelPress();
+    void OnCaptureLost();
     void OwnClick();
     void OnKeyDown(WPARAM key);
     void OnKeyUp(WPARAM key);
@@ -178,12 +182,12 @@ private:
     bool hasFocus_ = false;
     bool shown_ = false;
     bool mouseInside_ = false;
-    bool leftPressed_ = false;  // a left press that a release over the button turns into a click
+    bool leftPressed_ = false;  // held down since a left press on the button, which then has the mouse
     int lastMouseButton_ = 0;
     long surfaceBackground_;
     RECT captionRect_{};
     UINT captionFormat_;
-    int iconMargin_ = 4;
+    int iconMargin_ = 0;  // left by the last repaint, 0 before the first; a newly placed button starts at 4
 
     // The picture is drawn here and copied to the screen whole: no flicker, and the
     // icon's pixel work reads memory rather than the screen. Made again only to grow.
@@ -196,7 +200,7 @@ private:
 
     themedbutton::LeaveService leaveService_ = themedbutton::LeaveService::None;
     std::unique_ptr<forms::MessageInterceptor> hook_;
-    themedbutton::ButtonTooltip tooltip_;
+    forms::Tooltip tooltip_;
     themedbutton::AboutBox about_;
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };

@@ -3,6 +3,7 @@
 // output window's) in red 51, green 94, blue 168.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -265,6 +266,21 @@ TEST(BarPixels, AValueAboveMaxDrawsTheSamePictureAsAHundred) {
         beyond->SetValue(120);
         EXPECT_TRUE(Render(*beyond).SameAs(Render(*full)));
     }
+}
+
+TEST(BarPixels, AValueFarBelowMinDrawsTheSamePictureAsOneJustBelow) {
+    auto draw = [](int style, int value) {
+        auto bar = MakeBar(W, H);
+        void* bits = nullptr;
+        base::BitmapHandle tile = forms::CreateTopDownDib(8, 8, &bits);
+        std::fill_n(static_cast<std::uint32_t*>(bits), 64, 0x0000FFu);
+        bar->SetImage(forms::Picture::FromBitmap(std::move(tile)));
+        bar->SetScrolling(style);
+        bar->SetValue(value);
+        return Render(*bar);
+    };
+    for (int style = 0; style <= 9; ++style)
+        EXPECT_TRUE(draw(style, -5'000'000).SameAs(draw(style, -1))) << "style " << style;
 }
 
 // ---- Style 7's hatch and style 8's pattern, counted in an 8 x 8 square of the fill

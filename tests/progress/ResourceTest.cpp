@@ -12,8 +12,8 @@ namespace {
 
 Drawn OnScreen(controls::XP_ProgressBar& bar) {
     RECT client{};
-    ::GetClientRect(bar.hWnd(), &client);
-    base::WindowDC screen(bar.hWnd());
+    ::GetClientRect(bar.Handle(), &client);
+    base::WindowDC screen(bar.Handle());
     return Drawn(screen.Get(), client.right, client.bottom);
 }
 
@@ -38,6 +38,27 @@ TEST(BarScreen, APaintRequestDrawsTheBarAgain) {
     ::InvalidateRect(bar->hWnd(), nullptr, FALSE);
     ::UpdateWindow(bar->hWnd());
     EXPECT_TRUE(OnScreen(*bar).SameAs(drawn));
+}
+
+TEST(BarScreen, TheBarShowsOnItsOwnWindowWhicheverWindowItIsMeasuredOn) {
+    auto bar = MakeBar(200, 25);
+    auto other = MakeBar(200, 25);
+    ::SetWindowPos(other->Handle(), nullptr, 10, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    ::UpdateWindow(bar->Handle());
+    ::UpdateWindow(other->Handle());
+    const Drawn before = OnScreen(*other);
+    bar->SetHWnd(other->Handle());
+    bar->SetValue(100);
+    EXPECT_EQ(OnScreen(*bar).At(100, 12), kBarColor);
+    EXPECT_TRUE(OnScreen(*other).SameAs(before));
+}
+
+TEST(BarBackBuffer, WithoutOneTheDrawingSurfaceIsTheBarsOwnDC) {
+    auto bar = MakeBar(0, 25);
+    ASSERT_NE(bar->hdc(), nullptr);
+    EXPECT_EQ(::WindowFromDC(bar->hdc()), bar->Handle());
+    ::SetWindowPos(bar->Handle(), nullptr, 0, 0, 120, 25, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_NE(::WindowFromDC(bar->hdc()), bar->Handle()) << "the back buffer, once the bar has a size";
 }
 
 TEST(BarBackBuffer, IsMadeAgainOnlyWhenTheBarGrows) {

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <memory>
 #include <vector>
 
 #include "ThemedTestSupport.h"
@@ -59,12 +61,14 @@ TEST(ThemedInteraction, APushClickRaisesClickOnceAndEndsHot) {
     EXPECT_EQ(Actions(form), (std::vector<int>{kClick, kLeave}));
 }
 
-TEST(ThemedInteraction, APressInsideAndAReleaseAfterLeavingRaisesNoClick) {
+TEST(ThemedInteraction, APressAndAReleaseAfterTheMouseLeftRaiseNoClick) {
     HostForm& form = SharedForm();
     ThemedButton b(form, L"ThemedButton1", Bounds(10, 10, W, H));
     MoveMouse(b, 50, 15);
-    Press(b, 50, 15);
+    // The cursor goes before the press: on the test display a cursor moved while a button
+    // holds the mouse comes back to the press when the button lets go.
     ASSERT_TRUE(LeftByTheMouse(b));
+    ::SendMessageW(b.hWnd(), WM_LBUTTONDOWN, MK_LBUTTON, testing_support::MousePosition(50, 15));
     Release(b, 50, 15);
     EXPECT_EQ(Actions(form), std::vector<int>{kLeave});
     EXPECT_EQ(b.State(), 2) << "the release still leaves the button hot";
@@ -258,4 +262,120 @@ TEST(ThemedInteraction, DestroyingTheButtonRemovesTheHook) {
     EXPECT_FALSE(b->Hooked());
     b.reset();
     EXPECT_FALSE(::IsWindow(window));
+}
+
+// ---- The mouse as a user works it: the press takes the mouse, and only the
+// release of the button's own press can click it.
+
+namespace {
+enum class Place { First, Second, Form };
+
+struct Journey {
+    const char* name;
+    bool toggle;
+    Place press;
+    Place release;  // reached after a stop on the bare form
+    int firstClicks, secondClicks;
+    bool valueAfter;
+    bool drawnPressedAfter;
+};
+
+const Journey kJourneys[] = {
+    {"pressed on one, let go on another", false, Place::First, Place::Second, 0, 0, false, false},
+    {"pressed on the form, let go on a button", false, Place::Form, Place::Second, 0, 0, false, false},
+    {"dragged off and back", false, Place::First, Place::First, 1, 0, false, false},
+    {"a toggle dragged off and back", true, Place::First, Place::First, 0, 0, true, true},
+    {"a toggle dragged off and let go there", true, Place::First, Place::Form, 0, 0, false, false},
+};
+
+struct Pair {
+    explicit Pair(HostForm& form)
+        : form(form),
+          first(form, L"ThemedButton1", Bounds(10, 10, W, H)),
+          second(form, L"ThemedButton2", Bounds(10, 50, W, H)) {
+        first.Click.Subscribe([this] { ++firstClicks; });
+        second.Click.Subscribe([this] { ++secondClicks; });
+    }
+    void MoveTo(Place place) {
+        if (place == Place::Form)
+            UserMoves(form.Handle(), 300, 200);
+        else
+            UserMoves((place == Place::First ? first : second).hWnd(), W / 2, H / 2);
+    }
+    HostForm& form;
+    ThemedButton first;
+    ThemedButton second;
+    int firstClicks = 0;
+    int secondClicks = 0;
+};
+}  // namespace
+
+TEST(ThemedMouse, OnlyTheReleaseOfTheButtonsOwnPressClicksIt) {
+    for (const Journey& j : kJourneys) {
+        SCOPED_TRACE(j.name);
+        Pair pair(SharedForm());
+        pair.first.SetButtonType(j.toggle ? 1 : 0);
+        pair.MoveTo(j.press);
+        UserPresses();
+        EXPECT_EQ(::GetCapture() == pair.first.hWnd(), j.press == Place::First);
+        pair.MoveTo(Place::Form);
+        EXPECT_EQ(pair.first.State(), 1) << "off the button it stands up";
+        pair.MoveTo(j.release);
+        UserReleases();
+        EXPECT_EQ(::GetCapture(), nullptr);
+        EXPECT_EQ(pair.firstClicks, j.firstClicks);
+        EXPECT_EQ(pair.secondClicks, j.secondClicks);
+        EXPECT_EQ(pair.first.Value(), j.valueAfter);
+        EXPECT_EQ(pair.first.State() == 3, j.drawnPressedAfter);
+        MoveMouseAway();
+    }
+}
+
+// Records the double clicks that reach the button.
+class DoubleClickProbe : public ThemedButton {
+public:
+    using ThemedButton::ThemedButton;
+    int doubleClicks = 0;
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        doubleClicks += message == WM_LBUTTONDBLCLK;
+        return ThemedButton::HandleMessage(message, wParam, lParam);
+    }
+};
+
+TEST(ThemedMouse, ADoubleClickFlipsAToggleTwice) {
+    HostForm& form = SharedForm();
+    DoubleClickProbe b(form, L"ThemedButton1", Bounds(10, 10, W, H));
+    b.SetButtonType(1);
+    UserMoves(b.hWnd(), W / 2, H / 2);
+    for (int i = 0; i < 2; ++i) {
+        UserPresses();
+        UserReleases();
+    }
+    EXPECT_EQ(b.doubleClicks, 1);
+    EXPECT_FALSE(b.Value()) << "on and off again, as a check box";
+    EXPECT_EQ(Count(form, kClick), 1) << "the second release, from true";
+    MoveMouseAway();
+}
+
+TEST(ThemedMouse, HidingDisablingOrDestroyingAPressedButtonLetsTheMouseGo) {
+    const std::function<void(std::unique_ptr<ThemedButton>&)> endings[] = {
+        [](auto& b) { ::ShowWindow(b->hWnd(), SW_HIDE); },
+        [](auto& b) { b->SetEnabled(false); },
+        [](auto& b) { b.reset(); },
+    };
+    for (const auto& end : endings) {
+        HostForm& form = SharedForm();
+        auto b = std::make_unique<ThemedButton>(form, L"ThemedButton1", Bounds(10, 10, W, H));
+        UserMoves(b->hWnd(), W / 2, H / 2);
+        UserPresses();
+        ASSERT_EQ(::GetCapture(), b->hWnd());
+        end(b);
+        EXPECT_EQ(::GetCapture(), nullptr);
+        EXPECT_TRUE(!b || b->State() != 3) << "no longer drawn pressed";
+        UserReleases();
+        EXPECT_EQ(Count(form, kClick), 0);
+        MoveMouseAway();
+    }
 }

@@ -128,7 +128,8 @@ TEST(ThemedModel, RoundTripKeepsTheOddities) {
     EXPECT_TRUE(Stored<bool>(bag, L"USeCustomColors"));
     EXPECT_EQ(Stored<std::int32_t>(bag, L"iNonThemeStyle"), 7);
     EXPECT_EQ(Stored<std::wstring>(bag, L"Tooltiptitle"), L"Title");
-    EXPECT_FALSE(bag.Contains(L"Caption"));  // an empty caption is left out
+    EXPECT_EQ(Stored<std::int16_t>(bag, L"MousePointer"), 3);  // 16 bits, as a host that follows the table reads it
+    EXPECT_FALSE(bag.Contains(L"Caption"));                    // an empty caption is left out
 
     ThemedButton copy(form, L"ThemedButton2", Bounds(10, 50, 100, 30), bag);
     EXPECT_TRUE(copy.RightToLeft());

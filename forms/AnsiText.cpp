@@ -1,8 +1,8 @@
-#include "controls/themedbutton/AnsiText.h"
+#include "forms/AnsiText.h"
 
 #include <windows.h>
 
-namespace controls::themedbutton {
+namespace forms {
 
 std::string ToAnsi(std::wstring_view text) {
     if (text.empty()) return {};
@@ -14,4 +14,4 @@ std::string ToAnsi(std::wstring_view text) {
     return ansi;
 }
 
-}  // namespace controls::themedbutton
+}  // namespace forms
