@@ -9,6 +9,7 @@
 #include "app/Form1.h"
 #include "app/Shortcuts.h"
 #include "app/TimeText.h"
+#include "forms/PaintMessages.h"
 
 namespace app {
 
@@ -129,29 +130,22 @@ RECT WaveformWindow::PlotArea() const {
     return WaveformLayout(client).plot;
 }
 
-void WaveformWindow::PaintClient(HDC dc, const RECT& dirty) {
-    RECT client{};
-    ::GetClientRect(Handle(), &client);
-    painter_.Paint(dc, client, dirty, Scene());
-}
-
-void WaveformWindow::Paint() {
-    base::PaintDC paint(Handle());
+// Draws `area` of the client area through the back buffer, clipped to it, so that
+// the playhead's steps redraw only the columns they touch.
+void WaveformWindow::Paint(HDC dc, const RECT& area) {
     RECT client{};
     ::GetClientRect(Handle(), &client);
     if (client.right <= 0 || client.bottom <= 0) return;
-    const RECT& dirty = paint.Dirty();
     HDC buffer = buffer_.Ensure(client.right, client.bottom);
-    if (!buffer) {  // no memory for a back buffer: draw straight on the window
-        PaintClient(paint.Get(), dirty);
+    if (!buffer) {  // no memory for a back buffer: draw straight on the target
+        painter_.Paint(dc, client, area, Scene());
         return;
     }
-    base::RegionHandle clip(::CreateRectRgnIndirect(&dirty));
+    base::RegionHandle clip(::CreateRectRgnIndirect(&area));
     ::SelectClipRgn(buffer, clip.Get());
-    PaintClient(buffer, dirty);
+    painter_.Paint(buffer, client, area, Scene());
     ::SelectClipRgn(buffer, nullptr);
-    buffer_.CopyTo(paint.Get(), dirty.left, dirty.top, dirty.right - dirty.left, dirty.bottom - dirty.top, dirty.left,
-                   dirty.top);
+    buffer_.CopyTo(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, area.left, area.top);
 }
 
 void WaveformWindow::InvalidateColumn(double x) {
@@ -319,18 +313,11 @@ bool WaveformWindow::ShortcutRepeats(WORD command) const {
 }
 
 LRESULT WaveformWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT painted = 0;
+    if (forms::AnswerPaintMessage(
+            Handle(), message, wParam, [this](HDC dc, const RECT& area) { Paint(dc, area); }, painted))
+        return painted;
     switch (message) {
-    case WM_PAINT:
-        Paint();
-        return 0;
-    case WM_PRINTCLIENT: {
-        RECT client{};
-        ::GetClientRect(Handle(), &client);
-        PaintClient(reinterpret_cast<HDC>(wParam), client);
-        return 0;
-    }
-    case WM_ERASEBKGND:
-        return 1;
     case WM_SIZE:
         view_.SetClientWidth(LOWORD(lParam));
         ViewChanged();

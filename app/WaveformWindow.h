@@ -53,8 +53,7 @@ private:
     enum class Mark { None, Start, End };
 
     WaveformScene Scene();
-    void Paint();
-    void PaintClient(HDC dc, const RECT& dirty);
+    void Paint(HDC dc, const RECT& area);
     void Refresh();
     void ViewChanged();
     void UpdateScrollBar();
