@@ -1,8 +1,9 @@
 // How long saving a selection takes through the program's own save path (the
 // output window, the runner, the step that makes the encoder's copy exact, the
-// check of the new file and its move into place), next to the same encoder
-// command started bare, that finishing step alone, a re-encoding cut of the
-// same selection, and a plain copy of the same bytes.
+// check of the new file and its move into place), and how much of it is left
+// once the encoder has ended, next to the same encoder command started bare,
+// the exact step alone, a re-encoding cut of the same selection, and a plain
+// copy of the same bytes.
 //
 //   scripts/benchmark save
 //
@@ -70,8 +71,15 @@ LRESULT CALLBACK WatchReports(int code, WPARAM wParam, LPARAM lParam) {
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-// Seconds from handing the selection over to the report "MP3 has been cut!".
-double ProgramSave(app::Form1& form, const std::wstring& output) {
+// When the output of the encoder the program started last ended.
+double encoderEnded = 0;
+
+struct SaveTimes {
+    double total;         // from handing the selection over to the report "MP3 has been cut!"
+    double afterEncoder;  // from the end of the encoder's output to the report
+};
+
+SaveTimes ProgramSave(app::Form1& form, const std::wstring& output) {
     ReportWatch watch;
     watch.hook.Reset(::SetWindowsHookExW(WH_CBT, &WatchReports, nullptr, ::GetCurrentThreadId()));
     ReportWatch::active = &watch;
@@ -82,7 +90,7 @@ double ProgramSave(app::Form1& form, const std::wstring& output) {
         std::fwprintf(stderr, L"the save failed: %ls\n", watch.text.c_str());
         std::exit(1);
     }
-    return watch.shownAt - start;
+    return {watch.shownAt - start, watch.shownAt - encoderEnded};
 }
 
 // Seconds the command takes started on its own, its output thrown away.
@@ -110,7 +118,8 @@ double Bare(const std::wstring& commandLine) {
     return Now() - start;
 }
 
-// Seconds the step that makes a stream copy exact takes on its own, given the player's index of the input.
+// Seconds the step that makes a stream copy exact takes on its own, given the
+// player's index of the input: preparing the audio, then writing it into the copy.
 double Finishing(const std::wstring& input, const std::wstring& copy, double start, double length,
                  const media::Mp3Index* index) {
     const double begin = Now();
@@ -173,9 +182,11 @@ void Measure(app::Form1& form, const std::wstring& fixtures, const std::wstring&
     // A first round each to bring the files and the encoder into the cache.
     ProgramSave(form, programOutput);
     Bare(bareCommand);
-    std::vector<double> program, bare;
+    std::vector<double> program, afterEncoder, bare;
     for (int run = 0; run < kRuns; ++run) {
-        program.push_back(ProgramSave(form, programOutput));
+        const SaveTimes save = ProgramSave(form, programOutput);
+        program.push_back(save.total);
+        afterEncoder.push_back(save.afterEncoder);
         bare.push_back(Bare(bareCommand));
     }
     std::vector<double> finishing;
@@ -188,6 +199,7 @@ void Measure(app::Form1& form, const std::wstring& fixtures, const std::wstring&
     const double programTime = Median(program), bareTime = Median(bare);
     std::wprintf(L"\n%ls (median of %d runs)\n", cut.name, kRuns);
     std::wprintf(L"  program's save (runner, exact, check, move) %8.3f s\n", programTime);
+    std::wprintf(L"  of it, left after the encoder ended         %8.3f s\n", Median(afterEncoder));
     std::wprintf(L"  same stream copy started bare               %8.3f s\n", bareTime);
     std::wprintf(L"  making the copy exact, alone                %8.3f s\n", Median(finishing));
     std::wprintf(L"  plain copy of the same bytes                %8.3f s\n", Median(copies));
@@ -227,6 +239,9 @@ int main() {
 
     app::Form1 form;
     form.Show();
+    form.DOSOutput().ReadOutput1().GotChunk.Subscribe([](const std::wstring&, bool last) {
+        if (last) encoderEnded = Now();
+    });
     Measure(form, fixtures, work, Cut{L"30 minutes out of a 60-minute MP3", L"save-60min.mp3", 3601.76, 900, 1800},
             true);
     Measure(form, fixtures, work, Cut{L"10 seconds out of a 3-minute MP3", L"save-3min.mp3", 180.04, 60, 10}, false);

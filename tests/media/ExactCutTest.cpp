@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "MediaFixtures.h"
+#include "base/Handles.h"
 #include "media/ExactCut.h"
 #include "media/FrameHeader.h"
 #include "media/InfoFrame.h"
@@ -270,4 +271,81 @@ TEST(Mp3Stream, ASingleFramePlaysTheLengthItReports) {
     const auto pcm = Samples(file.Path(), 0, stream.Length());
     EXPECT_EQ(pcm.size(), 2 * stream.Length());
     EXPECT_NE(std::count(pcm.begin(), pcm.end(), 0), static_cast<std::ptrdiff_t>(pcm.size()));
+}
+
+TEST(ExactCut, FinishesCopiesWhoseTagsDifferInSizeFromTheSourcesInPlace) {
+    const std::wstring source = Fixture(L"cbr128_info.mp3");
+    const auto bytes = ReadBytes(source);
+    const Mp3Index index = ReadIndex(source);
+    auto frames = [&](std::size_t first, std::size_t last) {
+        return std::vector<std::uint8_t>(bytes.begin() + static_cast<std::ptrdiff_t>(index.frameOffsets[first]),
+                                         bytes.begin() + static_cast<std::ptrdiff_t>(index.frameOffsets[last]));
+    };
+    // The cut's audio alone, from a copy with no tags.
+    ScratchFile bare(L"bare.mp3", frames(0, 2));
+    ASSERT_TRUE(MakeCutExact(source, bare.Path(), 0.5, 1.25));
+    const auto audio = ReadBytes(bare.Path());
+
+    using testing_support::Bytes;
+    const Bytes noTag;
+    Bytes smallTag = testing_support::Id3Header(10);
+    smallTag.resize(smallTag.size() + 10);
+    Bytes largeTag = testing_support::Id3Header(200000);
+    largeTag.resize(largeTag.size() + 200000, 0);
+    Bytes id3v1 = {'T', 'A', 'G'};
+    id3v1.resize(128, 'x');
+    Bytes apeAndId3v1 = {'A', 'P', 'E', 'T', 'A', 'G', 'E', 'X', 0xD0, 0x07, 0, 0, 32, 0, 0, 0};
+    apeAndId3v1.resize(32, 0);
+    apeAndId3v1.insert(apeAndId3v1.end(), id3v1.begin(), id3v1.end());
+    const struct {
+        const char* what;
+        const Bytes& leading;
+        Bytes copied;  // the encoder's audio: shorter or longer than the exact one
+        const Bytes& trailing;
+    } copies[] = {
+        {"no tags, more audio", noTag, frames(0, index.frameOffsets.size() - 1), noTag},
+        {"a smaller tag, less audio, an ID3v1 tag", smallTag, frames(40, 42), id3v1},
+        {"a larger tag, less audio, APE and ID3v1 tags", largeTag, frames(40, 42), apeAndId3v1},
+        {"a larger tag, more audio, an ID3v1 tag", largeTag, frames(0, 100), id3v1},
+    };
+    for (const auto& copy : copies) {
+        SCOPED_TRACE(copy.what);
+        Bytes written = copy.leading;
+        written.insert(written.end(), copy.copied.begin(), copy.copied.end());
+        written.insert(written.end(), copy.trailing.begin(), copy.trailing.end());
+        ScratchFile file(L"copy.mp3", written);
+        ASSERT_TRUE(MakeCutExact(source, file.Path(), 0.5, 1.25));
+        Bytes expected = copy.leading;
+        expected.insert(expected.end(), audio.begin(), audio.end());
+        expected.insert(expected.end(), copy.trailing.begin(), copy.trailing.end());
+        EXPECT_TRUE(ReadBytes(file.Path()) == expected);
+    }
+}
+
+TEST(ExactCut, ReadsTheSourceAgainWhenItWasRewrittenToTheSameSize) {
+    const auto original = ReadBytes(Fixture(L"cbr128_info.mp3"));
+    auto cut = [&](const std::wstring& source, const Mp3Index* sourceIndex) {
+        ScratchFile copy(L"copy.mp3", original);
+        EXPECT_TRUE(MakeCutExact(source, copy.Path(), 0.5, 1.25, sourceIndex));
+        return ReadBytes(copy.Path());
+    };
+    auto withId3v1 = original;
+    withId3v1.insert(withId3v1.end(), {'T', 'A', 'G'});
+    withId3v1.resize(original.size() + 128, 'x');
+    ScratchFile source(L"song.mp3", withId3v1);
+    const Mp3Index before = ReadIndex(source.Path());
+    // As a tag editor does: the ID3v1 tag's bytes go to a new tag in front, and the frames move.
+    auto moved = testing_support::Id3Header(118);
+    moved.resize(128, 0);
+    moved.insert(moved.end(), original.begin(), original.end());
+    base::KernelHandle file(
+        ::CreateFileW(source.Path().c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, 0, nullptr));
+    DWORD written = 0;
+    ASSERT_TRUE(::WriteFile(file.Get(), moved.data(), static_cast<DWORD>(moved.size()), &written, nullptr));
+    file.Reset();
+    const Mp3Index after = ReadIndex(source.Path());
+    ASSERT_EQ(after.fileSize, before.fileSize);
+    ASSERT_NE(after.frameOffsets.front(), before.frameOffsets.front());
+    ASSERT_NE(after.lastWriteTime, before.lastWriteTime);
+    EXPECT_EQ(cut(source.Path(), &before), cut(source.Path(), nullptr));
 }

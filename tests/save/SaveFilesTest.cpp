@@ -4,6 +4,8 @@
 #include "app/AudioCheck.h"
 #include "app/Files.h"
 #include "app/TemporaryOutput.h"
+#include "base/Handles.h"
+#include "base/SystemErrorText.h"
 #include "support/BadMp3.h"
 
 namespace {
@@ -142,6 +144,46 @@ TEST(TemporaryOutput, ReplacesTheTargetOnlyWithAFileHoldingTheSelection) {
             EXPECT_EQ(app::AudioSeconds(folder / L"cut.mp3"), cut.seconds);
             EXPECT_EQ(ReadAll(folder / L"cut.mp3").substr(0, 200), beeps.substr(0, 200));
         }
+        EXPECT_EQ(folder.Files(), std::vector<std::wstring>{L"cut.mp3"});
+    }
+}
+
+// A file another program holds: `share` is what it lets others do, `lockShared` a
+// lock of all of it against writing (for the one who writes, as a full disk).
+base::KernelHandle Held(const std::wstring& path, DWORD share, bool lockShared) {
+    base::KernelHandle file(::CreateFileW(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr));
+    OVERLAPPED all{};
+    if (lockShared) {
+        EXPECT_TRUE(::LockFileEx(file.Get(), LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD, MAXDWORD, &all));
+    }
+    return file;
+}
+
+TEST(TemporaryOutput, AFailedWriteOrMoveFailsTheSaveWithTheSystemsReasonAndLeavesNothing) {
+    ScratchFolder folder(L"io-failure");
+    const std::wstring target = folder / L"cut.mp3";
+    const struct {
+        const char* what;
+        bool copyHeld;  // else the target
+        DWORD share;
+        std::wstring failure;
+    } failures[] = {
+        {"a write into the copy", true, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+         L"the new file could not be made exact (" + base::SystemErrorText(ERROR_LOCK_VIOLATION) + L")."},
+        {"the move over the target", false, FILE_SHARE_READ,
+         L"the new file could not replace " + target + L" (" + base::SystemErrorText(ERROR_ACCESS_DENIED) + L")."},
+    };
+    for (const auto& failure : failures) {
+        SCOPED_TRACE(failure.what);
+        WriteAll(target, "the user's older file");
+        {
+            app::TemporaryOutput output(target, Fixture(L"save-beeps.mp3"), 3.25, 6.5);
+            WriteAll(output.Path(), ReadAll(Fixture(L"save-beeps.mp3")));  // the encoder's copy
+            const base::KernelHandle held =
+                Held(failure.copyHeld ? output.Path() : target, failure.share, failure.copyHeld);
+            EXPECT_EQ(output.PutInPlace(), failure.failure);
+        }
+        EXPECT_EQ(ReadAll(target), "the user's older file");
         EXPECT_EQ(folder.Files(), std::vector<std::wstring>{L"cut.mp3"});
     }
 }
