@@ -59,9 +59,9 @@ TemporaryOutput::~TemporaryOutput() { Abandon(); }
 
 void TemporaryOutput::Abandon() noexcept {
     if (exactCut_) exactCut_->Stop();
-    // A name never created, or let go, may be another's file.
-    if (owned_) ::DeleteFileW(ExtendedLengthPath(path_).c_str());
-    owned_ = false;
+    // A name never created, or let go, may be another's file; a file still
+    // held open elsewhere is tried again when the object goes.
+    if (owned_ && ::DeleteFileW(ExtendedLengthPath(path_).c_str())) owned_ = false;
 }
 
 std::wstring TemporaryOutput::PutInPlace() {
