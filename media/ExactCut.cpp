@@ -1,7 +1,6 @@
 #include "media/ExactCut.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <exception>
@@ -179,10 +178,8 @@ std::optional<Plan> PlanCut(const MediaFile& source, const Mp3Index& index, Samp
 }
 
 // The cut's audio: an information frame, the plan's head and the source's
-// frames, each checked; nothing where the frames are damaged or the file ends
-// early, or when `stop` is set.
-std::vector<std::uint8_t> ReadAudio(const MediaFile& source, const Mp3Index& index, const Plan& plan,
-                                    const std::atomic<bool>& stop) {
+// frames, each checked; nothing where the frames are damaged or the file ends early.
+std::vector<std::uint8_t> ReadAudio(const MediaFile& source, const Mp3Index& index, const Plan& plan) {
     const auto& offsets = index.frameOffsets;
     const std::uint64_t bulk = plan.copied <= plan.last ? offsets[plan.copied] : plan.musicEnd;
     const auto infoSize = static_cast<std::size_t>(FrameHeader::Parse(plan.infoHeader.data())->frameSize);
@@ -196,7 +193,6 @@ std::vector<std::uint8_t> ReadAudio(const MediaFile& source, const Mp3Index& ind
     info.musicCrc = LameCrc16(head, plan.head.size());
     // A chunk at a time, so that a stop is heard at once.
     for (std::uint64_t at = bulk; at < plan.musicEnd; at += kChunkSize) {
-        if (stop) return {};
         const auto size = static_cast<std::size_t>(std::min<std::uint64_t>(kChunkSize, plan.musicEnd - at));
         std::uint8_t* chunk = frames + (at - bulk);
         if (source.ReadAt(at, chunk, size) < size) return {};
@@ -268,6 +264,7 @@ void ExactCut::Prepare() noexcept {
     prepared_ = true;
     try {
         MediaFile input(source_);
+        input.StopReadingWhen(stop_);
         std::optional<Mp3Index> read;
         const Mp3Index& index = sourceIndex_ && StillDescribes(*sourceIndex_, input)
                                     ? *sourceIndex_
@@ -277,12 +274,12 @@ void ExactCut::Prepare() noexcept {
         if (range.first >= range.end) return;
         const auto plan = PlanCut(input, index, range);
         if (!plan) return;
-        audio_ = ReadAudio(input, index, *plan, stop_);
+        audio_ = ReadAudio(input, index, *plan);
         // What a reader of the copy finds: its LAME tag drops the delay and padding around the range.
         seconds_ = static_cast<double>(range.end - range.first) / index.format.sampleRate;
     } catch (const FileError&) {
         failure_ = std::current_exception();
-    } catch (const MediaError&) {  // no playable audio in the source: it cannot be cut exactly
+    } catch (const MediaError&) {  // no playable audio in the source, or stopped: no exact cut
     } catch (const std::bad_alloc&) {
         failure_ = std::make_exception_ptr(MediaError(base::SystemErrorText(ERROR_NOT_ENOUGH_MEMORY)));
     }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "media/FileError.h"
+#include "media/MediaError.h"
 
 namespace media {
 
@@ -19,6 +20,7 @@ MediaFile::MediaFile(const std::wstring& path)
 }
 
 std::size_t MediaFile::ReadAt(std::uint64_t offset, void* buffer, std::size_t size) const {
+    if (stop_ && *stop_) throw MediaError(L"The reading was given up.");
     // Plain reads from the file pointer cost less than reads at a given offset.
     if (offset != pointer_) {
         LARGE_INTEGER to{};

@@ -1,6 +1,7 @@
 #pragma once
 // A file opened for reading by its wide path. Others may keep reading, writing,
 // renaming or deleting it while it is open: a player must not lock a user's file.
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -25,12 +26,17 @@ public:
     // One thread at a time may read.
     std::size_t ReadAt(std::uint64_t offset, void* buffer, std::size_t size) const;
 
+    // From now on a read throws MediaError once `stop` is set (by another
+    // thread), so that whatever reads the file, however long, gives up at once.
+    void StopReadingWhen(const std::atomic<bool>& stop) noexcept { stop_ = &stop; }
+
 private:
     static constexpr std::uint64_t kUnknownPointer = ~std::uint64_t{0};
 
     base::KernelHandle handle_;
     std::uint64_t size_ = 0;
     std::uint64_t lastWriteTime_ = 0;
+    const std::atomic<bool>* stop_ = nullptr;
     mutable std::uint64_t pointer_ = 0;  // where the file pointer stands
 };
 
