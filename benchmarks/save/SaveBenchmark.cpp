@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -130,6 +131,20 @@ double Finishing(const std::wstring& input, const std::wstring& copy, double sta
     return Now() - begin;
 }
 
+// Seconds the exact step takes once the encoder has ended, its audio prepared
+// while the encoder ran (bare): writing that audio into the encoder's copy.
+double ExactStepLeft(const std::wstring& input, const std::wstring& encoderCommand, const std::wstring& copy,
+                     double start, double length, std::shared_ptr<const media::Mp3Index> index) {
+    media::ExactCut cut(input, start, length, std::move(index));
+    Bare(encoderCommand);
+    const double begin = Now();
+    if (!cut.Finish(copy)) {
+        std::fwprintf(stderr, L"the cut could not be made exact\n");
+        std::exit(1);
+    }
+    return Now() - begin;
+}
+
 // Seconds to copy the byte range the selection covers, read and written in large blocks.
 double ByteCopy(const std::wstring& input, const std::wstring& output, double fromFraction, double toFraction) {
     const double start = Now();
@@ -192,6 +207,9 @@ void Measure(app::Form1& form, const std::wstring& fixtures, const std::wstring&
     std::vector<double> finishing;
     for (int run = 0; run < kRuns; ++run)
         finishing.push_back(Finishing(input, bareOutput, cut.start, cut.length, form.player().Index().get()));
+    std::vector<double> left;
+    for (int run = 0; run < kRuns; ++run)
+        left.push_back(ExactStepLeft(input, bareCommand, bareOutput, cut.start, cut.length, form.player().Index()));
     std::vector<double> copies;
     for (int run = 0; run < kRuns; ++run)
         copies.push_back(ByteCopy(input, work + L"\\bytes.mp3", cut.start / cut.fileSeconds,
@@ -201,6 +219,7 @@ void Measure(app::Form1& form, const std::wstring& fixtures, const std::wstring&
     std::wprintf(L"  program's save (runner, exact, check, move) %8.3f s\n", programTime);
     std::wprintf(L"  of it, left after the encoder ended         %8.3f s\n", Median(afterEncoder));
     std::wprintf(L"  same stream copy started bare               %8.3f s\n", bareTime);
+    std::wprintf(L"  the exact step left once the encoder ended  %8.3f s\n", Median(left));
     std::wprintf(L"  making the copy exact, alone                %8.3f s\n", Median(finishing));
     std::wprintf(L"  plain copy of the same bytes                %8.3f s\n", Median(copies));
     if (withSlowerCuts) {
