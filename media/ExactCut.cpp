@@ -9,6 +9,7 @@
 #include <system_error>
 #include <vector>
 
+#include "base/SystemErrorText.h"
 #include "media/FileError.h"
 #include "media/Id3v2Tag.h"
 #include "media/InfoFrame.h"
@@ -228,6 +229,8 @@ std::vector<std::uint8_t> ReadAudio(const MediaFile& source, const Mp3Index& ind
     return audio;
 }
 
+MediaError OutOfMemory() { return MediaError(base::SystemErrorText(ERROR_NOT_ENOUGH_MEMORY)); }
+
 // Whether an index made earlier still describes the file: a tag editor rewrites
 // a file in place, often to the same size, and moves its frames.
 bool StillDescribes(const Mp3Index& index, const MediaFile& file) noexcept {
@@ -281,7 +284,7 @@ void ExactCut::Prepare() noexcept {
         failure_ = std::current_exception();
     } catch (const MediaError&) {  // no playable audio in the source, or stopped: no exact cut
     } catch (const std::bad_alloc&) {
-        failure_ = std::make_exception_ptr(MediaError(base::SystemErrorText(ERROR_NOT_ENOUGH_MEMORY)));
+        failure_ = std::make_exception_ptr(OutOfMemory());
     }
 }
 
@@ -290,6 +293,7 @@ std::optional<double> ExactCut::Finish(const std::wstring& copy) {
         worker_.join();
     else if (!prepared_)
         Prepare();
+    if (stop_) return std::nullopt;
     if (failure_) std::rethrow_exception(failure_);
     if (audio_.empty()) return std::nullopt;
     try {
@@ -301,7 +305,7 @@ std::optional<double> ExactCut::Finish(const std::wstring& copy) {
         out.End();
         return seconds_;
     } catch (const std::bad_alloc&) {
-        throw MediaError(base::SystemErrorText(ERROR_NOT_ENOUGH_MEMORY));
+        throw OutOfMemory();
     }
 }
 
