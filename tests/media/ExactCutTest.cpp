@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <optional>
+#include <tuple>
 
 #include "MediaFixtures.h"
 #include "base/Handles.h"
@@ -274,51 +275,35 @@ TEST(Mp3Stream, ASingleFramePlaysTheLengthItReports) {
 }
 
 TEST(ExactCut, FinishesCopiesWhoseTagsDifferInSizeFromTheSourcesInPlace) {
-    const std::wstring source = Fixture(L"cbr128_info.mp3");
-    const auto bytes = ReadBytes(source);
-    const Mp3Index index = ReadIndex(source);
-    auto frames = [&](std::size_t first, std::size_t last) {
-        return std::vector<std::uint8_t>(bytes.begin() + static_cast<std::ptrdiff_t>(index.frameOffsets[first]),
-                                         bytes.begin() + static_cast<std::ptrdiff_t>(index.frameOffsets[last]));
-    };
-    // The cut's audio alone, from a copy with no tags.
-    ScratchFile bare(L"bare.mp3", frames(0, 2));
-    ASSERT_TRUE(MakeCutExact(source, bare.Path(), 0.5, 1.25));
-    const auto audio = ReadBytes(bare.Path());
-
     using testing_support::Bytes;
-    const Bytes noTag;
-    Bytes smallTag = testing_support::Id3Header(10);
-    smallTag.resize(smallTag.size() + 10);
-    Bytes largeTag = testing_support::Id3Header(200000);
-    largeTag.resize(largeTag.size() + 200000, 0);
-    Bytes id3v1 = {'T', 'A', 'G'};
-    id3v1.resize(128, 'x');
-    Bytes apeAndId3v1 = {'A', 'P', 'E', 'T', 'A', 'G', 'E', 'X', 0xD0, 0x07, 0, 0, 32, 0, 0, 0};
-    apeAndId3v1.resize(32, 0);
-    apeAndId3v1.insert(apeAndId3v1.end(), id3v1.begin(), id3v1.end());
-    const struct {
-        const char* what;
-        const Bytes& leading;
-        Bytes copied;  // the encoder's audio: shorter or longer than the exact one
-        const Bytes& trailing;
-    } copies[] = {
-        {"no tags, more audio", noTag, frames(0, index.frameOffsets.size() - 1), noTag},
-        {"a smaller tag, less audio, an ID3v1 tag", smallTag, frames(40, 42), id3v1},
-        {"a larger tag, less audio, APE and ID3v1 tags", largeTag, frames(40, 42), apeAndId3v1},
-        {"a larger tag, more audio, an ID3v1 tag", largeTag, frames(0, 100), id3v1},
+    const std::wstring source = Fixture(L"cbr128_info.mp3");
+    const Bytes bytes = ReadBytes(source);
+    const auto frames = ReadIndex(source).frameOffsets;
+    auto join = [&](Bytes leading, std::size_t first, std::size_t last, const Bytes& trailing) {
+        leading.insert(leading.end(), bytes.begin() + static_cast<std::ptrdiff_t>(frames[first]),
+                       bytes.begin() + static_cast<std::ptrdiff_t>(frames[last]));
+        leading.insert(leading.end(), trailing.begin(), trailing.end());
+        return leading;
     };
-    for (const auto& copy : copies) {
-        SCOPED_TRACE(copy.what);
-        Bytes written = copy.leading;
-        written.insert(written.end(), copy.copied.begin(), copy.copied.end());
-        written.insert(written.end(), copy.trailing.begin(), copy.trailing.end());
-        ScratchFile file(L"copy.mp3", written);
-        ASSERT_TRUE(MakeCutExact(source, file.Path(), 0.5, 1.25));
-        Bytes expected = copy.leading;
+    ScratchFile bare(L"bare.mp3", join({}, 0, 2, {}));  // the exact audio alone
+    ASSERT_TRUE(MakeCutExact(source, bare.Path(), 0.5, 1.25));
+    Bytes smallTag = testing_support::Id3Header(10);
+    smallTag.resize(20);
+    Bytes largeTag = testing_support::Id3Header(200000);
+    largeTag.resize(200010);
+    Bytes apeAndId3v1 = {'A', 'P', 'E', 'T', 'A', 'G', 'E', 'X', 0xD0, 0x07, 0, 0, 32, 0, 0, 0};
+    apeAndId3v1.resize(32);
+    apeAndId3v1.insert(apeAndId3v1.end(), {'T', 'A', 'G'});
+    apeAndId3v1.resize(160, 'x');
+    // The encoder's audio shorter, then longer than the exact audio.
+    for (const auto& [leading, first, last] : {std::tuple{smallTag, 40, 42}, std::tuple{largeTag, 0, 100}}) {
+        ScratchFile copy(L"copy.mp3", join(leading, first, last, apeAndId3v1));
+        ASSERT_TRUE(MakeCutExact(source, copy.Path(), 0.5, 1.25));
+        Bytes expected = leading;
+        const Bytes audio = ReadBytes(bare.Path());
         expected.insert(expected.end(), audio.begin(), audio.end());
-        expected.insert(expected.end(), copy.trailing.begin(), copy.trailing.end());
-        EXPECT_TRUE(ReadBytes(file.Path()) == expected);
+        expected.insert(expected.end(), apeAndId3v1.begin(), apeAndId3v1.end());
+        EXPECT_TRUE(ReadBytes(copy.Path()) == expected) << leading.size();
     }
 }
 
