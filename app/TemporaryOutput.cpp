@@ -37,11 +37,7 @@ std::wstring CandidateName(const std::wstring& folder, unsigned attempt) {
 
 TemporaryOutput::TemporaryOutput(std::wstring target, std::wstring source, double start, double length,
                                  std::shared_ptr<const media::Mp3Index> sourceIndex)
-    : target_(std::move(target)),
-      source_(std::move(source)),
-      start_(start),
-      seconds_(length),
-      sourceIndex_(std::move(sourceIndex)) {
+    : target_(std::move(target)), seconds_(length) {
     const std::wstring folder = FolderOf(target_);
     for (unsigned attempt = 0; attempt < 100; ++attempt) {
         path_ = CandidateName(folder, attempt);
@@ -49,6 +45,9 @@ TemporaryOutput::TemporaryOutput(std::wstring target, std::wstring source, doubl
                                               FILE_ATTRIBUTE_NORMAL, nullptr));
         if (file) {
             error_ = 0;
+            owned_ = true;
+            exactCut_ =
+                std::make_unique<media::ExactCut>(ExtendedLengthPath(source), start, length, std::move(sourceIndex));
             return;
         }
         error_ = ::GetLastError();
@@ -56,15 +55,23 @@ TemporaryOutput::TemporaryOutput(std::wstring target, std::wstring source, doubl
     }
 }
 
-TemporaryOutput::~TemporaryOutput() {
-    // A name never created may be another's file.
-    if (!error_ && !placed_) ::DeleteFileW(ExtendedLengthPath(path_).c_str());
+TemporaryOutput::~TemporaryOutput() { Abandon(); }
+
+void TemporaryOutput::Abandon() noexcept {
+    if (exactCut_) exactCut_->Stop();
+    // A name never created, or let go, may be another's file; a file still
+    // held open elsewhere is tried again when the object goes.
+    if (owned_ && ::DeleteFileW(ExtendedLengthPath(path_).c_str())) owned_ = false;
 }
 
 std::wstring TemporaryOutput::PutInPlace() {
+    std::optional<double> exact;
+    try {
+        exact = exactCut_->Finish(ExtendedLengthPath(path_));
+    } catch (const media::MediaError& error) {
+        return L"the new file could not be made exact (" + error.Reason() + L").";
+    }
     // An exact copy's length is known; only the encoder's own copy is read to learn it.
-    const std::optional<double> exact = media::MakeCutExact(ExtendedLengthPath(source_), ExtendedLengthPath(path_),
-                                                            start_, seconds_, sourceIndex_.get());
     const double written = exact ? *exact : AudioSeconds(path_);
     if (written <= 0) return L"the encoder wrote no audio. The start point may lie beyond the end of the file.";
     if (written < seconds_ - kShortfallAllowed)
@@ -78,7 +85,7 @@ std::wstring TemporaryOutput::PutInPlace() {
     if (!::MoveFileExW(ExtendedLengthPath(path_).c_str(), ExtendedLengthPath(target_).c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return L"the new file could not replace " + target_ + L" (" + base::SystemErrorText(::GetLastError()) + L").";
-    placed_ = true;
+    owned_ = false;
     return {};
 }
 

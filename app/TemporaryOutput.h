@@ -1,17 +1,19 @@
 #pragma once
 // Where the encoder writes a cut: a temporary file beside the target, with the
-// ".mp3" ending so the encoder knows the format. Once the encoder is done, its
-// frame-snapped copy is made to hold exactly the selected samples; the file
-// replaces the target only once it has been checked; otherwise it is removed
-// and the target, if there is one, stays as it was.
+// ".mp3" ending so the encoder knows the format. While the encoder writes its
+// frame-snapped copy, the exact audio of the selection is prepared from the
+// source; once the encoder is done, the copy is finished with it in place. The
+// file replaces the target only once it has been checked; otherwise it is
+// removed and the target, if there is one, stays as it was.
 #include <windows.h>
 
 #include <memory>
 #include <string>
 
 namespace media {
+class ExactCut;
 struct Mp3Index;
-}
+}  // namespace media
 
 namespace app {
 
@@ -20,12 +22,12 @@ public:
     // For a cut of `length` seconds from `start` of the file at `source`, whose
     // frame index, when the player has one, spares reading it again.
     // Creates the file empty, so that its name is taken and the folder is
-    // known to be writable.
+    // known to be writable, and starts preparing the exact audio.
     TemporaryOutput(std::wstring target, std::wstring source, double start, double length,
                     std::shared_ptr<const media::Mp3Index> sourceIndex = nullptr);
     TemporaryOutput(const TemporaryOutput&) = delete;
     TemporaryOutput& operator=(const TemporaryOutput&) = delete;
-    // Removes the temporary file unless it has been put in place.
+    // Abandons the file unless it has been put in place.
     ~TemporaryOutput();
 
     // The system's code when the file could not be created, otherwise 0.
@@ -40,15 +42,17 @@ public:
     // Returns why it could not, or an empty text when it is in place.
     std::wstring PutInPlace();
 
+    // For a save that will not be put in place: ends the preparation at once and
+    // removes the file.
+    void Abandon() noexcept;
+
 private:
     std::wstring target_;
     std::wstring path_;
-    std::wstring source_;
-    double start_;
     double seconds_;
-    std::shared_ptr<const media::Mp3Index> sourceIndex_;
+    std::unique_ptr<media::ExactCut> exactCut_;
     DWORD error_ = 0;
-    bool placed_ = false;
+    bool owned_ = false;  // the file is there and ours to remove
 };
 
 }  // namespace app

@@ -142,6 +142,8 @@ void frmDOSOutput::ReadOutput1_Complete() {
     timer1_.SetEnabled(false);
     if (readOutput1_.CancelRequested()) return;  // the cancellation is reported next
     std::wstring failure = FailureOfRun();
+    // Nothing is left behind by the time the failure is reported.
+    if (!failure.empty() && runOutput_) runOutput_->Abandon();
     if (quiet_) {
         Hide();
         return;
@@ -167,6 +169,7 @@ void frmDOSOutput::ReadOutput1_Error(const std::wstring& description, std::int32
 }
 
 void frmDOSOutput::ReadOutput1_Canceled() {
+    if (runOutput_) runOutput_->Abandon();
     if (!quiet_) base::ShowMessage(Handle(), L"Success! Process was canceled!", MB_OK);
     txtOutput_->SetText(L"");
 }

@@ -31,7 +31,7 @@ public:
     void cmdExecute_Click();
 
     // The file the next run writes: checked and put in place when the run
-    // succeeds, left for its owner to remove otherwise. Taken by the next
+    // succeeds, abandoned when it fails or is cancelled. Taken by the next
     // cmdExecute_Click that starts a run.
     void SetOutputFile(TemporaryOutput* output) noexcept { offeredOutput_ = output; }
 

@@ -4,9 +4,13 @@
 #include <cmath>
 #include <cstring>
 #include <exception>
+#include <new>
 #include <optional>
+#include <system_error>
 #include <vector>
 
+#include "base/SystemErrorText.h"
+#include "media/FileError.h"
 #include "media/Id3v2Tag.h"
 #include "media/InfoFrame.h"
 #include "media/LameCrc16.h"
@@ -58,57 +62,27 @@ std::vector<std::uint8_t> Reservoir(const MediaFile& file, const Mp3Index& index
     return bytes;
 }
 
-// Frames that follow one another in the file, read through one large buffer.
-class FrameRun {
-public:
-    explicit FrameRun(const MediaFile& file) : file_(file), buffer_(kChunkSize + FrameHeader::kMaxFrameSize) {}
-
-    bool Holds(std::uint64_t offset, std::size_t count) const noexcept {
-        return offset >= start_ && offset + count <= start_ + length_;
-    }
-
-    // `count` bytes at `offset`, or null where the file ends before them.
-    const std::uint8_t* At(std::uint64_t offset, std::size_t count) {
-        if (!Holds(offset, count)) {
-            start_ = offset;
-            length_ = file_.ReadAt(offset, buffer_.data(), buffer_.size());
-            if (count > length_) return nullptr;
-        }
-        return buffer_.data() + (offset - start_);
-    }
-
-private:
-    const MediaFile& file_;
-    std::vector<std::uint8_t> buffer_;
-    std::uint64_t start_ = 0;
-    std::size_t length_ = 0;
-};
-
-std::vector<std::uint8_t> ReadBytes(const MediaFile& file, std::uint64_t begin, std::uint64_t end) {
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(end - begin));
-    if (file.ReadAt(begin, bytes.data(), bytes.size()) < bytes.size()) throw MediaError(L"The file ended early.");
-    return bytes;
-}
-
-// The tags before and after the audio of the encoder's copy.
+// The tags before and after the audio of the encoder's copy, or nothing where it holds no audio.
 struct Tags {
-    std::vector<std::uint8_t> leading;
+    std::uint64_t leadingSize = 0;
     std::vector<std::uint8_t> trailing;
 };
 
-Tags ReadTags(const std::wstring& path) {
+std::optional<Tags> ReadTags(const std::wstring& path) {
     MediaFile file(path);
-    std::uint64_t audio = 0;
+    Tags tags;
     std::uint8_t header[Id3v2Tag::kHeaderSize];
-    while (file.ReadAt(audio, header, sizeof header) == sizeof header) {
+    while (file.ReadAt(tags.leadingSize, header, sizeof header) == sizeof header) {
         auto tag = Id3v2Tag::FromHeader(header);
-        if (!tag || tag->TotalSize() > file.Size() - audio) break;
-        audio += tag->TotalSize();
+        if (!tag || tag->TotalSize() > file.Size() - tags.leadingSize) break;
+        tags.leadingSize += tag->TotalSize();
     }
     // A copy that holds no audio is no stream copy to finish.
-    if (!ReadFrame(file, audio)) throw MediaError(L"The encoder wrote no audio.");
-    return {ReadBytes(file, 0, audio),
-            ReadBytes(file, AudioEndBeforeTrailingTags(file, audio, file.Size()), file.Size())};
+    if (!ReadFrame(file, tags.leadingSize)) return std::nullopt;
+    const std::uint64_t trailing = AudioEndBeforeTrailingTags(file, tags.leadingSize, file.Size());
+    tags.trailing.resize(static_cast<std::size_t>(file.Size() - trailing));
+    if (file.ReadAt(trailing, tags.trailing.data(), tags.trailing.size()) < tags.trailing.size()) return std::nullopt;
+    return tags;
 }
 
 // The source's LAME tag, when it has one that gapless players take for one.
@@ -204,72 +178,63 @@ std::optional<Plan> PlanCut(const MediaFile& source, const Mp3Index& index, Samp
     return plan;
 }
 
-// Writes the copy's tags around an information frame, the plan's head and the
-// source's frames; false, with nothing replaced, where the frames are damaged.
-bool WriteCut(const MediaFile& source, const Mp3Index& index, const Plan& plan, const std::wstring& copy) {
+// The cut's audio: an information frame, the plan's head and the source's
+// frames, each checked; nothing where the frames are damaged or the file ends early.
+std::vector<std::uint8_t> ReadAudio(const MediaFile& source, const Mp3Index& index, const Plan& plan) {
     const auto& offsets = index.frameOffsets;
     const std::uint64_t bulk = plan.copied <= plan.last ? offsets[plan.copied] : plan.musicEnd;
-    const Tags tags = ReadTags(copy);
-    OutputFile out(copy + L".exact");
-    out.Write(tags.leading.data(), tags.leading.size());
-    const std::uint64_t infoAt = out.Position();
-    const auto infoSize = static_cast<std::uint32_t>(FrameHeader::Parse(plan.infoHeader.data())->frameSize);
-    out.Write(std::vector<std::uint8_t>(infoSize).data(), infoSize);  // written once the music is known
+    const auto infoSize = static_cast<std::size_t>(FrameHeader::Parse(plan.infoHeader.data())->frameSize);
+    std::vector<std::uint8_t> audio(infoSize + plan.head.size() + static_cast<std::size_t>(plan.musicEnd - bulk));
+    std::uint8_t* const head = audio.data() + infoSize;
+    std::uint8_t* const frames = head + plan.head.size();
+    std::memcpy(head, plan.head.data(), plan.head.size());
 
     InfoFrame info;
     info.header = plan.infoHeader;
-    info.constantBitrate = true;
-    auto music = [&](const std::uint8_t* bytes, std::size_t size) {
-        out.Write(bytes, size);
-        info.musicCrc = LameCrc16(bytes, size, info.musicCrc);
-    };
+    info.musicCrc = LameCrc16(head, plan.head.size());
+    // A chunk at a time, so that a stop is heard at once.
+    for (std::uint64_t at = bulk; at < plan.musicEnd; at += kChunkSize) {
+        const auto size = static_cast<std::size_t>(std::min<std::uint64_t>(kChunkSize, plan.musicEnd - at));
+        std::uint8_t* chunk = frames + (at - bulk);
+        if (source.ReadAt(at, chunk, size) < size) return {};
+        info.musicCrc = LameCrc16(chunk, size, info.musicCrc);
+    }
+
     std::vector<std::uint32_t> sizes;
     sizes.reserve(static_cast<std::size_t>(plan.frames));
+    info.constantBitrate = true;
     auto count = [&](const std::uint8_t* frame, int size) {
         sizes.push_back(static_cast<std::uint32_t>(size));
         info.constantBitrate = info.constantBitrate && BitrateIndex(frame) == BitrateIndex(plan.infoHeader.data());
     };
-    music(plan.head.data(), plan.head.size());
     for (std::size_t at = 0; at < plan.head.size(); at += sizes.back())
-        count(plan.head.data() + at, FrameHeader::Parse(plan.head.data() + at)->frameSize);
-
-    // The frames go out as they came in, a buffer at a time, each checked on its way.
-    FrameRun run(source);
-    std::uint64_t unwritten = bulk;
+        count(head + at, FrameHeader::Parse(head + at)->frameSize);
     for (std::size_t k = plan.copied; k <= plan.last; ++k) {
-        if (!run.Holds(offsets[k], FrameHeader::kMaxFrameSize) && unwritten < offsets[k]) {
-            const auto size = static_cast<std::size_t>(offsets[k] - unwritten);
-            const std::uint8_t* checked = run.At(unwritten, size);
-            if (!checked) return false;
-            music(checked, size);
-            unwritten = offsets[k];
-        }
-        const std::uint8_t* bytes = run.At(offsets[k], FrameHeader::kSize);
-        auto header = bytes ? FrameHeader::Parse(bytes) : std::nullopt;
-        if (!header || !header->SameStreamAs(index.format)) return false;
+        const std::uint8_t* bytes = frames + (offsets[k] - bulk);
+        auto header = FrameHeader::Parse(bytes);
+        if (!header || !header->SameStreamAs(index.format)) return {};
         const std::uint64_t next = offsets[k] + header->frameSize;
-        if (next != (k < plan.last ? offsets[k + 1] : plan.musicEnd)) return false;  // damaged or foreign data between
+        if (next != (k < plan.last ? offsets[k + 1] : plan.musicEnd)) return {};  // damaged or foreign data between
         count(bytes, header->frameSize);
     }
-    if (unwritten < plan.musicEnd) {
-        const auto size = static_cast<std::size_t>(plan.musicEnd - unwritten);
-        const std::uint8_t* bytes = run.At(unwritten, size);
-        if (!bytes) return false;
-        music(bytes, size);
-    }
-    out.Write(tags.trailing.data(), tags.trailing.size());
 
     info.frames = static_cast<std::uint32_t>(plan.frames);
-    std::uint64_t bytes = infoSize;
-    for (std::uint32_t size : sizes) bytes += size;
-    info.bytes = static_cast<std::uint32_t>(std::min<std::uint64_t>(bytes, 0xFFFFFFFFu));
-    info.seekTable = InfoFrame::SeekTable(sizes, infoSize);
+    info.bytes = static_cast<std::uint32_t>(std::min<std::uint64_t>(audio.size(), 0xFFFFFFFFu));
+    info.seekTable = InfoFrame::SeekTable(sizes, static_cast<std::uint32_t>(infoSize));
     if (auto tag = SourceLameTag(source, index)) info.lameTag = *tag;
     info.delay = static_cast<int>(plan.delay);
     info.padding = static_cast<int>(plan.padding);
-    out.WriteAt(infoAt, info.Bytes());
-    out.Replace(copy);
-    return true;
+    const std::vector<std::uint8_t> frame = info.Bytes();
+    std::memcpy(audio.data(), frame.data(), infoSize);
+    return audio;
+}
+
+MediaError OutOfMemory() { return MediaError(base::SystemErrorText(ERROR_NOT_ENOUGH_MEMORY)); }
+
+// Whether an index made earlier still describes the file: a tag editor rewrites
+// a file in place, often to the same size, and moves its frames.
+bool StillDescribes(const Mp3Index& index, const MediaFile& file) noexcept {
+    return index.fileSize == file.Size() && index.lastWriteTime == file.LastWriteTime();
 }
 
 }  // namespace
@@ -283,23 +248,74 @@ SampleRange SelectionSamples(double start, double length, int rate) noexcept {
     return {first, first + samples(length)};
 }
 
+ExactCut::ExactCut(std::wstring source, double start, double length, std::shared_ptr<const Mp3Index> sourceIndex)
+    : source_(std::move(source)), start_(start), length_(length), sourceIndex_(std::move(sourceIndex)) {
+    try {
+        worker_ = std::thread([this] { Prepare(); });
+    } catch (const std::system_error&) {  // no thread to be had: Finish prepares first
+    }
+}
+
+ExactCut::~ExactCut() { Stop(); }
+
+void ExactCut::Stop() noexcept {
+    stop_ = true;
+    if (worker_.joinable()) worker_.join();
+}
+
+void ExactCut::Prepare() noexcept {
+    prepared_ = true;
+    try {
+        MediaFile input(source_);
+        input.StopReadingWhen(stop_);
+        std::optional<Mp3Index> read;
+        const Mp3Index& index = sourceIndex_ && StillDescribes(*sourceIndex_, input)
+                                    ? *sourceIndex_
+                                    : read.emplace(Mp3Reader(input).Read());
+        SampleRange range = SelectionSamples(start_, length_, index.format.sampleRate);
+        range.end = std::min(range.end, index.PlayableSampleCount());
+        if (range.first >= range.end) return;
+        const auto plan = PlanCut(input, index, range);
+        if (!plan) return;
+        audio_ = ReadAudio(input, index, *plan);
+        // What a reader of the copy finds: its LAME tag drops the delay and padding around the range.
+        seconds_ = static_cast<double>(range.end - range.first) / index.format.sampleRate;
+    } catch (const FileError&) {
+        failure_ = std::current_exception();
+    } catch (const MediaError&) {  // no playable audio in the source, or stopped: no exact cut
+    } catch (const std::bad_alloc&) {
+        failure_ = std::make_exception_ptr(OutOfMemory());
+    }
+}
+
+std::optional<double> ExactCut::Finish(const std::wstring& copy) {
+    if (worker_.joinable())
+        worker_.join();
+    else if (!prepared_)
+        Prepare();
+    if (stop_) return std::nullopt;
+    if (failure_) std::rethrow_exception(failure_);
+    if (audio_.empty()) return std::nullopt;
+    try {
+        const std::optional<Tags> tags = ReadTags(copy);
+        if (!tags) return std::nullopt;
+        OutputFile out(copy, tags->leadingSize);
+        out.Write(audio_.data(), audio_.size());
+        out.Write(tags->trailing.data(), tags->trailing.size());
+        out.End();
+        return seconds_;
+    } catch (const std::bad_alloc&) {
+        throw OutOfMemory();
+    }
+}
+
 std::optional<double> MakeCutExact(const std::wstring& source, const std::wstring& copy, double start, double length,
                                    const Mp3Index* sourceIndex) noexcept {
     try {
-        MediaFile input(source);
-        // A tag rewritten in place leaves the frames where they were; whatever else
-        // moved them fails the checks every frame copied goes through.
-        std::optional<Mp3Index> read;
-        const Mp3Index& index =
-            sourceIndex && sourceIndex->fileSize == input.Size() ? *sourceIndex : read.emplace(Mp3Reader(input).Read());
-        SampleRange range = SelectionSamples(start, length, index.format.sampleRate);
-        range.end = std::min(range.end, index.PlayableSampleCount());
-        if (range.first >= range.end) return std::nullopt;
-        const auto plan = PlanCut(input, index, range);
-        if (!plan || !WriteCut(input, index, *plan, copy)) return std::nullopt;
-        // What a reader of the copy finds: its LAME tag drops the delay and padding around the range.
-        return static_cast<double>(range.end - range.first) / index.format.sampleRate;
-    } catch (const std::exception&) {  // a file that cannot be read or written, or no memory: the copy stays
+        // Only lent: the cut ends before this call does.
+        ExactCut cut(source, start, length, std::shared_ptr<const Mp3Index>(std::shared_ptr<void>(), sourceIndex));
+        return cut.Finish(copy);
+    } catch (const std::exception&) {
         return std::nullopt;
     }
 }

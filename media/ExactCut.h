@@ -7,9 +7,14 @@
 // the frame holding the selection's last sample, under an information frame
 // whose LAME tag tells gapless players the delay and padding to drop. The tags
 // the copy begins and ends with stay as they are.
+#include <atomic>
 #include <cstdint>
+#include <exception>
+#include <memory>
 #include <optional>
 #include <string>
+#include <thread>
+#include <vector>
 
 namespace media {
 
@@ -25,13 +30,50 @@ struct SampleRange {
 // each time to its nearest sample, halves to even.
 SampleRange SelectionSamples(double start, double length, int rate) noexcept;
 
-// Rewrites `copy`, a frame-snapped stream copy of a selection of `source`, so
-// that its audio is exactly that selection (its end clamped to the end of the
-// audio). Returns the seconds the copy then plays for, or nothing, with `copy`
-// left as it was, when the source cannot be cut exactly: no frame index, frames
-// damaged or missing in the range, or no sample of the source selected.
-// `sourceIndex`, an index made of `source` earlier (a player's), spares reading
-// the whole file again while the file keeps its size.
+// An exact cut made in two steps, so that most of it is done while the encoder
+// writes its copy. Everything but the copy's tags comes from the source: the
+// audio is prepared from it on a worker thread as soon as the cut is made, and
+// once the encoder is done only writing it into the copy is left.
+class ExactCut {
+public:
+    // Starts preparing the audio of `length` seconds from `start` of `source`.
+    // `sourceIndex`, an index made of `source` earlier (a player's), spares
+    // reading the whole file again while the file is as it was then.
+    ExactCut(std::wstring source, double start, double length, std::shared_ptr<const Mp3Index> sourceIndex);
+    ExactCut(const ExactCut&) = delete;
+    ExactCut& operator=(const ExactCut&) = delete;
+    ~ExactCut();
+
+    // Ends the preparation at once, for a save given up; returns once the
+    // worker has let go of the source. Finish then leaves the copy alone.
+    void Stop() noexcept;
+
+    // Rewrites `copy`, a frame-snapped stream copy of the selection, in place:
+    // its leading tags, the prepared audio (the selection's end clamped to the
+    // end of the audio), its trailing tags. Returns the seconds the copy then
+    // plays for, or nothing, with `copy` left as it was, when the source cannot
+    // be cut exactly (frames damaged or missing in the range, no sample of the
+    // source selected) or the copy holds no audio. Throws MediaError with the
+    // system's reason when the source or the copy cannot be read or written
+    // (the copy may then be half written).
+    std::optional<double> Finish(const std::wstring& copy);
+
+private:
+    void Prepare() noexcept;
+
+    const std::wstring source_;
+    const double start_;
+    const double length_;
+    const std::shared_ptr<const Mp3Index> sourceIndex_;
+    std::atomic<bool> stop_{false};
+    bool prepared_ = false;
+    std::vector<std::uint8_t> audio_;  // empty where the source cannot be cut exactly
+    double seconds_ = 0;               // what the audio plays for
+    std::exception_ptr failure_;
+    std::thread worker_;
+};
+
+// Both steps at once, for a copy that is already written; nothing on any failure.
 std::optional<double> MakeCutExact(const std::wstring& source, const std::wstring& copy, double start, double length,
                                    const Mp3Index* sourceIndex = nullptr) noexcept;
 

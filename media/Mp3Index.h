@@ -16,6 +16,7 @@ struct Mp3Index {
     std::vector<std::uint64_t> frameOffsets;      // file offset of every audio frame, in order
     std::uint64_t audioEnd = 0;                   // where the audio stops (trailing tags left out)
     std::uint64_t fileSize = 0;                   // the file's size when it was read
+    std::uint64_t lastWriteTime = 0;              // and when it had last been written
     std::optional<std::uint32_t> declaredFrames;  // the frame count an information frame gave
     std::optional<std::uint64_t> infoFrame;       // file offset of the information frame, if there is one
     int encoderDelay = 0;                         // from the LAME tag; 0 where there is none

@@ -99,6 +99,7 @@ Mp3Index Mp3Reader::Read() {
     if (file_.Size() == 0) throw MediaError(L"The file is empty.");
     Mp3Index index;
     index.fileSize = file_.Size();
+    index.lastWriteTime = file_.LastWriteTime();
     std::uint64_t audioStart = SkipLeadingTags(index.title);
     limit_ = AudioEndBeforeTrailingTags(file_, audioStart, limit_);
     index.audioEnd = limit_;

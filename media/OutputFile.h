@@ -1,10 +1,10 @@
 #pragma once
-// A new file written through a buffer. It takes the place of another file only
-// when complete; a file left incomplete is removed.
+// An existing file written over in place: what is written replaces its bytes from
+// a given offset on, and the file ends where the writing ends. Others may go on
+// reading it meanwhile.
 #include <cstddef>
 #include <cstdint>
 #include <string>
-#include <vector>
 
 #include "base/Handles.h"
 
@@ -12,31 +12,17 @@ namespace media {
 
 class OutputFile {
 public:
-    // Creates the file (replacing any there); throws MediaError with the system's reason when it cannot.
-    explicit OutputFile(std::wstring path);
+    // These throw FileError with the system's reason when the system refuses.
+    OutputFile(const std::wstring& path, std::uint64_t from);
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
-    // Removes the file unless it has replaced its target.
-    ~OutputFile();
 
-    // Where the next Write goes.
-    std::uint64_t Position() const noexcept { return position_; }
-    // These throw MediaError when the system refuses the write.
     void Write(const std::uint8_t* bytes, std::size_t size);
-    // Writes over bytes already written.
-    void WriteAt(std::uint64_t offset, const std::vector<std::uint8_t>& bytes);
-
-    // Writes what is left, closes the file and moves it over `target`; throws MediaError when it cannot.
-    void Replace(const std::wstring& target);
+    // Cuts off whatever of the old file lies after what has been written.
+    void End();
 
 private:
-    void Flush();
-
-    std::wstring path_;
     base::KernelHandle handle_;
-    std::vector<std::uint8_t> pending_;
-    std::uint64_t position_ = 0;
-    bool placed_ = false;
 };
 
 }  // namespace media

@@ -1,8 +1,9 @@
 // How long saving a selection takes through the program's own save path (the
 // output window, the runner, the step that makes the encoder's copy exact, the
-// check of the new file and its move into place), next to the same encoder
-// command started bare, that finishing step alone, a re-encoding cut of the
-// same selection, and a plain copy of the same bytes.
+// check of the new file and its move into place), and how much of it is left
+// once the encoder has ended, next to the same encoder command started bare,
+// the exact step alone, a re-encoding cut of the same selection, and a plain
+// copy of the same bytes.
 //
 //   scripts/benchmark save
 //
@@ -15,6 +16,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -70,8 +72,15 @@ LRESULT CALLBACK WatchReports(int code, WPARAM wParam, LPARAM lParam) {
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-// Seconds from handing the selection over to the report "MP3 has been cut!".
-double ProgramSave(app::Form1& form, const std::wstring& output) {
+// When the output of the encoder the program started last ended.
+double encoderEnded = 0;
+
+struct SaveTimes {
+    double total;         // from handing the selection over to the report "MP3 has been cut!"
+    double afterEncoder;  // from the end of the encoder's output to the report
+};
+
+SaveTimes ProgramSave(app::Form1& form, const std::wstring& output) {
     ReportWatch watch;
     watch.hook.Reset(::SetWindowsHookExW(WH_CBT, &WatchReports, nullptr, ::GetCurrentThreadId()));
     ReportWatch::active = &watch;
@@ -82,7 +91,7 @@ double ProgramSave(app::Form1& form, const std::wstring& output) {
         std::fwprintf(stderr, L"the save failed: %ls\n", watch.text.c_str());
         std::exit(1);
     }
-    return watch.shownAt - start;
+    return {watch.shownAt - start, watch.shownAt - encoderEnded};
 }
 
 // Seconds the command takes started on its own, its output thrown away.
@@ -110,11 +119,26 @@ double Bare(const std::wstring& commandLine) {
     return Now() - start;
 }
 
-// Seconds the step that makes a stream copy exact takes on its own, given the player's index of the input.
+// Seconds the step that makes a stream copy exact takes on its own, given the
+// player's index of the input: preparing the audio, then writing it into the copy.
 double Finishing(const std::wstring& input, const std::wstring& copy, double start, double length,
                  const media::Mp3Index* index) {
     const double begin = Now();
     if (!media::MakeCutExact(input, copy, start, length, index)) {
+        std::fwprintf(stderr, L"the cut could not be made exact\n");
+        std::exit(1);
+    }
+    return Now() - begin;
+}
+
+// Seconds the exact step takes once the encoder has ended, its audio prepared
+// while the encoder ran (bare): writing that audio into the encoder's copy.
+double ExactStepLeft(const std::wstring& input, const std::wstring& encoderCommand, const std::wstring& copy,
+                     double start, double length, std::shared_ptr<const media::Mp3Index> index) {
+    media::ExactCut cut(input, start, length, std::move(index));
+    Bare(encoderCommand);
+    const double begin = Now();
+    if (!cut.Finish(copy)) {
         std::fwprintf(stderr, L"the cut could not be made exact\n");
         std::exit(1);
     }
@@ -173,14 +197,19 @@ void Measure(app::Form1& form, const std::wstring& fixtures, const std::wstring&
     // A first round each to bring the files and the encoder into the cache.
     ProgramSave(form, programOutput);
     Bare(bareCommand);
-    std::vector<double> program, bare;
+    std::vector<double> program, afterEncoder, bare;
     for (int run = 0; run < kRuns; ++run) {
-        program.push_back(ProgramSave(form, programOutput));
+        const SaveTimes save = ProgramSave(form, programOutput);
+        program.push_back(save.total);
+        afterEncoder.push_back(save.afterEncoder);
         bare.push_back(Bare(bareCommand));
     }
     std::vector<double> finishing;
     for (int run = 0; run < kRuns; ++run)
         finishing.push_back(Finishing(input, bareOutput, cut.start, cut.length, form.player().Index().get()));
+    std::vector<double> left;
+    for (int run = 0; run < kRuns; ++run)
+        left.push_back(ExactStepLeft(input, bareCommand, bareOutput, cut.start, cut.length, form.player().Index()));
     std::vector<double> copies;
     for (int run = 0; run < kRuns; ++run)
         copies.push_back(ByteCopy(input, work + L"\\bytes.mp3", cut.start / cut.fileSeconds,
@@ -188,7 +217,9 @@ void Measure(app::Form1& form, const std::wstring& fixtures, const std::wstring&
     const double programTime = Median(program), bareTime = Median(bare);
     std::wprintf(L"\n%ls (median of %d runs)\n", cut.name, kRuns);
     std::wprintf(L"  program's save (runner, exact, check, move) %8.3f s\n", programTime);
+    std::wprintf(L"  of it, left after the encoder ended         %8.3f s\n", Median(afterEncoder));
     std::wprintf(L"  same stream copy started bare               %8.3f s\n", bareTime);
+    std::wprintf(L"  the exact step left once the encoder ended  %8.3f s\n", Median(left));
     std::wprintf(L"  making the copy exact, alone                %8.3f s\n", Median(finishing));
     std::wprintf(L"  plain copy of the same bytes                %8.3f s\n", Median(copies));
     if (withSlowerCuts) {
@@ -227,6 +258,9 @@ int main() {
 
     app::Form1 form;
     form.Show();
+    form.DOSOutput().ReadOutput1().GotChunk.Subscribe([](const std::wstring&, bool last) {
+        if (last) encoderEnded = Now();
+    });
     Measure(form, fixtures, work, Cut{L"30 minutes out of a 60-minute MP3", L"save-60min.mp3", 3601.76, 900, 1800},
             true);
     Measure(form, fixtures, work, Cut{L"10 seconds out of a 3-minute MP3", L"save-3min.mp3", 180.04, 60, 10}, false);

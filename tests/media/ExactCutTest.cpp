@@ -6,8 +6,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <optional>
+#include <tuple>
 
 #include "MediaFixtures.h"
+#include "base/Handles.h"
 #include "media/ExactCut.h"
 #include "media/FrameHeader.h"
 #include "media/InfoFrame.h"
@@ -270,4 +272,65 @@ TEST(Mp3Stream, ASingleFramePlaysTheLengthItReports) {
     const auto pcm = Samples(file.Path(), 0, stream.Length());
     EXPECT_EQ(pcm.size(), 2 * stream.Length());
     EXPECT_NE(std::count(pcm.begin(), pcm.end(), 0), static_cast<std::ptrdiff_t>(pcm.size()));
+}
+
+TEST(ExactCut, FinishesCopiesWhoseTagsDifferInSizeFromTheSourcesInPlace) {
+    using testing_support::Bytes;
+    const std::wstring source = Fixture(L"cbr128_info.mp3");
+    const Bytes bytes = ReadBytes(source);
+    const auto frames = ReadIndex(source).frameOffsets;
+    auto join = [&](Bytes leading, std::size_t first, std::size_t last, const Bytes& trailing) {
+        leading.insert(leading.end(), bytes.begin() + static_cast<std::ptrdiff_t>(frames[first]),
+                       bytes.begin() + static_cast<std::ptrdiff_t>(frames[last]));
+        leading.insert(leading.end(), trailing.begin(), trailing.end());
+        return leading;
+    };
+    ScratchFile bare(L"bare.mp3", join({}, 0, 2, {}));  // the exact audio alone
+    ASSERT_TRUE(MakeCutExact(source, bare.Path(), 0.5, 1.25));
+    Bytes smallTag = testing_support::Id3Header(10);
+    smallTag.resize(20);
+    Bytes largeTag = testing_support::Id3Header(200000);
+    largeTag.resize(200010);
+    Bytes apeAndId3v1 = {'A', 'P', 'E', 'T', 'A', 'G', 'E', 'X', 0xD0, 0x07, 0, 0, 32, 0, 0, 0};
+    apeAndId3v1.resize(32);
+    apeAndId3v1.insert(apeAndId3v1.end(), {'T', 'A', 'G'});
+    apeAndId3v1.resize(160, 'x');
+    // The encoder's audio shorter, then longer than the exact audio.
+    for (const auto& [leading, first, last] : {std::tuple{smallTag, 40, 42}, std::tuple{largeTag, 0, 100}}) {
+        ScratchFile copy(L"copy.mp3", join(leading, first, last, apeAndId3v1));
+        ASSERT_TRUE(MakeCutExact(source, copy.Path(), 0.5, 1.25));
+        Bytes expected = leading;
+        const Bytes audio = ReadBytes(bare.Path());
+        expected.insert(expected.end(), audio.begin(), audio.end());
+        expected.insert(expected.end(), apeAndId3v1.begin(), apeAndId3v1.end());
+        EXPECT_TRUE(ReadBytes(copy.Path()) == expected) << leading.size();
+    }
+}
+
+TEST(ExactCut, ReadsTheSourceAgainWhenItWasRewrittenToTheSameSize) {
+    const auto original = ReadBytes(Fixture(L"cbr128_info.mp3"));
+    auto cut = [&](const std::wstring& source, const Mp3Index* sourceIndex) {
+        ScratchFile copy(L"copy.mp3", original);
+        EXPECT_TRUE(MakeCutExact(source, copy.Path(), 0.5, 1.25, sourceIndex));
+        return ReadBytes(copy.Path());
+    };
+    auto withId3v1 = original;
+    withId3v1.insert(withId3v1.end(), {'T', 'A', 'G'});
+    withId3v1.resize(original.size() + 128, 'x');
+    ScratchFile source(L"song.mp3", withId3v1);
+    const Mp3Index before = ReadIndex(source.Path());
+    // As a tag editor does: the ID3v1 tag's bytes go to a new tag in front, and the frames move.
+    auto moved = testing_support::Id3Header(118);
+    moved.resize(128, 0);
+    moved.insert(moved.end(), original.begin(), original.end());
+    base::KernelHandle file(
+        ::CreateFileW(source.Path().c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, 0, nullptr));
+    DWORD written = 0;
+    ASSERT_TRUE(::WriteFile(file.Get(), moved.data(), static_cast<DWORD>(moved.size()), &written, nullptr));
+    file.Reset();
+    const Mp3Index after = ReadIndex(source.Path());
+    ASSERT_EQ(after.fileSize, before.fileSize);
+    ASSERT_NE(after.frameOffsets.front(), before.frameOffsets.front());
+    ASSERT_NE(after.lastWriteTime, before.lastWriteTime);
+    EXPECT_EQ(cut(source.Path(), &before), cut(source.Path(), nullptr));
 }

@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include "SaveFixtures.h"
 #include "UserActions.h"
 #include "app/Files.h"
+#include "app/TemporaryOutput.h"
+#include "base/Handles.h"
+#include "support/BadMp3.h"
 #include "support/DialogWatcher.h"
 #include "support/WindowTesting.h"
 
@@ -163,6 +167,57 @@ TEST_F(OutputWindow, ASecondStartDuringARunIsRefusedWith1201AndTheRunGoesOn) {
     EXPECT_EQ(boxes[0].text, L"Error!\r\nDescription: Currently processing a command!\r\nLastDLLError: 1201");
     EXPECT_EQ(boxes[1].text, L"MP3 has been cut!");
     EXPECT_EQ(window.txtCommand().Text(), L"second command");
+}
+
+// Whether no one else has the file open: the worker that prepares a save's exact audio holds its source.
+bool NoOneHolds(const std::wstring& path) {
+    return static_cast<bool>(
+        base::KernelHandle(::CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)));
+}
+
+TEST_F(OutputWindow, CancelWhileTheExactAudioIsPreparedEndsItAtOnceAndLeavesNoFileAndNoThread) {
+    save_tests::ScratchFolder folder(L"cancel-worker");
+    // Twenty seconds of audio, then a gigabyte without any: reading it takes seconds.
+    const testing_support::SparseFile source(
+        L"beeps-and-a-hole.mp3", testing_support::ReadFileBytes(save_tests::Fixture(L"save-beeps.mp3")), 1ull << 30);
+    Run(SilentRun(0.1));  // the first run sets up what the system keeps for the process
+    const DWORD threads = testing_support::Threads();
+    {
+        app::TemporaryOutput file(folder / L"cut.mp3", source.Path(), 1, 5);
+        bool preparing = false;
+        window.ReadOutput1().Starting.Subscribe([&] {
+            preparing = !NoOneHolds(source.Path());
+            PostClick(window.zembutton1().hWnd());
+        });
+        window.SetOutputFile(&file);
+        auto boxes = Run(SilentRun(60));
+        EXPECT_TRUE(preparing) << "the exact audio was ready before the save was cancelled";
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].text, L"Success! Process was canceled!");
+        EXPECT_FALSE(app::FileExists(file.Path()));
+        EXPECT_TRUE(NoOneHolds(source.Path()));
+    }
+    EXPECT_TRUE(testing_support::PumpUntil([&] { return testing_support::Threads() == threads; }, 10000));
+    EXPECT_EQ(folder.Files(), std::vector<std::wstring>{});
+}
+
+TEST_F(OutputWindow, AnEncoderThatFailsOnceTheExactAudioIsReadyLeavesNothingBehind) {
+    save_tests::ScratchFolder folder(L"failed-encoder");
+    save_tests::WriteAll(folder / L"cut.mp3", "an older file the user keeps");
+    const DWORD threads = testing_support::Threads();
+    {
+        app::TemporaryOutput file(folder / L"cut.mp3", save_tests::Fixture(L"save-beeps.mp3"), 3.25, 6.5);
+        // Its worker's thread ends when the audio is ready.
+        ASSERT_TRUE(testing_support::PumpUntil([&] { return testing_support::Threads() == threads; }, 20000));
+        window.SetOutputFile(&file);
+        auto boxes = Run(Encoder() + L" -nostdin -i \"" + folder / L"no such input.mp3" + L"\"");
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].text.rfind(L"The cut failed: the encoder stopped with exit code 1.", 0), 0u)
+            << boxes[0].text;
+        EXPECT_FALSE(app::FileExists(file.Path()));
+    }
+    EXPECT_EQ(save_tests::ReadAll(folder / L"cut.mp3"), "an older file the user keeps");
+    EXPECT_EQ(folder.Files(), std::vector<std::wstring>{L"cut.mp3"});
 }
 
 }  // namespace

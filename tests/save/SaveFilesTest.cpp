@@ -1,9 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <memory>
+
 #include "SaveFixtures.h"
 #include "app/AudioCheck.h"
 #include "app/Files.h"
 #include "app/TemporaryOutput.h"
+#include "base/Handles.h"
+#include "base/SystemErrorText.h"
 #include "support/BadMp3.h"
 
 namespace {
@@ -144,6 +149,69 @@ TEST(TemporaryOutput, ReplacesTheTargetOnlyWithAFileHoldingTheSelection) {
         }
         EXPECT_EQ(folder.Files(), std::vector<std::wstring>{L"cut.mp3"});
     }
+}
+
+// Saves 6.5 s of the beeps over an older file in `folder` from an encoder's copy of a
+// few frames, shorter than the exact one; once the copy is written, `fail` makes the
+// save fail while what it returns lives. The save must fail with `failure` and leave
+// the older file and nothing else.
+void ExpectFailedSave(const std::wstring& folder,
+                      const std::function<std::shared_ptr<void>(const std::wstring& copy)>& fail,
+                      const std::wstring& failure) {
+    const std::wstring target = folder + L"\\cut.mp3";
+    WriteAll(target, "the user's older file");
+    const std::string beeps = ReadAll(Fixture(L"save-beeps.mp3"));
+    {
+        app::TemporaryOutput output(target, Fixture(L"save-beeps.mp3"), 3.25, 6.5);
+        WriteAll(output.Path(), beeps.substr(0, FrameStarts(ReadFileBytes(Fixture(L"save-beeps.mp3"))).at(11)));
+        const std::shared_ptr<void> failing = fail(output.Path());
+        EXPECT_EQ(output.PutInPlace(), failure);
+    }
+    EXPECT_TRUE(ReadAll(target) == "the user's older file");
+    EXPECT_EQ(save_tests::ScratchFolder::FilesIn(folder), std::vector<std::wstring>{L"cut.mp3"});
+}
+
+std::shared_ptr<void> Held(const std::wstring& path) {
+    // Others may read it, no one may write it or take its place.
+    HANDLE held = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_NE(held, INVALID_HANDLE_VALUE);
+    return std::shared_ptr<void>(held, ::CloseHandle);
+}
+
+TEST(TemporaryOutput, AFullDiskFailsTheSaveWithTheSystemsReason) {
+    ScratchFolder folder(L"full");
+    const std::wstring volume = folder / L"volume";
+    ::CreateDirectoryW(volume.c_str(), nullptr);
+    std::string host = "'";
+    host += save_tests::HostPath(volume);
+    host += "'";
+    if (save_tests::RunOnHost("mount -t tmpfs -o size=1m snipmill-full " + host + " && echo mounted") != "mounted\n")
+        GTEST_SKIP() << "this host cannot mount a small volume";
+    const std::shared_ptr<void> mounted(nullptr, [&](void*) { save_tests::RunOnHost("umount " + host); });
+    ExpectFailedSave(
+        volume,
+        [&](const std::wstring&) {
+            const std::wstring filler = volume + L"\\filler";
+            base::KernelHandle file(::CreateFileW(filler.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                                  FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+            const std::vector<char> block(4096);
+            DWORD written = 0;
+            while (::WriteFile(file.Get(), block.data(), 4096, &written, nullptr) && written == 4096) {
+            }
+            return std::shared_ptr<void>(file.Release(), ::CloseHandle);
+        },
+        L"the new file could not be made exact (" + base::SystemErrorText(ERROR_DISK_FULL) + L").");
+}
+
+TEST(TemporaryOutput, ACopyOrTargetHeldByAnotherProgramFailsTheSaveWithTheSystemsReason) {
+    ScratchFolder folder(L"held");
+    ExpectFailedSave(
+        folder.Path(), Held,
+        L"the new file could not be made exact (" + base::SystemErrorText(ERROR_SHARING_VIOLATION) + L").");
+    ExpectFailedSave(
+        folder.Path(), [&](const std::wstring&) { return Held(folder / L"cut.mp3"); },
+        L"the new file could not replace " + (folder / L"cut.mp3") + L" (" +
+            base::SystemErrorText(ERROR_ACCESS_DENIED) + L").");
 }
 
 }  // namespace

@@ -102,9 +102,9 @@ ScratchFolder::ScratchFolder(const std::wstring& name) {
 
 ScratchFolder::~ScratchFolder() { RemoveTree(path_); }
 
-std::vector<std::wstring> ScratchFolder::Files() const {
+std::vector<std::wstring> ScratchFolder::FilesIn(const std::wstring& folder) {
     std::vector<std::wstring> names;
-    for (const WIN32_FIND_DATAW& entry : Entries(path_)) names.push_back(entry.cFileName);
+    for (const WIN32_FIND_DATAW& entry : Entries(folder)) names.push_back(entry.cFileName);
     return names;
 }
 

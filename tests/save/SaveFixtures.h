@@ -21,8 +21,9 @@ public:
     ~ScratchFolder();
     const std::wstring& Path() const noexcept { return path_; }
     std::wstring operator/(const std::wstring& name) const { return path_ + L"\\" + name; }
-    // The names of the files in it.
-    std::vector<std::wstring> Files() const;
+    // The names of the files in it, or in another folder.
+    std::vector<std::wstring> Files() const { return FilesIn(path_); }
+    static std::vector<std::wstring> FilesIn(const std::wstring& folder);
 
 private:
     std::wstring path_;
