@@ -135,17 +135,12 @@ RECT WaveformWindow::PlotArea() const {
 void WaveformWindow::Paint(HDC dc, const RECT& area) {
     RECT client{};
     ::GetClientRect(Handle(), &client);
-    if (client.right <= 0 || client.bottom <= 0) return;
-    HDC buffer = buffer_.Ensure(client.right, client.bottom);
-    if (!buffer) {  // no memory for a back buffer: draw straight on the target
-        painter_.Paint(dc, client, area, Scene());
-        return;
-    }
-    base::RegionHandle clip(::CreateRectRgnIndirect(&area));
-    ::SelectClipRgn(buffer, clip.Get());
-    painter_.Paint(buffer, client, area, Scene());
-    ::SelectClipRgn(buffer, nullptr);
-    buffer_.CopyTo(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, area.left, area.top);
+    buffer_.PaintArea(dc, client, area, [&](HDC target) {
+        base::RegionHandle clip(::CreateRectRgnIndirect(&area));
+        ::ExtSelectClipRgn(target, clip.Get(), RGN_AND);
+        painter_.Paint(target, client, area, Scene());
+        ::SelectClipRgn(target, nullptr);
+    });
 }
 
 void WaveformWindow::InvalidateColumn(double x) {

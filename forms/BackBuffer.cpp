@@ -19,4 +19,15 @@ void BackBuffer::CopyTo(HDC target, int x, int y, int width, int height, int sou
     if (block_) ::BitBlt(target, x, y, width, height, block_->Dc(), sourceX, sourceY, SRCCOPY);
 }
 
+void BackBuffer::PaintArea(HDC target, const RECT& client, const RECT& area, const std::function<void(HDC)>& draw) {
+    if (client.right <= 0 || client.bottom <= 0) return;
+    HDC buffer = Ensure(client.right, client.bottom);
+    if (!buffer) {
+        draw(target);
+        return;
+    }
+    draw(buffer);
+    CopyTo(target, area.left, area.top, area.right - area.left, area.bottom - area.top, area.left, area.top);
+}
+
 }  // namespace forms

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 #include "forms/PixelBlock.h"
@@ -27,6 +28,11 @@ public:
 
     // Copies width x height from (sourceX, sourceY) of the buffer to (x, y) of target.
     void CopyTo(HDC target, int x, int y, int width, int height, int sourceX, int sourceY) const noexcept;
+
+    // Paints `area` of a client area of the given size onto `target` by way of the
+    // buffer: `draw` draws on the buffer, or on the target itself where no buffer
+    // can be made, and the area is copied over.
+    void PaintArea(HDC target, const RECT& client, const RECT& area, const std::function<void(HDC)>& draw);
 
 private:
     std::optional<PixelBlock> block_;  // only a valid block is kept

@@ -123,14 +123,7 @@ void Form::PaintClient(HDC dc) const {
 void Form::Paint(HDC dc, const RECT& area) {
     RECT client{};
     ::GetClientRect(Handle(), &client);
-    if (client.right <= 0 || client.bottom <= 0) return;
-    HDC buffer = backBuffer_.Ensure(client.right, client.bottom);
-    if (!buffer) {  // no memory for a back buffer: draw straight to the target
-        PaintClient(dc);
-        return;
-    }
-    PaintClient(buffer);
-    backBuffer_.CopyTo(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, area.left, area.top);
+    backBuffer_.PaintArea(dc, client, area, [this](HDC target) { PaintClient(target); });
 }
 
 LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
