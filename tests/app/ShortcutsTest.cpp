@@ -33,22 +33,11 @@ protected:
 
     // A key pressed and released, with Ctrl held around it when asked.
     void Press(WORD key, bool control = false) {
-        std::vector<INPUT> inputs;
-        auto add = [&](WORD vk, bool up) {
-            INPUT input{};
-            input.type = INPUT_KEYBOARD;
-            input.ki.wVk = vk;
-            input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-            inputs.push_back(input);
-        };
-        if (control) add(VK_CONTROL, false);
-        add(key, false);
-        add(key, true);
-        if (control) add(VK_CONTROL, true);
-        ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-        // Until the keys have been taken from the queue and whatever they started has settled.
-        PumpUntil([] { return HIWORD(::GetQueueStatus(QS_KEY)) == 0; }, 3000);
-        PumpFor(100);
+        if (control)
+            testing_support::UserTypes(key, {VK_CONTROL});
+        else
+            testing_support::UserTypes(key);
+        PumpFor(100);  // whatever the keys started settles
     }
 
     void Load(const std::wstring& name) {

@@ -23,35 +23,10 @@ namespace {
 constexpr double kRate = 44100;
 const std::wstring kEndBeforeStart = L"The end point must be greater than the start point !";
 
-void Send(std::vector<INPUT> inputs) {
-    ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-    PumpUntil([] { return HIWORD(::GetQueueStatus(QS_INPUT)) == 0; }, 3000);
-    PumpFor(50);
-}
-
-INPUT Key(WORD vk, bool up) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = vk;
-    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    return input;
-}
-
-INPUT Button(DWORD flags) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flags;
-    return input;
-}
-
 // A key pressed and released with the modifiers held around it.
 void Press(WORD key, std::initializer_list<WORD> modifiers = {}) {
-    std::vector<INPUT> inputs;
-    for (WORD m : modifiers) inputs.push_back(Key(m, false));
-    inputs.push_back(Key(key, false));
-    inputs.push_back(Key(key, true));
-    for (WORD m : modifiers) inputs.push_back(Key(m, true));
-    Send(inputs);
+    testing_support::UserTypes(key, modifiers);
+    PumpFor(50);
 }
 
 class Waveform : public ::testing::Test {
@@ -83,12 +58,11 @@ protected:
     void Drag(app::WaveformWindow& window, double fromX, double toX) {
         const RECT plot = app::WaveformLayout(Client(window)).plot;
         const int y = (plot.top + plot.bottom) / 2;
-        testing_support::CursorTo(window.Handle(), static_cast<int>(fromX), y);
-        Send({Button(MOUSEEVENTF_LEFTDOWN)});
-        testing_support::CursorTo(window.Handle(), static_cast<int>((fromX + toX) / 2), y);
-        testing_support::CursorTo(window.Handle(), static_cast<int>(toX), y);
-        PumpFor(50);
-        Send({Button(MOUSEEVENTF_LEFTUP)});
+        testing_support::UserMoves(window.Handle(), static_cast<int>(fromX), y);
+        testing_support::UserPresses();
+        testing_support::UserMoves(window.Handle(), static_cast<int>((fromX + toX) / 2), y);
+        testing_support::UserMoves(window.Handle(), static_cast<int>(toX), y);
+        testing_support::UserReleases();
     }
     static RECT Client(app::WaveformWindow& window) {
         RECT client{};

@@ -46,6 +46,61 @@ LPARAM MousePosition(int x, int y) {
 }
 
 namespace {
+// Sends the input and waits until this thread has handled all of it.
+void Send(std::vector<INPUT> inputs) {
+    ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    PumpUntil([] { return HIWORD(::GetQueueStatus(QS_INPUT)) == 0; }, 5000);
+    base::DoEvents();
+}
+
+INPUT Mouse(DWORD flags, LONG dx = 0, LONG dy = 0) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = dx;
+    input.mi.dy = dy;
+    input.mi.dwFlags = flags;
+    return input;
+}
+
+INPUT Key(WORD key, bool up) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    return input;
+}
+}  // namespace
+
+void UserMoves(HWND window, int x, int y) {
+    POINT at{x, y};
+    ::ClientToScreen(window, &at);
+    // Absolute input counts in 65536ths of the screen; rounded up so that it lands on the pixel.
+    const LONG width = ::GetSystemMetrics(SM_CXSCREEN);
+    const LONG height = ::GetSystemMetrics(SM_CYSCREEN);
+    Send({Mouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, (at.x * 65536 + width - 1) / width,
+                (at.y * 65536 + height - 1) / height)});
+    PumpUntil(
+        [&] {
+            POINT now{};
+            ::GetCursorPos(&now);
+            return now.x == at.x && now.y == at.y;
+        },
+        5000);
+}
+
+void UserPresses() { Send({Mouse(MOUSEEVENTF_LEFTDOWN)}); }
+void UserReleases() { Send({Mouse(MOUSEEVENTF_LEFTUP)}); }
+
+void UserTypes(WORD key, std::initializer_list<WORD> modifiers) {
+    std::vector<INPUT> inputs;
+    for (WORD m : modifiers) inputs.push_back(Key(m, false));
+    inputs.push_back(Key(key, false));
+    inputs.push_back(Key(key, true));
+    for (WORD m : modifiers) inputs.push_back(Key(m, true));
+    Send(inputs);
+}
+
+namespace {
 Pixels ReadBitmap(HDC source, int width, int height, const std::function<void(HDC)>& draw) {
     Pixels pixels;
     pixels.width = width;

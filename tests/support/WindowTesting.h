@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,14 @@ void CursorTo(HWND window, int x, int y);
 void MoveMouseAway();
 // A client point as a mouse message carries it in lParam.
 LPARAM MousePosition(int x, int y);
+
+// Input as a user gives it: sent as from the devices and handled by this thread
+// before these return. UserMoves goes to a point of the window's client area.
+void UserMoves(HWND window, int x, int y);
+void UserPresses();  // the left button, where the cursor is
+void UserReleases();
+// A key pressed and released, with the modifier keys held around it.
+void UserTypes(WORD key, std::initializer_list<WORD> modifiers = {});
 
 // The client area's pixels as the screen shows them (the window must be visible).
 Pixels CaptureClient(HWND hwnd);

@@ -56,40 +56,6 @@ void Key(const controls::ThemedButton& button, UINT message, WPARAM key) {
     ::SendMessageW(button.hWnd(), message, key, message == WM_KEYUP ? 0xC0000001 : 1);
 }
 
-namespace {
-// Sends the input and waits until this thread has handled all of it.
-void Input(DWORD flags, LONG dx = 0, LONG dy = 0) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = dx;
-    input.mi.dy = dy;
-    input.mi.dwFlags = flags;
-    ::SendInput(1, &input, sizeof input);
-    testing_support::PumpUntil([] { return HIWORD(::GetQueueStatus(QS_INPUT)) == 0; }, 5000);
-    base::DoEvents();
-}
-}  // namespace
-
-void UserMoves(HWND window, int x, int y) {
-    POINT at{x, y};
-    ::ClientToScreen(window, &at);
-    // Absolute input counts in 65536ths of the screen; rounded up so that it lands on the pixel.
-    const LONG width = ::GetSystemMetrics(SM_CXSCREEN);
-    const LONG height = ::GetSystemMetrics(SM_CYSCREEN);
-    Input(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, (at.x * 65536 + width - 1) / width,
-          (at.y * 65536 + height - 1) / height);
-    testing_support::PumpUntil(
-        [&] {
-            POINT now{};
-            ::GetCursorPos(&now);
-            return now.x == at.x && now.y == at.y;
-        },
-        5000);
-}
-
-void UserPresses() { Input(MOUSEEVENTF_LEFTDOWN); }
-void UserReleases() { Input(MOUSEEVENTF_LEFTUP); }
-
 void ClickMiddle(const controls::ThemedButton& button) {
     RECT client{};
     ::GetClientRect(button.hWnd(), &client);

@@ -56,11 +56,9 @@ using testing_support::MoveMouseAway;
 void Press(const controls::ThemedButton& button, int x, int y, UINT message = WM_LBUTTONDOWN);
 void Release(const controls::ThemedButton& button, int x, int y, UINT message = WM_LBUTTONUP);
 void Key(const controls::ThemedButton& button, UINT message, WPARAM key);
-// The mouse as a user works it: input the platform takes as from the device,
-// handled before these return. UserMoves goes to a point of the window's client area.
-void UserMoves(HWND window, int x, int y);
-void UserPresses();  // the left button, where the cursor is
-void UserReleases();
+using testing_support::UserMoves;
+using testing_support::UserPresses;
+using testing_support::UserReleases;
 // A whole left click in the middle of the button.
 void ClickMiddle(const controls::ThemedButton& button);
 
