@@ -236,7 +236,7 @@ bool Form1::MoveStart(double seconds, HWND asker) {
         return false;
     }
     WriteStart(seconds);
-    // The save cuts the length from the start: it follows the start, so the end mark stays where it is.
+    // The save cuts the length from the start: the length is written again from the end mark, which stays.
     if (IsTimeSet(end)) return MoveEnd(ParseSeconds(end), asker);
     MarksChanged();
     return true;
