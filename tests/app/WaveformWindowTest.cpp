@@ -146,18 +146,22 @@ TEST_F(Waveform, DraggingAMarkMovesItAndAnEndBeforeTheStartIsRefused) {
     EXPECT_TRUE(view.ShowsWholeFile());
     EXPECT_EQ(testing_support::WindowText(window.Handle()), L"Waveform");
 
-    // Over a mark the pointer is the sizing arrow, elsewhere the plain one.
-    auto pointerAt = [&](double x) {
+    // Over a mark the pointer is the sizing arrow, and only there.
+    const HCURSOR sizing = ::LoadCursorW(nullptr, IDC_SIZEWE);
+    auto pointerIsSizingAt = [&](double x, bool sizingWanted) {
         const RECT plot = app::WaveformLayout(Client(window)).plot;
-        testing_support::CursorTo(window.Handle(), static_cast<int>(x), (plot.top + plot.bottom) / 2);
-        PumpFor(50);
-        CURSORINFO info{};
-        info.cbSize = sizeof info;
-        ::GetCursorInfo(&info);
-        return info.hCursor;
+        testing_support::UserMoves(window.Handle(), static_cast<int>(x), (plot.top + plot.bottom) / 2);
+        return PumpUntil(
+            [&] {
+                CURSORINFO info{};
+                info.cbSize = sizeof info;
+                ::GetCursorInfo(&info);
+                return (info.hCursor == sizing) == sizingWanted;
+            },
+            3000);
     };
-    EXPECT_EQ(pointerAt(view.XOf(3.0 * kRate)), ::LoadCursorW(nullptr, IDC_SIZEWE));
-    EXPECT_EQ(pointerAt(view.XOf(2.0 * kRate)), ::LoadCursorW(nullptr, IDC_ARROW));
+    EXPECT_TRUE(pointerIsSizingAt(view.XOf(3.0 * kRate), true));
+    EXPECT_TRUE(pointerIsSizingAt(view.XOf(2.0 * kRate), false));
 
     // The end mark dragged to 3.5 s: the labels take the time under the pointer.
     Drag(window, view.XOf(3.0 * kRate), view.XOf(3.5 * kRate));
