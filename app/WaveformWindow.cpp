@@ -67,7 +67,6 @@ void WaveformWindow::ShowFile(const std::wstring& path, std::shared_ptr<const me
     // The old file's worker ends before the new one's starts.
     peaks_.reset();
     samples_.clear();
-    path_ = path;
     if (index) peaks_ = std::make_unique<media::Waveform>(path, std::move(index));
     view_.SetLength(peaks_ ? peaks_->Length() : 0);
     shownReady_ = 0;

@@ -77,7 +77,6 @@ private:
     forms::BackBuffer buffer_;
     forms::Timer refresh_{kRefreshMs, false};
     std::unique_ptr<media::Waveform> peaks_;
-    std::wstring path_;
     // Decoded samples around the view, for views closer than a stored peak.
     std::vector<std::int16_t> samples_;
     std::uint64_t samplesFirst_ = 0;
