@@ -56,7 +56,7 @@ protected:
     }
     // Drags with the left button from one client x of the waveform's plot to another.
     void Drag(app::WaveformWindow& window, double fromX, double toX) {
-        const RECT plot = app::WaveformLayout(Client(window)).plot;
+        const RECT plot = Plot(window);
         const int y = (plot.top + plot.bottom) / 2;
         testing_support::UserMoves(window.Handle(), static_cast<int>(fromX), y);
         testing_support::UserPresses();
@@ -64,10 +64,11 @@ protected:
         testing_support::UserMoves(window.Handle(), static_cast<int>(toX), y);
         testing_support::UserReleases();
     }
-    static RECT Client(app::WaveformWindow& window) {
+    // The plot's strip of the window's client area.
+    static RECT Plot(app::WaveformWindow& window) {
         RECT client{};
         ::GetClientRect(window.Handle(), &client);
-        return client;
+        return app::WaveformLayout(client).plot;
     }
 
     testing_support::DialogWatcher watcher;  // message boxes answered with OK
@@ -154,7 +155,7 @@ TEST_F(Waveform, DraggingAMarkMovesItAndAnEndBeforeTheStartIsRefused) {
     // Over a mark the pointer is the sizing arrow, and only there.
     const HCURSOR sizing = ::LoadCursorW(nullptr, IDC_SIZEWE);
     auto pointerIsSizingAt = [&](double x, bool sizingWanted) {
-        const RECT plot = app::WaveformLayout(Client(window)).plot;
+        const RECT plot = Plot(window);
         testing_support::UserMoves(window.Handle(), static_cast<int>(x), (plot.top + plot.bottom) / 2);
         return PumpUntil(
             [&] {
@@ -206,7 +207,7 @@ TEST_F(Waveform, ClosestZoomDrawsEachDecodedSampleWhereItLies) {
     PumpFor(100);
 
     const testing_support::Pixels pixels = testing_support::PrintClient(window.Handle());
-    const RECT plot = app::WaveformLayout(Client(window)).plot;
+    const RECT plot = Plot(window);
     const std::uint64_t first = static_cast<std::uint64_t>(tone);
     const std::vector<std::int16_t> samples =
         const_cast<media::Waveform*>(window.Peaks())->Samples(first, static_cast<std::size_t>(view.VisibleSamples()) - 1);

@@ -22,15 +22,22 @@ bool PumpUntil(const std::function<bool()>& condition, int timeoutMs) {
     }
 }
 
-void CursorTo(POINT at) {
-    ::SetCursorPos(at.x, at.y);
+namespace {
+// Returns once the platform reports the cursor at the point, or after the time given.
+void WaitForCursorAt(POINT at, int timeoutMs) {
     PumpUntil(
         [&] {
             POINT now{};
             ::GetCursorPos(&now);
             return now.x == at.x && now.y == at.y;
         },
-        2000);
+        timeoutMs);
+}
+}  // namespace
+
+void CursorTo(POINT at) {
+    ::SetCursorPos(at.x, at.y);
+    WaitForCursorAt(at, 2000);
 }
 
 void CursorTo(HWND window, int x, int y) {
@@ -79,13 +86,7 @@ void UserMoves(HWND window, int x, int y) {
     const LONG height = ::GetSystemMetrics(SM_CYSCREEN);
     Send({Mouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, (at.x * 65536 + width - 1) / width,
                 (at.y * 65536 + height - 1) / height)});
-    PumpUntil(
-        [&] {
-            POINT now{};
-            ::GetCursorPos(&now);
-            return now.x == at.x && now.y == at.y;
-        },
-        5000);
+    WaitForCursorAt(at, 5000);
 }
 
 void UserPresses() { Send({Mouse(MOUSEEVENTF_LEFTDOWN)}); }
