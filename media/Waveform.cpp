@@ -140,25 +140,39 @@ void Waveform::ComputePart(Mp3Stream& stream, std::size_t part) {
     }
 }
 
+namespace {
+
+// One channel's level over `count` samples, interleaved among `channels` (a
+// constant where it can be, so that the loop is vectorised).
+template <std::size_t channels>
+void MeasureBlock(const std::int16_t* samples, std::size_t count, std::size_t channelCount, std::int16_t& low,
+                  std::int16_t& high, std::int64_t& squares) {
+    const std::size_t step = channels ? channels : channelCount;
+    low = samples[0];
+    high = samples[0];
+    squares = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::int16_t s = samples[i * step];
+        low = std::min(low, s);
+        high = std::max(high, s);
+        squares += std::int32_t{s} * s;
+    }
+}
+
+}  // namespace
+
 // Blocks from the one at `first` (a block's start) on, from `count` samples.
 void Waveform::StoreBlocks(const std::int16_t* pcm, std::uint64_t first, std::size_t count) {
     const std::size_t channels = static_cast<std::size_t>(channels_);
+    const auto measure = channels == 1 ? MeasureBlock<1> : channels == 2 ? MeasureBlock<2> : MeasureBlock<0>;
     for (std::size_t at = 0; at < count; at += kBlockSamples) {
         const std::size_t samples = std::min<std::size_t>(kBlockSamples, count - at);
         const std::size_t block = static_cast<std::size_t>((first + at) / kBlockSamples);
-        const std::int16_t* from = pcm + at * channels;
         for (std::size_t c = 0; c < channels; ++c) {
-            std::int16_t low = from[c];
-            std::int16_t high = from[c];
+            BlockLevel& level = blocks_[block * channels + c];
             std::int64_t squares = 0;
-            for (std::size_t i = 0; i < samples; ++i) {
-                const std::int16_t s = from[i * channels + c];
-                low = std::min(low, s);
-                high = std::max(high, s);
-                squares += std::int32_t{s} * s;
-            }
-            const double rms = std::sqrt(static_cast<double>(squares) / static_cast<double>(samples));
-            blocks_[block * channels + c] = BlockLevel{low, high, static_cast<std::uint16_t>(std::lround(rms))};
+            measure(pcm + at * channels + c, samples, channels, level.low, level.high, squares);
+            level.rms = static_cast<std::uint16_t>(std::lround(std::sqrt(static_cast<double>(squares) / static_cast<double>(samples))));
         }
     }
 }
