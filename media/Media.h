@@ -1,7 +1,8 @@
 #pragma once
 // What the program uses of the MP3 engine: a player that opens files by name, how
 // much audio a file holds, making a stream copy exact (with the frame index the
-// player made of the file), a file's waveform and its quiet spots. The rest of
+// player made of the file), a file's waveform and its quiet spots, and splitting a
+// recording into pieces. The rest of
 // media/ is the engine's own business.
 #include <string>
 
@@ -9,6 +10,7 @@
 #include "media/MediaError.h"
 #include "media/Player.h"
 #include "media/QuietSpot.h"
+#include "media/SplitSearch.h"
 #include "media/Waveform.h"
 
 namespace media {

@@ -78,6 +78,16 @@ int main() {
                 decode.wall, decode.processor);
     std::printf("whole envelope on both cores: %.2f s (processor %.2f s): %.2f x the decode (goal 0.6 x)\n",
                 envelope.wall, envelope.processor, envelope.wall / decode.wall);
+    // The pause search with its own envelope to compute, and with the envelope there.
+    const Timing searchAlone = Best(2, [&] {
+        media::Waveform levels(path, index);
+        media::FindPauses(levels, {});
+    });
+    std::size_t found = 0;
+    const Timing searchReady = Best(3, [&] { found = media::FindPauses(*waveform, {}).size(); });
+    std::printf("Find Pauses without an envelope: %.2f s: %.2f x the decode (goal 1.1 x)\n", searchAlone.wall,
+                searchAlone.wall / decode.wall);
+    std::printf("Find Pauses with the envelope there: %.1f ms, %zu pauses (goal 100 ms)\n", searchReady.wall * 1e3, found);
     std::printf("memory for the levels: %.1f MB (goal 16 MB)\n", waveform->PeakBytes() / 1048576.0);
     return 0;
 }
