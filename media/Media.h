@@ -6,6 +6,7 @@
 // media/ is the engine's own business.
 #include <string>
 
+#include "media/CueSheet.h"
 #include "media/ExactCut.h"
 #include "media/MediaError.h"
 #include "media/Player.h"
