@@ -85,6 +85,17 @@ std::optional<Tags> ReadTags(const std::wstring& path) {
     return tags;
 }
 
+// The copy's leading tags with the first one given `text`.
+std::vector<std::uint8_t> RetaggedLeading(const std::wstring& path, std::uint64_t size, const TagText& text) {
+    std::vector<std::uint8_t> leading(static_cast<std::size_t>(size));
+    if (MediaFile(path).ReadAt(0, leading.data(), leading.size()) < leading.size()) throw MediaError(L"The copy ends in its tag.");
+    const auto first = leading.size() >= Id3v2Tag::kHeaderSize ? Id3v2Tag::FromHeader(leading.data()) : std::nullopt;
+    const std::size_t firstSize = first ? static_cast<std::size_t>(std::min<std::uint64_t>(first->TotalSize(), size)) : 0;
+    std::vector<std::uint8_t> bytes = Retagged(std::span(leading).first(firstSize), text);
+    bytes.insert(bytes.end(), leading.begin() + static_cast<std::ptrdiff_t>(firstSize), leading.end());
+    return bytes;
+}
+
 // The source's LAME tag, when it has one that gapless players take for one.
 std::optional<std::array<std::uint8_t, InfoFrame::kLameTagSize>> SourceLameTag(const MediaFile& file,
                                                                                const Mp3Index& index) {
@@ -299,7 +310,9 @@ std::optional<double> ExactCut::Finish(const std::wstring& copy) {
     try {
         const std::optional<Tags> tags = ReadTags(copy);
         if (!tags) return std::nullopt;
-        OutputFile out(copy, tags->leadingSize);
+        const std::vector<std::uint8_t> leading = retag_ ? RetaggedLeading(copy, tags->leadingSize, *retag_) : std::vector<std::uint8_t>{};
+        OutputFile out(copy, retag_ ? 0 : tags->leadingSize);
+        out.Write(leading.data(), leading.size());
         out.Write(audio_.data(), audio_.size());
         out.Write(tags->trailing.data(), tags->trailing.size());
         out.End();

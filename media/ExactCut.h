@@ -16,6 +16,8 @@
 #include <thread>
 #include <vector>
 
+#include "media/Id3v2Tag.h"
+
 namespace media {
 
 struct Mp3Index;
@@ -58,6 +60,10 @@ public:
     // (the copy may then be half written).
     std::optional<double> Finish(const std::wstring& copy);
 
+    // Has Finish also give the copy's leading ID3v2 tag these frames in place of
+    // its own, keeping all others, in the same rewrite (see Retagged).
+    void Retag(TagText text) { retag_ = std::move(text); }
+
 private:
     void Prepare() noexcept;
 
@@ -70,6 +76,7 @@ private:
     std::vector<std::uint8_t> audio_;  // empty where the source cannot be cut exactly
     double seconds_ = 0;               // what the audio plays for
     std::exception_ptr failure_;
+    std::optional<TagText> retag_;
     std::thread worker_;
 };
 

@@ -9,6 +9,7 @@
 #include "media/CueSheet.h"
 #include "media/ExactCut.h"
 #include "media/MediaError.h"
+#include "media/PiecePlan.h"
 #include "media/Player.h"
 #include "media/QuietSpot.h"
 #include "media/SplitSearch.h"
