@@ -15,6 +15,7 @@
 #include "app/waveform/SavePieces.h"
 #include "media/MediaFile.h"
 #include "media/Mp3Reader.h"
+#include "UserActions.h"
 #include "support/DialogWatcher.h"
 #include "support/WindowTesting.h"
 
@@ -156,4 +157,54 @@ TEST_F(SavePieces, ThreeHundredPiecesSaveThroughTheEncodersCommandLineLimit) {
     std::uint64_t total = 0;
     for (const std::wstring& file : files) total += ReadIndex(folder / file).PlayableSampleCount();
     EXPECT_EQ(total, length);
+}
+
+namespace {
+// Clicks the output window's Cancel as soon as it says it is saving the third
+// piece: looked at whenever the program takes a message from its queue.
+app::frmDOSOutput* cancelledWindow = nullptr;
+LRESULT CALLBACK CancelAtThirdPiece(int code, WPARAM wParam, LPARAM lParam) {
+    if (cancelledWindow && cancelledWindow->Label1().Caption() == L"Piece 3 of 5") {
+        save_tests::PostClick(cancelledWindow->zembutton1().hWnd());
+        cancelledWindow = nullptr;
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+}  // namespace
+
+TEST_F(SavePieces, CancelledDuringTheThirdOfFiveTheFinishedOnesStayAndNothingElse) {
+    ScratchFolder folder(L"pieces4");
+    Load(Source(L"cbr-cover.mp3"));
+    const std::uint64_t length = form.Splits().Length();
+    for (std::uint64_t k = 1; k < 5; ++k) form.Splits().Add(length * k / 5);
+    cancelledWindow = &form.DOSOutput();
+    HHOOK hook = ::SetWindowsHookExW(WH_GETMESSAGE, CancelAtThirdPiece, nullptr, ::GetCurrentThreadId());
+    app::SavePiecesAs(form, form.Handle(), folder / L"Part");
+    ::UnhookWindowsHookEx(hook);
+    EXPECT_EQ(cancelledWindow, nullptr);
+    EXPECT_EQ(watcher.Seen().back().text, L"Saving the pieces was cancelled. 2 pieces were saved in\r\n" + folder.Path());
+    // Each finished piece complete and exact; no other file, temporary or not.
+    EXPECT_EQ(folder.Files(), (std::vector<std::wstring>{L"Part 01.mp3", L"Part 02.mp3"}));
+    for (std::size_t k = 0; k < 2; ++k)
+        EXPECT_EQ(ReadIndex(folder / (L"Part 0" + std::to_wstring(k + 1) + L".mp3")).PlayableSampleCount(),
+                  form.Splits().PieceEnd(k) - form.Splits().PieceFirst(k));
+}
+
+TEST_F(SavePieces, FilesThatExistAreListedAndNoKeepsThemAndSavesNothing) {
+    ScratchFolder folder(L"pieces5");
+    Load(Source(L"cbr-cover.mp3"));
+    form.Splits().Add(form.Splits().Length() / 2);
+    save_tests::WriteAll(folder / L"Part 02.mp3", "older");
+    app::SavePiecesAs(form, form.Handle(), folder / L"Part");  // the question's default button is No
+    EXPECT_EQ(watcher.Seen().back().text, L"This file exists already:\r\n\r\n" + (folder / L"Part 02.mp3") +
+                                              L"\r\n\r\nDo you want to replace it?");
+    EXPECT_EQ(folder.Files(), std::vector<std::wstring>{L"Part 02.mp3"});
+    EXPECT_EQ(ReadAll(folder / L"Part 02.mp3"), "older");
+    // The loaded file itself is never a piece.
+    save_tests::WriteAll(folder / L"Part 01.mp3", ReadAll(Source(L"cbr-cover.mp3")));
+    Load(folder / L"Part 01.mp3");
+    const std::size_t before = watcher.Seen().size();
+    app::SavePiecesAs(form, form.Handle(), folder / L"Part");
+    ASSERT_EQ(watcher.Seen().size(), before + 1);
+    EXPECT_NE(watcher.Seen().back().text.find(L"cannot be saved over the file it comes from"), std::wstring::npos);
 }
