@@ -7,7 +7,7 @@
 #include "app/components/CommonDialog.h"
 #include "app/components/MediaPlayer.h"
 #include "app/components/Slider.h"
-#include "app/WaveformWindow.h"
+#include "app/waveform/WaveformWindow.h"
 #include "app/frmDOSOutput.h"
 #include "base/Handles.h"
 #include "controls/imagebutton/zembutton.h"
@@ -85,6 +85,8 @@ private:
     void PlaySelection();
     void PausePlay();
     void Exit();
+    // Removes what saves left behind and ends the process at once.
+    [[noreturn]] void EndProgram();
     void EnableButtons(std::initializer_list<int> numbers);
     void Slider1_Scroll();
     void Timer1_Timer();
