@@ -66,4 +66,11 @@ bool FileExists(const std::wstring& path) {
     return ::GetFileAttributesW(ExtendedLengthPath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+DWORD FlushToDisk(const std::wstring& path) {
+    base::KernelHandle file(::CreateFileW(ExtendedLengthPath(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file || !::FlushFileBuffers(file.Get())) return ::GetLastError();
+    return 0;
+}
+
 }  // namespace app

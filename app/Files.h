@@ -27,4 +27,9 @@ bool IsSameFile(const std::wstring& first, const std::wstring& second);
 
 bool FileExists(const std::wstring& path);
 
+// Has the system write what it holds of the file to the disk, so that a power
+// cut after a rename cannot leave the new name on an empty or short file.
+// The system's code when it cannot, otherwise 0.
+DWORD FlushToDisk(const std::wstring& path);
+
 }  // namespace app

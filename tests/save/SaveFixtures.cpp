@@ -108,6 +108,36 @@ std::vector<std::wstring> ScratchFolder::FilesIn(const std::wstring& folder) {
     return names;
 }
 
+HostSystemCallTrace::HostSystemCallTrace(const std::string& calls) {
+    // The host's kernel tells this process its own number.
+    const std::string stat = ReadAll(L"Z:\\proc\\self\\stat");
+    const std::string self = stat.substr(0, stat.find(' '));
+    if (self.empty() || self.find_first_not_of("0123456789") != std::string::npos) return;
+    wchar_t folder[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, folder);
+    log_ = std::wstring(folder) + L"snipmill-trace-" + std::to_wstring(::GetCurrentProcessId()) + L".txt";
+    const std::string log = HostPath(log_);
+    // Tracing has begun once the kernel names a tracer of the process.
+    const std::string started = RunOnHost(
+        "command -v strace >/dev/null || exit; strace -f -qq -y -e trace=" + calls + " -o '" + log + "' -p " + self +
+        " >/dev/null 2>&1 & t=$!; while ! grep -q 'TracerPid:[[:space:]]*[1-9]' /proc/" + self +
+        "/status; do kill -0 $t 2>/dev/null || exit; sleep 0.05; done; echo $t");
+    tracer_ = started.substr(0, started.find('\n'));
+    if (tracer_.empty() || tracer_.find_first_not_of("0123456789") != std::string::npos) tracer_.clear();
+}
+
+std::string HostSystemCallTrace::Stop() {
+    if (tracer_.empty()) return {};
+    // Ended (a zombie or gone), it has written all it saw.
+    const std::string status = "/proc/" + tracer_ + "/status";
+    RunOnHost("kill " + tracer_ + "; while [ -e " + status + " ] && ! grep -q '^State:[[:space:]]*Z' " + status +
+              "; do sleep 0.05; done");
+    tracer_.clear();
+    std::string trace = ReadAll(log_);
+    ::DeleteFileW(log_.c_str());
+    return trace;
+}
+
 std::string ReadAll(const std::wstring& path) {
     base::KernelHandle file(::CreateFileW(app::ExtendedLengthPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                           OPEN_EXISTING, 0, nullptr));
