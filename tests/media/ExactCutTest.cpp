@@ -11,12 +11,14 @@
 #include "MediaFixtures.h"
 #include "base/Handles.h"
 #include "media/ExactCut.h"
+#include "media/FileError.h"
 #include "media/FrameHeader.h"
 #include "media/InfoFrame.h"
 #include "media/LameCrc16.h"
 #include "media/MediaFile.h"
 #include "media/Mp3Reader.h"
 #include "media/Mp3Stream.h"
+#include "media/OutputFile.h"
 #include "media/VbrHeader.h"
 #include "support/WindowTesting.h"
 
@@ -333,4 +335,22 @@ TEST(ExactCut, ReadsTheSourceAgainWhenItWasRewrittenToTheSameSize) {
     ASSERT_NE(after.frameOffsets.front(), before.frameOffsets.front());
     ASSERT_NE(after.lastWriteTime, before.lastWriteTime);
     EXPECT_EQ(cut(source.Path(), &before), cut(source.Path(), nullptr));
+}
+
+// A system that takes none of what it is given to write: the save fails instead of
+// asking it for ever; one that takes a little at a time gets all of it.
+TEST(OutputFile, AWriteThatMakesNoProgressFailsInsteadOfLoopingForEver) {
+    const std::vector<std::uint8_t> bytes(1000, 7);
+    std::vector<std::uint8_t> taken;
+    media::WriteInFull(bytes.data(), bytes.size(), [&](const std::uint8_t* part, std::size_t size) {
+        const std::size_t some = std::min<std::size_t>(size, 300);
+        taken.insert(taken.end(), part, part + some);
+        return some;
+    });
+    EXPECT_EQ(taken, bytes);
+    int calls = 0;
+    EXPECT_THROW(media::WriteInFull(bytes.data(), bytes.size(),
+                                    [&](const std::uint8_t*, std::size_t size) { return ++calls < 3 ? size / 4 : 0; }),
+                 media::FileError);
+    EXPECT_EQ(calls, 3);
 }
