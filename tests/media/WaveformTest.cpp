@@ -120,8 +120,14 @@ TEST(PlayRange, PausesExactlyAtItsEnd) {
     player.PlayRange(1.0, 1.3);
     ASSERT_TRUE(WaitUntil([&] { return player.State() == media::PlayState::Paused; }, 10s));
     EXPECT_DOUBLE_EQ(player.Position(), 1.3);
-    // Played on from there, it plays to the end of the file.
+    // Played on from there, it plays on past the range's end.
     player.Play();
     ASSERT_TRUE(WaitUntil([&] { return player.State() == media::PlayState::Playing; }, 10s));
     EXPECT_GE(player.Position(), 1.3);
+
+    // A range that ends at the file's end pauses there too, rather than ending the media.
+    const double end = player.Duration();
+    player.PlayRange(end - 0.3, end);
+    ASSERT_TRUE(WaitUntil([&] { return player.State() == media::PlayState::Paused; }, 10s));
+    EXPECT_DOUBLE_EQ(player.Position(), end);
 }
