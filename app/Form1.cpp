@@ -8,6 +8,7 @@
 #include "app/OpenRequests.h"
 #include "app/SaveSelection.h"
 #include "app/Shortcuts.h"
+#include "app/TemporaryOutput.h"
 #include "app/TimeText.h"
 #include "app/modCloseBtn.h"
 #include "base/MessageLoop.h"
@@ -292,6 +293,11 @@ void Form1::Exit() {
         dosOutput_->FinishQuietly(kExitGraceMs);
         return;
     }
+    EndProgram();
+}
+
+void Form1::EndProgram() {
+    TemporaryOutput::RemoveLeftovers();
     // No window is closed one by one.
     ::ExitProcess(0);
 }
@@ -305,7 +311,7 @@ void Form1::clearsel() {
 void Form1::zembutton5_Click() {
     SaveSelection(*this);
     // The outermost save ends the program if Exit came meanwhile.
-    if (exitAfterSave_ && !DOSOutput().ReadOutput1().Processing()) ::ExitProcess(0);
+    if (exitAfterSave_ && !DOSOutput().ReadOutput1().Processing()) EndProgram();
 }
 
 // Nothing is reported when the address cannot be opened.
@@ -367,6 +373,11 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DROPFILES:
         OpenMp3(FirstDroppedFile(reinterpret_cast<HDROP>(wParam)));
         return 0;
+    case WM_ENABLE:
+        // A dialog or message box of this window holds the waveform window too:
+        // no mark may move under a save or a second box open over the first.
+        if (waveform_) ::EnableWindow(waveform_->Handle(), static_cast<BOOL>(wParam));
+        return Form::HandleMessage(message, wParam, lParam);
     case WM_SYSCOMMAND:
         if ((wParam & 0xFFF0) == kWaveformMenuId) {
             ShowWaveform();

@@ -197,6 +197,24 @@ TEST_F(Waveform, DraggingAMarkMovesItAndAnEndBeforeTheStartIsRefused) {
     EXPECT_TRUE(PumpUntil([&] { return ::GetForegroundWindow() == form.Handle(); }, 3000));
 }
 
+TEST_F(Waveform, TakesNoInputWhileTheMainWindowIsHeldByADialog) {
+    Mark(1.0, 3.0);
+    app::WaveformWindow& window = OpenWaveform();
+    const app::WaveformView& view = window.View();
+    // What a modal dialog or message box of the main window does to it.
+    ::EnableWindow(form.Handle(), FALSE);
+    EXPECT_FALSE(::IsWindowEnabled(window.Handle()));
+    const std::wstring end = form.Label(7).Caption();
+    Drag(window, view.XOf(3.0 * kRate), view.XOf(3.5 * kRate));
+    PumpFor(100);
+    EXPECT_EQ(form.Label(7).Caption(), end);
+
+    ::EnableWindow(form.Handle(), TRUE);
+    EXPECT_TRUE(::IsWindowEnabled(window.Handle()));
+    Drag(window, view.XOf(3.0 * kRate), view.XOf(3.5 * kRate));
+    EXPECT_NEAR(Seconds(7), 3.5, view.SamplesPerPixel() / kRate);
+}
+
 TEST_F(Waveform, ClosestZoomDrawsEachDecodedSampleWhereItLies) {
     app::WaveformWindow& window = OpenWaveform();
     const app::WaveformView& view = window.View();
