@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <sstream>
 
 #include "SaveFixtures.h"
 #include "app/AudioCheck.h"
@@ -161,12 +162,21 @@ TEST(TemporaryOutput, FlushesTheCopyToTheDiskBeforeItTakesTheTargetsName) {
     // The host names the file by its real folder; its own name is unique enough.
     const std::string copy = save_tests::HostPath(output.Path());
     const std::string name = copy.substr(copy.rfind('/'));
-    save_tests::HostSystemCallTrace trace("fsync,fdatasync");
+    save_tests::HostSystemCallTrace trace("fsync,fdatasync,rename,renameat,renameat2");
     if (!trace.Tracing()) GTEST_SKIP() << "this host cannot trace the process's system calls";
     ASSERT_EQ(output.PutInPlace(), L"");
     const std::string seen = trace.Stop();
-    EXPECT_NE(seen.find("sync("), std::string::npos) << seen;
-    EXPECT_NE(seen.find(name + ">"), std::string::npos) << seen;
+    // Line by line: a flush of the file under its own name, then its rename.
+    std::istringstream lines(seen);
+    int line = 0, flushed = -1, renamed = -1;
+    for (std::string text; std::getline(lines, text); ++line) {
+        if (text.find(name) == std::string::npos) continue;
+        if (flushed < 0 && text.find("sync(") != std::string::npos && text.find(name + ">") != std::string::npos)
+            flushed = line;
+        if (renamed < 0 && text.find("rename") != std::string::npos) renamed = line;
+    }
+    EXPECT_GE(flushed, 0) << seen;
+    EXPECT_GT(renamed, flushed) << seen;
 }
 
 // Saves 6.5 s of the beeps over an older file in `folder` from an encoder's copy of a

@@ -109,19 +109,27 @@ std::vector<std::wstring> ScratchFolder::FilesIn(const std::wstring& folder) {
 }
 
 HostSystemCallTrace::HostSystemCallTrace(const std::string& calls) {
-    // The host's kernel tells this process its own number.
-    const std::string stat = ReadAll(L"Z:\\proc\\self\\stat");
-    const std::string self = stat.substr(0, stat.find(' '));
-    if (self.empty() || self.find_first_not_of("0123456789") != std::string::npos) return;
+    wchar_t module[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, module, MAX_PATH);
+    const std::wstring path = module;
+    const std::wstring program = path.substr(path.find_last_of(L"\\/") + 1);
     wchar_t folder[MAX_PATH] = {};
     ::GetTempPathW(MAX_PATH, folder);
     log_ = std::wstring(folder) + L"snipmill-trace-" + std::to_wstring(::GetCurrentProcessId()) + L".txt";
-    const std::string log = HostPath(log_);
-    // Tracing has begun once the kernel names a tracer of the process.
+    // This process on the host is the Wine process of this prefix started as this
+    // program; Wine's server of the prefix does some of its file work (renames
+    // among it) and is traced too. Tracing has begun once the kernel names a
+    // tracer of each.
     const std::string started = RunOnHost(
-        "command -v strace >/dev/null || exit; strace -f -qq -y -e trace=" + calls + " -o '" + log + "' -p " + self +
-        " >/dev/null 2>&1 & t=$!; while ! grep -q 'TracerPid:[[:space:]]*[1-9]' /proc/" + self +
-        "/status; do kill -0 $t 2>/dev/null || exit; sleep 0.05; done; echo $t");
+        "command -v strace >/dev/null || exit; me=WINEPREFIX=$WINEPREFIX; client=0; server=0; "
+        "for d in /proc/[0-9]*; do p=${d#/proc/}; tr '\\0' '\\n' 2>/dev/null </proc/$p/environ | grep -qxF -e $me || continue; "
+        "case $(readlink /proc/$p/exe) in *wineserver*) server=$p;; *) case $(head -z -n 1 /proc/$p/cmdline | tr -d "
+        "'\\0') in *" + std::string(program.begin(), program.end()) + ") client=$p;; esac;; esac; done; "
+        "test $client -gt 0 && test $server -gt 0 || exit; strace -f -qq -y -e trace=" + calls + " -o '" +
+        HostPath(log_) +
+        "' -p $client -p $server >/dev/null 2>&1 & t=$!; for p in $client $server; do while ! grep -q "
+        "'TracerPid:[[:space:]]*[1-9]' /proc/$p/status; do kill -0 $t 2>/dev/null || exit; sleep 0.05; done; "
+        "done; echo $t");
     tracer_ = started.substr(0, started.find('\n'));
     if (tracer_.empty() || tracer_.find_first_not_of("0123456789") != std::string::npos) tracer_.clear();
 }
