@@ -354,3 +354,26 @@ TEST(OutputFile, AWriteThatMakesNoProgressFailsInsteadOfLoopingForEver) {
                  media::FileError);
     EXPECT_EQ(calls, 3);
 }
+
+TEST(ExactCut, ASelectionInAMonoPartOfAJoinedFileSavesExactlyAsAMonoFile) {
+    const std::wstring source = Fixture(L"joined_channels.mp3");
+    const Mp3Index index = ReadIndex(source);
+    ASSERT_EQ(index.channelChanges.size(), 1u);
+    const std::uint64_t first = index.channelChanges[0] * 1152 + 10000;
+    const std::uint64_t end = first + 30000;
+    ScratchFile copy(L"cut.mp3", ReadBytes(source));
+    ASSERT_TRUE(MakeCutExact(source, copy.Path(), first / 44100.0, (end - first) / 44100.0));
+
+    const Mp3Index cut = ReadIndex(copy.Path());
+    EXPECT_EQ(cut.format.channels, 1);
+    EXPECT_TRUE(cut.channelChanges.empty());
+    EXPECT_EQ(cut.PlayableSampleCount(), end - first);
+    // The source plays the part on both channels alike.
+    const auto both = Samples(source, first, end - first);
+    std::vector<std::int16_t> theirs;
+    for (std::size_t i = 0; i < both.size(); i += 2) theirs.push_back(both[i]);
+    const auto ours = Samples(copy.Path(), 0, end - first);
+    ASSERT_EQ(ours.size(), theirs.size());
+    EXPECT_LE(LargestDifference(ours, theirs), kCodecRounding);
+}
+
