@@ -141,6 +141,11 @@ Pixels PrintClient(HWND hwnd) {
     });
 }
 
+Pixels DrawnPixels(int width, int height, const std::function<void(HDC)>& draw) {
+    base::WindowDC screen(nullptr);
+    return ReadBitmap(screen.Get(), width, height, draw);
+}
+
 std::wstring BuildPath(const std::wstring& sub, const std::wstring& name) {
     wchar_t module[MAX_PATH]{};
     ::GetModuleFileNameW(nullptr, module, MAX_PATH);
