@@ -11,6 +11,7 @@
 #include "app/TemporaryOutput.h"
 #include "app/TimeText.h"
 #include "app/modCloseBtn.h"
+#include "Version.h"  // generated from the project's version
 #include "base/MessageLoop.h"
 #include "base/Rounding.h"
 #include "forms/Units.h"
@@ -164,7 +165,7 @@ void Form1::CreateControls() {
     zembutton(9).Click.Subscribe([this] { OpenMakerPage({}); });
     for (int link : {1, 10, 11}) Label(link).Click.Subscribe([this] { OpenMakerPage({}); });
     zembutton(10).Click.Subscribe([this] { OpenMakerPage(L"/?q=node/8"); });
-    zembutton(11).Click.Subscribe([this] { OpenMakerPage(L"/checkupdates.php?name=SNPML&ver=1.1"); });
+    zembutton(11).Click.Subscribe([this] { OpenMakerPage(L"/checkupdates.php?name=SNPML&ver=" SNIPMILL_VERSION); });
 }
 
 void Form1::Form_Load() {
