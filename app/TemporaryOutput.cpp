@@ -85,6 +85,10 @@ TemporaryOutput::~TemporaryOutput() {
     }
 }
 
+void TemporaryOutput::SetTags(const media::PieceTags& tags) {
+    if (exactCut_) exactCut_->SetPieceTags(tags);
+}
+
 void TemporaryOutput::Abandon() noexcept {
     if (exactCut_) exactCut_->Stop();
     // A name never created, or let go, may be another's file; a file still

@@ -40,6 +40,8 @@ Pixels CaptureClient(HWND hwnd);
 Pixels PrintClient(HWND hwnd);
 // What `draw` draws on a bitmap of this size, as the screen's pixels.
 Pixels DrawnPixels(int width, int height, const std::function<void(HDC)>& draw);
+// What the screen shows of the whole window, frame and menu bar too.
+Pixels CaptureWindow(HWND hwnd);
 
 // <folder of the test program>\..\<sub>\<name>; the folder is created.
 std::wstring BuildPath(const std::wstring& sub, const std::wstring& name);
