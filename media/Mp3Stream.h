@@ -38,12 +38,21 @@ public:
 
     // Moves to `sample` (at most Length()); the next Read gives exactly that sample first.
     void Seek(std::uint64_t sample);
+    // The same, and the samples read from there on are exactly those that reading
+    // from the start gives. The codec carries a rounding state through the stream
+    // that repeats only every 131,072 samples of all channels, so decoding starts
+    // on a frame where it stands as it does at the start: up to StateFrames()
+    // frames earlier than Seek's.
+    void SeekAsFromStart(std::uint64_t sample);
+    // Frames between two such starts.
+    std::size_t StateFrames() const noexcept;
 
     // Writes up to `count` samples per channel, interleaved, to `out` and returns how many;
     // fewer only at the end of the stream (or where the file can no longer be read).
     std::size_t Read(std::int16_t* out, std::size_t count);
 
 private:
+    void SeekFrom(std::uint64_t sample, std::size_t alignment);
     std::size_t PrimingStart(std::size_t frame);
     // The codec for frames of this many channels, started afresh where the frames fed it last had the other count.
     AcmDecoder* DecoderFor(int channels);
