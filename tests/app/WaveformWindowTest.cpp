@@ -377,3 +377,32 @@ TEST_F(Waveform, FindPausesAndSplitEveryReplaceTheSplitPointsFromTheirDialogs) {
     EXPECT_EQ(watcher.Seen().back().title, L"Split Every");
     EXPECT_TRUE(splits.Points().empty());  // 10 minutes is longer than the file
 }
+
+TEST(WaveformScale, DecibelsPutSixtyBelowFullScaleAndQuieterOnTheCentreLine) {
+    app::WaveformPainter painter;
+    const RECT lane{0, 0, 100, 206};  // centre 102.5, full scale 101 pixels away
+    struct Case {
+        int value;
+        int linear, decibels;
+    };
+    const Case cases[] = {
+        {32767, 2, 2},     // full scale at the top either way
+        {3277, 92, 35},    // -20 dB: a tenth of the way up, or two thirds
+        {33, 102, 102},    // -60 dB: on the centre line
+        {-3277, 113, 170}, // below the line alike
+        {0, 102, 102},
+    };
+    for (const Case& c : cases) {
+        painter.SetDecibels(false);
+        EXPECT_EQ(painter.YOf(lane, c.value), c.linear) << c.value;
+        painter.SetDecibels(true);
+        EXPECT_EQ(painter.YOf(lane, c.value), c.decibels) << c.value;
+    }
+    // A stereo file's left channel above its right, each half the plot.
+    const RECT left = app::WaveformPainter::Lane(RECT{0, 10, 100, 210}, 0, 2);
+    const RECT right = app::WaveformPainter::Lane(RECT{0, 10, 100, 210}, 1, 2);
+    EXPECT_EQ(left.top, 10);
+    EXPECT_EQ(left.bottom, 110);
+    EXPECT_EQ(right.top, 110);
+    EXPECT_EQ(right.bottom, 210);
+}
