@@ -63,10 +63,10 @@ void RunMarkCommand(Form1& form, MarkCommand command) {
         if (m.endSet) form.MoveEnd(EndBounds(m, m.end + (command == kEndLater ? kNudgeSeconds : -kNudgeSeconds)));
         break;
     case kHearStart:
-        if (m.startSet) form.player().PlayRange(m.start, std::min(m.start + kHearSeconds, m.duration));
+        if (m.startSet) form.player().PlayRange(m.start, std::min(m.start + kHearSeconds, m.duration), form.SelectionGains());
         break;
     case kHearEnd:
-        if (m.endSet) form.player().PlayRange(std::max(m.end - kHearSeconds, 0.0), m.end);
+        if (m.endSet) form.player().PlayRange(std::max(m.end - kHearSeconds, 0.0), m.end, form.SelectionGains());
         break;
     case kSnapToQuiet:
         SnapToQuiet(form, m);

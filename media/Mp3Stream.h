@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "media/AcmDecoder.h"
+#include "media/GainPlan.h"
 #include "media/MediaFile.h"
 #include "media/Mp3Index.h"
 
@@ -36,6 +37,10 @@ public:
     // Moves to `sample` (at most Length()); the next Read gives exactly that sample first.
     void Seek(std::uint64_t sample);
 
+    // Decodes the frames with their gains changed as `plan` says (none: as they
+    // are), as a cut saved with it plays; from the next Seek on.
+    void SetGainPlan(std::shared_ptr<const GainPlan> plan) noexcept { gains_ = std::move(plan); }
+
     // Writes up to `count` samples per channel, interleaved, to `out` and returns how many;
     // fewer only at the end of the stream (or where the file can no longer be read).
     std::size_t Read(std::int16_t* out, std::size_t count);
@@ -55,6 +60,7 @@ private:
     std::size_t pcmRead_ = 0;
     std::vector<std::uint8_t> raw_;
     std::vector<std::uint8_t> frames_;
+    std::shared_ptr<const GainPlan> gains_;
 };
 
 }  // namespace media

@@ -73,6 +73,7 @@ void WaveformPainter::Paint(HDC dc, const RECT& client, const RECT& dirty, const
         RECT band{clampX(view.XOf(*scene.start)), area.top, clampX(view.XOf(*scene.cutEnd)), area.bottom};
         if (band.right > band.left) forms::FillSolid(dc, band, kSelection);
     }
+    PaintFades(dc, plot, true, scene);
     const int middle = YOf(plot, 0);
     if (middle >= area.top && middle < area.bottom) forms::FillSolid(dc, RECT{area.left, middle, area.right, middle + 1}, kCentreLine);
 
@@ -91,6 +92,7 @@ void WaveformPainter::Paint(HDC dc, const RECT& client, const RECT& dirty, const
         PaintPoints(dc, plot, scene);
     else
         PaintEnvelope(dc, plot, area.left, area.right, scene);
+    PaintFades(dc, plot, false, scene);
 
     auto markLine = [&](std::optional<double> sample, COLORREF color) {
         if (!sample) return;
@@ -129,6 +131,13 @@ void WaveformPainter::PaintEnvelope(HDC dc, const RECT& plot, long fromX, long t
                     peak.Add(scene.samples[static_cast<std::size_t>((s - scene.samplesFirst) * channels + c)]);
         }
         if (peak.Empty()) continue;
+        if (scene.gains) {
+            const double middle = first + view.SamplesPerPixel() / 2;
+            const double gain = scene.gains->Curve(middle) * std::exp2(scene.gains->Change().steps / 4.0);
+            auto scaled = [gain](int value) { return static_cast<std::int16_t>(std::clamp(value * gain, -32768.0, 32767.0)); };
+            peak.high = scaled(peak.high);
+            peak.low = scaled(peak.low);
+        }
         // A line's end point is not drawn: end one below the lowest value.
         points.push_back(POINT{x, YOf(plot, peak.high)});
         points.push_back(POINT{x, YOf(plot, peak.low) + 1});
@@ -138,6 +147,42 @@ void WaveformPainter::PaintEnvelope(HDC dc, const RECT& plot, long fromX, long t
     base::PenHandle pen(::CreatePen(PS_SOLID, 1, kInk));
     base::SelectedObject selected(dc, pen.Get());
     ::PolyPolyline(dc, points.data(), counts.data(), static_cast<DWORD>(counts.size()));
+}
+
+// The fades over the selection's edges: the part of the plot above and below
+// their lines shaded, then the lines from the centre at the silent end to the
+// plot's top and bottom at the full one.
+void WaveformPainter::PaintFades(HDC dc, const RECT& plot, bool shade, const WaveformScene& scene) const {
+    if (!scene.gains) return;
+    const WaveformView& view = scene.view;
+    const media::SampleRange range = scene.gains->Range();
+    const double rate = SampleRateOf(scene);
+    const long middle = YOf(plot, 0);
+    auto draw = [&](double silentSample, double fullSample) {
+        const long silent = static_cast<long>(std::floor(view.XOf(silentSample)));
+        const long full = static_cast<long>(std::floor(view.XOf(fullSample)));
+        if (silent == full) return;
+        if (shade) {
+            base::BrushHandle brush(::CreateSolidBrush(kFadeShade));
+            base::PenHandle pen(::CreatePen(PS_SOLID, 1, kFadeShade));
+            base::SelectedObject selectedBrush(dc, brush.Get());
+            base::SelectedObject selectedPen(dc, pen.Get());
+            const POINT top[] = {{silent, plot.top}, {full, plot.top}, {silent, middle}};
+            const POINT bottom[] = {{silent, plot.bottom - 1}, {full, plot.bottom - 1}, {silent, middle}};
+            ::Polygon(dc, top, 3);
+            ::Polygon(dc, bottom, 3);
+            return;
+        }
+        base::PenHandle pen(::CreatePen(PS_SOLID, 2, kFade));
+        base::SelectedObject selected(dc, pen.Get());
+        const POINT lines[] = {{full, plot.top}, {silent, middle}, {full, plot.bottom - 1}};
+        ::Polyline(dc, lines, 3);
+    };
+    const media::LevelChange& change = scene.gains->Change();
+    const auto first = static_cast<double>(range.first);
+    const auto end = static_cast<double>(range.end);
+    if (change.fadeIn > 0) draw(first, first + change.fadeIn * rate);
+    if (change.fadeOut > 0) draw(end, end - change.fadeOut * rate);
 }
 
 void WaveformPainter::PaintPoints(HDC dc, const RECT& plot, const WaveformScene& scene) const {
@@ -194,6 +239,7 @@ void WaveformPainter::PaintStatus(HDC dc, const RECT& status, const WaveformScen
     if (scene.start) text += L"     Start " + FormatClock(*scene.start / rate);
     if (scene.end) text += L"     End " + FormatClock(*scene.end / rate);
     if (scene.start && scene.cutEnd) text += L"     Length " + FormatClock((*scene.cutEnd - *scene.start) / rate);
+    if (!scene.levels.empty()) text += L"     " + scene.levels;
     const media::Waveform& peaks = *scene.peaks;
     std::wstring state;
     if (!peaks.Finished())

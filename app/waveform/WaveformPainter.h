@@ -26,6 +26,9 @@ struct WaveformScene {
     std::optional<double> end{};     // the end mark
     std::optional<double> cutEnd{};  // where the saved cut ends (the start plus the length)
     double playhead = 0;
+    // The selection's fades and level, drawn as the cut will sound; null with none.
+    const media::GainPlan* gains = nullptr;
+    std::wstring levels{};  // what the status line says of them
 };
 
 // The three strips of the client area.
@@ -45,6 +48,8 @@ public:
     static constexpr COLORREF kPlayhead = RGB(0, 0, 0);
     static constexpr COLORREF kSelection = RGB(206, 226, 250);
     static constexpr COLORREF kPlotBack = RGB(255, 255, 255);
+    static constexpr COLORREF kFade = RGB(230, 120, 20);
+    static constexpr COLORREF kFadeShade = RGB(250, 226, 200);
 
     // Below this many samples to a pixel the view draws decoded samples, not stored peaks.
     static constexpr double kPeaksFrom = media::Waveform::kBlockSamples;
@@ -63,6 +68,7 @@ private:
     void PaintRuler(HDC dc, const RECT& ruler, const WaveformScene& scene) const;
     void PaintEnvelope(HDC dc, const RECT& plot, long fromX, long toX, const WaveformScene& scene) const;
     void PaintPoints(HDC dc, const RECT& plot, const WaveformScene& scene) const;
+    void PaintFades(HDC dc, const RECT& plot, bool shade, const WaveformScene& scene) const;
     void PaintStatus(HDC dc, const RECT& status, const WaveformScene& scene) const;
 
     base::FontHandle font_;

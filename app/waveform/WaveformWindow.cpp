@@ -4,11 +4,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 #include "app/Artwork.h"
 #include "app/Form1.h"
 #include "app/Shortcuts.h"
 #include "app/TimeText.h"
+#include "app/waveform/LevelDialogs.h"
+#include "base/MessageLoop.h"
 #include "forms/PaintMessages.h"
 
 namespace app {
@@ -105,7 +108,30 @@ WaveformScene WaveformWindow::Scene() {
     if (dragging_ == Mark::Start) scene.start = view_.SampleAt(dragX_);
     if (dragging_ == Mark::End) scene.end = view_.SampleAt(dragX_);
     scene.playhead = PlayheadSample();
+    gains_ = main_.SelectionGains();
+    scene.gains = gains_.get();
+    if (gains_) scene.levels = LevelsText(*gains_);
     return scene;
+}
+
+// The settings as the status line names them, and the granules a rise holds at the
+// highest gain, counted again only when the settings or the selection change.
+std::wstring WaveformWindow::LevelsText(const media::GainPlan& gains) {
+    const media::SampleRange range = gains.Range();
+    if (heldFor_ != gains.Change() || heldRange_.first != range.first || heldRange_.end != range.end) {
+        heldFor_ = gains.Change();
+        heldRange_ = range;
+        held_ = 0;
+        if (const auto index = main_.player().Index(); index && gains.Change().steps > 0) {
+            try {
+                held_ = media::TryGainPlan(main_.player().URL(), *index, gains).heldAtTop;
+            } catch (const media::MediaError&) {  // unreadable now: the save will say so
+            }
+        }
+    }
+    std::wstring text = main_.Levels().StatusText();
+    if (held_ > 0) text += L" (" + std::to_wstring(held_) + (held_ == 1 ? L" granule" : L" granules") + L" held at gain 255)";
+    return text;
 }
 
 // Close up, the samples themselves are drawn: those around the view are decoded
@@ -237,6 +263,80 @@ void WaveformWindow::OnScroll(int request) {
     }
     default: break;
     }
+}
+
+// The fades and the level belong to a selection: without one there is nothing to set them on.
+bool WaveformWindow::HasSelection() const {
+    if (peaks_ && main_.SelectionSamples()) return true;
+    base::ShowMessage(Handle(), L"Mark a selection first: its fades and level are set on it.", MB_ICONINFORMATION);
+    return false;
+}
+
+void WaveformWindow::FadeIn() {
+    LevelSettings& levels = main_.Levels();
+    if (HasSelection() &&
+        RunLevelDialog(Handle(), IDD_FADE_IN, levels.FadeInText(), [&](HWND dialog, const std::wstring& text) {
+            const std::wstring refusal = levels.SetFadeIn(text);
+            if (!refusal.empty()) base::ShowMessage(dialog, refusal, MB_ICONERROR);
+            return refusal.empty();
+        }))
+        main_.LevelsChanged();
+}
+
+void WaveformWindow::FadeOut() {
+    LevelSettings& levels = main_.Levels();
+    if (HasSelection() &&
+        RunLevelDialog(Handle(), IDD_FADE_OUT, levels.FadeOutText(), [&](HWND dialog, const std::wstring& text) {
+            const std::wstring refusal = levels.SetFadeOut(text);
+            if (!refusal.empty()) base::ShowMessage(dialog, refusal, MB_ICONERROR);
+            return refusal.empty();
+        }))
+        main_.LevelsChanged();
+}
+
+// A rise that would clip the selection's loudest sample is made only once the user agrees.
+bool WaveformWindow::TakeLevel(HWND dialog, const std::wstring& text) {
+    LevelSettings trial = main_.Levels();
+    if (const std::wstring refusal = trial.SetLevel(text); !refusal.empty()) {
+        base::ShowMessage(dialog, refusal, MB_ICONERROR);
+        return false;
+    }
+    if (trial.Steps() > 0) {
+        const double clipping = media::ClippingDb(media::LoudestSample(*peaks_, *main_.SelectionSamples()), trial.Steps());
+        wchar_t by[32];
+        std::swprintf(by, 32, L"%.1f dB", clipping);
+        if (clipping > 0 &&
+            base::ShowMessage(dialog,
+                              L"Raising the level by " + LevelSettings::LevelDb(trial.Steps()).substr(1) +
+                                  L" would clip the selection's loudest sample by " + by +
+                                  L".\r\n\r\nChange the level anyway?",
+                              MB_YESNO | MB_ICONWARNING) != IDYES)
+            return false;
+    }
+    main_.Levels() = trial;
+    return true;
+}
+
+void WaveformWindow::ChangeLevel() {
+    if (HasSelection() && RunLevelDialog(Handle(), IDD_CHANGE_LEVEL, main_.Levels().LevelText(),
+                                         [this](HWND dialog, const std::wstring& text) { return TakeLevel(dialog, text); }))
+        main_.LevelsChanged();
+}
+
+void WaveformWindow::Normalize() {
+    if (!HasSelection()) return;
+    const int loudest = media::LoudestSample(*peaks_, *main_.SelectionSamples());
+    if (loudest == 0) {
+        base::ShowMessage(Handle(), L"The selection is silent: there is no level to normalize it to.", MB_ICONINFORMATION);
+        return;
+    }
+    main_.Levels().SetSteps(media::NormalizingSteps(loudest));
+    main_.LevelsChanged();
+}
+
+void WaveformWindow::NoLevelChange() {
+    main_.Levels().Clear();
+    main_.LevelsChanged();
 }
 
 WaveformWindow::Mark WaveformWindow::MarkAt(int x) const {

@@ -44,6 +44,13 @@ public:
     // Scrolls so the plot starts at this sample.
     void ScrollTo(double first);
 
+    // The Level menu's commands, on the main window's selection.
+    void FadeIn();
+    void FadeOut();
+    void ChangeLevel();
+    void Normalize();
+    void NoLevelChange();
+
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnShortcut(WORD command) override;
@@ -53,6 +60,9 @@ private:
     enum class Mark { None, Start, End };
 
     WaveformScene Scene();
+    std::wstring LevelsText(const media::GainPlan& gains);
+    bool HasSelection() const;
+    bool TakeLevel(HWND dialog, const std::wstring& text);
     void Paint(HDC dc, const RECT& area);
     void Refresh();
     void ViewChanged();
@@ -88,6 +98,11 @@ private:
     Mark dragging_ = Mark::None;
     double dragX_ = 0;
     std::optional<int> panX_;  // where a drag with the right button last was
+    // The selection's fades and level as last drawn, and how many granules they hold at the highest gain.
+    std::shared_ptr<const media::GainPlan> gains_;
+    std::optional<media::LevelChange> heldFor_;
+    media::SampleRange heldRange_;
+    std::uint64_t held_ = 0;
 };
 
 }  // namespace app
