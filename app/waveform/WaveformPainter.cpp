@@ -22,6 +22,8 @@ constexpr COLORREF kChrome = RGB(240, 240, 240);
 constexpr COLORREF kRulerInk = RGB(90, 90, 90);
 constexpr COLORREF kCentreLine = RGB(210, 210, 210);
 constexpr COLORREF kUnreadable = RGB(170, 170, 170);
+// What a saved piece keeps of a pause it borders, at each side.
+constexpr double kPauseKeptSeconds = 0.2;
 
 // Ruler steps in seconds, the first that leaves room for a label is used.
 constexpr double kRulerSteps[] = {0.001, 0.002, 0.005, 0.01, 0.02, 0.05, 0.1, 0.2, 0.5, 1, 2, 5, 10, 15, 30,
@@ -44,10 +46,15 @@ WaveformLayout::WaveformLayout(const RECT& client)
 WaveformPainter::WaveformPainter()
     : font_(forms::Font(L"Tahoma", 8).CreateHandle(96)), hatch_(::CreateHatchBrush(HS_BDIAGONAL, kUnreadable)) {}
 
-int WaveformPainter::YOf(const RECT& plot, int value) noexcept {
+int WaveformPainter::YOf(const RECT& plot, int value) const noexcept {
     const double middle = (plot.top + plot.bottom - 1) / 2.0;
     const double half = (plot.bottom - plot.top) / 2.0 - 2;
-    return base::RoundToInt(middle - value * half / 32768.0);
+    double height = value / 32768.0;
+    if (decibels_ && value != 0) {
+        const double db = 20 * std::log10(std::abs(height));
+        height = std::copysign(std::max(0.0, (db - kFloorDb) / -kFloorDb), height);
+    }
+    return base::RoundToInt(middle - height * half);
 }
 
 void WaveformPainter::Paint(HDC dc, const RECT& client, const RECT& dirty, const WaveformScene& scene) const {
@@ -74,6 +81,13 @@ void WaveformPainter::Paint(HDC dc, const RECT& client, const RECT& dirty, const
         if (band.right > band.left) forms::FillSolid(dc, band, kSelection);
     }
     PaintFades(dc, plot, true, scene);
+    // What the saved pieces leave out of each pause: all but the ends they keep.
+    const double kept = kPauseKeptSeconds * SampleRateOf(scene);
+    for (const Pause& pause : scene.leftOut) {
+        RECT band{clampX(view.XOf(static_cast<double>(pause.first) + kept)), area.top,
+                  clampX(view.XOf(static_cast<double>(pause.end) - kept)), area.bottom};
+        if (band.right > band.left) forms::FillSolid(dc, band, kLeftOut);
+    }
     const int middle = YOf(plot, 0);
     if (middle >= area.top && middle < area.bottom) forms::FillSolid(dc, RECT{area.left, middle, area.right, middle + 1}, kCentreLine);
 
@@ -101,6 +115,10 @@ void WaveformPainter::Paint(HDC dc, const RECT& client, const RECT& dirty, const
         VerticalLine(dc, x, plot.top, plot.bottom - 1, color);
         forms::FillSolid(dc, RECT{x - kMarkHandle, plot.top, x + kMarkHandle + 1, plot.top + 6}, color);
     };
+    for (std::uint64_t split : scene.splits) {
+        const long x = static_cast<long>(std::floor(view.XOf(static_cast<double>(split))));
+        if (x >= area.left && x < area.right) VerticalLine(dc, x, plot.top, plot.bottom - 1, kSplit);
+    }
     markLine(scene.start, kStartMark);
     markLine(scene.end, kEndMark);
     const long head = static_cast<long>(std::floor(view.XOf(scene.playhead)));
@@ -230,6 +248,25 @@ void WaveformPainter::PaintRuler(HDC dc, const RECT& ruler, const WaveformScene&
         if (x + 3 + size.cx <= ruler.right)  // a label that would be cut off is left out
             ::TextOutW(dc, x + 3, ruler.top + 3, text.c_str(), static_cast<int>(text.size()));
     }
+    if (!scene.splits.empty()) PaintPieceNumbers(dc, ruler, scene);
+}
+
+// Each piece's number on a tag at its start, over the time labels.
+void WaveformPainter::PaintPieceNumbers(HDC dc, const RECT& ruler, const WaveformScene& scene) const {
+    const WaveformView& view = scene.view;
+    ::SetTextColor(dc, RGB(255, 255, 255));
+    for (std::size_t piece = 0; piece <= scene.splits.size(); ++piece) {
+        const double first = piece == 0 ? 0.0 : static_cast<double>(scene.splits[piece - 1]);
+        const double x = view.XOf(first);
+        if (x >= ruler.right || x < ruler.left - kLabelRoom) continue;
+        const std::wstring text = std::to_wstring(piece + 1);
+        SIZE size{};
+        ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        const long left = static_cast<long>(std::floor(x));
+        const RECT tag{left, ruler.top + 2, left + size.cx + 6, ruler.bottom - 2};
+        forms::FillSolid(dc, tag, kSplit);
+        ::TextOutW(dc, tag.left + 3, tag.top + 1, text.c_str(), static_cast<int>(text.size()));
+    }
 }
 
 void WaveformPainter::PaintStatus(HDC dc, const RECT& status, const WaveformScene& scene) const {
@@ -240,6 +277,11 @@ void WaveformPainter::PaintStatus(HDC dc, const RECT& status, const WaveformScen
     if (scene.end) text += L"     End " + FormatClock(*scene.end / rate);
     if (scene.start && scene.cutEnd) text += L"     Length " + FormatClock((*scene.cutEnd - *scene.start) / rate);
     if (!scene.levels.empty()) text += L"     " + scene.levels;
+    if (!scene.splits.empty()) {
+        const auto piece = std::ranges::upper_bound(scene.splits, static_cast<std::uint64_t>(std::max(0.0, scene.playhead))) -
+                           scene.splits.begin();
+        text += L"     Piece " + std::to_wstring(piece + 1) + L" of " + std::to_wstring(scene.splits.size() + 1);
+    }
     const media::Waveform& peaks = *scene.peaks;
     std::wstring state;
     if (!peaks.Finished())

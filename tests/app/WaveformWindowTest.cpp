@@ -218,7 +218,7 @@ TEST_F(Waveform, ClosestZoomDrawsEachDecodedSampleWhereItLies) {
     for (std::size_t i = 0; i < samples.size() / 2; ++i) {
         // The left channel carries the tone; each of its samples is a point of ink.
         const int x = static_cast<int>(std::floor(view.XOf(static_cast<double>(first + i) + 0.5)));
-        const int y = app::WaveformPainter::YOf(plot, samples[i * 2]);
+        const int y = app::WaveformPainter().YOf(plot, samples[i * 2]);
         if (x < view.PlotLeft() + 2 || x >= view.PlotLeft() + view.PlotWidth() - 2) continue;
         EXPECT_EQ(pixels.At(x, y), ink) << "sample " << first + i << " at " << x << "," << y;
         ++drawn;

@@ -1,0 +1,15 @@
+#pragma once
+// The waveform window's "Save Pieces" command: every piece of the split file
+// saved as its own file, each exactly as Save Selection saves a selection with
+// the same bounds, numbered and named after a base name the user gives.
+#include <windows.h>
+
+namespace app {
+
+class Form1;
+
+// Asks for the base name over `owner`, asks before files that exist are replaced,
+// saves the pieces through the output window and tells how it went.
+void SavePieces(Form1& main, HWND owner);
+
+}  // namespace app
