@@ -1,7 +1,8 @@
 // Draws the waveform window as a user sees it with a loaded file, a marked
 // selection and the playhead: the whole file, zoomed in to single samples at the
-// start mark, and a tenth of a second where a tone ends. Writes
-// waveform-whole.png, waveform-samples.png and waveform-tenth.png into the folder given.
+// start mark, a tenth of a second where a tone ends, and the whole file with a
+// selection's fades and level. Writes waveform-whole.png, waveform-samples.png,
+// waveform-tenth.png and waveform-levels.png into the folder given.
 // Run with: scripts/contact-sheet waveform-picture
 #include <windows.h>
 
@@ -9,6 +10,7 @@
 #include <string>
 
 #include "app/Form1.h"
+#include "app/Shortcuts.h"
 #include "support/DialogWatcher.h"
 #include "support/Png.h"
 #include "support/WindowTesting.h"
@@ -55,5 +57,17 @@ int wmain(int argc, wchar_t** argv) {
     waveform.ZoomAround(4410 / view.VisibleSamples(), view.XOf(2.0 * 44100));
     waveform.ScrollTo(2.0 * 44100 - view.VisibleSamples() / 2);
     testing_support::PumpFor(200);
-    return Write(folder, L"waveform-tenth.png", waveform.Handle()) ? 0 : 1;
+    if (!Write(folder, L"waveform-tenth.png", waveform.Handle())) return 1;
+
+    // The whole file with a wider selection faded in and out and raised by 3 dB.
+    form.clearsel();
+    form.MoveStart(0.5);
+    form.MoveEnd(4.5);
+    form.Levels().SetFadeIn(1.0);
+    form.Levels().SetFadeOut(1.5);
+    form.Levels().SetLevelDb(3);
+    form.LevelsChanged();
+    ::SendMessageW(waveform.Handle(), WM_COMMAND, app::kWholeFile, 0);
+    testing_support::PumpFor(200);
+    return Write(folder, L"waveform-levels.png", waveform.Handle()) ? 0 : 1;
 }
