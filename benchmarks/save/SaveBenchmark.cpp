@@ -200,17 +200,21 @@ void Measure(app::Form1& form, const std::wstring& fixtures, const std::wstring&
     ProgramSave(form, programOutput);
     Bare(bareCommand);
     std::vector<double> program, afterEncoder, bare, leveled;
-    for (int run = 0; run < kRuns; ++run) {
-        const SaveTimes save = ProgramSave(form, programOutput);
-        program.push_back(save.total);
-        afterEncoder.push_back(save.afterEncoder);
-        bare.push_back(Bare(bareCommand));
-        // The same save with a fade in, a fade out and a change of level.
+    // The same save with a fade in, a fade out and a change of level, before or after the plain one by turns.
+    auto saveLeveled = [&] {
         form.Levels().SetFadeIn(1);
         form.Levels().SetFadeOut(2);
         form.Levels().SetLevelDb(-3);
         leveled.push_back(ProgramSave(form, programOutput).total);
         form.Levels().Clear();
+    };
+    for (int run = 0; run < kRuns; ++run) {
+        if (run % 2 == 1) saveLeveled();
+        const SaveTimes save = ProgramSave(form, programOutput);
+        program.push_back(save.total);
+        afterEncoder.push_back(save.afterEncoder);
+        if (run % 2 == 0) saveLeveled();
+        bare.push_back(Bare(bareCommand));
     }
     std::vector<double> finishing;
     for (int run = 0; run < kRuns; ++run)
