@@ -14,7 +14,7 @@ namespace app {
 
 namespace {
 
-constexpr int kRulerHeight = 22;
+constexpr int kRulerHeight = 36;  // the time labels above, the piece numbers below
 constexpr int kStatusHeight = 20;
 constexpr int kLabelRoom = 84;  // pixels a ruler label needs, "1:23:45.678" and a gap
 constexpr int kMarkHandle = 4;  // half the width of a mark's handle at the top of the plot
@@ -251,7 +251,7 @@ void WaveformPainter::PaintRuler(HDC dc, const RECT& ruler, const WaveformScene&
     if (!scene.splits.empty()) PaintPieceNumbers(dc, ruler, scene);
 }
 
-// Each piece's number on a tag at its start, over the time labels.
+// Each piece's number on a tag at its start, below the time labels.
 void WaveformPainter::PaintPieceNumbers(HDC dc, const RECT& ruler, const WaveformScene& scene) const {
     const WaveformView& view = scene.view;
     ::SetTextColor(dc, RGB(255, 255, 255));
@@ -263,7 +263,7 @@ void WaveformPainter::PaintPieceNumbers(HDC dc, const RECT& ruler, const Wavefor
         SIZE size{};
         ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
         const long left = static_cast<long>(std::floor(x));
-        const RECT tag{left, ruler.top + 2, left + size.cx + 6, ruler.bottom - 2};
+        const RECT tag{left, ruler.top + 19, left + size.cx + 6, ruler.bottom - 2};
         forms::FillSolid(dc, tag, kSplit);
         ::TextOutW(dc, tag.left + 3, tag.top + 1, text.c_str(), static_cast<int>(text.size()));
     }

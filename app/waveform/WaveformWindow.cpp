@@ -286,6 +286,8 @@ void WaveformWindow::OnLeftDown(int x, int y) {
 }
 
 void WaveformWindow::OnDoubleClick(int x, int y) {
+    // A quick second press on a mark takes hold of it, as the first one did.
+    if (MarkAt(x).kind != Mark::None) return OnLeftDown(x, y);
     if (!peaks_ || y >= PlotArea().bottom) return;
     const double sample = std::clamp(view_.SampleAt(x), 0.0, static_cast<double>(peaks_->Length()));
     main_.SelectPiece(main_.Splits().PieceAt(static_cast<std::uint64_t>(sample)));
@@ -303,7 +305,9 @@ void WaveformWindow::OnMouseMove(int x) {
     }
 }
 
-void WaveformWindow::OnLeftUp() {
+void WaveformWindow::OnLeftUp(int x) {
+    // The mark goes where the button was let go, whatever moves came before.
+    OnMouseMove(x);
     const Grab grab = std::exchange(dragging_, Grab{});
     if (grab.kind == Mark::None) return;
     ::ReleaseCapture();
@@ -423,7 +427,7 @@ LRESULT WaveformWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
         OnMouseMove(GET_X_LPARAM(lParam));
         return 0;
     case WM_LBUTTONUP:
-        OnLeftUp();
+        OnLeftUp(GET_X_LPARAM(lParam));
         return 0;
     case WM_RBUTTONDOWN:
         panX_ = GET_X_LPARAM(lParam);

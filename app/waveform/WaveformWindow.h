@@ -80,7 +80,7 @@ private:
     void InvalidateColumn(double x);
     void OnLeftDown(int x, int y);
     void OnMouseMove(int x);
-    void OnLeftUp();
+    void OnLeftUp(int x);
 
     Form1& main_;
     base::IconHandle smallIcon_;
