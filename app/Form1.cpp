@@ -346,7 +346,11 @@ void Form1::clearsel() {
 
 void Form1::zembutton5_Click() {
     SaveSelection(*this);
-    // The outermost save ends the program if Exit came meanwhile.
+    ExitIfAskedDuringSave();
+}
+
+// The outermost save ends the program if Exit came meanwhile.
+void Form1::ExitIfAskedDuringSave() {
     if (exitAfterSave_ && !DOSOutput().ReadOutput1().Processing()) ::ExitProcess(0);
 }
 

@@ -63,6 +63,9 @@ public:
     // Sets the start and end marks to a piece's bounds, as Set Start and Set End write them.
     void SelectPiece(std::size_t piece);
 
+    // Ends the program once the save that Exit waited for is over.
+    void ExitIfAskedDuringSave();
+
     // Runs a shortcut's command (a button's only while it is enabled), from
     // this window or the waveform window.
     void RunCommand(WORD command);

@@ -14,6 +14,9 @@
 
 namespace app {
 
+// What a saved piece keeps of a pause it borders, at each side, where the pauses are left out.
+inline constexpr double kPauseKeptSeconds = 0.2;
+
 struct PieceNames {
     std::wstring title;
     std::wstring performer;

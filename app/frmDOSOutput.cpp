@@ -1,5 +1,6 @@
 #include "app/frmDOSOutput.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "app/Artwork.h"
@@ -118,8 +119,9 @@ void frmDOSOutput::RunPieces(const std::wstring& command, PiecesRun& run) {
 }
 
 void frmDOSOutput::ShowPiece(std::size_t number) {
-    label1_->SetCaption(L"Piece " + std::to_wstring(number + 1) + L" of " + std::to_wstring(pieces_->total));
-    pb_->SetValue(pieces_->total ? static_cast<int>(number * 100 / pieces_->total) : 0);
+    const std::size_t total = pieces_->total;
+    label1_->SetCaption(L"Piece " + std::to_wstring(std::min(number + 1, total)) + L" of " + std::to_wstring(total));
+    pb_->SetValue(total ? static_cast<int>(number * 100 / total) : 0);
 }
 
 // Each piece is made exact and put in place in turn; the first that cannot be stops the rest.
@@ -130,19 +132,18 @@ void frmDOSOutput::PlacePieces() {
         return;
     }
     for (TemporaryOutput* file : run.files) {
-        ShowPiece(run.first + run.placed);
         if (std::wstring failure = file->PutInPlace(); !failure.empty()) {
             run.failure = std::move(failure);
             return;
         }
         ++run.placed;
+        ShowPiece(run.first + run.placed);
         base::DoEvents();
         if (readOutput1_.CancelRequested()) {
             run.canceled = true;
             return;
         }
     }
-    ShowPiece(run.first + run.placed);
 }
 
 void frmDOSOutput::FinishQuietly(UINT graceMs) {

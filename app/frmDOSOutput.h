@@ -56,6 +56,7 @@ public:
     // word (its file checked and put in place) if it can within `graceMs`,
     // and is cancelled otherwise. The window reports nothing from then on.
     void FinishQuietly(UINT graceMs);
+    bool EndingQuietly() const noexcept { return quiet_; }
 
     // The window's parts, by their names.
     forms::Label& Label1() { return *label1_; }

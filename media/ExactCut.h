@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "media/LevelChange.h"
+#include "media/PieceTags.h"
 
 namespace media {
 
@@ -53,6 +54,9 @@ public:
     // worker has let go of the source. Finish then leaves the copy alone.
     void Stop() noexcept;
 
+    // Has Finish give the copy's leading tag these frames of a piece of a recording.
+    void SetPieceTags(const PieceTags& tags) { pieceTags_ = tags; }
+
     // Rewrites `copy`, a frame-snapped stream copy of the selection, in place:
     // its leading tags, the prepared audio (the selection's end clamped to the
     // end of the audio), its trailing tags. Returns the seconds the copy then
@@ -80,6 +84,7 @@ private:
     std::vector<std::uint8_t> audio_;  // empty where the source cannot be cut exactly
     double seconds_ = 0;               // what the audio plays for
     std::exception_ptr failure_;
+    std::optional<PieceTags> pieceTags_;
     std::thread worker_;
 };
 

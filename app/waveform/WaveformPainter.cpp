@@ -22,8 +22,6 @@ constexpr COLORREF kChrome = RGB(240, 240, 240);
 constexpr COLORREF kRulerInk = RGB(90, 90, 90);
 constexpr COLORREF kCentreLine = RGB(210, 210, 210);
 constexpr COLORREF kUnreadable = RGB(170, 170, 170);
-// What a saved piece keeps of a pause it borders, at each side.
-constexpr double kPauseKeptSeconds = 0.2;
 
 // Ruler steps in seconds, the first that leaves room for a label is used.
 constexpr double kRulerSteps[] = {0.001, 0.002, 0.005, 0.01, 0.02, 0.05, 0.1, 0.2, 0.5, 1, 2, 5, 10, 15, 30,
