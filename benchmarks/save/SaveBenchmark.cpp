@@ -30,49 +30,15 @@
 #include "base/Handles.h"
 #include "media/Media.h"
 #include "runner/CommandLine.h"
+#include "benchmarks/support/Runs.h"
 
 namespace {
 
+using benchmarks::Bare;
+using benchmarks::Median;
+using benchmarks::Now;
+
 constexpr int kRuns = 7;
-
-double Now() {
-    LARGE_INTEGER counter{}, frequency{};
-    ::QueryPerformanceCounter(&counter);
-    ::QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-// The moment the program's report appears ends its save; the report is then
-// answered at once. A window hook sees it on the program's own thread.
-struct ReportWatch {
-    static ReportWatch* active;
-    double shownAt = 0;
-    std::wstring text;
-    base::HookHandle hook;
-};
-
-ReportWatch* ReportWatch::active = nullptr;
-
-LRESULT CALLBACK WatchReports(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HCBT_ACTIVATE && ReportWatch::active) {
-        auto dialog = reinterpret_cast<HWND>(wParam);
-        wchar_t name[16] = {};
-        ::GetClassNameW(dialog, name, 16);
-        if (std::wstring(name) == L"#32770" && ReportWatch::active->shownAt == 0) {
-            ReportWatch::active->shownAt = Now();
-            wchar_t text[512] = {};
-            ::GetDlgItemTextW(dialog, 0xFFFF, text, 512);
-            ReportWatch::active->text = text;
-            ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
-        }
-    }
-    return ::CallNextHookEx(nullptr, code, wParam, lParam);
-}
 
 // When the output of the encoder the program started last ended.
 double encoderEnded = 0;
@@ -83,42 +49,14 @@ struct SaveTimes {
 };
 
 SaveTimes ProgramSave(app::Form1& form, const std::wstring& output) {
-    ReportWatch watch;
-    watch.hook.Reset(::SetWindowsHookExW(WH_CBT, &WatchReports, nullptr, ::GetCurrentThreadId()));
-    ReportWatch::active = &watch;
+    benchmarks::ReportWatch watch;
     const double start = Now();
     app::SaveSelectionAs(form, output);
-    ReportWatch::active = nullptr;
-    if (watch.text != L"MP3 has been cut!") {
-        std::fwprintf(stderr, L"the save failed: %ls\n", watch.text.c_str());
+    if (watch.Text() != L"MP3 has been cut!") {
+        std::fwprintf(stderr, L"the save failed: %ls\n", watch.Text().c_str());
         std::exit(1);
     }
-    return {watch.shownAt - start, watch.shownAt - encoderEnded};
-}
-
-// Seconds the command takes started on its own, its output thrown away.
-double Bare(const std::wstring& commandLine) {
-    SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
-    base::KernelHandle nul(
-        ::CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inheritable, OPEN_EXISTING, 0, nullptr));
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_HIDE;
-    startup.hStdOutput = nul.Get();
-    startup.hStdError = nul.Get();
-    std::vector<wchar_t> line(commandLine.begin(), commandLine.end());
-    line.push_back(L'\0');
-    PROCESS_INFORMATION info{};
-    const double start = Now();
-    if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &info)) {
-        std::fwprintf(stderr, L"could not start: %ls\n", commandLine.c_str());
-        std::exit(1);
-    }
-    base::KernelHandle process(info.hProcess);
-    base::KernelHandle thread(info.hThread);
-    ::WaitForSingleObject(process.Get(), INFINITE);
-    return Now() - start;
+    return {watch.ShownAt() - start, watch.ShownAt() - encoderEnded};
 }
 
 // Seconds the step that makes a stream copy exact takes on its own, given the

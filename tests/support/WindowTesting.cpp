@@ -141,9 +141,11 @@ Pixels PrintClient(HWND hwnd) {
     });
 }
 
-Pixels CaptureWindow(HWND hwnd) {
-    ::SetForegroundWindow(hwnd);
-    ::RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
+Pixels CaptureWindow(HWND hwnd, bool toFront) {
+    if (toFront) {
+        ::SetForegroundWindow(hwnd);
+        ::RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    }
     RECT frame{};
     ::GetWindowRect(hwnd, &frame);
     base::WindowDC screen(nullptr);
