@@ -60,11 +60,12 @@ SaveTimes ProgramSave(app::Form1& form, const std::wstring& output) {
 }
 
 // Seconds the step that makes a stream copy exact takes on its own, given the
-// player's index of the input: preparing the audio, then writing it into the copy.
+// player's index of the input: preparing the audio (with `change`), then writing it into the copy.
 double Finishing(const std::wstring& input, const std::wstring& copy, double start, double length,
-                 const media::Mp3Index* index) {
+                 std::shared_ptr<const media::Mp3Index> index, const media::LevelChange& change = {}) {
     const double begin = Now();
-    if (!media::MakeCutExact(input, copy, start, length, index)) {
+    media::ExactCut exact(input, start, length, std::move(index), change);
+    if (!exact.Finish(copy)) {
         std::fwprintf(stderr, L"the cut could not be made exact\n");
         std::exit(1);
     }
@@ -154,9 +155,12 @@ void Measure(app::Form1& form, const std::wstring& fixtures, const std::wstring&
         if (run % 2 == 0) saveLeveled();
         bare.push_back(Bare(bareCommand));
     }
-    std::vector<double> finishing;
-    for (int run = 0; run < kRuns; ++run)
-        finishing.push_back(Finishing(input, bareOutput, cut.start, cut.length, form.player().Index().get()));
+    std::vector<double> finishing, finishingLeveled;
+    for (int run = 0; run < kRuns; ++run) {
+        finishing.push_back(Finishing(input, bareOutput, cut.start, cut.length, form.player().Index()));
+        finishingLeveled.push_back(
+            Finishing(input, bareOutput, cut.start, cut.length, form.player().Index(), media::LevelChange{1, 2, -2}));
+    }
     std::vector<double> left;
     for (int run = 0; run < kRuns; ++run)
         left.push_back(ExactStepLeft(input, bareCommand, bareOutput, cut.start, cut.length, form.player().Index()));
@@ -171,6 +175,7 @@ void Measure(app::Form1& form, const std::wstring& fixtures, const std::wstring&
     std::wprintf(L"  same stream copy started bare               %8.3f s\n", bareTime);
     std::wprintf(L"  the exact step left once the encoder ended  %8.3f s\n", Median(left));
     std::wprintf(L"  making the copy exact, alone                %8.3f s\n", Median(finishing));
+    std::wprintf(L"  the same with fades and a level             %8.3f s\n", Median(finishingLeveled));
     std::wprintf(L"  plain copy of the same bytes                %8.3f s\n", Median(copies));
     if (withSlowerCuts) {
         using runner::QuoteArgument;
