@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "media/AcmDecoder.h"
+#include "media/GainPlan.h"
 #include "media/MediaFile.h"
 #include "media/Mp3Index.h"
 
@@ -47,6 +48,10 @@ public:
     // Frames between two such starts.
     std::size_t StateFrames() const noexcept;
 
+    // Decodes the frames with their gains changed as `plan` says (none: as they
+    // are), as a cut saved with it plays; from the next Seek on.
+    void SetGainPlan(std::shared_ptr<const GainPlan> plan) noexcept { gains_ = std::move(plan); }
+
     // Writes up to `count` samples per channel, interleaved, to `out` and returns how many;
     // fewer only at the end of the stream (or where the file can no longer be read).
     std::size_t Read(std::int16_t* out, std::size_t count);
@@ -72,6 +77,7 @@ private:
     std::size_t pcmRead_ = 0;
     std::vector<std::uint8_t> raw_;
     std::vector<std::uint8_t> frames_;
+    std::shared_ptr<const GainPlan> gains_;
 };
 
 }  // namespace media

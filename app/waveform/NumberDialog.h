@@ -16,6 +16,7 @@ struct NumberField {
     double value;        // shown when the dialog opens, and what was typed after OK
     double lowest;
     double highest;
+    double step = 0;     // where not 0, the value must be a whole number of these
 };
 
 // The dialog `templateId` over `owner`, its fields filled in with their values

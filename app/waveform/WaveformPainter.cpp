@@ -83,6 +83,7 @@ void WaveformPainter::Paint(HDC dc, const RECT& client, const RECT& dirty, const
         RECT band{clampX(view.XOf(*scene.start)), area.top, clampX(view.XOf(*scene.cutEnd)), area.bottom};
         if (band.right > band.left) forms::FillSolid(dc, band, kSelection);
     }
+    PaintFades(dc, plot, true, scene);
     // What the saved pieces leave out of each pause: all but the ends they keep.
     const double kept = kPauseKeptSeconds * SampleRateOf(scene);
     for (const Pause& pause : scene.leftOut) {
@@ -112,6 +113,7 @@ void WaveformPainter::Paint(HDC dc, const RECT& client, const RECT& dirty, const
             PaintPoints(dc, lane, channel, scene);
         else
             PaintEnvelope(dc, lane, channel, area.left, area.right, scene);
+        PaintFades(dc, lane, false, scene);
     }
 
     auto markLine = [&](std::optional<double> sample, COLORREF color) {
@@ -162,6 +164,15 @@ void WaveformPainter::PaintEnvelope(HDC dc, const RECT& lane, int channel, long 
             if (to > from) level.rms = std::sqrt(squares / static_cast<double>(to - from));
         }
         if (level.peak.Empty()) continue;
+        if (scene.gains) {
+            // As it will be saved: the level and the fades' curve at the column's middle.
+            const double middle = first + view.SamplesPerPixel() / 2;
+            const double gain = scene.gains->Curve(middle) * std::exp2(scene.gains->Change().steps / 4.0);
+            auto scaled = [gain](int value) { return static_cast<std::int16_t>(std::clamp(value * gain, -32768.0, 32767.0)); };
+            level.peak.high = scaled(level.peak.high);
+            level.peak.low = scaled(level.peak.low);
+            level.rms = std::min(level.rms * gain, 32767.0);
+        }
         // A line's end point is not drawn: end one below the lowest value.
         points.push_back(POINT{x, YOf(lane, level.peak.high)});
         points.push_back(POINT{x, YOf(lane, level.peak.low) + 1});
@@ -181,6 +192,42 @@ void WaveformPainter::PaintEnvelope(HDC dc, const RECT& lane, int channel, long 
     };
     draw(kInk, points, counts);
     draw(kRms, rmsPoints, rmsCounts);
+}
+
+// The fades over the selection's edges: the part of the plot above and below
+// their lines shaded, then the lines from the centre at the silent end to the
+// plot's top and bottom at the full one.
+void WaveformPainter::PaintFades(HDC dc, const RECT& plot, bool shade, const WaveformScene& scene) const {
+    if (!scene.gains) return;
+    const WaveformView& view = scene.view;
+    const media::SampleRange range = scene.gains->Range();
+    const double rate = SampleRateOf(scene);
+    const long middle = YOf(plot, 0);
+    auto draw = [&](double silentSample, double fullSample) {
+        const long silent = static_cast<long>(std::floor(view.XOf(silentSample)));
+        const long full = static_cast<long>(std::floor(view.XOf(fullSample)));
+        if (silent == full) return;
+        if (shade) {
+            base::BrushHandle brush(::CreateSolidBrush(kFadeShade));
+            base::PenHandle pen(::CreatePen(PS_SOLID, 1, kFadeShade));
+            base::SelectedObject selectedBrush(dc, brush.Get());
+            base::SelectedObject selectedPen(dc, pen.Get());
+            const POINT top[] = {{silent, plot.top}, {full, plot.top}, {silent, middle}};
+            const POINT bottom[] = {{silent, plot.bottom - 1}, {full, plot.bottom - 1}, {silent, middle}};
+            ::Polygon(dc, top, 3);
+            ::Polygon(dc, bottom, 3);
+            return;
+        }
+        base::PenHandle pen(::CreatePen(PS_SOLID, 2, kFade));
+        base::SelectedObject selected(dc, pen.Get());
+        const POINT lines[] = {{full, plot.top}, {silent, middle}, {full, plot.bottom - 1}};
+        ::Polyline(dc, lines, 3);
+    };
+    const media::LevelChange& change = scene.gains->Change();
+    const auto first = static_cast<double>(range.first);
+    const auto end = static_cast<double>(range.end);
+    if (change.fadeIn > 0) draw(first, first + change.fadeIn * rate);
+    if (change.fadeOut > 0) draw(end, end - change.fadeOut * rate);
 }
 
 void WaveformPainter::PaintPoints(HDC dc, const RECT& lane, int channel, const WaveformScene& scene) const {
@@ -255,6 +302,7 @@ void WaveformPainter::PaintStatus(HDC dc, const RECT& status, const WaveformScen
     if (scene.start) text += L"     Start " + FormatClock(*scene.start / rate);
     if (scene.end) text += L"     End " + FormatClock(*scene.end / rate);
     if (scene.start && scene.cutEnd) text += L"     Length " + FormatClock((*scene.cutEnd - *scene.start) / rate);
+    if (!scene.levels.empty()) text += L"     " + scene.levels;
     if (!scene.splits.empty()) {
         const auto piece = std::ranges::upper_bound(scene.splits, static_cast<std::uint64_t>(std::max(0.0, scene.playhead))) -
                            scene.splits.begin();

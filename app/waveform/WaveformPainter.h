@@ -29,6 +29,9 @@ struct WaveformScene {
     std::optional<double> end{};     // the end mark
     std::optional<double> cutEnd{};  // where the saved cut ends (the start plus the length)
     double playhead = 0;
+    // The selection's fades and level, drawn as the cut will sound; null with none.
+    const media::GainPlan* gains = nullptr;
+    std::wstring levels{};  // what the status line says of them
     std::vector<std::uint64_t> splits{};  // the split points, rising
     std::vector<Pause> leftOut{};          // pauses the saved pieces leave out
 };
@@ -51,6 +54,8 @@ public:
     static constexpr COLORREF kPlayhead = RGB(0, 0, 0);
     static constexpr COLORREF kSelection = RGB(206, 226, 250);
     static constexpr COLORREF kPlotBack = RGB(255, 255, 255);
+    static constexpr COLORREF kFade = RGB(140, 60, 190);
+    static constexpr COLORREF kFadeShade = RGB(234, 222, 244);
     static constexpr COLORREF kSplit = RGB(230, 120, 0);
     static constexpr COLORREF kLeftOut = RGB(225, 225, 225);
     // On the decibel scale, this level and below lie on the centre line.
@@ -78,6 +83,7 @@ private:
     void PaintRuler(HDC dc, const RECT& ruler, const WaveformScene& scene) const;
     void PaintEnvelope(HDC dc, const RECT& lane, int channel, long fromX, long toX, const WaveformScene& scene) const;
     void PaintPoints(HDC dc, const RECT& lane, int channel, const WaveformScene& scene) const;
+    void PaintFades(HDC dc, const RECT& plot, bool shade, const WaveformScene& scene) const;
     void PaintStatus(HDC dc, const RECT& status, const WaveformScene& scene) const;
     void PaintPieceNumbers(HDC dc, const RECT& ruler, const WaveformScene& scene) const;
 
