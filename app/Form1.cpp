@@ -2,16 +2,21 @@
 
 #include <shellapi.h>
 
+#include <cmath>
+
 #include "app/Artwork.h"
 #include "app/FineMarks.h"
 #include "app/MakerSite.h"
 #include "app/OpenRequests.h"
 #include "app/SaveSelection.h"
 #include "app/Shortcuts.h"
+#include "app/TemporaryOutput.h"
 #include "app/TimeText.h"
 #include "app/modCloseBtn.h"
+#include "Version.h"  // generated from the project's version
 #include "base/MessageLoop.h"
 #include "base/Rounding.h"
+#include "media/Media.h"
 #include "forms/Units.h"
 
 namespace app {
@@ -163,7 +168,7 @@ void Form1::CreateControls() {
     zembutton(9).Click.Subscribe([this] { OpenMakerPage({}); });
     for (int link : {1, 10, 11}) Label(link).Click.Subscribe([this] { OpenMakerPage({}); });
     zembutton(10).Click.Subscribe([this] { OpenMakerPage(L"/?q=node/8"); });
-    zembutton(11).Click.Subscribe([this] { OpenMakerPage(L"/checkupdates.php?name=SNPML&ver=1.1"); });
+    zembutton(11).Click.Subscribe([this] { OpenMakerPage(L"/checkupdates.php?name=SNPML&ver=" SNIPMILL_VERSION); });
 }
 
 void Form1::Form_Load() {
@@ -208,6 +213,7 @@ void Form1::LoadMp3(const std::wstring& path, const std::wstring& title) {
     base::ShowMessage(Handle(), L"Playing the file " + player_.CurrentMedia().name, MB_ICONINFORMATION);
     if (!player_.Notice().empty()) base::ShowMessage(Handle(), player_.Notice(), MB_ICONWARNING);
     player_.Play();
+    levels_.Clear();
     slider_->SetMin(-1);
     slider_->SetMax(base::RoundToInt(player_.CurrentMedia().duration));
     slider_->SetTickFrequency(20);
@@ -215,6 +221,7 @@ void Form1::LoadMp3(const std::wstring& path, const std::wstring& title) {
     text1_->SetText(path);
     Label(11).SetCaption(L"Loaded " + title);
     ::EnableMenuItem(::GetSystemMenu(Handle(), FALSE), kWaveformMenuId, MF_BYCOMMAND | MF_ENABLED);
+    splits_.Reset(player_.Index() ? player_.Index()->PlayableSampleCount() : 0);
     if (waveform_) waveform_->ShowFile(player_.URL(), player_.Index());
 }
 
@@ -229,15 +236,24 @@ void Form1::WriteStart(double seconds) {
     slider_->SetSelStart(base::RoundToInt(ParseSeconds(Label(5).Caption())));
 }
 
+Marks Form1::CurrentMarks() {
+    auto read = [this](int label) -> std::optional<double> {
+        const std::wstring text = Label(label).Caption();
+        if (!IsTimeSet(text)) return std::nullopt;
+        return ParseSeconds(text);
+    };
+    return {read(5), read(7), read(9), player_.CurrentMedia().duration};
+}
+
 bool Form1::MoveStart(double seconds, HWND asker) {
-    const std::wstring end = Label(7).Caption();
-    if (IsTimeSet(end) && seconds > ParseSeconds(end)) {
+    const Marks marks = CurrentMarks();
+    if (marks.RefusesStart(seconds)) {
         base::ShowMessage(asker ? asker : Handle(), kEndBeforeStart, MB_ICONERROR);
         return false;
     }
     WriteStart(seconds);
     // The save cuts the length from the start: the length is written again from the end mark, which stays.
-    if (IsTimeSet(end)) return MoveEnd(ParseSeconds(end), asker);
+    if (marks.end) return MoveEnd(*marks.end, asker);
     MarksChanged();
     return true;
 }
@@ -245,8 +261,7 @@ bool Form1::MoveStart(double seconds, HWND asker) {
 void Form1::SetEnd() { MoveEnd(player_.CurrentPosition()); }
 
 bool Form1::MoveEnd(double seconds, HWND asker) {
-    const double start = ParseSeconds(Label(5).Caption());
-    if (start > seconds) {
+    if (CurrentMarks().RefusesEnd(seconds)) {
         base::ShowMessage(asker ? asker : Handle(), kEndBeforeStart, MB_ICONERROR);
         return false;
     }
@@ -258,8 +273,31 @@ bool Form1::MoveEnd(double seconds, HWND asker) {
     return true;
 }
 
+void Form1::SelectPiece(std::size_t piece) {
+    if (piece >= splits_.Pieces() || player_.URL().empty()) return;
+    const double rate = player_.Index()->format.sampleRate;
+    WriteStart(static_cast<double>(splits_.PieceFirst(piece)) / rate);
+    MoveEnd(static_cast<double>(splits_.PieceEnd(piece)) / rate);
+}
+
 void Form1::MarksChanged() {
     if (waveform_) waveform_->MarksChanged();
+}
+
+void Form1::LevelsChanged() { MarksChanged(); }
+
+std::optional<media::SampleRange> Form1::SelectionSamples() const {
+    const std::shared_ptr<const media::Mp3Index> index = player_.Index();
+    const std::wstring start = labels_[5 - 1]->Caption();
+    const std::wstring length = labels_[9 - 1]->Caption();
+    if (!index || !IsTimeSet(start) || !IsTimeSet(length)) return std::nullopt;
+    return media::SelectionSamples(ParseSeconds(start), ParseSeconds(length), index->format.sampleRate);
+}
+
+std::shared_ptr<const media::GainPlan> Form1::SelectionGains() const {
+    const std::optional<media::SampleRange> range = SelectionSamples();
+    if (levels_.None() || !range) return nullptr;
+    return std::make_shared<const media::GainPlan>(levels_.Change(), *range, player_.Index()->format.sampleRate);
 }
 
 void Form1::PlaySelection() {
@@ -270,8 +308,13 @@ void Form1::PlaySelection() {
         return;
     }
     if (player_.PlayState() == MediaPlayer::kPlaying) player_.Stop();
-    player_.SetCurrentPosition(start);
-    player_.Play();
+    if (auto gains = SelectionGains()) {
+        // Heard as it will be saved: the player pauses at the end by itself.
+        player_.PlayRange(start, end, std::move(gains));
+    } else {
+        player_.SetCurrentPosition(start);
+        player_.Play();
+    }
     timer3_.SetEnabled(true);
 }
 
@@ -292,6 +335,11 @@ void Form1::Exit() {
         dosOutput_->FinishQuietly(kExitGraceMs);
         return;
     }
+    EndProgram();
+}
+
+void Form1::EndProgram() {
+    TemporaryOutput::RemoveLeftovers();
     // No window is closed one by one.
     ::ExitProcess(0);
 }
@@ -299,13 +347,18 @@ void Form1::Exit() {
 void Form1::clearsel() {
     slider_->ClearSel();
     for (int number : {5, 7, 9}) Label(number).SetCaption(std::wstring(kTimeNotSet));
+    levels_.Clear();
     MarksChanged();
 }
 
 void Form1::zembutton5_Click() {
     SaveSelection(*this);
-    // The outermost save ends the program if Exit came meanwhile.
-    if (exitAfterSave_ && !DOSOutput().ReadOutput1().Processing()) ::ExitProcess(0);
+    ExitIfAskedDuringSave();
+}
+
+// The outermost save ends the program if Exit came meanwhile.
+void Form1::ExitIfAskedDuringSave() {
+    if (exitAfterSave_ && !DOSOutput().ReadOutput1().Processing()) EndProgram();
 }
 
 // Nothing is reported when the address cannot be opened.
@@ -349,6 +402,9 @@ void Form1::ShowWaveform() {
 void Form1::RunCommand(WORD command) {
     if (command == kShowWaveform) {
         ShowWaveform();
+    } else if (command == kSplitHere) {
+        if (const auto index = player_.Index(); index && !player_.URL().empty())
+            splits_.Add(static_cast<std::uint64_t>(std::llround(player_.CurrentPosition() * index->format.sampleRate)));
     } else if (command >= kShowWaveform) {
         if (!player_.URL().empty()) RunMarkCommand(*this, static_cast<MarkCommand>(command));
     } else if (controls::zembutton& button = zembutton(command); button.Enabled()) {
@@ -367,6 +423,11 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DROPFILES:
         OpenMp3(FirstDroppedFile(reinterpret_cast<HDROP>(wParam)));
         return 0;
+    case WM_ENABLE:
+        // A dialog or message box of this window holds the waveform window too:
+        // no mark may move under a save or a second box open over the first.
+        if (waveform_) ::EnableWindow(waveform_->Handle(), static_cast<BOOL>(wParam));
+        return Form::HandleMessage(message, wParam, lParam);
     case WM_SYSCOMMAND:
         if ((wParam & 0xFFF0) == kWaveformMenuId) {
             ShowWaveform();

@@ -3,10 +3,14 @@
 // timers that keep the display in step with playback.
 #include <array>
 #include <memory>
+#include <optional>
 
 #include "app/components/CommonDialog.h"
 #include "app/components/MediaPlayer.h"
 #include "app/components/Slider.h"
+#include "app/LevelSettings.h"
+#include "app/Marks.h"
+#include "app/SplitPoints.h"
 #include "app/waveform/WaveformWindow.h"
 #include "app/frmDOSOutput.h"
 #include "base/Handles.h"
@@ -28,8 +32,17 @@ public:
     Form1();
     ~Form1() override;
 
-    // Clears the selection.
+    // Clears the selection, and its fades and level.
     void clearsel();
+
+    // The selection's fades and level; after changing them, LevelsChanged().
+    LevelSettings& Levels() { return levels_; }
+    void LevelsChanged();
+    // The selection's samples as the save cuts them, once a start and a length are set.
+    std::optional<media::SampleRange> SelectionSamples() const;
+    // The plan that makes them, for the selection as the save cuts it; null
+    // when none is set or there is no selection.
+    std::shared_ptr<const media::GainPlan> SelectionGains() const;
 
     // Opens a file named on the command line or dropped on the window as if it
     // had been chosen with "Select MP3", if that button is usable now.
@@ -42,6 +55,16 @@ public:
     // false then.
     bool MoveStart(double seconds, HWND asker = nullptr);
     bool MoveEnd(double seconds, HWND asker = nullptr);
+    // The marks as the read-outs show them.
+    Marks CurrentMarks();
+
+    // Where the loaded file is split into pieces.
+    SplitPoints& Splits() { return splits_; }
+    // Sets the start and end marks to a piece's bounds, as Set Start and Set End write them.
+    void SelectPiece(std::size_t piece);
+
+    // Ends the program once the save that Exit waited for is over.
+    void ExitIfAskedDuringSave();
 
     // Runs a shortcut's command (a button's only while it is enabled), from
     // this window or the waveform window.
@@ -85,6 +108,8 @@ private:
     void PlaySelection();
     void PausePlay();
     void Exit();
+    // Removes what saves left behind and ends the process at once.
+    [[noreturn]] void EndProgram();
     void EnableButtons(std::initializer_list<int> numbers);
     void Slider1_Scroll();
     void Timer1_Timer();
@@ -109,7 +134,9 @@ private:
     std::unique_ptr<controls::ThemedButton> themedButton1_;
     std::unique_ptr<controls::ThemedButton> themedButton5_;
     std::unique_ptr<frmDOSOutput> dosOutput_;
+    SplitPoints splits_;
     std::unique_ptr<WaveformWindow> waveform_;
+    LevelSettings levels_;
     bool exitAfterSave_ = false;
 };
 

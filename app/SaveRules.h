@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace app {
 
@@ -21,5 +22,21 @@ std::wstring DefaultOutputName(const SYSTEMTIME& localTime, const wchar_t* local
 // with the numbers written as the labels write them.
 std::wstring EncoderCommandLine(const std::wstring& programFolder, double start, double length,
                                 const std::wstring& input, const std::wstring& output);
+
+// Every run of the encoder keeps within the command interpreter's limit, however
+// it is started; and a run copies at most so many pieces, whose exact audio is
+// prepared meanwhile.
+inline constexpr std::size_t kCommandLimit = 8191;
+inline constexpr std::size_t kPiecesPerRun = 16;
+
+// One stream copy of several pieces of the input in one run of the encoder, each
+// read as the single copy reads its selection.
+struct PieceCopy {
+    double start;
+    double length;
+    std::wstring output;
+};
+std::wstring EncoderPiecesCommandLine(const std::wstring& programFolder, const std::wstring& input,
+                                      const std::vector<PieceCopy>& pieces);
 
 }  // namespace app

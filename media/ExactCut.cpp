@@ -11,6 +11,7 @@
 
 #include "base/SystemErrorText.h"
 #include "media/FileError.h"
+#include "media/GainPlan.h"
 #include "media/Id3v2Tag.h"
 #include "media/InfoFrame.h"
 #include "media/LameCrc16.h"
@@ -18,6 +19,7 @@
 #include "media/MediaFile.h"
 #include "media/Mp3Reader.h"
 #include "media/OutputFile.h"
+#include "media/Pieces.h"
 #include "media/TrailingTags.h"
 #include "media/VbrHeader.h"
 
@@ -48,13 +50,16 @@ std::optional<Frame> ReadFrame(const MediaFile& file, std::uint64_t offset) {
     return frame;
 }
 
-// The last `needed` bytes of main data before frame `first`, from the frames
-// that lie unbroken before it; fewer when the file does not have them.
+// The last `needed` bytes of main data before frame `first`, from the frames of
+// its stream that lie unbroken before it; fewer when the file does not have them.
 std::vector<std::uint8_t> Reservoir(const MediaFile& file, const Mp3Index& index, std::size_t first, int needed) {
     std::vector<std::uint8_t> bytes;
+    const int channels = index.ChannelsOf(first);
     for (std::size_t frame = first; frame > 0 && static_cast<int>(bytes.size()) < needed; --frame) {
         auto before = ReadFrame(file, index.frameOffsets[frame - 1]);
-        if (!before || index.frameOffsets[frame - 1] + before->header.frameSize != index.frameOffsets[frame]) break;
+        if (!before || index.frameOffsets[frame - 1] + before->header.frameSize != index.frameOffsets[frame] ||
+            before->header.channels != channels)
+            break;
         bytes.insert(bytes.begin(), before->bytes.begin() + before->header.MainDataOffset(), before->bytes.end());
     }
     if (static_cast<int>(bytes.size()) < needed) return {};
@@ -83,17 +88,6 @@ std::optional<Tags> ReadTags(const std::wstring& path) {
     tags.trailing.resize(static_cast<std::size_t>(file.Size() - trailing));
     if (file.ReadAt(trailing, tags.trailing.data(), tags.trailing.size()) < tags.trailing.size()) return std::nullopt;
     return tags;
-}
-
-// The copy's leading tags with the first one given `text`.
-std::vector<std::uint8_t> RetaggedLeading(const std::wstring& path, std::uint64_t size, const TagText& text) {
-    std::vector<std::uint8_t> leading(static_cast<std::size_t>(size));
-    if (MediaFile(path).ReadAt(0, leading.data(), leading.size()) < leading.size()) throw MediaError(L"The copy ends in its tag.");
-    const auto first = leading.size() >= Id3v2Tag::kHeaderSize ? Id3v2Tag::FromHeader(leading.data()) : std::nullopt;
-    const std::size_t firstSize = first ? static_cast<std::size_t>(std::min<std::uint64_t>(first->TotalSize(), size)) : 0;
-    std::vector<std::uint8_t> bytes = Retagged(std::span(leading).first(firstSize), text);
-    bytes.insert(bytes.end(), leading.begin() + static_cast<std::ptrdiff_t>(firstSize), leading.end());
-    return bytes;
 }
 
 // The source's LAME tag, when it has one that gapless players take for one.
@@ -145,8 +139,9 @@ std::optional<Plan> PlanCut(const MediaFile& source, const Mp3Index& index, Samp
     if (!closing) return std::nullopt;
     plan.musicEnd = offsets[plan.last] + closing->header.frameSize;
 
+    // The cut is in the format of the part it starts in (a joined file's parts may differ in channel count).
     auto opening = ReadFrame(source, offsets[plan.first]);
-    if (!opening || !opening->header.SameStreamAs(index.format)) return std::nullopt;
+    if (!opening || !opening->header.SameRateAs(index.format)) return std::nullopt;
     auto infoHeader = FrameHeader::ForMainData(opening->bytes.data(), InfoFrame::kContentSize);
     if (!infoHeader) return std::nullopt;
     plan.infoHeader = *infoHeader;
@@ -167,7 +162,7 @@ std::optional<Plan> PlanCut(const MediaFile& source, const Mp3Index& index, Samp
     plan.copied = plan.first;
     for (; plan.copied <= plan.last && genuine < kMaxMainDataBegin; ++plan.copied) {
         auto frame = ReadFrame(source, offsets[plan.copied]);
-        if (!frame || !frame->header.SameStreamAs(index.format)) return std::nullopt;
+        if (!frame || !frame->header.SameStreamAs(opening->header)) return std::nullopt;
         const std::uint64_t next = offsets[plan.copied] + frame->header.frameSize;
         if (next != (plan.copied < plan.last ? offsets[plan.copied + 1] : plan.musicEnd)) return std::nullopt;
         if (static_cast<std::uint64_t>(frame->header.MainDataBegin(frame->bytes.data())) > genuine) {
@@ -190,11 +185,14 @@ std::optional<Plan> PlanCut(const MediaFile& source, const Mp3Index& index, Samp
 }
 
 // The cut's audio: an information frame, the plan's head and the source's
-// frames, each checked; nothing where the frames are damaged or the file ends early.
-std::vector<std::uint8_t> ReadAudio(const MediaFile& source, const Mp3Index& index, const Plan& plan) {
+// frames, each checked, their gains changed as `gains` plans; nothing where the
+// frames are damaged or the file ends early.
+std::vector<std::uint8_t> ReadAudio(const MediaFile& source, const Mp3Index& index, const Plan& plan,
+                                    const GainPlan& gains, GainReport& report) {
     const auto& offsets = index.frameOffsets;
     const std::uint64_t bulk = plan.copied <= plan.last ? offsets[plan.copied] : plan.musicEnd;
-    const auto infoSize = static_cast<std::size_t>(FrameHeader::Parse(plan.infoHeader.data())->frameSize);
+    const FrameHeader stream = *FrameHeader::Parse(plan.infoHeader.data());
+    const auto infoSize = static_cast<std::size_t>(stream.frameSize);
     std::vector<std::uint8_t> audio(infoSize + plan.head.size() + static_cast<std::size_t>(plan.musicEnd - bulk));
     std::uint8_t* const head = audio.data() + infoSize;
     std::uint8_t* const frames = head + plan.head.size();
@@ -202,13 +200,10 @@ std::vector<std::uint8_t> ReadAudio(const MediaFile& source, const Mp3Index& ind
 
     InfoFrame info;
     info.header = plan.infoHeader;
-    info.musicCrc = LameCrc16(head, plan.head.size());
     // A chunk at a time, so that a stop is heard at once.
     for (std::uint64_t at = bulk; at < plan.musicEnd; at += kChunkSize) {
         const auto size = static_cast<std::size_t>(std::min<std::uint64_t>(kChunkSize, plan.musicEnd - at));
-        std::uint8_t* chunk = frames + (at - bulk);
-        if (source.ReadAt(at, chunk, size) < size) return {};
-        info.musicCrc = LameCrc16(chunk, size, info.musicCrc);
+        if (source.ReadAt(at, frames + (at - bulk), size) < size) return {};
     }
 
     std::vector<std::uint32_t> sizes;
@@ -223,12 +218,18 @@ std::vector<std::uint8_t> ReadAudio(const MediaFile& source, const Mp3Index& ind
     for (std::size_t k = plan.copied; k <= plan.last; ++k) {
         const std::uint8_t* bytes = frames + (offsets[k] - bulk);
         auto header = FrameHeader::Parse(bytes);
-        if (!header || !header->SameStreamAs(index.format)) return {};
+        if (!header || !header->SameStreamAs(stream)) return {};
         const std::uint64_t next = offsets[k] + header->frameSize;
         if (next != (k < plan.last ? offsets[k + 1] : plan.musicEnd)) return {};  // damaged or foreign data between
         count(bytes, header->frameSize);
     }
 
+    // The silent frame that carries the reservoir is the cut's own and before the selection.
+    const std::size_t silent = plan.frames > plan.last - plan.first + 1 ? sizes.front() : 0;
+    if (!gains.Change().None())
+        report = gains.Apply(std::span(head + silent, audio.data() + audio.size()), index.format,
+                             FrameStartSample(index, plan.first));
+    info.musicCrc = LameCrc16(head, static_cast<std::size_t>(audio.data() + audio.size() - head));
     info.frames = static_cast<std::uint32_t>(plan.frames);
     info.bytes = static_cast<std::uint32_t>(std::min<std::uint64_t>(audio.size(), 0xFFFFFFFFu));
     info.seekTable = InfoFrame::SeekTable(sizes, static_cast<std::uint32_t>(infoSize));
@@ -242,12 +243,6 @@ std::vector<std::uint8_t> ReadAudio(const MediaFile& source, const Mp3Index& ind
 
 MediaError OutOfMemory() { return MediaError(base::SystemErrorText(ERROR_NOT_ENOUGH_MEMORY)); }
 
-// Whether an index made earlier still describes the file: a tag editor rewrites
-// a file in place, often to the same size, and moves its frames.
-bool StillDescribes(const Mp3Index& index, const MediaFile& file) noexcept {
-    return index.fileSize == file.Size() && index.lastWriteTime == file.LastWriteTime();
-}
-
 }  // namespace
 
 SampleRange SelectionSamples(double start, double length, int rate) noexcept {
@@ -259,8 +254,13 @@ SampleRange SelectionSamples(double start, double length, int rate) noexcept {
     return {first, first + samples(length)};
 }
 
-ExactCut::ExactCut(std::wstring source, double start, double length, std::shared_ptr<const Mp3Index> sourceIndex)
-    : source_(std::move(source)), start_(start), length_(length), sourceIndex_(std::move(sourceIndex)) {
+ExactCut::ExactCut(std::wstring source, double start, double length, std::shared_ptr<const Mp3Index> sourceIndex,
+                   const LevelChange& change)
+    : source_(std::move(source)),
+      start_(start),
+      length_(length),
+      sourceIndex_(std::move(sourceIndex)),
+      change_(change) {
     try {
         worker_ = std::thread([this] { Prepare(); });
     } catch (const std::system_error&) {  // no thread to be had: Finish prepares first
@@ -279,16 +279,14 @@ void ExactCut::Prepare() noexcept {
     try {
         MediaFile input(source_);
         input.StopReadingWhen(stop_);
-        std::optional<Mp3Index> read;
-        const Mp3Index& index = sourceIndex_ && StillDescribes(*sourceIndex_, input)
-                                    ? *sourceIndex_
-                                    : read.emplace(Mp3Reader(input).Read());
+        const std::shared_ptr<const Mp3Index> current = CurrentIndex(input, sourceIndex_);
+        const Mp3Index& index = *current;
         SampleRange range = SelectionSamples(start_, length_, index.format.sampleRate);
         range.end = std::min(range.end, index.PlayableSampleCount());
         if (range.first >= range.end) return;
         const auto plan = PlanCut(input, index, range);
         if (!plan) return;
-        audio_ = ReadAudio(input, index, *plan);
+        audio_ = ReadAudio(input, index, *plan, GainPlan(change_, range, index.format.sampleRate), report_);
         // What a reader of the copy finds: its LAME tag drops the delay and padding around the range.
         seconds_ = static_cast<double>(range.end - range.first) / index.format.sampleRate;
     } catch (const FileError&) {
@@ -310,8 +308,15 @@ std::optional<double> ExactCut::Finish(const std::wstring& copy) {
     try {
         const std::optional<Tags> tags = ReadTags(copy);
         if (!tags) return std::nullopt;
-        const std::vector<std::uint8_t> leading = retag_ ? RetaggedLeading(copy, tags->leadingSize, *retag_) : std::vector<std::uint8_t>{};
-        OutputFile out(copy, retag_ ? 0 : tags->leadingSize);
+        std::vector<std::uint8_t> leading;
+        if (pieceTags_) {
+            MediaFile file(copy);
+            leading.resize(static_cast<std::size_t>(tags->leadingSize));
+            if (file.ReadAt(0, leading.data(), leading.size()) < leading.size()) return std::nullopt;
+            leading = TagWithPiece(leading, *pieceTags_);
+        }
+        // The leading tags stay as they are unless a piece's replace them.
+        OutputFile out(copy, pieceTags_ ? 0 : tags->leadingSize);
         out.Write(leading.data(), leading.size());
         out.Write(audio_.data(), audio_.size());
         out.Write(tags->trailing.data(), tags->trailing.size());

@@ -2,11 +2,13 @@
 // Makes a stream copy of a selection hold exactly the selected samples. A
 // stream copy starts and ends on whole frames and leaves out the bit reservoir
 // that its first frame reads from the frames before it. This rewrites the copy's
-// audio from the source's own frames: from the frame whose second granule comes
-// before the selection (after one silent frame that carries its reservoir) to
+// audio from the source's own frames: from the frame whose first granule lies
+// wholly before the selection, so that it primes the decoder's overlap for the
+// first selected sample (after one silent frame that carries its reservoir), to
 // the frame holding the selection's last sample, under an information frame
 // whose LAME tag tells gapless players the delay and padding to drop. The tags
-// the copy begins and ends with stay as they are.
+// the copy begins and ends with stay as they are. Fades and a change of level
+// are made in the frames' gain fields, so the audio is never decoded.
 #include <atomic>
 #include <cstdint>
 #include <exception>
@@ -16,7 +18,8 @@
 #include <thread>
 #include <vector>
 
-#include "media/Id3v2Tag.h"
+#include "media/LevelChange.h"
+#include "media/PieceTags.h"
 
 namespace media {
 
@@ -38,10 +41,12 @@ SampleRange SelectionSamples(double start, double length, int rate) noexcept;
 // once the encoder is done only writing it into the copy is left.
 class ExactCut {
 public:
-    // Starts preparing the audio of `length` seconds from `start` of `source`.
-    // `sourceIndex`, an index made of `source` earlier (a player's), spares
-    // reading the whole file again while the file is as it was then.
-    ExactCut(std::wstring source, double start, double length, std::shared_ptr<const Mp3Index> sourceIndex);
+    // Starts preparing the audio of `length` seconds from `start` of `source`,
+    // with the fades and level of `change`. `sourceIndex`, an index made of
+    // `source` earlier (a player's), spares reading the whole file again while
+    // the file is as it was then.
+    ExactCut(std::wstring source, double start, double length, std::shared_ptr<const Mp3Index> sourceIndex,
+             const LevelChange& change = {});
     ExactCut(const ExactCut&) = delete;
     ExactCut& operator=(const ExactCut&) = delete;
     ~ExactCut();
@@ -49,6 +54,9 @@ public:
     // Ends the preparation at once, for a save given up; returns once the
     // worker has let go of the source. Finish then leaves the copy alone.
     void Stop() noexcept;
+
+    // Has Finish give the copy's leading tag these frames of a piece of a recording.
+    void SetPieceTags(const PieceTags& tags) { pieceTags_ = tags; }
 
     // Rewrites `copy`, a frame-snapped stream copy of the selection, in place:
     // its leading tags, the prepared audio (the selection's end clamped to the
@@ -60,9 +68,8 @@ public:
     // (the copy may then be half written).
     std::optional<double> Finish(const std::wstring& copy);
 
-    // Has Finish also give the copy's leading ID3v2 tag these frames in place of
-    // its own, keeping all others, in the same rewrite (see Retagged).
-    void Retag(TagText text) { retag_ = std::move(text); }
+    // After Finish: what the fades and level could not change.
+    const GainReport& Report() const noexcept { return report_; }
 
 private:
     void Prepare() noexcept;
@@ -71,12 +78,14 @@ private:
     const double start_;
     const double length_;
     const std::shared_ptr<const Mp3Index> sourceIndex_;
+    const LevelChange change_;
+    GainReport report_;
     std::atomic<bool> stop_{false};
     bool prepared_ = false;
     std::vector<std::uint8_t> audio_;  // empty where the source cannot be cut exactly
     double seconds_ = 0;               // what the audio plays for
     std::exception_ptr failure_;
-    std::optional<TagText> retag_;
+    std::optional<PieceTags> pieceTags_;
     std::thread worker_;
 };
 

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <string>
 #include <vector>
 
 namespace media {
@@ -92,95 +91,7 @@ std::wstring TextFrame(const std::uint8_t* data, std::size_t size) {
     return first == std::wstring::npos ? std::wstring() : text.substr(first);
 }
 
-void PutBigEndian(std::vector<std::uint8_t>& out, std::uint32_t value, int count, bool syncsafe) {
-    for (int i = count - 1; i >= 0; --i)
-        out.push_back(static_cast<std::uint8_t>(syncsafe ? (value >> (7 * i)) & 0x7F : (value >> (8 * i)) & 0xFF));
-}
-
-// A text frame of a tag of `version`: UTF-8 in version 2.4 (which never holds the
-// bytes unsynchronisation is about), else ISO-8859-1 where the text allows it or
-// UTF-16 with its byte order mark.
-std::vector<std::uint8_t> TextFrameBytes(int version, const char* id, const std::wstring& text) {
-    std::vector<std::uint8_t> data;
-    if (version == 4) {
-        const int size = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-        std::string utf8(static_cast<std::size_t>(size), '\0');
-        ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), size, nullptr, nullptr);
-        data.push_back(3);
-        data.insert(data.end(), utf8.begin(), utf8.end());
-    } else if (std::all_of(text.begin(), text.end(), [](wchar_t c) { return c < 0x100; })) {
-        data.push_back(0);
-        for (wchar_t c : text) data.push_back(static_cast<std::uint8_t>(c));
-    } else {
-        data.push_back(1);
-        for (wchar_t c : L"\xFEFF" + text) {
-            data.push_back(static_cast<std::uint8_t>(c & 0xFF));
-            data.push_back(static_cast<std::uint8_t>(c >> 8));
-        }
-    }
-    std::vector<std::uint8_t> frame;
-    for (std::size_t i = 0; i < (version == 2 ? 3u : 4u); ++i) frame.push_back(static_cast<std::uint8_t>(id[i]));
-    PutBigEndian(frame, static_cast<std::uint32_t>(data.size()), version == 2 ? 3 : 4, version == 4);
-    if (version > 2) frame.insert(frame.end(), 2, 0);
-    frame.insert(frame.end(), data.begin(), data.end());
-    return frame;
-}
-
 }  // namespace
-
-std::vector<std::uint8_t> Retagged(std::span<const std::uint8_t> tag, const TagText& text) {
-    std::optional<Id3v2Tag> header =
-        tag.size() >= Id3v2Tag::kHeaderSize ? Id3v2Tag::FromHeader(tag.data()) : std::nullopt;
-    if (header && (tag[3] < 2 || tag[3] > 4)) header.reset();  // a version this cannot read: a new tag
-    const int version = header ? tag[3] : 3;
-    const std::uint8_t flags = header ? tag[5] : 0;
-    const bool v22 = version == 2;
-    const std::size_t idSize = v22 ? 3 : 4;
-    const std::size_t frameHeaderSize = v22 ? 6 : 10;
-
-    // The old tag's frames, as they stand.
-    std::vector<std::uint8_t> body;
-    if (header) {
-        const bool footer = version == 4 && (flags & kFooter);
-        const std::uint64_t bodySize = header->TotalSize() - Id3v2Tag::kHeaderSize * (footer ? 2 : 1);
-        const auto size = static_cast<std::size_t>(std::min<std::uint64_t>(bodySize, tag.size() - Id3v2Tag::kHeaderSize));
-        const std::uint8_t* start = tag.data() + Id3v2Tag::kHeaderSize;
-        if (version < 4 && (flags & kUnsynchronised))
-            body = Resynchronised(start, size);
-        else
-            body.assign(start, start + size);
-    }
-    std::size_t pos = 0;
-    if (header && (flags & kExtendedHeader) && version >= 3 && body.size() >= 4)
-        pos = version == 3 ? 4 + BigEndian(body.data(), 4) : Syncsafe(body.data());
-
-    const std::pair<const char*, const std::wstring*> replaced[] = {
-        {v22 ? "TRK" : "TRCK", &text.track}, {v22 ? "TT2" : "TIT2", &text.title}, {v22 ? "TP1" : "TPE1", &text.performer}};
-    std::vector<std::uint8_t> frames;
-    for (const auto& [id, value] : replaced)
-        if (!value->empty()) {
-            const auto frame = TextFrameBytes(version, id, *value);
-            frames.insert(frames.end(), frame.begin(), frame.end());
-        }
-    while (header && pos + frameHeaderSize <= body.size() && body[pos] != 0) {
-        const auto length = header->FrameLength(body.data() + pos);
-        if (!length || *length > body.size() - pos) break;
-        const bool isReplaced = std::any_of(std::begin(replaced), std::end(replaced), [&](const auto& r) {
-            return !r.second->empty() && std::equal(r.first, r.first + idSize, body.begin() + static_cast<std::ptrdiff_t>(pos));
-        });
-        if (!isReplaced)
-            frames.insert(frames.end(), body.begin() + static_cast<std::ptrdiff_t>(pos),
-                          body.begin() + static_cast<std::ptrdiff_t>(pos + *length));
-        pos += static_cast<std::size_t>(*length);
-    }
-
-    // A version 2.4 tag keeps its unsynchronisation flag: its frames say so each, and UTF-8 needs none.
-    const std::uint8_t kept = version == 4 ? (flags & kUnsynchronised) : 0;
-    std::vector<std::uint8_t> out{'I', 'D', '3', static_cast<std::uint8_t>(version), 0, kept};
-    PutBigEndian(out, static_cast<std::uint32_t>(frames.size()), 4, true);
-    out.insert(out.end(), frames.begin(), frames.end());
-    return out;
-}
 
 std::optional<Id3v2Tag> Id3v2Tag::FromHeader(const std::uint8_t* bytes) noexcept {
     if (bytes[0] != 'I' || bytes[1] != 'D' || bytes[2] != '3') return std::nullopt;

@@ -3,25 +3,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
-#include <span>
 #include <string>
-#include <vector>
 
 namespace media {
-
-// Text frames a tag is to hold in place of its own: the track number (TRCK, as
-// "3/12"), the title (TIT2) and the performer (TPE1). An empty one is left as it is.
-struct TagText {
-    std::wstring track;
-    std::wstring title;
-    std::wstring performer;
-};
-
-// The complete tag `tag` with the frames of `text` in place of its own and every
-// other frame kept as it is; a new tag (ID3v2.3, which every player reads) where
-// `tag` is empty or no tag this can rewrite. Extended header and footer are left
-// out, and a version 2.3 tag's unsynchronisation undone.
-std::vector<std::uint8_t> Retagged(std::span<const std::uint8_t> tag, const TagText& text);
 
 class Id3v2Tag {
 public:

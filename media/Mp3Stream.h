@@ -2,6 +2,8 @@
 // The decoded audio of an indexed MP3 file as one run of PCM samples that can be
 // read from any sample on. Sample 0 is the first sample of the audio itself: the
 // codec's delay and, where the LAME tag gives it, the encoder's delay are left out.
+// All of it comes in the channel count the file starts with: a mono part of a
+// joined file plays on both channels, a stereo part after a mono start mixed to one.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -9,6 +11,7 @@
 #include <vector>
 
 #include "media/AcmDecoder.h"
+#include "media/GainPlan.h"
 #include "media/MediaFile.h"
 #include "media/Mp3Index.h"
 
@@ -18,7 +21,8 @@ class Mp3Stream {
 public:
     // Opens, indexes and prepares to decode the file; throws MediaError with the reason if it cannot.
     explicit Mp3Stream(const std::wstring& path);
-    // Prepares to decode the file as an earlier reading of it indexed it, without reading it again.
+    // Prepares to decode the file as an earlier reading of it indexed it, without
+    // reading it again while the file is as it was then.
     Mp3Stream(const std::wstring& path, std::shared_ptr<const Mp3Index> index);
     Mp3Stream(const Mp3Stream&) = delete;
     Mp3Stream& operator=(const Mp3Stream&) = delete;
@@ -44,6 +48,10 @@ public:
     // Frames between two such starts.
     std::size_t StateFrames() const noexcept;
 
+    // Decodes the frames with their gains changed as `plan` says (none: as they
+    // are), as a cut saved with it plays; from the next Seek on.
+    void SetGainPlan(std::shared_ptr<const GainPlan> plan) noexcept { gains_ = std::move(plan); }
+
     // Writes up to `count` samples per channel, interleaved, to `out` and returns how many;
     // fewer only at the end of the stream (or where the file can no longer be read).
     std::size_t Read(std::int16_t* out, std::size_t count);
@@ -51,12 +59,17 @@ public:
 private:
     void SeekFrom(std::uint64_t sample, std::size_t alignment);
     std::size_t PrimingStart(std::size_t frame);
+    // The codec for frames of this many channels, started afresh where the frames fed it last had the other count.
+    AcmDecoder* DecoderFor(int channels);
     bool DecodeMore();
 
     MediaFile file_;
     std::shared_ptr<const Mp3Index> sharedIndex_;
     const Mp3Index& index_;
     AcmDecoder decoder_;
+    std::unique_ptr<AcmDecoder> otherDecoder_;  // for a part with the other channel count
+    int decodingChannels_ = 0;                  // of the frames fed last
+    std::vector<std::int16_t> otherPcm_;
     std::size_t nextFrame_ = 0;
     std::uint64_t skip_ = 0;  // samples per channel of the decoder's output still to drop
     std::uint64_t position_ = 0;
@@ -64,6 +77,7 @@ private:
     std::size_t pcmRead_ = 0;
     std::vector<std::uint8_t> raw_;
     std::vector<std::uint8_t> frames_;
+    std::shared_ptr<const GainPlan> gains_;
 };
 
 }  // namespace media

@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -55,8 +56,10 @@ public:
     void Stop();
     // Moves the playhead; playback goes on from there if it was going.
     void Seek(double seconds);
-    // Plays from `from` and pauses exactly at `until` (seconds), where the playhead stays.
-    void PlayRange(double from, double until);
+    // Plays from `from` and pauses exactly at `until` (seconds), where the playhead
+    // stays; with `gains`, the frames' gains changed as a cut saved with them plays.
+    // The next command plays the frames as they are again.
+    void PlayRange(double from, double until, std::shared_ptr<const GainPlan> gains = nullptr);
 
     PlayState State() const;
     double Position() const;     // seconds
@@ -74,8 +77,9 @@ public:
 private:
     using Clock = std::chrono::steady_clock;
 
-    // Every command starts over from `sample`, and pauses only at the end unless PlayRange says otherwise.
-    void Restart(std::uint64_t sample, bool playing, PlayState state);  // mutex held
+    // Every command starts over from `sample`, and ends at the file's end unless it pauses at `pause`.
+    void Restart(std::uint64_t sample, bool playing, PlayState state,
+                 std::optional<std::uint64_t> pause = std::nullopt);  // mutex held
     std::uint64_t SampleAt(double seconds) const;                      // mutex held
     std::uint64_t PlayheadSample() const;                               // mutex held
     void Run();
@@ -87,12 +91,13 @@ private:
 
     // Guarded by mutex_. `generation` counts the commands that make the worker start over.
     std::shared_ptr<Mp3Stream> stream_;
+    std::shared_ptr<const GainPlan> gains_;  // for the range playing
     std::uint64_t generation_ = 0;
     bool quit_ = false;
     bool playing_ = false;  // the worker should be playing
     PlayState state_ = PlayState::Undefined;
     std::uint64_t startSample_ = 0;
-    std::uint64_t pauseSample_ = 0;  // where playback pauses by itself; length_ for the end
+    std::optional<std::uint64_t> pauseSample_;  // where playback pauses by itself, also at the file's end
     std::uint64_t finishedSamples_ = 0;  // played since the start sample
     std::uint64_t queuedSamples_ = 0;
     Clock::time_point lastFinish_{};

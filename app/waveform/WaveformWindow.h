@@ -1,9 +1,10 @@
 #pragma once
 // The waveform window: the loaded file's audio drawn across the window, the
-// selection and the playhead on it, zooming and scrolling, clicking to seek and
-// dragging the marks. It holds no selection of its own: the marks are the main
-// window's value labels, read for every picture and written through the main
-// window.
+// selection, the split points and the playhead on it, zooming and scrolling,
+// clicking to seek and dragging the marks, and the commands that split the file
+// into pieces. It holds no selection of its own: the marks are the main window's,
+// read for every picture and moved through the main window, and the split points
+// are the main window's too.
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -39,6 +40,7 @@ public:
 
     const WaveformView& View() const noexcept { return view_; }
     const media::Waveform* Peaks() const noexcept { return peaks_.get(); }
+    media::Waveform* Peaks() noexcept { return peaks_.get(); }
     // Zooms by `factor` (below 1 closer) around client x, as the wheel does.
     void ZoomAround(double factor, double x);
     // Scrolls so the plot starts at this sample.
@@ -50,9 +52,19 @@ protected:
     bool ShortcutRepeats(WORD command) const override;
 
 private:
-    enum class Mark { None, Start, End };
+    enum class Mark { None, Start, End, Split };
+    // What a press on the plot took hold of.
+    struct Grab {
+        Mark kind = Mark::None;
+        std::size_t split = 0;  // the split point's number, for Mark::Split
+    };
+    // The marks in samples of the file.
+    struct MarkSamples {
+        std::optional<double> start, end, cutEnd;
+    };
 
     WaveformScene Scene();
+    std::wstring LevelsText(const media::GainPlan& gains);
     void Paint(HDC dc, const RECT& area);
     void Refresh();
     void ViewChanged();
@@ -62,12 +74,13 @@ private:
     RECT PlotArea() const;
     double Rate() const;
     double PlayheadSample() const;
-    std::optional<double> MarkSample(int label) const;
-    Mark MarkAt(int x) const;
+    MarkSamples CurrentMarkSamples() const;
+    Grab MarkAt(int x) const;
+    void OnDoubleClick(int x, int y);
     void InvalidateColumn(double x);
     void OnLeftDown(int x, int y);
     void OnMouseMove(int x);
-    void OnLeftUp();
+    void OnLeftUp(int x);
 
     Form1& main_;
     base::IconHandle smallIcon_;
@@ -85,9 +98,14 @@ private:
     std::uint64_t shownReady_ = 0;
     bool shownFinished_ = false;
     double scrollScale_ = 1;  // samples to a scroll bar unit
-    Mark dragging_ = Mark::None;
+    Grab dragging_;
     double dragX_ = 0;
     std::optional<int> panX_;  // where a drag with the right button last was
+    // The selection's fades and level as last drawn, and how many granules they hold at the highest gain.
+    std::shared_ptr<const media::GainPlan> gains_;
+    std::optional<media::LevelChange> heldFor_;
+    media::SampleRange heldRange_;
+    std::uint64_t held_ = 0;
 };
 
 }  // namespace app

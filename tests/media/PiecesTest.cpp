@@ -1,4 +1,4 @@
-// The plan of the pieces a recording is split into, and the tags a saved piece gets.
+// A piece's bounds through the save's seconds, and the tags a saved piece gets.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -13,10 +13,6 @@ using media_test::ReadBytes;
 using media_test::ScratchFile;
 
 namespace {
-
-constexpr int kRate = 44100;
-
-std::uint64_t At(double seconds) { return static_cast<std::uint64_t>(seconds * kRate); }
 
 // The text frames of a file's leading ID3v2.3 or 2.4 tag, decoded, and the bytes of every frame.
 struct TagFrames {
@@ -62,51 +58,7 @@ TagFrames ReadTag(const std::vector<std::uint8_t>& file) {
 
 }  // namespace
 
-TEST(PlanPieces, GaplessPiecesNumberedAndNamed) {
-    const std::uint64_t length = At(24);
-    const media::SplitPoints splits{{At(7), At(12), At(17)},
-                                    {{L"", L""}, {L"AC/DC: Live?", L"Band"}, {L"  Third  ", L""}, {L"Last", L"Other"}}};
-    const auto pieces = media::PlanPieces(splits, length, kRate, {}, L"C:\\Music\\Show");
-    ASSERT_EQ(pieces.size(), 4u);
-    const wchar_t* paths[] = {L"C:\\Music\\Show 01.mp3", L"C:\\Music\\Show 02 AC_DC_ Live_.mp3",
-                              L"C:\\Music\\Show 03 Third.mp3", L"C:\\Music\\Show 04 Last.mp3"};
-    for (std::size_t k = 0; k < pieces.size(); ++k) {
-        EXPECT_EQ(pieces[k].path, paths[k]);
-        EXPECT_EQ(pieces[k].first, k == 0 ? 0 : pieces[k - 1].end) << k;  // no gap, no overlap
-        EXPECT_EQ(media::TrackNumber(pieces[k]), std::to_wstring(k + 1) + L"/4");
-    }
-    EXPECT_EQ(pieces.back().end, length);
-    EXPECT_EQ(pieces[1].performer, L"Band");
-    EXPECT_EQ(pieces[1].title, L"AC/DC: Live?");  // the tag keeps the title as it is
-
-    // Digits for the number: two, three past 99 pieces.
-    for (const auto& [count, first, last] : {std::tuple{99, L"B 01.mp3", L"B 99.mp3"}, std::tuple{100, L"B 001.mp3", L"B 100.mp3"},
-                                             std::tuple{300, L"B 001.mp3", L"B 300.mp3"}}) {
-        media::SplitPoints many;
-        for (int i = 1; i < count; ++i) many.points.push_back(static_cast<std::uint64_t>(i) * 1000);
-        const auto planned = media::PlanPieces(many, static_cast<std::uint64_t>(count) * 1000, kRate, {}, L"B");
-        ASSERT_EQ(planned.size(), static_cast<std::size_t>(count));
-        EXPECT_EQ(planned.front().path, first);
-        EXPECT_EQ(planned.back().path, last);
-    }
-}
-
-TEST(PlanPieces, PausesLeftOutKeepAFifthOfASecondAtEachSide) {
-    const std::uint64_t length = At(24);
-    const media::SplitPoints splits{{At(7), At(12), At(17)}, {}};
-    // A pause around the first point, none around the second, a short one around the third.
-    const std::vector<media::Pause> pauses{{At(6), At(8), At(7)}, {At(16.95), At(17.1), At(17)}, {At(20), At(22), At(21)}};
-    const auto pieces = media::PlanPieces(splits, length, kRate, pauses, L"P");
-    ASSERT_EQ(pieces.size(), 4u);
-    const std::uint64_t expected[][2] = {
-        {0, At(6) + At(0.2)}, {At(8) - At(0.2), At(12)}, {At(12), At(17)}, {At(17), length}};
-    for (std::size_t k = 0; k < 4; ++k) {
-        EXPECT_EQ(pieces[k].first, expected[k][0]) << k;
-        EXPECT_EQ(pieces[k].end, expected[k][1]) << k;
-    }
-}
-
-TEST(PlanPieces, PieceBoundsGoThroughSecondsToTheSameSamples) {
+TEST(Pieces, BoundsGoThroughSecondsToTheSameSamples) {
     // The save takes a piece's start and length in seconds: each must come back as the same samples.
     std::mt19937_64 random(24);
     for (int rate : {8000, 11025, 22050, 24000, 44100, 48000}) {
@@ -121,20 +73,20 @@ TEST(PlanPieces, PieceBoundsGoThroughSecondsToTheSameSamples) {
     }
 }
 
-TEST(Retag, APiecesTagGetsItsNumberTitleAndPerformerAndKeepsTheRest) {
+TEST(Pieces, APiecesTagGetsItsNumberTitleAndPerformerAndKeepsTheRest) {
     struct Case {
         const wchar_t* copy;  // the encoder's copy: its tags stand before the source's audio
         bool bare;  // with its tag taken off
-        media::TagText text;
+        media::PieceTags tags;
         int version;  // of the tag after, or 0 for the copy's
         std::map<std::string, std::wstring> expected;
     } cases[] = {
-        {L"id3_cover.mp3", false, {L"2/5", L"Zweites St\u00fcck", L"\u65E5\u672C"}, 0,
+        {L"id3_cover.mp3", false, {2, 5, L"Zweites St\u00fcck", L"\u65E5\u672C"}, 0,
          {{"TRCK", L"2/5"}, {"TIT2", L"Zweites St\u00fcck"}, {"TPE1", L"\u65E5\u672C"}}},
-        {L"..\\split\\album.mp3", false, {L"3/3", L"", L""}, 3,
+        {L"..\\split\\album.mp3", false, {3, 3, L"", L""}, 3,
          {{"TRCK", L"3/3"}, {"TIT2", L"Album in one"}, {"TPE1", L"The Test Band"}}},  // unknown names kept
-        {L"cbr128_noinfo.mp3", false, {L"1/2", L"First", L""}, 0, {{"TRCK", L"1/2"}, {"TIT2", L"First"}}},
-        {L"cbr128_noinfo.mp3", true, {L"1/2", L"First", L"\u00C5se"}, 3,
+        {L"cbr128_noinfo.mp3", false, {1, 2, L"First", L""}, 0, {{"TRCK", L"1/2"}, {"TIT2", L"First"}}},
+        {L"cbr128_noinfo.mp3", true, {1, 2, L"First", L"\u00C5se"}, 4,
          {{"TRCK", L"1/2"}, {"TIT2", L"First"}, {"TPE1", L"\u00C5se"}}},  // a new tag where there is none
     };
     for (const Case& c : cases) {
@@ -142,7 +94,7 @@ TEST(Retag, APiecesTagGetsItsNumberTitleAndPerformerAndKeepsTheRest) {
         if (c.bare) before.erase(before.begin(), before.begin() + 10 + (before[6] << 21 | before[7] << 14 | before[8] << 7 | before[9]));
         ScratchFile copy(L"piece.mp3", before);
         media::ExactCut cut(Fixture(L"cbr128_info.mp3"), 0.5, 1.25, nullptr);
-        cut.Retag(c.text);
+        cut.SetPieceTags(c.tags);
         ASSERT_TRUE(cut.Finish(copy.Path())) << c.copy;
         const auto after = ReadBytes(copy.Path());
         const TagFrames old = ReadTag(before);
