@@ -62,11 +62,11 @@ std::uint64_t Mp3Stream::Length() const noexcept { return index_.PlayableSampleC
 
 void Mp3Stream::Seek(std::uint64_t sample) { SeekFrom(sample, 1); }
 
-void Mp3Stream::SeekAsFromStart(std::uint64_t sample) { SeekFrom(sample, StateFrames()); }
+void Mp3Stream::SeekAsFromStart(std::uint64_t sample) { SeekFrom(sample, StateFrames(index_.format)); }
 
-std::size_t Mp3Stream::StateFrames() const noexcept {
+std::size_t Mp3Stream::StateFrames(const FrameHeader& format) noexcept {
     constexpr std::size_t kStateSamples = 131072;
-    const std::size_t frameSamples = static_cast<std::size_t>(index_.format.SamplesPerFrame() * Channels());
+    const std::size_t frameSamples = static_cast<std::size_t>(format.SamplesPerFrame() * format.channels);
     return kStateSamples / std::gcd(kStateSamples, frameSamples);
 }
 

@@ -42,11 +42,11 @@ public:
     // The same, and the samples read from there on are exactly those that reading
     // from the start gives. The codec carries a rounding state through the stream
     // that repeats only every 131,072 samples of all channels, so decoding starts
-    // on a frame where it stands as it does at the start: up to StateFrames()
+    // on a frame where it stands as it does at the start: up to StateFrames(format)
     // frames earlier than Seek's.
     void SeekAsFromStart(std::uint64_t sample);
     // Frames between two such starts.
-    std::size_t StateFrames() const noexcept;
+    static std::size_t StateFrames(const FrameHeader& format) noexcept;
 
     // Decodes the frames with their gains changed as `plan` says (none: as they
     // are), as a cut saved with it plays; from the next Seek on.

@@ -84,7 +84,7 @@ Waveform::~Waveform() {
 void Waveform::PlanParts() {
     const std::uint64_t frames = index_->FrameCount();
     const std::uint64_t spf = static_cast<std::uint64_t>(index_->format.SamplesPerFrame());
-    const std::uint64_t period = Mp3Stream(path_, index_).StateFrames();
+    const std::uint64_t period = Mp3Stream::StateFrames(index_->format);
     const std::uint64_t partFrames = period * std::clamp<std::uint64_t>(CeilDiv(frames, period * kMinParts), 1, kMaxPartPeriods);
     partStarts_.assign(1, 0);
     for (std::uint64_t frame = partFrames + kPartLeadFrames; frame < frames; frame += partFrames) {

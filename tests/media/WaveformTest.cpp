@@ -173,6 +173,18 @@ TEST(Waveform, FilesThatEndEarlyOrHoldOneFrame) {
     EXPECT_GT(shortened.ReadyLength(), shortened.Length() / 3);
     EXPECT_LT(shortened.ReadyLength(), shortened.Length() * 2 / 3);
     EXPECT_TRUE(shortened.PeakOf(shortened.ReadyLength(), shortened.Length()).Empty());
+
+    // A file gone since it was indexed: nothing is ready, and nothing is thrown at the window.
+    std::shared_ptr<const media::Mp3Index> goneIndex;
+    std::wstring gonePath;
+    {
+        media_test::ScratchFile gone(L"gone.mp3", whole);
+        goneIndex = IndexOf(gone.Path());
+        gonePath = gone.Path();
+    }
+    media::Waveform missing(gonePath, goneIndex);
+    missing.Wait();
+    EXPECT_EQ(missing.ReadyLength(), 0u);
 }
 
 TEST(Waveform, ShowsTheMonoPartOfAJoinedFileThatStartsInStereo) {
