@@ -7,7 +7,7 @@
 #include "app/components/CommonDialog.h"
 #include "app/components/MediaPlayer.h"
 #include "app/components/Slider.h"
-#include "app/WaveformWindow.h"
+#include "app/waveform/WaveformWindow.h"
 #include "app/frmDOSOutput.h"
 #include "base/Handles.h"
 #include "controls/imagebutton/zembutton.h"

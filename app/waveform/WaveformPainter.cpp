@@ -1,4 +1,4 @@
-#include "app/WaveformPainter.h"
+#include "app/waveform/WaveformPainter.h"
 
 #include <algorithm>
 #include <cmath>

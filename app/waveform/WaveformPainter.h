@@ -8,7 +8,7 @@
 #include <optional>
 #include <span>
 
-#include "app/WaveformView.h"
+#include "app/waveform/WaveformView.h"
 #include "base/Handles.h"
 #include "media/Media.h"
 

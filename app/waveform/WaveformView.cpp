@@ -1,4 +1,4 @@
-#include "app/WaveformView.h"
+#include "app/waveform/WaveformView.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "app/WaveformWindow.h"
+#include "app/waveform/WaveformWindow.h"
 
 #include <windowsx.h>
 

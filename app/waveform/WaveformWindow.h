@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "app/WaveformPainter.h"
-#include "app/WaveformView.h"
+#include "app/waveform/WaveformPainter.h"
+#include "app/waveform/WaveformView.h"
 #include "base/Handles.h"
 #include "forms/BackBuffer.h"
 #include "forms/Form.h"
