@@ -85,7 +85,7 @@ TEST(ShortcutTable, TooltipsNameTheShortcuts) {
         {4, L"Play Selection (P)"},
         {5, L"Save Selection (Ctrl+S)"},
         {6, L"New Selection (Ctrl+N)"},
-        {7, L"Pause/Play (Space)"},
+        {7, L"Pause/Play (Space, K)"},
         {8, L""},
         {9, L""},
     };
