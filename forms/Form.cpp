@@ -15,6 +15,22 @@ constexpr wchar_t kLinkAction[] = L"Jump";
 
 bool Held(int key) { return ::GetKeyState(key) < 0; }
 
+// Whether a control whose WM_GETDLGCODE answered `code` has the key for its own.
+bool KeepsKey(UINT code, WPARAM key) {
+    if (code & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) return true;
+    switch (key) {
+    case VK_TAB:
+        return (code & DLGC_WANTTAB) != 0;
+    case VK_SPACE:
+        return (code & (DLGC_BUTTON | DLGC_HASSETSEL)) != 0;
+    case VK_RETURN:
+        return (code & DLGC_BUTTON) != 0;
+    default:
+        // A text box types its characters; shortcuts with Ctrl still work there.
+        return (code & DLGC_HASSETSEL) && !Held(VK_CONTROL);
+    }
+}
+
 RECT FocusFrame(const WindowlessElement& element) {
     RECT frame = element.Bounds();
     ::InflateRect(&frame, 1, 1);
@@ -90,7 +106,13 @@ void Form::SetShortcuts(std::span<const ACCEL> shortcuts) {
 bool Form::FilterKeystroke(const MSG& msg) {
     if (!::IsWindowEnabled(Handle())) return false;
     if (msg.message == WM_KEYDOWN) {
-        if (FocusedWindowKeeps(msg)) return false;
+        const UINT code = DialogCode(msg);
+        // The platform's push button clicks on Return only through a dialog manager.
+        if (msg.wParam == VK_RETURN && (code & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON))) {
+            ::SendMessageW(msg.hwnd, BM_CLICK, 0, 0);
+            return true;
+        }
+        if (KeepsKey(code, msg.wParam)) return false;
         if (msg.wParam == VK_TAB && !Held(VK_CONTROL) && !Held(VK_MENU)) {
             MoveFocus(Held(VK_SHIFT));
             return true;
@@ -109,27 +131,9 @@ bool Form::FilterKeystroke(const MSG& msg) {
     return spent;
 }
 
-bool Form::FocusedWindowKeeps(const MSG& msg) {
-    if (msg.hwnd == Handle() || !::IsChild(Handle(), msg.hwnd)) return false;
-    const auto code = static_cast<UINT>(
-        ::SendMessageW(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg)));
-    if (code & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) return true;
-    switch (msg.wParam) {
-    case VK_TAB:
-        return (code & DLGC_WANTTAB) != 0;
-    case VK_SPACE:
-        return (code & (DLGC_BUTTON | DLGC_HASSETSEL)) != 0;
-    case VK_RETURN:
-        // The platform's push button clicks on Return only through a dialog manager.
-        if (code & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) {
-            ::SendMessageW(msg.hwnd, BM_CLICK, 0, 0);
-            return false;
-        }
-        return (code & DLGC_BUTTON) != 0;
-    default:
-        // A text box types its characters; shortcuts with Ctrl still work there.
-        return (code & DLGC_HASSETSEL) && !Held(VK_CONTROL);
-    }
+UINT Form::DialogCode(const MSG& msg) const {
+    if (msg.hwnd == Handle() || !::IsChild(Handle(), msg.hwnd)) return 0;
+    return static_cast<UINT>(::SendMessageW(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg)));
 }
 
 void Form::MoveFocus(bool previous) {

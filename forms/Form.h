@@ -84,8 +84,8 @@ private:
     void Paint(HDC dc, const RECT& area);
     WindowlessElement* ElementAt(POINT point, bool clickableOnly) const;
     bool Reflect(HWND child, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
-    // What the focused window does with a key it may want: true when the form leaves the key to it.
-    bool FocusedWindowKeeps(const MSG& msg);
+    // What the control a keystroke is for answers to WM_GETDLGCODE (0 for the form itself).
+    UINT DialogCode(const MSG& msg) const;
     void FocusElement(WindowlessElement* element);
     void InvalidateFocus() const;
     void RememberFocus();
