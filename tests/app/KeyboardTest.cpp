@@ -58,7 +58,12 @@ protected:
     }
 
     app::Form1 form;
-    testing_support::DialogWatcher watcher;  // presses OK on every message box
+    // Cancels the open dialog; presses OK on every message box.
+    testing_support::DialogWatcher watcher{[](HWND dialog) {
+        if (testing_support::WindowText(dialog) != L"Open") return false;
+        testing_support::PressButton(dialog, IDCANCEL);
+        return true;
+    }};
 };
 
 }  // namespace
@@ -96,7 +101,7 @@ TEST_F(Keyboard, TabAndShiftTabGoRoundTheEnabledStopsInOrder) {
     }
 }
 
-TEST_F(Keyboard, FocusComesBackAfterAMessageBox) {
+TEST_F(Keyboard, FocusComesBackAfterAMessageBoxOrADialog) {
     for (const wchar_t* stop : {L"zembutton8", L"Slider1", L"Label10"}) {
         ASSERT_NO_FATAL_FAILURE(TabTo(stop));
         const std::size_t boxes = watcher.Seen().size();
@@ -104,6 +109,11 @@ TEST_F(Keyboard, FocusComesBackAfterAMessageBox) {
         ASSERT_EQ(watcher.Seen().size(), boxes + 1);
         EXPECT_TRUE(PumpUntil([&] { return Focused() == stop; }, 3000)) << stop << " lost it to " << Focused();
     }
+    // Space on Select MP3 opens the file dialog, which is cancelled.
+    ASSERT_NO_FATAL_FAILURE(TabTo(L"zembutton1"));
+    Press(VK_SPACE);
+    EXPECT_TRUE(PumpUntil([&] { return Focused() == L"zembutton1"; }, 3000)) << Focused();
+    EXPECT_TRUE(form.player().URL().empty());
 }
 
 TEST_F(Keyboard, SpaceAndReturnPressTheFocusedButtonAndKPlaysAndPausesEverywhere) {
@@ -143,6 +153,20 @@ TEST_F(Keyboard, AFocusedButtonInTheMainWindowPictured) {
     EXPECT_TRUE(form.zembutton(1).IsDefault());  // the focused button shows as the default one
     ASSERT_TRUE(testing_support::WritePng(testing_support::ArtifactPath(L"Form1-focused-button.png"),
                                           testing_support::CaptureClient(form.Handle())));
+    // A focused link shows the focus rectangle around it.
+    const testing_support::Pixels unfocused = testing_support::CaptureClient(form.Handle());
+    ASSERT_NO_FATAL_FAILURE(TabTo(L"Label10"));
+    PumpFor(200);
+    const testing_support::Pixels focused = testing_support::CaptureClient(form.Handle());
+    const RECT link = form.Label(10).Bounds();
+    int changed = 0;
+    for (int y = link.top - 1; y <= link.bottom; ++y)
+        for (int x = link.left - 1; x <= link.right; ++x) {
+            const std::size_t at = static_cast<std::size_t>(y) * static_cast<std::size_t>(focused.width) + x;
+            changed += focused.data[at] != unfocused.data[at];
+        }
+    EXPECT_GT(changed, link.right - link.left);  // dots along its edges
+    ASSERT_TRUE(testing_support::WritePng(testing_support::ArtifactPath(L"Form1-focused-link.png"), focused));
 }
 
 TEST(OutputWindowKeyboard, TabStaysOnTheButtonInSightAndItShowsTheFocus) {
