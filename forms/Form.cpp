@@ -232,10 +232,23 @@ WindowlessElement* Form::ExposedElement(long child) const {
                                                                      : nullptr;
 }
 
-long Form::ChildCount() const { return static_cast<long>(ExposedElements().size() + ExposedWindows().size()); }
+std::optional<Form::DrawnPart> Form::PartOf(long child) const {
+    const long index = child - static_cast<long>(ExposedElements().size()) - 1;
+    std::vector<DrawnPart> parts = DrawnParts();
+    if (index < 0 || index >= static_cast<long>(parts.size())) return std::nullopt;
+    return std::move(parts[static_cast<std::size_t>(index)]);
+}
+
+void Form::AnnounceDrawnPart(std::size_t index) const {
+    Announce(Handle(), EVENT_OBJECT_VALUECHANGE, static_cast<long>(ExposedElements().size() + index) + 1);
+}
+
+long Form::ChildCount() const {
+    return static_cast<long>(ExposedElements().size() + DrawnParts().size() + ExposedWindows().size());
+}
 
 HWND Form::ChildWindow(long child) const {
-    const long first = static_cast<long>(ExposedElements().size()) + 1;
+    const long first = static_cast<long>(ExposedElements().size() + DrawnParts().size()) + 1;
     const auto windows = ExposedWindows();
     return child >= first && child < first + static_cast<long>(windows.size())
                ? windows[static_cast<std::size_t>(child - first)]
@@ -243,8 +256,9 @@ HWND Form::ChildWindow(long child) const {
 }
 
 RECT Form::ChildBounds(long child) const {
-    const WindowlessElement* element = ExposedElement(child);
-    return element ? element->Bounds() : RECT{};
+    if (const WindowlessElement* element = ExposedElement(child)) return element->Bounds();
+    const std::optional<DrawnPart> part = PartOf(child);
+    return part ? part->bounds : RECT{};
 }
 
 long Form::FocusedChild() const {
@@ -256,6 +270,13 @@ long Form::FocusedChild() const {
 AccessibleFacts Form::Facts(long child) const {
     AccessibleFacts facts;
     const WindowlessElement* element = ExposedElement(child);
+    if (std::optional<DrawnPart> part = element ? std::nullopt : PartOf(child)) {
+        facts.role = part->role;
+        facts.state = STATE_SYSTEM_READONLY;
+        facts.name = std::move(part->name);
+        facts.value = std::move(part->value);
+        return facts;
+    }
     if (!element) {
         facts.state = WindowStates(Handle());
         wchar_t text[256] = {};

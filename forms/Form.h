@@ -5,6 +5,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -77,6 +78,19 @@ protected:
     virtual void OnShortcut(WORD /*command*/) {}
     virtual bool ShortcutRepeats(WORD /*command*/) const { return false; }
 
+    // What the form draws itself beyond its windowless elements (the marks of a
+    // plot, the parts of a status line), for screen readers: after the
+    // elements, before the child windows, in the order given.
+    struct DrawnPart {
+        long role = ROLE_SYSTEM_STATICTEXT;
+        std::wstring name;
+        std::wstring value;
+        RECT bounds{};  // in client coordinates
+    };
+    virtual std::vector<DrawnPart> DrawnParts() const { return {}; }
+    // The value of a drawn part (by its place in DrawnParts) changed.
+    void AnnounceDrawnPart(std::size_t index) const;
+
 private:
     // A keystroke for this form or a control on it; true when it was a shortcut.
     bool FilterKeystroke(const MSG& msg) override;
@@ -102,6 +116,7 @@ private:
     std::vector<WindowlessElement*> ExposedElements() const;
     std::vector<HWND> ExposedWindows() const;
     WindowlessElement* ExposedElement(long child) const;
+    std::optional<DrawnPart> PartOf(long child) const;
 
     OleColor backColor_;
     int dpi_ = 96;
