@@ -66,4 +66,27 @@ bool FileExists(const std::wstring& path) {
     return ::GetFileAttributesW(ExtendedLengthPath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+DWORD ReadWholeFile(const std::wstring& path, std::vector<std::uint8_t>& bytes) {
+    base::KernelHandle file(::CreateFileW(ExtendedLengthPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size{};
+    if (!file || !::GetFileSizeEx(file.Get(), &size)) return ::GetLastError();
+    if (size.QuadPart > (1 << 24)) return ERROR_FILE_TOO_LARGE;
+    bytes.resize(static_cast<std::size_t>(size.QuadPart));
+    DWORD read = 0;
+    if (!bytes.empty() && (!::ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
+                           read != bytes.size()))
+        return ::GetLastError() ? ::GetLastError() : ERROR_READ_FAULT;
+    return 0;
+}
+
+DWORD WriteWholeFile(const std::wstring& path, std::span<const std::uint8_t> bytes) {
+    base::KernelHandle file(::CreateFileW(ExtendedLengthPath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    if (!file) return ::GetLastError();
+    if (!::WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) return ::GetLastError();
+    return written == bytes.size() ? 0 : ERROR_DISK_FULL;
+}
+
 }  // namespace app

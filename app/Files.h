@@ -2,7 +2,10 @@
 // File names and file identity as the save command needs them.
 #include <windows.h>
 
+#include <cstdint>
+#include <span>
 #include <string>
+#include <vector>
 
 namespace app {
 
@@ -26,5 +29,10 @@ std::wstring ExtendedLengthPath(const std::wstring& path);
 bool IsSameFile(const std::wstring& first, const std::wstring& second);
 
 bool FileExists(const std::wstring& path);
+
+// A small file read whole, or written whole in place of what it held; the
+// system's error code when that fails, otherwise 0.
+DWORD ReadWholeFile(const std::wstring& path, std::vector<std::uint8_t>& bytes);
+DWORD WriteWholeFile(const std::wstring& path, std::span<const std::uint8_t> bytes);
 
 }  // namespace app

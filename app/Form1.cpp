@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include <cmath>
+
 #include "app/Artwork.h"
 #include "app/FineMarks.h"
 #include "app/MakerSite.h"
@@ -12,6 +14,7 @@
 #include "app/modCloseBtn.h"
 #include "base/MessageLoop.h"
 #include "base/Rounding.h"
+#include "media/Media.h"
 #include "forms/Units.h"
 
 namespace app {
@@ -234,6 +237,7 @@ void Form1::LoadMp3(const std::wstring& path, const std::wstring& title) {
     text1_->SetText(path);
     Label(11).SetCaption(L"Loaded " + title);
     ::EnableMenuItem(::GetSystemMenu(Handle(), FALSE), kWaveformMenuId, MF_BYCOMMAND | MF_ENABLED);
+    splits_.Reset(player_.Index() ? player_.Index()->PlayableSampleCount() : 0);
     if (waveform_) waveform_->ShowFile(player_.URL(), player_.Index());
 }
 
@@ -248,15 +252,24 @@ void Form1::WriteStart(double seconds) {
     slider_->SetSelStart(base::RoundToInt(ParseSeconds(Label(5).Caption())));
 }
 
+Marks Form1::CurrentMarks() {
+    auto read = [this](int label) -> std::optional<double> {
+        const std::wstring text = Label(label).Caption();
+        if (!IsTimeSet(text)) return std::nullopt;
+        return ParseSeconds(text);
+    };
+    return {read(5), read(7), read(9), player_.CurrentMedia().duration};
+}
+
 bool Form1::MoveStart(double seconds, HWND asker) {
-    const std::wstring end = Label(7).Caption();
-    if (IsTimeSet(end) && seconds > ParseSeconds(end)) {
+    const Marks marks = CurrentMarks();
+    if (marks.RefusesStart(seconds)) {
         base::ShowMessage(asker ? asker : Handle(), kEndBeforeStart, MB_ICONERROR);
         return false;
     }
     WriteStart(seconds);
     // The save cuts the length from the start: the length is written again from the end mark, which stays.
-    if (IsTimeSet(end)) return MoveEnd(ParseSeconds(end), asker);
+    if (marks.end) return MoveEnd(*marks.end, asker);
     MarksChanged();
     return true;
 }
@@ -264,8 +277,7 @@ bool Form1::MoveStart(double seconds, HWND asker) {
 void Form1::SetEnd() { MoveEnd(player_.CurrentPosition()); }
 
 bool Form1::MoveEnd(double seconds, HWND asker) {
-    const double start = ParseSeconds(Label(5).Caption());
-    if (start > seconds) {
+    if (CurrentMarks().RefusesEnd(seconds)) {
         base::ShowMessage(asker ? asker : Handle(), kEndBeforeStart, MB_ICONERROR);
         return false;
     }
@@ -275,6 +287,13 @@ bool Form1::MoveEnd(double seconds, HWND asker) {
     slider_->SetSelLength(base::RoundToInt(ParseSeconds(Label(9).Caption())));
     MarksChanged();
     return true;
+}
+
+void Form1::SelectPiece(std::size_t piece) {
+    if (piece >= splits_.Pieces() || player_.URL().empty()) return;
+    const double rate = player_.Index()->format.sampleRate;
+    WriteStart(static_cast<double>(splits_.PieceFirst(piece)) / rate);
+    MoveEnd(static_cast<double>(splits_.PieceEnd(piece)) / rate);
 }
 
 void Form1::MarksChanged() {
@@ -323,7 +342,11 @@ void Form1::clearsel() {
 
 void Form1::zembutton5_Click() {
     SaveSelection(*this);
-    // The outermost save ends the program if Exit came meanwhile.
+    ExitIfAskedDuringSave();
+}
+
+// The outermost save ends the program if Exit came meanwhile.
+void Form1::ExitIfAskedDuringSave() {
     if (exitAfterSave_ && !DOSOutput().ReadOutput1().Processing()) ::ExitProcess(0);
 }
 
@@ -368,6 +391,9 @@ void Form1::ShowWaveform() {
 void Form1::RunCommand(WORD command) {
     if (command == kShowWaveform) {
         ShowWaveform();
+    } else if (command == kSplitHere) {
+        if (const auto index = player_.Index(); index && !player_.URL().empty())
+            splits_.Add(static_cast<std::uint64_t>(std::llround(player_.CurrentPosition() * index->format.sampleRate)));
     } else if (command >= kShowWaveform) {
         if (!player_.URL().empty()) RunMarkCommand(*this, static_cast<MarkCommand>(command));
     } else if (controls::zembutton& button = zembutton(command); button.Enabled()) {

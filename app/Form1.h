@@ -7,6 +7,8 @@
 #include "app/components/CommonDialog.h"
 #include "app/components/MediaPlayer.h"
 #include "app/components/Slider.h"
+#include "app/Marks.h"
+#include "app/SplitPoints.h"
 #include "app/waveform/WaveformWindow.h"
 #include "app/frmDOSOutput.h"
 #include "base/Handles.h"
@@ -42,6 +44,16 @@ public:
     // false then.
     bool MoveStart(double seconds, HWND asker = nullptr);
     bool MoveEnd(double seconds, HWND asker = nullptr);
+    // The marks as the read-outs show them.
+    Marks CurrentMarks();
+
+    // Where the loaded file is split into pieces.
+    SplitPoints& Splits() { return splits_; }
+    // Sets the start and end marks to a piece's bounds, as Set Start and Set End write them.
+    void SelectPiece(std::size_t piece);
+
+    // Ends the program once the save that Exit waited for is over.
+    void ExitIfAskedDuringSave();
 
     // Runs a shortcut's command (a button's only while it is enabled), from
     // this window or the waveform window.
@@ -110,6 +122,7 @@ private:
     std::unique_ptr<controls::ThemedButton> themedButton1_;
     std::unique_ptr<controls::ThemedButton> themedButton5_;
     std::unique_ptr<frmDOSOutput> dosOutput_;
+    SplitPoints splits_;
     std::unique_ptr<WaveformWindow> waveform_;
     bool exitAfterSave_ = false;
 };

@@ -51,4 +51,18 @@ std::wstring EncoderCommandLine(const std::wstring& programFolder, double start,
            EncoderSeconds(length) + L" -i " + QuoteArgument(input) + L" -c copy " + QuoteArgument(output);
 }
 
+// The input is named once for each piece, so that each is read from its own start
+// as the single copy reads it; the k-th output takes all of the k-th input's streams.
+std::wstring EncoderPiecesCommandLine(const std::wstring& programFolder, const std::wstring& input,
+                                      const std::vector<PieceCopy>& pieces) {
+    using runner::QuoteArgument;
+    std::wstring command = QuoteArgument(programFolder + L"\\ffmpeg.exe") + L" -nostdin -y";
+    for (const PieceCopy& piece : pieces)
+        command += L" -ss " + EncoderSeconds(piece.start) + L" -t " + EncoderSeconds(piece.length) + L" -i " +
+                   QuoteArgument(input);
+    for (std::size_t k = 0; k < pieces.size(); ++k)
+        command += L" -map " + std::to_wstring(k) + L" -c copy " + QuoteArgument(pieces[k].output);
+    return command;
+}
+
 }  // namespace app

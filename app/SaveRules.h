@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace app {
 
@@ -21,5 +22,15 @@ std::wstring DefaultOutputName(const SYSTEMTIME& localTime, const wchar_t* local
 // with the numbers written as the labels write them.
 std::wstring EncoderCommandLine(const std::wstring& programFolder, double start, double length,
                                 const std::wstring& input, const std::wstring& output);
+
+// One stream copy of several pieces of the input in one run of the encoder, each
+// read as the single copy reads its selection.
+struct PieceCopy {
+    double start;
+    double length;
+    std::wstring output;
+};
+std::wstring EncoderPiecesCommandLine(const std::wstring& programFolder, const std::wstring& input,
+                                      const std::vector<PieceCopy>& pieces);
 
 }  // namespace app

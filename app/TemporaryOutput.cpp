@@ -57,6 +57,10 @@ TemporaryOutput::TemporaryOutput(std::wstring target, std::wstring source, doubl
 
 TemporaryOutput::~TemporaryOutput() { Abandon(); }
 
+void TemporaryOutput::SetTags(const media::PieceTags& tags) {
+    if (exactCut_) exactCut_->SetPieceTags(tags);
+}
+
 void TemporaryOutput::Abandon() noexcept {
     if (exactCut_) exactCut_->Stop();
     // A name never created, or let go, may be another's file; a file still

@@ -13,6 +13,7 @@
 namespace media {
 class ExactCut;
 struct Mp3Index;
+struct PieceTags;
 }  // namespace media
 
 namespace app {
@@ -29,6 +30,9 @@ public:
     TemporaryOutput& operator=(const TemporaryOutput&) = delete;
     // Abandons the file unless it has been put in place.
     ~TemporaryOutput();
+
+    // Gives the file the tags of a piece of a recording when it is made exact.
+    void SetTags(const media::PieceTags& tags);
 
     // The system's code when the file could not be created, otherwise 0.
     DWORD Error() const noexcept { return error_; }

@@ -1,5 +1,6 @@
 #include "app/frmDOSOutput.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "app/Artwork.h"
@@ -103,6 +104,49 @@ void frmDOSOutput::cmdExecute_Click() {
     runOutput_ = nullptr;
 }
 
+void frmDOSOutput::RunPieces(const std::wstring& command, PiecesRun& run) {
+    if (readOutput1_.Processing()) return;
+    pieces_ = &run;
+    text2_->SetText(L"T");
+    txtCommand_->SetText(command);
+    ShowPiece(run.first);
+    readOutput1_.SetCommand(command);
+    readOutput1_.ProcessCommand();
+    // A run that ended neither complete nor cancelled could not be run at all.
+    if (run.placed < run.files.size() && !run.canceled && run.failure.empty())
+        run.failure = L"the encoder could not be run.";
+    for (std::size_t i = run.placed; i < run.files.size(); ++i) run.files[i]->Abandon();
+    pieces_ = nullptr;
+}
+
+void frmDOSOutput::ShowPiece(std::size_t number) {
+    const std::size_t total = pieces_->total;
+    label1_->SetCaption(L"Piece " + std::to_wstring(std::min(number + 1, total)) + L" of " + std::to_wstring(total));
+    pb_->SetValue(total ? static_cast<int>(number * 100 / total) : 0);
+}
+
+// Each piece is made exact and put in place in turn; the first that cannot be stops the rest.
+void frmDOSOutput::PlacePieces() {
+    PiecesRun& run = *pieces_;
+    if (const std::optional<std::uint32_t> exitCode = readOutput1_.ExitCode(); !exitCode || *exitCode != 0) {
+        run.failure = FailureOfRun();
+        return;
+    }
+    for (TemporaryOutput* file : run.files) {
+        if (std::wstring failure = file->PutInPlace(); !failure.empty()) {
+            run.failure = std::move(failure);
+            return;
+        }
+        ++run.placed;
+        ShowPiece(run.first + run.placed);
+        base::DoEvents();
+        if (readOutput1_.CancelRequested()) {
+            run.canceled = true;
+            return;
+        }
+    }
+}
+
 void frmDOSOutput::FinishQuietly(UINT graceMs) {
     if (quiet_) return;
     quiet_ = true;
@@ -120,10 +164,11 @@ void frmDOSOutput::zembutton1_Click() {
 void frmDOSOutput::ReadOutput1_Starting() {
     txtOutput_->SetText(L"");
     transcript_.clear();
+    timer1_.SetEnabled(true);
+    if (pieces_) return;
     // A window shown again for a new run starts over.
     label1_->SetCaption(kWorking);
     pb_->SetValue(0);
-    timer1_.SetEnabled(true);
 }
 
 void frmDOSOutput::ReadOutput1_GotChunk(const std::wstring& chunk, bool) {
@@ -142,6 +187,10 @@ void frmDOSOutput::ReadOutput1_Complete() {
     if (text2_->Text() == L"F") return;
     timer1_.SetEnabled(false);
     if (readOutput1_.CancelRequested()) return;  // the cancellation is reported next
+    if (pieces_) {
+        PlacePieces();
+        return;
+    }
     std::wstring failure = FailureOfRun();
     // Nothing is left behind by the time the failure is reported.
     if (!failure.empty() && runOutput_) runOutput_->Abandon();
@@ -163,13 +212,18 @@ void frmDOSOutput::ReadOutput1_Complete() {
 }
 
 void frmDOSOutput::ReadOutput1_Error(const std::wstring& description, std::int32_t& number) {
-    if (quiet_) return;
+    if (pieces_ && pieces_->failure.empty()) pieces_->failure = description;
+    if (quiet_ || pieces_) return;
     base::ShowMessage(Handle(),
                       L"Error!\r\nDescription: " + description + L"\r\nLastDLLError: " + std::to_wstring(number),
                       MB_OK | MB_ICONERROR, L"Error");
 }
 
 void frmDOSOutput::ReadOutput1_Canceled() {
+    if (pieces_) {
+        pieces_->canceled = true;
+        return;
+    }
     if (runOutput_) runOutput_->Abandon();
     if (!quiet_) base::ShowMessage(Handle(), L"Success! Process was canceled!", MB_OK);
     txtOutput_->SetText(L"");

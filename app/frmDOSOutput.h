@@ -19,6 +19,18 @@ namespace app {
 
 class TemporaryOutput;
 
+// One run of the encoder that writes several pieces of a file, each into its own
+// temporary file; the window puts them in place, in order, once the run is done.
+struct PiecesRun {
+    std::vector<TemporaryOutput*> files;
+    std::size_t first = 0;  // the number of the run's first piece, from 0
+    std::size_t total = 0;  // pieces in the whole save
+    // What became of them: how many were put in place, and why the rest were not.
+    std::size_t placed = 0;
+    bool canceled = false;
+    std::wstring failure;  // empty when every piece was put in place or the run was cancelled
+};
+
 class frmDOSOutput : public forms::Form {
 public:
     static constexpr int kClientWidth = 515;
@@ -35,10 +47,16 @@ public:
     // cmdExecute_Click that starts a run.
     void SetOutputFile(TemporaryOutput* output) noexcept { offeredOutput_ = output; }
 
+    // Runs `command`, which writes the run's pieces, saying which piece is being
+    // saved and filling the bar with the pieces done; returns when the run is
+    // over. Reports nothing itself: the caller tells how the whole save went.
+    void RunPieces(const std::wstring& command, PiecesRun& run);
+
     // For a program that is ending: the run in progress finishes without a
     // word (its file checked and put in place) if it can within `graceMs`,
     // and is cancelled otherwise. The window reports nothing from then on.
     void FinishQuietly(UINT graceMs);
+    bool EndingQuietly() const noexcept { return quiet_; }
 
     // The window's parts, by their names.
     forms::Label& Label1() { return *label1_; }
@@ -71,6 +89,8 @@ private:
     void ReadOutput1_Canceled();
     // Why the finished run did not give a good file, or empty when it did.
     std::wstring FailureOfRun();
+    void ShowPiece(std::size_t number);
+    void PlacePieces();
 
     runner::ReadOutput readOutput1_;
     forms::Timer timer1_{1000, true};
@@ -92,6 +112,7 @@ private:
     std::wstring transcript_;  // the run's output as it came, for a failure report
     TemporaryOutput* offeredOutput_ = nullptr;
     TemporaryOutput* runOutput_ = nullptr;  // the file the run in progress writes
+    PiecesRun* pieces_ = nullptr;           // or the pieces it writes
     bool quiet_ = false;
 };
 

@@ -18,6 +18,7 @@
 #include "media/MediaFile.h"
 #include "media/Mp3Reader.h"
 #include "media/OutputFile.h"
+#include "media/Pieces.h"
 #include "media/TrailingTags.h"
 #include "media/VbrHeader.h"
 
@@ -299,7 +300,16 @@ std::optional<double> ExactCut::Finish(const std::wstring& copy) {
     try {
         const std::optional<Tags> tags = ReadTags(copy);
         if (!tags) return std::nullopt;
-        OutputFile out(copy, tags->leadingSize);
+        std::vector<std::uint8_t> leading;
+        if (pieceTags_) {
+            MediaFile file(copy);
+            leading.resize(static_cast<std::size_t>(tags->leadingSize));
+            if (file.ReadAt(0, leading.data(), leading.size()) < leading.size()) return std::nullopt;
+            leading = TagWithPiece(leading, *pieceTags_);
+        }
+        // The leading tags stay as they are unless a piece's replace them.
+        OutputFile out(copy, pieceTags_ ? 0 : tags->leadingSize);
+        out.Write(leading.data(), leading.size());
         out.Write(audio_.data(), audio_.size());
         out.Write(tags->trailing.data(), tags->trailing.size());
         out.End();

@@ -16,6 +16,8 @@
 #include <thread>
 #include <vector>
 
+#include "media/PieceTags.h"
+
 namespace media {
 
 struct Mp3Index;
@@ -48,6 +50,9 @@ public:
     // worker has let go of the source. Finish then leaves the copy alone.
     void Stop() noexcept;
 
+    // Has Finish give the copy's leading tag these frames of a piece of a recording.
+    void SetPieceTags(const PieceTags& tags) { pieceTags_ = tags; }
+
     // Rewrites `copy`, a frame-snapped stream copy of the selection, in place:
     // its leading tags, the prepared audio (the selection's end clamped to the
     // end of the audio), its trailing tags. Returns the seconds the copy then
@@ -70,6 +75,7 @@ private:
     std::vector<std::uint8_t> audio_;  // empty where the source cannot be cut exactly
     double seconds_ = 0;               // what the audio plays for
     std::exception_ptr failure_;
+    std::optional<PieceTags> pieceTags_;
     std::thread worker_;
 };
 

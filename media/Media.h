@@ -1,12 +1,15 @@
 #pragma once
 // What the program uses of the MP3 engine: a player that opens files by name, how
 // much audio a file holds, making a stream copy exact (with the frame index the
-// player made of the file), a file's waveform and its quiet spots. The rest of
+// player made of the file), a file's waveform and its quiet spots, cue sheets and
+// the plan of a recording's pieces. The rest of
 // media/ is the engine's own business.
 #include <string>
 
+#include "media/CueSheet.h"
 #include "media/ExactCut.h"
 #include "media/MediaError.h"
+#include "media/Pieces.h"
 #include "media/Player.h"
 #include "media/QuietSpot.h"
 #include "media/Waveform.h"

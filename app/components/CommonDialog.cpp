@@ -42,7 +42,9 @@ bool CommonDialog::Show(bool save) {
     ofn.nMaxFile = kPathCapacity;
     ofn.lpstrDefExt = defaultExt_.empty() ? nullptr : defaultExt_.c_str();
     ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
-    ofn.Flags |= save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST;
+    ofn.lpstrTitle = title_.empty() ? nullptr : title_.c_str();
+    if (save && overwritePrompt_) ofn.Flags |= OFN_OVERWRITEPROMPT;
+    if (!save) ofn.Flags |= OFN_FILEMUSTEXIST;
     BOOL chosen = save ? ::GetSaveFileNameW(&ofn) : ::GetOpenFileNameW(&ofn);
     fileName_ = chosen ? std::wstring(buffer.data()) : std::wstring();
     return chosen != FALSE;

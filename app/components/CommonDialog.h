@@ -18,6 +18,10 @@ public:
     void SetDefaultExt(std::wstring ext) { defaultExt_ = std::move(ext); }
     const std::wstring& FileName() const noexcept { return fileName_; }
     void SetFileName(std::wstring name) { fileName_ = std::move(name); }
+    // The dialog's title; empty for the platform's own ("Save As", "Open").
+    void SetDialogTitle(std::wstring title) { title_ = std::move(title); }
+    // Whether the save dialog asks before a chosen file that exists is replaced (it does unless told).
+    void SetOverwritePrompt(bool ask) { overwritePrompt_ = ask; }
     // The chosen file's name without its folder.
     std::wstring FileTitle() const { return TitleOf(fileName_); }
     static std::wstring TitleOf(const std::wstring& path);
@@ -36,6 +40,8 @@ private:
     std::wstring filter_;
     std::wstring defaultExt_;
     std::wstring fileName_;
+    std::wstring title_;
+    bool overwritePrompt_ = true;
 };
 
 }  // namespace app

@@ -14,7 +14,7 @@ namespace app {
 
 namespace {
 
-constexpr int kRulerHeight = 22;
+constexpr int kRulerHeight = 36;  // the time labels above, the piece numbers below
 constexpr int kStatusHeight = 20;
 constexpr int kLabelRoom = 84;  // pixels a ruler label needs, "1:23:45.678" and a gap
 constexpr int kMarkHandle = 4;  // half the width of a mark's handle at the top of the plot
@@ -44,10 +44,15 @@ WaveformLayout::WaveformLayout(const RECT& client)
 WaveformPainter::WaveformPainter()
     : font_(forms::Font(L"Tahoma", 8).CreateHandle(96)), hatch_(::CreateHatchBrush(HS_BDIAGONAL, kUnreadable)) {}
 
-int WaveformPainter::YOf(const RECT& plot, int value) noexcept {
+int WaveformPainter::YOf(const RECT& plot, int value) const noexcept {
     const double middle = (plot.top + plot.bottom - 1) / 2.0;
     const double half = (plot.bottom - plot.top) / 2.0 - 2;
-    return base::RoundToInt(middle - value * half / 32768.0);
+    double height = value / 32768.0;
+    if (decibels_ && value != 0) {
+        const double db = 20 * std::log10(std::abs(height));
+        height = std::copysign(std::max(0.0, (db - kFloorDb) / -kFloorDb), height);
+    }
+    return base::RoundToInt(middle - height * half);
 }
 
 void WaveformPainter::Paint(HDC dc, const RECT& client, const RECT& dirty, const WaveformScene& scene) const {
@@ -72,6 +77,13 @@ void WaveformPainter::Paint(HDC dc, const RECT& client, const RECT& dirty, const
     if (scene.start && scene.cutEnd) {
         RECT band{clampX(view.XOf(*scene.start)), area.top, clampX(view.XOf(*scene.cutEnd)), area.bottom};
         if (band.right > band.left) forms::FillSolid(dc, band, kSelection);
+    }
+    // What the saved pieces leave out of each pause: all but the ends they keep.
+    const double kept = kPauseKeptSeconds * SampleRateOf(scene);
+    for (const Pause& pause : scene.leftOut) {
+        RECT band{clampX(view.XOf(static_cast<double>(pause.first) + kept)), area.top,
+                  clampX(view.XOf(static_cast<double>(pause.end) - kept)), area.bottom};
+        if (band.right > band.left) forms::FillSolid(dc, band, kLeftOut);
     }
     const int middle = YOf(plot, 0);
     if (middle >= area.top && middle < area.bottom) forms::FillSolid(dc, RECT{area.left, middle, area.right, middle + 1}, kCentreLine);
@@ -99,6 +111,10 @@ void WaveformPainter::Paint(HDC dc, const RECT& client, const RECT& dirty, const
         VerticalLine(dc, x, plot.top, plot.bottom - 1, color);
         forms::FillSolid(dc, RECT{x - kMarkHandle, plot.top, x + kMarkHandle + 1, plot.top + 6}, color);
     };
+    for (std::uint64_t split : scene.splits) {
+        const long x = static_cast<long>(std::floor(view.XOf(static_cast<double>(split))));
+        if (x >= area.left && x < area.right) VerticalLine(dc, x, plot.top, plot.bottom - 1, kSplit);
+    }
     markLine(scene.start, kStartMark);
     markLine(scene.end, kEndMark);
     const long head = static_cast<long>(std::floor(view.XOf(scene.playhead)));
@@ -185,6 +201,25 @@ void WaveformPainter::PaintRuler(HDC dc, const RECT& ruler, const WaveformScene&
         if (x + 3 + size.cx <= ruler.right)  // a label that would be cut off is left out
             ::TextOutW(dc, x + 3, ruler.top + 3, text.c_str(), static_cast<int>(text.size()));
     }
+    if (!scene.splits.empty()) PaintPieceNumbers(dc, ruler, scene);
+}
+
+// Each piece's number on a tag at its start, below the time labels.
+void WaveformPainter::PaintPieceNumbers(HDC dc, const RECT& ruler, const WaveformScene& scene) const {
+    const WaveformView& view = scene.view;
+    ::SetTextColor(dc, RGB(255, 255, 255));
+    for (std::size_t piece = 0; piece <= scene.splits.size(); ++piece) {
+        const double first = piece == 0 ? 0.0 : static_cast<double>(scene.splits[piece - 1]);
+        const double x = view.XOf(first);
+        if (x >= ruler.right || x < ruler.left - kLabelRoom) continue;
+        const std::wstring text = std::to_wstring(piece + 1);
+        SIZE size{};
+        ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        const long left = static_cast<long>(std::floor(x));
+        const RECT tag{left, ruler.top + 19, left + size.cx + 6, ruler.bottom - 2};
+        forms::FillSolid(dc, tag, kSplit);
+        ::TextOutW(dc, tag.left + 3, tag.top + 1, text.c_str(), static_cast<int>(text.size()));
+    }
 }
 
 void WaveformPainter::PaintStatus(HDC dc, const RECT& status, const WaveformScene& scene) const {
@@ -194,6 +229,11 @@ void WaveformPainter::PaintStatus(HDC dc, const RECT& status, const WaveformScen
     if (scene.start) text += L"     Start " + FormatClock(*scene.start / rate);
     if (scene.end) text += L"     End " + FormatClock(*scene.end / rate);
     if (scene.start && scene.cutEnd) text += L"     Length " + FormatClock((*scene.cutEnd - *scene.start) / rate);
+    if (!scene.splits.empty()) {
+        const auto piece = std::ranges::upper_bound(scene.splits, static_cast<std::uint64_t>(std::max(0.0, scene.playhead))) -
+                           scene.splits.begin();
+        text += L"     Piece " + std::to_wstring(piece + 1) + L" of " + std::to_wstring(scene.splits.size() + 1);
+    }
     const media::Waveform& peaks = *scene.peaks;
     std::wstring state;
     if (!peaks.Finished())

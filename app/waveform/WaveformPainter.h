@@ -7,6 +7,9 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <vector>
+
+#include "app/SplitPoints.h"
 
 #include "app/waveform/WaveformView.h"
 #include "base/Handles.h"
@@ -26,6 +29,8 @@ struct WaveformScene {
     std::optional<double> end{};     // the end mark
     std::optional<double> cutEnd{};  // where the saved cut ends (the start plus the length)
     double playhead = 0;
+    std::vector<std::uint64_t> splits{};  // the split points, rising
+    std::vector<Pause> leftOut{};          // pauses the saved pieces leave out
 };
 
 // The three strips of the client area.
@@ -45,6 +50,10 @@ public:
     static constexpr COLORREF kPlayhead = RGB(0, 0, 0);
     static constexpr COLORREF kSelection = RGB(206, 226, 250);
     static constexpr COLORREF kPlotBack = RGB(255, 255, 255);
+    static constexpr COLORREF kSplit = RGB(230, 120, 0);
+    static constexpr COLORREF kLeftOut = RGB(225, 225, 225);
+    // On the decibel scale, this level and below lie on the centre line.
+    static constexpr double kFloorDb = -60.0;
 
     // Below this many samples to a pixel the view draws decoded samples, not stored peaks.
     static constexpr double kPeaksFrom = media::Waveform::kBlockSamples;
@@ -56,17 +65,22 @@ public:
     // Draws the part `dirty` of the client area.
     void Paint(HDC dc, const RECT& client, const RECT& dirty, const WaveformScene& scene) const;
 
-    // The y of a sample value in the plot.
-    static int YOf(const RECT& plot, int value) noexcept;
+    // The y of a sample value in the plot, on the linear or the decibel scale.
+    int YOf(const RECT& plot, int value) const noexcept;
+
+    bool Decibels() const noexcept { return decibels_; }
+    void SetDecibels(bool decibels) noexcept { decibels_ = decibels; }
 
 private:
     void PaintRuler(HDC dc, const RECT& ruler, const WaveformScene& scene) const;
     void PaintEnvelope(HDC dc, const RECT& plot, long fromX, long toX, const WaveformScene& scene) const;
     void PaintPoints(HDC dc, const RECT& plot, const WaveformScene& scene) const;
     void PaintStatus(HDC dc, const RECT& status, const WaveformScene& scene) const;
+    void PaintPieceNumbers(HDC dc, const RECT& ruler, const WaveformScene& scene) const;
 
     base::FontHandle font_;
     base::BrushHandle hatch_;
+    bool decibels_ = false;
 };
 
 }  // namespace app

@@ -6,6 +6,10 @@ namespace app {
 
 void WaveformView::SetLength(std::uint64_t samples) {
     length_ = samples;
+    ShowWhole();
+}
+
+void WaveformView::ShowWhole() {
     first_ = 0;
     samplesPerPixel_ = WholeFileSamplesPerPixel();
 }

@@ -15,6 +15,8 @@ public:
 
     // A new file, shown whole.
     void SetLength(std::uint64_t samples);
+    // The whole file, at the zoom that fits it.
+    void ShowWhole();
     // A new window width; the zoom and the left edge stay where they can, and a whole view stays whole.
     void SetClientWidth(int width);
 

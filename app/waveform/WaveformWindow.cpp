@@ -8,44 +8,17 @@
 #include "app/Artwork.h"
 #include "app/Form1.h"
 #include "app/Shortcuts.h"
-#include "app/TimeText.h"
+#include "app/waveform/SplitCommands.h"
 #include "forms/PaintMessages.h"
 
 namespace app {
 
 namespace {
 
-// The window's own keys; the main window's shortcuts work here too.
-enum WaveformCommand : WORD {
-    kMainWindow = 200,
-    kZoomIn,
-    kZoomOut,
-    kShowFileStart,
-    kShowFileEnd,
-};
-
 constexpr double kKeyZoom = 2.0;
 constexpr double kNotchZoom = 1.41421356237;  // two notches of the wheel zoom as far as one key press
 constexpr int kMarkReach = 4;                  // pixels either side of a mark line that grab it
 constexpr double kScrollUnits = 1e9;           // the most units the scroll bar is given
-
-std::vector<ACCEL> WaveformShortcuts() {
-    std::vector<ACCEL> table;
-    for (const ACCEL& a : AcceleratorTable(MainWindowShortcuts()))
-        if (a.cmd != kShowWaveform) table.push_back(a);
-    const ACCEL own[] = {
-        {FVIRTKEY, 'W', kMainWindow},
-        {FVIRTKEY, VK_ADD, kZoomIn},
-        {FVIRTKEY, VK_OEM_PLUS, kZoomIn},
-        {FVIRTKEY | FSHIFT, VK_OEM_PLUS, kZoomIn},
-        {FVIRTKEY, VK_SUBTRACT, kZoomOut},
-        {FVIRTKEY, VK_OEM_MINUS, kZoomOut},
-        {FVIRTKEY, VK_HOME, kShowFileStart},
-        {FVIRTKEY, VK_END, kShowFileEnd},
-    };
-    table.insert(table.end(), std::begin(own), std::end(own));
-    return table;
-}
 
 }  // namespace
 
@@ -54,7 +27,14 @@ WaveformWindow::WaveformWindow(Form1& main) : main_(main) {
     smallIcon_ = ProgramIcon(16);
     CreateForm(L"Snipmill.Waveform", L"Waveform", kClientWidth, kClientHeight, WS_OVERLAPPEDWINDOW | WS_HSCROLL, 0,
                main.Handle(), bigIcon_.Get(), smallIcon_.Get());
-    SetShortcuts(WaveformShortcuts());
+    // The window owns its menu bar from here on; the frame grows to keep the client area's size.
+    ::SetMenu(Handle(), WaveformMenuBar().Release());
+    RECT frame{0, 0, kClientWidth, kClientHeight};
+    ::AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW | WS_HSCROLL, TRUE, 0);
+    ::SetWindowPos(Handle(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetShortcuts(AcceleratorTable(WaveformShortcuts()));
+    main_.Splits().Changed.Subscribe([this] { MarksChanged(); });
     refresh_.Tick.Subscribe([this] { Refresh(); });
     RECT client{};
     ::GetClientRect(Handle(), &client);
@@ -84,10 +64,15 @@ double WaveformWindow::Rate() const { return peaks_ ? peaks_->SampleRate() : 1; 
 
 double WaveformWindow::PlayheadSample() const { return main_.player().CurrentPosition() * Rate(); }
 
-std::optional<double> WaveformWindow::MarkSample(int label) const {
-    const std::wstring text = main_.Label(label).Caption();
-    if (!IsTimeSet(text)) return std::nullopt;
-    return ParseSeconds(text) * Rate();
+WaveformWindow::MarkSamples WaveformWindow::CurrentMarkSamples() const {
+    const Marks marks = main_.CurrentMarks();
+    auto sample = [this](std::optional<double> seconds) -> std::optional<double> {
+        if (!seconds) return std::nullopt;
+        return *seconds * Rate();
+    };
+    MarkSamples samples{sample(marks.start), sample(marks.end), std::nullopt};
+    if (marks.start && marks.length) samples.cutEnd = sample(*marks.start + *marks.length);
+    return samples;
 }
 
 WaveformScene WaveformWindow::Scene() {
@@ -97,13 +82,20 @@ WaveformScene WaveformWindow::Scene() {
     DecodeVisible();
     scene.samples = samples_;
     scene.samplesFirst = samplesFirst_;
-    scene.start = MarkSample(5);
-    scene.end = MarkSample(7);
-    if (const std::wstring length = main_.Label(9).Caption(); scene.start && IsTimeSet(length))
-        scene.cutEnd = *scene.start + ParseSeconds(length) * Rate();
+    const MarkSamples marks = CurrentMarkSamples();
+    scene.start = marks.start;
+    scene.end = marks.end;
+    scene.cutEnd = marks.cutEnd;
+    const SplitPoints& splits = main_.Splits();
+    scene.splits = splits.Points();
+    if (splits.LeavePausesOut())
+        for (std::size_t i = 0; i < splits.Points().size(); ++i)
+            if (const auto& pause = splits.PauseAt(i)) scene.leftOut.push_back(*pause);
     // A mark being dragged is drawn where the pointer holds it.
-    if (dragging_ == Mark::Start) scene.start = view_.SampleAt(dragX_);
-    if (dragging_ == Mark::End) scene.end = view_.SampleAt(dragX_);
+    if (dragging_.kind == Mark::Start) scene.start = view_.SampleAt(dragX_);
+    if (dragging_.kind == Mark::End) scene.end = view_.SampleAt(dragX_);
+    if (dragging_.kind == Mark::Split)
+        scene.splits[dragging_.split] = static_cast<std::uint64_t>(std::max(0.0, std::round(view_.SampleAt(dragX_))));
     scene.playhead = PlayheadSample();
     return scene;
 }
@@ -239,14 +231,19 @@ void WaveformWindow::OnScroll(int request) {
     }
 }
 
-WaveformWindow::Mark WaveformWindow::MarkAt(int x) const {
+WaveformWindow::Grab WaveformWindow::MarkAt(int x) const {
     auto grabs = [&](std::optional<double> sample) { return sample && std::abs(view_.XOf(*sample) - x) <= kMarkReach; };
     // Of two marks at one place the end is taken, so a zero-length selection can still be widened to the right.
-    const std::optional<double> start = MarkSample(5);
-    const std::optional<double> end = MarkSample(7);
-    if (grabs(end) && (!grabs(start) || x >= view_.XOf(*end))) return Mark::End;
-    if (grabs(start)) return Mark::Start;
-    return Mark::None;
+    const MarkSamples marks = CurrentMarkSamples();
+    if (grabs(marks.end) && (!grabs(marks.start) || x >= view_.XOf(*marks.end))) return {Mark::End};
+    if (grabs(marks.start)) return {Mark::Start};
+    // The selection's marks come before the split points.
+    const SplitPoints& splits = main_.Splits();
+    const double sample = std::max(0.0, view_.SampleAt(x));
+    if (const auto nearest = splits.Nearest(static_cast<std::uint64_t>(std::llround(sample)));
+        nearest && grabs(static_cast<double>(splits.Points()[*nearest])))
+        return {Mark::Split, *nearest};
+    return {};
 }
 
 void WaveformWindow::OnLeftDown(int x, int y) {
@@ -254,7 +251,7 @@ void WaveformWindow::OnLeftDown(int x, int y) {
     const RECT plot = PlotArea();
     if (y >= plot.bottom) return;
     dragging_ = MarkAt(x);
-    if (dragging_ != Mark::None) {
+    if (dragging_.kind != Mark::None) {
         dragX_ = x;
         ::SetCapture(Handle());
         return;
@@ -264,8 +261,16 @@ void WaveformWindow::OnLeftDown(int x, int y) {
     Refresh();
 }
 
+void WaveformWindow::OnDoubleClick(int x, int y) {
+    // A quick second press on a mark takes hold of it, as the first one did.
+    if (MarkAt(x).kind != Mark::None) return OnLeftDown(x, y);
+    if (!peaks_ || y >= PlotArea().bottom) return;
+    const double sample = std::clamp(view_.SampleAt(x), 0.0, static_cast<double>(peaks_->Length()));
+    main_.SelectPiece(main_.Splits().PieceAt(static_cast<std::uint64_t>(sample)));
+}
+
 void WaveformWindow::OnMouseMove(int x) {
-    if (dragging_ != Mark::None) {
+    if (dragging_.kind != Mark::None) {
         // The mark, the selection and the status line all move with it.
         dragX_ = std::clamp<double>(x, view_.XOf(0), view_.XOf(static_cast<double>(peaks_->Length())));
         ::InvalidateRect(Handle(), nullptr, FALSE);
@@ -276,16 +281,20 @@ void WaveformWindow::OnMouseMove(int x) {
     }
 }
 
-void WaveformWindow::OnLeftUp() {
-    const Mark mark = std::exchange(dragging_, Mark::None);
-    if (mark == Mark::None) return;
+void WaveformWindow::OnLeftUp(int x) {
+    // The mark goes where the button was let go, whatever moves came before.
+    OnMouseMove(x);
+    const Grab grab = std::exchange(dragging_, Grab{});
+    if (grab.kind == Mark::None) return;
     ::ReleaseCapture();
-    const double seconds = std::clamp(view_.SampleAt(dragX_) / Rate(), 0.0, main_.player().CurrentMedia().duration);
+    const double seconds = main_.CurrentMarks().WithinFile(view_.SampleAt(dragX_) / Rate());
     // Refused, the mark goes back where it was.
-    if (mark == Mark::Start)
+    if (grab.kind == Mark::Start)
         main_.MoveStart(seconds, Handle());
-    else
+    else if (grab.kind == Mark::End)
         main_.MoveEnd(seconds, Handle());
+    else
+        main_.Splits().Move(grab.split, static_cast<std::uint64_t>(std::llround(seconds * Rate())));
     ::InvalidateRect(Handle(), nullptr, FALSE);
 }
 
@@ -296,15 +305,33 @@ void WaveformWindow::OnShortcut(WORD command) {
     case kMainWindow: ::SetForegroundWindow(main_.Handle()); break;
     case kZoomIn: ZoomAround(1 / kKeyZoom, anchor); break;
     case kZoomOut: ZoomAround(kKeyZoom, anchor); break;
+    case kWholeFile:
+        view_.ShowWhole();
+        ViewChanged();
+        break;
     case kShowFileStart: ScrollTo(0); break;
     case kShowFileEnd: ScrollTo(view_.LastFirst()); break;
+    case kDecibels:
+        painter_.SetDecibels(!painter_.Decibels());
+        ::InvalidateRect(Handle(), nullptr, FALSE);
+        break;
+    case kCloseWaveform: Hide(); break;
+    case kRemoveSplitPoint:
+        main_.Splits().RemoveNearest(static_cast<std::uint64_t>(std::llround(PlayheadSample())));
+        break;
+    case kRemoveAllSplitPoints: main_.Splits().RemoveAll(); break;
+    case kSavePieces:
+    case kImportCueSheet:
+    case kExportCueSheet:
+    case kFindPauses:
+    case kSplitEvery:
+        if (!main_.player().URL().empty()) RunSplitCommand(main_, *this, static_cast<WaveformCommand>(command));
+        break;
     default: main_.RunCommand(command); break;
     }
 }
 
-bool WaveformWindow::ShortcutRepeats(WORD command) const {
-    return command == kZoomIn || command == kZoomOut || RepeatsWhileHeld(command);
-}
+bool WaveformWindow::ShortcutRepeats(WORD command) const { return RepeatsWhileHeld(command); }
 
 LRESULT WaveformWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT painted = 0;
@@ -340,20 +367,35 @@ LRESULT WaveformWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
             POINT point{};
             ::GetCursorPos(&point);
             ::ScreenToClient(Handle(), &point);
-            const bool onMark = dragging_ != Mark::None || (point.y < PlotArea().bottom && MarkAt(point.x) != Mark::None);
+            const bool onMark =
+                dragging_.kind != Mark::None || (point.y < PlotArea().bottom && MarkAt(point.x).kind != Mark::None);
             ::SetCursor(::LoadCursorW(nullptr, onMark ? IDC_SIZEWE : IDC_ARROW));
             return TRUE;
         }
         break;
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
         OnLeftDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
         return 0;
+    case WM_LBUTTONDBLCLK:
+        OnDoubleClick(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        return 0;
+    case WM_INITMENUPOPUP:
+        EnableMenuItems(reinterpret_cast<HMENU>(wParam),
+                        {.fileLoaded = peaks_ != nullptr,
+                         .hasSplitPoints = !main_.Splits().Points().empty(),
+                         .decibels = painter_.Decibels()});
+        return 0;
+    case WM_COMMAND:
+        if (HIWORD(wParam) == 0 && lParam == 0) {  // from the menu bar
+            OnShortcut(LOWORD(wParam));
+            return 0;
+        }
+        break;
     case WM_MOUSEMOVE:
         OnMouseMove(GET_X_LPARAM(lParam));
         return 0;
     case WM_LBUTTONUP:
-        OnLeftUp();
+        OnLeftUp(GET_X_LPARAM(lParam));
         return 0;
     case WM_RBUTTONDOWN:
         panX_ = GET_X_LPARAM(lParam);
@@ -367,8 +409,8 @@ LRESULT WaveformWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
         return 0;
     case WM_CAPTURECHANGED:
         // Losing the mouse ends a drag without moving the mark.
-        if (dragging_ != Mark::None || panX_) {
-            dragging_ = Mark::None;
+        if (dragging_.kind != Mark::None || panX_) {
+            dragging_ = {};
             panX_.reset();
             ::InvalidateRect(Handle(), nullptr, FALSE);
         }

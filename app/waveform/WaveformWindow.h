@@ -1,9 +1,10 @@
 #pragma once
 // The waveform window: the loaded file's audio drawn across the window, the
-// selection and the playhead on it, zooming and scrolling, clicking to seek and
-// dragging the marks. It holds no selection of its own: the marks are the main
-// window's value labels, read for every picture and written through the main
-// window.
+// selection, the split points and the playhead on it, zooming and scrolling,
+// clicking to seek and dragging the marks, and the commands that split the file
+// into pieces. It holds no selection of its own: the marks are the main window's,
+// read for every picture and moved through the main window, and the split points
+// are the main window's too.
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -50,7 +51,16 @@ protected:
     bool ShortcutRepeats(WORD command) const override;
 
 private:
-    enum class Mark { None, Start, End };
+    enum class Mark { None, Start, End, Split };
+    // What a press on the plot took hold of.
+    struct Grab {
+        Mark kind = Mark::None;
+        std::size_t split = 0;  // the split point's number, for Mark::Split
+    };
+    // The marks in samples of the file.
+    struct MarkSamples {
+        std::optional<double> start, end, cutEnd;
+    };
 
     WaveformScene Scene();
     void Paint(HDC dc, const RECT& area);
@@ -62,12 +72,13 @@ private:
     RECT PlotArea() const;
     double Rate() const;
     double PlayheadSample() const;
-    std::optional<double> MarkSample(int label) const;
-    Mark MarkAt(int x) const;
+    MarkSamples CurrentMarkSamples() const;
+    Grab MarkAt(int x) const;
+    void OnDoubleClick(int x, int y);
     void InvalidateColumn(double x);
     void OnLeftDown(int x, int y);
     void OnMouseMove(int x);
-    void OnLeftUp();
+    void OnLeftUp(int x);
 
     Form1& main_;
     base::IconHandle smallIcon_;
@@ -85,7 +96,7 @@ private:
     std::uint64_t shownReady_ = 0;
     bool shownFinished_ = false;
     double scrollScale_ = 1;  // samples to a scroll bar unit
-    Mark dragging_ = Mark::None;
+    Grab dragging_;
     double dragX_ = 0;
     std::optional<int> panX_;  // where a drag with the right button last was
 };

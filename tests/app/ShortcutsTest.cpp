@@ -77,7 +77,7 @@ TEST(ShortcutTable, TooltipsNameTheShortcuts) {
     app::Form1 form;
     // Each button's own key first; the keys that act on its mark follow, a line each.
     const std::pair<int, const wchar_t*> expected[] = {
-        {1, L"Select MP3 (Ctrl+O)\r\nW: show the waveform"},
+        {1, L"Select MP3 (Ctrl+O)\r\nW: show the waveform\r\nM: split the file at the playhead"},
         {2, L"Set Start (I)\r\nCtrl+Left: start 10 ms earlier\r\nCtrl+Right: start 10 ms later\r\n"
             L"Shift+I: play 2 s from the start\r\nQ: move the mark nearer the playhead to a pause"},
         {3, L"Set End (O)\r\nCtrl+Shift+Left: end 10 ms earlier\r\nCtrl+Shift+Right: end 10 ms later\r\n"

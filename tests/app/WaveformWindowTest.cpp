@@ -54,6 +54,20 @@ protected:
         EXPECT_TRUE(PumpUntil([&] { return form.Waveform() && form.Waveform()->Peaks()->Finished(); }, 20000));
         return *form.Waveform();
     }
+    // Whether the pointer, moved to x of the plot, takes the sizing shape (or, not wanted, loses it).
+    bool PointerIsSizingAt(app::WaveformWindow& window, double x, bool sizingWanted) {
+        const RECT plot = Plot(window);
+        testing_support::UserMoves(window.Handle(), static_cast<int>(x), (plot.top + plot.bottom) / 2);
+        const HCURSOR sizing = ::LoadCursorW(nullptr, IDC_SIZEWE);
+        return PumpUntil(
+            [&] {
+                CURSORINFO info{};
+                info.cbSize = sizeof info;
+                ::GetCursorInfo(&info);
+                return (info.hCursor == sizing) == sizingWanted;
+            },
+            3000);
+    }
     // Drags with the left button from one client x of the waveform's plot to another.
     void Drag(app::WaveformWindow& window, double fromX, double toX) {
         const RECT plot = Plot(window);
@@ -153,21 +167,8 @@ TEST_F(Waveform, DraggingAMarkMovesItAndAnEndBeforeTheStartIsRefused) {
     EXPECT_EQ(testing_support::WindowText(window.Handle()), L"Waveform");
 
     // Over a mark the pointer is the sizing arrow, and only there.
-    const HCURSOR sizing = ::LoadCursorW(nullptr, IDC_SIZEWE);
-    auto pointerIsSizingAt = [&](double x, bool sizingWanted) {
-        const RECT plot = Plot(window);
-        testing_support::UserMoves(window.Handle(), static_cast<int>(x), (plot.top + plot.bottom) / 2);
-        return PumpUntil(
-            [&] {
-                CURSORINFO info{};
-                info.cbSize = sizeof info;
-                ::GetCursorInfo(&info);
-                return (info.hCursor == sizing) == sizingWanted;
-            },
-            3000);
-    };
-    EXPECT_TRUE(pointerIsSizingAt(view.XOf(3.0 * kRate), true));
-    EXPECT_TRUE(pointerIsSizingAt(view.XOf(2.0 * kRate), false));
+    EXPECT_TRUE(PointerIsSizingAt(window, view.XOf(3.0 * kRate), true));
+    EXPECT_TRUE(PointerIsSizingAt(window, view.XOf(2.0 * kRate), false));
 
     // The end mark dragged to 3.5 s: the labels take the time under the pointer.
     Drag(window, view.XOf(3.0 * kRate), view.XOf(3.5 * kRate));
@@ -218,7 +219,7 @@ TEST_F(Waveform, ClosestZoomDrawsEachDecodedSampleWhereItLies) {
     for (std::size_t i = 0; i < samples.size() / 2; ++i) {
         // The left channel carries the tone; each of its samples is a point of ink.
         const int x = static_cast<int>(std::floor(view.XOf(static_cast<double>(first + i) + 0.5)));
-        const int y = app::WaveformPainter::YOf(plot, samples[i * 2]);
+        const int y = app::WaveformPainter().YOf(plot, samples[i * 2]);
         if (x < view.PlotLeft() + 2 || x >= view.PlotLeft() + view.PlotWidth() - 2) continue;
         EXPECT_EQ(pixels.At(x, y), ink) << "sample " << first + i << " at " << x << "," << y;
         ++drawn;
@@ -248,4 +249,58 @@ TEST_F(Waveform, TheWorkerEndsOnReloadAndWhenTheWindowGoes) {
     // The window and its worker went with the main window, while it was still computing.
     EXPECT_TRUE(PumpUntil([&] { return testing_support::Threads() <= before; }, 5000))
         << testing_support::Threads() << " threads, " << before << " before";
+}
+
+TEST_F(Waveform, SplitPointsAreSetMovedUsedAndRemovedWithKeysMouseAndMenu) {
+    app::WaveformWindow& window = OpenWaveform();
+    const app::WaveformView& view = window.View();
+    const app::SplitPoints& splits = form.Splits();
+    auto splitWithMAt = [&](double seconds, HWND where) {
+        form.player().SetCurrentPosition(seconds);
+        Focus(where);
+        Press('M');
+    };
+    splitWithMAt(1.5, form.Handle());
+    splitWithMAt(3.0, window.Handle());
+    ASSERT_EQ(splits.Points(), (std::vector<std::uint64_t>{66150, 132300}));
+
+    // The second one dragged to 3.4 s, as a mark is.
+    EXPECT_TRUE(PointerIsSizingAt(window, view.XOf(3.0 * kRate), true));
+    Drag(window, view.XOf(3.0 * kRate), view.XOf(3.4 * kRate));
+    ASSERT_EQ(splits.Points().size(), 2u);
+    EXPECT_NEAR(splits.Points()[1] / kRate, 3.4, view.SamplesPerPixel() / kRate);
+
+    // A double click inside the second piece selects it, written as Set Start and Set End write them.
+    // (The messages a double click gives, as a loaded machine may deliver real clicks too slowly for one.)
+    const RECT plot = Plot(window);
+    const LPARAM at = testing_support::MousePosition(static_cast<int>(view.XOf(2.5 * kRate)), (plot.top + plot.bottom) / 2);
+    for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
+        ::SendMessageW(window.Handle(), message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, at);
+    EXPECT_EQ(form.Label(5).Caption(), app::FormatSeconds(1.5));
+    EXPECT_EQ(form.Label(7).Caption(), app::FormatSeconds(splits.Points()[1] / kRate));
+    EXPECT_EQ(form.Label(9).Caption(), app::FormatSeconds(Seconds(7) - Seconds(5)));
+
+    // The Split menu's items that need a split point are greyed only without one.
+    HMENU split = ::GetSubMenu(::GetMenu(window.Handle()), 1);
+    auto removeGreyed = [&] {
+        ::SendMessageW(window.Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(split), 1);
+        return (::GetMenuState(split, app::kRemoveSplitPoint, MF_BYCOMMAND) & MF_GRAYED) != 0;
+    };
+    EXPECT_FALSE(removeGreyed());
+    // Delete takes the split point nearest the playhead.
+    form.player().SetCurrentPosition(1.0);
+    Focus(window.Handle());
+    Press(VK_DELETE);
+    EXPECT_EQ(splits.Points().size(), 1u);
+    EXPECT_GT(splits.Points()[0], 3 * kRate);
+    ::SendMessageW(window.Handle(), WM_COMMAND, app::kRemoveAllSplitPoints, 0);
+    EXPECT_TRUE(splits.Points().empty());
+    EXPECT_TRUE(removeGreyed());
+
+    // They belong to the file: New Selection keeps them, another file clears them.
+    splitWithMAt(2.0, form.Handle());
+    form.clearsel();
+    EXPECT_EQ(splits.Points().size(), 1u);
+    form.OpenMp3(FixturePath(L"waveform\\tones.mp3"));
+    EXPECT_TRUE(splits.Points().empty());
 }

@@ -141,6 +141,18 @@ Pixels PrintClient(HWND hwnd) {
     });
 }
 
+Pixels CaptureWindow(HWND hwnd) {
+    ::SetForegroundWindow(hwnd);
+    ::RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    RECT frame{};
+    ::GetWindowRect(hwnd, &frame);
+    base::WindowDC screen(nullptr);
+    return ReadBitmap(screen.Get(), frame.right - frame.left, frame.bottom - frame.top, [&](HDC memory) {
+        ::BitBlt(memory, 0, 0, frame.right - frame.left, frame.bottom - frame.top, screen.Get(), frame.left, frame.top,
+                 SRCCOPY);
+    });
+}
+
 std::wstring BuildPath(const std::wstring& sub, const std::wstring& name) {
     wchar_t module[MAX_PATH]{};
     ::GetModuleFileNameW(nullptr, module, MAX_PATH);

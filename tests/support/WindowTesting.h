@@ -38,6 +38,8 @@ void UserTypes(WORD key, std::initializer_list<WORD> modifiers = {});
 Pixels CaptureClient(HWND hwnd);
 // Draws the client area through WM_PRINTCLIENT into a bitmap (works hidden too).
 Pixels PrintClient(HWND hwnd);
+// What the screen shows of the whole window, frame and menu bar too.
+Pixels CaptureWindow(HWND hwnd);
 
 // <folder of the test program>\..\<sub>\<name>; the folder is created.
 std::wstring BuildPath(const std::wstring& sub, const std::wstring& name);

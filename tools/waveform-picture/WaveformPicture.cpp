@@ -1,7 +1,8 @@
 // Draws the waveform window as a user sees it with a loaded file, a marked
 // selection and the playhead: the whole file, zoomed in to single samples at the
-// start mark, and a tenth of a second where a tone ends. Writes
-// waveform-whole.png, waveform-samples.png and waveform-tenth.png into the folder given.
+// start mark, and a tenth of a second where a tone ends; and the whole window,
+// menu bar and frame, with the file split into pieces. Writes waveform-whole.png,
+// waveform-samples.png, waveform-tenth.png and waveform-split.png into the folder given.
 // Run with: scripts/contact-sheet waveform-picture
 #include <windows.h>
 
@@ -9,6 +10,7 @@
 #include <string>
 
 #include "app/Form1.h"
+#include "app/Shortcuts.h"
 #include "support/DialogWatcher.h"
 #include "support/Png.h"
 #include "support/WindowTesting.h"
@@ -55,5 +57,14 @@ int wmain(int argc, wchar_t** argv) {
     waveform.ZoomAround(4410 / view.VisibleSamples(), view.XOf(2.0 * 44100));
     waveform.ScrollTo(2.0 * 44100 - view.VisibleSamples() / 2);
     testing_support::PumpFor(200);
-    return Write(folder, L"waveform-tenth.png", waveform.Handle()) ? 0 : 1;
+    if (!Write(folder, L"waveform-tenth.png", waveform.Handle())) return 1;
+
+    // Split into four pieces, seen whole with the window's frame and menu bar.
+    for (double seconds : {0.8, 2.0, 3.6}) form.Splits().Add(static_cast<std::uint64_t>(seconds * 44100));
+    ::SendMessageW(waveform.Handle(), WM_COMMAND, app::kWholeFile, 0);
+    testing_support::PumpFor(300);
+    const std::wstring path = folder + L"\\waveform-split.png";
+    if (!testing_support::WritePng(path, testing_support::CaptureWindow(waveform.Handle()))) return 1;
+    std::wprintf(L"%ls\n", path.c_str());
+    return 0;
 }

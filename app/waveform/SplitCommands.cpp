@@ -1,0 +1,109 @@
+#include "app/waveform/SplitCommands.h"
+
+#include <cmath>
+
+#include "app/Files.h"
+#include "app/Form1.h"
+#include "app/components/CommonDialog.h"
+#include "app/waveform/SavePieces.h"
+#include "base/MessageLoop.h"
+#include "base/SystemErrorText.h"
+#include "media/Media.h"
+
+namespace app {
+
+namespace {
+
+constexpr wchar_t kCueFilter[] = L"Cue Sheets (*.cue)|*.cue";
+
+double RateOf(Form1& main) { return main.player().Index()->format.sampleRate; }
+
+std::uint64_t CueFrames(std::uint64_t sample, double rate) {
+    return static_cast<std::uint64_t>(std::llround(static_cast<double>(sample) * media::kCueFramesPerSecond / rate));
+}
+
+void ImportCueSheet(Form1& main, HWND owner) {
+    CommonDialog dialog(owner);
+    dialog.SetDialogTitle(L"Import Cue Sheet");
+    dialog.SetFilter(kCueFilter);
+    if (!dialog.ShowOpen()) return;
+    std::vector<std::uint8_t> bytes;
+    if (const DWORD error = ReadWholeFile(dialog.FileName(), bytes)) {
+        base::ShowMessage(owner,
+                          L"The cue sheet cannot be read:\r\n" + dialog.FileName() + L"\r\n\r\n" +
+                              base::SystemErrorText(error),
+                          MB_OK | MB_ICONERROR);
+        return;
+    }
+    media::CueSheet sheet;
+    try {
+        sheet = media::ReadCueSheet(bytes);
+    } catch (const media::CueSheetError& error) {
+        base::ShowMessage(owner,
+                          L"The cue sheet cannot be used: line " + std::to_wstring(error.Line()) + L": " +
+                              error.Problem() + L".\r\n\r\n" + dialog.FileName(),
+                          MB_OK | MB_ICONERROR);
+        return;
+    }
+    const double rate = RateOf(main);
+    SplitPoints& splits = main.Splits();
+    std::vector<std::uint64_t> points;
+    std::vector<PieceNames> names;
+    for (const media::CueTrack& track : sheet.tracks) {
+        const auto sample = static_cast<std::uint64_t>(std::llround(static_cast<double>(track.start) * rate /
+                                                                     media::kCueFramesPerSecond));
+        if (sample >= splits.Length()) {
+            base::ShowMessage(owner,
+                              L"The cue sheet names a track at " + media::CueTime(track.start) +
+                                  L", past the end of the file. Nothing was changed.\r\n\r\n" + dialog.FileName(),
+                              MB_OK | MB_ICONERROR);
+            return;
+        }
+        // A first track after the file's start leaves a piece ahead of it with no names.
+        if (sample == 0 && points.empty() && names.empty()) {
+            names.push_back({track.title, track.performer});
+            continue;
+        }
+        if (names.empty()) names.push_back({});
+        points.push_back(sample);
+        names.push_back({track.title, track.performer});
+    }
+    splits.Replace(std::move(points), std::move(names));
+    splits.SetAlbum({sheet.title, sheet.performer});
+}
+
+void ExportCueSheet(Form1& main, HWND owner) {
+    const std::wstring source = main.player().URL();
+    CommonDialog dialog(owner);
+    dialog.SetDialogTitle(L"Export Cue Sheet");
+    dialog.SetFilter(kCueFilter);
+    dialog.SetDefaultExt(L"cue");
+    dialog.SetFileName(source + L".cue");
+    if (!dialog.ShowSave()) return;
+    const SplitPoints& splits = main.Splits();
+    const double rate = RateOf(main);
+    media::CueSheet sheet{splits.Album().title, splits.Album().performer, CommonDialog::TitleOf(source), {}};
+    for (std::size_t k = 0; k < splits.Pieces(); ++k)
+        sheet.tracks.push_back({splits.Names(k).title, splits.Names(k).performer, CueFrames(splits.PieceFirst(k), rate)});
+    const std::string text = media::WriteCueSheet(sheet);
+    if (const DWORD error = WriteWholeFile(dialog.FileName(), std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size())))
+        base::ShowMessage(owner,
+                          L"The cue sheet cannot be written:\r\n" + dialog.FileName() + L"\r\n\r\n" +
+                              base::SystemErrorText(error),
+                          MB_OK | MB_ICONERROR);
+}
+
+}  // namespace
+
+void RunSplitCommand(Form1& main, WaveformWindow& window, WaveformCommand command) {
+    if (!main.player().Index()) return;
+    const HWND owner = window.Handle();
+    switch (command) {
+    case kSavePieces: SavePieces(main, owner); break;
+    case kImportCueSheet: ImportCueSheet(main, owner); break;
+    case kExportCueSheet: ExportCueSheet(main, owner); break;
+    default: break;
+    }
+}
+
+}  // namespace app
