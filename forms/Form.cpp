@@ -239,8 +239,17 @@ std::optional<Form::DrawnPart> Form::PartOf(long child) const {
     return std::move(parts[static_cast<std::size_t>(index)]);
 }
 
-void Form::AnnounceDrawnPart(std::size_t index) const {
-    Announce(Handle(), EVENT_OBJECT_VALUECHANGE, static_cast<long>(ExposedElements().size() + index) + 1);
+void Form::AnnounceChangedParts() {
+    const std::vector<DrawnPart> parts = DrawnParts();
+    const long first = static_cast<long>(ExposedElements().size()) + 1;
+    const DWORD now = ::GetTickCount();
+    announcedParts_.resize(parts.size());
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        Announced& last = announcedParts_[i];
+        if (parts[i].value == last.value || now - last.at < parts[i].announceInterval) continue;
+        last = {parts[i].value, now};
+        Announce(Handle(), EVENT_OBJECT_VALUECHANGE, first + static_cast<long>(i));
+    }
 }
 
 long Form::ChildCount() const {
@@ -272,7 +281,7 @@ AccessibleFacts Form::Facts(long child) const {
     const WindowlessElement* element = ExposedElement(child);
     if (std::optional<DrawnPart> part = element ? std::nullopt : PartOf(child)) {
         facts.role = part->role;
-        facts.state = STATE_SYSTEM_READONLY;
+        facts.state = STATE_SYSTEM_READONLY | (::IsRectEmpty(&part->bounds) ? STATE_SYSTEM_OFFSCREEN : 0);
         facts.name = std::move(part->name);
         facts.value = std::move(part->value);
         return facts;

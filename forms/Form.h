@@ -85,11 +85,12 @@ protected:
         long role = ROLE_SYSTEM_STATICTEXT;
         std::wstring name;
         std::wstring value;
-        RECT bounds{};  // in client coordinates
+        RECT bounds{};  // in client coordinates; empty while out of sight
+        DWORD announceInterval = 0;  // a changing value is announced at most once in this many ms
     };
     virtual std::vector<DrawnPart> DrawnParts() const { return {}; }
-    // The value of a drawn part (by its place in DrawnParts) changed.
-    void AnnounceDrawnPart(std::size_t index) const;
+    // Announces the drawn parts whose values changed since they were last announced.
+    void AnnounceChangedParts();
 
 private:
     // A keystroke for this form or a control on it; true when it was a shortcut.
@@ -130,6 +131,11 @@ private:
     const Control* defaultControl_ = nullptr;  // the focused control that shows as the default button
     WindowlessElement* focusedElement_ = nullptr;
     HWND lastFocus_ = nullptr;  // where the focus was before the form was last deactivated
+    struct Announced {
+        std::wstring value;
+        DWORD at = 0;
+    };
+    std::vector<Announced> announcedParts_;
 };
 
 }  // namespace forms

@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "forms/Accessible.h"
 #include "forms/Form.h"
@@ -20,6 +22,7 @@ namespace {
 class PlotForm : public forms::Form {
 public:
     PlotForm() { CreateForm(L"Snipmill.Test.Accessible", L"Plot", 300, 200, WS_OVERLAPPEDWINDOW, 0); }
+    using Form::AnnounceChangedParts;
     std::wstring mark = L"1.5";
 
 protected:
@@ -34,6 +37,12 @@ VARIANT Child(long id) {
     v.vt = VT_I4;
     v.lVal = id;
     return v;
+}
+
+std::vector<std::pair<HWND, long>> valueChanges;
+
+void CALLBACK RecordValueChange(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child, DWORD, DWORD) {
+    if (object == OBJID_CLIENT) valueChanges.emplace_back(window, child);
 }
 
 std::wstring Take(BSTR text) {
@@ -113,10 +122,21 @@ TEST(AccessibleForm, ElementsPartsAndWindowsAreChildrenInOrder) {
     client->accHitTest(corner.x + 1, corner.y + 10, &hit);
     EXPECT_EQ(hit.vt, VT_I4);
     EXPECT_EQ(hit.lVal, 3);
+    // A changed value is read back and announced, once.
+    HWINEVENTHOOK hook = ::SetWinEventHook(EVENT_OBJECT_VALUECHANGE, EVENT_OBJECT_VALUECHANGE, nullptr,
+                                           RecordValueChange, ::GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+    form.AnnounceChangedParts();
+    testing_support::PumpFor(100);
+    valueChanges.clear();
     form.mark = L"2.25";
     BSTR value = nullptr;
     client->get_accValue(Child(3), &value);
     EXPECT_EQ(Take(value), L"2.25");
+    form.AnnounceChangedParts();
+    form.AnnounceChangedParts();
+    testing_support::PumpFor(100);
+    EXPECT_EQ(valueChanges, (std::vector<std::pair<HWND, long>>{{form.Handle(), 3}}));
+    ::UnhookWinEvent(hook);
 
     // The link takes the focus, and its default action clicks it from the message queue.
     EXPECT_EQ(client->accSelect(SELFLAG_TAKEFOCUS, Child(1)), S_OK);
