@@ -106,7 +106,7 @@ private:
     void RememberFocus();
     void RestoreFocus();
 
-    // AccessibleSource: the exposed elements (children 1..), then the child windows in view.
+    // AccessibleSource: the exposed elements (children 1..), the drawn parts, then the child windows in view.
     AccessibleFacts Facts(long child) const override;
     long ChildCount() const override;
     HWND ChildWindow(long child) const override;
