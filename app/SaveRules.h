@@ -23,6 +23,12 @@ std::wstring DefaultOutputName(const SYSTEMTIME& localTime, const wchar_t* local
 std::wstring EncoderCommandLine(const std::wstring& programFolder, double start, double length,
                                 const std::wstring& input, const std::wstring& output);
 
+// Every run of the encoder keeps within the command interpreter's limit, however
+// it is started; and a run copies at most so many pieces, whose exact audio is
+// prepared meanwhile.
+inline constexpr std::size_t kCommandLimit = 8191;
+inline constexpr std::size_t kPiecesPerRun = 16;
+
 // One stream copy of several pieces of the input in one run of the encoder, each
 // read as the single copy reads its selection.
 struct PieceCopy {

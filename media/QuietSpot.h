@@ -1,6 +1,6 @@
 #pragma once
-// Finding a pause: the stretch of audio with the least energy preferred a place, so
-// that a cut can begin or end where it is heard least.
+// Finding a pause: the stretch of audio with the least energy near a preferred
+// place, so that a cut can begin or end where it is heard least.
 #include <cstddef>
 #include <cstdint>
 #include <memory>

@@ -58,7 +58,9 @@ void Waveform::Compute(Mp3Stream& stream) {
     std::vector<std::int16_t> pcm(kChunkBlocks * kBlockSamples * channels);
     std::uint64_t done = 0;
     while (done < length_ && !stop_.load(std::memory_order_relaxed)) {
-        const std::size_t got = stream.Read(pcm.data(), kChunkBlocks * kBlockSamples);
+        // A file read again since the player indexed it may have grown.
+        const std::size_t got = stream.Read(
+            pcm.data(), static_cast<std::size_t>(std::min<std::uint64_t>(kChunkBlocks * kBlockSamples, length_ - done)));
         for (std::size_t at = 0; at < got; at += kBlockSamples) {
             const std::size_t count = std::min<std::size_t>(kBlockSamples, got - at);
             const auto [low, high] = std::minmax_element(pcm.data() + at * channels, pcm.data() + (at + count) * channels);

@@ -17,10 +17,6 @@ namespace app {
 
 namespace {
 
-// The command interpreter's limit, kept by every run of the encoder however it is
-// started; and a bound on the pieces prepared at once.
-constexpr std::size_t kCommandLimit = 8191;
-constexpr std::size_t kPiecesPerRun = 16;
 constexpr std::size_t kListedFiles = 20;  // names the replace question lists before "and n more"
 
 struct Piece {

@@ -73,7 +73,7 @@ void WaveformPainter::Paint(HDC dc, const RECT& client, const RECT& dirty, const
     if (!::IntersectRect(&area, &dirty, &plot)) return;
     forms::FillSolid(dc, area, kPlotBack);
 
-    auto clampX = [&](double x) { return std::clamp<long>(static_cast<long>(std::floor(x)), area.left, area.right); };
+    auto clampX = [&](double x) { return base::FloorWithin(x, area.left, area.right); };
     if (scene.start && scene.cutEnd) {
         RECT band{clampX(view.XOf(*scene.start)), area.top, clampX(view.XOf(*scene.cutEnd)), area.bottom};
         if (band.right > band.left) forms::FillSolid(dc, band, kSelection);
@@ -106,18 +106,18 @@ void WaveformPainter::Paint(HDC dc, const RECT& client, const RECT& dirty, const
 
     auto markLine = [&](std::optional<double> sample, COLORREF color) {
         if (!sample) return;
-        const long x = static_cast<long>(std::floor(view.XOf(*sample)));
+        const long x = base::FloorWithin(view.XOf(*sample), area.left - kMarkHandle - 1, area.right + kMarkHandle);
         if (x < area.left - kMarkHandle || x >= area.right + kMarkHandle) return;
         VerticalLine(dc, x, plot.top, plot.bottom - 1, color);
         forms::FillSolid(dc, RECT{x - kMarkHandle, plot.top, x + kMarkHandle + 1, plot.top + 6}, color);
     };
     for (std::uint64_t split : scene.splits) {
-        const long x = static_cast<long>(std::floor(view.XOf(static_cast<double>(split))));
+        const long x = base::FloorWithin(view.XOf(static_cast<double>(split)), area.left - 1, area.right);
         if (x >= area.left && x < area.right) VerticalLine(dc, x, plot.top, plot.bottom - 1, kSplit);
     }
     markLine(scene.start, kStartMark);
     markLine(scene.end, kEndMark);
-    const long head = static_cast<long>(std::floor(view.XOf(scene.playhead)));
+    const long head = base::FloorWithin(view.XOf(scene.playhead), area.left - 1, area.right);
     if (head >= area.left && head < area.right) VerticalLine(dc, head, plot.top, plot.bottom - 1, kPlayhead);
 }
 

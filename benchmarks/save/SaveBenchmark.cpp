@@ -1,9 +1,10 @@
 // How long saving a selection takes through the program's own save path (the
 // output window, the runner, the step that makes the encoder's copy exact, the
 // check of the new file and its move into place), and how much of it is left
-// once the encoder has ended, next to the same encoder command started bare,
-// the exact step alone, a re-encoding cut of the same selection, and a plain
-// copy of the same bytes.
+// once the encoder has ended, next to the same encoder command started bare and
+// started through the command interpreter as the program must start it, the
+// exact step alone, a re-encoding cut of the same selection, and a plain copy of
+// the same bytes.
 //
 //   scripts/benchmark save
 //
@@ -28,49 +29,15 @@
 #include "base/Handles.h"
 #include "media/Media.h"
 #include "runner/CommandLine.h"
+#include "benchmarks/support/Runs.h"
 
 namespace {
 
+using benchmarks::Bare;
+using benchmarks::Median;
+using benchmarks::Now;
+
 constexpr int kRuns = 7;
-
-double Now() {
-    LARGE_INTEGER counter{}, frequency{};
-    ::QueryPerformanceCounter(&counter);
-    ::QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-// The moment the program's report appears ends its save; the report is then
-// answered at once. A window hook sees it on the program's own thread.
-struct ReportWatch {
-    static ReportWatch* active;
-    double shownAt = 0;
-    std::wstring text;
-    base::HookHandle hook;
-};
-
-ReportWatch* ReportWatch::active = nullptr;
-
-LRESULT CALLBACK WatchReports(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HCBT_ACTIVATE && ReportWatch::active) {
-        auto dialog = reinterpret_cast<HWND>(wParam);
-        wchar_t name[16] = {};
-        ::GetClassNameW(dialog, name, 16);
-        if (std::wstring(name) == L"#32770" && ReportWatch::active->shownAt == 0) {
-            ReportWatch::active->shownAt = Now();
-            wchar_t text[512] = {};
-            ::GetDlgItemTextW(dialog, 0xFFFF, text, 512);
-            ReportWatch::active->text = text;
-            ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
-        }
-    }
-    return ::CallNextHookEx(nullptr, code, wParam, lParam);
-}
 
 // When the output of the encoder the program started last ended.
 double encoderEnded = 0;
@@ -81,42 +48,14 @@ struct SaveTimes {
 };
 
 SaveTimes ProgramSave(app::Form1& form, const std::wstring& output) {
-    ReportWatch watch;
-    watch.hook.Reset(::SetWindowsHookExW(WH_CBT, &WatchReports, nullptr, ::GetCurrentThreadId()));
-    ReportWatch::active = &watch;
+    benchmarks::ReportWatch watch;
     const double start = Now();
     app::SaveSelectionAs(form, output);
-    ReportWatch::active = nullptr;
-    if (watch.text != L"MP3 has been cut!") {
-        std::fwprintf(stderr, L"the save failed: %ls\n", watch.text.c_str());
+    if (watch.Text() != L"MP3 has been cut!") {
+        std::fwprintf(stderr, L"the save failed: %ls\n", watch.Text().c_str());
         std::exit(1);
     }
-    return {watch.shownAt - start, watch.shownAt - encoderEnded};
-}
-
-// Seconds the command takes started on its own, its output thrown away.
-double Bare(const std::wstring& commandLine) {
-    SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
-    base::KernelHandle nul(
-        ::CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inheritable, OPEN_EXISTING, 0, nullptr));
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_HIDE;
-    startup.hStdOutput = nul.Get();
-    startup.hStdError = nul.Get();
-    std::vector<wchar_t> line(commandLine.begin(), commandLine.end());
-    line.push_back(L'\0');
-    PROCESS_INFORMATION info{};
-    const double start = Now();
-    if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &info)) {
-        std::fwprintf(stderr, L"could not start: %ls\n", commandLine.c_str());
-        std::exit(1);
-    }
-    base::KernelHandle process(info.hProcess);
-    base::KernelHandle thread(info.hThread);
-    ::WaitForSingleObject(process.Get(), INFINITE);
-    return Now() - start;
+    return {watch.ShownAt() - start, watch.ShownAt() - encoderEnded};
 }
 
 // Seconds the step that makes a stream copy exact takes on its own, given the
@@ -143,6 +82,13 @@ double ExactStepLeft(const std::wstring& input, const std::wstring& encoderComma
         std::exit(1);
     }
     return Now() - begin;
+}
+
+// The command as the program's runner starts it: "ComSpec" /c "command".
+std::wstring ThroughInterpreter(const std::wstring& commandLine) {
+    wchar_t interpreter[MAX_PATH] = {};
+    ::GetEnvironmentVariableW(L"ComSpec", interpreter, MAX_PATH);
+    return std::wstring(interpreter) + L" /c \"" + commandLine + L"\"";
 }
 
 // Seconds to copy the byte range the selection covers, read and written in large blocks.
@@ -197,12 +143,13 @@ void Measure(app::Form1& form, const std::wstring& fixtures, const std::wstring&
     // A first round each to bring the files and the encoder into the cache.
     ProgramSave(form, programOutput);
     Bare(bareCommand);
-    std::vector<double> program, afterEncoder, bare;
+    std::vector<double> program, afterEncoder, bare, interpreted;
     for (int run = 0; run < kRuns; ++run) {
         const SaveTimes save = ProgramSave(form, programOutput);
         program.push_back(save.total);
         afterEncoder.push_back(save.afterEncoder);
         bare.push_back(Bare(bareCommand));
+        interpreted.push_back(Bare(ThroughInterpreter(bareCommand)));
     }
     std::vector<double> finishing;
     for (int run = 0; run < kRuns; ++run)
@@ -214,11 +161,12 @@ void Measure(app::Form1& form, const std::wstring& fixtures, const std::wstring&
     for (int run = 0; run < kRuns; ++run)
         copies.push_back(ByteCopy(input, work + L"\\bytes.mp3", cut.start / cut.fileSeconds,
                                   (cut.start + cut.length) / cut.fileSeconds));
-    const double programTime = Median(program), bareTime = Median(bare);
+    const double programTime = Median(program), bareTime = Median(bare), interpretedTime = Median(interpreted);
     std::wprintf(L"\n%ls (median of %d runs)\n", cut.name, kRuns);
     std::wprintf(L"  program's save (runner, exact, check, move) %8.3f s\n", programTime);
     std::wprintf(L"  of it, left after the encoder ended         %8.3f s\n", Median(afterEncoder));
     std::wprintf(L"  same stream copy started bare               %8.3f s\n", bareTime);
+    std::wprintf(L"  same, through ComSpec /c as the program     %8.3f s\n", interpretedTime);
     std::wprintf(L"  the exact step left once the encoder ended  %8.3f s\n", Median(left));
     std::wprintf(L"  making the copy exact, alone                %8.3f s\n", Median(finishing));
     std::wprintf(L"  plain copy of the same bytes                %8.3f s\n", Median(copies));
@@ -232,6 +180,7 @@ void Measure(app::Form1& form, const std::wstring& fixtures, const std::wstring&
     }
     std::wprintf(L"  program / bare                              %8.3f x (goal: within 1.15 x)\n",
                  programTime / bareTime);
+    std::wprintf(L"  program / through ComSpec /c                %8.3f x\n", programTime / interpretedTime);
     std::fflush(stdout);
 }
 

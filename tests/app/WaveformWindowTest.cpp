@@ -125,17 +125,17 @@ TEST_F(Waveform, KeysMoveAndSnapTheMarksAsSetStartAndSetEndWriteThem) {
     EXPECT_EQ(form.Label(5).Caption(), L"0");
 
     // Q: the start, nearer the playhead, goes into the pause before the tone at
-    // 1 s, as far as 150 ms reach; then the end, nearer now, into the pause after
-    // the tone that ends at 4 s.
-    Mark(1.1, 4.05);
+    // 1 s, as far as 150 ms reach; then the end, nearer now, from inside the tone
+    // that ends at 4 s into the pause after it.
+    Mark(1.1, 3.9);
     form.player().SetCurrentPosition(1.0);
     Press('Q');
     EXPECT_GE(Seconds(5), 0.95);
     EXPECT_LE(Seconds(5), 1.0);
-    form.player().SetCurrentPosition(4.0);
+    form.player().SetCurrentPosition(3.8);
     Press('Q');
     EXPECT_GE(Seconds(7), 4.0);
-    EXPECT_LE(Seconds(7), 4.2);
+    EXPECT_LE(Seconds(7), 4.05);
     EXPECT_EQ(form.Label(9).Caption(), app::FormatSeconds(Seconds(7) - Seconds(5)));
 }
 
@@ -198,6 +198,23 @@ TEST_F(Waveform, DraggingAMarkMovesItAndAnEndBeforeTheStartIsRefused) {
     EXPECT_TRUE(PumpUntil([&] { return ::GetForegroundWindow() == form.Handle(); }, 3000));
 }
 
+TEST_F(Waveform, TakesNoInputWhileTheMainWindowIsHeldByADialog) {
+    Mark(1.0, 3.0);
+    app::WaveformWindow& window = OpenWaveform();
+    const app::WaveformView& view = window.View();
+    // What a modal dialog or message box of the main window does to it.
+    ::EnableWindow(form.Handle(), FALSE);
+    EXPECT_FALSE(::IsWindowEnabled(window.Handle()));
+    const std::wstring end = form.Label(7).Caption();
+    Drag(window, view.XOf(3.0 * kRate), view.XOf(3.5 * kRate));
+    PumpFor(100);
+    EXPECT_EQ(form.Label(7).Caption(), end);
+
+    // And enabled with it.
+    ::EnableWindow(form.Handle(), TRUE);
+    EXPECT_TRUE(::IsWindowEnabled(window.Handle()));
+}
+
 TEST_F(Waveform, ClosestZoomDrawsEachDecodedSampleWhereItLies) {
     app::WaveformWindow& window = OpenWaveform();
     const app::WaveformView& view = window.View();
@@ -216,15 +233,44 @@ TEST_F(Waveform, ClosestZoomDrawsEachDecodedSampleWhereItLies) {
                               GetBValue(app::WaveformPainter::kInk);
     ASSERT_GT(samples.size(), 100u);
     int drawn = 0;
+    // Where a user reads a sample: four pixels to a sample from the plot's left edge
+    // on, each in the middle of its four; full scale two pixels short of the plot's
+    // edges, above and below its centre line.
+    ASSERT_EQ(view.First(), static_cast<double>(first));
+    const double middle = (plot.top + plot.bottom - 1) / 2.0;
+    const double fullScale = (plot.bottom - plot.top) / 2.0 - 2;
     for (std::size_t i = 0; i < samples.size() / 2; ++i) {
         // The left channel carries the tone; each of its samples is a point of ink.
-        const int x = static_cast<int>(std::floor(view.XOf(static_cast<double>(first + i) + 0.5)));
-        const int y = app::WaveformPainter().YOf(plot, samples[i * 2]);
+        const int x = view.PlotLeft() + static_cast<int>(i) * 4 + 2;
+        const int y = static_cast<int>(std::lround(middle - samples[i * 2] / 32768.0 * fullScale));
         if (x < view.PlotLeft() + 2 || x >= view.PlotLeft() + view.PlotWidth() - 2) continue;
         EXPECT_EQ(pixels.At(x, y), ink) << "sample " << first + i << " at " << x << "," << y;
         ++drawn;
     }
     EXPECT_GT(drawn, 100);
+}
+
+// Close up in a file of hours, a mark 3.5 hours on lies more than 2^31 pixels to
+// the right: the selection band up to it still fills the plot.
+TEST_F(Waveform, CloseUpInAFileOfHoursTheSelectionStillFillsThePlot) {
+    app::WaveformWindow& window = OpenWaveform();  // for the peaks of a real file
+    app::WaveformView view;
+    view.SetLength(4ull * 3600 * 44100);
+    view.SetClientWidth(600);
+    while (view.SamplesPerPixel() > app::WaveformView::kClosestSamplesPerPixel) view.ZoomAround(0.5, view.PlotLeft());
+    view.ScrollTo(1000);
+    ASSERT_DOUBLE_EQ(view.First(), 1000);
+    const RECT client{0, 0, 600, 200};
+    const double end = 3.5 * 3600 * 44100;
+    const app::WaveformScene scene{view, window.Peaks(), {}, 0, 1010.0, end, end, 0.0};
+    const app::WaveformPainter painter;
+    const testing_support::Pixels pixels =
+        testing_support::DrawnPixels(600, 200, [&](HDC dc) { painter.Paint(dc, client, client, scene); });
+    const COLORREF band = app::WaveformPainter::kSelection;
+    const std::uint32_t shaded = (GetRValue(band) << 16) | (GetGValue(band) << 8) | GetBValue(band);
+    const int y = app::WaveformLayout(client).plot.top + 10;
+    // The start mark stands at 8 + 10 * 4 pixels; the band runs from there to the plot's right end.
+    for (int x : {60, 300, 589}) EXPECT_EQ(pixels.At(x, y), shaded) << x;
 }
 
 TEST_F(Waveform, TheWorkerEndsOnReloadAndWhenTheWindowGoes) {

@@ -141,9 +141,16 @@ Pixels PrintClient(HWND hwnd) {
     });
 }
 
-Pixels CaptureWindow(HWND hwnd) {
-    ::SetForegroundWindow(hwnd);
-    ::RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
+Pixels DrawnPixels(int width, int height, const std::function<void(HDC)>& draw) {
+    base::WindowDC screen(nullptr);
+    return ReadBitmap(screen.Get(), width, height, draw);
+}
+
+Pixels CaptureWindow(HWND hwnd, bool toFront) {
+    if (toFront) {
+        ::SetForegroundWindow(hwnd);
+        ::RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    }
     RECT frame{};
     ::GetWindowRect(hwnd, &frame);
     base::WindowDC screen(nullptr);

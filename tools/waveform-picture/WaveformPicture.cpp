@@ -17,6 +17,17 @@
 
 namespace {
 
+// The picture of the whole window taken while its Split menu is open: a timer
+// fires inside the menu's own message loop, takes it and closes the menu.
+HWND menuWindow = nullptr;
+bool menuShot = false;
+std::wstring menuShotPath;
+void CALLBACK TakeMenuShot(HWND, UINT, UINT_PTR timer, DWORD) {
+    ::KillTimer(nullptr, timer);
+    menuShot = testing_support::WritePng(menuShotPath, testing_support::CaptureWindow(menuWindow, false));
+    ::EndMenu();
+}
+
 bool Write(const std::wstring& folder, const std::wstring& name, HWND window) {
     const std::wstring path = folder + L"\\" + name;
     if (!testing_support::WritePng(path, testing_support::PrintClient(window))) return false;
@@ -59,12 +70,15 @@ int wmain(int argc, wchar_t** argv) {
     testing_support::PumpFor(200);
     if (!Write(folder, L"waveform-tenth.png", waveform.Handle())) return 1;
 
-    // Split into four pieces, seen whole with the window's frame and menu bar.
+    // Split into four pieces, seen whole with the window's frame and its Split menu open.
     for (double seconds : {0.8, 2.0, 3.6}) form.Splits().Add(static_cast<std::uint64_t>(seconds * 44100));
     ::SendMessageW(waveform.Handle(), WM_COMMAND, app::kWholeFile, 0);
     testing_support::PumpFor(300);
-    const std::wstring path = folder + L"\\waveform-split.png";
-    if (!testing_support::WritePng(path, testing_support::CaptureWindow(waveform.Handle()))) return 1;
-    std::wprintf(L"%ls\n", path.c_str());
+    menuWindow = waveform.Handle();
+    menuShotPath = folder + L"\\waveform-split.png";
+    ::SetTimer(nullptr, 0, 500, TakeMenuShot);
+    ::SendMessageW(waveform.Handle(), WM_SYSCOMMAND, SC_KEYMENU, L's');
+    if (!menuShot) return 1;
+    std::wprintf(L"%ls\n", menuShotPath.c_str());
     return 0;
 }
