@@ -49,6 +49,7 @@ protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnShortcut(WORD command) override;
     bool ShortcutRepeats(WORD command) const override;
+    std::vector<DrawnPart> DrawnParts() const override;
 
 private:
     enum class Mark { None, Start, End, Split };
@@ -63,6 +64,8 @@ private:
     };
 
     WaveformScene Scene();
+    // The scene without the decoded samples.
+    WaveformScene MarkedScene() const;
     void Paint(HDC dc, const RECT& area);
     void Refresh();
     void ViewChanged();

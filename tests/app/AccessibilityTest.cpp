@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/Form1.h"
+#include "app/TimeText.h"
 #include "controls/imagebutton/ButtonProperties.h"
 #include "support/DialogWatcher.h"
 #include "support/WindowTesting.h"
@@ -250,4 +251,54 @@ TEST(OutputWindowAccessibility, ShowsOnlyWhatIsInSight) {
     EXPECT_EQ(bar.Value(), L"0%");
     for (HWND hidden : {window.Text1().Handle(), window.Command1().Handle(), window.cmdCancel().Handle()})
         EXPECT_TRUE(::IsWindowVisible(hidden));  // they stay as the window has them, only out of sight
+}
+
+TEST_F(Accessibility, TheWaveformWindowReadsItsStatusLineAndMarks) {
+    form.Show();
+    form.OpenMp3(FixturePath(L"waveform\\tones.mp3"));
+    ASSERT_TRUE(PumpUntil([&] { return form.player().PlayState() == app::MediaPlayer::kPlaying; }, 10000));
+    form.player().Pause();
+    ASSERT_TRUE(form.MoveStart(1.0));
+    ASSERT_TRUE(form.MoveEnd(2.5));
+    form.ShowWaveform();
+    ASSERT_TRUE(PumpUntil([&] { return form.Waveform() && form.Waveform()->Peaks()->Finished(); }, 20000));
+    const HWND waveform = form.Waveform()->Handle();
+    Object window(waveform);
+    ASSERT_TRUE(window);
+    struct Case {
+        const wchar_t* name;
+        long role;
+        double seconds;
+    };
+    const Case cases[] = {
+        {L"Playhead", ROLE_SYSTEM_STATICTEXT, form.player().CurrentPosition()},
+        {L"Start", ROLE_SYSTEM_STATICTEXT, 1.0},
+        {L"End", ROLE_SYSTEM_STATICTEXT, 2.5},
+        {L"Length", ROLE_SYSTEM_STATICTEXT, 1.5},
+        {L"Start mark", ROLE_SYSTEM_INDICATOR, 1.0},
+        {L"End mark", ROLE_SYSTEM_INDICATOR, 2.5},
+    };
+    for (const Case& c : cases) {
+        const long child = window.ChildNamed(c.name);
+        ASSERT_NE(child, 0) << c.name;
+        EXPECT_EQ(window.Role(child), c.role) << c.name;
+        EXPECT_EQ(window.Value(child), app::FormatClock(c.seconds)) << c.name;
+    }
+    // A moved start is announced and read anew.
+    valueChanges.clear();
+    HWINEVENTHOOK hook = ::SetWinEventHook(EVENT_OBJECT_VALUECHANGE, EVENT_OBJECT_VALUECHANGE, nullptr,
+                                           RecordValueChange, ::GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+    ASSERT_TRUE(form.MoveStart(1.25));
+    const std::pair<HWND, long> start{waveform, window.ChildNamed(L"Start")};
+    EXPECT_TRUE(PumpUntil(
+        [&] { return std::find(valueChanges.begin(), valueChanges.end(), start) != valueChanges.end(); }, 3000));
+    EXPECT_EQ(window.Value(start.second), app::FormatClock(1.25));
+    ::UnhookWinEvent(hook);
+    // With nothing to tab to, the focus stays on the waveform window, where Space still plays.
+    ::SetForegroundWindow(waveform);
+    ASSERT_TRUE(PumpUntil([&] { return ::GetForegroundWindow() == waveform; }, 3000));
+    testing_support::UserTypes(VK_TAB);
+    testing_support::UserTypes(VK_SPACE);
+    EXPECT_TRUE(PumpUntil([&] { return form.player().PlayState() == app::MediaPlayer::kPlaying; }, 3000));
+    EXPECT_EQ(::GetFocus(), waveform);
 }
