@@ -49,7 +49,8 @@ public:
     void PaintClient(HDC dc) const;
 
     // Keyboard shortcuts that work wherever the focus is on the form and come
-    // before the focused control's own handling of the key. Each runs
+    // before the focused control's own handling of the key, but for the keys
+    // the control asks for (see MoveFocus). Each runs
     // OnShortcut(cmd) once per press: a held key repeats it only where
     // ShortcutRepeats(cmd) says so.
     void SetShortcuts(std::span<const ACCEL> shortcuts);
