@@ -43,10 +43,10 @@ void RunMarkCommand(Form1& form, MarkCommand command) {
         if (m.end) form.MoveEnd(m.EndBounds(*m.end + (command == kEndLater ? kNudgeSeconds : -kNudgeSeconds)));
         break;
     case kHearStart:
-        if (m.start) form.player().PlayRange(*m.start, std::min(*m.start + kHearSeconds, m.duration));
+        if (m.start) form.player().PlayRange(*m.start, std::min(*m.start + kHearSeconds, m.duration), form.SelectionGains());
         break;
     case kHearEnd:
-        if (m.end) form.player().PlayRange(std::max(*m.end - kHearSeconds, 0.0), *m.end);
+        if (m.end) form.player().PlayRange(std::max(*m.end - kHearSeconds, 0.0), *m.end, form.SelectionGains());
         break;
     case kSnapToQuiet:
         SnapToQuiet(form, m);

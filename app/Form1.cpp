@@ -232,6 +232,7 @@ void Form1::LoadMp3(const std::wstring& path, const std::wstring& title) {
     base::ShowMessage(Handle(), L"Playing the file " + player_.CurrentMedia().name, MB_ICONINFORMATION);
     if (!player_.Notice().empty()) base::ShowMessage(Handle(), player_.Notice(), MB_ICONWARNING);
     player_.Play();
+    levels_.Clear();
     slider_->SetMin(-1);
     slider_->SetMax(base::RoundToInt(player_.CurrentMedia().duration));
     slider_->SetTickFrequency(20);
@@ -302,6 +303,22 @@ void Form1::MarksChanged() {
     if (waveform_) waveform_->MarksChanged();
 }
 
+void Form1::LevelsChanged() { MarksChanged(); }
+
+std::optional<media::SampleRange> Form1::SelectionSamples() const {
+    const std::shared_ptr<const media::Mp3Index> index = player_.Index();
+    const std::wstring start = labels_[5 - 1]->Caption();
+    const std::wstring length = labels_[9 - 1]->Caption();
+    if (!index || !IsTimeSet(start) || !IsTimeSet(length)) return std::nullopt;
+    return media::SelectionSamples(ParseSeconds(start), ParseSeconds(length), index->format.sampleRate);
+}
+
+std::shared_ptr<const media::GainPlan> Form1::SelectionGains() const {
+    const std::optional<media::SampleRange> range = SelectionSamples();
+    if (levels_.None() || !range) return nullptr;
+    return std::make_shared<const media::GainPlan>(levels_.Change(), *range, player_.Index()->format.sampleRate);
+}
+
 void Form1::PlaySelection() {
     const double end = ParseSeconds(Label(7).Caption());
     const double start = ParseSeconds(Label(5).Caption());
@@ -310,8 +327,13 @@ void Form1::PlaySelection() {
         return;
     }
     if (player_.PlayState() == MediaPlayer::kPlaying) player_.Stop();
-    player_.SetCurrentPosition(start);
-    player_.Play();
+    if (auto gains = SelectionGains()) {
+        // Heard as it will be saved: the player pauses at the end by itself.
+        player_.PlayRange(start, end, std::move(gains));
+    } else {
+        player_.SetCurrentPosition(start);
+        player_.Play();
+    }
     timer3_.SetEnabled(true);
 }
 
@@ -344,6 +366,7 @@ void Form1::EndProgram() {
 void Form1::clearsel() {
     slider_->ClearSel();
     for (int number : {5, 7, 9}) Label(number).SetCaption(std::wstring(kTimeNotSet));
+    levels_.Clear();
     MarksChanged();
 }
 

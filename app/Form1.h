@@ -3,10 +3,12 @@
 // timers that keep the display in step with playback.
 #include <array>
 #include <memory>
+#include <optional>
 
 #include "app/components/CommonDialog.h"
 #include "app/components/MediaPlayer.h"
 #include "app/components/Slider.h"
+#include "app/LevelSettings.h"
 #include "app/Marks.h"
 #include "app/SplitPoints.h"
 #include "app/waveform/WaveformWindow.h"
@@ -30,8 +32,17 @@ public:
     Form1();
     ~Form1() override;
 
-    // Clears the selection.
+    // Clears the selection, and its fades and level.
     void clearsel();
+
+    // The selection's fades and level; after changing them, LevelsChanged().
+    LevelSettings& Levels() { return levels_; }
+    void LevelsChanged();
+    // The selection's samples as the save cuts them, once a start and a length are set.
+    std::optional<media::SampleRange> SelectionSamples() const;
+    // The plan that makes them, for the selection as the save cuts it; null
+    // when none is set or there is no selection.
+    std::shared_ptr<const media::GainPlan> SelectionGains() const;
 
     // Opens a file named on the command line or dropped on the window as if it
     // had been chosen with "Select MP3", if that button is usable now.
@@ -126,6 +137,7 @@ private:
     std::unique_ptr<frmDOSOutput> dosOutput_;
     SplitPoints splits_;
     std::unique_ptr<WaveformWindow> waveform_;
+    LevelSettings levels_;
     bool exitAfterSave_ = false;
 };
 

@@ -41,7 +41,8 @@ void SaveSelectionAs(Form1& form, const std::wstring& output) {
     const double start = ParseSeconds(form.Label(5).Caption());
     const double length = ParseSeconds(form.Label(9).Caption());
     const MediaPlayer& player = form.player();
-    TemporaryOutput file(output, input, start, length, player.URL() == input ? player.Index() : nullptr);
+    TemporaryOutput file(output, input, start, length, player.URL() == input ? player.Index() : nullptr,
+                         form.Levels().Change());
     if (file.Error()) {
         base::ShowMessage(
             form.Handle(),

@@ -40,6 +40,12 @@ const Shortcut kShortcuts[] = {
     {kSplitEvery, 0, false, false, nullptr, {}, nullptr, Waveform, Split, L"Split &Every...", Needs::File},
     {kRemoveAllSplitPoints, 0, false, false, nullptr, {}, nullptr, Waveform, Split, L"Remove &All Split Points",
      Needs::SplitPoint, true},
+    {kFadeIn, 0, false, false, nullptr, {}, nullptr, Waveform, Level, L"Fade &In...", Needs::Selection},
+    {kFadeOut, 0, false, false, nullptr, {}, nullptr, Waveform, Level, L"Fade &Out...", Needs::Selection},
+    {kChangeLevel, 0, false, false, nullptr, {}, nullptr, Waveform, Level, L"Change &Level...", Needs::Selection, true},
+    {kNormalize, 0, false, false, nullptr, {}, nullptr, Waveform, Level, L"&Normalize", Needs::Selection},
+    {kNoLevelChange, 0, false, false, nullptr, {}, nullptr, Waveform, Level, L"No Level &Change", Needs::Selection,
+     true},
     {kZoomIn, VK_ADD, false, false, L"+", {}, nullptr, Waveform, View, L"Zoom &In", Needs::File},
     {kZoomIn, VK_OEM_PLUS, false, false, L"+", {}, nullptr, Waveform},
     {kZoomIn, VK_OEM_PLUS, false, true, L"+", {}, nullptr, Waveform},
@@ -90,7 +96,8 @@ std::wstring ToolTipWithShortcuts(const std::wstring& caption, int button, const
 }
 
 base::MenuHandle WaveformMenuBar() {
-    const std::pair<MenuName, const wchar_t*> menus[] = {{File, L"&File"}, {Split, L"&Split"}, {View, L"&View"}};
+    const std::pair<MenuName, const wchar_t*> menus[] = {
+        {File, L"&File"}, {Split, L"&Split"}, {Level, L"&Level"}, {View, L"&View"}};
     base::MenuHandle bar(::CreateMenu());
     for (const auto& [menu, title] : menus) {
         HMENU popup = ::CreatePopupMenu();
@@ -111,7 +118,8 @@ void EnableMenuItems(HMENU menu, const CommandState& state) {
     for (const Shortcut& s : kShortcuts) {
         if (!s.menuText) continue;
         const bool usable = s.needs == Needs::Nothing || (s.needs == Needs::File && state.fileLoaded) ||
-                            (s.needs == Needs::SplitPoint && state.hasSplitPoints);
+                            (s.needs == Needs::SplitPoint && state.hasSplitPoints) ||
+                            (s.needs == Needs::Selection && state.hasSelection);
         ::EnableMenuItem(menu, s.command, MF_BYCOMMAND | (usable ? MF_ENABLED : MF_GRAYED));
     }
     ::CheckMenuItem(menu, kDecibels, MF_BYCOMMAND | (state.decibels ? MF_CHECKED : MF_UNCHECKED));

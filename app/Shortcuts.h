@@ -41,14 +41,19 @@ enum WaveformCommand : WORD {
     kFindPauses,
     kSplitEvery,
     kRemoveAllSplitPoints,
+    kFadeIn,
+    kFadeOut,
+    kChangeLevel,
+    kNormalize,
+    kNoLevelChange,
 };
 
 // Which windows a command's key works in.
 enum class KeyScope : unsigned char { Main = 1, Waveform = 2, Both = 3 };
 // The waveform window's menus, in the order of its menu bar.
-enum class MenuName : unsigned char { None, File, Split, View };
+enum class MenuName : unsigned char { None, File, Split, Level, View };
 // What must be there for a command to be usable.
-enum class Needs : unsigned char { Nothing, File, SplitPoint };
+enum class Needs : unsigned char { Nothing, File, SplitPoint, Selection };
 
 struct Shortcut {
     WORD command;         // a zembutton's number, a MarkCommand or a WaveformCommand
@@ -80,13 +85,14 @@ std::vector<ACCEL> AcceleratorTable(const std::vector<Shortcut>& shortcuts);
 // line each, the other keys that act on what the button does.
 std::wstring ToolTipWithShortcuts(const std::wstring& caption, int button, const std::vector<Shortcut>& shortcuts);
 
-// The waveform window's menu bar: "&File", "&Split", "&View", each item with its key.
+// The waveform window's menu bar: "&File", "&Split", "&Level", "&View", each item with its key.
 base::MenuHandle WaveformMenuBar();
 
 // What the commands' rules ask of the window's state.
 struct CommandState {
     bool fileLoaded = false;
     bool hasSplitPoints = false;
+    bool hasSelection = false;  // a start and a length set
     bool decibels = false;  // the waveform's scale, shown as a check mark
 };
 // Greys or enables each item of the menu by its command's rule.

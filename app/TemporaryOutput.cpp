@@ -56,8 +56,8 @@ void TemporaryOutput::RemoveLeftovers() noexcept {
 }
 
 TemporaryOutput::TemporaryOutput(std::wstring target, std::wstring source, double start, double length,
-                                 std::shared_ptr<const media::Mp3Index> sourceIndex)
-    : target_(std::move(target)), seconds_(length) {
+                                 std::shared_ptr<const media::Mp3Index> sourceIndex, const media::LevelChange& levels)
+    : target_(std::move(target)), seconds_(length), levels_(!levels.None()) {
     RetryLeftovers();
     const std::wstring folder = FolderOf(target_);
     for (unsigned attempt = 0; attempt < 100; ++attempt) {
@@ -67,8 +67,8 @@ TemporaryOutput::TemporaryOutput(std::wstring target, std::wstring source, doubl
         if (file) {
             error_ = 0;
             owned_ = true;
-            exactCut_ =
-                std::make_unique<media::ExactCut>(ExtendedLengthPath(source), start, length, std::move(sourceIndex));
+            exactCut_ = std::make_unique<media::ExactCut>(ExtendedLengthPath(source), start, length,
+                                                          std::move(sourceIndex), levels);
             return;
         }
         error_ = ::GetLastError();
@@ -104,6 +104,13 @@ std::wstring TemporaryOutput::PutInPlace() {
     } catch (const media::MediaError& error) {
         return L"the new file could not be made exact (" + error.Reason() + L").";
     }
+    // The fades and the level are made in the source's own frames, which only an exact cut holds.
+    if (!exact && levels_)
+        return L"the fades and the change of level could not be made: the selection cannot be cut from the "
+               L"source's own frames (they are damaged or missing there).";
+    if (const std::uint64_t left = exact ? exactCut_->Report().framesLeft : 0; left > 0)
+        notice_ = std::to_wstring(left) + (left == 1 ? L" frame was" : L" frames were") +
+                  L" damaged and kept the level they had: the fades and the change of level do not reach them.";
     // An exact copy's length is known; only the encoder's own copy is read to learn it.
     const double written = exact ? *exact : AudioSeconds(path_);
     if (written <= 0) return L"the encoder wrote no audio. The start point may lie beyond the end of the file.";

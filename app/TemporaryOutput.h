@@ -10,6 +10,8 @@
 #include <memory>
 #include <string>
 
+#include "media/Media.h"
+
 namespace media {
 class ExactCut;
 struct Mp3Index;
@@ -21,11 +23,12 @@ namespace app {
 class TemporaryOutput {
 public:
     // For a cut of `length` seconds from `start` of the file at `source`, whose
-    // frame index, when the player has one, spares reading it again.
-    // Creates the file empty, so that its name is taken and the folder is
-    // known to be writable, and starts preparing the exact audio.
+    // frame index, when the player has one, spares reading it again, with the
+    // fades and level of `levels`. Creates the file empty, so that its name is
+    // taken and the folder is known to be writable, and starts preparing the
+    // exact audio.
     TemporaryOutput(std::wstring target, std::wstring source, double start, double length,
-                    std::shared_ptr<const media::Mp3Index> sourceIndex = nullptr);
+                    std::shared_ptr<const media::Mp3Index> sourceIndex = nullptr, const media::LevelChange& levels = {});
     TemporaryOutput(const TemporaryOutput&) = delete;
     TemporaryOutput& operator=(const TemporaryOutput&) = delete;
     // Abandons the file unless it has been put in place.
@@ -45,6 +48,8 @@ public:
     // more than the encoder's rounding) and moves it over the target.
     // Returns why it could not, or an empty text when it is in place.
     std::wstring PutInPlace();
+    // Once in place: what the user should know of the new file that did not stop the save; empty for nothing.
+    const std::wstring& Notice() const noexcept { return notice_; }
 
     // For a save that will not be put in place: ends the preparation at once and
     // removes the file.
@@ -59,6 +64,8 @@ private:
     std::wstring target_;
     std::wstring path_;
     double seconds_;
+    bool levels_;  // fades or a change of level asked for
+    std::wstring notice_;
     std::unique_ptr<media::ExactCut> exactCut_;
     DWORD error_ = 0;
     bool owned_ = false;  // the file is there and ours to remove

@@ -201,7 +201,9 @@ void frmDOSOutput::ReadOutput1_Complete() {
     if (failure.empty()) {
         pb_->SetValue(100);
         label1_->SetCaption(L"Task Completed.");
-        base::ShowMessage(Handle(), L"MP3 has been cut!", MB_OK | MB_ICONINFORMATION, L"Success!");
+        const std::wstring notice = runOutput_ ? runOutput_->Notice() : std::wstring();
+        base::ShowMessage(Handle(), notice.empty() ? L"MP3 has been cut!" : L"MP3 has been cut!\r\n\r\n" + notice,
+                          MB_OK | (notice.empty() ? MB_ICONINFORMATION : MB_ICONWARNING), L"Success!");
     } else {
         std::wstring text = L"The cut failed: " + failure;
         std::wstring lines = LastLines(transcript_, kQuotedLines);

@@ -11,6 +11,7 @@
 
 #include "base/SystemErrorText.h"
 #include "media/FileError.h"
+#include "media/GainPlan.h"
 #include "media/Id3v2Tag.h"
 #include "media/InfoFrame.h"
 #include "media/LameCrc16.h"
@@ -184,8 +185,10 @@ std::optional<Plan> PlanCut(const MediaFile& source, const Mp3Index& index, Samp
 }
 
 // The cut's audio: an information frame, the plan's head and the source's
-// frames, each checked; nothing where the frames are damaged or the file ends early.
-std::vector<std::uint8_t> ReadAudio(const MediaFile& source, const Mp3Index& index, const Plan& plan) {
+// frames, each checked, their gains changed as `gains` plans; nothing where the
+// frames are damaged or the file ends early.
+std::vector<std::uint8_t> ReadAudio(const MediaFile& source, const Mp3Index& index, const Plan& plan,
+                                    const GainPlan& gains, GainReport& report) {
     const auto& offsets = index.frameOffsets;
     const std::uint64_t bulk = plan.copied <= plan.last ? offsets[plan.copied] : plan.musicEnd;
     const FrameHeader stream = *FrameHeader::Parse(plan.infoHeader.data());
@@ -197,13 +200,10 @@ std::vector<std::uint8_t> ReadAudio(const MediaFile& source, const Mp3Index& ind
 
     InfoFrame info;
     info.header = plan.infoHeader;
-    info.musicCrc = LameCrc16(head, plan.head.size());
     // A chunk at a time, so that a stop is heard at once.
     for (std::uint64_t at = bulk; at < plan.musicEnd; at += kChunkSize) {
         const auto size = static_cast<std::size_t>(std::min<std::uint64_t>(kChunkSize, plan.musicEnd - at));
-        std::uint8_t* chunk = frames + (at - bulk);
-        if (source.ReadAt(at, chunk, size) < size) return {};
-        info.musicCrc = LameCrc16(chunk, size, info.musicCrc);
+        if (source.ReadAt(at, frames + (at - bulk), size) < size) return {};
     }
 
     std::vector<std::uint32_t> sizes;
@@ -224,6 +224,12 @@ std::vector<std::uint8_t> ReadAudio(const MediaFile& source, const Mp3Index& ind
         count(bytes, header->frameSize);
     }
 
+    // The silent frame that carries the reservoir is the cut's own and before the selection.
+    const std::size_t silent = plan.frames > plan.last - plan.first + 1 ? sizes.front() : 0;
+    if (!gains.Change().None())
+        report = gains.Apply(std::span(head + silent, audio.data() + audio.size()), index.format,
+                             FrameStartSample(index, plan.first));
+    info.musicCrc = LameCrc16(head, static_cast<std::size_t>(audio.data() + audio.size() - head));
     info.frames = static_cast<std::uint32_t>(plan.frames);
     info.bytes = static_cast<std::uint32_t>(std::min<std::uint64_t>(audio.size(), 0xFFFFFFFFu));
     info.seekTable = InfoFrame::SeekTable(sizes, static_cast<std::uint32_t>(infoSize));
@@ -248,8 +254,13 @@ SampleRange SelectionSamples(double start, double length, int rate) noexcept {
     return {first, first + samples(length)};
 }
 
-ExactCut::ExactCut(std::wstring source, double start, double length, std::shared_ptr<const Mp3Index> sourceIndex)
-    : source_(std::move(source)), start_(start), length_(length), sourceIndex_(std::move(sourceIndex)) {
+ExactCut::ExactCut(std::wstring source, double start, double length, std::shared_ptr<const Mp3Index> sourceIndex,
+                   const LevelChange& change)
+    : source_(std::move(source)),
+      start_(start),
+      length_(length),
+      sourceIndex_(std::move(sourceIndex)),
+      change_(change) {
     try {
         worker_ = std::thread([this] { Prepare(); });
     } catch (const std::system_error&) {  // no thread to be had: Finish prepares first
@@ -275,7 +286,7 @@ void ExactCut::Prepare() noexcept {
         if (range.first >= range.end) return;
         const auto plan = PlanCut(input, index, range);
         if (!plan) return;
-        audio_ = ReadAudio(input, index, *plan);
+        audio_ = ReadAudio(input, index, *plan, GainPlan(change_, range, index.format.sampleRate), report_);
         // What a reader of the copy finds: its LAME tag drops the delay and padding around the range.
         seconds_ = static_cast<double>(range.end - range.first) / index.format.sampleRate;
     } catch (const FileError&) {

@@ -7,7 +7,8 @@
 // first selected sample (after one silent frame that carries its reservoir), to
 // the frame holding the selection's last sample, under an information frame
 // whose LAME tag tells gapless players the delay and padding to drop. The tags
-// the copy begins and ends with stay as they are.
+// the copy begins and ends with stay as they are. Fades and a change of level
+// are made in the frames' gain fields, so the audio is never decoded.
 #include <atomic>
 #include <cstdint>
 #include <exception>
@@ -17,6 +18,7 @@
 #include <thread>
 #include <vector>
 
+#include "media/LevelChange.h"
 #include "media/PieceTags.h"
 
 namespace media {
@@ -39,10 +41,12 @@ SampleRange SelectionSamples(double start, double length, int rate) noexcept;
 // once the encoder is done only writing it into the copy is left.
 class ExactCut {
 public:
-    // Starts preparing the audio of `length` seconds from `start` of `source`.
-    // `sourceIndex`, an index made of `source` earlier (a player's), spares
-    // reading the whole file again while the file is as it was then.
-    ExactCut(std::wstring source, double start, double length, std::shared_ptr<const Mp3Index> sourceIndex);
+    // Starts preparing the audio of `length` seconds from `start` of `source`,
+    // with the fades and level of `change`. `sourceIndex`, an index made of
+    // `source` earlier (a player's), spares reading the whole file again while
+    // the file is as it was then.
+    ExactCut(std::wstring source, double start, double length, std::shared_ptr<const Mp3Index> sourceIndex,
+             const LevelChange& change = {});
     ExactCut(const ExactCut&) = delete;
     ExactCut& operator=(const ExactCut&) = delete;
     ~ExactCut();
@@ -64,6 +68,9 @@ public:
     // (the copy may then be half written).
     std::optional<double> Finish(const std::wstring& copy);
 
+    // After Finish: what the fades and level could not change.
+    const GainReport& Report() const noexcept { return report_; }
+
 private:
     void Prepare() noexcept;
 
@@ -71,6 +78,8 @@ private:
     const double start_;
     const double length_;
     const std::shared_ptr<const Mp3Index> sourceIndex_;
+    const LevelChange change_;
+    GainReport report_;
     std::atomic<bool> stop_{false};
     bool prepared_ = false;
     std::vector<std::uint8_t> audio_;  // empty where the source cannot be cut exactly

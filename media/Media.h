@@ -1,17 +1,19 @@
 #pragma once
 // What the program uses of the MP3 engine: a player that opens files by name, how
 // much audio a file holds, making a stream copy exact (with the frame index the
-// player made of the file), a file's waveform and its quiet spots, cue sheets and
-// the plan of a recording's pieces. The rest of
+// player made of the file) with fades and a change of level, a file's waveform
+// and its quiet spots, cue sheets, and splitting a recording into pieces. The rest of
 // media/ is the engine's own business.
 #include <string>
 
 #include "media/CueSheet.h"
 #include "media/ExactCut.h"
+#include "media/GainPlan.h"
 #include "media/MediaError.h"
 #include "media/Pieces.h"
 #include "media/Player.h"
 #include "media/QuietSpot.h"
+#include "media/SplitSearch.h"
 #include "media/Waveform.h"
 
 namespace media {

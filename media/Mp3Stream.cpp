@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <numeric>
 #include <optional>
 
 #include "media/MediaError.h"
@@ -59,7 +60,18 @@ AcmDecoder* Mp3Stream::DecoderFor(int channels) {
 
 std::uint64_t Mp3Stream::Length() const noexcept { return index_.PlayableSampleCount(); }
 
-void Mp3Stream::Seek(std::uint64_t sample) {
+void Mp3Stream::Seek(std::uint64_t sample) { SeekFrom(sample, 1); }
+
+void Mp3Stream::SeekAsFromStart(std::uint64_t sample) { SeekFrom(sample, StateFrames()); }
+
+std::size_t Mp3Stream::StateFrames() const noexcept {
+    constexpr std::size_t kStateSamples = 131072;
+    const std::size_t frameSamples = static_cast<std::size_t>(index_.format.SamplesPerFrame() * Channels());
+    return kStateSamples / std::gcd(kStateSamples, frameSamples);
+}
+
+// Decoding starts on a frame whose number is a multiple of `alignment`.
+void Mp3Stream::SeekFrom(std::uint64_t sample, std::size_t alignment) {
     position_ = std::min(sample, Length());
     pcm_.clear();
     pcmRead_ = 0;
@@ -71,7 +83,7 @@ void Mp3Stream::Seek(std::uint64_t sample) {
         skip_ = 0;
         return;
     }
-    nextFrame_ = PrimingStart(static_cast<std::size_t>(target));
+    nextFrame_ = PrimingStart(static_cast<std::size_t>(target)) / alignment * alignment;
     skip_ = streamSample - nextFrame_ * spf + AcmDecoder::kDecoderDelay;
     decodingChannels_ = 0;
     if (!DecoderFor(index_.ChannelsOf(nextFrame_))) nextFrame_ = index_.frameOffsets.size();
@@ -158,6 +170,7 @@ bool Mp3Stream::DecodeMore() {
         nextFrame_ = offsets.size();
         return false;
     }
+    if (gains_) gains_->Apply(frames_, index_.format, FrameStartSample(index_, first));
     // The codec starts decoding only once the next frame's header confirms the
     // first one's: the last frame of a run is followed by a copy of its header, or
     // a lone frame (or a seek into the last one) would never play.

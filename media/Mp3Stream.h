@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "media/AcmDecoder.h"
+#include "media/GainPlan.h"
 #include "media/MediaFile.h"
 #include "media/Mp3Index.h"
 
@@ -38,12 +39,25 @@ public:
 
     // Moves to `sample` (at most Length()); the next Read gives exactly that sample first.
     void Seek(std::uint64_t sample);
+    // The same, and the samples read from there on are exactly those that reading
+    // from the start gives. The codec carries a rounding state through the stream
+    // that repeats only every 131,072 samples of all channels, so decoding starts
+    // on a frame where it stands as it does at the start: up to StateFrames()
+    // frames earlier than Seek's.
+    void SeekAsFromStart(std::uint64_t sample);
+    // Frames between two such starts.
+    std::size_t StateFrames() const noexcept;
+
+    // Decodes the frames with their gains changed as `plan` says (none: as they
+    // are), as a cut saved with it plays; from the next Seek on.
+    void SetGainPlan(std::shared_ptr<const GainPlan> plan) noexcept { gains_ = std::move(plan); }
 
     // Writes up to `count` samples per channel, interleaved, to `out` and returns how many;
     // fewer only at the end of the stream (or where the file can no longer be read).
     std::size_t Read(std::int16_t* out, std::size_t count);
 
 private:
+    void SeekFrom(std::uint64_t sample, std::size_t alignment);
     std::size_t PrimingStart(std::size_t frame);
     // The codec for frames of this many channels, started afresh where the frames fed it last had the other count.
     AcmDecoder* DecoderFor(int channels);
@@ -63,6 +77,7 @@ private:
     std::size_t pcmRead_ = 0;
     std::vector<std::uint8_t> raw_;
     std::vector<std::uint8_t> frames_;
+    std::shared_ptr<const GainPlan> gains_;
 };
 
 }  // namespace media

@@ -57,6 +57,7 @@ void Player::Restart(std::uint64_t sample, bool playing, PlayState state, std::o
     pauseSample_ = pause;
     playing_ = playing;
     state_ = state;
+    gains_ = nullptr;
     finishedSamples_ = 0;
     queuedSamples_ = 0;
     ++generation_;
@@ -97,11 +98,12 @@ void Player::Seek(double seconds) {
     }
 }
 
-void Player::PlayRange(double from, double until) {
+void Player::PlayRange(double from, double until, std::shared_ptr<const GainPlan> gains) {
     std::lock_guard lock(mutex_);
     if (!stream_) return;
     std::uint64_t pause = SampleAt(until);
     Restart(std::min(SampleAt(from), pause), true, PlayState::Transitioning, pause);
+    gains_ = std::move(gains);
 }
 
 PlayState Player::State() const {
@@ -187,6 +189,7 @@ void Player::Run() {
         std::uint64_t pause = 0;
         int volume = 0;
         bool newStream = false;
+        std::shared_ptr<const GainPlan> gains;
         {
             std::lock_guard lock(mutex_);
             if (quit_) break;
@@ -195,6 +198,7 @@ void Player::Run() {
             start = startSample_;
             pause = pauseSample_.value_or(length_);
             volume = volume_;
+            gains = gains_;
             if (generation != seen) {
                 newStream = stream != stream_;
                 stream = stream_;
@@ -217,6 +221,7 @@ void Player::Run() {
                         sinkChannels = stream->Channels();
                         sinkOnDevice = PlaysOnDevice();
                     }
+                    stream->SetGainPlan(std::move(gains));
                     stream->Seek(start);
                 } catch (const std::exception&) {
                     ended = true;
@@ -258,7 +263,10 @@ void Player::Run() {
                 onDevice_ = false;
                 if (generation_ == seen) {
                     finishedSamples_ += finished;
+                    // The range keeps its end and its gains.
+                    auto gains = gains_;
                     Restart(PlayheadSample(), true, PlayState::Transitioning, pauseSample_);
+                    gains_ = std::move(gains);
                 }
                 continue;
             }

@@ -56,8 +56,10 @@ public:
     void Stop();
     // Moves the playhead; playback goes on from there if it was going.
     void Seek(double seconds);
-    // Plays from `from` and pauses exactly at `until` (seconds), where the playhead stays.
-    void PlayRange(double from, double until);
+    // Plays from `from` and pauses exactly at `until` (seconds), where the playhead
+    // stays; with `gains`, the frames' gains changed as a cut saved with them plays.
+    // The next command plays the frames as they are again.
+    void PlayRange(double from, double until, std::shared_ptr<const GainPlan> gains = nullptr);
 
     PlayState State() const;
     double Position() const;     // seconds
@@ -89,6 +91,7 @@ private:
 
     // Guarded by mutex_. `generation` counts the commands that make the worker start over.
     std::shared_ptr<Mp3Stream> stream_;
+    std::shared_ptr<const GainPlan> gains_;  // for the range playing
     std::uint64_t generation_ = 0;
     bool quit_ = false;
     bool playing_ = false;  // the worker should be playing

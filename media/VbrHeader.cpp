@@ -12,10 +12,18 @@ std::uint32_t BigEndian32(const std::uint8_t* b) noexcept {
     return (std::uint32_t{b[0]} << 24) | (std::uint32_t{b[1]} << 16) | (std::uint32_t{b[2]} << 8) | b[3];
 }
 
+// Where the "Xing" or "Info" signature is, or -1: after the side information, and
+// in a protected frame also where it would be without the checksum, as LAME puts it.
+int XingOffset(const FrameHeader& header, const std::uint8_t* frame) noexcept {
+    for (int pos : {header.MainDataOffset(), header.hasCrc ? header.MainDataOffset() - 2 : -1}) {
+        if (pos < 0 || pos + 8 > header.frameSize) continue;
+        if (std::memcmp(frame + pos, "Xing", 4) == 0 || std::memcmp(frame + pos, "Info", 4) == 0) return pos;
+    }
+    return -1;
+}
+
 bool XingMarked(const FrameHeader& header, const std::uint8_t* frame) noexcept {
-    int pos = header.MainDataOffset();
-    if (pos + 8 > header.frameSize) return false;
-    return std::memcmp(frame + pos, "Xing", 4) == 0 || std::memcmp(frame + pos, "Info", 4) == 0;
+    return XingOffset(header, frame) >= 0;
 }
 
 bool VbriMarked(const FrameHeader& header, const std::uint8_t* frame) noexcept {
@@ -23,8 +31,8 @@ bool VbriMarked(const FrameHeader& header, const std::uint8_t* frame) noexcept {
 }
 
 std::optional<VbrHeader> ReadXing(const FrameHeader& header, const std::uint8_t* frame) noexcept {
-    if (!XingMarked(header, frame)) return std::nullopt;
-    int pos = header.MainDataOffset();
+    const int pos = XingOffset(header, frame);
+    if (pos < 0) return std::nullopt;
     const std::uint8_t* xing = frame + pos;
     std::uint32_t flags = BigEndian32(xing + 4);
     VbrHeader result;

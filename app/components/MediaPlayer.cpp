@@ -131,7 +131,9 @@ void MediaPlayer::Pause() { player_.Pause(); }
 
 void MediaPlayer::Stop() { player_.Stop(); }
 
-void MediaPlayer::PlayRange(double from, double until) { player_.PlayRange(from, until); }
+void MediaPlayer::PlayRange(double from, double until, std::shared_ptr<const media::GainPlan> gains) {
+    player_.PlayRange(from, until, std::move(gains));
+}
 
 int MediaPlayer::Volume() const { return player_.Volume(); }
 

@@ -44,8 +44,8 @@ public:
     void Play();
     void Pause();
     void Stop();
-    // Plays from `from` and pauses exactly at `until` (seconds).
-    void PlayRange(double from, double until);
+    // Plays from `from` and pauses exactly at `until` (seconds); with `gains`, as a cut saved with them plays.
+    void PlayRange(double from, double until, std::shared_ptr<const media::GainPlan> gains = nullptr);
 
     int Volume() const;
     void SetVolume(int volume);

@@ -3,6 +3,9 @@
 // script and the code that runs them.
 #define IDD_FIND_PAUSES 2001
 #define IDD_SPLIT_EVERY 2002
+#define IDD_FADE_IN 2003
+#define IDD_FADE_OUT 2004
+#define IDD_CHANGE_LEVEL 2005
 
 // A dialog's number fields, in their tab order, and its check box.
 #define IDC_FIELD1 1001

@@ -17,21 +17,18 @@ struct DialogState {
     bool* check;
 };
 
-std::wstring NumberText(double value) {
-    wchar_t text[32];
-    std::swprintf(text, 32, L"%g", value);
-    return text;
-}
-
 bool ReadFields(HWND dialog, DialogState& state) {
     for (NumberField& field : state.fields) {
         wchar_t text[64] = {};
         ::GetDlgItemTextW(dialog, field.id, text, 64);
         const std::optional<double> value = ParseFieldNumber(text);
-        if (!value || *value < field.lowest || *value > field.highest) {
+        const bool offStep = value && field.step > 0 &&
+                             std::abs(*value / field.step - std::round(*value / field.step)) > 1e-9;
+        if (!value || *value < field.lowest || *value > field.highest || offStep) {
+            const std::wstring steps = field.step > 0 ? L" in steps of " + NumberText(field.step) : L"";
             base::ShowMessage(dialog,
                               std::wstring(field.name) + L" must be a number from " + NumberText(field.lowest) +
-                                  L" to " + NumberText(field.highest) + L".",
+                                  L" to " + NumberText(field.highest) + steps + L".",
                               MB_OK | MB_ICONERROR);
             HWND edit = ::GetDlgItem(dialog, field.id);
             ::SetFocus(edit);
@@ -77,6 +74,12 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
 }
 
 }  // namespace
+
+std::wstring NumberText(double value) {
+    wchar_t text[32];
+    std::swprintf(text, 32, L"%g", value);
+    return text;
+}
 
 std::optional<double> ParseFieldNumber(const wchar_t* text) {
     std::wstring number = text;

@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <span>
+#include <string>
 
 namespace app {
 
@@ -15,12 +16,16 @@ struct NumberField {
     double value;        // shown when the dialog opens, and what was typed after OK
     double lowest;
     double highest;
+    double step = 0;     // where not 0, the value must be a whole number of these
 };
 
 // The dialog `templateId` over `owner`, its fields filled in with their values
 // and its check box (IDC_CHECK1, where `check` is given) set. True on OK, with
 // the values and the check box's state read back.
 bool RunNumberDialog(HWND owner, int templateId, std::span<NumberField> fields, bool* check = nullptr);
+
+// A number as the dialogs show it ("-45", "0.5").
+std::wstring NumberText(double value);
 
 // The number a field's text holds ("." or "," before the fraction), or none.
 std::optional<double> ParseFieldNumber(const wchar_t* text);

@@ -128,8 +128,10 @@ void SavePiecesAs(Form1& main, HWND owner, const std::wstring& base) {
         std::vector<PieceCopy> copies;
         std::wstring command;
         for (std::size_t k = first; k < pieces.size() && files.size() < kPiecesPerRun; ++k) {
+            // The selection's level goes to every piece, and no fade: the pieces still join without a gap.
             auto file = std::make_unique<TemporaryOutput>(pieces[k].target, input, pieces[k].start, pieces[k].length,
-                                                          player.URL() == input ? player.Index() : nullptr);
+                                                          player.URL() == input ? player.Index() : nullptr,
+                                                          media::LevelChange{0, 0, main.Levels().Steps()});
             file->SetTags(pieces[k].tags);
             if (file->Error()) {
                 failure = L"piece " + std::to_wstring(k + 1) + L" cannot be saved as\r\n" + pieces[k].target +

@@ -30,15 +30,20 @@ struct WaveformScene {
     std::optional<double> end{};     // the end mark
     std::optional<double> cutEnd{};  // where the saved cut ends (the start plus the length)
     double playhead = 0;
+    // The selection's fades and level, drawn as the cut will sound; null with none.
+    const media::GainPlan* gains = nullptr;
+    std::wstring levels{};  // what the status line says of them
     std::vector<std::uint64_t> splits{};  // the split points, rising
     std::vector<Pause> leftOut{};          // pauses the saved pieces leave out
 };
 
 // One item of the status line: "Playhead", "Start", "End", "Length" (with no
-// value while unset), then "Piece" once the file is split.
+// value while unset), the "Levels" the selection is saved with (shown by value
+// alone), then "Piece" once the file is split.
 struct StatusItem {
     const wchar_t* name;
     std::wstring value;
+    bool named = true;  // the line shows the name before the value
 };
 std::vector<StatusItem> StatusItems(const WaveformScene& scene);
 
@@ -54,11 +59,14 @@ struct WaveformLayout {
 class WaveformPainter {
 public:
     static constexpr COLORREF kInk = RGB(32, 86, 170);
+    static constexpr COLORREF kRms = RGB(110, 160, 230);  // the level's RMS, inside the peaks
     static constexpr COLORREF kStartMark = RGB(0, 140, 60);
     static constexpr COLORREF kEndMark = RGB(200, 30, 30);
     static constexpr COLORREF kPlayhead = RGB(0, 0, 0);
     static constexpr COLORREF kSelection = RGB(206, 226, 250);
     static constexpr COLORREF kPlotBack = RGB(255, 255, 255);
+    static constexpr COLORREF kFade = RGB(140, 60, 190);
+    static constexpr COLORREF kFadeShade = RGB(234, 222, 244);
     static constexpr COLORREF kSplit = RGB(230, 120, 0);
     static constexpr COLORREF kLeftOut = RGB(225, 225, 225);
     // On the decibel scale, this level and below lie on the centre line.
@@ -74,16 +82,19 @@ public:
     // Draws the part `dirty` of the client area.
     void Paint(HDC dc, const RECT& client, const RECT& dirty, const WaveformScene& scene) const;
 
-    // The y of a sample value in the plot, on the linear or the decibel scale.
-    int YOf(const RECT& plot, int value) const noexcept;
+    // The y of a sample value in a channel's lane, on the linear or the decibel scale.
+    int YOf(const RECT& lane, int value) const noexcept;
+    // A channel's lane of the plot: a stereo file's left channel above its right.
+    static RECT Lane(const RECT& plot, int channel, int channels) noexcept;
 
     bool Decibels() const noexcept { return decibels_; }
     void SetDecibels(bool decibels) noexcept { decibels_ = decibels; }
 
 private:
     void PaintRuler(HDC dc, const RECT& ruler, const WaveformScene& scene) const;
-    void PaintEnvelope(HDC dc, const RECT& plot, long fromX, long toX, const WaveformScene& scene) const;
-    void PaintPoints(HDC dc, const RECT& plot, const WaveformScene& scene) const;
+    void PaintEnvelope(HDC dc, const RECT& lane, int channel, long fromX, long toX, const WaveformScene& scene) const;
+    void PaintPoints(HDC dc, const RECT& lane, int channel, const WaveformScene& scene) const;
+    void PaintFades(HDC dc, const RECT& plot, bool shade, const WaveformScene& scene) const;
     void PaintStatus(HDC dc, const RECT& status, const WaveformScene& scene) const;
     void PaintPieceNumbers(HDC dc, const RECT& ruler, const WaveformScene& scene) const;
 

@@ -9,6 +9,7 @@
 #include "app/Form1.h"
 #include "app/Shortcuts.h"
 #include "app/TimeText.h"
+#include "app/waveform/LevelCommands.h"
 #include "app/waveform/SplitCommands.h"
 #include "base/Rounding.h"
 #include "forms/PaintMessages.h"
@@ -113,6 +114,9 @@ WaveformScene WaveformWindow::Scene() {
     DecodeVisible();
     scene.samples = samples_;
     scene.samplesFirst = samplesFirst_;
+    gains_ = main_.SelectionGains();
+    scene.gains = gains_.get();
+    if (gains_) scene.levels = LevelsText(*gains_);
     return scene;
 }
 
@@ -136,6 +140,26 @@ WaveformScene WaveformWindow::MarkedScene() const {
         scene.splits[dragging_.split] = static_cast<std::uint64_t>(std::max(0.0, std::round(view_.SampleAt(dragX_))));
     scene.playhead = PlayheadSample();
     return scene;
+}
+
+// The settings as the status line names them, and the granules a rise holds at the
+// highest gain, counted again only when the settings or the selection change.
+std::wstring WaveformWindow::LevelsText(const media::GainPlan& gains) {
+    const media::SampleRange range = gains.Range();
+    if (heldFor_ != gains.Change() || heldRange_.first != range.first || heldRange_.end != range.end) {
+        heldFor_ = gains.Change();
+        heldRange_ = range;
+        held_ = 0;
+        if (const auto index = main_.player().Index(); index && gains.Change().steps > 0) {
+            try {
+                held_ = media::TryGainPlan(main_.player().URL(), *index, gains).heldAtTop;
+            } catch (const media::MediaError&) {  // unreadable now: the save will say so
+            }
+        }
+    }
+    std::wstring text = main_.Levels().StatusText();
+    if (held_ > 0) text += L" (" + std::to_wstring(held_) + (held_ == 1 ? L" granule" : L" granules") + L" held at gain 255)";
+    return text;
 }
 
 // Close up, the samples themselves are drawn: those around the view are decoded
@@ -362,6 +386,13 @@ void WaveformWindow::OnShortcut(WORD command) {
         main_.Splits().RemoveNearest(static_cast<std::uint64_t>(std::llround(PlayheadSample())));
         break;
     case kRemoveAllSplitPoints: main_.Splits().RemoveAll(); break;
+    case kFadeIn:
+    case kFadeOut:
+    case kChangeLevel:
+    case kNormalize:
+    case kNoLevelChange:
+        RunLevelCommand(main_, *this, static_cast<WaveformCommand>(command));
+        break;
     case kSavePieces:
     case kImportCueSheet:
     case kExportCueSheet:
@@ -425,6 +456,7 @@ LRESULT WaveformWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
         EnableMenuItems(reinterpret_cast<HMENU>(wParam),
                         {.fileLoaded = peaks_ != nullptr,
                          .hasSplitPoints = !main_.Splits().Points().empty(),
+                         .hasSelection = peaks_ && main_.SelectionSamples(),
                          .decibels = painter_.Decibels()});
         return 0;
     case WM_COMMAND:

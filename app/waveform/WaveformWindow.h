@@ -40,6 +40,7 @@ public:
 
     const WaveformView& View() const noexcept { return view_; }
     const media::Waveform* Peaks() const noexcept { return peaks_.get(); }
+    media::Waveform* Peaks() noexcept { return peaks_.get(); }
     // Zooms by `factor` (below 1 closer) around client x, as the wheel does.
     void ZoomAround(double factor, double x);
     // Scrolls so the plot starts at this sample.
@@ -66,6 +67,7 @@ private:
     WaveformScene Scene();
     // The scene without the decoded samples.
     WaveformScene MarkedScene() const;
+    std::wstring LevelsText(const media::GainPlan& gains);
     void Paint(HDC dc, const RECT& area);
     void Refresh();
     void ViewChanged();
@@ -102,6 +104,11 @@ private:
     Grab dragging_;
     double dragX_ = 0;
     std::optional<int> panX_;  // where a drag with the right button last was
+    // The selection's fades and level as last drawn, and how many granules they hold at the highest gain.
+    std::shared_ptr<const media::GainPlan> gains_;
+    std::optional<media::LevelChange> heldFor_;
+    media::SampleRange heldRange_;
+    std::uint64_t held_ = 0;
 };
 
 }  // namespace app

@@ -9,7 +9,9 @@
 //   scripts/benchmark save
 //
 // Cuts 30 minutes out of the 60-minute fixture and 10 seconds out of the
-// 3-minute one. Goal: the program's save within 1.15 x the bare command.
+// 3-minute one. Goals: the program's save within 1.15 x the bare command, and
+// the same save with a fade in, a fade out and a change of level within 1.05 x
+// the save without them.
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
@@ -59,11 +61,12 @@ SaveTimes ProgramSave(app::Form1& form, const std::wstring& output) {
 }
 
 // Seconds the step that makes a stream copy exact takes on its own, given the
-// player's index of the input: preparing the audio, then writing it into the copy.
+// player's index of the input: preparing the audio (with `change`), then writing it into the copy.
 double Finishing(const std::wstring& input, const std::wstring& copy, double start, double length,
-                 const media::Mp3Index* index) {
+                 std::shared_ptr<const media::Mp3Index> index, const media::LevelChange& change = {}) {
     const double begin = Now();
-    if (!media::MakeCutExact(input, copy, start, length, index)) {
+    media::ExactCut exact(input, start, length, std::move(index), change);
+    if (!exact.Finish(copy)) {
         std::fwprintf(stderr, L"the cut could not be made exact\n");
         std::exit(1);
     }
@@ -143,17 +146,30 @@ void Measure(app::Form1& form, const std::wstring& fixtures, const std::wstring&
     // A first round each to bring the files and the encoder into the cache.
     ProgramSave(form, programOutput);
     Bare(bareCommand);
-    std::vector<double> program, afterEncoder, bare, interpreted;
+    std::vector<double> program, afterEncoder, bare, interpreted, leveled;
+    // The same save with a fade in, a fade out and a change of level, before or after the plain one by turns.
+    auto saveLeveled = [&] {
+        form.Levels().SetFadeIn(1);
+        form.Levels().SetFadeOut(2);
+        form.Levels().SetLevelDb(-3);
+        leveled.push_back(ProgramSave(form, programOutput).total);
+        form.Levels().Clear();
+    };
     for (int run = 0; run < kRuns; ++run) {
+        if (run % 2 == 1) saveLeveled();
         const SaveTimes save = ProgramSave(form, programOutput);
         program.push_back(save.total);
         afterEncoder.push_back(save.afterEncoder);
+        if (run % 2 == 0) saveLeveled();
         bare.push_back(Bare(bareCommand));
         interpreted.push_back(Bare(ThroughInterpreter(bareCommand)));
     }
-    std::vector<double> finishing;
-    for (int run = 0; run < kRuns; ++run)
-        finishing.push_back(Finishing(input, bareOutput, cut.start, cut.length, form.player().Index().get()));
+    std::vector<double> finishing, finishingLeveled;
+    for (int run = 0; run < kRuns; ++run) {
+        finishing.push_back(Finishing(input, bareOutput, cut.start, cut.length, form.player().Index()));
+        finishingLeveled.push_back(
+            Finishing(input, bareOutput, cut.start, cut.length, form.player().Index(), media::LevelChange{1, 2, -2}));
+    }
     std::vector<double> left;
     for (int run = 0; run < kRuns; ++run)
         left.push_back(ExactStepLeft(input, bareCommand, bareOutput, cut.start, cut.length, form.player().Index()));
@@ -169,6 +185,7 @@ void Measure(app::Form1& form, const std::wstring& fixtures, const std::wstring&
     std::wprintf(L"  same, through ComSpec /c as the program     %8.3f s\n", interpretedTime);
     std::wprintf(L"  the exact step left once the encoder ended  %8.3f s\n", Median(left));
     std::wprintf(L"  making the copy exact, alone                %8.3f s\n", Median(finishing));
+    std::wprintf(L"  the same with fades and a level             %8.3f s\n", Median(finishingLeveled));
     std::wprintf(L"  plain copy of the same bytes                %8.3f s\n", Median(copies));
     if (withSlowerCuts) {
         using runner::QuoteArgument;
@@ -178,28 +195,22 @@ void Measure(app::Form1& form, const std::wstring& fixtures, const std::wstring&
                                       QuoteArgument(work + L"\\reencoded.mp3");
         std::wprintf(L"  re-encoding cut (one run)                   %8.3f s\n", Bare(reencode));
     }
+    std::wprintf(L"  program's save with fades and a level       %8.3f s\n", Median(leveled));
     std::wprintf(L"  program / bare                              %8.3f x (goal: within 1.15 x)\n",
                  programTime / bareTime);
     std::wprintf(L"  program / through ComSpec /c                %8.3f x\n", programTime / interpretedTime);
+    std::wprintf(L"  with fades and a level / without            %8.3f x (goal: within 1.05 x)\n",
+                 Median(leveled) / programTime);
     std::fflush(stdout);
 }
 
-// The fixtures folder comes as the one argument (scripts/benchmark gives it);
-// without one, the build's own.
-std::wstring FixturesFolder() {
-    int argc = 0;
-    wchar_t** argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
-    std::wstring named = argv && argc > 1 ? argv[1] : L"";
-    ::LocalFree(argv);
-    return (named.empty() ? app::FolderOf(app::ProgramFolder()) + L"\\fixtures" : named) + L"\\save";
-}
 
 }  // namespace
 
 int main() {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&controls);
-    const std::wstring fixtures = FixturesFolder();
+    const std::wstring fixtures = benchmarks::FixturesFolder(L"save");
     wchar_t temp[MAX_PATH] = {};
     ::GetTempPathW(MAX_PATH, temp);
     const std::wstring work = std::wstring(temp) + L"snipmill-save-benchmark";

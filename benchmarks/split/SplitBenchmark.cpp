@@ -7,6 +7,7 @@
 //
 // The two-hour fixture cut into 30 pieces. Goals: the program's save of all the
 // pieces within 1.3 x the bare encoder's runs, and within a fifth of 30 single saves.
+// The figures of the envelope and the pause search come first (LevelFigures.cpp).
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
@@ -78,20 +79,17 @@ void RemoveFiles(const std::wstring& folder) {
     ::FindClose(search);
 }
 
-std::wstring FixturesFolder() {
-    int argc = 0;
-    wchar_t** argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
-    std::wstring named = argv && argc > 1 ? argv[1] : L"";
-    ::LocalFree(argv);
-    return (named.empty() ? app::FolderOf(app::ProgramFolder()) + L"\\fixtures" : named) + L"\\media";
-}
 
 }  // namespace
 
+int LevelFigures();
+
 int main() {
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
+    if (const int failed = LevelFigures()) return failed;
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&controls);
-    const std::wstring input = FixturesFolder() + L"\\long_2h.mp3";
+    const std::wstring input = benchmarks::FixturesFolder(L"media") + L"\\long_2h.mp3";
     wchar_t temp[MAX_PATH] = {};
     ::GetTempPathW(MAX_PATH, temp);
     const std::wstring work = std::wstring(temp) + L"snipmill-split-benchmark";

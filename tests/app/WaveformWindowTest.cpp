@@ -55,18 +55,14 @@ protected:
         return *form.Waveform();
     }
     // Whether the pointer, moved to x of the plot, takes the sizing shape (or, not wanted, loses it).
+    // The window is asked for its pointer there as the system asks it on a move (a loaded
+    // machine may let the system's own asking come late).
     bool PointerIsSizingAt(app::WaveformWindow& window, double x, bool sizingWanted) {
         const RECT plot = Plot(window);
         testing_support::UserMoves(window.Handle(), static_cast<int>(x), (plot.top + plot.bottom) / 2);
-        const HCURSOR sizing = ::LoadCursorW(nullptr, IDC_SIZEWE);
-        return PumpUntil(
-            [&] {
-                CURSORINFO info{};
-                info.cbSize = sizeof info;
-                ::GetCursorInfo(&info);
-                return (info.hCursor == sizing) == sizingWanted;
-            },
-            3000);
+        ::SendMessageW(window.Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(window.Handle()),
+                       MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        return (::GetCursor() == ::LoadCursorW(nullptr, IDC_SIZEWE)) == sizingWanted;
     }
     // Drags with the left button from one client x of the waveform's plot to another.
     void Drag(app::WaveformWindow& window, double fromX, double toX) {
@@ -234,11 +230,12 @@ TEST_F(Waveform, ClosestZoomDrawsEachDecodedSampleWhereItLies) {
     ASSERT_GT(samples.size(), 100u);
     int drawn = 0;
     // Where a user reads a sample: four pixels to a sample from the plot's left edge
-    // on, each in the middle of its four; full scale two pixels short of the plot's
-    // edges, above and below its centre line.
+    // on, each in the middle of its four; the left channel in the upper half of the
+    // plot, full scale two pixels short of its edges, above and below its centre line.
     ASSERT_EQ(view.First(), static_cast<double>(first));
-    const double middle = (plot.top + plot.bottom - 1) / 2.0;
-    const double fullScale = (plot.bottom - plot.top) / 2.0 - 2;
+    const long laneBottom = plot.top + (plot.bottom - plot.top) / 2;
+    const double middle = (plot.top + laneBottom - 1) / 2.0;
+    const double fullScale = (laneBottom - plot.top) / 2.0 - 2;
     for (std::size_t i = 0; i < samples.size() / 2; ++i) {
         // The left channel carries the tone; each of its samples is a point of ink.
         const int x = view.PlotLeft() + static_cast<int>(i) * 4 + 2;
@@ -310,15 +307,19 @@ TEST_F(Waveform, SplitPointsAreSetMovedUsedAndRemovedWithKeysMouseAndMenu) {
     splitWithMAt(3.0, window.Handle());
     ASSERT_EQ(splits.Points(), (std::vector<std::uint64_t>{66150, 132300}));
 
-    // The second one dragged to 3.4 s, as a mark is.
+    // The second one takes the sizing pointer and is dragged to 3.4 s, as a mark is.
+    // (The drag as the messages it gives: the marks' test drags with real input.)
     EXPECT_TRUE(PointerIsSizingAt(window, view.XOf(3.0 * kRate), true));
-    Drag(window, view.XOf(3.0 * kRate), view.XOf(3.4 * kRate));
+    const RECT plot = Plot(window);
+    const int y = (plot.top + plot.bottom) / 2;
+    for (auto [message, x] : {std::pair{WM_LBUTTONDOWN, 3.0}, {WM_MOUSEMOVE, 3.2}, {WM_LBUTTONUP, 3.4}})
+        ::SendMessageW(window.Handle(), message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON,
+                       testing_support::MousePosition(static_cast<int>(view.XOf(x * kRate)), y));
     ASSERT_EQ(splits.Points().size(), 2u);
     EXPECT_NEAR(splits.Points()[1] / kRate, 3.4, view.SamplesPerPixel() / kRate);
 
     // A double click inside the second piece selects it, written as Set Start and Set End write them.
     // (The messages a double click gives, as a loaded machine may deliver real clicks too slowly for one.)
-    const RECT plot = Plot(window);
     const LPARAM at = testing_support::MousePosition(static_cast<int>(view.XOf(2.5 * kRate)), (plot.top + plot.bottom) / 2);
     for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
         ::SendMessageW(window.Handle(), message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, at);
@@ -349,4 +350,55 @@ TEST_F(Waveform, SplitPointsAreSetMovedUsedAndRemovedWithKeysMouseAndMenu) {
     EXPECT_EQ(splits.Points().size(), 1u);
     form.OpenMp3(FixturePath(L"waveform\\tones.mp3"));
     EXPECT_TRUE(splits.Points().empty());
+}
+
+TEST_F(Waveform, FindPausesAndSplitEveryReplaceTheSplitPointsFromTheirDialogs) {
+    form.OpenMp3(FixturePath(L"split\\album.mp3"));
+    app::WaveformWindow& window = OpenWaveform();
+    const app::SplitPoints& splits = form.Splits();
+    // The dialogs come up with their defaults, and the watcher takes them with OK.
+    ::SendMessageW(window.Handle(), WM_COMMAND, app::kFindPauses, 0);
+    ASSERT_FALSE(watcher.Seen().empty());
+    EXPECT_EQ(watcher.Seen().back().title, L"Find Pauses");
+    ASSERT_EQ(splits.Points().size(), 2u);
+    // In the two silences, 6 to 8 s and 16 to 18 s, not in the quiet noise inside the second sound.
+    EXPECT_GT(splits.Points()[0], 6 * kRate);
+    EXPECT_LT(splits.Points()[0], 8 * kRate);
+    EXPECT_GT(splits.Points()[1], 16 * kRate);
+    EXPECT_LT(splits.Points()[1], 18 * kRate);
+    EXPECT_TRUE(splits.PauseAt(0) && splits.PauseAt(1));
+    EXPECT_FALSE(splits.LeavePausesOut());
+
+    ::SendMessageW(window.Handle(), WM_COMMAND, app::kSplitEvery, 0);
+    EXPECT_EQ(watcher.Seen().back().title, L"Split Every");
+    EXPECT_TRUE(splits.Points().empty());  // 10 minutes is longer than the file
+}
+
+TEST(WaveformScale, DecibelsPutSixtyBelowFullScaleAndQuieterOnTheCentreLine) {
+    app::WaveformPainter painter;
+    const RECT lane{0, 0, 100, 206};  // centre 102.5, full scale 101 pixels away
+    struct Case {
+        int value;
+        int linear, decibels;
+    };
+    const Case cases[] = {
+        {32767, 2, 2},     // full scale at the top either way
+        {3277, 92, 35},    // -20 dB: a tenth of the way up, or two thirds
+        {33, 102, 102},    // -60 dB: on the centre line
+        {-3277, 113, 170}, // below the line alike
+        {0, 102, 102},
+    };
+    for (const Case& c : cases) {
+        painter.SetDecibels(false);
+        EXPECT_EQ(painter.YOf(lane, c.value), c.linear) << c.value;
+        painter.SetDecibels(true);
+        EXPECT_EQ(painter.YOf(lane, c.value), c.decibels) << c.value;
+    }
+    // A stereo file's left channel above its right, each half the plot.
+    const RECT left = app::WaveformPainter::Lane(RECT{0, 10, 100, 210}, 0, 2);
+    const RECT right = app::WaveformPainter::Lane(RECT{0, 10, 100, 210}, 1, 2);
+    EXPECT_EQ(left.top, 10);
+    EXPECT_EQ(left.bottom, 110);
+    EXPECT_EQ(right.top, 110);
+    EXPECT_EQ(right.bottom, 210);
 }

@@ -27,6 +27,8 @@ using media::Mp3Index;
 using media::Mp3Stream;
 using media_test::Fixture;
 using media_test::ReadBytes;
+using media_test::ReadIndex;
+using media_test::Samples;
 using media_test::ScratchFile;
 
 namespace {
@@ -36,27 +38,6 @@ namespace {
 // by a few steps (a sample out of place would differ by hundreds here). The host's
 // decoders, which the save tests use, agree to the bit or within one step.
 constexpr int kCodecRounding = 4;
-
-Mp3Index ReadIndex(const std::wstring& path) {
-    media::MediaFile file(path);
-    return media::Mp3Reader(file).Read();
-}
-
-// Samples [first, first + count) as a straight decode from the start gives them
-// (a seek primes the codec with fewer frames, which may change the last bits).
-std::vector<std::int16_t> Samples(const std::wstring& path, std::uint64_t first, std::uint64_t count) {
-    Mp3Stream stream(path);
-    const std::size_t channels = static_cast<std::size_t>(stream.Channels());
-    std::vector<std::int16_t> pcm(static_cast<std::size_t>(first + count) * channels);
-    std::size_t read = 0, n = 0;
-    while (read < first + count &&
-           (n = stream.Read(pcm.data() + read * channels, static_cast<std::size_t>(first + count - read))))
-        read += n;
-    pcm.resize(read * channels);
-    pcm.erase(pcm.begin(),
-              pcm.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(pcm.size(), first * channels)));
-    return pcm;
-}
 
 int LargestDifference(const std::vector<std::int16_t>& a, const std::vector<std::int16_t>& b) {
     int largest = 0;

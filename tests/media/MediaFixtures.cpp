@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "base/Handles.h"
+#include "media/MediaFile.h"
+#include "media/Mp3Reader.h"
+#include "media/Mp3Stream.h"
 
 namespace media_test {
 
@@ -12,6 +17,25 @@ std::wstring Fixture(const std::wstring& name) {
     std::wstring folder(exe, length);
     folder.resize(folder.find_last_of(L'\\'));
     return folder + L"\\..\\fixtures\\media\\" + name;
+}
+
+media::Mp3Index ReadIndex(const std::wstring& path) {
+    media::MediaFile file(path);
+    return media::Mp3Reader(file).Read();
+}
+
+std::vector<std::int16_t> Samples(const std::wstring& path, std::uint64_t first, std::uint64_t count) {
+    media::Mp3Stream stream(path);
+    const std::size_t channels = static_cast<std::size_t>(stream.Channels());
+    std::vector<std::int16_t> pcm(static_cast<std::size_t>(first + count) * channels);
+    std::size_t read = 0, n = 0;
+    while (read < first + count &&
+           (n = stream.Read(pcm.data() + read * channels, static_cast<std::size_t>(first + count - read))))
+        read += n;
+    pcm.resize(read * channels);
+    pcm.erase(pcm.begin(),
+              pcm.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(pcm.size(), first * channels)));
+    return pcm;
 }
 
 ScratchFile::ScratchFile(const std::wstring& name, const std::vector<std::uint8_t>& bytes) {

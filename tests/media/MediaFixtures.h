@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "media/Mp3Index.h"
 #include "support/BadMp3.h"
 
 namespace media_test {
@@ -20,6 +21,13 @@ inline constexpr const wchar_t* kStreams[] = {L"cbr128_info.mp3", L"cbr128_noinf
 std::wstring Fixture(const std::wstring& name);
 
 inline std::vector<std::uint8_t> ReadBytes(const std::wstring& path) { return testing_support::ReadFileBytes(path); }
+
+// What the engine's reader finds in a file.
+media::Mp3Index ReadIndex(const std::wstring& path);
+
+// Samples [first, first + count) as a straight decode from the start gives them
+// (a seek primes the codec with fewer frames, which may change the last bits).
+std::vector<std::int16_t> Samples(const std::wstring& path, std::uint64_t first, std::uint64_t count);
 
 // A file in a fresh folder of its own under the temporary folder, removed with the object.
 class ScratchFile {

@@ -8,6 +8,7 @@
 #include "media/MediaFile.h"
 #include "media/Mp3Reader.h"
 #include "support/BadMp3.h"
+#include "support/WindowTesting.h"
 
 using media::MediaError;
 using media::MediaFile;
@@ -438,4 +439,17 @@ TEST(Mp3Reader, GrowsTheFrameListByTheFramesFound) {
     Mp3Index index = ReadIndex(file.Path());
     EXPECT_EQ(index.FrameCount(), 4u);
     EXPECT_LT(index.frameOffsets.capacity(), 64u);
+}
+
+// LAME writes the information frame of a protected stream with its signature
+// where it would be without the checksum; the host's decoders find it there.
+TEST(Mp3Reader, FindsTheLameTagOfAProtectedStreamWhereLameWritesIt) {
+    for (const wchar_t* name : {L"exact\\crc-stereo.mp3", L"exact\\crc-mpeg2.mp3"}) {
+        const Mp3Index index = ReadIndex(testing_support::FixturePath(name));
+        ASSERT_TRUE(index.infoFrame);
+        EXPECT_TRUE(index.format.hasCrc);
+        EXPECT_EQ(index.declaredFrames, index.FrameCount());
+        EXPECT_EQ(index.encoderDelay, 576);
+        EXPECT_EQ(index.AudioSampleCount(), static_cast<std::uint64_t>(index.format.sampleRate) * 5 / 2);
+    }
 }

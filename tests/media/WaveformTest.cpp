@@ -10,6 +10,7 @@
 
 #include "MediaFixtures.h"
 #include "media/Media.h"
+#include "media/Mp3Stream.h"
 
 using namespace std::chrono_literals;
 
@@ -75,6 +76,77 @@ TEST(Waveform, PeaksShowTheTonesAndSilencesOfBothChannels) {
         EXPECT_EQ(peak.low, *low) << span.first;
         EXPECT_EQ(peak.high, *high) << span.first;
     }
+}
+
+// Each block's levels, per channel, against one decode of the whole file from its
+// start: the workers decode their parts from a few frames earlier, and must give
+// exactly the same samples at every part's start.
+TEST(Waveform, LevelsOfEveryBlockAreThoseOfOneDecode) {
+    std::vector<std::wstring> files(std::begin(media_test::kStreams), std::end(media_test::kStreams));
+    for (const wchar_t* name : {L"parts-cbr.mp3", L"parts-vbr.mp3", L"parts-mpeg2.mp3", L"parts-mpeg25.mp3", L"album.mp3"})
+        files.push_back(media_test::Fixture(std::wstring(L"..\\split\\") + name));
+    for (std::wstring& file : files) {
+        if (file.find(L'\\') == std::wstring::npos) file = media_test::Fixture(file);
+        const auto index = IndexOf(file);
+        media::Waveform waveform(file, index);
+        waveform.Wait();
+        ASSERT_EQ(waveform.ReadyLength(), waveform.Length()) << file;
+
+        media::Mp3Stream stream(file, index);
+        const std::size_t channels = static_cast<std::size_t>(stream.Channels());
+        std::vector<std::int16_t> all(static_cast<std::size_t>(stream.Length()) * channels);
+        ASSERT_EQ(stream.Read(all.data(), static_cast<std::size_t>(stream.Length())), stream.Length()) << file;
+
+        constexpr std::uint64_t kBlock = media::Waveform::kBlockSamples;
+        int wrong = 0;
+        for (std::uint64_t first = 0; first < waveform.Length() && wrong < 5; first += kBlock) {
+            const std::uint64_t end = std::min(first + kBlock, waveform.Length());
+            for (std::size_t c = 0; c < channels; ++c) {
+                media::Peak peak;
+                double squares = 0;
+                for (std::uint64_t s = first; s < end; ++s) {
+                    const std::int16_t sample = all[static_cast<std::size_t>(s) * channels + c];
+                    peak.Add(sample);
+                    squares += static_cast<double>(sample) * sample;
+                }
+                const media::Level level = waveform.LevelOf(first, end, static_cast<int>(c));
+                const bool same = level.peak.low == peak.low && level.peak.high == peak.high &&
+                                  std::abs(level.rms - std::sqrt(squares / static_cast<double>(end - first))) <= 0.5;
+                if (!same) ++wrong;
+                EXPECT_TRUE(same) << file << " block at " << first << " channel " << c;
+            }
+        }
+        // The whole file, through the groups, agrees with its blocks.
+        const auto [low, high] = std::minmax_element(all.begin(), all.end());
+        const media::Level whole = waveform.LevelOf(0, waveform.Length());
+        EXPECT_EQ(whole.peak.low, *low) << file;
+        EXPECT_EQ(whole.peak.high, *high) << file;
+        double squares = 0;
+        for (std::int16_t s : all) squares += static_cast<double>(s) * s;
+        EXPECT_NEAR(whole.rms, std::sqrt(squares / static_cast<double>(all.size())), 1.0) << file;
+    }
+}
+
+TEST(Waveform, EachChannelHasItsOwnLevel) {
+    media::Waveform waveform(WaveformFixture(L"tones.mp3"), IndexOf(WaveformFixture(L"tones.mp3")));
+    waveform.Wait();
+    struct Case {
+        double from, to;
+        int channel;
+        double decibels;  // of the RMS; a sine's is 3 dB below its peak
+    } cases[] = {
+        {1.1, 1.9, 0, -6.02 - 3.01}, {3.1, 3.9, 1, -12.04 - 3.01}, {1.1, 1.9, 1, -90}, {3.1, 3.9, 0, -90},
+    };
+    // (The encoder takes a little off the tones' level.)
+    for (const Case& c : cases) {
+        const media::Level level = waveform.LevelOf(At(c.from), At(c.to), c.channel);
+        if (c.decibels > -90)
+            EXPECT_NEAR(media::DecibelsOf(level.rms), c.decibels, 0.35) << c.from << " " << c.channel;
+        else
+            EXPECT_LT(media::DecibelsOf(level.rms), -70) << c.from << " " << c.channel;
+    }
+    EXPECT_NEAR(media::AmplitudeOf(-45), 184.3, 0.1);
+    EXPECT_DOUBLE_EQ(media::DecibelsOf(media::AmplitudeOf(-12.5)), -12.5);
 }
 
 TEST(Waveform, FilesThatEndEarlyOrHoldOneFrame) {

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cmath>
 #include <cstring>
 
 #include "SaveFixtures.h"
@@ -14,6 +15,7 @@
 #include "app/SaveSelection.h"
 #include "app/TimeText.h"
 #include "media/FrameHeader.h"
+#include "media/GranuleGains.h"
 #include "media/MediaFile.h"
 #include "media/Mp3Reader.h"
 #include "support/DialogWatcher.h"
@@ -24,12 +26,8 @@ namespace {
 using save_tests::ReadAll;
 using save_tests::ScratchFolder;
 
-std::wstring Source(const std::wstring& name) { return testing_support::FixturePath(L"exact\\" + name); }
-
-media::Mp3Index ReadIndex(const std::wstring& path) {
-    media::MediaFile file(path);
-    return media::Mp3Reader(file).Read();
-}
+using save_tests::ReadIndex;
+std::wstring Source(const std::wstring& name) { return save_tests::ExactSource(name); }
 
 std::vector<std::int16_t> Pcm(const std::wstring& path) {
     const std::string bytes = ReadAll(path);
@@ -209,4 +207,56 @@ TEST_F(ExactSave, TitleAndCoverSurviveAndACutOfACutIsExactAgain) {
     const auto twice = Pcm(folder / L"twice.mp3.ffmpeg.s16");
     EXPECT_EQ(twice, SourceSamples(first.source, "ffmpeg", first.first + second.first, first.first + second.end));
     EXPECT_EQ(ReadIndex(folder / L"twice.mp3").title, L"Exact cut");
+}
+
+// Fades and a change of level on an exact cut, saved through the program and
+// decoded by the host's decoders: still exactly the selected samples, at the level asked for.
+TEST_F(ExactSave, FadesAndLevelKeepTheCutExactInFfmpegAndMpg123) {
+    ScratchFolder folder(L"levels");
+    struct Leveled {
+        Cut cut;
+        media::LevelChange change;
+    };
+    std::vector<Leveled> cuts;
+    const wchar_t* const kLevelSources[] = {L"cbr-cover.mp3",    L"vbr-stereo.mp3",  L"plain-stereo.mp3",
+                                            L"vbr-mono.mp3",     L"mpeg2-stereo.mp3", L"mpeg25-stereo.mp3",
+                                            L"crc-stereo.mp3",   L"crc-mpeg2.mp3",    L"crc-mpeg25.mp3"};
+    for (const wchar_t* source : kLevelSources)
+        for (const media::LevelChange& change : {media::LevelChange{0, 0, -4}, media::LevelChange{0.2, 0.3, 1}}) {
+            Cut cut = Place(source, Span::InTheMiddle);
+            cut.file = folder / (L"level" + std::to_wstring(cuts.size()) + L".mp3");
+            form.Levels().SetFadeIn(change.fadeIn);
+            form.Levels().SetFadeOut(change.fadeOut);
+            form.Levels().SetSteps(change.steps);
+            Save(Source(source), cut, cut.file);
+            cuts.push_back({cut, change});
+        }
+    form.Levels().Clear();
+    DecodeOnHost(folder);
+
+    for (const Leveled& leveled : cuts) {
+        const Cut& cut = leveled.cut;
+        SCOPED_TRACE(Describe(cut) + (leveled.change.steps < 0 ? " at -6 dB" : " faded"));
+        const std::uint64_t length = cut.end - cut.first;
+        const std::size_t channels = static_cast<std::size_t>(ReadIndex(Source(cut.source)).format.channels);
+        // Protected frames still pass their checksums.
+        const media::Mp3Index index = ReadIndex(cut.file);
+        const std::string bytes = ReadAll(cut.file);
+        for (std::uint64_t offset : index.frameOffsets) {
+            auto frame = reinterpret_cast<std::uint8_t*>(const_cast<char*>(bytes.data())) + offset;
+            ASSERT_TRUE(media::GranuleGains(frame, *media::FrameHeader::Parse(frame)).CrcHolds()) << offset;
+        }
+        for (const char* decoder : {"mpg123", "ffmpeg"}) {
+            SCOPED_TRACE(decoder);
+            const auto decoded = Pcm(cut.file + L"." + std::wstring(decoder, decoder + std::strlen(decoder)) + L".s16");
+            ASSERT_EQ(decoded.size(), length * channels);
+            if (leveled.change.steps >= 0) continue;
+            // Half the source's samples, from the same first sample on.
+            const auto source = SourceSamples(cut.source, decoder, cut.first, cut.end);
+            int largest = 0;
+            for (std::size_t i = 0; i < source.size(); ++i)
+                largest = std::max(largest, static_cast<int>(std::lround(std::abs(decoded[i] - source[i] / 2.0))));
+            EXPECT_LE(largest, 1);
+        }
+    }
 }

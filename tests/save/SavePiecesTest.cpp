@@ -25,12 +25,8 @@ using save_tests::ReadAll;
 using save_tests::RunOnHost;
 using save_tests::ScratchFolder;
 
-std::wstring Source(const std::wstring& name) { return testing_support::FixturePath(L"exact\\" + name); }
-
-media::Mp3Index ReadIndex(const std::wstring& path) {
-    media::MediaFile file(path);
-    return media::Mp3Reader(file).Read();
-}
+using save_tests::ReadIndex;
+std::wstring Source(const std::wstring& name) { return save_tests::ExactSource(name); }
 
 std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 
@@ -130,6 +126,17 @@ TEST_F(SavePieces, APieceIsByteForByteTheSavedSelectionAndCarriesItsNumberAndNam
     ASSERT_TRUE(pieceIndex.infoFrame && selectionIndex.infoFrame);
     EXPECT_EQ(piece.substr(static_cast<std::size_t>(*pieceIndex.infoFrame)),
               selection.substr(static_cast<std::size_t>(*selectionIndex.infoFrame)));
+
+    // With fades and a level set, each piece takes the level and no fade: the selection saved with the level alone.
+    form.Levels().SetFadeIn(0.2);
+    form.Levels().SetLevelDb(-6);
+    app::SavePiecesAs(form, form.Handle(), folder / L"Quieter");
+    form.Levels().SetFadeIn(0);
+    app::SaveSelectionAs(form, folder / L"quieter.mp3");
+    const std::string quieter = ReadAll(folder / L"Quieter 02 Middle_ _one_.mp3").substr(*pieceIndex.infoFrame);
+    EXPECT_EQ(quieter, ReadAll(folder / L"quieter.mp3").substr(*selectionIndex.infoFrame));  // tags alike: same place
+    EXPECT_NE(quieter, piece.substr(*pieceIndex.infoFrame));
+    form.Levels().Clear();
 
     const std::string tags = RunOnHost("ffprobe -v error -show_entries format_tags=track,title,artist -of compact '" +
                                        save_tests::HostPath(folder / middle) + "'");

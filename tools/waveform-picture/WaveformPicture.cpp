@@ -1,8 +1,9 @@
 // Draws the waveform window as a user sees it with a loaded file, a marked
 // selection and the playhead: the whole file, zoomed in to single samples at the
 // start mark, and a tenth of a second where a tone ends; and the whole window,
-// menu bar and frame, with the file split into pieces. Writes waveform-whole.png,
-// waveform-samples.png, waveform-tenth.png and waveform-split.png into the folder given.
+// menu bar and frame, with the file split into pieces, and with a selection's
+// fades and level. Writes waveform-whole.png, waveform-samples.png,
+// waveform-tenth.png, waveform-split.png and waveform-levels.png into the folder given.
 // Run with: scripts/contact-sheet waveform-picture
 #include <windows.h>
 
@@ -28,9 +29,9 @@ void CALLBACK TakeMenuShot(HWND, UINT, UINT_PTR timer, DWORD) {
     ::EndMenu();
 }
 
-bool Write(const std::wstring& folder, const std::wstring& name, HWND window) {
+bool Write(const std::wstring& folder, const std::wstring& name, const testing_support::Pixels& pixels) {
     const std::wstring path = folder + L"\\" + name;
-    if (!testing_support::WritePng(path, testing_support::PrintClient(window))) return false;
+    if (!testing_support::WritePng(path, pixels)) return false;
     std::wprintf(L"%ls\n", path.c_str());
     return true;
 }
@@ -54,7 +55,7 @@ int wmain(int argc, wchar_t** argv) {
     app::WaveformWindow& waveform = *form.Waveform();
     if (!testing_support::PumpUntil([&] { return waveform.Peaks()->Finished(); }, 20000)) return 1;
     testing_support::PumpFor(200);
-    if (!Write(folder, L"waveform-whole.png", waveform.Handle())) return 1;
+    if (!Write(folder, L"waveform-whole.png", testing_support::PrintClient(waveform.Handle()))) return 1;
 
     // Closest zoom, the start mark a third into the view.
     const app::WaveformView& view = waveform.View();
@@ -62,13 +63,13 @@ int wmain(int argc, wchar_t** argv) {
         waveform.ZoomAround(0.5, view.XOf(1.2 * 44100));
     waveform.ScrollTo(1.2 * 44100 - view.VisibleSamples() / 3);
     testing_support::PumpFor(200);
-    if (!Write(folder, L"waveform-samples.png", waveform.Handle())) return 1;
+    if (!Write(folder, L"waveform-samples.png", testing_support::PrintClient(waveform.Handle()))) return 1;
 
     // A tenth of a second around the end of the first tone.
     waveform.ZoomAround(4410 / view.VisibleSamples(), view.XOf(2.0 * 44100));
     waveform.ScrollTo(2.0 * 44100 - view.VisibleSamples() / 2);
     testing_support::PumpFor(200);
-    if (!Write(folder, L"waveform-tenth.png", waveform.Handle())) return 1;
+    if (!Write(folder, L"waveform-tenth.png", testing_support::PrintClient(waveform.Handle()))) return 1;
 
     // Split into four pieces, seen whole with the window's frame and its Split menu open.
     for (double seconds : {0.8, 2.0, 3.6}) form.Splits().Add(static_cast<std::uint64_t>(seconds * 44100));
@@ -80,5 +81,16 @@ int wmain(int argc, wchar_t** argv) {
     ::SendMessageW(waveform.Handle(), WM_SYSCOMMAND, SC_KEYMENU, L's');
     if (!menuShot) return 1;
     std::wprintf(L"%ls\n", menuShotPath.c_str());
-    return 0;
+
+    // A wider selection faded in and out and raised by 3 dB, the whole window.
+    form.Splits().RemoveAll();
+    form.clearsel();
+    form.MoveStart(0.5);
+    form.MoveEnd(4.5);
+    form.Levels().SetFadeIn(1.0);
+    form.Levels().SetFadeOut(1.5);
+    form.Levels().SetLevelDb(3);
+    form.LevelsChanged();
+    testing_support::PumpFor(300);
+    return Write(folder, L"waveform-levels.png", testing_support::CaptureWindow(waveform.Handle())) ? 0 : 1;
 }

@@ -1,0 +1,87 @@
+#include "app/waveform/LevelCommands.h"
+
+#include <cstdio>
+
+#include "app/Form1.h"
+#include "app/waveform/DialogIds.h"
+#include "app/waveform/NumberDialog.h"
+#include "app/waveform/WaveformWindow.h"
+#include "base/MessageLoop.h"
+
+namespace app {
+
+namespace {
+
+// The selection's loudest sample, once the window has the file's peaks.
+int LoudestSample(Form1& main, WaveformWindow& window) {
+    return media::LoudestSample(*window.Peaks(), *main.SelectionSamples());
+}
+
+bool AskFade(HWND owner, int dialog, const wchar_t* name, double proposal, double& seconds) {
+    NumberField field{IDC_FIELD1, name, proposal, 0, LevelSettings::kLongestFade};
+    if (!RunNumberDialog(owner, dialog, std::span(&field, 1))) return false;
+    seconds = field.value;
+    return true;
+}
+
+// A rise that would clip the selection's loudest sample is made only once the user agrees.
+void ChangeLevel(Form1& main, WaveformWindow& window) {
+    LevelSettings& levels = main.Levels();
+    NumberField field{IDC_FIELD1,           L"The change of level",     levels.LevelDb(),
+                      LevelSettings::kLowestDb, LevelSettings::kHighestDb, LevelSettings::kStepDb};
+    LevelSettings trial = levels;
+    if (!RunNumberDialog(window.Handle(), IDD_CHANGE_LEVEL, std::span(&field, 1)) || !trial.SetLevelDb(field.value))
+        return;
+    if (trial.Steps() > levels.Steps()) {
+        const double clipping = media::ClippingDb(LoudestSample(main, window), trial.Steps());
+        wchar_t text[200];
+        std::swprintf(text, 200,
+                      L"A level of %ls would clip the selection's loudest sample by %.1f dB.\r\n\r\n"
+                      L"Change the level anyway?",
+                      LevelSettings::DbText(trial.Steps()).c_str(), clipping);
+        if (clipping > 0 && base::ShowMessage(window.Handle(), text, MB_YESNO | MB_ICONWARNING) != IDYES) return;
+    }
+    levels = trial;
+    main.LevelsChanged();
+}
+
+void Normalize(Form1& main, WaveformWindow& window) {
+    const int loudest = LoudestSample(main, window);
+    if (loudest == 0) {
+        base::ShowMessage(window.Handle(), L"The selection is silent: there is no level to normalize it to.",
+                          MB_ICONINFORMATION);
+        return;
+    }
+    main.Levels().SetSteps(media::NormalizingSteps(loudest));
+    main.LevelsChanged();
+}
+
+}  // namespace
+
+void RunLevelCommand(Form1& main, WaveformWindow& window, WaveformCommand command) {
+    // The fades and the level belong to a selection (the menu greys them without one).
+    if (!window.Peaks() || !main.SelectionSamples()) return;
+    LevelSettings& levels = main.Levels();
+    double seconds = 0;
+    switch (command) {
+    case kFadeIn:
+        if (AskFade(window.Handle(), IDD_FADE_IN, L"The fade in", levels.FadeInProposal(), seconds) &&
+            levels.SetFadeIn(seconds))
+            main.LevelsChanged();
+        break;
+    case kFadeOut:
+        if (AskFade(window.Handle(), IDD_FADE_OUT, L"The fade out", levels.FadeOutProposal(), seconds) &&
+            levels.SetFadeOut(seconds))
+            main.LevelsChanged();
+        break;
+    case kChangeLevel: ChangeLevel(main, window); break;
+    case kNormalize: Normalize(main, window); break;
+    case kNoLevelChange:
+        levels.Clear();
+        main.LevelsChanged();
+        break;
+    default: break;
+    }
+}
+
+}  // namespace app

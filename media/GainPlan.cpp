@@ -1,0 +1,157 @@
+#include "media/GainPlan.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "media/GranuleGains.h"
+#include "media/MediaFile.h"
+#include "media/Waveform.h"
+
+namespace media {
+
+namespace {
+
+constexpr std::int64_t kGranule = 576;
+constexpr double kLoudestSample = 32767;  // full scale for a positive sample
+// Frames read at a time when a plan is tried on a file.
+constexpr std::size_t kFramesAtOnce = 1024;
+// Samples decoded at a time for the loudest sample.
+constexpr std::size_t kDecodeAtOnce = 1 << 16;
+
+}  // namespace
+
+GainPlan::GainPlan(const LevelChange& change, SampleRange range, int rate) noexcept
+    : change_(change),
+      range_(range),
+      fadeInSamples_(std::max(0.0, change.fadeIn) * rate),
+      fadeOutSamples_(std::max(0.0, change.fadeOut) * rate) {}
+
+double GainPlan::Curve(double sample) const noexcept {
+    double amplitude = 1;
+    if (fadeInSamples_ > 0)
+        amplitude = std::clamp((sample - static_cast<double>(range_.first)) / fadeInSamples_, 0.0, 1.0);
+    if (fadeOutSamples_ > 0)
+        amplitude = std::min(amplitude, std::clamp((static_cast<double>(range_.end) - sample) / fadeOutSamples_, 0.0, 1.0));
+    return amplitude;
+}
+
+int GainPlan::ChangeOfGranule(std::int64_t start) const noexcept {
+    const double amplitude = Curve(static_cast<double>(start + kGranule / 2));
+    if (amplitude <= 0) return kSilent;
+    if (20 * std::log10(amplitude) < kSilenceDb) return kSilent;
+    // A step is a factor of 2^(1/4), a little over 1.5 dB.
+    return static_cast<int>(std::lround(4 * std::log2(amplitude))) + change_.steps;
+}
+
+GainReport GainPlan::Apply(std::span<std::uint8_t> frames, const FrameHeader& format, std::int64_t firstSample) const {
+    GainReport report;
+    std::int64_t sample = firstSample;
+    for (std::size_t at = 0; at + FrameHeader::kSize <= frames.size();) {
+        std::uint8_t* bytes = frames.data() + at;
+        const auto header = FrameHeader::Parse(bytes);
+        if (!header || at + static_cast<std::size_t>(header->frameSize) > frames.size()) break;
+        at += static_cast<std::size_t>(header->frameSize);
+        const std::int64_t frameStart = sample;
+        sample += header->SamplesPerFrame();
+
+        GranuleGains gains(bytes, *header);
+        int changes[2] = {0, 0};
+        bool changing = false;
+        for (int granule = 0; granule < gains.Granules(); ++granule) {
+            changes[granule] = ChangeOfGranule(frameStart + granule * kGranule);
+            changing = changing || changes[granule] != 0;
+        }
+        if (!changing) continue;
+        if (!header->SameStreamAs(format) || !gains.Sound()) {
+            ++report.framesLeft;
+            continue;
+        }
+        for (int granule = 0; granule < gains.Granules(); ++granule) {
+            bool held = false;
+            for (int channel = 0; channel < gains.Channels(); ++channel) {
+                const int gain = gains.Gain(granule, channel);
+                const int wanted = changes[granule] == kSilent ? GranuleGains::kLowest : gain + changes[granule];
+                held = held || wanted > GranuleGains::kHighest;
+                gains.SetGain(granule, channel, wanted);
+            }
+            if (held) ++report.heldAtTop;
+        }
+        gains.UpdateCrc();
+    }
+    return report;
+}
+
+GainReport TryGainPlan(const std::wstring& path, const Mp3Index& index, const GainPlan& plan) {
+    GainReport report;
+    if (plan.Change().None() || index.frameOffsets.empty()) return report;
+    const auto spf = static_cast<std::int64_t>(index.format.SamplesPerFrame());
+    const SampleRange range = plan.Range();
+    // The frames whose granules reach into the selection, a granule either side.
+    const std::int64_t from = static_cast<std::int64_t>(range.first) + index.encoderDelay - kGranule;
+    const std::int64_t to = static_cast<std::int64_t>(range.end) + index.encoderDelay + kGranule;
+    const auto count = static_cast<std::int64_t>(index.FrameCount());
+    const std::int64_t first = std::clamp<std::int64_t>(from / spf, 0, count);
+    const std::int64_t end = std::clamp<std::int64_t>(to / spf + 1, first, count);
+
+    MediaFile file(path);
+    std::vector<std::uint8_t> bytes;
+    for (std::int64_t frame = first; frame < end;) {
+        // Frames that follow each other without a gap are read and tried together.
+        std::int64_t last = frame;
+        while (last + 1 < end && last + 1 - frame < static_cast<std::int64_t>(kFramesAtOnce) &&
+               index.frameOffsets[static_cast<std::size_t>(last + 1)] - index.frameOffsets[static_cast<std::size_t>(last)] <=
+                   FrameHeader::kMaxFrameSize)
+            ++last;
+        const std::uint64_t offset = index.frameOffsets[static_cast<std::size_t>(frame)];
+        const std::uint64_t stop = std::min(index.audioEnd, index.frameOffsets[static_cast<std::size_t>(last)] + FrameHeader::kMaxFrameSize);
+        bytes.resize(static_cast<std::size_t>(stop - offset));
+        bytes.resize(file.ReadAt(offset, bytes.data(), bytes.size()));
+        // Each frame on its own: what lies between two frames is no frame of the plan's.
+        for (std::int64_t k = frame; k <= last; ++k) {
+            const auto at = static_cast<std::size_t>(index.frameOffsets[static_cast<std::size_t>(k)] - offset);
+            if (at + FrameHeader::kSize > bytes.size()) break;
+            const auto header = FrameHeader::Parse(bytes.data() + at);
+            const std::size_t size = header ? std::min<std::size_t>(header->frameSize, bytes.size() - at) : 0;
+            report += plan.Apply(std::span(bytes.data() + at, size), index.format,
+                                 FrameStartSample(index, static_cast<std::uint64_t>(k)));
+        }
+        frame = last + 1;
+    }
+    return report;
+}
+
+int LoudestSample(Waveform& waveform, SampleRange range) {
+    range.end = std::min(range.end, waveform.Length());
+    if (range.first >= range.end) return 0;
+    Peak peak;
+    const std::uint64_t block = Waveform::kBlockSamples;
+    // The whole blocks inside the selection whose peaks are ready.
+    const std::uint64_t storedFirst = std::min(range.end, (range.first + block - 1) / block * block);
+    const std::uint64_t storedEnd = std::max(storedFirst, std::min(range.end, waveform.ReadyLength()) / block * block);
+    if (storedFirst < storedEnd) peak.Add(waveform.PeakOf(storedFirst, storedEnd));
+    auto decode = [&](std::uint64_t first, std::uint64_t end) {
+        for (std::uint64_t at = first; at < end; at += kDecodeAtOnce) {
+            const auto count = static_cast<std::size_t>(std::min<std::uint64_t>(kDecodeAtOnce, end - at));
+            const std::vector<std::int16_t> samples = waveform.Samples(at, count);
+            if (samples.empty()) return;
+            for (std::int16_t sample : samples) peak.Add(sample);
+        }
+    };
+    decode(range.first, storedFirst);
+    decode(storedEnd, range.end);
+    if (peak.Empty()) return 0;
+    return std::max<int>(peak.high, -static_cast<int>(peak.low));
+}
+
+int NormalizingSteps(int loudest) noexcept {
+    if (loudest <= 0) return 0;
+    return static_cast<int>(std::floor(4 * std::log2(kLoudestSample / loudest)));
+}
+
+double ClippingDb(int loudest, int steps) noexcept {
+    if (loudest <= 0) return 0;
+    return 20 * std::log10(loudest * std::exp2(steps / 4.0) / kLoudestSample);
+}
+
+}  // namespace media
