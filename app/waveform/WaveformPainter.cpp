@@ -305,7 +305,7 @@ std::vector<StatusItem> StatusItems(const WaveformScene& scene) {
     items.push_back({L"End", clock(scene.end)});
     items.push_back(
         {L"Length", scene.start && scene.cutEnd ? FormatClock((*scene.cutEnd - *scene.start) / rate) : std::wstring()});
-    if (!scene.levels.empty()) items.push_back({L"Levels", scene.levels, false});
+    if (!scene.levels.empty()) items.push_back({L"Level", scene.levels, false});
     if (!scene.splits.empty()) {
         const auto piece = std::ranges::upper_bound(scene.splits, static_cast<std::uint64_t>(std::max(0.0, scene.playhead))) -
                            scene.splits.begin();
@@ -320,7 +320,7 @@ void WaveformPainter::PaintStatus(HDC dc, const RECT& status, const WaveformScen
     std::wstring text;
     for (const StatusItem& item : StatusItems(scene))
         if (!item.value.empty())
-            text += (text.empty() ? L"" : L"     ") + (item.named ? std::wstring(item.name) + L" " : L"") + item.value;
+            text += (text.empty() ? L"" : L"     ") + (item.shownNamed ? std::wstring(item.name) + L" " : L"") + item.value;
     const media::Waveform& peaks = *scene.peaks;
     std::wstring state;
     if (!peaks.Finished())

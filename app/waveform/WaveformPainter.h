@@ -38,12 +38,12 @@ struct WaveformScene {
 };
 
 // One item of the status line: "Playhead", "Start", "End", "Length" (with no
-// value while unset), the "Levels" the selection is saved with (shown by value
-// alone), then "Piece" once the file is split.
+// value while unset), then "Piece" once the file is split and the "Level"
+// settings once there are any (whose text names itself on the line).
 struct StatusItem {
     const wchar_t* name;
     std::wstring value;
-    bool named = true;  // the line shows the name before the value
+    bool shownNamed = true;
 };
 std::vector<StatusItem> StatusItems(const WaveformScene& scene);
 

@@ -114,9 +114,6 @@ WaveformScene WaveformWindow::Scene() {
     DecodeVisible();
     scene.samples = samples_;
     scene.samplesFirst = samplesFirst_;
-    gains_ = main_.SelectionGains();
-    scene.gains = gains_.get();
-    if (gains_) scene.levels = LevelsText(*gains_);
     return scene;
 }
 
@@ -139,12 +136,15 @@ WaveformScene WaveformWindow::MarkedScene() const {
     if (dragging_.kind == Mark::Split)
         scene.splits[dragging_.split] = static_cast<std::uint64_t>(std::max(0.0, std::round(view_.SampleAt(dragX_))));
     scene.playhead = PlayheadSample();
+    gains_ = main_.SelectionGains();
+    scene.gains = gains_.get();
+    if (gains_) scene.levels = LevelsText(*gains_);
     return scene;
 }
 
 // The settings as the status line names them, and the granules a rise holds at the
 // highest gain, counted again only when the settings or the selection change.
-std::wstring WaveformWindow::LevelsText(const media::GainPlan& gains) {
+std::wstring WaveformWindow::LevelsText(const media::GainPlan& gains) const {
     const media::SampleRange range = gains.Range();
     if (heldFor_ != gains.Change() || heldRange_.first != range.first || heldRange_.end != range.end) {
         heldFor_ = gains.Change();
