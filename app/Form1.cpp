@@ -36,6 +36,8 @@ constexpr int kSquareBands = 8;
 constexpr UINT kExitGraceMs = 10000;
 // The system menu's item that shows the waveform (the system keeps the low four bits).
 constexpr UINT kWaveformMenuId = 0x1000;
+// The playing position is announced to screen readers no more often than this.
+constexpr DWORD kPositionAnnounceMs = 1000;
 constexpr wchar_t kEndBeforeStart[] = L"The end point must be greater than the start point !";
 
 struct LabelLayout {
@@ -169,6 +171,23 @@ void Form1::CreateControls() {
     for (int link : {1, 10, 11}) Label(link).Click.Subscribe([this] { OpenMakerPage({}); });
     zembutton(10).Click.Subscribe([this] { OpenMakerPage(L"/?q=node/8"); });
     zembutton(11).Click.Subscribe([this] { OpenMakerPage(L"/checkupdates.php?name=SNPML&ver=" SNIPMILL_VERSION); });
+    MakeAccessible();
+}
+
+// Tab goes through the commands row by row, the slider, then what leads to the
+// maker's site: its buttons and the drawn links. Screen readers read the drawn
+// read-outs, named by the captions beside them, and the links.
+void Form1::MakeAccessible() {
+    auto button = [this](int number) { return zembutton(number).Handle(); };
+    SetTabOrder({button(1), button(3), button(5), button(7), button(2), button(4), button(6), button(8),
+                 slider_->Handle(), button(9), button(10), button(11)});
+    for (int link : {1, 10, 11}) {
+        Label(link).SetTabStop(true);
+        Label(link).Expose(ROLE_SYSTEM_LINK);
+    }
+    const std::pair<int, int> readOuts[] = {{2, 3}, {5, 4}, {7, 6}, {9, 8}};  // value, caption
+    for (auto [value, caption] : readOuts) Label(value).Expose(ROLE_SYSTEM_STATICTEXT, Label(caption).Caption());
+    Label(2).SetAnnounceInterval(kPositionAnnounceMs);
 }
 
 void Form1::Form_Load() {

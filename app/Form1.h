@@ -97,6 +97,7 @@ protected:
 
 private:
     void CreateControls();
+    void MakeAccessible();
     void Form_Load();
     void SelectMp3();
     void StopForAnotherFile();

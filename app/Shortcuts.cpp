@@ -10,7 +10,8 @@ using enum KeyScope;
 using enum MenuName;
 
 const Shortcut kShortcuts[] = {
-    {7, VK_SPACE, false, false, L"Space", {}, nullptr},  // Pause/Play
+    {7, VK_SPACE, false, false, L"Space", {}, nullptr},  // Pause/Play, where no button has the focus
+    {7, 'K', false, false, L"K", {}, nullptr},           // Pause/Play everywhere, as in media players
     {2, 'I', false, false, L"I", {}, nullptr},           // Set Start
     {3, 'O', false, false, L"O", {}, nullptr},           // Set End
     {4, 'P', false, false, L"P", {}, nullptr},           // Play Selection
@@ -85,9 +86,10 @@ std::vector<ACCEL> AcceleratorTable(const std::vector<Shortcut>& shortcuts) {
 }
 
 std::wstring ToolTipWithShortcuts(const std::wstring& caption, int button, const std::vector<Shortcut>& shortcuts) {
-    std::wstring tip = caption;
+    std::wstring keys;
     for (const Shortcut& s : shortcuts)
-        if (s.command == button) tip += std::wstring(L" (") + s.name + L")";
+        if (s.command == button) keys += (keys.empty() ? L"" : L", ") + std::wstring(s.name);
+    std::wstring tip = keys.empty() ? caption : caption + L" (" + keys + L")";
     for (const Shortcut& s : shortcuts)
         if (std::ranges::find(s.tips, button) != std::end(s.tips)) tip += std::wstring(L"\r\n") + s.name + L": " + s.does;
     return tip == caption ? std::wstring() : tip;

@@ -51,6 +51,7 @@ void frmDOSOutput::CreateControls() {
     label1_ = std::make_unique<forms::Label>(*this, L"Label1", Bounds(24, 24, 297, 33), kWorking,
                                              forms::Font::Create(L"Segoe UI", 14.25, true),
                                              forms::SystemColor(COLOR_HIGHLIGHT));
+    label1_->Expose(ROLE_SYSTEM_STATICTEXT);
 
     forms::PropertyBag barProperties;
     barProperties.Write(L"BrushStyle", std::int32_t{0});

@@ -34,6 +34,24 @@ Control* ControlWithAccessKey(HWND root, wchar_t character) {
     return nullptr;
 }
 
+AccessibleFacts Control::Facts(long) const {
+    AccessibleFacts facts;
+    facts.state = WindowStates(Handle());
+    wchar_t text[256] = {};
+    ::GetWindowTextW(Handle(), text, 256);
+    facts.name = text;
+    if (!accessKeys_.empty()) {
+        wchar_t key[2] = {accessKeys_[0], 0};
+        ::CharUpperW(key);
+        facts.keyboardShortcut = std::wstring(L"Alt+") + key;
+    }
+    return facts;
+}
+
+void Control::FocusChanged(bool focused) {
+    if (host_) host_->ControlFocusChanged(*this, focused);
+}
+
 void Control::PropertyChanged(std::wstring_view property) {
     if (host_) host_->PropertyChanged(*this, property);
 }

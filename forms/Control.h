@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/Event.h"
+#include "forms/Accessible.h"
 #include "forms/Colors.h"
 #include "forms/Font.h"
 #include "forms/Window.h"
@@ -33,9 +34,11 @@ public:
     // Every event a control raises, by the identifier the control gives it, for
     // hosts that bind events by number rather than by subscribing to each one.
     virtual void ControlEvent(Control&, int /*eventId*/) {}
+    // The control got or lost the keyboard focus.
+    virtual void ControlFocusChanged(Control&, bool /*focused*/) {}
 };
 
-class Control : public Window {
+class Control : public Window, public AccessibleSource {
 public:
     const std::wstring& Name() const noexcept { return name_; }
     const std::wstring& ToolTipText() const noexcept { return toolTipText_; }
@@ -56,9 +59,18 @@ public:
     // the control is its default or cancel button) with the character typed.
     virtual void OnAccessKey(wchar_t /*character*/) {}
 
+    // A screen reader's view of the control: its window's states, and its window text as its name.
+    AccessibleFacts Facts(long child) const override;
+
 protected:
     Control(ControlHost* host, std::wstring name) : host_(host), name_(std::move(name)) {}
     void PropertyChanged(std::wstring_view property);
+    // Tells the host; called by a control on WM_SETFOCUS and WM_KILLFOCUS.
+    void FocusChanged(bool focused);
+    // WM_GETOBJECT and the accessible object's deferred actions, for HandleMessage.
+    bool AnswerAccessibility(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+        return forms::AnswerAccessibility(Handle(), *this, message, wParam, lParam, result);
+    }
     // Raises one of the control's events to its subscribers, then names it to the host.
     template <typename... EventArgs, typename... Args>
     void RaiseEvent(const base::Event<EventArgs...>& event, int eventId, Args&&... args) {

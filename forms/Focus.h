@@ -7,4 +7,8 @@ namespace forms {
 // its form, as Tab (or Shift+Tab) does.
 void MoveFocusToNextControl(HWND from, bool previous) noexcept;
 
+// Whether a child window lies wholly outside its parent's client area: out of
+// sight, so no tab stop and nothing a screen reader shows.
+bool OutOfView(HWND child) noexcept;
+
 }  // namespace forms

@@ -19,6 +19,19 @@ void WindowlessElement::SetVisible(bool visible) {
     Invalidate();
 }
 
+void WindowlessElement::Expose(long role, std::wstring accessibleName) {
+    role_ = role;
+    accessibleName_ = std::move(accessibleName);
+}
+
+bool WindowlessElement::TakeAnnouncement() noexcept {
+    const DWORD now = ::GetTickCount();
+    if (announced_ && now - lastAnnounced_ < announceInterval_) return false;
+    announced_ = true;
+    lastAnnounced_ = now;
+    return true;
+}
+
 void WindowlessElement::Invalidate() const { form_.InvalidateArea(bounds_); }
 
 void WindowlessElement::SetBounds(const RECT& bounds) {
@@ -52,6 +65,7 @@ void Label::SetCaption(std::wstring caption) {
     caption_ = std::move(caption);
     FitToText();
     Invalidate();
+    form_.ElementTextChanged(*this);
 }
 
 void Label::SetAutoSize(bool autoSize) {

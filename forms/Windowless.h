@@ -33,6 +33,24 @@ public:
     base::Event<> Click;
     bool Clickable() const noexcept { return Click.HasHandlers() || cursor_ != nullptr; }
 
+    // A tab stop after the form's windows: Tab gives it the focus, Return clicks it.
+    bool TabStop() const noexcept { return tabStop_; }
+    void SetTabStop(bool tabStop) noexcept { tabStop_ = tabStop; }
+
+    // What screen readers are told of the element: nothing until it has a role
+    // (ROLE_SYSTEM_LINK, ROLE_SYSTEM_STATICTEXT). A link is named by its text;
+    // static text given a name has its text as its value.
+    void Expose(long role, std::wstring accessibleName = {});
+    long AccessibleRole() const noexcept { return role_; }
+    const std::wstring& AccessibleName() const noexcept { return accessibleName_; }
+    // A changing text is announced at most once in this many milliseconds.
+    void SetAnnounceInterval(DWORD milliseconds) noexcept { announceInterval_ = milliseconds; }
+    // Whether a change now may be announced; counts it as announced when it may.
+    bool TakeAnnouncement() noexcept;
+
+    // The text the element shows, if any.
+    virtual std::wstring Text() const { return {}; }
+
     virtual void Paint(HDC dc, int dpi) const = 0;
 
 protected:
@@ -46,6 +64,12 @@ private:
     RECT bounds_;
     bool visible_ = true;
     HCURSOR cursor_ = nullptr;
+    bool tabStop_ = false;
+    long role_ = 0;
+    std::wstring accessibleName_;
+    DWORD announceInterval_ = 0;
+    DWORD lastAnnounced_ = 0;
+    bool announced_ = false;
 };
 
 // A label with a transparent background: one line of text in its font and
@@ -63,6 +87,7 @@ public:
     OleColor ForeColor() const noexcept { return foreColor_; }
     bool AutoSize() const noexcept { return autoSize_; }
     void SetAutoSize(bool autoSize);
+    std::wstring Text() const override { return caption_; }
 
     void Paint(HDC dc, int dpi) const override;
 

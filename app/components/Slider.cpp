@@ -14,17 +14,40 @@ Slider::Slider(forms::Form& form, RECT bounds) {
     ::SendMessageW(hwnd_, TBM_SETRANGEMIN, FALSE, 0);
     ::SendMessageW(hwnd_, TBM_SETRANGEMAX, TRUE, 10);
     ::SendMessageW(hwnd_, TBM_SETTICFREQ, tickFrequency_, 0);
+    ::SetWindowSubclass(hwnd_, Procedure, 0, reinterpret_cast<DWORD_PTR>(this));
     form.ReflectFor(hwnd_, [this](UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
         if (message != WM_HSCROLL) return false;
         // Every movement by the user; TB_ENDTRACK only closes a movement already reported.
-        if (LOWORD(wParam) != TB_ENDTRACK) Scroll.Raise();
+        if (LOWORD(wParam) != TB_ENDTRACK) {
+            forms::Announce(hwnd_, EVENT_OBJECT_VALUECHANGE);
+            Scroll.Raise();
+        }
         result = 0;
         return true;
     });
 }
 
 Slider::~Slider() {
-    if (hwnd_) ::DestroyWindow(hwnd_);
+    if (!hwnd_) return;
+    ::RemoveWindowSubclass(hwnd_, Procedure, 0);
+    ::DestroyWindow(hwnd_);
+}
+
+LRESULT CALLBACK Slider::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                   DWORD_PTR self) noexcept {
+    LRESULT answer = 0;
+    if (forms::AnswerAccessibility(window, *reinterpret_cast<Slider*>(self), message, wParam, lParam, answer))
+        return answer;
+    return ::DefSubclassProc(window, message, wParam, lParam);
+}
+
+forms::AccessibleFacts Slider::Facts(long) const {
+    forms::AccessibleFacts facts;
+    facts.role = ROLE_SYSTEM_SLIDER;
+    facts.state = forms::WindowStates(hwnd_);
+    facts.name = L"Position";
+    facts.value = std::to_wstring(Value());
+    return facts;
 }
 
 int Slider::Min() const noexcept { return static_cast<int>(::SendMessageW(hwnd_, TBM_GETRANGEMIN, 0, 0)); }

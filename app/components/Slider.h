@@ -1,14 +1,15 @@
 #pragma once
 // The main window's slider: the platform's trackbar with a selection range,
-// working in whole seconds.
+// working in whole seconds. Screen readers know it as "Position", its value in seconds.
 #include <windows.h>
 
 #include "base/Event.h"
+#include "forms/Accessible.h"
 #include "forms/Form.h"
 
 namespace app {
 
-class Slider {
+class Slider : private forms::AccessibleSource {
 public:
     Slider(forms::Form& form, RECT bounds);
     Slider(const Slider&) = delete;
@@ -37,6 +38,9 @@ public:
 
 private:
     void ApplySelection();
+    forms::AccessibleFacts Facts(long child) const override;
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                      DWORD_PTR self) noexcept;
 
     HWND hwnd_ = nullptr;
     int tickFrequency_ = 1;

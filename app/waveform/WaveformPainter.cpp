@@ -295,19 +295,32 @@ void WaveformPainter::PaintPieceNumbers(HDC dc, const RECT& ruler, const Wavefor
     }
 }
 
-void WaveformPainter::PaintStatus(HDC dc, const RECT& status, const WaveformScene& scene) const {
-    if (!scene.peaks) return;
+std::vector<StatusItem> StatusItems(const WaveformScene& scene) {
+    std::vector<StatusItem> items;
+    if (!scene.peaks) return items;
     const double rate = scene.peaks->SampleRate();
-    std::wstring text = L"Playhead " + FormatClock(scene.playhead / rate);
-    if (scene.start) text += L"     Start " + FormatClock(*scene.start / rate);
-    if (scene.end) text += L"     End " + FormatClock(*scene.end / rate);
-    if (scene.start && scene.cutEnd) text += L"     Length " + FormatClock((*scene.cutEnd - *scene.start) / rate);
-    if (!scene.levels.empty()) text += L"     " + scene.levels;
+    auto clock = [rate](std::optional<double> sample) { return sample ? FormatClock(*sample / rate) : std::wstring(); };
+    items.push_back({L"Playhead", FormatClock(scene.playhead / rate)});
+    items.push_back({L"Start", clock(scene.start)});
+    items.push_back({L"End", clock(scene.end)});
+    items.push_back(
+        {L"Length", scene.start && scene.cutEnd ? FormatClock((*scene.cutEnd - *scene.start) / rate) : std::wstring()});
+    if (!scene.levels.empty()) items.push_back({L"Level", scene.levels, false});
     if (!scene.splits.empty()) {
         const auto piece = std::ranges::upper_bound(scene.splits, static_cast<std::uint64_t>(std::max(0.0, scene.playhead))) -
                            scene.splits.begin();
-        text += L"     Piece " + std::to_wstring(piece + 1) + L" of " + std::to_wstring(scene.splits.size() + 1);
+        items.push_back({L"Piece", std::to_wstring(piece + 1) + L" of " + std::to_wstring(scene.splits.size() + 1)});
     }
+    return items;
+}
+
+void WaveformPainter::PaintStatus(HDC dc, const RECT& status, const WaveformScene& scene) const {
+    if (!scene.peaks) return;
+    const double rate = scene.peaks->SampleRate();
+    std::wstring text;
+    for (const StatusItem& item : StatusItems(scene))
+        if (!item.value.empty())
+            text += (text.empty() ? L"" : L"     ") + (item.shownNamed ? std::wstring(item.name) + L" " : L"") + item.value;
     const media::Waveform& peaks = *scene.peaks;
     std::wstring state;
     if (!peaks.Finished())

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "app/SplitPoints.h"
@@ -35,6 +36,16 @@ struct WaveformScene {
     std::vector<std::uint64_t> splits{};  // the split points, rising
     std::vector<Pause> leftOut{};          // pauses the saved pieces leave out
 };
+
+// One item of the status line: "Playhead", "Start", "End", "Length" (with no
+// value while unset), then "Piece" once the file is split and the "Level"
+// settings once there are any (whose text names itself on the line).
+struct StatusItem {
+    const wchar_t* name;
+    std::wstring value;
+    bool shownNamed = true;
+};
+std::vector<StatusItem> StatusItems(const WaveformScene& scene);
 
 // The three strips of the client area.
 struct WaveformLayout {

@@ -8,6 +8,7 @@
 #include "app/Artwork.h"
 #include "app/Form1.h"
 #include "app/Shortcuts.h"
+#include "app/TimeText.h"
 #include "app/waveform/LevelCommands.h"
 #include "app/waveform/SplitCommands.h"
 #include "base/Rounding.h"
@@ -19,6 +20,8 @@ namespace {
 
 constexpr double kKeyZoom = 2.0;
 constexpr double kNotchZoom = 1.41421356237;  // two notches of the wheel zoom as far as one key press
+// The playhead's place is announced to screen readers no more often than this.
+constexpr DWORD kPlayheadAnnounceMs = 1000;
 constexpr int kMarkReach = 4;                  // pixels either side of a mark line that grab it
 constexpr double kScrollUnits = 1e9;           // the most units the scroll bar is given
 
@@ -60,6 +63,34 @@ void WaveformWindow::ShowFile(const std::wstring& path, std::shared_ptr<const me
 
 void WaveformWindow::MarksChanged() {
     if (Handle()) ::InvalidateRect(Handle(), nullptr, FALSE);
+    AnnounceChangedParts();
+}
+
+// Screen readers read the status line's items, then the marks where they are
+// drawn (nowhere while scrolled out of sight).
+std::vector<forms::Form::DrawnPart> WaveformWindow::DrawnParts() const {
+    const WaveformScene scene = MarkedScene();
+    RECT client{};
+    ::GetClientRect(Handle(), &client);
+    const WaveformLayout layout(client);
+    std::vector<DrawnPart> parts;
+    for (const StatusItem& item : StatusItems(scene))
+        parts.push_back({ROLE_SYSTEM_STATICTEXT, item.name, item.value, layout.status,
+                         parts.empty() ? kPlayheadAnnounceMs : 0});
+    auto mark = [&](std::wstring name, std::optional<double> sample) {
+        if (!sample) return;
+        const double x = std::floor(view_.XOf(*sample));
+        RECT line{};
+        if (x >= view_.PlotLeft() && x < view_.PlotLeft() + view_.PlotWidth())
+            line = {static_cast<long>(x) - kMarkReach, layout.plot.top, static_cast<long>(x) + kMarkReach + 1,
+                    layout.plot.bottom};
+        parts.push_back({ROLE_SYSTEM_INDICATOR, std::move(name), FormatClock(*sample / Rate()), line});
+    };
+    mark(L"Start mark", scene.start);
+    mark(L"End mark", scene.end);
+    for (std::size_t i = 0; i < scene.splits.size(); ++i)
+        mark(L"Split point " + std::to_wstring(i + 1), static_cast<double>(scene.splits[i]));
+    return parts;
 }
 
 double WaveformWindow::Rate() const { return peaks_ ? peaks_->SampleRate() : 1; }
@@ -78,12 +109,18 @@ WaveformWindow::MarkSamples WaveformWindow::CurrentMarkSamples() const {
 }
 
 WaveformScene WaveformWindow::Scene() {
-    WaveformScene scene{.view = view_};
-    scene.peaks = peaks_.get();
+    WaveformScene scene = MarkedScene();
     if (!peaks_) return scene;
     DecodeVisible();
     scene.samples = samples_;
     scene.samplesFirst = samplesFirst_;
+    return scene;
+}
+
+WaveformScene WaveformWindow::MarkedScene() const {
+    WaveformScene scene{.view = view_};
+    scene.peaks = peaks_.get();
+    if (!peaks_) return scene;
     const MarkSamples marks = CurrentMarkSamples();
     scene.start = marks.start;
     scene.end = marks.end;
@@ -107,7 +144,7 @@ WaveformScene WaveformWindow::Scene() {
 
 // The settings as the status line names them, and the granules a rise holds at the
 // highest gain, counted again only when the settings or the selection change.
-std::wstring WaveformWindow::LevelsText(const media::GainPlan& gains) {
+std::wstring WaveformWindow::LevelsText(const media::GainPlan& gains) const {
     const media::SampleRange range = gains.Range();
     if (heldFor_ != gains.Change() || heldRange_.first != range.first || heldRange_.end != range.end) {
         heldFor_ = gains.Change();
@@ -205,7 +242,9 @@ void WaveformWindow::Refresh() {
         shownFinished_ = finished;
         statusChanged = true;
     }
-    if (statusChanged) ::InvalidateRect(Handle(), &layout.status, FALSE);
+    if (!statusChanged) return;
+    ::InvalidateRect(Handle(), &layout.status, FALSE);
+    AnnounceChangedParts();
 }
 
 void WaveformWindow::ViewChanged() {

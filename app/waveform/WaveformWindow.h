@@ -50,6 +50,7 @@ protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnShortcut(WORD command) override;
     bool ShortcutRepeats(WORD command) const override;
+    std::vector<DrawnPart> DrawnParts() const override;
 
 private:
     enum class Mark { None, Start, End, Split };
@@ -64,7 +65,9 @@ private:
     };
 
     WaveformScene Scene();
-    std::wstring LevelsText(const media::GainPlan& gains);
+    std::wstring LevelsText(const media::GainPlan& gains) const;
+    // The scene without the decoded samples.
+    WaveformScene MarkedScene() const;
     void Paint(HDC dc, const RECT& area);
     void Refresh();
     void ViewChanged();
@@ -102,10 +105,11 @@ private:
     double dragX_ = 0;
     std::optional<int> panX_;  // where a drag with the right button last was
     // The selection's fades and level as last drawn, and how many granules they hold at the highest gain.
-    std::shared_ptr<const media::GainPlan> gains_;
-    std::optional<media::LevelChange> heldFor_;
-    media::SampleRange heldRange_;
-    std::uint64_t held_ = 0;
+    // Brought up to date whenever a scene is made.
+    mutable std::shared_ptr<const media::GainPlan> gains_;
+    mutable std::optional<media::LevelChange> heldFor_;
+    mutable media::SampleRange heldRange_;
+    mutable std::uint64_t held_ = 0;
 };
 
 }  // namespace app

@@ -204,22 +204,13 @@ void Measure(app::Form1& form, const std::wstring& fixtures, const std::wstring&
     std::fflush(stdout);
 }
 
-// The fixtures folder comes as the one argument (scripts/benchmark gives it);
-// without one, the build's own.
-std::wstring FixturesFolder() {
-    int argc = 0;
-    wchar_t** argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
-    std::wstring named = argv && argc > 1 ? argv[1] : L"";
-    ::LocalFree(argv);
-    return (named.empty() ? app::FolderOf(app::ProgramFolder()) + L"\\fixtures" : named) + L"\\save";
-}
 
 }  // namespace
 
 int main() {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&controls);
-    const std::wstring fixtures = FixturesFolder();
+    const std::wstring fixtures = benchmarks::FixturesFolder(L"save");
     wchar_t temp[MAX_PATH] = {};
     ::GetTempPathW(MAX_PATH, temp);
     const std::wstring work = std::wstring(temp) + L"snipmill-save-benchmark";

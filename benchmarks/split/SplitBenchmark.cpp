@@ -79,13 +79,6 @@ void RemoveFiles(const std::wstring& folder) {
     ::FindClose(search);
 }
 
-std::wstring FixturesFolder() {
-    int argc = 0;
-    wchar_t** argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
-    std::wstring named = argv && argc > 1 ? argv[1] : L"";
-    ::LocalFree(argv);
-    return (named.empty() ? app::FolderOf(app::ProgramFolder()) + L"\\fixtures" : named) + L"\\media";
-}
 
 }  // namespace
 
@@ -96,7 +89,7 @@ int main() {
     if (const int failed = LevelFigures()) return failed;
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&controls);
-    const std::wstring input = FixturesFolder() + L"\\long_2h.mp3";
+    const std::wstring input = benchmarks::FixturesFolder(L"media") + L"\\long_2h.mp3";
     wchar_t temp[MAX_PATH] = {};
     ::GetTempPathW(MAX_PATH, temp);
     const std::wstring work = std::wstring(temp) + L"snipmill-split-benchmark";

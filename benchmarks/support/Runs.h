@@ -2,6 +2,7 @@
 // What the save benchmarks share: a clock, the median, a command started bare,
 // and the program's report answered the moment it appears.
 #include <windows.h>
+#include <shellapi.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -18,6 +19,24 @@ inline double Now() {
     ::QueryPerformanceCounter(&counter);
     ::QueryPerformanceFrequency(&frequency);
     return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+// The fixtures' folder of that name: under the folder given as the one argument
+// (scripts/benchmark gives it), or without one under the build's own.
+inline std::wstring FixturesFolder(const std::wstring& name) {
+    int argc = 0;
+    wchar_t** argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
+    std::wstring named = argv && argc > 1 ? argv[1] : L"";
+    ::LocalFree(argv);
+    if (named.empty()) {
+        wchar_t module[MAX_PATH] = {};
+        ::GetModuleFileNameW(nullptr, module, MAX_PATH);
+        named = module;
+        named.resize(named.find_last_of(L'\\'));      // ...\bin
+        named.resize(named.find_last_of(L'\\') + 1);  // the build folder
+        named += L"fixtures";
+    }
+    return named + L"\\" + name;
 }
 
 inline double Median(std::vector<double> values) {

@@ -235,6 +235,7 @@ void zembutton::SetCaption(std::wstring caption) {
     p_.caption = std::move(caption);
     if (Handle()) ::SetWindowTextW(Handle(), p_.caption.c_str());
     UpdateAccessKeys();
+    forms::Announce(Handle(), EVENT_OBJECT_NAMECHANGE);
     Changed(L"Caption");
 }
 
@@ -254,6 +255,7 @@ void zembutton::SetFont(std::shared_ptr<forms::Font> font) {
 void zembutton::SetEnabled(bool enabled) {
     p_.enabled = enabled;
     if (Handle()) ::EnableWindow(Handle(), enabled);
+    forms::Announce(Handle(), EVENT_OBJECT_STATECHANGE);
     Changed(L"Enabled");
 }
 
@@ -636,6 +638,7 @@ void zembutton::OnDblClick() {
 void zembutton::Toggle() {
     if (p_.mode == Modes::CheckBox) {
         p_.value = !p_.value;
+        forms::Announce(Handle(), EVENT_OBJECT_STATECHANGE);
         PropertyChanged(L"Value");
     } else if (p_.mode == Modes::OptionButton) {
         ClearOptionGroup();
@@ -715,6 +718,23 @@ void zembutton::OnAccessKey(wchar_t character) {
     base::DoEvents();
     RaiseEvent(Click, kClickId);
 }
+
+forms::AccessibleFacts zembutton::Facts(long child) const {
+    forms::AccessibleFacts facts = Control::Facts(child);
+    facts.role = p_.mode == Modes::CheckBox       ? ROLE_SYSTEM_CHECKBUTTON
+                 : p_.mode == Modes::OptionButton ? ROLE_SYSTEM_RADIOBUTTON
+                                                  : ROLE_SYSTEM_PUSHBUTTON;
+    facts.name = forms::WithoutAccessMarks(p_.caption);
+    facts.description = p_.toolTip;
+    facts.defaultAction = forms::kPressAction;
+    if (p_.Checked())
+        facts.state |= STATE_SYSTEM_CHECKED;
+    else if (state_ == VisualStates::Down)
+        facts.state |= STATE_SYSTEM_PRESSED;
+    return facts;
+}
+
+void zembutton::DoDefaultAction(long) { OnAccessKey(L'\0'); }
 
 void zembutton::OnLostFocus() {
     hasFocus_ = false;
@@ -855,6 +875,7 @@ LRESULT zembutton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (forms::AnswerPaintMessage(
             Handle(), message, wParam, [this](HDC dc, const RECT&) { DrawTo(dc); }, painted))
         return painted;
+    if (LRESULT answer = 0; AnswerAccessibility(message, wParam, lParam, answer)) return answer;
     switch (message) {
     case WM_SIZE:
         ApplyResize();
@@ -907,9 +928,11 @@ LRESULT zembutton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return DLGC_BUTTON | DLGC_WANTARROWS | DLGC_WANTCHARS;
     case WM_SETFOCUS:
         hasFocus_ = true;
+        FocusChanged(true);
         return 0;
     case WM_KILLFOCUS:
         OnLostFocus();
+        FocusChanged(false);
         return 0;
     case WM_THEMECHANGED:
         theme_.reset();

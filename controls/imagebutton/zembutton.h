@@ -169,6 +169,10 @@ public:
     void OnAccessKey(wchar_t character) override;
     void AmbientChanged(std::wstring_view name) override;
 
+    // A push button (a check or option button in those modes) named by its caption, pressed as by its access key.
+    forms::AccessibleFacts Facts(long child) const override;
+    void DoDefaultAction(long child) override;
+
 protected:
     // A button on a platform whose theme state is given rather than asked (to
     // show the look of a platform without themes).

@@ -222,11 +222,20 @@ HFONT XP_ProgressBar::CaptionFont(HDC surface) {
     return gdiFont_.Get();
 }
 
+forms::AccessibleFacts XP_ProgressBar::Facts(long child) const {
+    forms::AccessibleFacts facts = Control::Facts(child);
+    facts.role = ROLE_SYSTEM_PROGRESSBAR;
+    facts.state = (facts.state & ~STATE_SYSTEM_FOCUSABLE) | STATE_SYSTEM_READONLY;
+    facts.value = std::to_wstring(percent_) + L"%";
+    return facts;
+}
+
 LRESULT XP_ProgressBar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT painted = 0;
     if (forms::AnswerPaintMessage(
             Handle(), message, wParam, [this](HDC dc, const RECT&) { DrawTo(dc); }, painted))
         return painted;
+    if (LRESULT answer = 0; AnswerAccessibility(message, wParam, lParam, answer)) return answer;
     switch (message) {
     case WM_SIZE:
         SetHdc(nullptr);

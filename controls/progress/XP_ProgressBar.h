@@ -68,6 +68,9 @@ public:
     // The fill percentage; a draw lowers one above 100 to 100.
     int Percent() const noexcept { return percent_; }
 
+    // A progress bar whose value is the percentage filled.
+    forms::AccessibleFacts Facts(long child) const override;
+
     // Draws the whole bar into the back buffer and copies it to the bar's own window.
     void DrawProgressBar();
     static void DrawLine(int x1, int y1, int x2, int y2, HDC hdc, forms::OleColor color);

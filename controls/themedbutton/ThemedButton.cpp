@@ -654,6 +654,26 @@ void ThemedButton::OnAccessKey(wchar_t) {
 void ThemedButton::OnFocus(bool focused) {
     hasFocus_ = focused;
     Refresh();
+    FocusChanged(focused);
+}
+
+forms::AccessibleFacts ThemedButton::Facts(long child) const {
+    forms::AccessibleFacts facts = Control::Facts(child);
+    facts.role = p_.buttonType == kToggle ? ROLE_SYSTEM_CHECKBUTTON : ROLE_SYSTEM_PUSHBUTTON;
+    facts.name = forms::WithoutAccessMarks(p_.caption);
+    facts.description = p_.toolTipText;
+    facts.defaultAction = forms::kPressAction;
+    if (p_.PressedToggle())
+        facts.state |= STATE_SYSTEM_CHECKED;
+    else if (state_ == VisualStates::Pressed)
+        facts.state |= STATE_SYSTEM_PRESSED;
+    return facts;
+}
+
+void ThemedButton::DoDefaultAction(long) {
+    if (!p_.enabled) return;
+    Safely([&] { OnKeyDown(VK_SPACE); });
+    Safely([&] { OnKeyUp(VK_SPACE); });
 }
 
 void ThemedButton::OnShow(bool shown) {
@@ -671,6 +691,7 @@ LRESULT ThemedButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     if (forms::AnswerPaintMessage(
             Handle(), message, wParam, [this](HDC dc, const RECT&) { DrawTo(dc); }, painted))
         return painted;
+    if (LRESULT answer = 0; AnswerAccessibility(message, wParam, lParam, answer)) return answer;
     const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     bool handled = true;
     Safely([&] {

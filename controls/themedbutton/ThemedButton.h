@@ -130,6 +130,10 @@ public:
     void OnAccessKey(wchar_t character) override;
     void AmbientChanged(std::wstring_view name) override;
 
+    // A push button (a check button when it toggles) named by its caption, pressed as by the space key.
+    forms::AccessibleFacts Facts(long child) const override;
+    void DoDefaultAction(long child) override;
+
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 

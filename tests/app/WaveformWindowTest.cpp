@@ -55,18 +55,14 @@ protected:
         return *form.Waveform();
     }
     // Whether the pointer, moved to x of the plot, takes the sizing shape (or, not wanted, loses it).
+    // The window is asked for its pointer there as the system asks it on a move (a loaded
+    // machine may let the system's own asking come late).
     bool PointerIsSizingAt(app::WaveformWindow& window, double x, bool sizingWanted) {
         const RECT plot = Plot(window);
         testing_support::UserMoves(window.Handle(), static_cast<int>(x), (plot.top + plot.bottom) / 2);
-        const HCURSOR sizing = ::LoadCursorW(nullptr, IDC_SIZEWE);
-        return PumpUntil(
-            [&] {
-                CURSORINFO info{};
-                info.cbSize = sizeof info;
-                ::GetCursorInfo(&info);
-                return (info.hCursor == sizing) == sizingWanted;
-            },
-            3000);
+        ::SendMessageW(window.Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(window.Handle()),
+                       MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        return (::GetCursor() == ::LoadCursorW(nullptr, IDC_SIZEWE)) == sizingWanted;
     }
     // Drags with the left button from one client x of the waveform's plot to another.
     void Drag(app::WaveformWindow& window, double fromX, double toX) {

@@ -7,6 +7,8 @@
 
 #include "app/Files.h"
 #include "base/Handles.h"
+#include "media/MediaFile.h"
+#include "media/Mp3Reader.h"
 #include "support/WindowTesting.h"
 
 namespace save_tests {
@@ -91,6 +93,13 @@ std::string RunOnHost(const std::string& script) {
 }
 
 std::wstring Fixture(const std::wstring& name) { return testing_support::FixturePath(L"save\\" + name); }
+
+std::wstring ExactSource(const std::wstring& name) { return testing_support::FixturePath(L"exact\\" + name); }
+
+media::Mp3Index ReadIndex(const std::wstring& path) {
+    media::MediaFile file(path);
+    return media::Mp3Reader(file).Read();
+}
 
 ScratchFolder::ScratchFolder(const std::wstring& name) {
     wchar_t temp[MAX_PATH] = {};

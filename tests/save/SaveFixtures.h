@@ -6,10 +6,16 @@
 #include <string>
 #include <vector>
 
+#include "media/Mp3Index.h"
+
 namespace save_tests {
 
 // A file the save fixture script made (build\fixtures\save).
 std::wstring Fixture(const std::wstring& name);
+// A source of the exact-cut tests (build\fixtures\exact).
+std::wstring ExactSource(const std::wstring& name);
+// The engine's index of an MP3 file.
+media::Mp3Index ReadIndex(const std::wstring& path);
 
 // A fresh, empty folder for one test, removed with everything in it when the
 // object goes away.

@@ -25,12 +25,8 @@ using save_tests::ReadAll;
 using save_tests::RunOnHost;
 using save_tests::ScratchFolder;
 
-std::wstring Source(const std::wstring& name) { return testing_support::FixturePath(L"exact\\" + name); }
-
-media::Mp3Index ReadIndex(const std::wstring& path) {
-    media::MediaFile file(path);
-    return media::Mp3Reader(file).Read();
-}
+using save_tests::ReadIndex;
+std::wstring Source(const std::wstring& name) { return save_tests::ExactSource(name); }
 
 std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 

@@ -1,6 +1,7 @@
-// Test entry point: common controls registered as the program does.
+// Test entry point: common controls registered and COM started as the program does.
 #include <windows.h>
 #include <commctrl.h>
+#include <objbase.h>
 
 #include <cstdio>
 
@@ -9,6 +10,7 @@
 int main(int argc, char** argv) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&controls);
+    ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     ::testing::InitGoogleTest(&argc, argv);
     const int result = RUN_ALL_TESTS();
     // Every test has cleaned up after itself by now. Under load, a test program
