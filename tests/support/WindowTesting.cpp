@@ -78,19 +78,34 @@ INPUT Key(WORD key, bool up) {
 }
 }  // namespace
 
+namespace {
+// Mouse input at a point of the screen: absolute input counts in 65536ths of the
+// screen, rounded up so that it lands on the pixel.
+INPUT MouseAt(DWORD flags, POINT at) {
+    const LONG width = ::GetSystemMetrics(SM_CXSCREEN);
+    const LONG height = ::GetSystemMetrics(SM_CYSCREEN);
+    return Mouse(flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, (at.x * 65536 + width - 1) / width,
+                 (at.y * 65536 + height - 1) / height);
+}
+
+// A button pressed or let go where the cursor stands, saying where: on a loaded
+// machine a bare button event may reach the window with a position from before the last move.
+void ButtonWhereTheCursorIs(DWORD flags) {
+    POINT at{};
+    ::GetCursorPos(&at);
+    Send({MouseAt(flags, at)});
+}
+}  // namespace
+
 void UserMoves(HWND window, int x, int y) {
     POINT at{x, y};
     ::ClientToScreen(window, &at);
-    // Absolute input counts in 65536ths of the screen; rounded up so that it lands on the pixel.
-    const LONG width = ::GetSystemMetrics(SM_CXSCREEN);
-    const LONG height = ::GetSystemMetrics(SM_CYSCREEN);
-    Send({Mouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, (at.x * 65536 + width - 1) / width,
-                (at.y * 65536 + height - 1) / height)});
+    Send({MouseAt(0, at)});
     WaitForCursorAt(at, 5000);
 }
 
-void UserPresses() { Send({Mouse(MOUSEEVENTF_LEFTDOWN)}); }
-void UserReleases() { Send({Mouse(MOUSEEVENTF_LEFTUP)}); }
+void UserPresses() { ButtonWhereTheCursorIs(MOUSEEVENTF_LEFTDOWN); }
+void UserReleases() { ButtonWhereTheCursorIs(MOUSEEVENTF_LEFTUP); }
 
 void UserTypes(WORD key, std::initializer_list<WORD> modifiers) {
     std::vector<INPUT> inputs;
