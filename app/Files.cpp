@@ -66,6 +66,13 @@ bool FileExists(const std::wstring& path) {
     return ::GetFileAttributesW(ExtendedLengthPath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+DWORD FlushToDisk(const std::wstring& path) {
+    base::KernelHandle file(::CreateFileW(ExtendedLengthPath(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file || !::FlushFileBuffers(file.Get())) return ::GetLastError();
+    return 0;
+}
+
 DWORD ReadWholeFile(const std::wstring& path, std::vector<std::uint8_t>& bytes) {
     base::KernelHandle file(::CreateFileW(ExtendedLengthPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));

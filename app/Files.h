@@ -30,6 +30,11 @@ bool IsSameFile(const std::wstring& first, const std::wstring& second);
 
 bool FileExists(const std::wstring& path);
 
+// Has the system write what it holds of the file to the disk, so that a power
+// cut after a rename cannot leave the new name on an empty or short file.
+// The system's code when it cannot, otherwise 0.
+DWORD FlushToDisk(const std::wstring& path);
+
 // A small file read whole, or written whole in place of what it held; the
 // system's error code when that fails, otherwise 0.
 DWORD ReadWholeFile(const std::wstring& path, std::vector<std::uint8_t>& bytes);

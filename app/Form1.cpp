@@ -10,8 +10,10 @@
 #include "app/OpenRequests.h"
 #include "app/SaveSelection.h"
 #include "app/Shortcuts.h"
+#include "app/TemporaryOutput.h"
 #include "app/TimeText.h"
 #include "app/modCloseBtn.h"
+#include "Version.h"  // generated from the project's version
 #include "base/MessageLoop.h"
 #include "base/Rounding.h"
 #include "media/Media.h"
@@ -166,7 +168,7 @@ void Form1::CreateControls() {
     zembutton(9).Click.Subscribe([this] { OpenMakerPage({}); });
     for (int link : {1, 10, 11}) Label(link).Click.Subscribe([this] { OpenMakerPage({}); });
     zembutton(10).Click.Subscribe([this] { OpenMakerPage(L"/?q=node/8"); });
-    zembutton(11).Click.Subscribe([this] { OpenMakerPage(L"/checkupdates.php?name=SNPML&ver=1.1"); });
+    zembutton(11).Click.Subscribe([this] { OpenMakerPage(L"/checkupdates.php?name=SNPML&ver=" SNIPMILL_VERSION); });
 }
 
 void Form1::Form_Load() {
@@ -333,6 +335,11 @@ void Form1::Exit() {
         dosOutput_->FinishQuietly(kExitGraceMs);
         return;
     }
+    EndProgram();
+}
+
+void Form1::EndProgram() {
+    TemporaryOutput::RemoveLeftovers();
     // No window is closed one by one.
     ::ExitProcess(0);
 }
@@ -351,7 +358,7 @@ void Form1::zembutton5_Click() {
 
 // The outermost save ends the program if Exit came meanwhile.
 void Form1::ExitIfAskedDuringSave() {
-    if (exitAfterSave_ && !DOSOutput().ReadOutput1().Processing()) ::ExitProcess(0);
+    if (exitAfterSave_ && !DOSOutput().ReadOutput1().Processing()) EndProgram();
 }
 
 // Nothing is reported when the address cannot be opened.
@@ -416,6 +423,11 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DROPFILES:
         OpenMp3(FirstDroppedFile(reinterpret_cast<HDROP>(wParam)));
         return 0;
+    case WM_ENABLE:
+        // A dialog or message box of this window holds the waveform window too:
+        // no mark may move under a save or a second box open over the first.
+        if (waveform_) ::EnableWindow(waveform_->Handle(), static_cast<BOOL>(wParam));
+        return Form::HandleMessage(message, wParam, lParam);
     case WM_SYSCOMMAND:
         if ((wParam & 0xFFF0) == kWaveformMenuId) {
             ShowWaveform();

@@ -108,6 +108,8 @@ private:
     void PlaySelection();
     void PausePlay();
     void Exit();
+    // Removes what saves left behind and ends the process at once.
+    [[noreturn]] void EndProgram();
     void EnableButtons(std::initializer_list<int> numbers);
     void Slider1_Scroll();
     void Timer1_Timer();

@@ -3,7 +3,9 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <new>
 #include <optional>
+#include <vector>
 
 #include "app/AudioCheck.h"
 #include "app/Files.h"
@@ -33,11 +35,30 @@ std::wstring CandidateName(const std::wstring& folder, unsigned attempt) {
     return folder.empty() ? std::wstring(name) : folder + L"\\" + name;
 }
 
+// Temporary files whose removal failed, by their extended-length paths.
+std::vector<std::wstring>& Leftovers() {
+    static std::vector<std::wstring> paths;
+    return paths;
+}
+
+void RetryLeftovers() noexcept {
+    std::erase_if(Leftovers(), [](const std::wstring& path) {
+        return ::DeleteFileW(path.c_str()) || ::GetLastError() == ERROR_FILE_NOT_FOUND;
+    });
+}
+
 }  // namespace
+
+void TemporaryOutput::RemoveLeftovers() noexcept {
+    RetryLeftovers();
+    for (const std::wstring& path : Leftovers()) ::MoveFileExW(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+    Leftovers().clear();
+}
 
 TemporaryOutput::TemporaryOutput(std::wstring target, std::wstring source, double start, double length,
                                  std::shared_ptr<const media::Mp3Index> sourceIndex, const media::LevelChange& levels)
     : target_(std::move(target)), seconds_(length), levels_(!levels.None()) {
+    RetryLeftovers();
     const std::wstring folder = FolderOf(target_);
     for (unsigned attempt = 0; attempt < 100; ++attempt) {
         path_ = CandidateName(folder, attempt);
@@ -55,7 +76,14 @@ TemporaryOutput::TemporaryOutput(std::wstring target, std::wstring source, doubl
     }
 }
 
-TemporaryOutput::~TemporaryOutput() { Abandon(); }
+TemporaryOutput::~TemporaryOutput() {
+    Abandon();
+    if (!owned_) return;
+    try {
+        Leftovers().push_back(ExtendedLengthPath(path_));
+    } catch (const std::bad_alloc&) {  // then only this file stays behind
+    }
+}
 
 void TemporaryOutput::SetTags(const media::PieceTags& tags) {
     if (exactCut_) exactCut_->SetPieceTags(tags);
@@ -64,7 +92,8 @@ void TemporaryOutput::SetTags(const media::PieceTags& tags) {
 void TemporaryOutput::Abandon() noexcept {
     if (exactCut_) exactCut_->Stop();
     // A name never created, or let go, may be another's file; a file still
-    // held open elsewhere is tried again when the object goes.
+    // held open elsewhere is tried again when the object goes, and after that
+    // among the leftovers.
     if (owned_ && ::DeleteFileW(ExtendedLengthPath(path_).c_str())) owned_ = false;
 }
 
@@ -93,6 +122,9 @@ std::wstring TemporaryOutput::PutInPlace() {
     const DWORD attributes = ::GetFileAttributesW(ExtendedLengthPath(target_).c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
         return L"the new file could not replace " + target_ + L" (the file is read-only).";
+    // A rename reaches the disk before the data it names unless the data is flushed first.
+    if (const DWORD error = FlushToDisk(path_))
+        return L"the new file could not be written to the disk (" + base::SystemErrorText(error) + L").";
     if (!::MoveFileExW(ExtendedLengthPath(path_).c_str(), ExtendedLengthPath(target_).c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return L"the new file could not replace " + target_ + L" (" + base::SystemErrorText(::GetLastError()) + L").";

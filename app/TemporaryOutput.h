@@ -55,6 +55,11 @@ public:
     // removes the file.
     void Abandon() noexcept;
 
+    // A file that another program held open when its save ended is removed when the
+    // next save starts, and here, as the program exits; one still held then is left
+    // for the system to remove when it next starts, where the user may ask that.
+    static void RemoveLeftovers() noexcept;
+
 private:
     std::wstring target_;
     std::wstring path_;

@@ -26,4 +26,10 @@ int RoundToInt(double value) noexcept {
     return static_cast<int>(r);
 }
 
+long FloorWithin(double value, long low, long high) noexcept {
+    if (!(value >= static_cast<double>(low))) return low;  // NaN too
+    if (value >= static_cast<double>(high)) return high;
+    return static_cast<long>(std::floor(value));
+}
+
 }  // namespace base

@@ -12,4 +12,9 @@ long long RoundHalfEven(double value) noexcept;
 // The same, saturated to the int range.
 int RoundToInt(double value) noexcept;
 
+// The largest integer not above `value`, clipped to [low, high] before it is
+// converted (converting a value beyond the type's range is undefined): a pixel
+// column far off the drawing, close up in a long file, lands on its edge.
+long FloorWithin(double value, long low, long high) noexcept;
+
 }  // namespace base

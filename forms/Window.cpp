@@ -1,10 +1,35 @@
 #include "forms/Window.h"
 
+#include <exception>
+#include <new>
+#include <string>
+
+#include "base/MessageLoop.h"
+
 namespace forms {
 
 namespace {
+
 constexpr wchar_t kOwnerProperty[] = L"Snipmill.Window";
+
+// A command that failed for want of memory or of a thread ends with a message, and the program goes on.
+void ReportFailure(HWND hwnd, const std::exception& failure) noexcept {
+    static bool reporting = false;  // a failure while the message is up (a paint, say) is not told twice
+    if (reporting) return;
+    reporting = true;
+    try {
+        std::wstring text = L"There is not enough memory to finish this command.";
+        if (!dynamic_cast<const std::bad_alloc*>(&failure)) {
+            const std::string reason = failure.what();
+            text = L"This command could not be finished (" + std::wstring(reason.begin(), reason.end()) + L").";
+        }
+        base::ShowMessage(::GetAncestor(hwnd, GA_ROOT), text, MB_OK | MB_ICONERROR);
+    } catch (const std::exception&) {
+    }
+    reporting = false;
 }
+
+}  // namespace
 
 Window::~Window() {
     if (hwnd_) {
@@ -53,15 +78,19 @@ LRESULT CALLBACK Window::Router(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         self = reinterpret_cast<Window*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     }
     if (!self) return ::DefWindowProcW(hwnd, message, wParam, lParam);
+    LRESULT result = 0;
+    try {
+        result = self->HandleMessage(message, wParam, lParam);
+    } catch (const std::exception& failure) {
+        ReportFailure(hwnd, failure);
+    }
     if (message == WM_NCDESTROY) {
-        LRESULT result = self->HandleMessage(message, wParam, lParam);
         ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         ::RemovePropW(hwnd, kOwnerProperty);
         self->hwnd_ = nullptr;
         self->OnDestroyed();
-        return result;
     }
-    return self->HandleMessage(message, wParam, lParam);
+    return result;
 }
 
 }  // namespace forms

@@ -50,13 +50,16 @@ std::optional<Frame> ReadFrame(const MediaFile& file, std::uint64_t offset) {
     return frame;
 }
 
-// The last `needed` bytes of main data before frame `first`, from the frames
-// that lie unbroken before it; fewer when the file does not have them.
+// The last `needed` bytes of main data before frame `first`, from the frames of
+// its stream that lie unbroken before it; fewer when the file does not have them.
 std::vector<std::uint8_t> Reservoir(const MediaFile& file, const Mp3Index& index, std::size_t first, int needed) {
     std::vector<std::uint8_t> bytes;
+    const int channels = index.ChannelsOf(first);
     for (std::size_t frame = first; frame > 0 && static_cast<int>(bytes.size()) < needed; --frame) {
         auto before = ReadFrame(file, index.frameOffsets[frame - 1]);
-        if (!before || index.frameOffsets[frame - 1] + before->header.frameSize != index.frameOffsets[frame]) break;
+        if (!before || index.frameOffsets[frame - 1] + before->header.frameSize != index.frameOffsets[frame] ||
+            before->header.channels != channels)
+            break;
         bytes.insert(bytes.begin(), before->bytes.begin() + before->header.MainDataOffset(), before->bytes.end());
     }
     if (static_cast<int>(bytes.size()) < needed) return {};
@@ -136,8 +139,9 @@ std::optional<Plan> PlanCut(const MediaFile& source, const Mp3Index& index, Samp
     if (!closing) return std::nullopt;
     plan.musicEnd = offsets[plan.last] + closing->header.frameSize;
 
+    // The cut is in the format of the part it starts in (a joined file's parts may differ in channel count).
     auto opening = ReadFrame(source, offsets[plan.first]);
-    if (!opening || !opening->header.SameStreamAs(index.format)) return std::nullopt;
+    if (!opening || !opening->header.SameRateAs(index.format)) return std::nullopt;
     auto infoHeader = FrameHeader::ForMainData(opening->bytes.data(), InfoFrame::kContentSize);
     if (!infoHeader) return std::nullopt;
     plan.infoHeader = *infoHeader;
@@ -158,7 +162,7 @@ std::optional<Plan> PlanCut(const MediaFile& source, const Mp3Index& index, Samp
     plan.copied = plan.first;
     for (; plan.copied <= plan.last && genuine < kMaxMainDataBegin; ++plan.copied) {
         auto frame = ReadFrame(source, offsets[plan.copied]);
-        if (!frame || !frame->header.SameStreamAs(index.format)) return std::nullopt;
+        if (!frame || !frame->header.SameStreamAs(opening->header)) return std::nullopt;
         const std::uint64_t next = offsets[plan.copied] + frame->header.frameSize;
         if (next != (plan.copied < plan.last ? offsets[plan.copied + 1] : plan.musicEnd)) return std::nullopt;
         if (static_cast<std::uint64_t>(frame->header.MainDataBegin(frame->bytes.data())) > genuine) {
@@ -187,7 +191,8 @@ std::vector<std::uint8_t> ReadAudio(const MediaFile& source, const Mp3Index& ind
                                     const GainPlan& gains, GainReport& report) {
     const auto& offsets = index.frameOffsets;
     const std::uint64_t bulk = plan.copied <= plan.last ? offsets[plan.copied] : plan.musicEnd;
-    const auto infoSize = static_cast<std::size_t>(FrameHeader::Parse(plan.infoHeader.data())->frameSize);
+    const FrameHeader stream = *FrameHeader::Parse(plan.infoHeader.data());
+    const auto infoSize = static_cast<std::size_t>(stream.frameSize);
     std::vector<std::uint8_t> audio(infoSize + plan.head.size() + static_cast<std::size_t>(plan.musicEnd - bulk));
     std::uint8_t* const head = audio.data() + infoSize;
     std::uint8_t* const frames = head + plan.head.size();
@@ -213,7 +218,7 @@ std::vector<std::uint8_t> ReadAudio(const MediaFile& source, const Mp3Index& ind
     for (std::size_t k = plan.copied; k <= plan.last; ++k) {
         const std::uint8_t* bytes = frames + (offsets[k] - bulk);
         auto header = FrameHeader::Parse(bytes);
-        if (!header || !header->SameStreamAs(index.format)) return {};
+        if (!header || !header->SameStreamAs(stream)) return {};
         const std::uint64_t next = offsets[k] + header->frameSize;
         if (next != (k < plan.last ? offsets[k + 1] : plan.musicEnd)) return {};  // damaged or foreign data between
         count(bytes, header->frameSize);
@@ -237,12 +242,6 @@ std::vector<std::uint8_t> ReadAudio(const MediaFile& source, const Mp3Index& ind
 }
 
 MediaError OutOfMemory() { return MediaError(base::SystemErrorText(ERROR_NOT_ENOUGH_MEMORY)); }
-
-// Whether an index made earlier still describes the file: a tag editor rewrites
-// a file in place, often to the same size, and moves its frames.
-bool StillDescribes(const Mp3Index& index, const MediaFile& file) noexcept {
-    return index.fileSize == file.Size() && index.lastWriteTime == file.LastWriteTime();
-}
 
 }  // namespace
 
@@ -280,10 +279,8 @@ void ExactCut::Prepare() noexcept {
     try {
         MediaFile input(source_);
         input.StopReadingWhen(stop_);
-        std::optional<Mp3Index> read;
-        const Mp3Index& index = sourceIndex_ && StillDescribes(*sourceIndex_, input)
-                                    ? *sourceIndex_
-                                    : read.emplace(Mp3Reader(input).Read());
+        const std::shared_ptr<const Mp3Index> current = CurrentIndex(input, sourceIndex_);
+        const Mp3Index& index = *current;
         SampleRange range = SelectionSamples(start_, length_, index.format.sampleRate);
         range.end = std::min(range.end, index.PlayableSampleCount());
         if (range.first >= range.end) return;

@@ -2,8 +2,9 @@
 // Makes a stream copy of a selection hold exactly the selected samples. A
 // stream copy starts and ends on whole frames and leaves out the bit reservoir
 // that its first frame reads from the frames before it. This rewrites the copy's
-// audio from the source's own frames: from the frame whose second granule comes
-// before the selection (after one silent frame that carries its reservoir) to
+// audio from the source's own frames: from the frame whose first granule lies
+// wholly before the selection, so that it primes the decoder's overlap for the
+// first selected sample (after one silent frame that carries its reservoir), to
 // the frame holding the selection's last sample, under an information frame
 // whose LAME tag tells gapless players the delay and padding to drop. The tags
 // the copy begins and ends with stay as they are. Fades and a change of level

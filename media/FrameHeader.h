@@ -43,8 +43,10 @@ struct FrameHeader {
                                                                       int mainDataBytes) noexcept;
 
     // Frames of one stream share version, sample rate and channel count.
-    bool SameStreamAs(const FrameHeader& other) const noexcept {
-        return version == other.version && sampleRate == other.sampleRate && channels == other.channels;
+    bool SameStreamAs(const FrameHeader& other) const noexcept { return SameRateAs(other) && channels == other.channels; }
+    // Parts of a file joined from others that play on one sound device share these.
+    bool SameRateAs(const FrameHeader& other) const noexcept {
+        return version == other.version && sampleRate == other.sampleRate;
     }
 };
 

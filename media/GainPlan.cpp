@@ -13,7 +13,7 @@ namespace media {
 namespace {
 
 constexpr std::int64_t kGranule = 576;
-constexpr double kFullScale = 32767;
+constexpr double kLoudestSample = 32767;  // full scale for a positive sample
 // Frames read at a time when a plan is tried on a file.
 constexpr std::size_t kFramesAtOnce = 1024;
 // Samples decoded at a time for the loudest sample.
@@ -147,12 +147,12 @@ int LoudestSample(Waveform& waveform, SampleRange range) {
 
 int NormalizingSteps(int loudest) noexcept {
     if (loudest <= 0) return 0;
-    return static_cast<int>(std::floor(4 * std::log2(kFullScale / loudest)));
+    return static_cast<int>(std::floor(4 * std::log2(kLoudestSample / loudest)));
 }
 
 double ClippingDb(int loudest, int steps) noexcept {
     if (loudest <= 0) return 0;
-    return 20 * std::log10(loudest * std::exp2(steps / 4.0) / kFullScale);
+    return 20 * std::log10(loudest * std::exp2(steps / 4.0) / kLoudestSample);
 }
 
 }  // namespace media

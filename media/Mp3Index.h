@@ -22,12 +22,29 @@ struct Mp3Index {
     int encoderDelay = 0;                         // from the LAME tag; 0 where there is none
     int encoderPadding = 0;
     std::wstring title;  // the ID3v2 title, or empty
-    // A part in another format (a file joined from others) is left out: the
+    // A part at another sample rate (a file joined from others) is left out: the
     // first frame of the first such part, and how many audio frames come before it.
     std::optional<FrameHeader> otherFormat;
     std::uint64_t framesBeforeOtherFormat = 0;
+    // A part with another channel count plays: the audio frames where the count
+    // changes from the one before, in order.
+    std::vector<std::uint64_t> channelChanges;
 
     std::uint64_t FrameCount() const noexcept { return frameOffsets.size(); }
+    // The channel count of an audio frame, and the first and one past the last
+    // frame of the run of frames with that count that holds it.
+    int ChannelsOf(std::uint64_t frame) const noexcept {
+        const auto changes = std::upper_bound(channelChanges.begin(), channelChanges.end(), frame) - channelChanges.begin();
+        return changes % 2 == 0 ? format.channels : 3 - format.channels;
+    }
+    std::uint64_t RunStart(std::uint64_t frame) const noexcept {
+        const auto next = std::upper_bound(channelChanges.begin(), channelChanges.end(), frame);
+        return next == channelChanges.begin() ? 0 : *(next - 1);
+    }
+    std::uint64_t RunEnd(std::uint64_t frame) const noexcept {
+        const auto next = std::upper_bound(channelChanges.begin(), channelChanges.end(), frame);
+        return next == channelChanges.end() ? FrameCount() : *next;
+    }
     std::uint64_t SampleCount() const noexcept { return FrameCount() * format.SamplesPerFrame(); }
     double Duration() const noexcept { return static_cast<double>(SampleCount()) / format.sampleRate; }
     // The samples of the audio itself: the encoder's delay and padding left out.

@@ -64,6 +64,13 @@ std::size_t EmptyTagsAt(std::span<const std::uint8_t> bytes) noexcept {
     return at;
 }
 
+// Adds an audio frame to the index, noting where the channel count changes.
+void Take(Mp3Index& index, std::uint64_t offset, int channels) {
+    if (channels != (index.frameOffsets.empty() ? index.format.channels : index.ChannelsOf(index.FrameCount() - 1)))
+        index.channelChanges.push_back(index.FrameCount());
+    index.frameOffsets.push_back(offset);
+}
+
 }  // namespace
 
 Mp3Reader::Mp3Reader(const MediaFile& file) : file_(file), limit_(file.Size()) {}
@@ -222,6 +229,7 @@ void Mp3Reader::IndexFrames(std::uint64_t pos, Mp3Index& index) {
     // Audio starts at once in an MP3 file: a large file of something else is not read to its end.
     const std::uint64_t searchEnd = std::min(limit_, pos + kMaxBytesBeforeAudio);
     std::optional<FrameHeader> stream;
+    FrameHeader run;  // the last frame taken
     std::uint64_t expected = limit_;
     // Most frames repeat the header of the one before but for the padding bit:
     // those are taken on sight, without parsing the header again.
@@ -243,7 +251,7 @@ void Mp3Reader::IndexFrames(std::uint64_t pos, Mp3Index& index) {
                 if ((next & kRepeatMask) != repeatedHeader || pos + at + size > limit_ ||
                     VbrHeader::Marked(repeated, bytes.data() + at))
                     break;
-                index.frameOffsets.push_back(pos + at);
+                Take(index, pos + at, repeated.channels);
                 at += size;
             }
             if (at > 0) {
@@ -261,8 +269,8 @@ void Mp3Reader::IndexFrames(std::uint64_t pos, Mp3Index& index) {
         }
         auto frame = FrameHeader::Parse(bytes.data());
         bool fits = frame && static_cast<std::uint64_t>(frame->frameSize) <= limit_ - pos;
-        if (fits && stream && !frame->SameStreamAs(*stream) && pos == expected && Followed(*frame, word, pos, 0)) {
-            // A part in another format joined on: its frames are stepped over whole.
+        if (fits && stream && !frame->SameRateAs(*stream) && pos == expected && Followed(*frame, word, pos, 0)) {
+            // A part at another sample rate joined on: its frames are stepped over whole.
             if (!index.otherFormat) {
                 index.otherFormat = frame;
                 index.framesBeforeOtherFormat = index.frameOffsets.size();
@@ -274,13 +282,17 @@ void Mp3Reader::IndexFrames(std::uint64_t pos, Mp3Index& index) {
         // The first frame needs the next one to agree, or, past damaged frames, two
         // more like it each within a frame's reach. Later ones are taken where the
         // one before ends, and after damage where the stream goes on after them.
+        // A part with another channel count joins on where the one before ends.
         bool accepted =
             fits && (!stream ? Followed(*frame, word, pos, 2)
-                             : frame->SameStreamAs(*stream) && (pos == expected || Continued(*frame, word, pos)));
+                             : frame->SameStreamAs(run) ? pos == expected || Continued(*frame, word, pos)
+                                                        : frame->SameRateAs(run) && pos == expected &&
+                                                              Followed(*frame, word, pos, 0));
         if (!accepted) {
             pos = NextSync(pos + 1, stream ? limit_ : searchEnd);
             continue;
         }
+        run = *frame;
         repeated = *frame;
         repeatedHeader = word & kRepeatMask;
         unpaddedSize = static_cast<std::size_t>(frame->frameSize - (frame->padded ? 1 : 0));
@@ -297,7 +309,7 @@ void Mp3Reader::IndexFrames(std::uint64_t pos, Mp3Index& index) {
             }
         }
         // An information frame holds no audio, the first one or one that starts a part joined on.
-        if (!vbr) index.frameOffsets.push_back(pos);
+        if (!vbr) Take(index, pos, frame->channels);
         pos += frame->frameSize;
         expected = pos;
     }
@@ -366,6 +378,11 @@ std::uint64_t Mp3Reader::NextSync(std::uint64_t pos, std::uint64_t end) {
         pos += length;
     }
     return end;
+}
+
+std::shared_ptr<const Mp3Index> CurrentIndex(const MediaFile& file, std::shared_ptr<const Mp3Index> earlier) {
+    if (earlier && earlier->fileSize == file.Size() && earlier->lastWriteTime == file.LastWriteTime()) return earlier;
+    return std::make_shared<const Mp3Index>(Mp3Reader(file).Read());
 }
 
 }  // namespace media

@@ -4,10 +4,12 @@
 // skipped, an information frame is read and left out, and damaged or foreign
 // data is skipped up to the next frame that the stream confirms. A file made of
 // files joined end to end reads as one: the tags and information frames where a
-// part starts are skipped, and parts in another format than the first are left out. All reading
+// part starts are skipped, a part with another channel count is taken, and parts
+// at another sample rate than the first are left out. All reading
 // goes through one buffer, and the search for the first frame is bounded, so a
 // file without audio where it must begin is answered at once whatever its size.
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
@@ -49,5 +51,10 @@ private:
     std::uint64_t bufferStart_ = 0;
     std::size_t bufferLength_ = 0;
 };
+
+// The index made earlier of `file` while the file is as it was then, otherwise a new
+// reading of it: a tag editor rewrites a file in place, often to the same size, and
+// moves its frames. Throws as Read does.
+std::shared_ptr<const Mp3Index> CurrentIndex(const MediaFile& file, std::shared_ptr<const Mp3Index> earlier);
 
 }  // namespace media

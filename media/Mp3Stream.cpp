@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <numeric>
 #include <optional>
 
 #include "media/MediaError.h"
@@ -18,25 +19,59 @@ constexpr std::size_t kMaxPrimingFrames = 64;
 // The most damaged data between two frames that one batch reads through.
 constexpr std::uint64_t kMaxBatchBytes = 256 * 1024;
 
-std::shared_ptr<const Mp3Index> ReadIndex(const MediaFile& file) {
-    return std::make_shared<const Mp3Index>(Mp3Reader(file).Read());
+// Samples of `channels` channels appended to `out` in the count `outChannels`:
+// one channel on both, two mixed to one.
+void AppendConverted(const std::vector<std::int16_t>& pcm, int channels, int outChannels,
+                     std::vector<std::int16_t>& out) {
+    if (channels == 1 && outChannels == 2) {
+        for (std::int16_t sample : pcm) out.insert(out.end(), 2, sample);
+    } else {
+        for (std::size_t i = 0; i + 1 < pcm.size(); i += 2)
+            out.push_back(static_cast<std::int16_t>((pcm[i] + pcm[i + 1]) / 2));
+    }
 }
 
 }  // namespace
 
-Mp3Stream::Mp3Stream(const std::wstring& path)
-    : file_(path), sharedIndex_(ReadIndex(file_)), index_(*sharedIndex_), decoder_(index_.format) {
+Mp3Stream::Mp3Stream(const std::wstring& path) : Mp3Stream(path, nullptr) {}
+
+Mp3Stream::Mp3Stream(const std::wstring& path, std::shared_ptr<const Mp3Index> index)
+    : file_(path),
+      sharedIndex_(CurrentIndex(file_, std::move(index))),
+      index_(*sharedIndex_),
+      decoder_(index_.format) {
     Seek(0);
 }
 
-Mp3Stream::Mp3Stream(const std::wstring& path, std::shared_ptr<const Mp3Index> index)
-    : file_(path), sharedIndex_(std::move(index)), index_(*sharedIndex_), decoder_(index_.format) {
-    Seek(0);
+AcmDecoder* Mp3Stream::DecoderFor(int channels) {
+    AcmDecoder* decoder = &decoder_;
+    if (channels != Channels()) {
+        if (!otherDecoder_) {
+            FrameHeader other = index_.format;
+            other.channels = channels;
+            otherDecoder_ = std::make_unique<AcmDecoder>(other);
+        }
+        decoder = otherDecoder_.get();
+    }
+    if (channels != decodingChannels_ && !decoder->Restart()) return nullptr;
+    decodingChannels_ = channels;
+    return decoder;
 }
 
 std::uint64_t Mp3Stream::Length() const noexcept { return index_.PlayableSampleCount(); }
 
-void Mp3Stream::Seek(std::uint64_t sample) {
+void Mp3Stream::Seek(std::uint64_t sample) { SeekFrom(sample, 1); }
+
+void Mp3Stream::SeekAsFromStart(std::uint64_t sample) { SeekFrom(sample, StateFrames()); }
+
+std::size_t Mp3Stream::StateFrames() const noexcept {
+    constexpr std::size_t kStateSamples = 131072;
+    const std::size_t frameSamples = static_cast<std::size_t>(index_.format.SamplesPerFrame() * Channels());
+    return kStateSamples / std::gcd(kStateSamples, frameSamples);
+}
+
+// Decoding starts on a frame whose number is a multiple of `alignment`.
+void Mp3Stream::SeekFrom(std::uint64_t sample, std::size_t alignment) {
     position_ = std::min(sample, Length());
     pcm_.clear();
     pcmRead_ = 0;
@@ -48,9 +83,10 @@ void Mp3Stream::Seek(std::uint64_t sample) {
         skip_ = 0;
         return;
     }
-    nextFrame_ = PrimingStart(static_cast<std::size_t>(target));
+    nextFrame_ = PrimingStart(static_cast<std::size_t>(target)) / alignment * alignment;
     skip_ = streamSample - nextFrame_ * spf + AcmDecoder::kDecoderDelay;
-    if (!decoder_.Restart()) nextFrame_ = index_.frameOffsets.size();
+    decodingChannels_ = 0;
+    if (!DecoderFor(index_.ChannelsOf(nextFrame_))) nextFrame_ = index_.frameOffsets.size();
 }
 
 // A frame's audio may begin in the main data of the frames before it (the bit
@@ -58,7 +94,9 @@ void Mp3Stream::Seek(std::uint64_t sample) {
 // it come out partly wrong. So decoding starts early enough that the target frame
 // and the two before it find all their main data.
 std::size_t Mp3Stream::PrimingStart(std::size_t target) {
-    std::size_t lowest = target > kMaxPrimingFrames ? target - kMaxPrimingFrames : 0;
+    // A part with another channel count starts afresh: its first frame reads nothing before it.
+    std::size_t lowest = std::max<std::size_t>(target > kMaxPrimingFrames ? target - kMaxPrimingFrames : 0,
+                                               static_cast<std::size_t>(index_.RunStart(target)));
     struct FrameMainData {
         int size = 0;
         int begin = 0;
@@ -100,8 +138,11 @@ bool Mp3Stream::DecodeMore() {
     const auto& offsets = index_.frameOffsets;
     std::size_t first = nextFrame_;
     if (first >= offsets.size()) return false;
+    // One batch holds frames of one channel count, for one codec.
+    const int channels = index_.ChannelsOf(first);
+    const auto runEnd = static_cast<std::size_t>(index_.RunEnd(first));
     std::size_t end = first + 1;
-    while (end < offsets.size() && end - first < kBatchFrames && offsets[end] - offsets[first] < kMaxBatchBytes) ++end;
+    while (end < runEnd && end - first < kBatchFrames && offsets[end] - offsets[first] < kMaxBatchBytes) ++end;
 
     std::uint64_t from = offsets[first];
     std::uint64_t to = std::min<std::uint64_t>(index_.audioEnd, offsets[end - 1] + FrameHeader::kMaxFrameSize);
@@ -131,22 +172,26 @@ bool Mp3Stream::DecodeMore() {
     }
     if (gains_) gains_->Apply(frames_, index_.format, FrameStartSample(index_, first));
     // The codec starts decoding only once the next frame's header confirms the
-    // first one's: the last frame is followed by a copy of its header, or a lone
-    // frame (or a seek into the last one) would never play.
-    if (fed == offsets.size()) {
+    // first one's: the last frame of a run is followed by a copy of its header, or
+    // a lone frame (or a seek into the last one) would never play.
+    if (fed == runEnd) {
         std::size_t last = static_cast<std::size_t>(offsets[fed - 1] - from);
         frames_.insert(frames_.end(), raw_.begin() + static_cast<std::ptrdiff_t>(last),
                        raw_.begin() + static_cast<std::ptrdiff_t>(last + FrameHeader::kSize));
     }
     nextFrame_ = fed;
-    if (!decoder_.Decode(frames_.data(), frames_.size(), pcm_)) {
-        if (!decoder_.Restart()) {
+    AcmDecoder* decoder = DecoderFor(channels);
+    std::vector<std::int16_t>& decoded = channels == Channels() ? pcm_ : otherPcm_;
+    otherPcm_.clear();
+    if (!decoder || !decoder->Decode(frames_.data(), frames_.size(), decoded)) {
+        if (!decoder || !decoder->Restart()) {
             nextFrame_ = offsets.size();
             return false;
         }
         // Keep the time line: the frames the codec refused last as long as silence.
-        pcm_.resize(pcm_.size() + (fed - first) * index_.format.SamplesPerFrame() * Channels(), 0);
+        decoded.resize(decoded.size() + (fed - first) * index_.format.SamplesPerFrame() * channels, 0);
     }
+    if (channels != Channels()) AppendConverted(otherPcm_, channels, Channels(), pcm_);
     return true;
 }
 

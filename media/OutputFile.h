@@ -4,11 +4,18 @@
 // reading it meanwhile.
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "base/Handles.h"
 
 namespace media {
+
+// Hands `bytes` to `write` until all of them are written: `write` writes some and
+// returns how many. One that writes none fails with FileError rather than being
+// asked for ever.
+void WriteInFull(const std::uint8_t* bytes, std::size_t size,
+                 const std::function<std::size_t(const std::uint8_t*, std::size_t)>& write);
 
 class OutputFile {
 public:

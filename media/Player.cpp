@@ -52,9 +52,9 @@ void Player::Load(std::unique_ptr<Mp3Stream> stream) {
 
 void Player::Open(const std::wstring& path) { Load(std::make_unique<Mp3Stream>(path)); }
 
-void Player::Restart(std::uint64_t sample, bool playing, PlayState state) {
+void Player::Restart(std::uint64_t sample, bool playing, PlayState state, std::optional<std::uint64_t> pause) {
     startSample_ = std::min(sample, length_);
-    pauseSample_ = length_;
+    pauseSample_ = pause;
     playing_ = playing;
     state_ = state;
     gains_ = nullptr;
@@ -102,8 +102,7 @@ void Player::PlayRange(double from, double until, std::shared_ptr<const GainPlan
     std::lock_guard lock(mutex_);
     if (!stream_) return;
     std::uint64_t pause = SampleAt(until);
-    Restart(std::min(SampleAt(from), pause), true, PlayState::Transitioning);
-    pauseSample_ = pause;
+    Restart(std::min(SampleAt(from), pause), true, PlayState::Transitioning, pause);
     gains_ = std::move(gains);
 }
 
@@ -197,7 +196,7 @@ void Player::Run() {
             generation = generation_;
             playing = playing_;
             start = startSample_;
-            pause = pauseSample_;
+            pause = pauseSample_.value_or(length_);
             volume = volume_;
             gains = gains_;
             if (generation != seen) {
@@ -264,7 +263,10 @@ void Player::Run() {
                 onDevice_ = false;
                 if (generation_ == seen) {
                     finishedSamples_ += finished;
-                    Restart(PlayheadSample(), true, PlayState::Transitioning);
+                    // The range keeps its end and its gains.
+                    auto gains = gains_;
+                    Restart(PlayheadSample(), true, PlayState::Transitioning, pauseSample_);
+                    gains_ = std::move(gains);
                 }
                 continue;
             }
@@ -282,11 +284,11 @@ void Player::Run() {
                         lastFinish_ = now;
                     }
                     queuedSamples_ = queued;
-                    if (done && pauseSample_ < length_) {
-                        // A range played to its end pauses exactly there.
+                    if (done && pauseSample_) {
+                        // A range played to its end pauses exactly there, also at the file's end.
                         state_ = PlayState::Paused;
                         playing_ = false;
-                        startSample_ = pauseSample_;
+                        startSample_ = *pauseSample_;
                         finishedSamples_ = 0;
                         queuedSamples_ = 0;
                     } else if (done) {

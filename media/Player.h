@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -76,8 +77,9 @@ public:
 private:
     using Clock = std::chrono::steady_clock;
 
-    // Every command starts over from `sample`, and pauses only at the end unless PlayRange says otherwise.
-    void Restart(std::uint64_t sample, bool playing, PlayState state);  // mutex held
+    // Every command starts over from `sample`, and ends at the file's end unless it pauses at `pause`.
+    void Restart(std::uint64_t sample, bool playing, PlayState state,
+                 std::optional<std::uint64_t> pause = std::nullopt);  // mutex held
     std::uint64_t SampleAt(double seconds) const;                      // mutex held
     std::uint64_t PlayheadSample() const;                               // mutex held
     void Run();
@@ -95,7 +97,7 @@ private:
     bool playing_ = false;  // the worker should be playing
     PlayState state_ = PlayState::Undefined;
     std::uint64_t startSample_ = 0;
-    std::uint64_t pauseSample_ = 0;  // where playback pauses by itself; length_ for the end
+    std::optional<std::uint64_t> pauseSample_;  // where playback pauses by itself, also at the file's end
     std::uint64_t finishedSamples_ = 0;  // played since the start sample
     std::uint64_t queuedSamples_ = 0;
     Clock::time_point lastFinish_{};

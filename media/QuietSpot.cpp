@@ -45,6 +45,15 @@ std::uint64_t QuietestPoint(const std::wstring& path, std::shared_ptr<const Mp3I
                             std::uint64_t last, std::uint64_t preferred, std::size_t stretch) {
     try {
         Mp3Stream stream(path, std::move(index));
+        return QuietestPoint(stream, first, last, preferred, stretch);
+    } catch (...) {
+        return preferred;
+    }
+}
+
+std::uint64_t QuietestPoint(Mp3Stream& stream, std::uint64_t first, std::uint64_t last, std::uint64_t preferred,
+                            std::size_t stretch) {
+    try {
         const std::uint64_t half = stretch / 2;
         const std::uint64_t from = first > half ? first - half : 0;
         const std::uint64_t to = std::min(stream.Length(), last + stretch - half);

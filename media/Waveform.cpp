@@ -1,6 +1,9 @@
 #include "media/Waveform.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
+#include <system_error>
 
 #include "media/Mp3Stream.h"
 
@@ -9,9 +12,19 @@ namespace media {
 namespace {
 
 // Blocks decoded between two publications of the progress.
-constexpr std::size_t kChunkBlocks = 64;
+constexpr std::size_t kReadBlocks = 64;
+// A file is cut into at least this many parts where it is long enough, each at
+// most this many of the codec's state periods (53 s at 44.1 kHz): a part's start
+// costs some frames' decoding, and a worker that falls behind holds the ready
+// prefix back by at most one part.
+constexpr std::uint64_t kMinParts = 8;
+constexpr std::uint64_t kMaxPartPeriods = 4;
+// Frames a part's decoding starts before its first sample, for the bit reservoir
+// and the decoder's overlap; where that is not enough it starts a period earlier.
+constexpr std::uint64_t kPartLeadFrames = 16;
+constexpr int kWorkers = 2;
 
-std::uint64_t BlocksFor(std::uint64_t samples, std::uint64_t perBlock) { return (samples + perBlock - 1) / perBlock; }
+std::uint64_t CeilDiv(std::uint64_t value, std::uint64_t by) { return (value + by - 1) / by; }
 
 }  // namespace
 
@@ -27,66 +40,210 @@ void Peak::Add(Peak other) noexcept {
 
 void Peak::Add(std::int16_t sample) noexcept { Add(Peak{sample, sample}); }
 
+double DecibelsOf(double amplitude) noexcept {
+    return amplitude > 0 ? 20 * std::log10(amplitude / kFullScale) : -std::numeric_limits<double>::infinity();
+}
+
+double AmplitudeOf(double decibels) noexcept { return kFullScale * std::pow(10.0, decibels / 20); }
+
 Waveform::Waveform(const std::wstring& path, std::shared_ptr<const Mp3Index> index)
     : path_(path),
       index_(std::move(index)),
       sampleRate_(index_->format.sampleRate),
       channels_(index_->format.channels),
-      length_(index_->PlayableSampleCount()),
-      blocks_(static_cast<std::size_t>(BlocksFor(length_, kBlockSamples))),
-      groups_(static_cast<std::size_t>(blocks_.size() / kGroupBlocks)) {
-    worker_ = std::thread([this] { Run(); });
+      length_(index_->PlayableSampleCount()) {
+    const std::uint64_t blocks = CeilDiv(length_, kBlockSamples);
+    const std::size_t channels = static_cast<std::size_t>(channels_);
+    blocks_.resize(static_cast<std::size_t>(blocks) * channels);
+    groups_.resize(static_cast<std::size_t>(blocks / kGroupBlocks) * channels);
+    PlanParts();
+
+    const int workers = std::thread::hardware_concurrency() == 1 ? 1 : kWorkers;
+    running_ = workers;
+    for (int i = 0; i < workers; ++i) {
+        try {
+            workers_.emplace_back([this] {
+                Run();
+                WorkersEnded(1);
+            });
+        } catch (const std::system_error&) {
+            if (workers_.empty()) throw;
+            WorkersEnded(workers - i);  // those started do it all
+            break;
+        }
+    }
 }
 
 Waveform::~Waveform() {
     stop_.store(true, std::memory_order_relaxed);
-    worker_.join();
+    for (std::thread& worker : workers_) worker.join();
+}
+
+// Parts that start on whole blocks a few frames after a frame where the codec
+// stands as at the file's start, so that their samples are a decode from the start's.
+void Waveform::PlanParts() {
+    const std::uint64_t frames = index_->FrameCount();
+    const std::uint64_t spf = static_cast<std::uint64_t>(index_->format.SamplesPerFrame());
+    const std::uint64_t period = Mp3Stream(path_, index_).StateFrames();
+    const std::uint64_t partFrames = period * std::clamp<std::uint64_t>(CeilDiv(frames, period * kMinParts), 1, kMaxPartPeriods);
+    partStarts_.assign(1, 0);
+    for (std::uint64_t frame = partFrames + kPartLeadFrames; frame < frames; frame += partFrames) {
+        const std::uint64_t sample = frame * spf - static_cast<std::uint64_t>(index_->encoderDelay);
+        const std::uint64_t start = sample / kBlockSamples * kBlockSamples;
+        if (start >= length_) break;
+        partStarts_.push_back(start);
+    }
+    partDone_.assign(partStarts_.size(), 0);
+    partStarts_.push_back(length_);
+}
+
+void Waveform::Wait() const {
+    std::unique_lock lock(progressMutex_);
+    finishedChanged_.wait(lock, [this] { return Finished(); });
 }
 
 void Waveform::Run() noexcept {
     try {
         Mp3Stream stream(path_, index_);
-        Compute(stream);
+        for (std::size_t part = nextPart_++; part < partDone_.size() && !stop_.load(std::memory_order_relaxed);
+             part = nextPart_++)
+            ComputePart(stream, part);
     } catch (...) {
         // A file that cannot be opened or decoded any more: what is ready stays, the rest is unreadable.
     }
-    finished_.store(true, std::memory_order_release);
 }
 
-void Waveform::Compute(Mp3Stream& stream) {
-    const std::size_t channels = static_cast<std::size_t>(channels_);
-    std::vector<std::int16_t> pcm(kChunkBlocks * kBlockSamples * channels);
-    std::uint64_t done = 0;
-    while (done < length_ && !stop_.load(std::memory_order_relaxed)) {
-        const std::size_t got = stream.Read(pcm.data(), kChunkBlocks * kBlockSamples);
-        for (std::size_t at = 0; at < got; at += kBlockSamples) {
-            const std::size_t count = std::min<std::size_t>(kBlockSamples, got - at);
-            const auto [low, high] = std::minmax_element(pcm.data() + at * channels, pcm.data() + (at + count) * channels);
-            const std::size_t block = static_cast<std::size_t>((done + at) / kBlockSamples);
-            blocks_[block] = Peak{*low, *high};
-            if ((block + 1) % kGroupBlocks == 0) {
-                Peak group;
-                for (std::size_t b = block + 1 - kGroupBlocks; b <= block; ++b) group.Add(blocks_[b]);
-                groups_[block / kGroupBlocks] = group;
-            }
-        }
-        done += got;
-        ready_.store(done, std::memory_order_release);
-        if (got < kChunkBlocks * kBlockSamples) break;  // the end, or where the file stops decoding
+void Waveform::WorkersEnded(int count) noexcept {
+    std::lock_guard lock(progressMutex_);
+    running_ -= count;
+    if (running_ == 0) {
+        finished_.store(true, std::memory_order_release);
+        finishedChanged_.notify_all();
     }
 }
 
-Peak Waveform::PeakOf(std::uint64_t first, std::uint64_t end) const noexcept {
-    Peak peak;
+void Waveform::ComputePart(Mp3Stream& stream, std::size_t part) {
+    const std::size_t channels = static_cast<std::size_t>(channels_);
+    const std::uint64_t first = partStarts_[part];
+    const std::uint64_t length = partStarts_[part + 1] - first;
+    // A worker that took the part after its last one reads on.
+    if (stream.Position() != first) stream.SeekAsFromStart(first);
+    std::vector<std::int16_t> pcm(kReadBlocks * kBlockSamples * channels);
+    std::uint64_t done = 0;
+    while (done < length && !stop_.load(std::memory_order_relaxed)) {
+        const std::size_t wanted = static_cast<std::size_t>(std::min<std::uint64_t>(kReadBlocks * kBlockSamples, length - done));
+        const std::size_t got = stream.Read(pcm.data(), wanted);
+        StoreBlocks(pcm.data(), first + done, got);
+        done += got;
+        Publish(part, done);
+        if (got < wanted) break;  // where the file stops decoding
+    }
+}
+
+namespace {
+
+// One channel's level over `count` samples, interleaved among `channels` (a
+// constant where it can be, so that the loop is vectorised).
+template <std::size_t channels>
+void MeasureBlock(const std::int16_t* samples, std::size_t count, std::size_t channelCount, std::int16_t& low,
+                  std::int16_t& high, std::int64_t& squares) {
+    const std::size_t step = channels ? channels : channelCount;
+    low = samples[0];
+    high = samples[0];
+    squares = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::int16_t s = samples[i * step];
+        low = std::min(low, s);
+        high = std::max(high, s);
+        squares += std::int32_t{s} * s;
+    }
+}
+
+}  // namespace
+
+// Blocks from the one at `first` (a block's start) on, from `count` samples.
+void Waveform::StoreBlocks(const std::int16_t* pcm, std::uint64_t first, std::size_t count) {
+    const std::size_t channels = static_cast<std::size_t>(channels_);
+    const auto measure = channels == 1 ? MeasureBlock<1> : channels == 2 ? MeasureBlock<2> : MeasureBlock<0>;
+    for (std::size_t at = 0; at < count; at += kBlockSamples) {
+        const std::size_t samples = std::min<std::size_t>(kBlockSamples, count - at);
+        const std::size_t block = static_cast<std::size_t>((first + at) / kBlockSamples);
+        for (std::size_t c = 0; c < channels; ++c) {
+            BlockLevel& level = blocks_[block * channels + c];
+            std::int64_t squares = 0;
+            measure(pcm + at * channels + c, samples, channels, level.low, level.high, squares);
+            level.rms = static_cast<std::uint16_t>(std::lround(std::sqrt(static_cast<double>(squares) / static_cast<double>(samples))));
+        }
+    }
+}
+
+// The ready prefix runs through the parts that are done to where the first one
+// that is not has got; the groups it passes are summed up before it is published.
+void Waveform::Publish(std::size_t part, std::uint64_t done) {
+    std::lock_guard lock(progressMutex_);
+    partDone_[part] = done;
+    const std::uint64_t ready = ready_.load(std::memory_order_relaxed);
+    std::size_t open = static_cast<std::size_t>(std::upper_bound(partStarts_.begin(), partStarts_.end(), ready) - partStarts_.begin()) - 1;
+    open = std::min(open, partDone_.size() - 1);
+    while (open + 1 < partDone_.size() && partDone_[open] == partStarts_[open + 1] - partStarts_[open]) ++open;
+    const std::uint64_t newReady = partStarts_[open] + partDone_[open];
+    const std::size_t channels = static_cast<std::size_t>(channels_);
+    // Complete blocks: the file's last one may be short.
+    const std::uint64_t blocks = newReady == length_ ? CeilDiv(length_, kBlockSamples) : newReady / kBlockSamples;
+    for (std::uint64_t group = ready / kBlockSamples / kGroupBlocks; group < blocks / kGroupBlocks; ++group) {
+        for (std::size_t c = 0; c < channels; ++c) {
+            GroupLevel level;
+            for (std::uint64_t b = group * kGroupBlocks; b < (group + 1) * kGroupBlocks; ++b) {
+                const BlockLevel& stored = blocks_[static_cast<std::size_t>(b) * channels + c];
+                level.peak.Add(Peak{stored.low, stored.high});
+                level.squares += static_cast<double>(stored.rms) * stored.rms * static_cast<double>(BlockLength(b));
+            }
+            groups_[static_cast<std::size_t>(group) * channels + c] = level;
+        }
+    }
+    ready_.store(newReady, std::memory_order_release);
+}
+
+std::uint64_t Waveform::BlockLength(std::uint64_t block) const noexcept {
+    return std::min<std::uint64_t>(kBlockSamples, length_ - block * kBlockSamples);
+}
+
+Level Waveform::LevelOf(std::uint64_t first, std::uint64_t end, int channel) const noexcept {
+    Level level;
     end = std::min(end, ReadyLength());
-    if (first >= end) return peak;
+    if (first >= end || channel < 0 || channel >= channels_) return level;
+    const std::size_t channels = static_cast<std::size_t>(channels_);
+    const std::size_t c = static_cast<std::size_t>(channel);
+    double squares = 0;
+    auto addBlock = [&](std::uint64_t block) {
+        const BlockLevel& stored = blocks_[static_cast<std::size_t>(block) * channels + c];
+        level.peak.Add(Peak{stored.low, stored.high});
+        squares += static_cast<double>(stored.rms) * stored.rms * static_cast<double>(BlockLength(block));
+    };
     std::uint64_t block = first / kBlockSamples;
-    const std::uint64_t endBlock = BlocksFor(end, kBlockSamples);
-    for (; block < endBlock && block % kGroupBlocks != 0; ++block) peak.Add(blocks_[static_cast<std::size_t>(block)]);
-    for (; block + kGroupBlocks <= endBlock; block += kGroupBlocks)
-        peak.Add(groups_[static_cast<std::size_t>(block / kGroupBlocks)]);
-    for (; block < endBlock; ++block) peak.Add(blocks_[static_cast<std::size_t>(block)]);
-    return peak;
+    const std::uint64_t endBlock = CeilDiv(end, kBlockSamples);
+    for (; block < endBlock && block % kGroupBlocks != 0; ++block) addBlock(block);
+    for (; block + kGroupBlocks <= endBlock; block += kGroupBlocks) {
+        const GroupLevel& group = groups_[static_cast<std::size_t>(block / kGroupBlocks) * channels + c];
+        level.peak.Add(group.peak);
+        squares += group.squares;
+    }
+    for (; block < endBlock; ++block) addBlock(block);
+    const std::uint64_t samples = std::min(endBlock * kBlockSamples, length_) - first / kBlockSamples * kBlockSamples;
+    level.rms = std::sqrt(squares / static_cast<double>(samples));
+    return level;
+}
+
+Level Waveform::LevelOf(std::uint64_t first, std::uint64_t end) const noexcept {
+    Level all;
+    double squares = 0;
+    for (int c = 0; c < channels_; ++c) {
+        const Level level = LevelOf(first, end, c);
+        all.peak.Add(level.peak);
+        squares += level.rms * level.rms;
+    }
+    all.rms = std::sqrt(squares / channels_);
+    return all;
 }
 
 std::vector<std::int16_t> Waveform::Samples(std::uint64_t first, std::size_t count) {
@@ -96,7 +253,7 @@ std::vector<std::int16_t> Waveform::Samples(std::uint64_t first, std::size_t cou
     try {
         if (!reader_) reader_ = std::make_unique<Mp3Stream>(path_, index_);
         samples.resize(count * static_cast<std::size_t>(channels_));
-        reader_->Seek(first);
+        reader_->SeekAsFromStart(first);  // the very samples the levels were computed from
         samples.resize(reader_->Read(samples.data(), count) * static_cast<std::size_t>(channels_));
     } catch (...) {
         samples.clear();
@@ -104,6 +261,9 @@ std::vector<std::int16_t> Waveform::Samples(std::uint64_t first, std::size_t cou
     return samples;
 }
 
-std::size_t Waveform::PeakBytes() const noexcept { return (blocks_.size() + groups_.size()) * sizeof(Peak); }
+std::size_t Waveform::PeakBytes() const noexcept {
+    return blocks_.size() * sizeof(BlockLevel) + groups_.size() * sizeof(GroupLevel) +
+           (partStarts_.size() + partDone_.size()) * sizeof(std::uint64_t);
+}
 
 }  // namespace media

@@ -80,11 +80,10 @@ void RunWhileDispatching(const std::function<void()>& work) {
     if (failure) std::rethrow_exception(failure);
 }
 
-std::wstring FormatName(const media::FrameHeader& format) {
-    return std::to_wstring(format.sampleRate) + L" Hz, " + (format.channels == 1 ? L"mono" : L"stereo");
-}
+std::wstring RateName(const media::FrameHeader& format) { return std::to_wstring(format.sampleRate) + L" Hz"; }
 
-// The player plays one format from start to end: a part joined on in another is left out, and said so.
+// The player plays at one sample rate from start to end: a part joined on at another
+// is left out, and said so. (A part with another channel count plays.)
 std::wstring OtherFormatNotice(const media::Mp3Index& index) {
     if (!index.otherFormat) return {};
     const std::uint64_t frameStart = index.framesBeforeOtherFormat * index.format.SamplesPerFrame();
@@ -92,9 +91,9 @@ std::wstring OtherFormatNotice(const media::Mp3Index& index) {
     wchar_t at[32];
     std::swprintf(at, std::size(at), L"%.1f",
                   static_cast<double>(frameStart > lead ? frameStart - lead : 0) / index.format.sampleRate);
-    return L"From " + std::wstring(at) + L" s on, this file goes on in another format (" +
-           FormatName(*index.otherFormat) + L") than it starts in (" + FormatName(index.format) +
-           L"). Snipmill cannot change the format while it plays: it leaves the parts in the other format out.";
+    return L"From " + std::wstring(at) + L" s on, this file goes on at another sample rate (" +
+           RateName(*index.otherFormat) + L") than it starts at (" + RateName(index.format) +
+           L"). Snipmill cannot change the sample rate while it plays: it leaves the parts at the other rate out.";
 }
 
 }  // namespace

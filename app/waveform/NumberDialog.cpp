@@ -17,12 +17,6 @@ struct DialogState {
     bool* check;
 };
 
-std::wstring NumberText(double value) {
-    wchar_t text[32];
-    std::swprintf(text, 32, L"%g", value);
-    return text;
-}
-
 bool ReadFields(HWND dialog, DialogState& state) {
     for (NumberField& field : state.fields) {
         wchar_t text[64] = {};
@@ -80,6 +74,12 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
 }
 
 }  // namespace
+
+std::wstring NumberText(double value) {
+    wchar_t text[32];
+    std::swprintf(text, 32, L"%g", value);
+    return text;
+}
 
 std::optional<double> ParseFieldNumber(const wchar_t* text) {
     std::wstring number = text;

@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <span>
+#include <string>
 
 namespace app {
 
@@ -22,6 +23,9 @@ struct NumberField {
 // and its check box (IDC_CHECK1, where `check` is given) set. True on OK, with
 // the values and the check box's state read back.
 bool RunNumberDialog(HWND owner, int templateId, std::span<NumberField> fields, bool* check = nullptr);
+
+// A number as the dialogs show it ("-45", "0.5").
+std::wstring NumberText(double value);
 
 // The number a field's text holds ("." or "," before the fraction), or none.
 std::optional<double> ParseFieldNumber(const wchar_t* text);

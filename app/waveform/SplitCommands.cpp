@@ -5,7 +5,10 @@
 #include "app/Files.h"
 #include "app/Form1.h"
 #include "app/components/CommonDialog.h"
+#include "app/waveform/DialogIds.h"
+#include "app/waveform/NumberDialog.h"
 #include "app/waveform/SavePieces.h"
+#include "app/waveform/WaveformWindow.h"
 #include "base/MessageLoop.h"
 #include "base/SystemErrorText.h"
 #include "media/Media.h"
@@ -93,6 +96,68 @@ void ExportCueSheet(Form1& main, HWND owner) {
                           MB_OK | MB_ICONERROR);
 }
 
+// What the dialogs held last, offered again the next time.
+struct PauseChoices {
+    double thresholdDb = -45;
+    double pauseSeconds = 1.0;
+    double pieceSeconds = 5;
+    bool leaveOut = false;
+} pauseChoices;
+struct EveryChoices {
+    double minutes = 10;
+    double reachSeconds = 10;
+} everyChoices;
+
+// The levels the searches read: the waveform's, waited for while they are computed.
+const media::Waveform* Levels(WaveformWindow& window) {
+    const media::Waveform* levels = window.Peaks();
+    if (!levels) return nullptr;
+    HCURSOR previous = ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
+    levels->Wait();
+    ::SetCursor(previous);
+    return levels;
+}
+
+void FindPauses(Form1& main, WaveformWindow& window) {
+    NumberField fields[] = {{IDC_FIELD1, L"Quieter than", pauseChoices.thresholdDb, -120, 0},
+                            {IDC_FIELD2, L"For at least", pauseChoices.pauseSeconds, 0.01, 3600},
+                            {IDC_FIELD3, L"Pieces at least", pauseChoices.pieceSeconds, 0, 86400}};
+    bool leaveOut = pauseChoices.leaveOut;
+    if (!RunNumberDialog(window.Handle(), IDD_FIND_PAUSES, fields, &leaveOut)) return;
+    pauseChoices = {fields[0].value, fields[1].value, fields[2].value, leaveOut};
+    const media::Waveform* levels = Levels(window);
+    if (!levels) return;
+    const std::vector<media::Pause> found =
+        media::FindPauses(*levels, {pauseChoices.thresholdDb, pauseChoices.pauseSeconds, pauseChoices.pieceSeconds});
+    if (found.empty()) {
+        base::ShowMessage(window.Handle(),
+                          L"No pauses were found: nowhere is the file quieter than " + NumberText(fields[0].value) +
+                              L" dB for " + NumberText(fields[1].value) +
+                              L" seconds or longer.\r\n\r\nThe split points stay as they were.",
+                          MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    std::vector<std::uint64_t> points;
+    std::vector<std::optional<Pause>> pauses;
+    for (const media::Pause& pause : found) {
+        points.push_back(pause.split);
+        pauses.push_back(Pause{pause.first, pause.end});
+    }
+    SplitPoints& splits = main.Splits();
+    splits.Replace(std::move(points), {}, std::move(pauses));
+    splits.SetLeavePausesOut(leaveOut);
+}
+
+void SplitEvery(Form1& main, WaveformWindow& window) {
+    NumberField fields[] = {{IDC_FIELD1, L"Every", everyChoices.minutes, 0.05, 1440},
+                            {IDC_FIELD2, L"Move each to the quietest point within", everyChoices.reachSeconds, 0, 600}};
+    if (!RunNumberDialog(window.Handle(), IDD_SPLIT_EVERY, fields)) return;
+    everyChoices = {fields[0].value, fields[1].value};
+    const media::Waveform* levels = Levels(window);
+    if (!levels) return;
+    main.Splits().Replace(media::SplitEvery(*levels, everyChoices.minutes * 60, everyChoices.reachSeconds));
+}
+
 }  // namespace
 
 void RunSplitCommand(Form1& main, WaveformWindow& window, WaveformCommand command) {
@@ -102,6 +167,8 @@ void RunSplitCommand(Form1& main, WaveformWindow& window, WaveformCommand comman
     case kSavePieces: SavePieces(main, owner); break;
     case kImportCueSheet: ImportCueSheet(main, owner); break;
     case kExportCueSheet: ExportCueSheet(main, owner); break;
+    case kFindPauses: FindPauses(main, window); break;
+    case kSplitEvery: SplitEvery(main, window); break;
     default: break;
     }
 }

@@ -44,9 +44,14 @@ WaveformLayout::WaveformLayout(const RECT& client)
 WaveformPainter::WaveformPainter()
     : font_(forms::Font(L"Tahoma", 8).CreateHandle(96)), hatch_(::CreateHatchBrush(HS_BDIAGONAL, kUnreadable)) {}
 
-int WaveformPainter::YOf(const RECT& plot, int value) const noexcept {
-    const double middle = (plot.top + plot.bottom - 1) / 2.0;
-    const double half = (plot.bottom - plot.top) / 2.0 - 2;
+RECT WaveformPainter::Lane(const RECT& plot, int channel, int channels) noexcept {
+    const long height = plot.bottom - plot.top;
+    return RECT{plot.left, plot.top + height * channel / channels, plot.right, plot.top + height * (channel + 1) / channels};
+}
+
+int WaveformPainter::YOf(const RECT& lane, int value) const noexcept {
+    const double middle = (lane.top + lane.bottom - 1) / 2.0;
+    const double half = (lane.bottom - lane.top) / 2.0 - 2;
     double height = value / 32768.0;
     if (decibels_ && value != 0) {
         const double db = 20 * std::log10(std::abs(height));
@@ -73,7 +78,7 @@ void WaveformPainter::Paint(HDC dc, const RECT& client, const RECT& dirty, const
     if (!::IntersectRect(&area, &dirty, &plot)) return;
     forms::FillSolid(dc, area, kPlotBack);
 
-    auto clampX = [&](double x) { return std::clamp<long>(static_cast<long>(std::floor(x)), area.left, area.right); };
+    auto clampX = [&](double x) { return base::FloorWithin(x, area.left, area.right); };
     if (scene.start && scene.cutEnd) {
         RECT band{clampX(view.XOf(*scene.start)), area.top, clampX(view.XOf(*scene.cutEnd)), area.bottom};
         if (band.right > band.left) forms::FillSolid(dc, band, kSelection);
@@ -86,10 +91,12 @@ void WaveformPainter::Paint(HDC dc, const RECT& client, const RECT& dirty, const
                   clampX(view.XOf(static_cast<double>(pause.end) - kept)), area.bottom};
         if (band.right > band.left) forms::FillSolid(dc, band, kLeftOut);
     }
-    const int middle = YOf(plot, 0);
-    if (middle >= area.top && middle < area.bottom) forms::FillSolid(dc, RECT{area.left, middle, area.right, middle + 1}, kCentreLine);
-
     const media::Waveform& peaks = *scene.peaks;
+    for (int channel = 0; channel < peaks.Channels(); ++channel) {
+        const int middle = YOf(Lane(plot, channel, peaks.Channels()), 0);
+        if (middle >= area.top && middle < area.bottom)
+            forms::FillSolid(dc, RECT{area.left, middle, area.right, middle + 1}, kCentreLine);
+    }
     if (peaks.Finished() && peaks.ReadyLength() < peaks.Length()) {
         // Where the file stopped decoding: hatched to its end.
         RECT lost{clampX(view.XOf(static_cast<double>(peaks.ReadyLength()))), area.top, area.right, area.bottom};
@@ -100,69 +107,91 @@ void WaveformPainter::Paint(HDC dc, const RECT& client, const RECT& dirty, const
             ::SetBkMode(dc, TRANSPARENT);
         }
     }
-    if (view.SamplesPerPixel() <= kPointsFrom)
-        PaintPoints(dc, plot, scene);
-    else
-        PaintEnvelope(dc, plot, area.left, area.right, scene);
-    PaintFades(dc, plot, false, scene);
+    for (int channel = 0; channel < peaks.Channels(); ++channel) {
+        const RECT lane = Lane(plot, channel, peaks.Channels());
+        if (view.SamplesPerPixel() <= kPointsFrom)
+            PaintPoints(dc, lane, channel, scene);
+        else
+            PaintEnvelope(dc, lane, channel, area.left, area.right, scene);
+        PaintFades(dc, lane, false, scene);
+    }
 
     auto markLine = [&](std::optional<double> sample, COLORREF color) {
         if (!sample) return;
-        const long x = static_cast<long>(std::floor(view.XOf(*sample)));
+        const long x = base::FloorWithin(view.XOf(*sample), area.left - kMarkHandle - 1, area.right + kMarkHandle);
         if (x < area.left - kMarkHandle || x >= area.right + kMarkHandle) return;
         VerticalLine(dc, x, plot.top, plot.bottom - 1, color);
         forms::FillSolid(dc, RECT{x - kMarkHandle, plot.top, x + kMarkHandle + 1, plot.top + 6}, color);
     };
     for (std::uint64_t split : scene.splits) {
-        const long x = static_cast<long>(std::floor(view.XOf(static_cast<double>(split))));
+        const long x = base::FloorWithin(view.XOf(static_cast<double>(split)), area.left - 1, area.right);
         if (x >= area.left && x < area.right) VerticalLine(dc, x, plot.top, plot.bottom - 1, kSplit);
     }
     markLine(scene.start, kStartMark);
     markLine(scene.end, kEndMark);
-    const long head = static_cast<long>(std::floor(view.XOf(scene.playhead)));
+    const long head = base::FloorWithin(view.XOf(scene.playhead), area.left - 1, area.right);
     if (head >= area.left && head < area.right) VerticalLine(dc, head, plot.top, plot.bottom - 1, kPlayhead);
 }
 
-void WaveformPainter::PaintEnvelope(HDC dc, const RECT& plot, long fromX, long toX, const WaveformScene& scene) const {
+// One channel's peaks in its lane, a vertical line a column, and its RMS inside them in a second shade.
+void WaveformPainter::PaintEnvelope(HDC dc, const RECT& lane, int channel, long fromX, long toX,
+                                    const WaveformScene& scene) const {
     const WaveformView& view = scene.view;
     const media::Waveform& peaks = *scene.peaks;
     const bool fromPeaks = view.SamplesPerPixel() >= kPeaksFrom;
     const std::size_t channels = static_cast<std::size_t>(peaks.Channels());
     const std::uint64_t decoded = scene.samples.size() / channels;
-    std::vector<POINT> points;
-    std::vector<DWORD> counts;
+    std::vector<POINT> points, rmsPoints;
+    std::vector<DWORD> counts, rmsCounts;
     for (long x = fromX; x < toX; ++x) {
         const double first = view.SampleAt(x);
         const auto begin = static_cast<std::uint64_t>(std::max(0.0, std::floor(first)));
         const auto end = std::min(static_cast<std::uint64_t>(std::ceil(first + view.SamplesPerPixel())), peaks.Length());
-        media::Peak peak;
+        media::Level level;
         if (fromPeaks) {
-            peak = peaks.PeakOf(begin, end);
+            level = peaks.LevelOf(begin, end, channel);
         } else {
             // The decoded samples that fall in this column.
             const std::uint64_t from = std::max(begin, scene.samplesFirst);
             const std::uint64_t to = std::min(end, scene.samplesFirst + decoded);
-            for (std::uint64_t s = from; s < to; ++s)
-                for (std::size_t c = 0; c < channels; ++c)
-                    peak.Add(scene.samples[static_cast<std::size_t>((s - scene.samplesFirst) * channels + c)]);
+            double squares = 0;
+            for (std::uint64_t s = from; s < to; ++s) {
+                const std::int16_t sample = scene.samples[static_cast<std::size_t>((s - scene.samplesFirst) * channels) +
+                                                          static_cast<std::size_t>(channel)];
+                level.peak.Add(sample);
+                squares += static_cast<double>(sample) * sample;
+            }
+            if (to > from) level.rms = std::sqrt(squares / static_cast<double>(to - from));
         }
-        if (peak.Empty()) continue;
+        if (level.peak.Empty()) continue;
         if (scene.gains) {
+            // As it will be saved: the level and the fades' curve at the column's middle.
             const double middle = first + view.SamplesPerPixel() / 2;
             const double gain = scene.gains->Curve(middle) * std::exp2(scene.gains->Change().steps / 4.0);
             auto scaled = [gain](int value) { return static_cast<std::int16_t>(std::clamp(value * gain, -32768.0, 32767.0)); };
-            peak.high = scaled(peak.high);
-            peak.low = scaled(peak.low);
+            level.peak.high = scaled(level.peak.high);
+            level.peak.low = scaled(level.peak.low);
+            level.rms = std::min(level.rms * gain, 32767.0);
         }
         // A line's end point is not drawn: end one below the lowest value.
-        points.push_back(POINT{x, YOf(plot, peak.high)});
-        points.push_back(POINT{x, YOf(plot, peak.low) + 1});
+        points.push_back(POINT{x, YOf(lane, level.peak.high)});
+        points.push_back(POINT{x, YOf(lane, level.peak.low) + 1});
         counts.push_back(2);
+        const int rms = static_cast<int>(std::lround(level.rms));
+        if (rms > 0) {
+            rmsPoints.push_back(POINT{x, YOf(lane, rms)});
+            rmsPoints.push_back(POINT{x, YOf(lane, -rms) + 1});
+            rmsCounts.push_back(2);
+        }
     }
-    if (counts.empty()) return;
-    base::PenHandle pen(::CreatePen(PS_SOLID, 1, kInk));
-    base::SelectedObject selected(dc, pen.Get());
-    ::PolyPolyline(dc, points.data(), counts.data(), static_cast<DWORD>(counts.size()));
+    auto draw = [dc](COLORREF color, const std::vector<POINT>& lines, const std::vector<DWORD>& lineCounts) {
+        if (lineCounts.empty()) return;
+        base::PenHandle pen(::CreatePen(PS_SOLID, 1, color));
+        base::SelectedObject selected(dc, pen.Get());
+        ::PolyPolyline(dc, lines.data(), lineCounts.data(), static_cast<DWORD>(lineCounts.size()));
+    };
+    draw(kInk, points, counts);
+    draw(kRms, rmsPoints, rmsCounts);
 }
 
 // The fades over the selection's edges: the part of the plot above and below
@@ -201,23 +230,22 @@ void WaveformPainter::PaintFades(HDC dc, const RECT& plot, bool shade, const Wav
     if (change.fadeOut > 0) draw(end, end - change.fadeOut * rate);
 }
 
-void WaveformPainter::PaintPoints(HDC dc, const RECT& plot, const WaveformScene& scene) const {
+void WaveformPainter::PaintPoints(HDC dc, const RECT& lane, int channel, const WaveformScene& scene) const {
     const WaveformView& view = scene.view;
     const std::size_t channels = static_cast<std::size_t>(scene.peaks->Channels());
     const std::size_t count = scene.samples.size() / channels;
+    std::vector<POINT> line;
+    line.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        const double x = view.XOf(static_cast<double>(scene.samplesFirst + i) + 0.5);
+        if (x < lane.left - 4 || x > lane.right + 4) continue;
+        line.push_back(POINT{static_cast<long>(std::floor(x)),
+                             YOf(lane, scene.samples[i * channels + static_cast<std::size_t>(channel)])});
+    }
     base::PenHandle pen(::CreatePen(PS_SOLID, 1, kInk));
     base::SelectedObject selected(dc, pen.Get());
-    for (std::size_t c = 0; c < channels; ++c) {
-        std::vector<POINT> line;
-        line.reserve(count);
-        for (std::size_t i = 0; i < count; ++i) {
-            const double x = view.XOf(static_cast<double>(scene.samplesFirst + i) + 0.5);
-            if (x < plot.left - 4 || x > plot.right + 4) continue;
-            line.push_back(POINT{static_cast<long>(std::floor(x)), YOf(plot, scene.samples[i * channels + c])});
-        }
-        if (line.size() > 1) ::Polyline(dc, line.data(), static_cast<int>(line.size()));
-        for (const POINT& p : line) forms::FillSolid(dc, RECT{p.x - 1, p.y - 1, p.x + 2, p.y + 2}, kInk);
-    }
+    if (line.size() > 1) ::Polyline(dc, line.data(), static_cast<int>(line.size()));
+    for (const POINT& p : line) forms::FillSolid(dc, RECT{p.x - 1, p.y - 1, p.x + 2, p.y + 2}, kInk);
 }
 
 void WaveformPainter::PaintRuler(HDC dc, const RECT& ruler, const WaveformScene& scene) const {

@@ -48,6 +48,7 @@ struct WaveformLayout {
 class WaveformPainter {
 public:
     static constexpr COLORREF kInk = RGB(32, 86, 170);
+    static constexpr COLORREF kRms = RGB(110, 160, 230);  // the level's RMS, inside the peaks
     static constexpr COLORREF kStartMark = RGB(0, 140, 60);
     static constexpr COLORREF kEndMark = RGB(200, 30, 30);
     static constexpr COLORREF kPlayhead = RGB(0, 0, 0);
@@ -70,16 +71,18 @@ public:
     // Draws the part `dirty` of the client area.
     void Paint(HDC dc, const RECT& client, const RECT& dirty, const WaveformScene& scene) const;
 
-    // The y of a sample value in the plot, on the linear or the decibel scale.
-    int YOf(const RECT& plot, int value) const noexcept;
+    // The y of a sample value in a channel's lane, on the linear or the decibel scale.
+    int YOf(const RECT& lane, int value) const noexcept;
+    // A channel's lane of the plot: a stereo file's left channel above its right.
+    static RECT Lane(const RECT& plot, int channel, int channels) noexcept;
 
     bool Decibels() const noexcept { return decibels_; }
     void SetDecibels(bool decibels) noexcept { decibels_ = decibels; }
 
 private:
     void PaintRuler(HDC dc, const RECT& ruler, const WaveformScene& scene) const;
-    void PaintEnvelope(HDC dc, const RECT& plot, long fromX, long toX, const WaveformScene& scene) const;
-    void PaintPoints(HDC dc, const RECT& plot, const WaveformScene& scene) const;
+    void PaintEnvelope(HDC dc, const RECT& lane, int channel, long fromX, long toX, const WaveformScene& scene) const;
+    void PaintPoints(HDC dc, const RECT& lane, int channel, const WaveformScene& scene) const;
     void PaintFades(HDC dc, const RECT& plot, bool shade, const WaveformScene& scene) const;
     void PaintStatus(HDC dc, const RECT& status, const WaveformScene& scene) const;
     void PaintPieceNumbers(HDC dc, const RECT& ruler, const WaveformScene& scene) const;

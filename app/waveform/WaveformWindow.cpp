@@ -10,6 +10,7 @@
 #include "app/Shortcuts.h"
 #include "app/waveform/LevelCommands.h"
 #include "app/waveform/SplitCommands.h"
+#include "base/Rounding.h"
 #include "forms/PaintMessages.h"
 
 namespace app {
@@ -160,7 +161,7 @@ void WaveformWindow::Paint(HDC dc, const RECT& area) {
 
 void WaveformWindow::InvalidateColumn(double x) {
     const RECT plot = PlotArea();
-    const long column = static_cast<long>(std::floor(x));
+    const long column = base::FloorWithin(x, plot.left - 2, plot.right + 1);
     RECT area{column - 1, plot.top, column + 2, plot.bottom};
     ::InvalidateRect(Handle(), &area, FALSE);
 }
@@ -195,8 +196,10 @@ void WaveformWindow::Refresh() {
     const bool finished = peaks_->Finished();
     if (ready != shownReady_ || finished != shownFinished_) {
         RECT filled = layout.plot;
-        filled.left = static_cast<long>(std::floor(view_.XOf(static_cast<double>(shownReady_)))) - 1;
-        filled.right = finished ? client.right : static_cast<long>(std::ceil(view_.XOf(static_cast<double>(ready)))) + 1;
+        // Clipped to the window before they become pixels: close up in a long file they lie far off it.
+        auto column = [&](double x) { return base::FloorWithin(x, client.left, client.right); };
+        filled.left = column(view_.XOf(static_cast<double>(shownReady_))) - 1;
+        filled.right = finished ? client.right : column(std::ceil(view_.XOf(static_cast<double>(ready)))) + 1;
         ::InvalidateRect(Handle(), &filled, FALSE);
         shownReady_ = ready;
         shownFinished_ = finished;

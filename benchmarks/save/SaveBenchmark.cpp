@@ -1,9 +1,10 @@
 // How long saving a selection takes through the program's own save path (the
 // output window, the runner, the step that makes the encoder's copy exact, the
 // check of the new file and its move into place), and how much of it is left
-// once the encoder has ended, next to the same encoder command started bare,
-// the exact step alone, a re-encoding cut of the same selection, and a plain
-// copy of the same bytes.
+// once the encoder has ended, next to the same encoder command started bare and
+// started through the command interpreter as the program must start it, the
+// exact step alone, a re-encoding cut of the same selection, and a plain copy of
+// the same bytes.
 //
 //   scripts/benchmark save
 //
@@ -86,6 +87,13 @@ double ExactStepLeft(const std::wstring& input, const std::wstring& encoderComma
     return Now() - begin;
 }
 
+// The command as the program's runner starts it: "ComSpec" /c "command".
+std::wstring ThroughInterpreter(const std::wstring& commandLine) {
+    wchar_t interpreter[MAX_PATH] = {};
+    ::GetEnvironmentVariableW(L"ComSpec", interpreter, MAX_PATH);
+    return std::wstring(interpreter) + L" /c \"" + commandLine + L"\"";
+}
+
 // Seconds to copy the byte range the selection covers, read and written in large blocks.
 double ByteCopy(const std::wstring& input, const std::wstring& output, double fromFraction, double toFraction) {
     const double start = Now();
@@ -138,7 +146,7 @@ void Measure(app::Form1& form, const std::wstring& fixtures, const std::wstring&
     // A first round each to bring the files and the encoder into the cache.
     ProgramSave(form, programOutput);
     Bare(bareCommand);
-    std::vector<double> program, afterEncoder, bare, leveled;
+    std::vector<double> program, afterEncoder, bare, interpreted, leveled;
     // The same save with a fade in, a fade out and a change of level, before or after the plain one by turns.
     auto saveLeveled = [&] {
         form.Levels().SetFadeIn(1);
@@ -154,6 +162,7 @@ void Measure(app::Form1& form, const std::wstring& fixtures, const std::wstring&
         afterEncoder.push_back(save.afterEncoder);
         if (run % 2 == 0) saveLeveled();
         bare.push_back(Bare(bareCommand));
+        interpreted.push_back(Bare(ThroughInterpreter(bareCommand)));
     }
     std::vector<double> finishing, finishingLeveled;
     for (int run = 0; run < kRuns; ++run) {
@@ -168,11 +177,12 @@ void Measure(app::Form1& form, const std::wstring& fixtures, const std::wstring&
     for (int run = 0; run < kRuns; ++run)
         copies.push_back(ByteCopy(input, work + L"\\bytes.mp3", cut.start / cut.fileSeconds,
                                   (cut.start + cut.length) / cut.fileSeconds));
-    const double programTime = Median(program), bareTime = Median(bare);
+    const double programTime = Median(program), bareTime = Median(bare), interpretedTime = Median(interpreted);
     std::wprintf(L"\n%ls (median of %d runs)\n", cut.name, kRuns);
     std::wprintf(L"  program's save (runner, exact, check, move) %8.3f s\n", programTime);
     std::wprintf(L"  of it, left after the encoder ended         %8.3f s\n", Median(afterEncoder));
     std::wprintf(L"  same stream copy started bare               %8.3f s\n", bareTime);
+    std::wprintf(L"  same, through ComSpec /c as the program     %8.3f s\n", interpretedTime);
     std::wprintf(L"  the exact step left once the encoder ended  %8.3f s\n", Median(left));
     std::wprintf(L"  making the copy exact, alone                %8.3f s\n", Median(finishing));
     std::wprintf(L"  the same with fades and a level             %8.3f s\n", Median(finishingLeveled));
@@ -188,6 +198,7 @@ void Measure(app::Form1& form, const std::wstring& fixtures, const std::wstring&
     std::wprintf(L"  program's save with fades and a level       %8.3f s\n", Median(leveled));
     std::wprintf(L"  program / bare                              %8.3f x (goal: within 1.15 x)\n",
                  programTime / bareTime);
+    std::wprintf(L"  program / through ComSpec /c                %8.3f x\n", programTime / interpretedTime);
     std::wprintf(L"  with fades and a level / without            %8.3f x (goal: within 1.05 x)\n",
                  Median(leveled) / programTime);
     std::fflush(stdout);

@@ -7,6 +7,7 @@
 //
 // The two-hour fixture cut into 30 pieces. Goals: the program's save of all the
 // pieces within 1.3 x the bare encoder's runs, and within a fifth of 30 single saves.
+// The figures of the envelope and the pause search come first (LevelFigures.cpp).
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
@@ -88,7 +89,11 @@ std::wstring FixturesFolder() {
 
 }  // namespace
 
+int LevelFigures();
+
 int main() {
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
+    if (const int failed = LevelFigures()) return failed;
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&controls);
     const std::wstring input = FixturesFolder() + L"\\long_2h.mp3";

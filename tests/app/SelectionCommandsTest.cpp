@@ -351,17 +351,19 @@ TEST_F(SelectionCommands, DamagedFilesOpenWithTheLengthThatPlays) {
     }
 }
 
-TEST_F(SelectionCommands, AFileJoinedFromPartsOfTwoFormatsSaysWhatDoesNotPlay) {
+TEST_F(SelectionCommands, AFileJoinedFromPartsOfTwoSampleRatesSaysWhatDoesNotPlay) {
     Load(L"joined.mp3");
+    Load(L"joined_channels.mp3");
     Load(L"joined_formats.mp3");
     auto boxes = user.Boxes();
-    ASSERT_EQ(boxes.size(), 3u);  // nothing to say of parts of one format
-    EXPECT_EQ(boxes[1].text, L"Playing the file Part one");
-    EXPECT_EQ(boxes[2].text,
-              L"From 1.0 s on, this file goes on in another format (22050 Hz, mono) than it starts "
-              L"in (44100 Hz, stereo). Snipmill cannot change the format while it plays: it leaves "
-              L"the parts in the other format out.");
-    EXPECT_EQ(boxes[2].icon, static_cast<UINT>(MB_ICONWARNING));
+    ASSERT_EQ(boxes.size(), 4u);  // nothing to say of parts of one rate, whatever their channels
+    EXPECT_EQ(boxes[1].text, L"Playing the file joined_channels");
+    EXPECT_EQ(boxes[2].text, L"Playing the file Part one");
+    EXPECT_EQ(boxes[3].text,
+              L"From 1.0 s on, this file goes on at another sample rate (22050 Hz) than it starts at "
+              L"(44100 Hz). Snipmill cannot change the sample rate while it plays: it leaves the parts "
+              L"at the other rate out.");
+    EXPECT_EQ(boxes[3].icon, static_cast<UINT>(MB_ICONWARNING));
 }
 
 TEST_F(SelectionCommands, TheWindowKeepsPaintingWhileAHugeFileOpens) {

@@ -125,17 +125,17 @@ TEST_F(Waveform, KeysMoveAndSnapTheMarksAsSetStartAndSetEndWriteThem) {
     EXPECT_EQ(form.Label(5).Caption(), L"0");
 
     // Q: the start, nearer the playhead, goes into the pause before the tone at
-    // 1 s, as far as 150 ms reach; then the end, nearer now, into the pause after
-    // the tone that ends at 4 s.
-    Mark(1.1, 4.05);
+    // 1 s, as far as 150 ms reach; then the end, nearer now, from inside the tone
+    // that ends at 4 s into the pause after it.
+    Mark(1.1, 3.9);
     form.player().SetCurrentPosition(1.0);
     Press('Q');
     EXPECT_GE(Seconds(5), 0.95);
     EXPECT_LE(Seconds(5), 1.0);
-    form.player().SetCurrentPosition(4.0);
+    form.player().SetCurrentPosition(3.8);
     Press('Q');
     EXPECT_GE(Seconds(7), 4.0);
-    EXPECT_LE(Seconds(7), 4.2);
+    EXPECT_LE(Seconds(7), 4.05);
     EXPECT_EQ(form.Label(9).Caption(), app::FormatSeconds(Seconds(7) - Seconds(5)));
 }
 
@@ -198,6 +198,23 @@ TEST_F(Waveform, DraggingAMarkMovesItAndAnEndBeforeTheStartIsRefused) {
     EXPECT_TRUE(PumpUntil([&] { return ::GetForegroundWindow() == form.Handle(); }, 3000));
 }
 
+TEST_F(Waveform, TakesNoInputWhileTheMainWindowIsHeldByADialog) {
+    Mark(1.0, 3.0);
+    app::WaveformWindow& window = OpenWaveform();
+    const app::WaveformView& view = window.View();
+    // What a modal dialog or message box of the main window does to it.
+    ::EnableWindow(form.Handle(), FALSE);
+    EXPECT_FALSE(::IsWindowEnabled(window.Handle()));
+    const std::wstring end = form.Label(7).Caption();
+    Drag(window, view.XOf(3.0 * kRate), view.XOf(3.5 * kRate));
+    PumpFor(100);
+    EXPECT_EQ(form.Label(7).Caption(), end);
+
+    // And enabled with it.
+    ::EnableWindow(form.Handle(), TRUE);
+    EXPECT_TRUE(::IsWindowEnabled(window.Handle()));
+}
+
 TEST_F(Waveform, ClosestZoomDrawsEachDecodedSampleWhereItLies) {
     app::WaveformWindow& window = OpenWaveform();
     const app::WaveformView& view = window.View();
@@ -216,15 +233,45 @@ TEST_F(Waveform, ClosestZoomDrawsEachDecodedSampleWhereItLies) {
                               GetBValue(app::WaveformPainter::kInk);
     ASSERT_GT(samples.size(), 100u);
     int drawn = 0;
+    // Where a user reads a sample: four pixels to a sample from the plot's left edge
+    // on, each in the middle of its four; the left channel in the upper half of the
+    // plot, full scale two pixels short of its edges, above and below its centre line.
+    ASSERT_EQ(view.First(), static_cast<double>(first));
+    const long laneBottom = plot.top + (plot.bottom - plot.top) / 2;
+    const double middle = (plot.top + laneBottom - 1) / 2.0;
+    const double fullScale = (laneBottom - plot.top) / 2.0 - 2;
     for (std::size_t i = 0; i < samples.size() / 2; ++i) {
         // The left channel carries the tone; each of its samples is a point of ink.
-        const int x = static_cast<int>(std::floor(view.XOf(static_cast<double>(first + i) + 0.5)));
-        const int y = app::WaveformPainter().YOf(plot, samples[i * 2]);
+        const int x = view.PlotLeft() + static_cast<int>(i) * 4 + 2;
+        const int y = static_cast<int>(std::lround(middle - samples[i * 2] / 32768.0 * fullScale));
         if (x < view.PlotLeft() + 2 || x >= view.PlotLeft() + view.PlotWidth() - 2) continue;
         EXPECT_EQ(pixels.At(x, y), ink) << "sample " << first + i << " at " << x << "," << y;
         ++drawn;
     }
     EXPECT_GT(drawn, 100);
+}
+
+// Close up in a file of hours, a mark 3.5 hours on lies more than 2^31 pixels to
+// the right: the selection band up to it still fills the plot.
+TEST_F(Waveform, CloseUpInAFileOfHoursTheSelectionStillFillsThePlot) {
+    app::WaveformWindow& window = OpenWaveform();  // for the peaks of a real file
+    app::WaveformView view;
+    view.SetLength(4ull * 3600 * 44100);
+    view.SetClientWidth(600);
+    while (view.SamplesPerPixel() > app::WaveformView::kClosestSamplesPerPixel) view.ZoomAround(0.5, view.PlotLeft());
+    view.ScrollTo(1000);
+    ASSERT_DOUBLE_EQ(view.First(), 1000);
+    const RECT client{0, 0, 600, 200};
+    const double end = 3.5 * 3600 * 44100;
+    const app::WaveformScene scene{view, window.Peaks(), {}, 0, 1010.0, end, end, 0.0};
+    const app::WaveformPainter painter;
+    const testing_support::Pixels pixels =
+        testing_support::DrawnPixels(600, 200, [&](HDC dc) { painter.Paint(dc, client, client, scene); });
+    const COLORREF band = app::WaveformPainter::kSelection;
+    const std::uint32_t shaded = (GetRValue(band) << 16) | (GetGValue(band) << 8) | GetBValue(band);
+    const int y = app::WaveformLayout(client).plot.top + 10;
+    // The start mark stands at 8 + 10 * 4 pixels; the band runs from there to the plot's right end.
+    for (int x : {60, 300, 589}) EXPECT_EQ(pixels.At(x, y), shaded) << x;
 }
 
 TEST_F(Waveform, TheWorkerEndsOnReloadAndWhenTheWindowGoes) {
@@ -264,15 +311,19 @@ TEST_F(Waveform, SplitPointsAreSetMovedUsedAndRemovedWithKeysMouseAndMenu) {
     splitWithMAt(3.0, window.Handle());
     ASSERT_EQ(splits.Points(), (std::vector<std::uint64_t>{66150, 132300}));
 
-    // The second one dragged to 3.4 s, as a mark is.
+    // The second one takes the sizing pointer and is dragged to 3.4 s, as a mark is.
+    // (The drag as the messages it gives: the marks' test drags with real input.)
     EXPECT_TRUE(PointerIsSizingAt(window, view.XOf(3.0 * kRate), true));
-    Drag(window, view.XOf(3.0 * kRate), view.XOf(3.4 * kRate));
+    const RECT plot = Plot(window);
+    const int y = (plot.top + plot.bottom) / 2;
+    for (auto [message, x] : {std::pair{WM_LBUTTONDOWN, 3.0}, {WM_MOUSEMOVE, 3.2}, {WM_LBUTTONUP, 3.4}})
+        ::SendMessageW(window.Handle(), message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON,
+                       testing_support::MousePosition(static_cast<int>(view.XOf(x * kRate)), y));
     ASSERT_EQ(splits.Points().size(), 2u);
     EXPECT_NEAR(splits.Points()[1] / kRate, 3.4, view.SamplesPerPixel() / kRate);
 
     // A double click inside the second piece selects it, written as Set Start and Set End write them.
     // (The messages a double click gives, as a loaded machine may deliver real clicks too slowly for one.)
-    const RECT plot = Plot(window);
     const LPARAM at = testing_support::MousePosition(static_cast<int>(view.XOf(2.5 * kRate)), (plot.top + plot.bottom) / 2);
     for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
         ::SendMessageW(window.Handle(), message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, at);
@@ -303,4 +354,55 @@ TEST_F(Waveform, SplitPointsAreSetMovedUsedAndRemovedWithKeysMouseAndMenu) {
     EXPECT_EQ(splits.Points().size(), 1u);
     form.OpenMp3(FixturePath(L"waveform\\tones.mp3"));
     EXPECT_TRUE(splits.Points().empty());
+}
+
+TEST_F(Waveform, FindPausesAndSplitEveryReplaceTheSplitPointsFromTheirDialogs) {
+    form.OpenMp3(FixturePath(L"split\\album.mp3"));
+    app::WaveformWindow& window = OpenWaveform();
+    const app::SplitPoints& splits = form.Splits();
+    // The dialogs come up with their defaults, and the watcher takes them with OK.
+    ::SendMessageW(window.Handle(), WM_COMMAND, app::kFindPauses, 0);
+    ASSERT_FALSE(watcher.Seen().empty());
+    EXPECT_EQ(watcher.Seen().back().title, L"Find Pauses");
+    ASSERT_EQ(splits.Points().size(), 2u);
+    // In the two silences, 6 to 8 s and 16 to 18 s, not in the quiet noise inside the second sound.
+    EXPECT_GT(splits.Points()[0], 6 * kRate);
+    EXPECT_LT(splits.Points()[0], 8 * kRate);
+    EXPECT_GT(splits.Points()[1], 16 * kRate);
+    EXPECT_LT(splits.Points()[1], 18 * kRate);
+    EXPECT_TRUE(splits.PauseAt(0) && splits.PauseAt(1));
+    EXPECT_FALSE(splits.LeavePausesOut());
+
+    ::SendMessageW(window.Handle(), WM_COMMAND, app::kSplitEvery, 0);
+    EXPECT_EQ(watcher.Seen().back().title, L"Split Every");
+    EXPECT_TRUE(splits.Points().empty());  // 10 minutes is longer than the file
+}
+
+TEST(WaveformScale, DecibelsPutSixtyBelowFullScaleAndQuieterOnTheCentreLine) {
+    app::WaveformPainter painter;
+    const RECT lane{0, 0, 100, 206};  // centre 102.5, full scale 101 pixels away
+    struct Case {
+        int value;
+        int linear, decibels;
+    };
+    const Case cases[] = {
+        {32767, 2, 2},     // full scale at the top either way
+        {3277, 92, 35},    // -20 dB: a tenth of the way up, or two thirds
+        {33, 102, 102},    // -60 dB: on the centre line
+        {-3277, 113, 170}, // below the line alike
+        {0, 102, 102},
+    };
+    for (const Case& c : cases) {
+        painter.SetDecibels(false);
+        EXPECT_EQ(painter.YOf(lane, c.value), c.linear) << c.value;
+        painter.SetDecibels(true);
+        EXPECT_EQ(painter.YOf(lane, c.value), c.decibels) << c.value;
+    }
+    // A stereo file's left channel above its right, each half the plot.
+    const RECT left = app::WaveformPainter::Lane(RECT{0, 10, 100, 210}, 0, 2);
+    const RECT right = app::WaveformPainter::Lane(RECT{0, 10, 100, 210}, 1, 2);
+    EXPECT_EQ(left.top, 10);
+    EXPECT_EQ(left.bottom, 110);
+    EXPECT_EQ(right.top, 110);
+    EXPECT_EQ(right.bottom, 210);
 }

@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <new>
+#include <system_error>
+
 #include "base/MessageLoop.h"
 #include "forms/Form.h"
 #include "forms/TextBox.h"
 #include "forms/Timer.h"
 #include "forms/Units.h"
 #include "forms/Windowless.h"
+#include "support/DialogWatcher.h"
 #include "support/WindowTesting.h"
 
 namespace {
@@ -13,6 +17,19 @@ namespace {
 class HostForm : public forms::Form {
 public:
     HostForm() { CreateForm(L"Snipmill.Test.Host", L"Host", 300, 200, WS_OVERLAPPEDWINDOW, 0); }
+};
+
+// A window whose commands fail as they do when the system has no memory or thread to give.
+class FailingForm : public forms::Form {
+public:
+    FailingForm() { CreateForm(L"Snipmill.Test.Failing", L"Failing", 300, 200, WS_OVERLAPPEDWINDOW, 0); }
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_APP) throw std::bad_alloc();
+        if (message == WM_APP + 1) throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+        return Form::HandleMessage(message, wParam, lParam);
+    }
 };
 
 LPARAM At(int x, int y) { return MAKELPARAM(x, y); }
@@ -96,3 +113,18 @@ TEST(Units, TwipsAndPixels) {
     EXPECT_EQ(forms::TwipsToPixels(1455, 96), 97);
     EXPECT_EQ(forms::TwipsToPixels(220, 96), 220.0 * 96 / 1440);
 }
+
+TEST(Hosting, AHandlerThatFailsEndsItsCommandWithAMessageNotTheProgram) {
+    testing_support::DialogWatcher watcher;
+    FailingForm form;
+    ::SendMessageW(form.Handle(), WM_APP, 0, 0);
+    ::SendMessageW(form.Handle(), WM_APP + 1, 0, 0);
+    const auto seen = watcher.Seen();
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].text, L"There is not enough memory to finish this command.");
+    EXPECT_EQ(seen[0].owner, form.Handle());
+    EXPECT_EQ(seen[0].icon, static_cast<UINT>(MB_ICONERROR));
+    EXPECT_EQ(seen[1].text.rfind(L"This command could not be finished (", 0), 0u) << std::string(seen[1].text.begin(), seen[1].text.end());
+    EXPECT_TRUE(::IsWindow(form.Handle()));
+}
+

@@ -11,12 +11,14 @@
 #include "MediaFixtures.h"
 #include "base/Handles.h"
 #include "media/ExactCut.h"
+#include "media/FileError.h"
 #include "media/FrameHeader.h"
 #include "media/InfoFrame.h"
 #include "media/LameCrc16.h"
 #include "media/MediaFile.h"
 #include "media/Mp3Reader.h"
 #include "media/Mp3Stream.h"
+#include "media/OutputFile.h"
 #include "media/VbrHeader.h"
 #include "support/WindowTesting.h"
 
@@ -315,3 +317,44 @@ TEST(ExactCut, ReadsTheSourceAgainWhenItWasRewrittenToTheSameSize) {
     ASSERT_NE(after.lastWriteTime, before.lastWriteTime);
     EXPECT_EQ(cut(source.Path(), &before), cut(source.Path(), nullptr));
 }
+
+// A system that takes none of what it is given to write: the save fails instead of
+// asking it for ever; one that takes a little at a time gets all of it.
+TEST(OutputFile, AWriteThatMakesNoProgressFailsInsteadOfLoopingForEver) {
+    const std::vector<std::uint8_t> bytes(1000, 7);
+    std::vector<std::uint8_t> taken;
+    media::WriteInFull(bytes.data(), bytes.size(), [&](const std::uint8_t* part, std::size_t size) {
+        const std::size_t some = std::min<std::size_t>(size, 300);
+        taken.insert(taken.end(), part, part + some);
+        return some;
+    });
+    EXPECT_EQ(taken, bytes);
+    int calls = 0;
+    EXPECT_THROW(media::WriteInFull(bytes.data(), bytes.size(),
+                                    [&](const std::uint8_t*, std::size_t size) { return ++calls < 3 ? size / 4 : 0; }),
+                 media::FileError);
+    EXPECT_EQ(calls, 3);
+}
+
+TEST(ExactCut, ASelectionInAMonoPartOfAJoinedFileSavesExactlyAsAMonoFile) {
+    const std::wstring source = Fixture(L"joined_channels.mp3");
+    const Mp3Index index = ReadIndex(source);
+    ASSERT_EQ(index.channelChanges.size(), 1u);
+    const std::uint64_t first = index.channelChanges[0] * 1152 + 10000;
+    const std::uint64_t end = first + 30000;
+    ScratchFile copy(L"cut.mp3", ReadBytes(source));
+    ASSERT_TRUE(MakeCutExact(source, copy.Path(), first / 44100.0, (end - first) / 44100.0));
+
+    const Mp3Index cut = ReadIndex(copy.Path());
+    EXPECT_EQ(cut.format.channels, 1);
+    EXPECT_TRUE(cut.channelChanges.empty());
+    EXPECT_EQ(cut.PlayableSampleCount(), end - first);
+    // The source plays the part on both channels alike.
+    const auto both = Samples(source, first, end - first);
+    std::vector<std::int16_t> theirs;
+    for (std::size_t i = 0; i < both.size(); i += 2) theirs.push_back(both[i]);
+    const auto ours = Samples(copy.Path(), 0, end - first);
+    ASSERT_EQ(ours.size(), theirs.size());
+    EXPECT_LE(LargestDifference(ours, theirs), kCodecRounding);
+}
+

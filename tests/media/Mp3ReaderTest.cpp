@@ -398,6 +398,18 @@ TEST(Mp3Reader, ReadsFilesJoinedEndToEndAsOne) {
         EXPECT_FALSE(offset < secondInfo && secondInfo < offset + header->frameSize) << "the second part's Xing frame";
     }
 
+    // A part with another channel count is taken, its own information frame left out.
+    Mp3Index channels = ReadIndex(Fixture(L"joined_channels.mp3"));
+    const Mp3Index stereo = ReadIndex(Fixture(L"part_stereo.mp3"));
+    const Mp3Index mono = ReadIndex(Fixture(L"part_mono.mp3"));
+    EXPECT_FALSE(channels.otherFormat);
+    EXPECT_EQ(channels.FrameCount(), stereo.FrameCount() + mono.FrameCount());
+    EXPECT_EQ(channels.channelChanges, std::vector<std::uint64_t>{stereo.FrameCount()});
+    EXPECT_EQ(channels.ChannelsOf(stereo.FrameCount() - 1), 2);
+    EXPECT_EQ(channels.ChannelsOf(stereo.FrameCount()), 1);
+    EXPECT_EQ(channels.RunEnd(0), stereo.FrameCount());
+    EXPECT_EQ(channels.RunStart(channels.FrameCount() - 1), stereo.FrameCount());
+
     Mp3Index formats = ReadIndex(Fixture(L"joined_formats.mp3"));
     EXPECT_EQ(formats.FrameCount(), 40u);
     ASSERT_TRUE(formats.otherFormat);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -93,3 +94,50 @@ TEST(Mp3Stream, ASeekLandsOnTheRequestedSample) {
         EXPECT_EQ(stream.Read(sink, 4), 0u);
     }
 }
+
+// A part of a joined file with another channel count plays in the count the file
+// starts with: each part as it decodes alone, a mono one on both channels, a
+// stereo one after a mono start mixed to one. (The parts' encoder delays are alike.)
+TEST(Mp3Stream, PlaysAPartWithAnotherChannelCountInTheCountTheFileStartsWith) {
+    Mp3Stream stereo(Fixture(L"part_stereo.mp3"));
+    Mp3Stream mono(Fixture(L"part_mono.mp3"));
+    const std::vector<std::int16_t> stereoPcm = DecodeAll(stereo), monoPcm = DecodeAll(mono);
+    struct Case {
+        const wchar_t* name;
+        int channels;
+        const std::vector<std::int16_t>& second;  // the second part alone
+        int secondChannels;
+    } cases[] = {{L"joined_channels.mp3", 2, monoPcm, 1}, {L"joined_mono_first.mp3", 1, stereoPcm, 2}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(Narrow(c.name));
+        Mp3Stream joined(Fixture(c.name));
+        ASSERT_EQ(joined.Channels(), c.channels);
+        ASSERT_EQ(joined.Index().channelChanges.size(), 1u);
+        const std::uint64_t join = joined.Index().channelChanges[0] * 1152;
+        const std::vector<std::int16_t> all = DecodeAll(joined);
+        ASSERT_EQ(all.size(), joined.Length() * c.channels);
+        if (c.channels == 2) {  // the first part as it plays alone
+            ASSERT_GE(all.size(), stereoPcm.size());
+            EXPECT_TRUE(std::equal(stereoPcm.begin(), stereoPcm.end(), all.begin()));
+        }
+        const std::size_t count = c.second.size() / c.secondChannels;
+        ASSERT_GE(joined.Length(), join + count);
+        int largest = 0;
+        for (std::size_t i = 0; i < count; ++i) {
+            const int expected = c.secondChannels == 1 ? c.second[i] : (c.second[2 * i] + c.second[2 * i + 1]) / 2;
+            for (int k = 0; k < c.channels; ++k)
+                largest = std::max(largest, std::abs(all[(join + i) * c.channels + k] - expected));
+        }
+        EXPECT_EQ(largest, 0);
+
+        // A seek into the second part lands where a straight decode goes (within the codec's dither).
+        joined.Seek(join + 5000);
+        std::vector<std::int16_t> block(1000 * c.channels);
+        ASSERT_EQ(joined.Read(block.data(), 1000), 1000u);
+        largest = 0;
+        for (std::size_t i = 0; i < block.size(); ++i)
+            largest = std::max(largest, std::abs(block[i] - all[(join + 5000) * c.channels + i]));
+        EXPECT_LE(largest, 8);
+    }
+}
+

@@ -198,6 +198,22 @@ TEST(Player, PlaysOnTheSilentClockWhenTheDeviceRefusesSound) {
     EXPECT_LE(player.Position(), taken + std::chrono::duration<double>(Clock::now() - loaded).count());
 }
 
+TEST(Player, ARangeKeepsItsEndWhenTheDeviceRefusesSoundPartWay) {
+    auto record = std::make_shared<TestSink::Record>();
+    Player player(OpenTestSink(record));
+    player.Load(std::make_unique<Mp3Stream>(Fixture(L"tone440.mp3")));
+    ASSERT_TRUE(WaitFor([&] { return player.State() == PlayState::Playing; }));
+    player.Pause();
+    {
+        std::lock_guard lock(record->mutex);
+        record->accepted = 2;
+    }
+    player.PlayRange(1.0, 1.6);
+    ASSERT_TRUE(WaitFor([&] { return !player.PlaysOnDevice(); }));
+    ASSERT_TRUE(WaitFor([&] { return player.State() == PlayState::Paused; }));
+    EXPECT_DOUBLE_EQ(player.Position(), 1.6);
+}
+
 TEST(Player, TheVolumeScalesTheSamplesByItsSquare) {
     std::vector<std::int16_t> decoded = DecodeAll(Fixture(L"cbr128_info.mp3"));
     for (int volume : {100, 50, 20, 0}) {

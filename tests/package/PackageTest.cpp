@@ -20,8 +20,12 @@
 #include "support/DialogWatcher.h"
 #include "support/StartedProgram.h"
 #include "support/WindowTesting.h"
+#include "Version.h"  // generated from the project's version
 
 namespace {
+
+// The version as the fixed version block holds it: major in the high word, minor in the low.
+constexpr DWORD kVersion = (SNIPMILL_VERSION_MAJOR << 16) | SNIPMILL_VERSION_MINOR;
 
 const std::wstring kFolder = L"C:\\Program Files\\Snipmill";
 
@@ -65,7 +69,7 @@ TEST(Package, VersionResourceNamesTheProgramItsMakerAndItsLicence) {
     ASSERT_TRUE(::VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
     EXPECT_EQ((std::vector{fixed->dwFileVersionMS, fixed->dwFileVersionLS, fixed->dwProductVersionMS,
                            fixed->dwProductVersionLS}),
-              (std::vector<DWORD>{0x00010001, 0, 0x00010001, 0}));  // 1.1.0.0
+              (std::vector<DWORD>{kVersion, 0, kVersion, 0}));
 
     // The strings of the language the resource lists first, as Explorer reads them.
     WORD* translation = nullptr;
@@ -78,8 +82,8 @@ TEST(Package, VersionResourceNamesTheProgramItsMakerAndItsLicence) {
     ASSERT_FALSE(copyright.empty()) << licence;
     const std::pair<const wchar_t*, std::wstring> expected[] = {
         {L"ProductName", L"Snipmill"},
-        {L"ProductVersion", L"1.1.0.0"},
-        {L"FileVersion", L"1.1.0.0"},
+        {L"ProductVersion", L"" SNIPMILL_FILE_VERSION},
+        {L"FileVersion", L"" SNIPMILL_FILE_VERSION},
         {L"FileDescription", L"Snipmill MP3 cutter"},
         {L"CompanyName", L"Tavrin"},  // as the main window's caption names the maker
         {L"LegalCopyright", std::wstring(copyright.begin(), copyright.end())},

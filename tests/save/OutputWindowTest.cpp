@@ -175,7 +175,7 @@ bool NoOneHolds(const std::wstring& path) {
         base::KernelHandle(::CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)));
 }
 
-TEST_F(OutputWindow, CancelWhileTheExactAudioIsPreparedEndsItAtOnceAndLeavesNoFileAndNoThread) {
+TEST_F(OutputWindow, CancelWhileTheExactAudioIsPreparedEndsItAndLeavesNoFileAndNoThread) {
     save_tests::ScratchFolder folder(L"cancel-worker");
     // Twenty seconds of audio, then a gigabyte without any: reading it takes seconds.
     const testing_support::SparseFile source(

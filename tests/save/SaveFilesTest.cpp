@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <sstream>
 
 #include "SaveFixtures.h"
 #include "app/AudioCheck.h"
@@ -151,6 +152,33 @@ TEST(TemporaryOutput, ReplacesTheTargetOnlyWithAFileHoldingTheSelection) {
     }
 }
 
+// A power cut after the rename must not leave the target's name on an empty file:
+// the copy is flushed to the disk under its own name, before it takes the target's.
+TEST(TemporaryOutput, FlushesTheCopyToTheDiskBeforeItTakesTheTargetsName) {
+    ScratchFolder folder(L"flushed");
+    WriteAll(folder / L"cut.mp3", "the user's older file");
+    app::TemporaryOutput output(folder / L"cut.mp3", Fixture(L"save-beeps.mp3"), 0, 19.5);
+    WriteAll(output.Path(), ReadAll(Fixture(L"save-beeps.mp3")));
+    // The host names the file by its real folder; its own name is unique enough.
+    const std::string copy = save_tests::HostPath(output.Path());
+    const std::string name = copy.substr(copy.rfind('/'));
+    save_tests::HostSystemCallTrace trace("fsync,fdatasync,rename,renameat,renameat2");
+    if (!trace.Tracing()) GTEST_SKIP() << "this host cannot trace the process's system calls";
+    ASSERT_EQ(output.PutInPlace(), L"");
+    const std::string seen = trace.Stop();
+    // Line by line: a flush of the file under its own name, then its rename.
+    std::istringstream lines(seen);
+    int line = 0, flushed = -1, renamed = -1;
+    for (std::string text; std::getline(lines, text); ++line) {
+        if (text.find(name) == std::string::npos) continue;
+        if (flushed < 0 && text.find("sync(") != std::string::npos && text.find(name + ">") != std::string::npos)
+            flushed = line;
+        if (renamed < 0 && text.find("rename") != std::string::npos) renamed = line;
+    }
+    EXPECT_GE(flushed, 0) << seen;
+    EXPECT_GT(renamed, flushed) << seen;
+}
+
 // Saves 6.5 s of the beeps over an older file in `folder` from an encoder's copy of a
 // few frames, shorter than the exact one; once the copy is written, `fail` makes the
 // save fail while what it returns lives. The save must fail with `failure` and leave
@@ -212,6 +240,59 @@ TEST(TemporaryOutput, ACopyOrTargetHeldByAnotherProgramFailsTheSaveWithTheSystem
         folder.Path(), [&](const std::wstring&) { return Held(folder / L"cut.mp3"); },
         L"the new file could not replace " + (folder / L"cut.mp3") + L" (" +
             base::SystemErrorText(ERROR_ACCESS_DENIED) + L").");
+}
+
+}  // namespace
+
+namespace {
+
+constexpr wchar_t kSessionManager[] = L"System\\CurrentControlSet\\Control\\Session Manager";
+
+// The files the system is to remove when it next starts, as one text.
+std::wstring PendingRemovals() {
+    DWORD size = 0;
+    if (::RegGetValueW(HKEY_LOCAL_MACHINE, kSessionManager, L"PendingFileRenameOperations", RRF_RT_REG_MULTI_SZ,
+                       nullptr, nullptr, &size) != ERROR_SUCCESS)
+        return {};
+    std::wstring text(size / sizeof(wchar_t), L'\0');
+    ::RegGetValueW(HKEY_LOCAL_MACHINE, kSessionManager, L"PendingFileRenameOperations", RRF_RT_REG_MULTI_SZ, nullptr,
+                   text.data(), &size);
+    return text;
+}
+
+TEST(TemporaryOutput, ACopyHeldOpenElsewhereGoesAtTheNextSaveOrWhenTheSystemNextStarts) {
+    ScratchFolder folder(L"leftover");
+    std::wstring path;
+    std::shared_ptr<void> held;
+    auto abandonHeld = [&] {
+        app::TemporaryOutput output(folder / L"cut.mp3", Fixture(L"save-beeps.mp3"), 0, 20);
+        path = output.Path();
+        held = Held(path);
+    };
+    abandonHeld();
+    EXPECT_TRUE(app::FileExists(path));
+    held.reset();
+    {
+        app::TemporaryOutput next(folder / L"next.mp3", Fixture(L"save-beeps.mp3"), 0, 20);
+        EXPECT_FALSE(app::FileExists(path));
+    }
+
+    // Held as the program exits: the system is asked to remove it.
+    const std::wstring before = PendingRemovals();
+    abandonHeld();
+    app::TemporaryOutput::RemoveLeftovers();
+    EXPECT_TRUE(app::FileExists(path));
+    const std::wstring pending = PendingRemovals();
+    EXPECT_NE(pending.find(path.substr(path.rfind(L'\\'))), std::wstring::npos);
+    held.reset();
+    HKEY key = nullptr;
+    ASSERT_EQ(::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_SET_VALUE, &key), ERROR_SUCCESS);
+    if (before.empty())
+        ::RegDeleteValueW(key, L"PendingFileRenameOperations");
+    else
+        ::RegSetValueExW(key, L"PendingFileRenameOperations", 0, REG_MULTI_SZ,
+                         reinterpret_cast<const BYTE*>(before.data()), static_cast<DWORD>(before.size() * 2));
+    ::RegCloseKey(key);
 }
 
 }  // namespace

@@ -108,6 +108,44 @@ std::vector<std::wstring> ScratchFolder::FilesIn(const std::wstring& folder) {
     return names;
 }
 
+HostSystemCallTrace::HostSystemCallTrace(const std::string& calls) {
+    wchar_t module[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, module, MAX_PATH);
+    const std::wstring path = module;
+    const std::wstring program = path.substr(path.find_last_of(L"\\/") + 1);
+    wchar_t folder[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, folder);
+    log_ = std::wstring(folder) + L"snipmill-trace-" + std::to_wstring(::GetCurrentProcessId()) + L".txt";
+    // This process on the host is the Wine process of this prefix started as this
+    // program; Wine's server of the prefix does some of its file work (renames
+    // among it) and is traced too. Tracing has begun once the kernel names a
+    // tracer of each.
+    const std::string started = RunOnHost(
+        "command -v strace >/dev/null || exit; me=WINEPREFIX=$WINEPREFIX; client=0; server=0; "
+        "for d in /proc/[0-9]*; do p=${d#/proc/}; tr '\\0' '\\n' 2>/dev/null </proc/$p/environ | grep -qxF -e $me || continue; "
+        "case $(readlink /proc/$p/exe) in *wineserver*) server=$p;; *) case $(head -z -n 1 /proc/$p/cmdline | tr -d "
+        "'\\0') in *" + std::string(program.begin(), program.end()) + ") client=$p;; esac;; esac; done; "
+        "test $client -gt 0 && test $server -gt 0 || exit; strace -f -qq -y -e trace=" + calls + " -o '" +
+        HostPath(log_) +
+        "' -p $client -p $server >/dev/null 2>&1 & t=$!; for p in $client $server; do while ! grep -q "
+        "'TracerPid:[[:space:]]*[1-9]' /proc/$p/status; do kill -0 $t 2>/dev/null || exit; sleep 0.05; done; "
+        "done; echo $t");
+    tracer_ = started.substr(0, started.find('\n'));
+    if (tracer_.empty() || tracer_.find_first_not_of("0123456789") != std::string::npos) tracer_.clear();
+}
+
+std::string HostSystemCallTrace::Stop() {
+    if (tracer_.empty()) return {};
+    // Ended (a zombie or gone), it has written all it saw.
+    const std::string status = "/proc/" + tracer_ + "/status";
+    RunOnHost("kill " + tracer_ + "; while [ -e " + status + " ] && ! grep -q '^State:[[:space:]]*Z' " + status +
+              "; do sleep 0.05; done");
+    tracer_.clear();
+    std::string trace = ReadAll(log_);
+    ::DeleteFileW(log_.c_str());
+    return trace;
+}
+
 std::string ReadAll(const std::wstring& path) {
     base::KernelHandle file(::CreateFileW(app::ExtendedLengthPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                           OPEN_EXISTING, 0, nullptr));

@@ -34,6 +34,24 @@ std::string HostPath(const std::wstring& path);
 // Runs a shell command on the host and returns what it printed.
 std::string RunOnHost(const std::string& script);
 
+// The system calls of this process that `calls` names (strace's -e trace=), with the
+// file behind each descriptor, traced by the host's strace while the object lives.
+class HostSystemCallTrace {
+public:
+    explicit HostSystemCallTrace(const std::string& calls);
+    HostSystemCallTrace(const HostSystemCallTrace&) = delete;
+    HostSystemCallTrace& operator=(const HostSystemCallTrace&) = delete;
+    ~HostSystemCallTrace() { Stop(); }
+    // False where the host cannot trace.
+    bool Tracing() const noexcept { return !tracer_.empty(); }
+    // Ends the tracing and returns what it saw.
+    std::string Stop();
+
+private:
+    std::wstring log_;
+    std::string tracer_;  // the host's process id of the tracer
+};
+
 std::string ReadAll(const std::wstring& path);
 void WriteAll(const std::wstring& path, const std::string& bytes);
 

@@ -141,6 +141,11 @@ Pixels PrintClient(HWND hwnd) {
     });
 }
 
+Pixels DrawnPixels(int width, int height, const std::function<void(HDC)>& draw) {
+    base::WindowDC screen(nullptr);
+    return ReadBitmap(screen.Get(), width, height, draw);
+}
+
 Pixels CaptureWindow(HWND hwnd, bool toFront) {
     if (toFront) {
         ::SetForegroundWindow(hwnd);

@@ -38,6 +38,8 @@ void UserTypes(WORD key, std::initializer_list<WORD> modifiers = {});
 Pixels CaptureClient(HWND hwnd);
 // Draws the client area through WM_PRINTCLIENT into a bitmap (works hidden too).
 Pixels PrintClient(HWND hwnd);
+// What `draw` draws on a bitmap of this size, as the screen's pixels.
+Pixels DrawnPixels(int width, int height, const std::function<void(HDC)>& draw);
 // What the screen shows of the whole window, frame and menu bar too (and of a
 // menu open over it); brought to the front first unless told not to.
 Pixels CaptureWindow(HWND hwnd, bool toFront = true);
