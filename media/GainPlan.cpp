@@ -38,6 +38,7 @@ double GainPlan::Curve(double sample) const noexcept {
 
 int GainPlan::ChangeOfGranule(std::int64_t start) const noexcept {
     const double amplitude = Curve(static_cast<double>(start + kGranule / 2));
+    if (amplitude >= 1) return change_.steps;  // most granules: no fade reaches them
     if (amplitude <= 0) return kSilent;
     if (20 * std::log10(amplitude) < kSilenceDb) return kSilent;
     // A step is a factor of 2^(1/4), a little over 1.5 dB.

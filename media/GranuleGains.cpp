@@ -23,11 +23,11 @@ int GranuleGains::FieldBit(int granule, int channel) const noexcept {
     return 8 + (header_.channels == 1 ? 1 : 2) + channel * 63;
 }
 
+// A field of up to 16 bits; the three bytes read lie within the frame, after the side information at most.
 unsigned GranuleGains::Bits(int bit, int count) const noexcept {
-    const std::uint8_t* side = Side();
-    unsigned value = 0;
-    for (int i = bit; i < bit + count; ++i) value = (value << 1) | ((side[i >> 3] >> (7 - (i & 7))) & 1u);
-    return value;
+    const std::uint8_t* at = Side() + (bit >> 3);
+    const unsigned window = (unsigned{at[0]} << 16) | (unsigned{at[1]} << 8) | at[2];
+    return (window >> (24 - (bit & 7) - count)) & ((1u << count) - 1);
 }
 
 int GranuleGains::Gain(int granule, int channel) const noexcept {
