@@ -134,20 +134,10 @@ public:
         return FactText(child, out, &AccessibleFacts::description);
     }
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* out) override {
-        if (!out) return E_POINTER;
-        Empty(out);
-        long id = 0;
-        if (HRESULT hr = Check(child, id); hr != S_OK) return hr;
-        Number(out, Source()->Facts(id).role);
-        return S_OK;
+        return FactNumber(child, out, &AccessibleFacts::role);
     }
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* out) override {
-        if (!out) return E_POINTER;
-        Empty(out);
-        long id = 0;
-        if (HRESULT hr = Check(child, id); hr != S_OK) return hr;
-        Number(out, Source()->Facts(id).state);
-        return S_OK;
+        return FactNumber(child, out, &AccessibleFacts::state);
     }
     HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT, BSTR* out) override { return Text({}, out); }
     HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT, long* topic) override {
@@ -282,6 +272,15 @@ private:
         long id = 0;
         if (HRESULT hr = Check(child, id); hr != S_OK) return hr;
         return Text(Source()->Facts(id).*fact, out);
+    }
+
+    HRESULT FactNumber(const VARIANT& child, VARIANT* out, long AccessibleFacts::*fact) const {
+        if (!out) return E_POINTER;
+        Empty(out);
+        long id = 0;
+        if (HRESULT hr = Check(child, id); hr != S_OK) return hr;
+        Number(out, Source()->Facts(id).*fact);
+        return S_OK;
     }
 
     HRESULT ChildVariant(long id, VARIANT* out) const {
