@@ -43,8 +43,13 @@ ChildProcess ChildProcess::Start(const std::wstring& commandLine, HANDLE output,
     startup.hStdError = output;
     PROCESS_INFORMATION info{};
     // Suspended until it sits in its job, so nothing it starts escapes the job.
-    if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, NORMAL_PRIORITY_CLASS | CREATE_SUSPENDED,
-                          nullptr, nullptr, &startup, &info)) {
+    auto create = [&] {
+        return ::CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, NORMAL_PRIORITY_CLASS | CREATE_SUSPENDED,
+                                nullptr, nullptr, &startup, &info);
+    };
+    // Wine now and then refuses one start among hundreds with an internal error
+    // that the next attempt does not meet; it is tried once more.
+    if (!create() && (::GetLastError() != ERROR_INTERNAL_ERROR || !create())) {
         error = ::GetLastError();
         return child;
     }
