@@ -336,4 +336,17 @@ void Announce(HWND window, DWORD event, long child) {
     if (window) ::NotifyWinEvent(event, window, OBJID_CLIENT, child);
 }
 
+AccessibleFacts ButtonFacts(AccessibleFacts facts, long role, const std::wstring& caption, const std::wstring& toolTip,
+                            bool checked, bool pressed) {
+    facts.role = role;
+    facts.name = WithoutAccessMarks(caption);
+    facts.description = toolTip;
+    facts.defaultAction = kPressAction;
+    if (checked)
+        facts.state |= STATE_SYSTEM_CHECKED;
+    else if (pressed)
+        facts.state |= STATE_SYSTEM_PRESSED;
+    return facts;
+}
+
 }  // namespace forms

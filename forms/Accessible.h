@@ -57,6 +57,11 @@ long WindowStates(HWND window);
 // The caption as read aloud: "&" marks are dropped, "&&" is one ampersand.
 std::wstring WithoutAccessMarks(const std::wstring& caption);
 
+// A button's facts on top of its control's: its role, its caption (without access
+// marks) as its name, its tooltip as its description, "Press", and checked or pressed.
+AccessibleFacts ButtonFacts(AccessibleFacts facts, long role, const std::wstring& caption, const std::wstring& toolTip,
+                            bool checked, bool pressed);
+
 // Tells screen readers that a value, name or state of the window's object (or child) changed.
 void Announce(HWND window, DWORD event, long child = CHILDID_SELF);
 

@@ -720,18 +720,11 @@ void zembutton::OnAccessKey(wchar_t character) {
 }
 
 forms::AccessibleFacts zembutton::Facts(long child) const {
-    forms::AccessibleFacts facts = Control::Facts(child);
-    facts.role = p_.mode == Modes::CheckBox       ? ROLE_SYSTEM_CHECKBUTTON
-                 : p_.mode == Modes::OptionButton ? ROLE_SYSTEM_RADIOBUTTON
-                                                  : ROLE_SYSTEM_PUSHBUTTON;
-    facts.name = forms::WithoutAccessMarks(p_.caption);
-    facts.description = p_.toolTip;
-    facts.defaultAction = forms::kPressAction;
-    if (p_.Checked())
-        facts.state |= STATE_SYSTEM_CHECKED;
-    else if (state_ == VisualStates::Down)
-        facts.state |= STATE_SYSTEM_PRESSED;
-    return facts;
+    const long role = p_.mode == Modes::CheckBox       ? ROLE_SYSTEM_CHECKBUTTON
+                      : p_.mode == Modes::OptionButton ? ROLE_SYSTEM_RADIOBUTTON
+                                                       : ROLE_SYSTEM_PUSHBUTTON;
+    return forms::ButtonFacts(Control::Facts(child), role, p_.caption, p_.toolTip, p_.Checked(),
+                              state_ == VisualStates::Down);
 }
 
 void zembutton::DoDefaultAction(long) { OnAccessKey(L'\0'); }

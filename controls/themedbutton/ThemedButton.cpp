@@ -658,16 +658,9 @@ void ThemedButton::OnFocus(bool focused) {
 }
 
 forms::AccessibleFacts ThemedButton::Facts(long child) const {
-    forms::AccessibleFacts facts = Control::Facts(child);
-    facts.role = p_.buttonType == kToggle ? ROLE_SYSTEM_CHECKBUTTON : ROLE_SYSTEM_PUSHBUTTON;
-    facts.name = forms::WithoutAccessMarks(p_.caption);
-    facts.description = p_.toolTipText;
-    facts.defaultAction = forms::kPressAction;
-    if (p_.PressedToggle())
-        facts.state |= STATE_SYSTEM_CHECKED;
-    else if (state_ == VisualStates::Pressed)
-        facts.state |= STATE_SYSTEM_PRESSED;
-    return facts;
+    return forms::ButtonFacts(Control::Facts(child),
+                              p_.buttonType == kToggle ? ROLE_SYSTEM_CHECKBUTTON : ROLE_SYSTEM_PUSHBUTTON, p_.caption,
+                              p_.toolTipText, p_.PressedToggle(), state_ == VisualStates::Pressed);
 }
 
 void ThemedButton::DoDefaultAction(long) {
