@@ -139,6 +139,7 @@ void Form1::CreateControls() {
         button->SetFont(forms::Font::CreateDefault());
         button->SetPicturePushOnHover(true);
         button->SetCaptionEffects(0);
+        button->SetShowFocusRect(true);  // Tab must show where it went
         button->SetCaption(b.caption);
         buttons_[static_cast<std::size_t>(b.number - 1)] = std::move(button);
     }

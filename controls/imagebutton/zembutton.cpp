@@ -254,6 +254,8 @@ void zembutton::SetFont(std::shared_ptr<forms::Font> font) {
 
 void zembutton::SetEnabled(bool enabled) {
     p_.enabled = enabled;
+    // A disabled window keeps no focus; the keyboard user goes on from the next tab stop.
+    if (!enabled && Handle() && ::GetFocus() == Handle()) forms::MoveFocusToNextControl(Handle(), false);
     if (Handle()) ::EnableWindow(Handle(), enabled);
     forms::Announce(Handle(), EVENT_OBJECT_STATECHANGE);
     Changed(L"Enabled");

@@ -126,6 +126,11 @@ void GradientRows(HDC dc, long from, long to, int x1, int y, int x2, int n) {
     RowLines(dc, GradientColors(from, to, n).data(), n + 1, x1, y, x2);
 }
 
+void FocusRect(HDC dc, int width, int height) {
+    const RECT inset{2, 2, width - 2, height - 2};
+    ::DrawFocusRect(dc, &inset);
+}
+
 void GradientColumns(HDC dc, long from, long to, int x1, int y1, int x2, int y2) {
     const int n = x2 - x1;
     if (n <= 0) return;

@@ -18,6 +18,7 @@ void Line(HDC dc, int x1, int y1, int x2, int y2, long c);  // end point not dra
 void Outline(HDC dc, int x, int y, int w, int h, long c);   // closed, all four corners drawn
 void Fill(HDC dc, int x, int y, int w, int h, long c);      // right and bottom edges excluded
 void Pixel(HDC dc, int x, int y, long c);
+void FocusRect(HDC dc, int width, int height);  // the dotted focus rectangle two pixels in
 void GradientRows(HDC dc, long from, long to, int x1, int y, int x2, int n);
 void GradientColumns(HDC dc, long from, long to, int x1, int y1, int x2, int y2);
 // `count` parallel lines, line i in colors[i]: line(x1, y + i, x2, y + i) and

@@ -109,8 +109,10 @@ void DrawPlainFace(HDC dc, int style, const FaceInput& in, long& surfaceBackgrou
         Office(dc, in);
         break;
     default:
-        break;
+        return;
     }
+    // The raised look shows the focus by its outline; the lighter looks need the dotted rectangle.
+    if (style != Styles::Raised && in.focusRect) FocusRect(dc, in.width, in.height);
 }
 
 }  // namespace controls::themedbutton

@@ -9,6 +9,7 @@ struct SkinInput {
     bool hasFocus = false;
     bool defaultHint = false;  // the host's default-button hint ("DisplayAsDefault")
     bool showFocus = false;
+    bool focusRect = false;  // the keyboard focus is shown: focus, ShowFocus and an active form
     bool useCustomColors = false;
     long backColor = 0;  // translated colours
     long highlightColor = 0;

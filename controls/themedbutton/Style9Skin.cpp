@@ -76,6 +76,7 @@ void DrawStyle9(HDC dc, const SkinInput& input, long& surfaceBackground) {
     Line(dc, w - 2, 1, w, 3, Shift(c, -96));
     Line(dc, 1, h - 3, 4, h, Shift(c, -112));
     Line(dc, w - 1, h - 3, w - 4, h, Shift(c, -112));
+    if (input.focusRect) FocusRect(dc, w, h);
 }
 
 }  // namespace controls::themedbutton::skins

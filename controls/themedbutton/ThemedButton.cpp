@@ -232,6 +232,8 @@ void ThemedButton::SetNonThemeStyle(int style) { Assign(p_.nonThemeStyle, style,
 void ThemedButton::SetEnabled(bool enabled) {
     Safely([&] {
         if (!enabled) CancelPress();
+        // A disabled window keeps no focus; the keyboard user goes on from the next tab stop.
+        if (!enabled && Handle() && ::GetFocus() == Handle()) forms::MoveFocusToNextControl(Handle(), false);
         p_.enabled = enabled;
         state_ = VisualStates::Normal;
         Refresh();
@@ -366,6 +368,10 @@ bool ThemedButton::Emphasis() const {
     return (hasFocus_ && p_.showFocus) || (!hasFocus_ && Ambient().DisplayAsDefault);
 }
 
+bool ThemedButton::ShowsFocusRect() const {
+    return hasFocus_ && p_.showFocus && p_.enabled && ::GetActiveWindow() == ::GetAncestor(Handle(), GA_ROOT);
+}
+
 void ThemedButton::Paint(HDC dc) {
     const SIZE size = ClientSize(Handle());
     SetBackground(dc, size.cx, size.cy, surfaceBackground_);
@@ -401,6 +407,7 @@ void ThemedButton::PaintFace(HDC dc, int width, int height) {
         in.hasFocus = hasFocus_;
         in.defaultHint = Ambient().DisplayAsDefault;
         in.showFocus = p_.showFocus;
+        in.focusRect = ShowsFocusRect();
         in.useCustomColors = p_.useCustomColors;
         in.backColor = Translated(p_.backColor);
         in.highlightColor = Translated(p_.highlightColor);
@@ -411,6 +418,7 @@ void ThemedButton::PaintFace(HDC dc, int width, int height) {
         in.height = height;
         in.state = state_;
         in.emphasis = Emphasis();
+        in.focusRect = ShowsFocusRect();
         in.useCustomColors = p_.useCustomColors;
         in.backColor = Translated(p_.backColor);
         in.highlightColor = Translated(p_.highlightColor);

@@ -156,6 +156,8 @@ private:
     void PaintIcon(HDC dc, int width, int height);
     void PaintCaption(HDC dc);
     bool Emphasis() const;
+    // The dotted focus rectangle of the lighter looks shows where the keyboard focus is.
+    bool ShowsFocusRect() const;
 
     // Input
     void OnHookedMessage(UINT message, POINT at);

@@ -29,6 +29,8 @@ struct FaceState {
 
     // The focused or default-button look applies.
     bool Emphasised() const noexcept { return hasFocus || isDefault; }
+    // The dotted rectangle shows the keyboard user where the focus is.
+    bool ShowsFocusRect() const noexcept { return enabled && formActive && showFocusRect && hasFocus; }
 };
 
 // The button's side of a face drawing.

@@ -96,13 +96,11 @@ void PaintRoundedBands(const FaceContext& c) {
         PaintNormal(c);
         break;
     }
-    if (f.formActive) {
-        if (f.state == VisualStates::Normal && f.Emphasised()) {
-            g.Frame(0, 0, w, h, 0xA77532);
-            g.Frame(1, 1, w - 2, h - 2, 0xFBD848);
-        }
-        if (f.showFocusRect && f.hasFocus) g.FocusRect(RECT{2, 2, w - 2, h - 2});
+    if (f.formActive && f.state == VisualStates::Normal && f.Emphasised()) {
+        g.Frame(0, 0, w, h, 0xA77532);
+        g.Frame(1, 1, w - 2, h - 2, 0xFBD848);
     }
+    PaintFocusRect(c);
     g.Corners(0xBE965F);
 }
 

@@ -4,6 +4,11 @@
 
 namespace controls::imagebutton {
 
+void PaintFocusRect(const FaceContext& context) {
+    const Canvas& g = context.canvas;
+    if (context.face.ShowsFocusRect()) g.FocusRect(RECT{2, 2, g.Width() - 2, g.Height() - 2});
+}
+
 void PaintFace(const FaceContext& context) {
     switch (context.face.style) {
     case Styles::Standard:
@@ -20,24 +25,30 @@ void PaintFace(const FaceContext& context) {
         break;
     case Styles::FlatHighlight:
         PaintFlatHighlight(context);
+        PaintFocusRect(context);
         break;
     case Styles::SplitGradient:
         PaintSplitGradient(context);
+        PaintFocusRect(context);
         break;
     case Styles::RoundedPanel:
         PaintRoundedPanel(context);
+        PaintFocusRect(context);
         break;
     case Styles::RoundedSimple:
         PaintRoundedSimple(context);
+        PaintFocusRect(context);
         break;
     case Styles::SquareBands:
         PaintSquareBands(context);
+        PaintFocusRect(context);
         break;
     case Styles::RoundedShaded:
         PaintRoundedShaded(context);
         break;
     case Styles::RoundedBlend:
         PaintRoundedBlend(context);
+        PaintFocusRect(context);
         break;
     case Styles::Themed:
         PaintThemed(context);

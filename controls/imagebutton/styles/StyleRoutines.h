@@ -6,6 +6,9 @@ namespace controls::imagebutton {
 
 void PaintFace(const FaceContext& context);
 
+// The focus rectangle two pixels in, where the face shows the focus.
+void PaintFocusRect(const FaceContext& context);
+
 void PaintSystemEdgeStyle(const FaceContext& context);  // 0, 1, 11, 12
 void PaintRoundedGradient(const FaceContext& context);  // 2, and 13 without a theme
 void PaintRoundedBands(const FaceContext& context);     // 3
