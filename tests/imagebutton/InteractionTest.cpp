@@ -406,6 +406,29 @@ TEST_F(Interaction, ArrowKeysMoveTheFocusAlongTheTabOrder) {
     EXPECT_EQ(log->Actions().back(), "KeyDown 39 0") << "KeyDown still goes to the button the key came to";
 }
 
+TEST_F(Interaction, AButtonDisabledWithTheFocusPassesItToTheNextTabStop) {
+    zembutton second(form, L"zembutton2", Bounds(10, 40, W, H));
+    zembutton third(form, L"zembutton3", Bounds(10, 70, W, H));
+    struct Case {
+        zembutton* focused;
+        zembutton* expected;
+    } cases[] = {{button.get(), &second}, {&second, &third}, {&third, button.get()}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.focused->Name());
+        Activate(form);
+        ::SetFocus(c.focused->hWnd());
+        c.focused->SetEnabled(false);
+        EXPECT_EQ(::GetFocus(), c.expected->hWnd());
+        EXPECT_FALSE(c.focused->HasFocus());
+        c.focused->SetEnabled(true);
+    }
+    // Disabling a button without the focus leaves the focus where it is.
+    ::SetFocus(second.hWnd());
+    third.SetEnabled(false);
+    EXPECT_EQ(::GetFocus(), second.hWnd());
+    third.SetEnabled(true);
+}
+
 TEST_F(Interaction, FocusComesAndGoes) {
     zembutton second(form, L"zembutton2", Bounds(10, 40, W, H));
     Activate(form);

@@ -298,6 +298,23 @@ TEST_F(StylePixels, RoundedGradientFocusRectangle) {
     EXPECT_EQ(Differences(dotted, plain, 8, 4, W - 4), 0);
 }
 
+TEST_F(StylePixels, TheLighterStylesDrawTheFocusRectangleTwoPixelsIn) {
+    const auto showFocus = [](controls::zembutton& b) { b.SetShowFocusRect(true); };
+    for (int style : {3, 4, 5, 6, 7, 8, 10}) {
+        SCOPED_TRACE(style);
+        const Snapshot focused = Look(style, L"Focused");
+        const Snapshot dotted = Look(style, L"Focused", showFocus);
+        // Every other pixel of the rectangle's top side changes, and nothing inside it.
+        const int changed = Differences(dotted, focused, 2, 3, W - 3);
+        EXPECT_GT(changed, 30);
+        EXPECT_LT(changed, 70);
+        EXPECT_GT(Differences(dotted, focused, H - 3, 3, W - 3), 30);
+        EXPECT_EQ(Differences(dotted, focused, 8, 4, W - 4), 0);
+        EXPECT_EQ(Differences(dotted, focused, 1, 0, W), 0);
+        EXPECT_EQ(Look(style, L"Normal", showFocus).Pixels(), Look(style, L"Normal").Pixels()) << "not without the focus";
+    }
+}
+
 TEST_F(StylePixels, RoundedBands) {
     const long b = rule::Shift(0xD4D4D4, 0.06f);
     Look(3, L"Normal");

@@ -188,6 +188,46 @@ TEST(ThemedInteraction, FocusAndTheDefaultHintRepaint) {
     EXPECT_EQ(Snapshot(b).At(0, 0), 0x000000) << "the default button is outlined too";
 }
 
+TEST(ThemedInteraction, TheLighterLooksDrawTheFocusRectangleTwoPixelsIn) {
+    HostForm& form = SharedForm();
+    // How many pixels of a row differ between two pictures of the button.
+    const auto differences = [](const Snapshot& a, const Snapshot& b, int y, int x1, int x2) {
+        int count = 0;
+        for (int x = x1; x < x2; ++x) count += a.At(x, y) != b.At(x, y) ? 1 : 0;
+        return count;
+    };
+    MoveMouseAway();
+    for (int style : {1, 2, 3, 4, 9}) {
+        SCOPED_TRACE(style);
+        ThemedButton b(form, L"ThemedButton1", Bounds(10, 10, W, H));
+        b.SetCaption(L"");
+        b.SetStyle(style);
+        ::SetFocus(b.hWnd());
+        ASSERT_TRUE(b.HasFocus());
+        const Snapshot plain(b);
+        b.SetShowFocus(true);
+        const Snapshot dotted(b);
+        // Every other pixel of the rectangle's sides changes, and nothing inside or outside it.
+        EXPECT_GE(differences(dotted, plain, 2, 3, W - 3), (W - 6) / 2 - 1);
+        EXPECT_GE(differences(dotted, plain, H - 3, 3, W - 3), (W - 6) / 2 - 1);
+        EXPECT_EQ(differences(dotted, plain, H / 2, 4, W - 4), 0);
+        EXPECT_EQ(differences(dotted, plain, 1, 0, W), 0);
+        ::SetFocus(form.Handle());
+        const Snapshot unfocused(b);
+        EXPECT_EQ(differences(unfocused, plain, 2, 0, W), 0) << "not without the focus";
+    }
+}
+
+TEST(ThemedInteraction, AButtonDisabledWithTheFocusPassesItToTheNextTabStop) {
+    HostForm& form = SharedForm();
+    ThemedButton a(form, L"ThemedButton1", Bounds(10, 10, W, H));
+    ThemedButton b(form, L"ThemedButton2", Bounds(10, 50, W, H));
+    ::SetFocus(a.hWnd());
+    a.SetEnabled(false);
+    EXPECT_EQ(::GetFocus(), b.hWnd());
+    EXPECT_FALSE(a.HasFocus());
+}
+
 TEST(ThemedInteraction, ADoubleClickPressesAgainAfterALeftClick) {
     HostForm& form = SharedForm();
     ThemedButton b(form, L"ThemedButton1", Bounds(10, 10, W, H));
