@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include <cmath>
+#include <utility>
 
 #include "app/Artwork.h"
 #include "app/FineMarks.h"
@@ -16,6 +17,7 @@
 #include "Version.h"  // generated from the project's version
 #include "base/MessageLoop.h"
 #include "base/Rounding.h"
+#include "forms/Focus.h"
 #include "media/Media.h"
 #include "forms/Units.h"
 
@@ -72,7 +74,7 @@ const ButtonLayout kButtons[] = {
 
 }  // namespace
 
-Form1::Form1() {
+Form1::Form1(UserSettings settings) : settings_(std::move(settings)) {
     bigIcon_ = ProgramIcon(32);
     smallIcon_ = ProgramIcon(16);
     CreateForm(L"Snipmill.Form1", kCaption, kClientWidth, kClientHeight,
@@ -87,6 +89,22 @@ Form1::Form1() {
 }
 
 Form1::~Form1() = default;
+
+std::vector<RECT> Form1::ControlAreas() const {
+    std::vector<RECT> areas;
+    for (HWND child = ::GetWindow(Handle(), GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        RECT area{};
+        if (::IsWindowVisible(child) && !forms::OutOfView(child) && ::GetWindowRect(child, &area))
+            areas.push_back(area);
+    }
+    for (const auto& label : labels_) {
+        if (!label->Visible() || label->Caption().empty()) continue;
+        RECT area = label->Bounds();
+        ::MapWindowPoints(Handle(), nullptr, reinterpret_cast<POINT*>(&area), 2);
+        areas.push_back(area);
+    }
+    return areas;
+}
 
 void Form1::CreateControls() {
     const OleColor highlight = SystemColor(COLOR_HIGHLIGHT);

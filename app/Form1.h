@@ -4,6 +4,7 @@
 #include <array>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "app/components/CommonDialog.h"
 #include "app/components/MediaPlayer.h"
@@ -11,6 +12,7 @@
 #include "app/LevelSettings.h"
 #include "app/Marks.h"
 #include "app/SplitPoints.h"
+#include "app/UserSettings.h"
 #include "app/waveform/WaveformWindow.h"
 #include "app/frmDOSOutput.h"
 #include "base/Handles.h"
@@ -29,7 +31,8 @@ public:
     static constexpr int kClientHeight = 517;
     static constexpr int kTimerInterval = 100;
 
-    Form1();
+    // The user's remembered settings are kept under `settings` (tests give a key of their own).
+    explicit Form1(UserSettings settings = UserSettings());
     ~Form1() override;
 
     // Clears the selection, and its fades and level.
@@ -75,6 +78,10 @@ public:
     // The waveform window, or nullptr before it was first shown.
     WaveformWindow* Waveform() { return waveform_.get(); }
 
+    const UserSettings& Settings() const noexcept { return settings_; }
+    // Where the window's controls and labels are on the screen, that no other window should hide.
+    std::vector<RECT> ControlAreas() const;
+
     // The window's parts, by their names.
     forms::Label& Label(int number) { return *labels_.at(static_cast<std::size_t>(number - 1)); }
     controls::zembutton& zembutton(int number) { return *buttons_.at(static_cast<std::size_t>(number - 1)); }
@@ -119,6 +126,7 @@ private:
     void zembutton5_Click();
     void OpenMakerPage(std::wstring_view pathAndQuery);
 
+    UserSettings settings_;
     base::IconHandle bigIcon_;
     base::IconHandle smallIcon_;
     MediaPlayer player_;

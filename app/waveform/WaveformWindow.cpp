@@ -9,6 +9,7 @@
 #include "app/Form1.h"
 #include "app/Shortcuts.h"
 #include "app/TimeText.h"
+#include "app/WindowPlace.h"
 #include "app/waveform/LevelCommands.h"
 #include "app/waveform/SplitCommands.h"
 #include "base/Rounding.h"
@@ -27,7 +28,7 @@ constexpr double kScrollUnits = 1e9;           // the most units the scroll bar 
 
 }  // namespace
 
-WaveformWindow::WaveformWindow(Form1& main) : main_(main) {
+WaveformWindow::WaveformWindow(Form1& main) : main_(main), place_(main.Settings(), L"Waveform") {
     bigIcon_ = ProgramIcon(32);
     smallIcon_ = ProgramIcon(16);
     CreateForm(L"Snipmill.Waveform", L"Waveform", kClientWidth, kClientHeight, WS_OVERLAPPEDWINDOW | WS_HSCROLL, 0,
@@ -36,8 +37,7 @@ WaveformWindow::WaveformWindow(Form1& main) : main_(main) {
     ::SetMenu(Handle(), WaveformMenuBar().Release());
     RECT frame{0, 0, kClientWidth, kClientHeight};
     ::AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW | WS_HSCROLL, TRUE, 0);
-    ::SetWindowPos(Handle(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    OpenInPlace({frame.right - frame.left, frame.bottom - frame.top});
     SetShortcuts(AcceleratorTable(WaveformShortcuts()));
     main_.Splits().Changed.Subscribe([this] { MarksChanged(); });
     refresh_.Tick.Subscribe([this] { Refresh(); });
@@ -47,6 +47,22 @@ WaveformWindow::WaveformWindow(Form1& main) : main_(main) {
 }
 
 WaveformWindow::~WaveformWindow() = default;
+
+void WaveformWindow::OpenInPlace(SIZE size) {
+    RECT place{};
+    if (const auto kept = place_.Load()) {
+        place = *kept;
+    } else {
+        RECT main{};
+        ::GetWindowRect(main_.Handle(), &main);
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof monitor;
+        ::GetMonitorInfoW(::MonitorFromRect(&main, MONITOR_DEFAULTTONEAREST), &monitor);
+        place = PlaceBeside(main, size, monitor.rcWork, main_.ControlAreas());
+    }
+    ::SetWindowPos(Handle(), nullptr, place.left, place.top, place.right - place.left, place.bottom - place.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+}
 
 void WaveformWindow::ShowFile(const std::wstring& path, std::shared_ptr<const media::Mp3Index> index) {
     // The old file's worker ends before the new one's starts.
@@ -419,6 +435,13 @@ LRESULT WaveformWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
     case WM_CLOSE:
         Hide();  // closing only hides: the window keeps its file and view
         return 0;
+    case WM_EXITSIZEMOVE: {
+        // The user moved or sized the window: it opens there next time.
+        RECT place{};
+        ::GetWindowRect(Handle(), &place);
+        place_.Save(place);
+        return 0;
+    }
     case WM_HSCROLL:
         if (lParam == 0) {
             OnScroll(LOWORD(wParam));

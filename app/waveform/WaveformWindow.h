@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "app/RememberedPlace.h"
 #include "app/waveform/WaveformPainter.h"
 #include "app/waveform/WaveformView.h"
 #include "base/Handles.h"
@@ -84,8 +85,11 @@ private:
     void OnLeftDown(int x, int y);
     void OnMouseMove(int x);
     void OnLeftUp(int x);
+    // Where the user last left the window, or else beside the main window.
+    void OpenInPlace(SIZE size);
 
     Form1& main_;
+    RememberedPlace place_;
     base::IconHandle smallIcon_;
     base::IconHandle bigIcon_;
     WaveformView view_;
