@@ -202,9 +202,10 @@ TEST_F(SavePieces, FilesThatExistAreListedAndNoKeepsThemAndSavesNothing) {
     Load(Source(L"cbr-cover.mp3"));
     form.Splits().Add(form.Splits().Length() / 2);
     save_tests::WriteAll(folder / L"Part 02.mp3", "older");
-    app::SavePiecesAs(form, form.Handle(), folder / L"Part");  // the question's default button is No
+    app::SavePiecesAs(form, form.Handle(), folder / L"Part");
     EXPECT_EQ(watcher.Seen().back().text, L"This file exists already:\r\n\r\n" + (folder / L"Part 02.mp3") +
                                               L"\r\n\r\nDo you want to replace it?");
+    EXPECT_EQ(watcher.Seen().back().defaultButton, IDNO) << "Enter keeps the files";
     EXPECT_EQ(folder.Files(), std::vector<std::wstring>{L"Part 02.mp3"});
     EXPECT_EQ(ReadAll(folder / L"Part 02.mp3"), "older");
     // The loaded file itself is never a piece.

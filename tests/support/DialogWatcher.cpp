@@ -99,6 +99,8 @@ MessageBoxSeen ReadMessageBox(HWND dialog) {
     seen.icon = IconOf(dialog);
     seen.owner = ::GetWindow(dialog, GW_OWNER);
     seen.ownerEnabled = seen.owner && ::IsWindowEnabled(seen.owner);
+    const LRESULT defaultId = Send(dialog, DM_GETDEFID, 0, 0);
+    if (HIWORD(defaultId) == DC_HASDEFID) seen.defaultButton = LOWORD(defaultId);
     return seen;
 }
 
