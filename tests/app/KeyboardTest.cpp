@@ -14,7 +14,6 @@
 #include "support/WindowTesting.h"
 
 using testing_support::FixturePath;
-using testing_support::PumpFor;
 using testing_support::PumpUntil;
 
 namespace {
@@ -27,10 +26,11 @@ void BringToFront(HWND window) {
     ASSERT_TRUE(PumpUntil([&] { return ::GetForegroundWindow() == window; }, 3000));
 }
 
-void Press(WORD key, std::initializer_list<WORD> modifiers = {}) {
-    testing_support::UserTypes(key, modifiers);
-    PumpFor(100);  // whatever the keys started settles
-}
+// Returns once the keys are handled, and what they posted with them.
+void Press(WORD key, std::initializer_list<WORD> modifiers = {}) { testing_support::UserTypes(key, modifiers); }
+
+// Returns once every window of the form shows what it holds now.
+void Painted(HWND form) { ::RedrawWindow(form, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN); }
 
 class Keyboard : public ::testing::Test {
 protected:
@@ -138,26 +138,38 @@ TEST_F(Keyboard, SpaceAndReturnPressTheFocusedButtonAndKPlaysAndPausesEverywhere
         ASSERT_TRUE(PumpUntil([&] { return form.player().PlayState() == kPlaying; }, 3000));
         ASSERT_NO_FATAL_FAILURE(TabTo(c.stop));
         Press(c.key);
-        PumpFor(200);
-        EXPECT_EQ(form.Label(5).Caption() != L"00:00", c.marksStart) << c.stop << " key " << c.key;
-        EXPECT_EQ(form.player().PlayState() != kPlaying, c.pauses) << c.stop << " key " << c.key;
+        const auto marked = [&] { return form.Label(5).Caption() != L"00:00"; };
+        const auto paused = [&] { return form.player().PlayState() != kPlaying; };
+        PumpUntil([&] { return marked() == c.marksStart && paused() == c.pauses; }, 3000);
+        EXPECT_EQ(marked(), c.marksStart) << c.stop << " key " << c.key;
+        EXPECT_EQ(paused(), c.pauses) << c.stop << " key " << c.key;
         EXPECT_EQ(Focused(), c.stop);
     }
 }
 
 TEST_F(Keyboard, AFocusedButtonInTheMainWindowPictured) {
-    ASSERT_NO_FATAL_FAILURE(TabTo(L"zembutton1"));
     testing_support::MoveMouseAway();
-    PumpFor(200);
+    ASSERT_NO_FATAL_FAILURE(TabTo(L"zembutton1"));
     EXPECT_TRUE(form.zembutton(1).HasFocus());
     EXPECT_TRUE(form.zembutton(1).IsDefault());  // the focused button shows as the default one
+    EXPECT_TRUE(PumpUntil([&] { return form.zembutton(1).State() == 0; }, 3000)) << "not hot";
+    Painted(form.Handle());
+    const testing_support::Pixels button = testing_support::CaptureClient(form.zembutton(1).Handle());
     ASSERT_TRUE(testing_support::WritePng(testing_support::ArtifactPath(L"Form1-focused-button.png"),
                                           testing_support::CaptureClient(form.Handle())));
-    // A focused link shows the focus rectangle around it.
+    // A focused link shows the focus rectangle around it, and the button no longer does.
     const testing_support::Pixels unfocused = testing_support::CaptureClient(form.Handle());
     ASSERT_NO_FATAL_FAILURE(TabTo(L"Label10"));
-    PumpFor(200);
+    Painted(form.Handle());
     const testing_support::Pixels focused = testing_support::CaptureClient(form.Handle());
+    const testing_support::Pixels plainButton = testing_support::CaptureClient(form.zembutton(1).Handle());
+    // The dotted rectangle two pixels in changes every other pixel of its sides.
+    int dots = 0;
+    for (int x = 3; x < button.width - 3; ++x) {
+        const std::size_t at = 2 * static_cast<std::size_t>(button.width) + static_cast<std::size_t>(x);
+        dots += button.data[at] != plainButton.data[at];
+    }
+    EXPECT_GT(dots, (button.width - 6) / 3) << "Tab shows where the focus is";
     const RECT link = form.Label(10).Bounds();
     int changed = 0;
     for (int y = link.top - 1; y <= link.bottom; ++y)
@@ -180,10 +192,10 @@ TEST(OutputWindowKeyboard, TabStaysOnTheButtonInSightAndItShowsTheFocus) {
     Press(VK_TAB, {VK_SHIFT});
     EXPECT_EQ(::GetFocus(), window.zembutton1().Handle());
     testing_support::MoveMouseAway();
-    PumpFor(200);
+    Painted(window.Handle());
     const testing_support::Pixels focused = testing_support::CaptureClient(window.Handle());
     ::SetFocus(window.Handle());
-    PumpFor(200);
+    Painted(window.Handle());
     const testing_support::Pixels unfocused = testing_support::CaptureClient(window.Handle());
     EXPECT_NE(focused.data, unfocused.data);  // the button's style shows the focus
     ASSERT_TRUE(testing_support::WritePng(testing_support::ArtifactPath(L"frmDOSOutput-focused-button.png"), focused));

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <mutex>
 #include <vector>
 
@@ -15,7 +16,6 @@
 #include "support/WindowTesting.h"
 
 using testing_support::FixturePath;
-using testing_support::PumpFor;
 using testing_support::PumpUntil;
 
 namespace {
@@ -36,13 +36,12 @@ protected:
         if (control)
             testing_support::UserTypes(key, {VK_CONTROL});
         else
-            testing_support::UserTypes(key);
-        PumpFor(100);  // whatever the keys started settles
+            testing_support::UserTypes(key);  // returns once the keys and what they posted are handled
     }
 
     void Load(const std::wstring& name) {
         form.OpenMp3(FixturePath(L"media\\" + name));
-        ASSERT_TRUE(PumpUntil([&] { return form.player().PlayState() == kPlaying; }, 3000));
+        ASSERT_TRUE(PumpUntil([&] { return form.player().PlayState() == kPlaying; }, 10000));
     }
     std::wstring Caption(int label) { return form.Label(label).Caption(); }
     double Seconds(int label) { return app::ParseSeconds(Caption(label)); }
@@ -103,7 +102,6 @@ TEST_F(Shortcuts, OfDisabledButtonsDoNothing) {
     for (WORD key : {WORD('I'), WORD('O'), WORD('P'), WORD(VK_SPACE)}) Press(key);
     Press('S', true);
     Press('N', true);
-    PumpFor(300);
     for (int label : {5, 7, 9}) EXPECT_EQ(Caption(label), L"00:00") << label;
     EXPECT_NE(form.player().PlayState(), kPlaying);
     EXPECT_FALSE(form.Timer3().Enabled());
@@ -116,7 +114,7 @@ TEST_F(Shortcuts, IThenOMarksWhatWasHeard) {
     Press('I');
     ASSERT_NE(Caption(5), L"00:00");
     const double start = Seconds(5);
-    ASSERT_TRUE(PumpUntil([&] { return form.player().CurrentPosition() >= start + 2.0; }, 6000));
+    ASSERT_TRUE(PumpUntil([&] { return form.player().CurrentPosition() >= start + 2.0; }, 20000));
     // The end is what was heard while O went down and up, however long that took.
     const double before = form.player().CurrentPosition();
     Press('O');
@@ -133,10 +131,15 @@ TEST_F(Shortcuts, SpacePausesAndResumes) {
     Press(VK_SPACE);
     ASSERT_TRUE(PumpUntil([&] { return form.player().PlayState() == kPaused; }, 2000));
     const double held = form.player().CurrentPosition();
-    PumpFor(500);
-    EXPECT_EQ(form.player().CurrentPosition(), held);  // the position stands still
+    const std::wstring shown = Caption(2);
+    // The position stands still while the timer that shows it ticks five times.
+    auto ticks = std::make_shared<int>(0);
+    form.Timer1().Tick.Subscribe([ticks] { ++*ticks; });
+    ASSERT_TRUE(PumpUntil([&] { return *ticks >= 5; }, 10000));
+    EXPECT_EQ(form.player().CurrentPosition(), held);
+    EXPECT_EQ(Caption(2), shown);
     Press(VK_SPACE);
-    EXPECT_TRUE(PumpUntil([&] { return form.player().CurrentPosition() > held + 0.3; }, 3000));
+    EXPECT_TRUE(PumpUntil([&] { return form.player().CurrentPosition() > held + 0.3; }, 10000));
     EXPECT_EQ(form.player().PlayState(), kPlaying);
 }
 
@@ -148,7 +151,7 @@ TEST_F(Shortcuts, AfterAClickSpacePressesTheFocusedButtonAndKStillPlaysAndPauses
     ::SetFocus(setStart);
     ASSERT_TRUE(PumpUntil([&] { return Caption(5) != L"00:00"; }, 5000));
     const std::wstring start = Caption(5);
-    ASSERT_TRUE(PumpUntil([&] { return form.player().CurrentPosition() > Seconds(5) + 0.3; }, 3000));
+    ASSERT_TRUE(PumpUntil([&] { return form.player().CurrentPosition() > Seconds(5) + 0.3; }, 10000));
     Press(VK_SPACE);
     EXPECT_TRUE(PumpUntil([&] { return Caption(5) != start; }, 2000));  // Set Start ran again
     EXPECT_EQ(form.player().PlayState(), kPlaying);
@@ -167,7 +170,7 @@ TEST_F(Shortcuts, AHeldKeyRunsItsCommandOnce) {
         ::PostMessageW(form.Handle(), WM_KEYDOWN, VK_SPACE, repeat);
     }
     ::PostMessageW(form.Handle(), WM_KEYUP, VK_SPACE, 1 | (1L << 30) | (1L << 31));
-    PumpFor(300);
+    EXPECT_TRUE(PumpUntil([] { return HIWORD(::GetQueueStatus(QS_POSTMESSAGE)) == 0; }, 3000));
     EXPECT_EQ(form.player().PlayState(), kPaused);
 }
 
@@ -190,7 +193,7 @@ TEST_F(Shortcuts, CtrlKeysRunSelectSaveAndNewSelection) {
     Press('O', true);
     ASSERT_TRUE(PumpUntil([&] { return form.Text1().Text() == FixturePath(L"media\\tone440.mp3"); }, 5000));
     Press('I');
-    PumpFor(300);
+    ASSERT_TRUE(PumpUntil([&] { return form.player().CurrentPosition() > Seconds(5) + 0.3; }, 10000));
     Press('O');
     ASSERT_TRUE(form.zembutton(5).Enabled());
     Press('S', true);

@@ -45,6 +45,16 @@ void CALLBACK RecordValueChange(HWINEVENTHOOK, DWORD, HWND window, LONG object, 
     if (object == OBJID_CLIENT) valueChanges.emplace_back(window, child);
 }
 
+// Events reach the hook later, in the order they were raised: once a last one of
+// our own has come, every one raised before it has. The last one is not kept.
+void WaitForTheEventsRaised(HWND window) {
+    constexpr long kLast = 0x7FFF;
+    ::NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, window, OBJID_CLIENT, kLast);
+    const std::pair<HWND, long> last{window, kLast};
+    EXPECT_TRUE(PumpUntil([&] { return !valueChanges.empty() && valueChanges.back() == last; }, 5000));
+    if (!valueChanges.empty() && valueChanges.back() == last) valueChanges.pop_back();
+}
+
 std::wstring Take(BSTR text) {
     std::wstring result = text ? std::wstring(text, ::SysStringLen(text)) : L"";
     ::SysFreeString(text);
@@ -126,7 +136,7 @@ TEST(AccessibleForm, ElementsPartsAndWindowsAreChildrenInOrder) {
     HWINEVENTHOOK hook = ::SetWinEventHook(EVENT_OBJECT_VALUECHANGE, EVENT_OBJECT_VALUECHANGE, nullptr,
                                            RecordValueChange, ::GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
     form.AnnounceChangedParts();
-    testing_support::PumpFor(100);
+    WaitForTheEventsRaised(form.Handle());
     valueChanges.clear();
     form.mark = L"2.25";
     BSTR value = nullptr;
@@ -134,7 +144,7 @@ TEST(AccessibleForm, ElementsPartsAndWindowsAreChildrenInOrder) {
     EXPECT_EQ(Take(value), L"2.25");
     form.AnnounceChangedParts();
     form.AnnounceChangedParts();
-    testing_support::PumpFor(100);
+    WaitForTheEventsRaised(form.Handle());
     EXPECT_EQ(valueChanges, (std::vector<std::pair<HWND, long>>{{form.Handle(), 3}}));
     ::UnhookWinEvent(hook);
 
