@@ -58,7 +58,9 @@ protected:
         } else {
             met_.push_back(testing_support::ReadMessageBox(dialog).text);
         }
+        // The key goes where the keyboard is: only once the dialog is in front.
         ::SetForegroundWindow(dialog);
+        if (!PumpUntil([&] { return ::GetForegroundWindow() == dialog; }, 5000)) met_.push_back(L"(not in front)");
         testing_support::UserTypes(answers_.front().key);
         answers_.pop_front();
         return true;
