@@ -82,8 +82,11 @@ TEST_F(WaveformPlace, OpensBesideOrBelowTheMainWindowElseOverNoneOfItsControls) 
         EXPECT_EQ(Overlap(waveform, placedMain), !c.clearOfTheMainWindow);
         std::vector<HWND> controls = {form.Slider1().Handle()};
         for (int number = 1; number <= 11; ++number) controls.push_back(form.zembutton(number).hWnd());
-        for (HWND control : controls)
-            if (::IsWindowVisible(control)) EXPECT_FALSE(Overlap(waveform, WindowArea(control)));
+        for (HWND control : controls) {
+            if (::IsWindowVisible(control)) {
+                EXPECT_FALSE(Overlap(waveform, WindowArea(control)));
+            }
+        }
     }
 }
 
@@ -114,6 +117,8 @@ TEST_F(WaveformPlace, OpensWhereTheUserLastLeftItWhileThatIsOnAMonitor) {
         app::Form1 form{app::UserSettings(kKey)};
         const RECT waveform = Open(form, {0, 0});
         EXPECT_EQ(::EqualRect(&waveform, &c.kept) != FALSE, c.used);
-        if (!c.used) EXPECT_FALSE(Overlap(waveform, WindowArea(form.Handle()))) << "the first place instead";
+        if (!c.used) {
+            EXPECT_FALSE(Overlap(waveform, WindowArea(form.Handle()))) << "the first place instead";
+        }
     }
 }
