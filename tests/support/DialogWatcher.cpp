@@ -99,8 +99,10 @@ MessageBoxSeen ReadMessageBox(HWND dialog) {
     seen.icon = IconOf(dialog);
     seen.owner = ::GetWindow(dialog, GW_OWNER);
     seen.ownerEnabled = seen.owner && ::IsWindowEnabled(seen.owner);
-    const LRESULT defaultId = Send(dialog, DM_GETDEFID, 0, 0);
-    if (HIWORD(defaultId) == DC_HASDEFID) seen.defaultButton = LOWORD(defaultId);
+    // The box marks its default button by the push button's default style (and gives it the focus).
+    for (HWND child = ::GetWindow(dialog, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+        if (ClassOf(child) == L"Button" && (::GetWindowLongW(child, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
+            seen.defaultButton = ::GetDlgCtrlID(child);
     return seen;
 }
 

@@ -22,7 +22,7 @@ struct MessageBoxSeen {
     // The window the box belongs to, and whether that window still took input.
     HWND owner = nullptr;
     bool ownerEnabled = false;
-    // The id of the button Enter presses (IDOK, IDYES, IDNO, ...), or 0 for none.
+    // The id of the box's default button (IDOK, IDYES, IDNO, ...), or 0 for none.
     int defaultButton = 0;
 };
 
