@@ -58,35 +58,46 @@ protected:
 
 TEST_F(WaveformPlace, OpensBesideOrBelowTheMainWindowElseOverNoneOfItsControls) {
     const RECT work = WorkArea();
+    RECT frame{0, 0, app::WaveformWindow::kClientWidth, app::WaveformWindow::kClientHeight};
+    ::AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW | WS_HSCROLL, TRUE, 0);
+    const LONG waveformHeight = frame.bottom - frame.top;
+    // Where the main window's top stands: at the work area's top or bottom, or a little
+    // too low for the waveform window to fit above it (nor below, nor beside it), so
+    // that it fits only over the picture above the first controls.
+    enum class Top { First, Last, NoRoomAbove };
     struct Case {
         const char* name;
-        double across, down;  // where the main window stands, as parts of the room the screen leaves it
+        double across;  // where the main window stands, as a part of the room the screen leaves it
+        Top top;
         bool clearOfTheMainWindow;
     } cases[] = {
-        {"top left: below", 0, 0, true},
-        {"bottom right: above", 1, 1, true},
-        {"in the middle: no room round it", 0.5, 0.5, false},
-        {"top right: below", 1, 0, true},
+        {"top left: below", 0, Top::First, true},
+        {"bottom right: above", 1, Top::Last, true},
+        {"in the middle: over the picture", 0.5, Top::NoRoomAbove, false},
+        {"top right: below", 1, Top::First, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         app::Form1 form{app::UserSettings(kKey)};
         const RECT main = WindowArea(form.Handle());
+        const LONG tops[] = {work.top, work.bottom - (main.bottom - main.top), work.top + waveformHeight - 30};
         const POINT at{work.left + static_cast<LONG>(c.across * (work.right - work.left - (main.right - main.left))),
-                       work.top + static_cast<LONG>(c.down * (work.bottom - work.top - (main.bottom - main.top)))};
+                       tops[static_cast<int>(c.top)]};
         const RECT waveform = Open(form, at);
         const RECT placedMain = WindowArea(form.Handle());
         RECT inside{};
         ::IntersectRect(&inside, &waveform, &work);
         EXPECT_TRUE(::EqualRect(&inside, &waveform)) << "wholly on the work area";
         EXPECT_EQ(Overlap(waveform, placedMain), !c.clearOfTheMainWindow);
-        std::vector<HWND> controls = {form.Slider1().Handle()};
-        for (int number = 1; number <= 11; ++number) controls.push_back(form.zembutton(number).hWnd());
-        for (HWND control : controls) {
-            if (::IsWindowVisible(control)) {
-                EXPECT_FALSE(Overlap(waveform, WindowArea(control)));
-            }
+        // The buttons, the slider, the read-outs and the links.
+        std::vector<RECT> controls = {WindowArea(form.Slider1().Handle())};
+        for (int number = 1; number <= 11; ++number) {
+            if (::IsWindowVisible(form.zembutton(number).hWnd())) controls.push_back(WindowArea(form.zembutton(number).hWnd()));
+            RECT label = form.Label(number).Bounds();
+            ::MapWindowPoints(form.Handle(), nullptr, reinterpret_cast<POINT*>(&label), 2);
+            if (!form.Label(number).Caption().empty()) controls.push_back(label);
         }
+        for (const RECT& control : controls) EXPECT_FALSE(Overlap(waveform, control));
     }
 }
 
