@@ -40,15 +40,13 @@ RECT PlaceBeside(const RECT& main, SIZE size, const RECT& workArea, const std::v
     std::tuple<int, int> bestScore{INT_MAX, INT_MAX};
     for (int x : xs) {
         for (int y : ys) {
-            const RECT place =
-                At(Within(x, size.cx, workArea.left, workArea.right), Within(y, size.cy, workArea.top, workArea.bottom),
-                   size);
+            const RECT place = At(Within(x, size.cx, workArea.left, workArea.right),
+                                  Within(y, size.cy, workArea.top, workArea.bottom), size);
             const int covered = static_cast<int>(std::ranges::count_if(controls, [&](const RECT& c) {
                 RECT common{};
                 return ::IntersectRect(&common, &place, &c) != FALSE;
             }));
-            const std::tuple<int, int> score{covered,
-                                             std::abs(place.left - alongX) + std::abs(place.top - wantedY)};
+            const std::tuple<int, int> score{covered, std::abs(place.left - alongX) + std::abs(place.top - wantedY)};
             if (score < bestScore) {
                 bestScore = score;
                 best = place;

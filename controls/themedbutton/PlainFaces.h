@@ -9,7 +9,7 @@ struct FaceInput {
     int width = 0, height = 0;
     int state = 1;          // after the repaint's overrides
     bool emphasis = false;  // (focus and ShowFocus) or (no focus and the default-button hint)
-    bool focusRect = false; // the keyboard focus is shown: focus, ShowFocus and an active form
+    bool focusRect = false;  // the keyboard focus is shown: focus, ShowFocus and an active form
     bool useCustomColors = false;
     long backColor = 0;  // translated colours
     long highlightColor = 0;

@@ -92,7 +92,8 @@ TEST_F(WaveformPlace, OpensBesideOrBelowTheMainWindowElseOverNoneOfItsControls) 
         // The buttons, the slider, the read-outs and the links.
         std::vector<RECT> controls = {WindowArea(form.Slider1().Handle())};
         for (int number = 1; number <= 11; ++number) {
-            if (::IsWindowVisible(form.zembutton(number).hWnd())) controls.push_back(WindowArea(form.zembutton(number).hWnd()));
+            if (::IsWindowVisible(form.zembutton(number).hWnd()))
+                controls.push_back(WindowArea(form.zembutton(number).hWnd()));
             RECT label = form.Label(number).Bounds();
             ::MapWindowPoints(form.Handle(), nullptr, reinterpret_cast<POINT*>(&label), 2);
             if (!form.Label(number).Caption().empty()) controls.push_back(label);

@@ -311,7 +311,8 @@ TEST_F(StylePixels, TheLighterStylesDrawTheFocusRectangleTwoPixelsIn) {
         EXPECT_GT(Differences(dotted, focused, H - 3, 3, W - 3), 30);
         EXPECT_EQ(Differences(dotted, focused, 8, 4, W - 4), 0);
         EXPECT_EQ(Differences(dotted, focused, 1, 0, W), 0);
-        EXPECT_EQ(Look(style, L"Normal", showFocus).Pixels(), Look(style, L"Normal").Pixels()) << "not without the focus";
+        EXPECT_EQ(Look(style, L"Normal", showFocus).Pixels(), Look(style, L"Normal").Pixels())
+            << "not without the focus";
     }
 }
 
