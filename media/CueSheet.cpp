@@ -166,8 +166,8 @@ CueSheet ReadCueSheet(std::span<const std::uint8_t> bytes) {
         } else {
             if (words.empty()) throw CueSheetError(number, L"FILE needs a file name");
             if (fileLine)
-                throw CueSheetError(number, L"the sheet names a second file (the first on line " + std::to_wstring(fileLine) +
-                                                L"), and only a sheet of one file can be used");
+                throw CueSheetError(number, L"the sheet names a second file (the first on line " +
+                                                std::to_wstring(fileLine) + L"), and only a sheet of one file can be used");
             sheet.file = words[0];
             fileLine = number;
         }

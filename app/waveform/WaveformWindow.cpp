@@ -370,7 +370,8 @@ void WaveformWindow::OnLeftUp(int x) {
     else if (grab.kind == Mark::End)
         main_.MoveEnd(seconds, Handle());
     else
-        main_.Splits().Move(*main_.Splits().Nearest(grab.split), static_cast<std::uint64_t>(std::llround(seconds * Rate())));
+        main_.Splits().Move(*main_.Splits().Nearest(grab.split),
+                            static_cast<std::uint64_t>(std::llround(seconds * Rate())));
     ::InvalidateRect(Handle(), nullptr, FALSE);
 }
 

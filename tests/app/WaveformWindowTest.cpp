@@ -374,7 +374,7 @@ TEST_F(Waveform, KeysThatChangeTheSplitPointsDuringADragNeverMoveAnotherPoint) {
     };
     const Case cases[] = {
         {"Del takes the only point", {3.0}, app::kRemoveSplitPoint, 3.0, false, {}},
-        {"Del takes the held one, the last of several", {1.0, 2.0, 3.0}, app::kRemoveSplitPoint, 3.0, false, {1.0, 2.0}},
+        {"Del takes the held one, the last", {1.0, 2.0, 3.0}, app::kRemoveSplitPoint, 3.0, false, {1.0, 2.0}},
         {"Del takes the one before it", {1.0, 3.0}, app::kRemoveSplitPoint, 1.0, true, {3.4}},
         {"M adds one before it", {3.0}, app::kSplitHere, 1.0, true, {1.0, 3.4}},
         {"M adds one after it", {3.0}, app::kSplitHere, 4.0, true, {3.4, 4.0}},

@@ -48,15 +48,17 @@ std::vector<std::uint8_t> Utf16(const std::wstring& text, bool bigEndian) {
     std::vector<std::uint8_t> bytes{0xFF, 0xFE};
     if (bigEndian) std::swap(bytes[0], bytes[1]);
     for (wchar_t c : text) {
-        const std::uint8_t low = static_cast<std::uint8_t>(c & 0xFF), high = static_cast<std::uint8_t>(c >> 8);
-        bytes.insert(bytes.end(), bigEndian ? std::initializer_list<std::uint8_t>{high, low} : std::initializer_list<std::uint8_t>{low, high});
+        const auto low = static_cast<std::uint8_t>(c & 0xFF), high = static_cast<std::uint8_t>(c >> 8);
+        bytes.push_back(bigEndian ? high : low);
+        bytes.push_back(bigEndian ? low : high);
     }
     return bytes;
 }
 
 TEST(CueSheet, ReadsUtf16AnyLineEndsAndRemarksHoldingAnything) {
-    const std::wstring sheet = L"REM COMMENT \"a \"live\" take, \"unbalanced\nTRACK 01 AUDIO\nTITLE \"\u00c9t\u00e9 \u65e5\"\n"
-                               L"INDEX 01 00:00:00\nTRACK 02 AUDIO\nINDEX 01 01:02:03\n";
+    const std::wstring sheet =
+        L"REM COMMENT \"a \"live\" take, \"unbalanced\nTRACK 01 AUDIO\nTITLE \"\u00c9t\u00e9 \u65e5\"\n"
+        L"INDEX 01 00:00:00\nTRACK 02 AUDIO\nINDEX 01 01:02:03\n";
     auto ends = [&](const wchar_t* end) {
         std::wstring text;
         for (wchar_t c : sheet) {
@@ -69,8 +71,10 @@ TEST(CueSheet, ReadsUtf16AnyLineEndsAndRemarksHoldingAnything) {
     };
     auto utf8 = [](const std::wstring& text) {
         std::string bytes(text.size() * 3, '\0');
-        bytes.resize(static_cast<std::size_t>(::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                                                     bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr)));
+        const int size = static_cast<int>(text.size());
+        const int length = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), size, bytes.data(),
+                                                 static_cast<int>(bytes.size()), nullptr, nullptr);
+        bytes.resize(static_cast<std::size_t>(length));
         return Bytes(bytes);
     };
     const std::pair<const char*, std::vector<std::uint8_t>> cases[] = {

@@ -27,7 +27,8 @@ class CueSheetCommands : public ::testing::Test {
 protected:
     void SetUp() override {
         form.OpenMp3(save_tests::ExactSource(L"mpeg25-mono.mp3"));  // 2.5 s at 8,000 samples a second
-        ASSERT_TRUE(testing_support::PumpUntil([&] { return form.player().PlayState() == app::MediaPlayer::kPlaying; }, 10000));
+        ASSERT_TRUE(
+            testing_support::PumpUntil([&] { return form.player().PlayState() == app::MediaPlayer::kPlaying; }, 10000));
         form.player().Pause();
         ASSERT_EQ(form.Splits().Length(), 20000u);
         form.ShowWaveform();
@@ -85,13 +86,16 @@ TEST_F(CueSheetCommands, ASheetSplitsAnEightKilohertzFileAndItsNamesReachThePiec
     EXPECT_EQ(form.Splits().Album().title, L"Album");
 
     // A sheet with a track past the file's end is refused, and nothing changes.
-    WriteAll(folder / L"late.cue", "TRACK 01 AUDIO\nTITLE \"Other\"\nINDEX 01 00:01:00\n"
-                                   "TRACK 02 AUDIO\nINDEX 01 00:02:40\n");
+    WriteAll(folder / L"late.cue",
+             "TRACK 01 AUDIO\nTITLE \"Other\"\nINDEX 01 00:01:00\n"
+             "TRACK 02 AUDIO\nINDEX 01 00:02:40\n");
     std::size_t before = watcher.Seen().size();
     Run(app::kImportCueSheet, folder / L"late.cue");
     ASSERT_EQ(Messages(before).size(), 1u);
-    EXPECT_EQ(Messages(before)[0].text, L"The cue sheet names a track at 00:02:40, past the end of the file. "
-                                        L"Nothing was changed.\r\n\r\n" + (folder / L"late.cue"));
+    EXPECT_EQ(Messages(before)[0].text,
+              L"The cue sheet names a track at 00:02:40, past the end of the file. "
+              L"Nothing was changed.\r\n\r\n" +
+                  (folder / L"late.cue"));
     EXPECT_EQ(form.Splits().Points(), (Points{5333, 11947}));
     EXPECT_EQ(Titles(), (std::vector<std::wstring>{L"/", L"First/", L"Second/Guest"}));
 
@@ -121,8 +125,9 @@ TEST_F(CueSheetCommands, ASheetSplitsAnEightKilohertzFileAndItsNamesReachThePiec
                             {L"Piece 03 Second.mp3", "track=3/3", "title=Second", "artist=Guest", 20000 - 11947}};
     for (const Saved& piece : pieces) {
         SCOPED_TRACE(Narrow(piece.name));
-        const std::string tags = save_tests::RunOnHost("ffprobe -v error -show_entries format_tags=track,title,artist -of compact '" +
-                                                       save_tests::HostPath(folder / piece.name) + "'");
+        const std::string tags =
+            save_tests::RunOnHost("ffprobe -v error -show_entries format_tags=track,title,artist -of compact '" +
+                                  save_tests::HostPath(folder / piece.name) + "'");
         EXPECT_NE(tags.find(piece.track), std::string::npos) << tags;
         if (piece.title)
             EXPECT_NE(tags.find(piece.title), std::string::npos) << tags;
@@ -156,8 +161,9 @@ TEST_F(CueSheetCommands, ExportStopsAtNinetyNineTracksAndSaysSo) {
         } else {
             EXPECT_EQ(::GetFileAttributesW(sheet.c_str()), INVALID_FILE_ATTRIBUTES);
             ASSERT_EQ(Messages(before).size(), 1u);
-            EXPECT_EQ(Messages(before)[0].text, L"A cue sheet holds at most 99 tracks, and the file is split into 100 "
-                                                 L"pieces.\r\n\r\nNo cue sheet was written.");
+            EXPECT_EQ(Messages(before)[0].text,
+                      L"A cue sheet holds at most 99 tracks, and the file is split into 100 "
+                      L"pieces.\r\n\r\nNo cue sheet was written.");
         }
     }
 }
