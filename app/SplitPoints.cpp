@@ -31,6 +31,7 @@ bool SplitPoints::Add(std::uint64_t sample) {
     pauses_.insert(pauses_.begin() + at, std::nullopt);
     // The piece split in two keeps its names for its first part.
     names_.insert(names_.begin() + at + 1, PieceNames{});
+    DropPausesNotTheirOwn();
     Changed.Raise();
     return true;
 }
@@ -59,8 +60,7 @@ void SplitPoints::Move(std::size_t point, std::uint64_t sample) {
     const std::uint64_t lowest = point == 0 ? 1 : points_[point - 1] + 1;
     const std::uint64_t highest = point + 1 == points_.size() ? length_ - 1 : points_[point + 1] - 1;
     points_[point] = std::clamp(sample, lowest, highest);
-    if (const auto& pause = pauses_[point]; pause && (points_[point] < pause->first || points_[point] >= pause->end))
-        pauses_[point].reset();
+    DropPausesNotTheirOwn();
     Changed.Raise();
 }
 
@@ -78,7 +78,20 @@ void SplitPoints::Replace(std::vector<std::uint64_t> points, std::vector<PieceNa
         pauses_.push_back(i < pauses.size() ? pauses[i] : std::nullopt);
         names_.push_back(i + 1 < names.size() ? names[i + 1] : PieceNames{});
     }
+    DropPausesNotTheirOwn();
     Changed.Raise();
+}
+
+void SplitPoints::DropPausesNotTheirOwn() {
+    for (std::size_t i = 0; i < points_.size(); ++i) {
+        std::optional<Pause>& pause = pauses_[i];
+        if (!pause) continue;
+        const bool holdsItsOwn = pause->first <= points_[i] && points_[i] < pause->end;
+        const bool holdsAnother = (i > 0 && points_[i - 1] >= pause->first) ||
+                                  (i + 1 < points_.size() && points_[i + 1] < pause->end);
+        const bool overlaps = i > 0 && pauses_[i - 1] && pauses_[i - 1]->end > pause->first;
+        if (!holdsItsOwn || holdsAnother || overlaps) pause.reset();
+    }
 }
 
 const PieceNames& SplitPoints::Names(std::size_t piece) const noexcept { return names_[piece]; }

@@ -3,7 +3,9 @@
 // with n split points there are n + 1 pieces, from the file's start to its end,
 // with no gap between them. A split point never stands at the file's start or
 // end, and no two share a sample. Pauses found in the audio may stand with
-// their split points, to be left out of the pieces they border.
+// their split points, to be left out of the pieces they border; a pause stays
+// with its point only while it holds that point and no other, and does not
+// overlap its neighbour's, so that no piece can end before it starts.
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -48,7 +50,7 @@ public:
     bool RemoveNearest(std::uint64_t sample);
     // The split point nearest `sample`, by its number.
     std::optional<std::size_t> Nearest(std::uint64_t sample) const noexcept;
-    // Moves a split point as far towards `sample` as its neighbours allow; its pause stays only while it lies in it.
+    // Moves a split point as far towards `sample` as its neighbours allow.
     void Move(std::size_t point, std::uint64_t sample);
     void RemoveAll();
     // Replaces every split point, with the names of the pieces they give and the
@@ -70,6 +72,8 @@ public:
     base::Event<> Changed;
 
 private:
+    void DropPausesNotTheirOwn();
+
     std::uint64_t length_ = 0;
     std::vector<std::uint64_t> points_;          // rising, each within (0, length_)
     std::vector<std::optional<Pause>> pauses_;   // one for each point

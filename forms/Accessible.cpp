@@ -1,5 +1,7 @@
 #include "forms/Accessible.h"
 
+#include <commctrl.h>
+
 #include <utility>
 
 #include "forms/Focus.h"
@@ -9,6 +11,18 @@ namespace forms {
 namespace {
 
 constexpr wchar_t kSourceProperty[] = L"Snipmill.AccessibleSource";
+
+// The source's pointer goes once the window has handled WM_NCDESTROY, however it goes: also where
+// the window's own procedure no longer hears the message (an owner object that unbound itself first).
+LRESULT CALLBACK ForgetSourceAtDestroy(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                       DWORD_PTR) noexcept {
+    const LRESULT result = ::DefSubclassProc(window, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        ::RemovePropW(window, kSourceProperty);
+        ::RemoveWindowSubclass(window, ForgetSourceAtDestroy, id);
+    }
+    return result;
+}
 
 UINT DefaultActionMessage() {
     static const UINT message = ::RegisterWindowMessageW(L"Snipmill.AccessibleDefaultAction");
@@ -305,6 +319,7 @@ bool AnswerAccessibility(HWND window, AccessibleSource& source, UINT message, WP
     }
     if (message != WM_GETOBJECT || static_cast<LONG>(lParam) != static_cast<LONG>(OBJID_CLIENT)) return false;
     ::SetPropW(window, kSourceProperty, &source);
+    ::SetWindowSubclass(window, ForgetSourceAtDestroy, 0, 0);
     auto* object = new AccessibleObject(window);
     result = ::LresultFromObject(__uuidof(IAccessible), wParam, static_cast<IAccessible*>(object));
     object->Release();

@@ -10,7 +10,18 @@ namespace media {
 
 namespace {
 
+// UTF-16 as its byte order mark says (a last odd byte is no character).
+std::wstring DecodeUtf16(std::span<const std::uint8_t> bytes, bool bigEndian) {
+    std::wstring text;
+    text.reserve(bytes.size() / 2);
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
+        text.push_back(static_cast<wchar_t>(bigEndian ? bytes[i] << 8 | bytes[i + 1] : bytes[i + 1] << 8 | bytes[i]));
+    return text;
+}
+
 std::wstring Decode(std::span<const std::uint8_t> bytes) {
+    if (bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE) return DecodeUtf16(bytes.subspan(2), false);
+    if (bytes.size() >= 2 && bytes[0] == 0xFE && bytes[1] == 0xFF) return DecodeUtf16(bytes.subspan(2), true);
     if (bytes.size() >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) bytes = bytes.subspan(3);
     if (bytes.empty()) return {};
     const auto* text = reinterpret_cast<const char*>(bytes.data());
@@ -108,45 +119,57 @@ CueSheet ReadCueSheet(std::span<const std::uint8_t> bytes) {
     CueSheet sheet;
     int number = 0;
     int trackLine = 0;
+    int fileLine = 0;
     bool trackHasStart = true;
     auto closeTrack = [&] {
         if (!trackHasStart) throw CueSheetError(trackLine, L"the track has no INDEX 01");
     };
+    // Lines end at CR, LF or CRLF, each counted as an editor counts them.
     for (std::size_t at = 0; at <= text.size();) {
-        std::size_t end = text.find(L'\n', at);
+        std::size_t end = text.find_first_of(L"\r\n", at);
         if (end == std::wstring::npos) end = text.size();
-        std::wstring line = text.substr(at, end - at);
-        at = end + 1;
+        const std::wstring line = text.substr(at, end - at);
+        at = end + (text.compare(end, 2, L"\r\n") == 0 ? 2 : 1);
         ++number;
-        if (!line.empty() && line.back() == L'\r') line.pop_back();
-        const std::vector<std::wstring> words = Words(line, number);
-        if (words.empty()) continue;
-        const std::wstring command = Upper(words[0]);
+        // The command first: a line this reader passes over (REM above all) may hold anything.
+        std::size_t first = 0;
+        while (first < line.size() && std::iswspace(line[first])) ++first;
+        std::size_t after = first;
+        while (after < line.size() && !std::iswspace(line[after])) ++after;
+        const std::wstring command = Upper(line.substr(first, after - first));
+        if (command != L"TRACK" && command != L"INDEX" && command != L"TITLE" && command != L"PERFORMER" &&
+            command != L"FILE")
+            continue;
+        const std::vector<std::wstring> words = Words(line.substr(after), number);
         if (command == L"TRACK") {
             closeTrack();
-            if (words.size() < 2 || !Number(words[1])) throw CueSheetError(number, L"TRACK needs a track number");
+            if (words.empty() || !Number(words[0])) throw CueSheetError(number, L"TRACK needs a track number");
             sheet.tracks.emplace_back();
             trackLine = number;
             trackHasStart = false;
         } else if (command == L"INDEX") {
-            if (words.size() < 3 || !Number(words[1])) throw CueSheetError(number, L"INDEX needs a number and a time");
-            const auto time = ParseTime(words[2]);
-            if (!time) throw CueSheetError(number, L"the time \"" + words[2] + L"\" is not minutes:seconds:frames");
+            if (words.size() < 2 || !Number(words[0])) throw CueSheetError(number, L"INDEX needs a number and a time");
+            const auto time = ParseTime(words[1]);
+            if (!time) throw CueSheetError(number, L"the time \"" + words[1] + L"\" is not minutes:seconds:frames");
             if (sheet.tracks.empty()) throw CueSheetError(number, L"INDEX comes before any TRACK");
-            if (*Number(words[1]) != 1) continue;
+            if (*Number(words[0]) != 1) continue;
             if (sheet.tracks.size() > 1 && *time <= sheet.tracks[sheet.tracks.size() - 2].start)
                 throw CueSheetError(number, L"the track starts before the one ahead of it");
             sheet.tracks.back().start = *time;
             trackHasStart = true;
         } else if (command == L"TITLE" || command == L"PERFORMER") {
-            if (words.size() < 2) throw CueSheetError(number, command + L" needs a value");
+            if (words.empty()) throw CueSheetError(number, command + L" needs a value");
             std::wstring& field = sheet.tracks.empty() ? (command == L"TITLE" ? sheet.title : sheet.performer)
                                                        : (command == L"TITLE" ? sheet.tracks.back().title
                                                                               : sheet.tracks.back().performer);
-            field = words[1];
-        } else if (command == L"FILE") {
-            if (words.size() < 2) throw CueSheetError(number, L"FILE needs a file name");
-            sheet.file = words[1];
+            field = words[0];
+        } else {
+            if (words.empty()) throw CueSheetError(number, L"FILE needs a file name");
+            if (fileLine)
+                throw CueSheetError(number, L"the sheet names a second file (the first on line " +
+                                                std::to_wstring(fileLine) + L"), and only a sheet of one file can be used");
+            sheet.file = words[0];
+            fileLine = number;
         }
     }
     closeTrack();

@@ -37,13 +37,17 @@ private:
 };
 
 inline constexpr int kCueFramesPerSecond = 75;
+// The format numbers tracks with two digits, from 01.
+inline constexpr std::size_t kCueMostTracks = 99;
 
-// Reads TRACK, INDEX 01, TITLE, PERFORMER and FILE; REM and every other line are
-// passed over. The text is UTF-8, with or without its byte order mark, or else in
-// the system's ANSI code page. Throws CueSheetError.
+// Reads TRACK, INDEX 01, TITLE, PERFORMER and FILE (of one file only); REM and
+// every other line are passed over. The text is UTF-8, with or without its byte
+// order mark, UTF-16 with its byte order mark, or else in the system's ANSI code
+// page; its lines end at CR, LF or CRLF. Throws CueSheetError.
 CueSheet ReadCueSheet(std::span<const std::uint8_t> bytes);
 
-// The sheet as UTF-8 text with a byte order mark and Windows line ends.
+// The sheet (of at most kCueMostTracks tracks) as UTF-8 text with a byte order
+// mark and Windows line ends.
 std::string WriteCueSheet(const CueSheet& sheet);
 
 // "mm:ss:ff" of a time in frames of 1/75 s.

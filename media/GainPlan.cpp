@@ -13,11 +13,22 @@ namespace media {
 namespace {
 
 constexpr std::int64_t kGranule = 576;
-constexpr double kLoudestSample = 32767;  // full scale for a positive sample
+// Full scale on either side of zero.
+constexpr double kHighestSample = 32767;
+constexpr double kLowestSample = -32768;
 // Frames read at a time when a plan is tried on a file.
 constexpr std::size_t kFramesAtOnce = 1024;
 // Samples decoded at a time for the loudest sample.
 constexpr std::size_t kDecodeAtOnce = 1 << 16;
+
+// How far the peak may be raised before one side reaches its full scale (infinite for silence).
+double Headroom(Peak peak) noexcept {
+    double headroom = HUGE_VAL;
+    if (peak.Empty()) return headroom;
+    if (peak.high > 0) headroom = kHighestSample / peak.high;
+    if (peak.low < 0) headroom = std::min(headroom, kLowestSample / peak.low);
+    return headroom;
+}
 
 }  // namespace
 
@@ -122,9 +133,9 @@ GainReport TryGainPlan(const std::wstring& path, const Mp3Index& index, const Ga
     return report;
 }
 
-int LoudestSample(Waveform& waveform, SampleRange range) {
+Peak LoudestSample(Waveform& waveform, SampleRange range) {
     range.end = std::min(range.end, waveform.Length());
-    if (range.first >= range.end) return 0;
+    if (range.first >= range.end) return {};
     Peak peak;
     const std::uint64_t block = Waveform::kBlockSamples;
     // The whole blocks inside the selection whose peaks are ready.
@@ -141,18 +152,19 @@ int LoudestSample(Waveform& waveform, SampleRange range) {
     };
     decode(range.first, storedFirst);
     decode(storedEnd, range.end);
-    if (peak.Empty()) return 0;
-    return std::max<int>(peak.high, -static_cast<int>(peak.low));
+    return peak;
 }
 
-int NormalizingSteps(int loudest) noexcept {
-    if (loudest <= 0) return 0;
-    return static_cast<int>(std::floor(4 * std::log2(kLoudestSample / loudest)));
+int NormalizingSteps(Peak peak) noexcept {
+    const double headroom = Headroom(peak);
+    if (std::isinf(headroom)) return 0;
+    return static_cast<int>(std::floor(4 * std::log2(headroom)));
 }
 
-double ClippingDb(int loudest, int steps) noexcept {
-    if (loudest <= 0) return 0;
-    return 20 * std::log10(loudest * std::exp2(steps / 4.0) / kLoudestSample);
+double ClippingDb(Peak peak, int steps) noexcept {
+    const double headroom = Headroom(peak);
+    if (std::isinf(headroom)) return 0;
+    return 20 * std::log10(std::exp2(steps / 4.0) / headroom);
 }
 
 }  // namespace media

@@ -17,6 +17,7 @@
 namespace media {
 
 class Waveform;
+struct Peak;
 
 class GainPlan {
 public:
@@ -63,16 +64,16 @@ inline std::int64_t FrameStartSample(const Mp3Index& index, std::uint64_t frame)
 // without writing anything; throws MediaError where the file cannot be read.
 GainReport TryGainPlan(const std::wstring& path, const Mp3Index& index, const GainPlan& plan);
 
-// The selection's loudest decoded sample, as a magnitude (0 to 32768): the
-// waveform's stored peaks where they are ready, the rest decoded.
-int LoudestSample(Waveform& waveform, SampleRange range);
+// The selection's lowest and highest decoded sample: the waveform's stored peaks
+// where they are ready, the rest decoded. Empty for an empty selection.
+Peak LoudestSample(Waveform& waveform, SampleRange range);
 
-// The largest change in whole steps that keeps samples as loud as `loudest` at
-// or below full scale; 0 for silence.
-int NormalizingSteps(int loudest) noexcept;
+// The largest change in whole steps that keeps a selection of this peak at or
+// below full scale (32767 above zero, -32768 below); 0 for silence.
+int NormalizingSteps(Peak peak) noexcept;
 
-// By how many dB a change of `steps` would take samples as loud as `loudest`
-// over full scale; 0 or less where it would not.
-double ClippingDb(int loudest, int steps) noexcept;
+// By how many dB a change of `steps` would take a selection of this peak over
+// full scale; 0 or less where it would not.
+double ClippingDb(Peak peak, int steps) noexcept;
 
 }  // namespace media

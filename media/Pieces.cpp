@@ -53,10 +53,11 @@ void AppendTextFrame(std::vector<std::uint8_t>& tag, const char* id, const std::
     tag.insert(tag.end(), body.begin(), body.end());
 }
 
+// Padded to the digits of the count (two at least), so that the names sort in order.
 std::wstring Numbered(std::size_t number, std::size_t count) {
     const std::wstring digits = std::to_wstring(number);
-    const std::size_t width = count > 99 ? 3 : 2;
-    return std::wstring(digits.size() < width ? width - digits.size() : 0, L'0') + digits;
+    const std::size_t width = std::max<std::size_t>(2, std::to_wstring(count).size());
+    return std::wstring(width - digits.size(), L'0') + digits;
 }
 
 }  // namespace
@@ -73,7 +74,8 @@ std::vector<PlannedPiece> PlanPieces(const SplitLayout& layout, const std::wstri
     const std::size_t count = layout.points.size() + 1;
     std::vector<PlannedPiece> pieces;
     for (std::size_t k = 0; k < count; ++k) {
-        SampleRange range{k == 0 ? 0 : layout.points[k - 1], k + 1 < count ? layout.points[k] : layout.length};
+        const SampleRange whole{k == 0 ? 0 : layout.points[k - 1], k + 1 < count ? layout.points[k] : layout.length};
+        SampleRange range = whole;
         if (layout.leavePausesOut) {
             // The pause before the piece and the one after it, each kept only near the piece.
             if (k > 0 && k - 1 < layout.pauses.size() && layout.pauses[k - 1])
@@ -82,7 +84,8 @@ std::vector<PlannedPiece> PlanPieces(const SplitLayout& layout, const std::wstri
                 range.end = std::min(range.end, layout.pauses[k]->first + layout.keptOfPause);
         }
         PlannedPiece piece;
-        piece.range = range;
+        // Pauses that hold other points than their own would leave nothing, or less: the piece stays whole.
+        piece.range = range.first < range.end ? range : whole;
         piece.tags.track = static_cast<std::uint32_t>(k + 1);
         piece.tags.tracks = static_cast<std::uint32_t>(count);
         if (k < layout.titles.size()) piece.tags.title = layout.titles[k];

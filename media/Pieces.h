@@ -15,7 +15,7 @@ namespace media {
 // How a recording of `length` samples is split: a piece starts at each point;
 // where a point stands in a pause and pauses are left out, the piece before
 // ends `keptOfPause` samples into the pause and the next begins as long before
-// its end.
+// its end (a piece that would then end before it starts stays whole).
 struct SplitLayout {
     std::uint64_t length = 0;
     std::vector<std::uint64_t> points;              // rising, within (0, length)

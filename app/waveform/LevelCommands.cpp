@@ -12,8 +12,8 @@ namespace app {
 
 namespace {
 
-// The selection's loudest sample, once the window has the file's peaks.
-int LoudestSample(Form1& main, WaveformWindow& window) {
+// The selection's peak, once the window has the file's peaks.
+media::Peak LoudestSample(Form1& main, WaveformWindow& window) {
     return media::LoudestSample(*window.Peaks(), *main.SelectionSamples());
 }
 
@@ -46,8 +46,8 @@ void ChangeLevel(Form1& main, WaveformWindow& window) {
 }
 
 void Normalize(Form1& main, WaveformWindow& window) {
-    const int loudest = LoudestSample(main, window);
-    if (loudest == 0) {
+    const media::Peak loudest = LoudestSample(main, window);
+    if (loudest.high <= 0 && loudest.low >= 0) {  // no sample either side of zero
         base::ShowMessage(window.Handle(), L"The selection is silent: there is no level to normalize it to.",
                           MB_ICONINFORMATION);
         return;

@@ -77,13 +77,21 @@ void ImportCueSheet(Form1& main, HWND owner) {
 
 void ExportCueSheet(Form1& main, HWND owner) {
     const std::wstring source = main.player().URL();
+    const SplitPoints& splits = main.Splits();
+    if (splits.Pieces() > media::kCueMostTracks) {
+        base::ShowMessage(owner,
+                          L"A cue sheet holds at most " + std::to_wstring(media::kCueMostTracks) +
+                              L" tracks, and the file is split into " + std::to_wstring(splits.Pieces()) +
+                              L" pieces.\r\n\r\nNo cue sheet was written.",
+                          MB_OK | MB_ICONINFORMATION);
+        return;
+    }
     CommonDialog dialog(owner);
     dialog.SetDialogTitle(L"Export Cue Sheet");
     dialog.SetFilter(kCueFilter);
     dialog.SetDefaultExt(L"cue");
     dialog.SetFileName(source + L".cue");
     if (!dialog.ShowSave()) return;
-    const SplitPoints& splits = main.Splits();
     const double rate = RateOf(main);
     media::CueSheet sheet{splits.Album().title, splits.Album().performer, CommonDialog::TitleOf(source), {}};
     for (std::size_t k = 0; k < splits.Pieces(); ++k)

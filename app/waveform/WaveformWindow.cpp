@@ -39,7 +39,7 @@ WaveformWindow::WaveformWindow(Form1& main) : main_(main), place_(main.Settings(
     ::AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW | WS_HSCROLL, TRUE, 0);
     OpenInPlace({frame.right - frame.left, frame.bottom - frame.top});
     SetShortcuts(AcceleratorTable(WaveformShortcuts()));
-    main_.Splits().Changed.Subscribe([this] { MarksChanged(); });
+    main_.Splits().Changed.Subscribe([this] { SplitPointsChanged(); });
     refresh_.Tick.Subscribe([this] { Refresh(); });
     RECT client{};
     ::GetClientRect(Handle(), &client);
@@ -80,6 +80,15 @@ void WaveformWindow::ShowFile(const std::wstring& path, std::shared_ptr<const me
 void WaveformWindow::MarksChanged() {
     if (Handle()) ::InvalidateRect(Handle(), nullptr, FALSE);
     AnnounceChangedParts();
+}
+
+void WaveformWindow::SplitPointsChanged() {
+    // A key took away the split point being dragged: the drag ends, and letting go moves nothing.
+    if (dragging_.kind == Mark::Split && !std::ranges::binary_search(main_.Splits().Points(), dragging_.split)) {
+        dragging_ = {};
+        if (::GetCapture() == Handle()) ::ReleaseCapture();
+    }
+    MarksChanged();
 }
 
 // Screen readers read the status line's items, then the marks where they are
@@ -150,7 +159,8 @@ WaveformScene WaveformWindow::MarkedScene() const {
     if (dragging_.kind == Mark::Start) scene.start = view_.SampleAt(dragX_);
     if (dragging_.kind == Mark::End) scene.end = view_.SampleAt(dragX_);
     if (dragging_.kind == Mark::Split)
-        scene.splits[dragging_.split] = static_cast<std::uint64_t>(std::max(0.0, std::round(view_.SampleAt(dragX_))));
+        std::ranges::replace(scene.splits, dragging_.split,
+                             static_cast<std::uint64_t>(std::max(0.0, std::round(view_.SampleAt(dragX_)))));
     scene.playhead = PlayheadSample();
     gains_ = main_.SelectionGains();
     scene.gains = gains_.get();
@@ -324,7 +334,7 @@ WaveformWindow::Grab WaveformWindow::MarkAt(int x) const {
     const double sample = std::max(0.0, view_.SampleAt(x));
     if (const auto nearest = splits.Nearest(static_cast<std::uint64_t>(std::llround(sample)));
         nearest && grabs(static_cast<double>(splits.Points()[*nearest])))
-        return {Mark::Split, *nearest};
+        return {Mark::Split, splits.Points()[*nearest]};
     return {};
 }
 
@@ -376,7 +386,8 @@ void WaveformWindow::OnLeftUp(int x) {
     else if (grab.kind == Mark::End)
         main_.MoveEnd(seconds, Handle());
     else
-        main_.Splits().Move(grab.split, static_cast<std::uint64_t>(std::llround(seconds * Rate())));
+        main_.Splits().Move(*main_.Splits().Nearest(grab.split),
+                            static_cast<std::uint64_t>(std::llround(seconds * Rate())));
     ::InvalidateRect(Handle(), nullptr, FALSE);
 }
 

@@ -58,7 +58,7 @@ private:
     // What a press on the plot took hold of.
     struct Grab {
         Mark kind = Mark::None;
-        std::size_t split = 0;  // the split point's number, for Mark::Split
+        std::uint64_t split = 0;  // the split point's sample, for Mark::Split: keys may renumber the points meanwhile
     };
     // The marks in samples of the file.
     struct MarkSamples {
@@ -82,6 +82,7 @@ private:
     Grab MarkAt(int x) const;
     void OnDoubleClick(int x, int y);
     void InvalidateColumn(double x);
+    void SplitPointsChanged();
     void OnLeftDown(int x, int y);
     void OnMouseMove(int x);
     void OnLeftUp(int x);

@@ -77,6 +77,41 @@ TEST(SplitPoints, NamesStayWithTheirPiecesAndPausesWithTheirPoints) {
     EXPECT_TRUE(splits.PauseAt(1));
 }
 
+// Pauses found around 3000 and 7000; a point that lands in a pause not its own drops
+// that pause, so that, with the pauses left out, no piece can end before it starts.
+TEST(SplitPoints, APointThatLandsInAnothersPauseDropsThatPause) {
+    struct Case {
+        const char* what;
+        void (*edit)(app::SplitPoints&);
+        std::vector<bool> pauses;  // for each point after the edit, whether its pause stays
+    };
+    const Case cases[] = {
+        {"M after a split in its pause", [](app::SplitPoints& s) { s.Add(3500); }, {false, false, true}},
+        {"M before a split in its pause", [](app::SplitPoints& s) { s.Add(2500); }, {false, false, true}},
+        {"M between the pauses", [](app::SplitPoints& s) { s.Add(5000); }, {true, false, true}},
+        {"a neighbour moved into the pause", [](app::SplitPoints& s) { s.Move(1, 3900); }, {false, false}},
+        {"a point moved within its own pause", [](app::SplitPoints& s) { s.Move(1, 6100); }, {true, true}},
+        {"a point given inside another's pause",
+         [](app::SplitPoints& s) {
+             s.Replace({3000, 3100, 7000}, {}, {app::Pause{2000, 4000}, std::nullopt, app::Pause{6000, 8000}});
+         },
+         {false, false, true}},
+        {"pauses given that overlap",
+         [](app::SplitPoints& s) { s.Replace({3000, 7000}, {}, {app::Pause{2000, 6500}, app::Pause{6000, 8000}}); },
+         {true, false}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        app::SplitPoints splits = FileOf(10000);
+        splits.Replace({3000, 7000}, {}, {app::Pause{2000, 4000}, app::Pause{6000, 8000}});
+        splits.SetLeavePausesOut(true);
+        c.edit(splits);
+        std::vector<bool> pauses;
+        for (std::size_t i = 0; i < splits.Points().size(); ++i) pauses.push_back(splits.PauseAt(i).has_value());
+        EXPECT_EQ(pauses, c.pauses);
+    }
+}
+
 TEST(Marks, EveryWayOfMovingAMarkKeepsTheSameRules) {
     const app::Marks marks{2.0, 5.0, 3.0, 10.0};
     struct Case {

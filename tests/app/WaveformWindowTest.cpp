@@ -358,6 +358,54 @@ TEST_F(Waveform, SplitPointsAreSetMovedUsedAndRemovedWithKeysMouseAndMenu) {
     EXPECT_TRUE(splits.Points().empty());
 }
 
+// The window's keys still work while a split point is held with the mouse: a key
+// that takes the held point away ends the drag, and one that adds or takes away
+// another leaves the held one to be let go where the pointer is.
+TEST_F(Waveform, KeysThatChangeTheSplitPointsDuringADragNeverMoveAnotherPoint) {
+    app::WaveformWindow& window = OpenWaveform();
+    const app::WaveformView& view = window.View();
+    const RECT plot = Plot(window);
+    const int y = (plot.top + plot.bottom) / 2;
+    auto mouse = [&](UINT message, double seconds) {
+        ::SendMessageW(window.Handle(), message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON,
+                       testing_support::MousePosition(static_cast<int>(view.XOf(seconds * kRate)), y));
+    };
+    struct Case {
+        const char* what;
+        std::vector<double> points;  // seconds; the one at 3.0 s is held
+        WORD command;
+        double playhead;
+        bool stillHeld;
+        std::vector<double> after;  // once let go at 3.4 s
+    };
+    const Case cases[] = {
+        {"Del takes the only point", {3.0}, app::kRemoveSplitPoint, 3.0, false, {}},
+        {"Del takes the held one, the last", {1.0, 2.0, 3.0}, app::kRemoveSplitPoint, 3.0, false, {1.0, 2.0}},
+        {"Del takes the one before it", {1.0, 3.0}, app::kRemoveSplitPoint, 1.0, true, {3.4}},
+        {"M adds one before it", {3.0}, app::kSplitHere, 1.0, true, {1.0, 3.4}},
+        {"M adds one after it", {3.0}, app::kSplitHere, 4.0, true, {3.4, 4.0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<std::uint64_t> points;
+        for (double seconds : c.points) points.push_back(static_cast<std::uint64_t>(seconds * kRate));
+        form.Splits().Replace(points);
+        form.player().SetCurrentPosition(c.playhead);
+        mouse(WM_LBUTTONDOWN, 3.0);
+        mouse(WM_MOUSEMOVE, 3.2);
+        ASSERT_EQ(::GetCapture(), window.Handle());
+        ::SendMessageW(window.Handle(), WM_COMMAND, c.command, 0);
+        EXPECT_EQ(::GetCapture() == window.Handle(), c.stillHeld);
+        mouse(WM_MOUSEMOVE, 3.4);
+        ::UpdateWindow(window.Handle());  // the held point drawn where the pointer is
+        mouse(WM_LBUTTONUP, 3.4);
+        const std::vector<std::uint64_t>& after = form.Splits().Points();
+        ASSERT_EQ(after.size(), c.after.size());
+        for (std::size_t i = 0; i < after.size(); ++i)
+            EXPECT_NEAR(after[i] / kRate, c.after[i], view.SamplesPerPixel() / kRate) << i;
+    }
+}
+
 TEST_F(Waveform, FindPausesAndSplitEveryReplaceTheSplitPointsFromTheirDialogs) {
     form.OpenMp3(FixturePath(L"split\\album.mp3"));
     app::WaveformWindow& window = OpenWaveform();

@@ -8,6 +8,7 @@
 #include "media/ExactCut.h"
 #include "media/GainPlan.h"
 #include "media/GranuleGains.h"
+#include "media/Waveform.h"
 #include "support/WindowTesting.h"
 
 using media::GainPlan;
@@ -80,12 +81,25 @@ TEST(GainPlan, TakesEachGranuleAtTheCurveInItsMiddle) {
     }
 }
 
-TEST(GainPlan, NormalizesToTheLastStepBelowFullScale) {
-    for (const auto& [loudest, steps] : {std::pair{32767, 0}, {32768, -1}, {16384, 3}, {16383, 4}, {1000, 20}}) {
-        EXPECT_EQ(media::NormalizingSteps(loudest), steps) << loudest;
-        EXPECT_LE(media::ClippingDb(loudest, steps), 0);
-        EXPECT_GT(media::ClippingDb(loudest, steps + 1), 0);
+TEST(GainPlan, NormalizesToTheLastStepBelowFullScaleOnEitherSide) {
+    // Full scale is 32767 above zero and -32768 below: a step is 2^(1/4) in amplitude.
+    struct Case {
+        std::int16_t low, high;
+        int steps;
+    };
+    const Case cases[] = {
+        {-100, 32767, 0}, {-32768, 100, 0}, {-32768, 32767, 0},  // at full scale already
+        {-100, 16384, 3},                                        // twice would be 32768: over
+        {-16384, 100, 4},                                        // twice is -32768: full scale
+        {-16383, 16383, 4},  {-1000, 1000, 20}, {-1000, 0, 20}, {0, 1000, 20},
+    };
+    for (const Case& c : cases) {
+        const media::Peak peak{c.low, c.high};
+        EXPECT_EQ(media::NormalizingSteps(peak), c.steps) << c.low << " " << c.high;
+        EXPECT_LE(media::ClippingDb(peak, c.steps), 0) << c.low << " " << c.high;
+        EXPECT_GT(media::ClippingDb(peak, c.steps + 1), 0) << c.low << " " << c.high;
     }
+    EXPECT_EQ(media::NormalizingSteps(media::Peak{0, 0}), 0);  // silence
 }
 
 TEST(GainPlan, HalfTheLevelDecodesToHalfTheSamplesOfEveryKindOfSource) {
