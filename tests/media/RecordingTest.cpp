@@ -30,7 +30,7 @@ TEST(Recording, TakingPartsOutLeavesTheSourceRangesAroundThem) {
     const Removal cases[] = {
         {"nothing", {}, {{0, all}}},
         {"one part", {{1000, 5000}}, {{0, 1000}, {5000, all}}},
-        {"three parts", {{1000, 2000}, {3000, 4000}, {10000, 20000}}, {{0, 1000}, {2000, 4000}, {5000, 11000}, {21000, all}}},
+        {"three parts", {{1000, 2000}, {3000, 4000}, {10000, 20000}}, {{0, 1000}, {2000, 4000}, {5000, 12000}, {22000, all}}},
         {"the start", {{0, 700}}, {{700, all}}},
         {"the end and past it", {{all - 100, all + 500}}, {{0, all - 100}}},
         {"next to one taken out", {{1000, 2000}, {500, 1000}}, {{0, 500}, {2000, all}}},
