@@ -63,12 +63,21 @@ SeamPlan PlanSeams(const Recording& recording, const Loudness& loudness) {
         if (candidates.empty())
             throw MediaError(L"A part of the recording is too short to be written without encoding it again.");
 
+        // The nearest; of two as near, the quieter (measured only then: it costs a decode).
+        std::int64_t nearest = spf;
+        for (const Candidate& c : candidates) nearest = std::min(nearest, std::llabs(c.moved));
+        auto levelOf = [&](const Candidate& c) { return c.moved == 0 ? 0 : loudness(c.movesEnd ? before : after, c.changed); };
         std::optional<Candidate> best;
-        double bestLoudness = 0;
+        std::optional<double> bestLoudness;
         for (const Candidate& c : candidates) {
-            if (best && std::llabs(c.moved) > std::llabs(best->moved)) continue;
-            const double level = c.moved == 0 ? 0 : loudness(c.movesEnd ? before : after, c.changed);
-            if (!best || std::llabs(c.moved) < std::llabs(best->moved) || level < bestLoudness) {
+            if (std::llabs(c.moved) != nearest) continue;
+            if (!best) {
+                best = c;
+                continue;
+            }
+            if (!bestLoudness) bestLoudness = levelOf(*best);
+            const double level = levelOf(c);
+            if (level < *bestLoudness) {
                 best = c;
                 bestLoudness = level;
             }
