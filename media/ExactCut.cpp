@@ -10,7 +10,9 @@
 #include <vector>
 
 #include "base/SystemErrorText.h"
+#include "media/CutStart.h"
 #include "media/FileError.h"
+#include "media/FrameGrid.h"
 #include "media/GainPlan.h"
 #include "media/Id3v2Tag.h"
 #include "media/InfoFrame.h"
@@ -27,45 +29,8 @@ namespace media {
 
 namespace {
 
-// A frame's first granule decodes wrongly when the frame before it is not
-// decoded first (the transform's overlap is missing), so it lies before the selection.
-constexpr std::uint64_t kGranule = 576;
 // Reads this large cost the system little more than the copying.
 constexpr std::size_t kChunkSize = 1 << 20;
-// The furthest back a frame's main data can begin (MPEG-1; MPEG-2 reaches half as far).
-constexpr std::uint64_t kMaxMainDataBegin = 511;
-
-struct Frame {
-    FrameHeader header;
-    std::vector<std::uint8_t> bytes;
-};
-
-std::optional<Frame> ReadFrame(const MediaFile& file, std::uint64_t offset) {
-    std::uint8_t start[FrameHeader::kSize];
-    if (file.ReadAt(offset, start, sizeof start) < sizeof start) return std::nullopt;
-    auto header = FrameHeader::Parse(start);
-    if (!header) return std::nullopt;
-    Frame frame{*header, std::vector<std::uint8_t>(static_cast<std::size_t>(header->frameSize))};
-    if (file.ReadAt(offset, frame.bytes.data(), frame.bytes.size()) < frame.bytes.size()) return std::nullopt;
-    return frame;
-}
-
-// The last `needed` bytes of main data before frame `first`, from the frames of
-// its stream that lie unbroken before it; fewer when the file does not have them.
-std::vector<std::uint8_t> Reservoir(const MediaFile& file, const Mp3Index& index, std::size_t first, int needed) {
-    std::vector<std::uint8_t> bytes;
-    const int channels = index.ChannelsOf(first);
-    for (std::size_t frame = first; frame > 0 && static_cast<int>(bytes.size()) < needed; --frame) {
-        auto before = ReadFrame(file, index.frameOffsets[frame - 1]);
-        if (!before || index.frameOffsets[frame - 1] + before->header.frameSize != index.frameOffsets[frame] ||
-            before->header.channels != channels)
-            break;
-        bytes.insert(bytes.begin(), before->bytes.begin() + before->header.MainDataOffset(), before->bytes.end());
-    }
-    if (static_cast<int>(bytes.size()) < needed) return {};
-    bytes.erase(bytes.begin(), bytes.end() - needed);
-    return bytes;
-}
 
 // The tags before and after the audio of the encoder's copy, or nothing where it holds no audio.
 struct Tags {
@@ -83,7 +48,7 @@ std::optional<Tags> ReadTags(const std::wstring& path) {
         tags.leadingSize += tag->TotalSize();
     }
     // A copy that holds no audio is no stream copy to finish.
-    if (!ReadFrame(file, tags.leadingSize)) return std::nullopt;
+    if (!ReadSourceFrame(file, tags.leadingSize)) return std::nullopt;
     const std::uint64_t trailing = AudioEndBeforeTrailingTags(file, tags.leadingSize, file.Size());
     tags.trailing.resize(static_cast<std::size_t>(file.Size() - trailing));
     if (file.ReadAt(trailing, tags.trailing.data(), tags.trailing.size()) < tags.trailing.size()) return std::nullopt;
@@ -94,7 +59,7 @@ std::optional<Tags> ReadTags(const std::wstring& path) {
 std::optional<std::array<std::uint8_t, InfoFrame::kLameTagSize>> SourceLameTag(const MediaFile& file,
                                                                                const Mp3Index& index) {
     if (!index.infoFrame) return std::nullopt;
-    auto frame = ReadFrame(file, *index.infoFrame);
+    auto frame = ReadSourceFrame(file, *index.infoFrame);
     if (!frame) return std::nullopt;
     auto vbr = VbrHeader::Read(frame->header, frame->bytes.data());
     if (!vbr || vbr->lameTag == 0 || vbr->lameTag + InfoFrame::kLameTagSize > frame->header.frameSize)
@@ -113,11 +78,7 @@ int BitrateIndex(const std::uint8_t* frame) noexcept { return frame[2] >> 4; }
 struct Plan {
     std::size_t first = 0;  // the source's first and last frame to copy
     std::size_t last = 0;
-    // The frames written ahead of those copied as they are: a silent frame that
-    // carries the main data the first frame reads from before it, then frames up
-    // to where no frame can reach before the cut any more, those that would read
-    // main data the file does not hold made silent.
-    std::vector<std::uint8_t> head;
+    std::vector<std::uint8_t> head;  // as CutStart
     std::size_t copied = 0;      // the first frame copied as it is
     std::uint64_t musicEnd = 0;  // where the last frame ends in the source
     std::array<std::uint8_t, FrameHeader::kSize> infoHeader{};
@@ -128,57 +89,32 @@ struct Plan {
 
 std::optional<Plan> PlanCut(const MediaFile& source, const Mp3Index& index, SampleRange range) {
     const auto& offsets = index.frameOffsets;
-    const std::uint64_t spf = static_cast<std::uint64_t>(index.format.SamplesPerFrame());
-    // Where the selection starts among the samples the frames decode to.
-    const std::uint64_t lead = range.first + static_cast<std::uint64_t>(index.encoderDelay);
+    const FrameGrid grid = FrameGrid::Of(index);
+    const std::uint64_t spf = static_cast<std::uint64_t>(grid.SamplesPerFrame());
     Plan plan;
-    plan.first = static_cast<std::size_t>(lead >= kGranule ? (lead - kGranule) / spf : 0);
-    plan.last = static_cast<std::size_t>((range.end - 1 + index.encoderDelay + FrameHeader::kDecoderDelay) / spf);
+    plan.first = static_cast<std::size_t>(grid.PrimingFrame(range.first));
+    plan.last = static_cast<std::size_t>(grid.DecodedIn(range.end - 1));
     if (plan.last >= offsets.size()) return std::nullopt;
-    auto closing = ReadFrame(source, offsets[plan.last]);
+    auto closing = ReadSourceFrame(source, offsets[plan.last]);
     if (!closing) return std::nullopt;
     plan.musicEnd = offsets[plan.last] + closing->header.frameSize;
 
     // The cut is in the format of the part it starts in (a joined file's parts may differ in channel count).
-    auto opening = ReadFrame(source, offsets[plan.first]);
+    auto opening = ReadSourceFrame(source, offsets[plan.first]);
     if (!opening || !opening->header.SameRateAs(index.format)) return std::nullopt;
     auto infoHeader = FrameHeader::ForMainData(opening->bytes.data(), InfoFrame::kContentSize);
     if (!infoHeader) return std::nullopt;
     plan.infoHeader = *infoHeader;
 
-    // Main data before the next frame's own that holds what the source has there.
-    std::uint64_t genuine = 0;
-    const int needed = opening->header.MainDataBegin(opening->bytes.data());
-    const std::vector<std::uint8_t> reservoir =
-        needed > 0 ? Reservoir(source, index, plan.first, needed) : std::vector<std::uint8_t>{};
-    if (!reservoir.empty()) {
-        auto header = FrameHeader::ForMainData(opening->bytes.data(), needed);
-        if (!header) return std::nullopt;
-        plan.head.resize(static_cast<std::size_t>(FrameHeader::Parse(header->data())->frameSize));
-        std::memcpy(plan.head.data(), header->data(), header->size());
-        std::memcpy(plan.head.data() + plan.head.size() - reservoir.size(), reservoir.data(), reservoir.size());
-        genuine = reservoir.size();
-    }
-    plan.copied = plan.first;
-    for (; plan.copied <= plan.last && genuine < kMaxMainDataBegin; ++plan.copied) {
-        auto frame = ReadFrame(source, offsets[plan.copied]);
-        if (!frame || !frame->header.SameStreamAs(opening->header)) return std::nullopt;
-        const std::uint64_t next = offsets[plan.copied] + frame->header.frameSize;
-        if (next != (plan.copied < plan.last ? offsets[plan.copied + 1] : plan.musicEnd)) return std::nullopt;
-        if (static_cast<std::uint64_t>(frame->header.MainDataBegin(frame->bytes.data())) > genuine) {
-            // Its audio begins in main data this file does not hold: silence beats noise.
-            // (The checksum of a protected frame would no longer hold.)
-            if (frame->header.hasCrc) return std::nullopt;
-            std::memset(frame->bytes.data() + FrameHeader::kSize, 0,
-                        static_cast<std::size_t>(frame->header.SideInfoSize()));
-        }
-        plan.head.insert(plan.head.end(), frame->bytes.begin(), frame->bytes.end());
-        genuine += static_cast<std::uint64_t>(frame->header.MainDataSize());
-    }
+    auto start = PlanCutStart(source, index, plan.first, plan.last, plan.musicEnd);
+    if (!start) return std::nullopt;
+    plan.head = std::move(start->head);
+    plan.copied = start->copied;
 
-    const bool silentFrame = !reservoir.empty();
+    const bool silentFrame = start->silentFrame;
     plan.frames = (silentFrame ? 1 : 0) + plan.last - plan.first + 1;
-    plan.delay = lead + (silentFrame ? spf : 0) - plan.first * spf;
+    plan.delay = static_cast<std::uint64_t>(static_cast<std::int64_t>(range.first) - grid.FrameStart(plan.first)) +
+                 (silentFrame ? spf : 0);
     plan.padding = plan.frames * spf - plan.delay - (range.end - range.first);
     if (plan.delay > InfoFrame::kMaxCount || plan.padding > InfoFrame::kMaxCount) return std::nullopt;
     return plan;
@@ -228,7 +164,7 @@ std::vector<std::uint8_t> ReadAudio(const MediaFile& source, const Mp3Index& ind
     const std::size_t silent = plan.frames > plan.last - plan.first + 1 ? sizes.front() : 0;
     if (!gains.Change().None())
         report = gains.Apply(std::span(head + silent, audio.data() + audio.size()), index.format,
-                             FrameStartSample(index, plan.first));
+                             FrameGrid::Of(index).FrameStart(plan.first));
     info.musicCrc = LameCrc16(head, static_cast<std::size_t>(audio.data() + audio.size() - head));
     info.frames = static_cast<std::uint32_t>(plan.frames);
     info.bytes = static_cast<std::uint32_t>(std::min<std::uint64_t>(audio.size(), 0xFFFFFFFFu));

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include "media/FrameGrid.h"
 #include "media/GranuleGains.h"
 #include "media/MediaFile.h"
 #include "media/Waveform.h"
@@ -12,7 +13,7 @@ namespace media {
 
 namespace {
 
-constexpr std::int64_t kGranule = 576;
+constexpr std::int64_t kGranule = FrameGrid::kGranule;
 // Full scale on either side of zero.
 constexpr double kHighestSample = 32767;
 constexpr double kLowestSample = -32768;
@@ -97,14 +98,12 @@ GainReport GainPlan::Apply(std::span<std::uint8_t> frames, const FrameHeader& fo
 GainReport TryGainPlan(const std::wstring& path, const Mp3Index& index, const GainPlan& plan) {
     GainReport report;
     if (plan.Change().None() || index.frameOffsets.empty()) return report;
-    const auto spf = static_cast<std::int64_t>(index.format.SamplesPerFrame());
+    const FrameGrid grid = FrameGrid::Of(index);
     const SampleRange range = plan.Range();
     // The frames whose granules reach into the selection, a granule either side.
-    const std::int64_t from = static_cast<std::int64_t>(range.first) + index.encoderDelay - kGranule;
-    const std::int64_t to = static_cast<std::int64_t>(range.end) + index.encoderDelay + kGranule;
     const auto count = static_cast<std::int64_t>(index.FrameCount());
-    const std::int64_t first = std::clamp<std::int64_t>(from / spf, 0, count);
-    const std::int64_t end = std::clamp<std::int64_t>(to / spf + 1, first, count);
+    const auto first = std::min(static_cast<std::int64_t>(grid.PrimingFrame(range.first)), count);
+    const auto end = std::clamp(static_cast<std::int64_t>(grid.FrameOf(range.end + FrameGrid::kGranule)) + 1, first, count);
 
     MediaFile file(path);
     std::vector<std::uint8_t> bytes;
@@ -126,7 +125,7 @@ GainReport TryGainPlan(const std::wstring& path, const Mp3Index& index, const Ga
             const auto header = FrameHeader::Parse(bytes.data() + at);
             const std::size_t size = header ? std::min<std::size_t>(header->frameSize, bytes.size() - at) : 0;
             report += plan.Apply(std::span(bytes.data() + at, size), index.format,
-                                 FrameStartSample(index, static_cast<std::uint64_t>(k)));
+                                 grid.FrameStart(static_cast<std::uint64_t>(k)));
         }
         frame = last + 1;
     }

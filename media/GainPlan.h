@@ -55,11 +55,6 @@ private:
     double fadeOutSamples_;
 };
 
-// Where the frame `frame` of an index starts, in the samples a plan counts.
-inline std::int64_t FrameStartSample(const Mp3Index& index, std::uint64_t frame) noexcept {
-    return static_cast<std::int64_t>(frame * index.format.SamplesPerFrame()) - index.encoderDelay;
-}
-
 // What applying `plan` to the file `path` that `index` describes would report,
 // without writing anything; throws MediaError where the file cannot be read.
 GainReport TryGainPlan(const std::wstring& path, const Mp3Index& index, const GainPlan& plan);

@@ -47,6 +47,13 @@ void GranuleGains::SetGain(int granule, int channel, int gain) noexcept {
     side[(bit >> 3) + 1] = static_cast<std::uint8_t>(changed);
 }
 
+int GranuleGains::MainDataBytes() const noexcept {
+    int bits = 0;
+    for (int granule = 0; granule < Granules(); ++granule)
+        for (int channel = 0; channel < Channels(); ++channel) bits += static_cast<int>(Bits(FieldBit(granule, channel), 12));
+    return (bits + 7) / 8;
+}
+
 bool GranuleGains::Sound() const noexcept {
     if (!CrcHolds()) return false;
     const int switching = header_.version == MpegVersion::Mpeg1 ? 33 : 38;

@@ -24,6 +24,9 @@ public:
     int Gain(int granule, int channel) const noexcept;
     void SetGain(int granule, int channel, int gain) noexcept;
 
+    // The bytes of main data the frame's granules take (their part2_3_length).
+    int MainDataBytes() const noexcept;
+
     // Whether the side information is one a decoder takes as it stands: no Huffman
     // region beyond the granule's 576 lines, no short blocks of type 0, and for a
     // protected frame a checksum that holds.

@@ -2,7 +2,8 @@
 // What the program uses of the MP3 engine: a player that opens files by name, how
 // much audio a file holds, making a stream copy exact (with the frame index the
 // player made of the file) with fades and a change of level, a file's waveform
-// and its quiet spots, cue sheets, and splitting a recording into pieces. The rest of
+// and its quiet spots, cue sheets, splitting a recording into pieces, and a recording
+// made of parts of files written with only its seams encoded again. The rest of
 // media/ is the engine's own business.
 #include <string>
 
@@ -13,6 +14,8 @@
 #include "media/Pieces.h"
 #include "media/Player.h"
 #include "media/QuietSpot.h"
+#include "media/Recording.h"
+#include "media/SeamWriter.h"
 #include "media/SplitSearch.h"
 #include "media/Waveform.h"
 

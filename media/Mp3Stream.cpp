@@ -5,6 +5,7 @@
 #include <numeric>
 #include <optional>
 
+#include "media/FrameGrid.h"
 #include "media/MediaError.h"
 #include "media/Mp3Reader.h"
 
@@ -75,16 +76,15 @@ void Mp3Stream::SeekFrom(std::uint64_t sample, std::size_t alignment) {
     position_ = std::min(sample, Length());
     pcm_.clear();
     pcmRead_ = 0;
-    std::uint64_t spf = static_cast<std::uint64_t>(index_.format.SamplesPerFrame());
-    std::uint64_t streamSample = position_ + static_cast<std::uint64_t>(index_.encoderDelay);
-    std::uint64_t target = streamSample / spf;
+    const FrameGrid grid = FrameGrid::Of(index_);
+    const std::uint64_t target = grid.FrameOf(position_);
     if (target >= index_.FrameCount()) {
         nextFrame_ = index_.frameOffsets.size();
         skip_ = 0;
         return;
     }
     nextFrame_ = PrimingStart(static_cast<std::size_t>(target)) / alignment * alignment;
-    skip_ = streamSample - nextFrame_ * spf + AcmDecoder::kDecoderDelay;
+    skip_ = grid.OutputBefore(nextFrame_, position_);
     decodingChannels_ = 0;
     if (!DecoderFor(index_.ChannelsOf(nextFrame_))) nextFrame_ = index_.frameOffsets.size();
 }
@@ -170,7 +170,7 @@ bool Mp3Stream::DecodeMore() {
         nextFrame_ = offsets.size();
         return false;
     }
-    if (gains_) gains_->Apply(frames_, index_.format, FrameStartSample(index_, first));
+    if (gains_) gains_->Apply(frames_, index_.format, FrameGrid::Of(index_).FrameStart(first));
     // The codec starts decoding only once the next frame's header confirms the
     // first one's: the last frame of a run is followed by a copy of its header, or
     // a lone frame (or a seek into the last one) would never play.

@@ -5,6 +5,7 @@
 #include <limits>
 #include <system_error>
 
+#include "media/FrameGrid.h"
 #include "media/Mp3Stream.h"
 
 namespace media {
@@ -83,12 +84,12 @@ Waveform::~Waveform() {
 // stands as at the file's start, so that their samples are a decode from the start's.
 void Waveform::PlanParts() {
     const std::uint64_t frames = index_->FrameCount();
-    const std::uint64_t spf = static_cast<std::uint64_t>(index_->format.SamplesPerFrame());
+    const FrameGrid grid = FrameGrid::Of(*index_);
     const std::uint64_t period = Mp3Stream::StateFrames(index_->format);
     const std::uint64_t partFrames = period * std::clamp<std::uint64_t>(CeilDiv(frames, period * kMinParts), 1, kMaxPartPeriods);
     partStarts_.assign(1, 0);
     for (std::uint64_t frame = partFrames + kPartLeadFrames; frame < frames; frame += partFrames) {
-        const std::uint64_t sample = frame * spf - static_cast<std::uint64_t>(index_->encoderDelay);
+        const auto sample = static_cast<std::uint64_t>(grid.FrameStart(frame));
         const std::uint64_t start = sample / kBlockSamples * kBlockSamples;
         if (start >= length_) break;
         partStarts_.push_back(start);

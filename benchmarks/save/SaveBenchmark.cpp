@@ -94,29 +94,6 @@ std::wstring ThroughInterpreter(const std::wstring& commandLine) {
     return std::wstring(interpreter) + L" /c \"" + commandLine + L"\"";
 }
 
-// Seconds to copy the byte range the selection covers, read and written in large blocks.
-double ByteCopy(const std::wstring& input, const std::wstring& output, double fromFraction, double toFraction) {
-    const double start = Now();
-    base::KernelHandle source(::CreateFileW(input.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                            FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    base::KernelHandle target(::CreateFileW(output.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    LARGE_INTEGER size{};
-    ::GetFileSizeEx(source.Get(), &size);
-    LARGE_INTEGER from{};
-    from.QuadPart = static_cast<LONGLONG>(static_cast<double>(size.QuadPart) * fromFraction);
-    auto remaining = static_cast<LONGLONG>(static_cast<double>(size.QuadPart) * (toFraction - fromFraction));
-    ::SetFilePointerEx(source.Get(), from, nullptr, FILE_BEGIN);
-    std::vector<char> buffer(1 << 20);
-    while (remaining > 0) {
-        DWORD read = 0, written = 0;
-        auto want = static_cast<DWORD>(std::min<LONGLONG>(remaining, static_cast<LONGLONG>(buffer.size())));
-        if (!::ReadFile(source.Get(), buffer.data(), want, &read, nullptr) || read == 0) break;
-        ::WriteFile(target.Get(), buffer.data(), read, &written, nullptr);
-        remaining -= read;
-    }
-    return Now() - start;
-}
-
 struct Cut {
     const wchar_t* name;
     const wchar_t* file;
@@ -175,7 +152,7 @@ void Measure(app::Form1& form, const std::wstring& fixtures, const std::wstring&
         left.push_back(ExactStepLeft(input, bareCommand, bareOutput, cut.start, cut.length, form.player().Index()));
     std::vector<double> copies;
     for (int run = 0; run < kRuns; ++run)
-        copies.push_back(ByteCopy(input, work + L"\\bytes.mp3", cut.start / cut.fileSeconds,
+        copies.push_back(benchmarks::ByteCopy(input, work + L"\\bytes.mp3", cut.start / cut.fileSeconds,
                                   (cut.start + cut.length) / cut.fileSeconds));
     const double programTime = Median(program), bareTime = Median(bare), interpretedTime = Median(interpreted);
     std::wprintf(L"\n%ls (median of %d runs)\n", cut.name, kRuns);

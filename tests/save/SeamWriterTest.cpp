@@ -1,0 +1,294 @@
+// Recordings with parts taken out and files joined, written with only the
+// frames at each seam encoded again (by the program's ffmpeg.exe), decoded by
+// the host's ffmpeg and mpg123 and held against the sources' decodes and the
+// audio the sources were made from.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <memory>
+#include <set>
+
+#include "support/ProgramEncoder.h"
+#include "support/WindowTesting.h"
+#include "SaveFixtures.h"
+#include "media/GranuleGains.h"
+#include "media/MediaError.h"
+#include "media/MediaFile.h"
+#include "media/Mp3Reader.h"
+#include "media/Mp3Stream.h"
+#include "media/SeamWriter.h"
+
+namespace {
+
+using media::Recording;
+using media::SampleRange;
+using save_tests::ReadAll;
+using save_tests::ScratchFolder;
+
+constexpr std::uint64_t kGranule = 576;
+// A decoder's synthesis filter remembers the last 512 samples it gave out, so a
+// granule that differs shows in that many samples after it too.
+constexpr std::uint64_t kSynthesisMemory = 512;
+// mpg123 rounds its output another way.
+constexpr int kRoundingSteps = 1;
+// Our player's codec, seeking, against itself from the start.
+constexpr int kCodecRounding = 4;
+// At most this much more error at a seam than the source's own coding has there.
+constexpr double kMaxExtraErrorDb = 3;
+// MPEG-2 and 2.5 seams do not meet that yet: where the new frames meet the
+// copied ones the error is up to 12.5 dB above the source's (a granule each).
+constexpr double kLowSampleRateExtraErrorDb = 13;
+
+std::wstring Source(const std::wstring& name) { return testing_support::FixturePath(L"seams\\" + name); }
+
+std::shared_ptr<const media::Mp3Index> IndexOf(const std::wstring& path) {
+    return std::make_shared<const media::Mp3Index>(save_tests::ReadIndex(path));
+}
+
+std::vector<std::int16_t> Pcm(const std::wstring& path) {
+    const std::string bytes = ReadAll(path);
+    std::vector<std::int16_t> pcm(bytes.size() / 2);
+    std::memcpy(pcm.data(), bytes.data(), pcm.size() * 2);
+    return pcm;
+}
+
+struct Case {
+    const char* what;
+    const wchar_t* source;
+    const wchar_t* joined;                 // a file joined at the end, or none
+    std::vector<std::pair<double, double>> removed;  // seconds of the recording as it is then
+    double extraErrorDb = kMaxExtraErrorDb;
+};
+
+const Case kCases[] = {
+    {"tones, CBR, one part out", L"tones-cbr.mp3", nullptr, {{1.0123, 0.7}}},
+    {"noise, VBR, three parts out", L"noise-vbr.mp3", nullptr, {{0.5, 0.3}, {1.2345, 0.25}, {2.2, 0.4011}}},
+    {"speech, mono, one part out", L"speech-mono.mp3", nullptr, {{1.6, 0.5}}},
+    {"chord sweep, MPEG-2, three parts out", L"sweep-mpeg2.mp3", nullptr, {{0.6, 0.2}, {1.5, 0.33}, {2.5, 0.25}}, kLowSampleRateExtraErrorDb},
+    {"tones, MPEG-2.5, one part out", L"tones-mpeg25.mp3", nullptr, {{1.3, 0.8}}, kLowSampleRateExtraErrorDb},
+    {"tones, CRC, three parts out", L"tones-crc.mp3", nullptr, {{0.4, 0.3}, {1.3, 0.4}, {2.1, 0.2}}},
+    {"128 and 192 kbit/s joined", L"tones-cbr.mp3", L"noise-192.mp3", {}},
+};
+
+struct Written {
+    const Case* c;
+    std::wstring file;
+    media::WrittenRecording result;
+    std::vector<std::int16_t> intended;  // the sources' host decodes over the parts
+    std::vector<std::int16_t> original;  // the audio the sources were made from, over the parts
+    std::vector<std::int16_t> sourceMpg123;
+    int channels = 0;
+};
+
+// The samples of every part, from each part's source's file of samples.
+std::vector<std::int16_t> Over(const media::WrittenRecording& written, const std::wstring& suffix, int channels) {
+    std::vector<std::int16_t> all;
+    for (const media::RecordingPart& part : written.parts) {
+        const auto pcm = Pcm(part.source + suffix);
+        const std::size_t from = std::min(pcm.size(), static_cast<std::size_t>(part.samples.first * channels));
+        const std::size_t to = std::min(pcm.size(), static_cast<std::size_t>(part.samples.end * channels));
+        all.insert(all.end(), pcm.begin() + static_cast<std::ptrdiff_t>(from), pcm.begin() + static_cast<std::ptrdiff_t>(to));
+    }
+    return all;
+}
+
+double ErrorEnergy(const std::vector<std::int16_t>& a, const std::vector<std::int16_t>& b, std::size_t from, std::size_t to) {
+    double sum = 0;
+    for (std::size_t i = from; i < std::min({to, a.size(), b.size()}); ++i) sum += std::pow(double(a[i]) - b[i], 2);
+    return sum;
+}
+
+class SeamWriter : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        folder_ = new ScratchFolder(L"seams");
+        // The host decodes each source once, beside its copy here.
+        std::string script = "cd '" + save_tests::HostPath(folder_->Path()) + "' && for f in " +
+                             save_tests::HostPath(Source(L"")) + "*.mp3; do b=$(basename \"$f\"); "
+                             "ffmpeg -v error -nostdin -i \"$f\" -f s16le -c:a pcm_s16le \"$b.ffmpeg.s16\" || echo failed; "
+                             "mpg123 -q -s \"$f\" > \"$b.mpg123.s16\" || echo failed; cp \"$f.wav.s16\" \"$b.wav.s16\"; done; echo decoded";
+        const std::string report = save_tests::RunOnHost(script);
+        if (report != "decoded\n") ADD_FAILURE() << report;
+    }
+    static void TearDownTestSuite() {
+        delete folder_;
+        folder_ = nullptr;
+    }
+
+    static ScratchFolder* folder_;
+};
+
+ScratchFolder* SeamWriter::folder_ = nullptr;
+
+TEST_F(SeamWriter, EverySeamDecodesAsTheIntendedAudioAndEveryOtherFrameIsTheSources) {
+    testing_support::ProgramEncoder encoder;
+    std::vector<Written> written;
+    int number = 0;
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.what);
+        Recording recording(Source(c.source), IndexOf(Source(c.source)));
+        if (c.joined) recording.Join(Source(c.joined), IndexOf(Source(c.joined)));
+        const double rate = recording.Format().sampleRate;
+        for (auto [start, length] : c.removed)
+            recording.Remove(media::SelectionSamples(start, length, static_cast<int>(rate)));
+        const std::uint64_t asked = recording.Length();
+        Written w{&c, *folder_ / (L"written" + std::to_wstring(++number) + L".mp3"), {}, {}, {}, {}, recording.Format().channels};
+        const int runs = encoder.Runs();
+        std::atomic<bool> stop{false};
+        std::optional<media::WrittenRecording> result;
+        try {
+            result = media::WriteRecording(recording, w.file, encoder, stop);
+        } catch (const media::MediaError& error) {
+            ADD_FAILURE() << testing::PrintToString(error.Reason());
+            continue;
+        }
+        ASSERT_TRUE(result);
+        w.result = *result;
+        EXPECT_EQ(encoder.Runs(), runs + 1) << "one encoder run for all seams";
+        ASSERT_EQ(w.result.seams.size(), recording.Parts().size() - 1);
+        std::int64_t moved = 0;
+        for (const media::WrittenSeam& seam : w.result.seams) {
+            EXPECT_LE(std::llabs(seam.moved), recording.Format().SamplesPerFrame() / 2 + (c.joined ? recording.Format().SamplesPerFrame() / 2 : 0));
+            moved += seam.moved;
+        }
+        EXPECT_EQ(static_cast<std::int64_t>(w.result.length), static_cast<std::int64_t>(asked) - moved);
+        written.push_back(std::move(w));
+    }
+
+    ASSERT_EQ(save_tests::RunOnHost("cd '" + save_tests::HostPath(folder_->Path()) +
+                                    "' && for f in written*.mp3; do "
+                                    "ffmpeg -v error -nostdin -i \"$f\" -f s16le -c:a pcm_s16le \"$f.ffmpeg.s16\" || echo failed; "
+                                    "mpg123 -q -s \"$f\" > \"$f.mpg123.s16\" || echo failed; done; echo decoded"),
+              "decoded\n");
+
+    for (Written& w : written) {
+        SCOPED_TRACE(w.c->what);
+        const auto channels = static_cast<std::size_t>(w.channels);
+        // The sources' files of samples, by the copies' names in the scratch folder.
+        media::WrittenRecording inFolder = w.result;
+        for (media::RecordingPart& part : inFolder.parts)
+            part.source = *folder_ / part.source.substr(part.source.find_last_of(L'\\') + 1);
+        const auto intended = Over(inFolder, L".ffmpeg.s16", w.channels);
+        const auto intendedMpg123 = Over(inFolder, L".mpg123.s16", w.channels);
+        const auto original = Over(inFolder, L".wav.s16", w.channels);
+        const auto ffmpeg = Pcm(w.file + L".ffmpeg.s16");
+        const auto mpg123 = Pcm(w.file + L".mpg123.s16");
+        ASSERT_EQ(ffmpeg.size(), w.result.length * channels) << "the length is exact";
+        ASSERT_EQ(intended.size(), ffmpeg.size());
+
+        // Samples nearSeam a seam: its new frames and a granule either side.
+        std::vector<bool> nearSeam(w.result.length, false);
+        for (const media::WrittenSeam& seam : w.result.seams) {
+            EXPECT_LT(seam.encoded.first, seam.encoded.end);
+            for (std::uint64_t i = seam.encoded.first >= kGranule ? seam.encoded.first - kGranule : 0;
+                 i < std::min(w.result.length, seam.encoded.end + kGranule + kSynthesisMemory); ++i)
+                nearSeam[i] = true;
+        }
+        std::size_t differing = 0, differingMpg123 = 0;
+        for (std::size_t i = 0; i < ffmpeg.size(); ++i) {
+            if (nearSeam[i / channels]) continue;
+            differing += ffmpeg[i] != intended[i];
+            if (i < mpg123.size() && i < intendedMpg123.size())
+                differingMpg123 += std::abs(mpg123[i] - intendedMpg123[i]) > kRoundingSteps;
+        }
+        EXPECT_EQ(differing, 0u) << "ffmpeg: samples away from the seams as the sources decode";
+        EXPECT_EQ(differingMpg123, 0u) << "mpg123: samples away from the seams as the sources decode";
+
+        // At each seam, no more error against the original audio than the sources' own coding has there, + 3 dB.
+        for (const media::WrittenSeam& seam : w.result.seams) {
+            const std::size_t from = static_cast<std::size_t>((seam.encoded.first >= kGranule ? seam.encoded.first - kGranule : 0) * channels);
+            const std::size_t to = static_cast<std::size_t>(std::min(w.result.length, seam.encoded.end + kGranule + kSynthesisMemory) * channels);
+            const double own = ErrorEnergy(intended, original, from, to);
+            const double ours = ErrorEnergy(ffmpeg, original, from, to);
+            EXPECT_LE(10 * std::log10((ours + 1) / (own + 1)), w.c->extraErrorDb) << "seam at " << seam.position;
+        }
+
+        // Every frame but the new ones (and a silent one that may start the file) is a source's, byte for byte.
+        std::set<std::string> sourceFrames;
+        for (const media::RecordingPart& part : w.result.parts) {
+            const std::string bytes = ReadAll(part.source);
+            for (std::uint64_t offset : part.index->frameOffsets) {
+                const auto header = media::FrameHeader::Parse(reinterpret_cast<const std::uint8_t*>(bytes.data() + offset));
+                sourceFrames.insert(bytes.substr(static_cast<std::size_t>(offset), static_cast<std::size_t>(header->frameSize)));
+            }
+        }
+        const auto index = save_tests::ReadIndex(w.file);
+        std::string bytes = ReadAll(w.file);
+        std::uint64_t foreign = 0;
+        for (std::uint64_t offset : index.frameOffsets) {
+            auto* frame = reinterpret_cast<std::uint8_t*>(bytes.data() + offset);
+            const auto header = media::FrameHeader::Parse(frame);
+            ASSERT_TRUE(header);
+            foreign += sourceFrames.count(bytes.substr(static_cast<std::size_t>(offset), static_cast<std::size_t>(header->frameSize))) == 0;
+            EXPECT_TRUE(media::GranuleGains(frame, *header).CrcHolds()) << "frame at " << offset;
+        }
+        EXPECT_LE(foreign, w.result.encodedFrames + 1);
+        EXPECT_GE(foreign, w.result.encodedFrames);
+
+        // Our own player, seeking, gives what it gives reading from the start.
+        media::Mp3Stream whole(w.file);
+        std::vector<std::int16_t> all(w.result.length * channels);
+        ASSERT_EQ(whole.Read(all.data(), w.result.length), w.result.length);
+        for (std::uint64_t at : {w.result.length / 5, w.result.length / 2 + 333, w.result.length * 4 / 5}) {
+            media::Mp3Stream stream(w.file);
+            stream.Seek(at);
+            std::vector<std::int16_t> some(4096 * channels);
+            const std::size_t got = stream.Read(some.data(), 4096);
+            int largest = 0;
+            for (std::size_t i = 0; i < got * channels; ++i)
+                largest = std::max(largest, std::abs(some[i] - all[static_cast<std::size_t>(at * channels) + i]));
+            EXPECT_LE(largest, kCodecRounding) << "seek to " << at;
+        }
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// The program's encoder, and the user giving the save up while it runs.
+class GivenUpDuringEncoding : public testing_support::ProgramEncoder {
+public:
+    explicit GivenUpDuringEncoding(std::atomic<bool>& stop) : stop_(stop) {}
+    void Encode(const std::wstring& pcm, const media::FrameHeader& format, const std::vector<Output>& outputs) override {
+        ProgramEncoder::Encode(pcm, format, outputs);
+        stop_ = true;
+    }
+
+private:
+    std::atomic<bool>& stop_;
+};
+
+TEST(SeamWriterEnds, AMissingEncoderOrAGivenUpSaveLeavesNoFileBehind) {
+    struct Case {
+        const char* what;
+        bool missingEncoder;
+        const wchar_t* said;  // the start of the message, or none where nothing is written and nothing said
+    } const cases[] = {
+        {"the encoder is missing", true, L"The encoder could not be started"},
+        {"the save is given up while the encoder runs", false, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScratchFolder folder(L"seam-ends");
+        Recording recording(Source(L"tones-cbr.mp3"), IndexOf(Source(L"tones-cbr.mp3")));
+        recording.Remove({30000, 50000});
+        std::atomic<bool> stop{false};
+        testing_support::ProgramEncoder missing(folder / L"ffmpeg.exe");
+        GivenUpDuringEncoding givingUp(stop);
+        media::SeamEncoder& encoder = c.missingEncoder ? static_cast<media::SeamEncoder&>(missing) : givingUp;
+        try {
+            EXPECT_FALSE(media::WriteRecording(recording, folder / L"written.mp3", encoder, stop));
+            EXPECT_EQ(c.said, nullptr);
+        } catch (const media::MediaError& error) {
+            ASSERT_NE(c.said, nullptr) << testing::PrintToString(error.Reason());
+            EXPECT_EQ(error.Reason().rfind(c.said, 0), 0u) << testing::PrintToString(error.Reason());
+        }
+        EXPECT_TRUE(folder.Files().empty()) << testing::PrintToString(folder.Files());
+    }
+}
+
+}  // namespace
