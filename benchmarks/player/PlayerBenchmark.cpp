@@ -69,6 +69,17 @@ bool WriteFileOf(const std::wstring& path, const std::vector<char>& head, std::u
     return ok && ::SetEndOfFile(file.Get());
 }
 
+// Writes `block` `times` over, end to end.
+bool WriteRepeated(const std::wstring& path, const std::vector<char>& block, int times) {
+    base::KernelHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    if (!file) return false;
+    for (int i = 0; i < times; ++i) {
+        DWORD written = 0;
+        if (!::WriteFile(file.Get(), block.data(), static_cast<DWORD>(block.size()), &written, nullptr)) return false;
+    }
+    return true;
+}
+
 std::vector<char> ReadAll(const std::wstring& path) {
     base::KernelHandle file(
         ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
@@ -81,12 +92,15 @@ std::vector<char> ReadAll(const std::wstring& path) {
     return bytes;
 }
 
-double PeakPrivateMegabytes() {
+PROCESS_MEMORY_COUNTERS_EX Memory() {
     PROCESS_MEMORY_COUNTERS_EX memory{};
     memory.cb = sizeof memory;
     ::GetProcessMemoryInfo(::GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory);
-    return memory.PeakPagefileUsage / 1048576.0;
+    return memory;
 }
+
+double PrivateMegabytes() { return Memory().PrivateUsage / 1048576.0; }
+double PeakPrivateMegabytes() { return Memory().PeakPagefileUsage / 1048576.0; }
 
 // Opens the file as the player does until its length is known; the time taken and
 // the frames found, or -1 where it was refused.
@@ -155,6 +169,23 @@ void ExtremeFiles(const std::wstring& fixtures) {
             "1 GiB hole between tiny frames: open %.2f s, reading once %.2f s (%.2f x), %lld frames, "
             "peak private memory %.1f MB before, %.1f MB after\n",
             seconds, readTime, seconds / readTime, found, peakBefore, PeakPrivateMegabytes());
+    }
+
+    // 1 GiB of nothing but the smallest frames (44.7 million): what the index commits.
+    std::vector<char> frames;
+    for (int i = 0; i < 43690; ++i) frames.insert(frames.end(), frame.begin(), frame.end());
+    if (WriteRepeated(path, frames, 1024)) {
+        const double before = PrivateMegabytes();
+        const double peakBefore = PeakPrivateMegabytes();
+        const auto start = Clock::now();
+        media::MediaFile file(path);
+        const media::Mp3Index index = media::Mp3Reader(file).Read();
+        const double seconds = Seconds(Clock::now() - start);
+        std::printf(
+            "1 GiB of tiny frames: open %.2f s, %llu frames (%.1f MB at 8 bytes each), private memory %.1f MB more "
+            "with the index, peak %.1f MB more\n",
+            seconds, static_cast<unsigned long long>(index.FrameCount()), index.FrameCount() * 8 / 1048576.0,
+            PrivateMegabytes() - before, std::max(0.0, PeakPrivateMegabytes() - peakBefore));
     }
     ::DeleteFileW(path.c_str());
 }
