@@ -24,8 +24,9 @@ constexpr std::uint64_t kMaxPartPeriods = 4;
 constexpr std::uint64_t kPartLeadFrames = 16;
 constexpr int kWorkers = 2;
 // Samples per channel at a part's start that show whether it goes on from the part
-// before as one decode does: where the rounding state differs, about half of them do.
-constexpr std::size_t kSeamSamples = 1152;
+// before as one decode does (where the rounding state differs, many of them do); whole
+// blocks, so that a decode that takes the part over levels them as they are.
+constexpr std::size_t kSeamSamples = 4 * Waveform::kBlockSamples;
 
 std::uint64_t CeilDiv(std::uint64_t value, std::uint64_t by) { return (value + by - 1) / by; }
 
