@@ -140,3 +140,4 @@ TEST(Mp3Stream, PlaysAPartWithAnotherChannelCountInTheCountTheFileStartsWith) {
         EXPECT_LE(largest, 8);
     }
 }
+
