@@ -8,12 +8,13 @@
 #include <vector>
 
 #include "media/FrameHeader.h"
+#include "media/FrameOffsets.h"
 
 namespace media {
 
 struct Mp3Index {
     FrameHeader format;                           // the first audio frame's header
-    std::vector<std::uint64_t> frameOffsets;      // file offset of every audio frame, in order
+    FrameOffsets frameOffsets;                    // file offset of every audio frame, in order
     std::uint64_t audioEnd = 0;                   // where the audio stops (trailing tags left out)
     std::uint64_t fileSize = 0;                   // the file's size when it was read
     std::uint64_t lastWriteTime = 0;              // and when it had last been written

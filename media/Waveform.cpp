@@ -24,6 +24,10 @@ constexpr std::uint64_t kMaxPartPeriods = 4;
 // and the decoder's overlap; where that is not enough it starts a period earlier.
 constexpr std::uint64_t kPartLeadFrames = 16;
 constexpr int kWorkers = 2;
+// Samples per channel at a part's start that show whether it goes on from the part
+// before as one decode does (where the rounding state differs, many of them do); whole
+// blocks, so that a decode that takes the part over levels them as they are.
+constexpr std::size_t kSeamSamples = 4 * Waveform::kBlockSamples;
 
 std::uint64_t CeilDiv(std::uint64_t value, std::uint64_t by) { return (value + by - 1) / by; }
 
@@ -63,8 +67,8 @@ Waveform::Waveform(const std::wstring& path, std::shared_ptr<const Mp3Index> ind
     running_ = workers;
     for (int i = 0; i < workers; ++i) {
         try {
-            workers_.emplace_back([this] {
-                Run();
+            workers_.emplace_back([this, i] {
+                Run(i);
                 WorkersEnded(1);
             });
         } catch (const std::system_error&) {
@@ -76,7 +80,11 @@ Waveform::Waveform(const std::wstring& path, std::shared_ptr<const Mp3Index> ind
 }
 
 Waveform::~Waveform() {
-    stop_.store(true, std::memory_order_relaxed);
+    {
+        std::lock_guard lock(progressMutex_);
+        stop_.store(true, std::memory_order_relaxed);
+    }
+    finishedChanged_.notify_all();
     for (std::thread& worker : workers_) worker.join();
 }
 
@@ -94,7 +102,8 @@ void Waveform::PlanParts() {
         if (start >= length_) break;
         partStarts_.push_back(start);
     }
-    partDone_.assign(partStarts_.size(), 0);
+    parts_.assign(partStarts_.size(), PartState{});
+    parts_[0].joined = true;
     partStarts_.push_back(length_);
 }
 
@@ -103,14 +112,25 @@ void Waveform::Wait() const {
     finishedChanged_.wait(lock, [this] { return Finished(); });
 }
 
-void Waveform::Run() noexcept {
+void Waveform::Run(int worker) noexcept {
+    std::size_t part = nextPart_++;
     try {
         Mp3Stream stream(path_, index_);
-        for (std::size_t part = nextPart_++; part < partDone_.size() && !stop_.load(std::memory_order_relaxed);
-             part = nextPart_++)
-            ComputePart(stream, part);
+        std::vector<std::int16_t> pcm(kReadBlocks * kBlockSamples * static_cast<std::size_t>(channels_));
+        std::size_t already = 0;  // samples of the part in pcm, read to check its start
+        bool straight = false;    // the stream has decoded the part before and stands at its start
+        while (part < parts_.size() && !stop_.load(std::memory_order_relaxed)) {
+            if (ComputePart(stream, part, worker, pcm, already, straight)) {
+                part = NextPart(stream, part, pcm, already, straight);
+            } else {
+                part = nextPart_++;
+                already = 0;
+                straight = false;
+            }
+        }
     } catch (...) {
         // A file that cannot be opened or decoded any more: what is ready stays, the rest is unreadable.
+        if (part < parts_.size()) Leave(part, worker, true);
     }
 }
 
@@ -123,22 +143,90 @@ void Waveform::WorkersEnded(int count) noexcept {
     }
 }
 
-void Waveform::ComputePart(Mp3Stream& stream, std::size_t part) {
+// Levels `part` from where the stream stands (its start, or `already` samples into
+// it); false where it was left to another decode or the file stops decoding in it.
+bool Waveform::ComputePart(Mp3Stream& stream, std::size_t part, int worker, std::vector<std::int16_t>& pcm,
+                           std::size_t already, bool straight) {
     const std::size_t channels = static_cast<std::size_t>(channels_);
     const std::uint64_t first = partStarts_[part];
     const std::uint64_t length = partStarts_[part + 1] - first;
-    // A worker that took the part after its last one reads on.
-    if (stream.Position() != first) stream.SeekAsFromStart(first);
-    std::vector<std::int16_t> pcm(kReadBlocks * kBlockSamples * channels);
+    if (!straight) stream.SeekAsFromStart(first);
+    if (!Claim(part, worker, straight)) return false;
     std::uint64_t done = 0;
-    while (done < length && !stop_.load(std::memory_order_relaxed)) {
-        const std::size_t wanted = static_cast<std::size_t>(std::min<std::uint64_t>(kReadBlocks * kBlockSamples, length - done));
-        const std::size_t got = stream.Read(pcm.data(), wanted);
+    std::size_t got = already;
+    while (!stop_.load(std::memory_order_relaxed)) {
+        if (done == 0 && got > 0) {
+            std::lock_guard lock(progressMutex_);
+            parts_[part].head.assign(pcm.begin(), pcm.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(got, kSeamSamples) * channels));
+            finishedChanged_.notify_all();
+        }
         StoreBlocks(pcm.data(), first + done, got);
         done += got;
-        Publish(part, done);
-        if (got < wanted) break;  // where the file stops decoding
+        if (!Publish(part, done)) return false;
+        if (done == length) break;
+        const std::size_t wanted = static_cast<std::size_t>(std::min<std::uint64_t>(kReadBlocks * kBlockSamples, length - done));
+        got = stream.Read(pcm.data(), wanted);
+        if (got == 0) break;  // where the file stops decoding
     }
+    Leave(part, worker, done == 0);
+    return done == length;
+}
+
+// The part to level after `part`: the next one straight on where no worker has
+// taken it; where one has, this decode reads its first samples, and takes it over
+// where they are not that worker's (its start did not stand as the file's start).
+std::size_t Waveform::NextPart(Mp3Stream& stream, std::size_t part, std::vector<std::int16_t>& pcm,
+                               std::size_t& already, bool& straight) {
+    const std::size_t next = part + 1;
+    already = 0;
+    straight = false;
+    std::size_t untaken = next;
+    if (next < parts_.size() && nextPart_.compare_exchange_strong(untaken, next + 1)) {
+        straight = true;
+        return next;
+    }
+    if (next >= parts_.size()) return nextPart_++;
+    const std::size_t count = static_cast<std::size_t>(std::min<std::uint64_t>(kSeamSamples, partStarts_[next + 1] - partStarts_[next]));
+    already = stream.Read(pcm.data(), count);
+    const std::size_t values = already * static_cast<std::size_t>(channels_);
+    std::unique_lock lock(progressMutex_);
+    PartState& after = parts_[next];
+    finishedChanged_.wait(lock, [&] { return stop_.load(std::memory_order_relaxed) || !after.head.empty() || after.failed; });
+    if (after.head.size() == values && std::equal(after.head.begin(), after.head.end(), pcm.begin())) {
+        after.joined = true;
+        Advance();
+        already = 0;
+        return nextPart_++;
+    }
+    after.takenOver = after.writer >= 0;
+    straight = true;
+    return next;
+}
+
+// Makes `worker` the part's writer once its last one has left it.
+bool Waveform::Claim(std::size_t part, int worker, bool straight) {
+    std::unique_lock lock(progressMutex_);
+    PartState& state = parts_[part];
+    finishedChanged_.wait(lock, [&] { return stop_.load(std::memory_order_relaxed) || state.writer < 0; });
+    if (stop_.load(std::memory_order_relaxed)) return false;
+    state.writer = worker;
+    state.takenOver = false;
+    state.failed = false;
+    state.done = 0;
+    state.head.clear();
+    state.joined = state.joined || straight;
+    // The part after was checked against this one's last levelling, if any: it is checked again.
+    if (part + 1 < parts_.size()) parts_[part + 1].joined = false;
+    return true;
+}
+
+void Waveform::Leave(std::size_t part, int worker, bool failed) noexcept {
+    std::lock_guard lock(progressMutex_);
+    PartState& state = parts_[part];
+    if (state.writer != worker) return;
+    state.writer = -1;
+    state.failed = failed;
+    finishedChanged_.notify_all();
 }
 
 namespace {
@@ -178,16 +266,35 @@ void Waveform::StoreBlocks(const std::int16_t* pcm, std::uint64_t first, std::si
     }
 }
 
-// The ready prefix runs through the parts that are done to where the first one
-// that is not has got; the groups it passes are summed up before it is published.
-void Waveform::Publish(std::size_t part, std::uint64_t done) {
+// False where the part is to be left to another decode.
+bool Waveform::Publish(std::size_t part, std::uint64_t done) {
     std::lock_guard lock(progressMutex_);
-    partDone_[part] = done;
+    PartState& state = parts_[part];
+    if (state.takenOver) {
+        state.writer = -1;
+        finishedChanged_.notify_all();
+        return false;
+    }
+    state.done = done;
+    Advance();
+    return true;
+}
+
+// The ready prefix runs through the parts that are done and go on from the part
+// before to where the first one that is not has got; the groups it passes are
+// summed up before it is published. Under progressMutex_.
+void Waveform::Advance() {
     const std::uint64_t ready = ready_.load(std::memory_order_relaxed);
     std::size_t open = static_cast<std::size_t>(std::upper_bound(partStarts_.begin(), partStarts_.end(), ready) - partStarts_.begin()) - 1;
-    open = std::min(open, partDone_.size() - 1);
-    while (open + 1 < partDone_.size() && partDone_[open] == partStarts_[open + 1] - partStarts_[open]) ++open;
-    const std::uint64_t newReady = partStarts_[open] + partDone_[open];
+    open = std::min(open, parts_.size() - 1);
+    auto length = [this](std::size_t part) { return partStarts_[part + 1] - partStarts_[part]; };
+    while (open + 1 < parts_.size() && parts_[open].joined && parts_[open].done == length(open)) {
+        // A part the prefix has passed is never levelled again nor checked.
+        std::vector<std::int16_t>().swap(parts_[open].head);
+        ++open;
+    }
+    const std::uint64_t newReady = partStarts_[open] + (parts_[open].joined ? parts_[open].done : 0);
+    if (newReady <= ready) return;
     const std::size_t channels = static_cast<std::size_t>(channels_);
     // Complete blocks: the file's last one may be short.
     const std::uint64_t blocks = newReady == length_ ? CeilDiv(length_, kBlockSamples) : newReady / kBlockSamples;
@@ -264,7 +371,7 @@ std::vector<std::int16_t> Waveform::Samples(std::uint64_t first, std::size_t cou
 
 std::size_t Waveform::PeakBytes() const noexcept {
     return blocks_.size() * sizeof(BlockLevel) + groups_.size() * sizeof(GroupLevel) +
-           (partStarts_.size() + partDone_.size()) * sizeof(std::uint64_t);
+           partStarts_.size() * sizeof(std::uint64_t) + parts_.size() * sizeof(PartState);
 }
 
 }  // namespace media

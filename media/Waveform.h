@@ -100,11 +100,27 @@ private:
         double squares = 0;
     };
 
-    void Run() noexcept;
+    // What is known of one part, under progressMutex_.
+    struct PartState {
+        std::uint64_t done = 0;  // samples levelled
+        int writer = -1;         // the worker writing its blocks, if one is
+        bool takenOver = false;  // its writer is to leave it to a decode that reached it from the start
+        bool joined = false;     // its samples are known to go on from the part before as one decode does
+        bool failed = false;     // its writer stopped before it had decoded any
+        std::vector<std::int16_t> head;  // its first samples as its writer decoded them, until checked
+    };
+
+    void Run(int worker) noexcept;
     void WorkersEnded(int count) noexcept;
-    void ComputePart(Mp3Stream& stream, std::size_t part);
+    bool ComputePart(Mp3Stream& stream, std::size_t part, int worker, std::vector<std::int16_t>& pcm,
+                     std::size_t already, bool straight);
+    std::size_t NextPart(Mp3Stream& stream, std::size_t part, std::vector<std::int16_t>& pcm, std::size_t& already,
+                         bool& straight);
+    bool Claim(std::size_t part, int worker, bool straight);
+    void Leave(std::size_t part, int worker, bool failed) noexcept;
     void StoreBlocks(const std::int16_t* pcm, std::uint64_t first, std::size_t count);
-    void Publish(std::size_t part, std::uint64_t done);
+    bool Publish(std::size_t part, std::uint64_t done);
+    void Advance();
     void PlanParts();
     std::uint64_t BlockLength(std::uint64_t block) const noexcept;
 
@@ -117,13 +133,16 @@ private:
     // written once by the worker of its part, and read once ready_ covers it.
     std::vector<BlockLevel> blocks_;
     std::vector<GroupLevel> groups_;
-    // The workers take the parts in turn; each part is decoded from a little before its start.
+    // The workers take the parts in turn; each part is decoded from a little before its
+    // start, where the codec's rounding state stands as at the file's start. Past a
+    // damaged stretch it may not: a worker that ends a part checks that the next one
+    // starts as its own decode goes on, and where it does not, decodes that part itself.
     std::vector<std::uint64_t> partStarts_;  // and the file's length after the last
     std::atomic<std::size_t> nextPart_{0};
     mutable std::mutex progressMutex_;
-    mutable std::condition_variable finishedChanged_;
-    std::vector<std::uint64_t> partDone_;  // samples done of each part, under progressMutex_
-    int running_ = 0;                      // workers still running, under progressMutex_
+    mutable std::condition_variable finishedChanged_;  // and any part's state
+    std::vector<PartState> parts_;                     // under progressMutex_
+    int running_ = 0;                                  // workers still running, under progressMutex_
     std::atomic<std::uint64_t> ready_{0};
     std::atomic<bool> finished_{false};
     std::atomic<bool> stop_{false};

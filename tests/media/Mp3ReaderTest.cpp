@@ -426,19 +426,38 @@ TEST(Mp3Reader, AnswersAtOnceForAHugeFileWithoutAudioWhereItMustBegin) {
 }
 
 TEST(Mp3Reader, GrowsTheFrameListByTheFramesFound) {
-    // Two of the smallest frames (MPEG-2, 8 kbit/s, 24 kHz: 24 bytes each), then a
-    // 64 MB hole and two more frames.
+    // The smallest frame there is (MPEG-2, 8 kbit/s, 24 kHz: 24 bytes).
     Bytes frame(24, 0);
     frame[0] = 0xFF;
     frame[1] = 0xF3;
     frame[2] = 0x14;
     frame[3] = 0xC0;
-    Bytes two = frame;
-    Append(two, frame);
-    SparseFile file(L"hole.mp3", two, 64 << 20, two);
-    Mp3Index index = ReadIndex(file.Path());
-    EXPECT_EQ(index.FrameCount(), 4u);
-    EXPECT_LT(index.frameOffsets.capacity(), 64u);
+    auto frames = [&](std::size_t count) {
+        Bytes bytes;
+        for (std::size_t i = 0; i < count; ++i) Append(bytes, frame);
+        return bytes;
+    };
+    // The list takes 8 bytes a frame and at most half a block (256 KB) of room more:
+    // a file of tiny frames just past a power of two does not double it.
+    const std::size_t justPast = (std::size_t{1} << 17) + 1000;
+    const struct {
+        const wchar_t* name;
+        Bytes head;
+        std::uint64_t size;
+        Bytes tail;
+        std::uint64_t frames;
+    } cases[] = {
+        {L"hole.mp3", frames(2), 64 << 20, frames(2), 4},  // two, a 64 MB hole, two more
+        {L"tiny.mp3", frames(justPast), justPast * 24, {}, justPast},
+    };
+    for (const auto& c : cases) {
+        SparseFile file(c.name, c.head, c.size, c.tail);
+        Mp3Index index = ReadIndex(file.Path());
+        EXPECT_EQ(index.FrameCount(), c.frames);
+        EXPECT_LE(index.frameOffsets.Bytes(), c.frames * 8 + 257 * 1024);
+        for (std::size_t i = 0; i + 1 < c.frames; i += 4099)
+            EXPECT_EQ(index.frameOffsets[i], i < c.head.size() / 24 ? i * 24 : c.size - (c.frames - i) * 24) << i;
+    }
 }
 
 // LAME writes the information frame of a protected stream with its signature
