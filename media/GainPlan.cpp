@@ -94,6 +94,9 @@ GainReport TryGainPlan(const std::wstring& path, const Mp3Index& index, const Ga
     const auto count = static_cast<std::int64_t>(index.FrameCount());
     const std::int64_t first = std::clamp<std::int64_t>(from / spf, 0, count);
     const std::int64_t end = std::clamp<std::int64_t>(to / spf + 1, first, count);
+    // The cut is made in the stream of the part it starts in.
+    const FrameHeader stream = index.FormatOf(static_cast<std::uint64_t>(
+        std::clamp<std::int64_t>((static_cast<std::int64_t>(range.first) + index.encoderDelay) / spf, 0, count - 1)));
 
     MediaFile file(path);
     std::vector<std::uint8_t> bytes;
@@ -114,7 +117,7 @@ GainReport TryGainPlan(const std::wstring& path, const Mp3Index& index, const Ga
             if (at + FrameHeader::kSize > bytes.size()) break;
             const auto header = FrameHeader::Parse(bytes.data() + at);
             const std::size_t size = header ? std::min<std::size_t>(header->frameSize, bytes.size() - at) : 0;
-            report += plan.Apply(std::span(bytes.data() + at, size), index.format,
+            report += plan.Apply(std::span(bytes.data() + at, size), stream,
                                  FrameStartSample(index, static_cast<std::uint64_t>(k)));
         }
         frame = last + 1;

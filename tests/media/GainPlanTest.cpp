@@ -8,6 +8,7 @@
 #include "media/ExactCut.h"
 #include "media/GainPlan.h"
 #include "media/GranuleGains.h"
+#include "media/Mp3Stream.h"
 #include "support/WindowTesting.h"
 
 using media::GainPlan;
@@ -196,4 +197,47 @@ TEST(GainPlan, CountsGranulesHeldAtTheHighestGainAndLeavesDamagedFramesAlone) {
     for (std::uint64_t offset : ReadIndex(cut.file.Path()).frameOffsets)
         failing += !media::GranuleGains(written.data() + offset, *media::FrameHeader::Parse(written.data() + offset)).CrcHolds();
     EXPECT_EQ(failing, 3);  // left as they were, not given a checksum that hides the damage
+}
+
+// A file joined from parts of two channel counts: a selection in the second part
+// gets its level in the save, in the preview and in the count the status line
+// gives, as one in the first part does.
+TEST(GainPlan, ASelectionInAPartOfTheOtherChannelCountGetsItsLevel) {
+    struct Case {
+        const wchar_t* file;
+        int secondChannels;
+    } const kCases[] = {{L"joined_channels.mp3", 1}, {L"joined_mono_first.mp3", 2}};
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.file);
+        const std::wstring source = media_test::Fixture(c.file);
+        const media::Mp3Index index = ReadIndex(source);
+        ASSERT_EQ(index.channelChanges.size(), 1u);
+        const std::uint64_t first = index.channelChanges[0] * 1152 + 5000;
+        const SampleRange range{first, first + 30000};
+        const GainPlan half({0, 0, -4}, range, 44100);
+        EXPECT_EQ(media::TryGainPlan(source, index, half).framesLeft, 0u);
+
+        const Cut plain(source, range, {}), cut(source, range, half.Change());
+        EXPECT_EQ(cut.report.framesLeft, 0u);
+        EXPECT_EQ(ReadIndex(cut.file.Path()).format.channels, c.secondChannels);
+        const auto before = Samples(plain.file.Path(), 0, range.end - range.first);
+        const auto after = Samples(cut.file.Path(), 0, range.end - range.first);
+        ASSERT_EQ(after.size(), before.size());
+        EXPECT_NEAR(20 * std::log10(Rms(after.data(), after.size()) / Rms(before.data(), before.size())), -6.02, 0.5);
+
+        // The preview: the player's stream with the plan and without it.
+        auto preview = [&](std::shared_ptr<const GainPlan> plan) {
+            media::Mp3Stream stream(source);
+            stream.SetGainPlan(std::move(plan));
+            stream.Seek(range.first);
+            std::vector<std::int16_t> pcm((range.end - range.first) * static_cast<std::size_t>(stream.Channels()));
+            pcm.resize(stream.Read(pcm.data(), range.end - range.first) * static_cast<std::size_t>(stream.Channels()));
+            return pcm;
+        };
+        const auto heard = preview(std::make_shared<GainPlan>(half)), unchanged = preview(nullptr);
+        ASSERT_EQ(heard.size(), unchanged.size());
+        ASSERT_FALSE(heard.empty());
+        EXPECT_NEAR(20 * std::log10(Rms(heard.data(), heard.size()) / Rms(unchanged.data(), unchanged.size())), -6.02,
+                    0.5);
+    }
 }
