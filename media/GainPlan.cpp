@@ -13,6 +13,10 @@ namespace media {
 namespace {
 
 constexpr std::int64_t kGranule = 576;
+// A granule's samples are heard, through the overlap of the transform and the
+// synthesis filter, from the decoder's delay before its start to this after it.
+constexpr std::int64_t kHeardBefore = FrameHeader::kDecoderDelay;
+constexpr std::int64_t kHeardAfter = 2 * kGranule + 512 - kHeardBefore;
 constexpr double kLoudestSample = 32767;  // full scale for a positive sample
 // Frames read at a time when a plan is tried on a file.
 constexpr std::size_t kFramesAtOnce = 1024;
@@ -25,7 +29,12 @@ GainPlan::GainPlan(const LevelChange& change, SampleRange range, int rate) noexc
     : change_(change),
       range_(range),
       fadeInSamples_(std::max(0.0, change.fadeIn) * rate),
-      fadeOutSamples_(std::max(0.0, change.fadeOut) * rate) {}
+      fadeOutSamples_(std::max(0.0, change.fadeOut) * rate),
+      // Where the lines of the two fades meet: on the flat between them when they do not overlap.
+      peak_(fadeInSamples_ + fadeOutSamples_ > 0
+                ? (static_cast<double>(range.first) * fadeOutSamples_ + static_cast<double>(range.end) * fadeInSamples_) /
+                      (fadeInSamples_ + fadeOutSamples_)
+                : static_cast<double>(range.first)) {}
 
 double GainPlan::Curve(double sample) const noexcept {
     double amplitude = 1;
@@ -37,7 +46,11 @@ double GainPlan::Curve(double sample) const noexcept {
 }
 
 int GainPlan::ChangeOfGranule(std::int64_t start) const noexcept {
-    const double amplitude = Curve(static_cast<double>(start + kGranule / 2));
+    // The curve rises to its peak and falls after it, so its highest among the
+    // samples heard is at the heard sample nearest the peak.
+    const auto heardFirst = static_cast<double>(start - kHeardBefore);
+    const auto heardLast = static_cast<double>(start + kHeardAfter - 1);
+    const double amplitude = Curve(std::clamp(peak_, heardFirst, heardLast));
     if (amplitude >= 1) return change_.steps;  // most granules: no fade reaches them
     if (amplitude <= 0) return kSilent;
     if (20 * std::log10(amplitude) < kSilenceDb) return kSilent;

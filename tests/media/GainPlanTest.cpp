@@ -58,26 +58,30 @@ double Rms(const std::int16_t* samples, std::size_t count) {
 
 }  // namespace
 
-TEST(GainPlan, TakesEachGranuleAtTheCurveInItsMiddle) {
+// A granule starting at a is heard from a - 529 to a + 1134.
+TEST(GainPlan, TakesEachGranuleAtTheHighestCurveWhereItIsHeard) {
     struct Case {
         const char* what;
         LevelChange change;
-        std::int64_t middle;
+        std::int64_t start;
         int steps;
     } const kCases[] = {
-        {"level alone, inside and out", {0, 0, -4}, 10, -4},
-        {"fade in, half way: -6 dB", {1, 0, 0}, 100000 + 22050, -4},
-        {"fade in, a tenth, and a level", {1, 0, 2}, 100000 + 4410, -13 + 2},
-        {"fade in, done", {1, 0, 2}, 100000 + 44100, 2},
-        {"fade in, before the start", {1, 0, 5}, 90000, GainPlan::kSilent},
-        {"fade in, just above -90 dB", {1, 0, 0}, 100000 + 2, -58},
-        {"fade out, a quarter left", {0, 2, 0}, 200000 - 22050, -8},
-        {"fade out, after the end", {0, 2, 0}, 200001, GainPlan::kSilent},
-        {"fades that meet: the lower", {2, 2, 0}, 150000, -3},
+        {"level alone, inside and out", {0, 0, -4}, -278, -4},
+        {"fade in, last heard half way: -6 dB", {1, 0, 0}, 100000 + 22050 - 1134, -4},
+        {"fade in, a tenth, and a level", {1, 0, 2}, 100000 + 4410 - 1134, -13 + 2},
+        {"fade in, done", {1, 0, 2}, 100000 + 44100 - 1134, 2},
+        {"fade in, heard only before the start", {1, 0, 5}, 100000 - 1135, GainPlan::kSilent},
+        {"fade in, just above -90 dB", {1, 0, 0}, 100002 - 1134, -58},
+        {"fade out, first heard with a quarter left", {0, 2, 0}, 200000 - 22050 + 529, -8},
+        {"fade out, heard only after the end", {0, 2, 0}, 200000 + 529, GainPlan::kSilent},
+        {"fades that meet: where they cross", {2, 2, 0}, 150000 - 288, -3},
+        {"fades that meet: heard only after they cross", {2, 2, 0}, 200000 - 22050 + 529, -8},
+        {"a fade shorter than a granule: heard past its end", {0.004, 0, 0}, 100000 - 500, 0},
+        {"a fade shorter than a granule: heard only within it", {0.004, 0, 0}, 100088 - 1134, -4},
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.what);
-        EXPECT_EQ(GainPlan(c.change, {100000, 200000}, 44100).ChangeOfGranule(c.middle - 288), c.steps);
+        EXPECT_EQ(GainPlan(c.change, {100000, 200000}, 44100).ChangeOfGranule(c.start), c.steps);
     }
 }
 

@@ -191,7 +191,7 @@ TEST_F(SavePieces, APieceIsByteForByteTheSavedSelectionAndCarriesItsNumberAndNam
 
 TEST_F(SavePieces, ThreeHundredPiecesSaveThroughTheEncodersCommandLineLimit) {
     ScratchFolder folder(L"pieces3");
-    Load(Source(L"vbr-stereo.mp3"));
+    Load(save_tests::Fixture(L"save-3min.mp3"));
     const std::uint64_t length = form.Splits().Length();
     // Pieces of one to seven shares of the recording, in turn: no two neighbours alike.
     std::vector<std::uint64_t> ends;
@@ -212,7 +212,10 @@ TEST_F(SavePieces, ThreeHundredPiecesSaveThroughTheEncodersCommandLineLimit) {
     }
     EXPECT_EQ(total, length);
     // A sample of them, first and last among them, decoded by the host: each its own range of the source.
-    const std::string source = ReadAll(Source(L"vbr-stereo.mp3") + L".ffmpeg.s16");
+    RunOnHost("ffmpeg -v error -nostdin -i '" + save_tests::HostPath(save_tests::Fixture(L"save-3min.mp3")) +
+              "' -f s16le -c:a pcm_s16le '" + save_tests::HostPath(folder / L"source.s16") + "'");
+    const std::string source = ReadAll(folder / L"source.s16");
+    ASSERT_EQ(source.size(), length * 4);
     for (std::size_t k : {0, 1, 2, 3, 97, 148, 149, 150, 222, 298, 299}) {
         SCOPED_TRACE(k);
         const std::string decoded = JoinedDecode(folder, {files[k]}, "ffmpeg");
