@@ -399,6 +399,13 @@ void Form1::ExitIfAskedDuringSave() {
     if (exitAfterSave_ && !DOSOutput().ReadOutput1().Processing()) EndProgram();
 }
 
+bool Form1::RefuseWhileSaving(HWND owner) {
+    if (!dosOutput_ || !dosOutput_->ReadOutput1().Processing()) return false;
+    base::ShowMessage(owner, L"A save is running. Please wait until it has finished, or cancel it.",
+                      MB_OK | MB_ICONINFORMATION);
+    return true;
+}
+
 // Nothing is reported when the address cannot be opened.
 void Form1::OpenMakerPage(std::wstring_view pathAndQuery) { themedButton1_->OpenLink(MakerAddress(pathAndQuery)); }
 

@@ -68,6 +68,8 @@ public:
 
     // Ends the program once the save that Exit waited for is over.
     void ExitIfAskedDuringSave();
+    // While a save runs, another is refused: says so over `owner` and returns true.
+    bool RefuseWhileSaving(HWND owner);
 
     // Runs a shortcut's command (a button's only while it is enabled), from
     // this window or the waveform window.

@@ -12,6 +12,7 @@
 namespace app {
 
 void SaveSelection(Form1& form) {
+    if (form.RefuseWhileSaving(form.Handle())) return;
     const std::wstring start = form.Label(5).Caption();
     const std::wstring length = form.Label(9).Caption();
     if (std::wstring refusal = SelectionRefusal(start, form.Label(7).Caption(), length); !refusal.empty()) {
@@ -41,8 +42,10 @@ void SaveSelectionAs(Form1& form, const std::wstring& output) {
     const double start = ParseSeconds(form.Label(5).Caption());
     const double length = ParseSeconds(form.Label(9).Caption());
     const MediaPlayer& player = form.player();
-    TemporaryOutput file(output, input, start, length, player.URL() == input ? player.Index() : nullptr,
-                         form.Levels().Change());
+    // The fades and the level are made in the source's own frames, which only an exact cut holds.
+    const media::LevelChange& levels = form.Levels().Change();
+    TemporaryOutput file(output, input, start, length, player.URL() == input ? player.Index() : nullptr, levels,
+                         !levels.None());
     if (file.Error()) {
         base::ShowMessage(
             form.Handle(),

@@ -56,8 +56,9 @@ void TemporaryOutput::RemoveLeftovers() noexcept {
 }
 
 TemporaryOutput::TemporaryOutput(std::wstring target, std::wstring source, double start, double length,
-                                 std::shared_ptr<const media::Mp3Index> sourceIndex, const media::LevelChange& levels)
-    : target_(std::move(target)), seconds_(length), levels_(!levels.None()) {
+                                 std::shared_ptr<const media::Mp3Index> sourceIndex, const media::LevelChange& levels,
+                                 bool mustBeExact)
+    : target_(std::move(target)), seconds_(length), levels_(!levels.None()), mustBeExact_(mustBeExact) {
     RetryLeftovers();
     const std::wstring folder = FolderOf(target_);
     for (unsigned attempt = 0; attempt < 100; ++attempt) {
@@ -105,9 +106,12 @@ std::wstring TemporaryOutput::PutInPlace() {
         return L"the new file could not be made exact (" + error.Reason() + L").";
     }
     // The fades and the level are made in the source's own frames, which only an exact cut holds.
-    if (!exact && levels_)
+    if (!exact && mustBeExact_ && levels_)
         return L"the fades and the change of level could not be made: the selection cannot be cut from the "
                L"source's own frames (they are damaged or missing there).";
+    if (!exact && mustBeExact_)
+        return L"it cannot be cut exactly from the source's own frames (they are damaged or missing there, or the "
+               L"file's format changes within it).";
     if (const std::uint64_t left = exact ? exactCut_->Report().framesLeft : 0; left > 0)
         notice_ = std::to_wstring(left) + (left == 1 ? L" frame was" : L" frames were") +
                   L" damaged and kept the level they had: the fades and the change of level do not reach them.";

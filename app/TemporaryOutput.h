@@ -24,11 +24,13 @@ class TemporaryOutput {
 public:
     // For a cut of `length` seconds from `start` of the file at `source`, whose
     // frame index, when the player has one, spares reading it again, with the
-    // fades and level of `levels`. Creates the file empty, so that its name is
-    // taken and the folder is known to be writable, and starts preparing the
-    // exact audio.
+    // fades and level of `levels`. A cut that `mustBeExact` is refused where the
+    // source allows only the encoder's frame-snapped copy. Creates the file empty,
+    // so that its name is taken and the folder is known to be writable, and starts
+    // preparing the exact audio.
     TemporaryOutput(std::wstring target, std::wstring source, double start, double length,
-                    std::shared_ptr<const media::Mp3Index> sourceIndex = nullptr, const media::LevelChange& levels = {});
+                    std::shared_ptr<const media::Mp3Index> sourceIndex = nullptr, const media::LevelChange& levels = {},
+                    bool mustBeExact = false);
     TemporaryOutput(const TemporaryOutput&) = delete;
     TemporaryOutput& operator=(const TemporaryOutput&) = delete;
     // Abandons the file unless it has been put in place.
@@ -44,7 +46,7 @@ public:
     const std::wstring& Target() const noexcept { return target_; }
 
     // Makes the encoder's copy exact where the source allows (otherwise it stays
-    // frame-exact), checks that it holds the audio asked for (short of it by no
+    // frame-exact, unless the cut must be exact), checks that it holds the audio asked for (short of it by no
     // more than the encoder's rounding) and moves it over the target.
     // Returns why it could not, or an empty text when it is in place.
     std::wstring PutInPlace();
@@ -65,6 +67,7 @@ private:
     std::wstring path_;
     double seconds_;
     bool levels_;  // fades or a change of level asked for
+    bool mustBeExact_;
     std::wstring notice_;
     std::unique_ptr<media::ExactCut> exactCut_;
     DWORD error_ = 0;

@@ -105,7 +105,10 @@ void frmDOSOutput::cmdExecute_Click() {
 }
 
 void frmDOSOutput::RunPieces(const std::wstring& command, PiecesRun& run) {
-    if (readOutput1_.Processing()) return;
+    if (readOutput1_.Processing()) {  // the commands refuse a second save; this keeps the first one's run as it is
+        run.failure = L"another save is running.";
+        return;
+    }
     pieces_ = &run;
     text2_->SetText(L"T");
     txtCommand_->SetText(command);

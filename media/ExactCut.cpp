@@ -163,7 +163,7 @@ std::vector<std::uint8_t> ReadAudio(const MediaFile& source, const Mp3Index& ind
     // The silent frame that carries the reservoir is the cut's own and before the selection.
     const std::size_t silent = plan.frames > plan.last - plan.first + 1 ? sizes.front() : 0;
     if (!gains.Change().None())
-        report = gains.Apply(std::span(head + silent, audio.data() + audio.size()), index.format,
+        report = gains.Apply(std::span(head + silent, audio.data() + audio.size()), stream,
                              FrameGrid::Of(index).FrameStart(plan.first));
     info.musicCrc = LameCrc16(head, static_cast<std::size_t>(audio.data() + audio.size() - head));
     info.frames = static_cast<std::uint32_t>(plan.frames);

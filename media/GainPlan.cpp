@@ -14,6 +14,10 @@ namespace media {
 namespace {
 
 constexpr std::int64_t kGranule = FrameGrid::kGranule;
+// A granule's samples are heard, through the overlap of the transform and the
+// synthesis filter, from the decoder's delay before its start to this after it.
+constexpr std::int64_t kHeardBefore = FrameHeader::kDecoderDelay;
+constexpr std::int64_t kHeardAfter = 2 * kGranule + 512 - kHeardBefore;
 // Full scale on either side of zero.
 constexpr double kHighestSample = 32767;
 constexpr double kLowestSample = -32768;
@@ -37,7 +41,12 @@ GainPlan::GainPlan(const LevelChange& change, SampleRange range, int rate) noexc
     : change_(change),
       range_(range),
       fadeInSamples_(std::max(0.0, change.fadeIn) * rate),
-      fadeOutSamples_(std::max(0.0, change.fadeOut) * rate) {}
+      fadeOutSamples_(std::max(0.0, change.fadeOut) * rate),
+      // Where the lines of the two fades meet: on the flat between them when they do not overlap.
+      peak_(fadeInSamples_ + fadeOutSamples_ > 0
+                ? (static_cast<double>(range.first) * fadeOutSamples_ + static_cast<double>(range.end) * fadeInSamples_) /
+                      (fadeInSamples_ + fadeOutSamples_)
+                : static_cast<double>(range.first)) {}
 
 double GainPlan::Curve(double sample) const noexcept {
     double amplitude = 1;
@@ -49,7 +58,11 @@ double GainPlan::Curve(double sample) const noexcept {
 }
 
 int GainPlan::ChangeOfGranule(std::int64_t start) const noexcept {
-    const double amplitude = Curve(static_cast<double>(start + kGranule / 2));
+    // The curve rises to its peak and falls after it, so its highest among the
+    // samples heard is at the heard sample nearest the peak.
+    const auto heardFirst = static_cast<double>(start - kHeardBefore);
+    const auto heardLast = static_cast<double>(start + kHeardAfter - 1);
+    const double amplitude = Curve(std::clamp(peak_, heardFirst, heardLast));
     if (amplitude >= 1) return change_.steps;  // most granules: no fade reaches them
     if (amplitude <= 0) return kSilent;
     if (20 * std::log10(amplitude) < kSilenceDb) return kSilent;
@@ -104,6 +117,9 @@ GainReport TryGainPlan(const std::wstring& path, const Mp3Index& index, const Ga
     const auto count = static_cast<std::int64_t>(index.FrameCount());
     const auto first = std::min(static_cast<std::int64_t>(grid.PrimingFrame(range.first)), count);
     const auto end = std::clamp(static_cast<std::int64_t>(grid.FrameOf(range.end + FrameGrid::kGranule)) + 1, first, count);
+    // The cut is made in the stream of the part it starts in.
+    const FrameHeader stream =
+        index.FormatOf(std::min<std::uint64_t>(grid.FrameOf(range.first), static_cast<std::uint64_t>(count - 1)));
 
     MediaFile file(path);
     std::vector<std::uint8_t> bytes;
@@ -124,7 +140,7 @@ GainReport TryGainPlan(const std::wstring& path, const Mp3Index& index, const Ga
             if (at + FrameHeader::kSize > bytes.size()) break;
             const auto header = FrameHeader::Parse(bytes.data() + at);
             const std::size_t size = header ? std::min<std::size_t>(header->frameSize, bytes.size() - at) : 0;
-            report += plan.Apply(std::span(bytes.data() + at, size), index.format,
+            report += plan.Apply(std::span(bytes.data() + at, size), stream,
                                  grid.FrameStart(static_cast<std::uint64_t>(k)));
         }
         frame = last + 1;

@@ -34,9 +34,12 @@ public:
 
     // The change in steps of a granule whose 576 samples start at `start`
     // (negative within the encoder's delay): the fades' curve, linear in
-    // amplitude, taken at the granule's middle and rounded to the nearest step,
-    // plus the level; kSilent where the curve is below kSilenceDb. Outside a fade
-    // the curve is silence on its far side and full on the other.
+    // amplitude, at its highest among the samples the granule is heard in (from
+    // 529 before its start to 1,135 after) and rounded to the nearest step, plus
+    // the level; kSilent where the curve is below kSilenceDb. Outside a fade the
+    // curve is silence on its far side and full on the other. So no sample is
+    // made quieter than the curve asks, and the audio is back at its level where
+    // a fade ends, even a fade shorter than a granule.
     int ChangeOfGranule(std::int64_t start) const noexcept;
 
     // The fades' curve at a sample, 0 to 1 in amplitude.
@@ -53,6 +56,7 @@ private:
     SampleRange range_;
     double fadeInSamples_;
     double fadeOutSamples_;
+    double peak_;  // a sample where the curve is at its highest
 };
 
 // What applying `plan` to the file `path` that `index` describes would report,

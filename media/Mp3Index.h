@@ -38,6 +38,12 @@ struct Mp3Index {
         const auto changes = std::upper_bound(channelChanges.begin(), channelChanges.end(), frame) - channelChanges.begin();
         return changes % 2 == 0 ? format.channels : 3 - format.channels;
     }
+    // The stream an audio frame belongs to: the first frame's, with the frame's own channel count.
+    FrameHeader FormatOf(std::uint64_t frame) const noexcept {
+        FrameHeader stream = format;
+        stream.channels = ChannelsOf(frame);
+        return stream;
+    }
     std::uint64_t RunStart(std::uint64_t frame) const noexcept {
         const auto next = std::upper_bound(channelChanges.begin(), channelChanges.end(), frame);
         return next == channelChanges.begin() ? 0 : *(next - 1);

@@ -170,7 +170,7 @@ bool Mp3Stream::DecodeMore() {
         nextFrame_ = offsets.size();
         return false;
     }
-    if (gains_) gains_->Apply(frames_, index_.format, FrameGrid::Of(index_).FrameStart(first));
+    if (gains_) gains_->Apply(frames_, index_.FormatOf(first), FrameGrid::Of(index_).FrameStart(first));
     // The codec starts decoding only once the next frame's header confirms the
     // first one's: the last frame of a run is followed by a copy of its header, or
     // a lone frame (or a seek into the last one) would never play.

@@ -13,6 +13,8 @@ constexpr std::size_t kHeaderSize = 10;
 constexpr std::uint8_t kUnsynchronised = 0x80;
 constexpr std::uint8_t kExtendedHeader = 0x40;
 constexpr std::uint8_t kFooter = 0x10;
+// What a piece's name holds besides its title.
+constexpr std::size_t kTitleAround = std::char_traits<wchar_t>::length(L" .mp3");
 
 std::uint32_t Syncsafe(const std::uint8_t* b) {
     return (std::uint32_t{b[0]} << 21) | (std::uint32_t{b[1]} << 14) | (std::uint32_t{b[2]} << 7) | b[3];
@@ -62,9 +64,13 @@ std::wstring Numbered(std::size_t number, std::size_t count) {
 
 }  // namespace
 
-std::wstring FileNameSafe(std::wstring text) {
+std::wstring FileNameSafe(std::wstring text, std::size_t longest) {
     for (wchar_t& c : text)
         if (c < 32 || std::wcschr(L"<>:\"/\\|?*", c)) c = L'_';
+    if (text.size() > longest) {
+        text.resize(longest);
+        if (!text.empty() && IS_HIGH_SURROGATE(text.back())) text.pop_back();
+    }
     // Windows drops a name's trailing dots and blanks.
     while (!text.empty() && (text.back() == L'.' || text.back() == L' ')) text.pop_back();
     return text;
@@ -90,8 +96,11 @@ std::vector<PlannedPiece> PlanPieces(const SplitLayout& layout, const std::wstri
         piece.tags.tracks = static_cast<std::uint32_t>(count);
         if (k < layout.titles.size()) piece.tags.title = layout.titles[k];
         if (k < layout.performers.size()) piece.tags.performer = layout.performers[k];
-        const std::wstring title = FileNameSafe(piece.tags.title);
-        piece.fileName = baseName + L" " + Numbered(k + 1, count) + (title.empty() ? L"" : L" " + title) + L".mp3";
+        const std::wstring numbered = baseName + L" " + Numbered(k + 1, count);
+        // The title gives way where the whole name would not fit in one of a folder's names.
+        const std::size_t room = kLongestFileName - std::min(kLongestFileName, numbered.size() + kTitleAround);
+        const std::wstring title = FileNameSafe(piece.tags.title, room);
+        piece.fileName = numbered + (title.empty() ? L"" : L" " + title) + L".mp3";
         pieces.push_back(std::move(piece));
     }
     return pieces;

@@ -26,6 +26,9 @@ struct SplitLayout {
     std::vector<std::wstring> performers;
 };
 
+// The longest name Windows' file systems give one file.
+inline constexpr std::size_t kLongestFileName = 255;
+
 struct PlannedPiece {
     SampleRange range;
     std::wstring fileName;  // "<base> 01.mp3", "<base> 02 Title.mp3"
@@ -34,8 +37,10 @@ struct PlannedPiece {
 
 std::vector<PlannedPiece> PlanPieces(const SplitLayout& layout, const std::wstring& baseName);
 
-// A title as part of a file name: the characters file names do not allow become "_".
-std::wstring FileNameSafe(std::wstring text);
+// A title as part of a file name: the characters file names do not allow become
+// "_", and it is cut to at most `longest` characters, never between the two
+// halves of a character outside the basic plane.
+std::wstring FileNameSafe(std::wstring text, std::size_t longest = std::wstring::npos);
 
 // The leading ID3v2 tag of a piece (`leading`, as the encoder copied it from the
 // source, possibly empty) with the piece's frames in place of the source's: the

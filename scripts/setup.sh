@@ -11,7 +11,7 @@ FFMPEG_PACKAGE=@ffmpeg-installer/win32-x64@4.1.0
 
 APT_PACKAGES=(cmake make mingw-w64 g++-mingw-w64-x86-64-posix googletest
   wine wine64 fonts-wine xvfb xauth x11-utils imagemagick pulseaudio pulseaudio-utils
-  ffmpeg mpg123 lame zip unzip)
+  ffmpeg mpg123 lame zip unzip strace)
 
 say() { printf '%s\n' "$*" >&2; }
 

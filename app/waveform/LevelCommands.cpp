@@ -24,24 +24,31 @@ bool AskFade(HWND owner, int dialog, const wchar_t* name, double proposal, doubl
     return true;
 }
 
-// A rise that would clip the selection's loudest sample is made only once the user agrees.
+// The fades and the level belong to a selection. It is looked for again once a
+// dialog is answered: a file opened meanwhile, or New Selection, takes it away.
+bool HasSelection(Form1& main, WaveformWindow& window) { return window.Peaks() && main.SelectionSamples(); }
+
+// A rise that would clip the selection's loudest sample is made only once the user
+// agrees. Only the steps change: the fades are read afresh, not from before the dialog.
 void ChangeLevel(Form1& main, WaveformWindow& window) {
-    LevelSettings& levels = main.Levels();
-    NumberField field{IDC_FIELD1,           L"The change of level",     levels.LevelDb(),
+    NumberField field{IDC_FIELD1,           L"The change of level",     main.Levels().LevelDb(),
                       LevelSettings::kLowestDb, LevelSettings::kHighestDb, LevelSettings::kStepDb};
-    LevelSettings trial = levels;
-    if (!RunNumberDialog(window.Handle(), IDD_CHANGE_LEVEL, std::span(&field, 1)) || !trial.SetLevelDb(field.value))
+    LevelSettings trial;
+    if (!RunNumberDialog(window.Handle(), IDD_CHANGE_LEVEL, std::span(&field, 1)) || !trial.SetLevelDb(field.value) ||
+        !HasSelection(main, window))
         return;
-    if (trial.Steps() > levels.Steps()) {
+    if (trial.Steps() > main.Levels().Steps()) {
         const double clipping = media::ClippingDb(LoudestSample(main, window), trial.Steps());
         wchar_t text[200];
         std::swprintf(text, 200,
                       L"A level of %ls would clip the selection's loudest sample by %.1f dB.\r\n\r\n"
                       L"Change the level anyway?",
                       LevelSettings::DbText(trial.Steps()).c_str(), clipping);
-        if (clipping > 0 && base::ShowMessage(window.Handle(), text, MB_YESNO | MB_ICONWARNING) != IDYES) return;
+        if (clipping > 0 && (base::ShowMessage(window.Handle(), text, MB_YESNO | MB_ICONWARNING) != IDYES ||
+                             !HasSelection(main, window)))
+            return;
     }
-    levels = trial;
+    main.Levels().SetSteps(trial.Steps());
     main.LevelsChanged();
 }
 
@@ -60,18 +67,18 @@ void Normalize(Form1& main, WaveformWindow& window) {
 
 void RunLevelCommand(Form1& main, WaveformWindow& window, WaveformCommand command) {
     // The fades and the level belong to a selection (the menu greys them without one).
-    if (!window.Peaks() || !main.SelectionSamples()) return;
+    if (!HasSelection(main, window)) return;
     LevelSettings& levels = main.Levels();
     double seconds = 0;
     switch (command) {
     case kFadeIn:
         if (AskFade(window.Handle(), IDD_FADE_IN, L"The fade in", levels.FadeInProposal(), seconds) &&
-            levels.SetFadeIn(seconds))
+            HasSelection(main, window) && levels.SetFadeIn(seconds))
             main.LevelsChanged();
         break;
     case kFadeOut:
         if (AskFade(window.Handle(), IDD_FADE_OUT, L"The fade out", levels.FadeOutProposal(), seconds) &&
-            levels.SetFadeOut(seconds))
+            HasSelection(main, window) && levels.SetFadeOut(seconds))
             main.LevelsChanged();
         break;
     case kChangeLevel: ChangeLevel(main, window); break;

@@ -87,7 +87,7 @@ std::wstring PiecesSaved(std::size_t placed, const std::wstring& folder) {
 void SavePieces(Form1& main, HWND owner) {
     const std::wstring input = main.Text1().Text();
     MediaPlayer& player = main.player();
-    if (input.empty() || !player.Index()) return;
+    if (input.empty() || !player.Index() || main.RefuseWhileSaving(owner)) return;
     if (player.PlayState() == MediaPlayer::kPlaying) player.Pause();
 
     CommonDialog dialog(owner);
@@ -104,12 +104,24 @@ void SavePiecesAs(Form1& main, HWND owner, const std::wstring& base) {
     MediaPlayer& player = main.player();
     if (input.empty() || !player.Index()) return;
     if (player.PlayState() == MediaPlayer::kPlaying) player.Pause();
+    // Everything the save uses is taken now: a file opened or a level changed
+    // while it runs reaches none of its pieces.
     const std::vector<Piece> pieces = PlanPieces(main, base);
+    const std::shared_ptr<const media::Mp3Index> index = player.URL() == input ? player.Index() : nullptr;
+    // The selection's level goes to every piece, and no fade: the pieces still join without a gap.
+    const media::LevelChange level{0, 0, main.Levels().Steps()};
     for (const Piece& piece : pieces) {
         if (IsSameFile(input, piece.target)) {
             base::ShowMessage(owner,
                               L"A piece cannot be saved over the file it comes from:\r\n" + piece.target +
                                   L"\r\n\r\nPlease choose another name for the pieces.",
+                              MB_OK | MB_ICONERROR);
+            return;
+        }
+        if (const std::wstring name = CommonDialog::TitleOf(piece.target); name.size() > media::kLongestFileName) {
+            base::ShowMessage(owner,
+                              L"The pieces' names would be too long for a file:\r\n" + name +
+                                  L"\r\n\r\nPlease choose a shorter name for the pieces.",
                               MB_OK | MB_ICONERROR);
             return;
         }
@@ -121,6 +133,7 @@ void SavePiecesAs(Form1& main, HWND owner, const std::wstring& base) {
     const std::wstring folder = FolderOf(pieces.front().target);
     std::size_t placed = 0;
     std::wstring failure;
+    std::wstring notices;  // of the pieces put in place
     bool canceled = false;
     for (std::size_t first = 0; first < pieces.size() && failure.empty() && !canceled && !window.EndingQuietly();) {
         // As many pieces as the command line and the bound allow, at least one.
@@ -128,10 +141,9 @@ void SavePiecesAs(Form1& main, HWND owner, const std::wstring& base) {
         std::vector<PieceCopy> copies;
         std::wstring command;
         for (std::size_t k = first; k < pieces.size() && files.size() < kPiecesPerRun; ++k) {
-            // The selection's level goes to every piece, and no fade: the pieces still join without a gap.
+            // A piece is exact or not saved: the pieces join sample for sample.
             auto file = std::make_unique<TemporaryOutput>(pieces[k].target, input, pieces[k].start, pieces[k].length,
-                                                          player.URL() == input ? player.Index() : nullptr,
-                                                          media::LevelChange{0, 0, main.Levels().Steps()});
+                                                          index, level, true);
             file->SetTags(pieces[k].tags);
             if (file->Error()) {
                 failure = L"piece " + std::to_wstring(k + 1) + L" cannot be saved as\r\n" + pieces[k].target +
@@ -150,6 +162,10 @@ void SavePiecesAs(Form1& main, HWND owner, const std::wstring& base) {
         run.first = first;
         run.total = pieces.size();
         window.RunPieces(command, run);
+        for (std::size_t i = 0; i < run.placed; ++i)
+            if (!files[i]->Notice().empty())
+                notices += (notices.empty() ? L"Piece " : L"\r\nPiece ") + std::to_wstring(first + i + 1) + L": " +
+                           files[i]->Notice();
         placed += run.placed;
         canceled = run.canceled;
         if (!run.failure.empty())
@@ -158,13 +174,14 @@ void SavePiecesAs(Form1& main, HWND owner, const std::wstring& base) {
     }
     window.Hide();
     if (window.EndingQuietly()) return main.ExitIfAskedDuringSave();
+    const std::wstring saved = PiecesSaved(placed, folder) + (notices.empty() ? L"" : L"\r\n\r\n" + notices);
     if (canceled)
-        base::ShowMessage(owner, L"Saving the pieces was cancelled. " + PiecesSaved(placed, folder), MB_OK | MB_ICONINFORMATION);
+        base::ShowMessage(owner, L"Saving the pieces was cancelled. " + saved, MB_OK | MB_ICONINFORMATION);
     else if (!failure.empty())
-        base::ShowMessage(owner, L"Saving the pieces stopped: " + failure + L"\r\n\r\n" + PiecesSaved(placed, folder),
+        base::ShowMessage(owner, L"Saving the pieces stopped: " + failure + L"\r\n\r\n" + saved,
                           MB_OK | MB_ICONERROR, L"Error");
     else
-        base::ShowMessage(owner, PiecesSaved(placed, folder), MB_OK | MB_ICONINFORMATION, L"Success!");
+        base::ShowMessage(owner, saved, MB_OK | (notices.empty() ? MB_ICONINFORMATION : MB_ICONWARNING), L"Success!");
 }
 
 }  // namespace app

@@ -453,6 +453,11 @@ LRESULT WaveformWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
         place_.Save(place);
         return 0;
     }
+    case WM_ENABLE:
+        // A dialog or message box of this window holds the main window too, as the
+        // main window's hold this one: nothing may change under the question.
+        ::EnableWindow(main_.Handle(), static_cast<BOOL>(wParam));
+        break;
     case WM_HSCROLL:
         if (lParam == 0) {
             OnScroll(LOWORD(wParam));

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <functional>
 #include <mutex>
 
 #include "app/Form1.h"
@@ -58,6 +59,8 @@ protected:
         } else {
             met_.push_back(testing_support::ReadMessageBox(dialog).text);
         }
+        mainEnabled_.push_back(::IsWindowEnabled(form.Handle()) != FALSE);
+        if (during_) during_();
         // The key goes where the keyboard is: only once the dialog is in front.
         ::SetForegroundWindow(dialog);
         if (!PumpUntil([&] { return ::GetForegroundWindow() == dialog; }, 5000)) met_.push_back(L"(not in front)");
@@ -69,6 +72,8 @@ protected:
     std::mutex mutex_;
     std::deque<::Answer> answers_;
     std::vector<std::wstring> met_;
+    std::vector<bool> mainEnabled_;   // the main window's state under each dialog
+    std::function<void()> during_;    // done from the watcher's thread under each dialog
     testing_support::DialogWatcher watcher{[this](HWND dialog) { return Answer(dialog); }};
     app::Form1 form;
 };
@@ -131,4 +136,44 @@ TEST_F(LevelMenu, SetsTheSelectionsFadesAndLevelWhichANewSelectionClears) {
     form.Levels().SetLevelDb(-6);
     form.OpenMp3(FixturePath(L"waveform\\tones.mp3"));
     EXPECT_TRUE(form.Levels().None());
+}
+
+// New Selection while a Level dialog is up (the main window is disabled then, but a
+// file may still be opened from elsewhere): the answer changes nothing, and no fade
+// from before the dialog comes back.
+TEST_F(LevelMenu, ADialogAnsweredAfterTheSelectionWentChangesNothing) {
+    form.Show();
+    form.OpenMp3(FixturePath(L"waveform\\tones.mp3"));
+    ASSERT_TRUE(PumpUntil([&] { return form.player().PlayState() == app::MediaPlayer::kPlaying; }, 10000));
+    form.player().Pause();
+    form.ShowWaveform();
+    ASSERT_TRUE(PumpUntil([&] { return form.Waveform()->Peaks()->Finished(); }, 20000));
+    struct Case {
+        const char* what;
+        app::WaveformCommand command;
+        ::Answer answer;
+    } const kCases[] = {
+        {"a fall", app::kChangeLevel, {L"Change Level", L"-4.5", VK_RETURN}},
+        {"a rise that would ask about clipping", app::kChangeLevel, {L"Change Level", L"12", VK_RETURN}},
+        {"a fade in", app::kFadeIn, {L"Fade In", L"0.5", VK_RETURN}},
+        {"a fade out", app::kFadeOut, {L"Fade Out", L"0.5", VK_RETURN}},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(form.MoveStart(0.5));
+        ASSERT_TRUE(form.MoveEnd(2.5));
+        form.Levels().SetFadeIn(0.25);
+        {
+            std::lock_guard lock(mutex_);
+            mainEnabled_.clear();
+            during_ = [&] { ::SendMessageW(form.Handle(), WM_COMMAND, MAKEWPARAM(6, 1), 0); };  // New Selection
+        }
+        Run(c.command, {c.answer});
+        std::lock_guard lock(mutex_);
+        during_ = nullptr;
+        EXPECT_EQ(mainEnabled_, std::vector<bool>{false});
+        EXPECT_FALSE(form.SelectionSamples());
+        EXPECT_TRUE(form.Levels().None()) << form.Levels().StatusText();
+        EXPECT_TRUE(::IsWindowEnabled(form.Handle()));
+    }
 }

@@ -8,6 +8,7 @@
 #include "media/ExactCut.h"
 #include "media/GainPlan.h"
 #include "media/GranuleGains.h"
+#include "media/Mp3Stream.h"
 #include "media/Waveform.h"
 #include "support/WindowTesting.h"
 
@@ -58,26 +59,30 @@ double Rms(const std::int16_t* samples, std::size_t count) {
 
 }  // namespace
 
-TEST(GainPlan, TakesEachGranuleAtTheCurveInItsMiddle) {
+// A granule starting at a is heard from a - 529 to a + 1134.
+TEST(GainPlan, TakesEachGranuleAtTheHighestCurveWhereItIsHeard) {
     struct Case {
         const char* what;
         LevelChange change;
-        std::int64_t middle;
+        std::int64_t start;
         int steps;
     } const kCases[] = {
-        {"level alone, inside and out", {0, 0, -4}, 10, -4},
-        {"fade in, half way: -6 dB", {1, 0, 0}, 100000 + 22050, -4},
-        {"fade in, a tenth, and a level", {1, 0, 2}, 100000 + 4410, -13 + 2},
-        {"fade in, done", {1, 0, 2}, 100000 + 44100, 2},
-        {"fade in, before the start", {1, 0, 5}, 90000, GainPlan::kSilent},
-        {"fade in, just above -90 dB", {1, 0, 0}, 100000 + 2, -58},
-        {"fade out, a quarter left", {0, 2, 0}, 200000 - 22050, -8},
-        {"fade out, after the end", {0, 2, 0}, 200001, GainPlan::kSilent},
-        {"fades that meet: the lower", {2, 2, 0}, 150000, -3},
+        {"level alone, inside and out", {0, 0, -4}, -278, -4},
+        {"fade in, last heard half way: -6 dB", {1, 0, 0}, 100000 + 22050 - 1134, -4},
+        {"fade in, a tenth, and a level", {1, 0, 2}, 100000 + 4410 - 1134, -13 + 2},
+        {"fade in, done", {1, 0, 2}, 100000 + 44100 - 1134, 2},
+        {"fade in, heard only before the start", {1, 0, 5}, 100000 - 1135, GainPlan::kSilent},
+        {"fade in, just above -90 dB", {1, 0, 0}, 100002 - 1134, -58},
+        {"fade out, first heard with a quarter left", {0, 2, 0}, 200000 - 22050 + 529, -8},
+        {"fade out, heard only after the end", {0, 2, 0}, 200000 + 529, GainPlan::kSilent},
+        {"fades that meet: where they cross", {2, 2, 0}, 150000 - 288, -3},
+        {"fades that meet: heard only after they cross", {2, 2, 0}, 200000 - 22050 + 529, -8},
+        {"a fade shorter than a granule: heard past its end", {0.004, 0, 0}, 100000 - 500, 0},
+        {"a fade shorter than a granule: heard only within it", {0.004, 0, 0}, 100088 - 1134, -4},
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.what);
-        EXPECT_EQ(GainPlan(c.change, {100000, 200000}, 44100).ChangeOfGranule(c.middle - 288), c.steps);
+        EXPECT_EQ(GainPlan(c.change, {100000, 200000}, 44100).ChangeOfGranule(c.start), c.steps);
     }
 }
 
@@ -210,4 +215,47 @@ TEST(GainPlan, CountsGranulesHeldAtTheHighestGainAndLeavesDamagedFramesAlone) {
     for (std::uint64_t offset : ReadIndex(cut.file.Path()).frameOffsets)
         failing += !media::GranuleGains(written.data() + offset, *media::FrameHeader::Parse(written.data() + offset)).CrcHolds();
     EXPECT_EQ(failing, 3);  // left as they were, not given a checksum that hides the damage
+}
+
+// A file joined from parts of two channel counts: a selection in the second part
+// gets its level in the save, in the preview and in the count the status line
+// gives, as one in the first part does.
+TEST(GainPlan, ASelectionInAPartOfTheOtherChannelCountGetsItsLevel) {
+    struct Case {
+        const wchar_t* file;
+        int secondChannels;
+    } const kCases[] = {{L"joined_channels.mp3", 1}, {L"joined_mono_first.mp3", 2}};
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.file);
+        const std::wstring source = media_test::Fixture(c.file);
+        const media::Mp3Index index = ReadIndex(source);
+        ASSERT_EQ(index.channelChanges.size(), 1u);
+        const std::uint64_t first = index.channelChanges[0] * 1152 + 5000;
+        const SampleRange range{first, first + 30000};
+        const GainPlan half({0, 0, -4}, range, 44100);
+        EXPECT_EQ(media::TryGainPlan(source, index, half).framesLeft, 0u);
+
+        const Cut plain(source, range, {}), cut(source, range, half.Change());
+        EXPECT_EQ(cut.report.framesLeft, 0u);
+        EXPECT_EQ(ReadIndex(cut.file.Path()).format.channels, c.secondChannels);
+        const auto before = Samples(plain.file.Path(), 0, range.end - range.first);
+        const auto after = Samples(cut.file.Path(), 0, range.end - range.first);
+        ASSERT_EQ(after.size(), before.size());
+        EXPECT_NEAR(20 * std::log10(Rms(after.data(), after.size()) / Rms(before.data(), before.size())), -6.02, 0.5);
+
+        // The preview: the player's stream with the plan and without it.
+        auto preview = [&](std::shared_ptr<const GainPlan> plan) {
+            media::Mp3Stream stream(source);
+            stream.SetGainPlan(std::move(plan));
+            stream.Seek(range.first);
+            std::vector<std::int16_t> pcm((range.end - range.first) * static_cast<std::size_t>(stream.Channels()));
+            pcm.resize(stream.Read(pcm.data(), range.end - range.first) * static_cast<std::size_t>(stream.Channels()));
+            return pcm;
+        };
+        const auto heard = preview(std::make_shared<GainPlan>(half)), unchanged = preview(nullptr);
+        ASSERT_EQ(heard.size(), unchanged.size());
+        ASSERT_FALSE(heard.empty());
+        EXPECT_NEAR(20 * std::log10(Rms(heard.data(), heard.size()) / Rms(unchanged.data(), unchanged.size())), -6.02,
+                    0.5);
+    }
 }

@@ -120,3 +120,43 @@ TEST(Pieces, APiecesTagGetsItsNumberTitleAndPerformerAndKeepsTheRest) {
         EXPECT_TRUE(std::equal(after.end() - 20000, after.end(), expected.end() - 20000)) << c.copy;
     }
 }
+
+// A long title gives way so that "<base> NN <title>.mp3" is a name Windows accepts,
+// cut between whole characters, without the blank or dot a cut may end on.
+TEST(Pieces, ALongTitleIsShortenedToFitTheNameWithoutSplittingACharacter) {
+    const std::wstring face = L"\U0001F600";  // two halves in UTF-16
+    std::wstring faces;
+    for (int i = 0; i < 150; ++i) faces += face;
+    struct Case {
+        const char* what;
+        std::wstring title;
+        std::size_t length;  // of the file name
+        std::wstring ending;
+    } const kCases[] = {
+        {"a short title as it is", L"Intro", 18, L"01 Intro.mp3"},
+        {"cut to the longest name", std::wstring(300, L'a'), 255, L"aaa.mp3"},
+        {"cut after a whole pair", faces, 255, face + L".mp3"},
+        {"cut before a pair's second half", L"x" + faces, 254, face + L".mp3"},
+        {"cut at a blank", std::wstring(241, L'a') + L" bbbb", 254, L"aaa.mp3"},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.what);
+        media::SplitLayout layout;
+        layout.length = 100000;
+        layout.points = {50000};
+        layout.titles = {c.title, c.title};
+        const auto pieces = media::PlanPieces(layout, L"Album");
+        ASSERT_EQ(pieces.size(), 2u);
+        const std::wstring& name = pieces[0].fileName;
+        EXPECT_EQ(name.size(), c.length);
+        EXPECT_TRUE(name.ends_with(c.ending));
+        for (std::size_t i = 0; i < name.size(); ++i) {
+            const bool halfOfAPair = IS_HIGH_SURROGATE(name[i]) || IS_LOW_SURROGATE(name[i]);
+            const bool whole = (i + 1 < name.size() && IS_HIGH_SURROGATE(name[i]) && IS_LOW_SURROGATE(name[i + 1])) ||
+                               (i > 0 && IS_HIGH_SURROGATE(name[i - 1]) && IS_LOW_SURROGATE(name[i]));
+            EXPECT_TRUE(!halfOfAPair || whole) << i;
+        }
+        // The tag keeps the whole title.
+        EXPECT_EQ(pieces[0].tags.title, c.title);
+    }
+}

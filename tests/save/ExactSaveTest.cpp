@@ -148,6 +148,45 @@ int LargestDifference(const std::vector<std::int16_t>& a, const std::vector<std:
     return largest;
 }
 
+double Rms(const std::int16_t* samples, std::size_t count) {
+    double sum = 0;
+    for (std::size_t i = 0; i < count; ++i) sum += static_cast<double>(samples[i]) * samples[i];
+    return std::sqrt(sum / static_cast<double>(std::max<std::size_t>(count, 1)));
+}
+
+// The level of a decode against the source's over 10 ms windows, in dB, window by window.
+std::vector<double> WindowLevels(const std::vector<std::int16_t>& decoded, const std::vector<std::int16_t>& source,
+                                 std::size_t window) {
+    std::vector<double> levels;
+    for (std::size_t at = 0; at + window <= std::min(decoded.size(), source.size()); at += window)
+        levels.push_back(20 * std::log10(std::max(Rms(decoded.data() + at, window), 0.1) / Rms(source.data() + at, window)));
+    return levels;
+}
+
+// A decode of a cut faded in and out, with a rise of `change.steps`, against the
+// source's: quieter at its edges, never louder than the rise, and at the rise
+// between the fades, beyond the granules they changed.
+void ExpectFaded(const std::vector<std::int16_t>& decoded, const std::vector<std::int16_t>& source,
+                 const media::LevelChange& change, int rate, std::size_t channels) {
+    const std::size_t window = static_cast<std::size_t>(rate / 100) * channels;
+    const std::vector<double> levels = WindowLevels(decoded, source, window);
+    ASSERT_GT(levels.size(), 10u);
+    const double rise = change.steps * media::LevelChange::kStepDb;
+    EXPECT_LT(levels.front(), rise - 3);
+    EXPECT_LT(levels.back(), rise - 3);
+    // The windows a fade reaches, through the granules it changed.
+    const auto reach = [&](double fade) { return static_cast<std::size_t>((fade * rate + 1152) * channels / window) + 1; };
+    int between = 0;
+    for (std::size_t k = 0; k < levels.size(); ++k) {
+        EXPECT_LE(levels[k], rise + 1) << k;
+        if (k >= reach(change.fadeIn) && k + reach(change.fadeOut) < levels.size()) {
+            EXPECT_NEAR(levels[k], rise, 0.5) << k;
+            ++between;
+        }
+    }
+    EXPECT_GT(between, 0);
+}
+
 std::string Describe(const Cut& cut) {
     return std::string(cut.source.begin(), cut.source.end()) + " [" + std::to_string(cut.first) + ", " +
            std::to_string(cut.end) + ")";
@@ -250,13 +289,59 @@ TEST_F(ExactSave, FadesAndLevelKeepTheCutExactInFfmpegAndMpg123) {
             SCOPED_TRACE(decoder);
             const auto decoded = Pcm(cut.file + L"." + std::wstring(decoder, decoder + std::strlen(decoder)) + L".s16");
             ASSERT_EQ(decoded.size(), length * channels);
-            if (leveled.change.steps >= 0) continue;
-            // Half the source's samples, from the same first sample on.
             const auto source = SourceSamples(cut.source, decoder, cut.first, cut.end);
+            ASSERT_EQ(source.size(), decoded.size());
+            if (leveled.change.steps >= 0) {
+                ExpectFaded(decoded, source, leveled.change, ReadIndex(cut.file).format.sampleRate, channels);
+                continue;
+            }
+            // Half the source's samples, from the same first sample on.
             int largest = 0;
             for (std::size_t i = 0; i < source.size(); ++i)
                 largest = std::max(largest, static_cast<int>(std::lround(std::abs(decoded[i] - source[i] / 2.0))));
             EXPECT_LE(largest, 1);
+        }
+    }
+}
+
+// Fades shorter than a granule, the selection starting and ending at several places
+// within a granule, saved and decoded by the host's ffmpeg: never louder than the
+// source, and back to the source's level where the fades end.
+TEST_F(ExactSave, AFadeShorterThanAGranuleIsNeverLouderAndEndsAtFullLevel) {
+    ScratchFolder folder(L"short-fades");
+    const std::wstring name = L"cbr-cover.mp3";
+    const media::Mp3Index index = ReadIndex(Source(name));
+    const std::uint64_t rate = index.format.sampleRate;
+    constexpr std::uint64_t kFade = 176;  // 4 ms, against a granule's 576 samples
+    constexpr std::uint64_t kOffsets[] = {0, 100, 250, 400, 550};
+    std::vector<Cut> cuts;
+    for (std::uint64_t offset : kOffsets) {
+        // A granule's first sample, in the time line the selection is given in, and the selection from there.
+        const std::uint64_t granule = 40 * 576 - static_cast<std::uint64_t>(index.encoderDelay);
+        Cut cut{name, Span::InTheMiddle, granule + offset, granule + offset + rate / 4 + offset, {}};
+        cut.file = folder / (L"short" + std::to_wstring(offset) + L".mp3");
+        form.Levels().SetFadeIn(static_cast<double>(kFade) / rate);
+        form.Levels().SetFadeOut(static_cast<double>(kFade) / rate);
+        Save(Source(name), cut, cut.file);
+        cuts.push_back(cut);
+    }
+    form.Levels().Clear();
+    DecodeOnHost(folder);
+    constexpr std::size_t kWindow = 64;  // frames of samples, both channels
+    for (const Cut& cut : cuts) {
+        SCOPED_TRACE(Describe(cut));
+        const auto decoded = Pcm(cut.file + L".ffmpeg.s16");
+        const auto source = SourceSamples(cut.source, "ffmpeg", cut.first, cut.end);
+        ASSERT_EQ(decoded.size(), (cut.end - cut.first) * 2);
+        ASSERT_EQ(source.size(), decoded.size());
+        const std::vector<double> levels = WindowLevels(decoded, source, kWindow * 2);
+        const std::size_t fadeEnd = (kFade + kWindow - 1) / kWindow;  // the first window past the fade in
+        const std::size_t fadeStart = (cut.end - cut.first - kFade) / kWindow;  // the first window the fade out reaches
+        for (std::size_t k = 0; k < levels.size(); ++k) {
+            EXPECT_LE(levels[k], 0.5) << "window " << k;
+            if (k >= fadeEnd && k < fadeStart) {
+                EXPECT_NEAR(levels[k], 0, 0.5) << "window " << k;
+            }
         }
     }
 }

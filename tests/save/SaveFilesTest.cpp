@@ -11,6 +11,7 @@
 #include "base/Handles.h"
 #include "base/SystemErrorText.h"
 #include "support/BadMp3.h"
+#include "support/WindowTesting.h"
 
 namespace {
 
@@ -163,7 +164,8 @@ TEST(TemporaryOutput, FlushesTheCopyToTheDiskBeforeItTakesTheTargetsName) {
     const std::string copy = save_tests::HostPath(output.Path());
     const std::string name = copy.substr(copy.rfind('/'));
     save_tests::HostSystemCallTrace trace("fsync,fdatasync,rename,renameat,renameat2");
-    if (!trace.Tracing()) GTEST_SKIP() << "this host cannot trace the process's system calls";
+    // The set-up installs strace: a host that refuses it fails the test, for a skip would pass unseen.
+    ASSERT_TRUE(trace.Tracing()) << "the process's system calls cannot be traced: " << trace.Refusal();
     ASSERT_EQ(output.PutInPlace(), L"");
     const std::string seen = trace.Stop();
     // Line by line: a flush of the file under its own name, then its rename.
@@ -296,3 +298,34 @@ TEST(TemporaryOutput, ACopyHeldOpenElsewhereGoesAtTheNextSaveOrWhenTheSystemNext
 }
 
 }  // namespace
+
+// A selection across the join of a stereo and a mono part cannot be cut exactly: the
+// encoder's frame-snapped copy is kept only where the caller does not need exactness,
+// and otherwise refused, saying why, with nothing left behind.
+TEST(TemporaryOutput, ACutThatMustBeExactIsRefusedWhereItCannotBe) {
+    const std::wstring source = testing_support::FixturePath(L"media\\joined_channels.mp3");
+    struct Case {
+        const char* what;
+        media::LevelChange levels;
+        bool mustBeExact;
+        std::wstring failure;
+    } const kCases[] = {
+        {"frame-exact will do", {}, false, L""},
+        {"a piece", {}, true,
+         L"it cannot be cut exactly from the source's own frames (they are damaged or missing there, or the file's "
+         L"format changes within it)."},
+        {"fades", {0.5, 0, 0}, true,
+         L"the fades and the change of level could not be made: the selection cannot be cut from the source's own "
+         L"frames (they are damaged or missing there)."},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.what);
+        ScratchFolder folder(L"must-be-exact");
+        {
+            app::TemporaryOutput output(folder / L"cut.mp3", source, 0.5, 1.5, nullptr, c.levels, c.mustBeExact);
+            WriteAll(output.Path(), ReadAll(source));  // the encoder's copy, as frame-snapped as can be
+            EXPECT_EQ(output.PutInPlace(), c.failure);
+        }
+        EXPECT_EQ(folder.Files(), c.failure.empty() ? std::vector<std::wstring>{L"cut.mp3"} : std::vector<std::wstring>{});
+    }
+}

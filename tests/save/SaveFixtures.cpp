@@ -128,19 +128,25 @@ HostSystemCallTrace::HostSystemCallTrace(const std::string& calls) {
     // This process on the host is the Wine process of this prefix started as this
     // program; Wine's server of the prefix does some of its file work (renames
     // among it) and is traced too. Tracing has begun once the kernel names a
-    // tracer of each.
+    // tracer of each. The script prints the tracer's process id, or why there is none.
+    const std::string errors = HostPath(log_) + ".errors";
     const std::string started = RunOnHost(
-        "command -v strace >/dev/null || exit; me=WINEPREFIX=$WINEPREFIX; client=0; server=0; "
+        "command -v strace >/dev/null || { echo the host has no strace; exit; }; me=WINEPREFIX=$WINEPREFIX; "
+        "client=0; server=0; "
         "for d in /proc/[0-9]*; do p=${d#/proc/}; tr '\\0' '\\n' 2>/dev/null </proc/$p/environ | grep -qxF -e $me || continue; "
         "case $(readlink /proc/$p/exe) in *wineserver*) server=$p;; *) case $(head -z -n 1 /proc/$p/cmdline | tr -d "
         "'\\0') in *" + std::string(program.begin(), program.end()) + ") client=$p;; esac;; esac; done; "
-        "test $client -gt 0 && test $server -gt 0 || exit; strace -f -qq -y -e trace=" + calls + " -o '" +
-        HostPath(log_) +
-        "' -p $client -p $server >/dev/null 2>&1 & t=$!; for p in $client $server; do while ! grep -q "
-        "'TracerPid:[[:space:]]*[1-9]' /proc/$p/status; do kill -0 $t 2>/dev/null || exit; sleep 0.05; done; "
-        "done; echo $t");
-    tracer_ = started.substr(0, started.find('\n'));
-    if (tracer_.empty() || tracer_.find_first_not_of("0123456789") != std::string::npos) tracer_.clear();
+        "test $client -gt 0 && test $server -gt 0 || { echo the test program or its Wine server was not found among "
+        "the host processes; exit; }; strace -f -qq -y -e trace=" + calls + " -o '" + HostPath(log_) +
+        "' -p $client -p $server >/dev/null 2>'" + errors + "' & t=$!; for p in $client $server; do while ! grep -q "
+        "'TracerPid:[[:space:]]*[1-9]' /proc/$p/status; do kill -0 $t 2>/dev/null || { echo strace refused: "
+        "$(cat '" + errors + "'); rm -f '" + errors + "'; exit; }; sleep 0.05; done; "
+        "done; rm -f '" + errors + "'; echo $t");
+    const std::string first = started.substr(0, started.find('\n'));
+    if (!first.empty() && first.find_first_not_of("0123456789") == std::string::npos)
+        tracer_ = first;
+    else
+        refusal_ = started.empty() ? "the host's shell gave no answer" : started;
 }
 
 std::string HostSystemCallTrace::Stop() {

@@ -48,14 +48,16 @@ public:
     HostSystemCallTrace(const HostSystemCallTrace&) = delete;
     HostSystemCallTrace& operator=(const HostSystemCallTrace&) = delete;
     ~HostSystemCallTrace() { Stop(); }
-    // False where the host cannot trace.
+    // False where the host cannot trace; then why not.
     bool Tracing() const noexcept { return !tracer_.empty(); }
+    const std::string& Refusal() const noexcept { return refusal_; }
     // Ends the tracing and returns what it saw.
     std::string Stop();
 
 private:
     std::wstring log_;
     std::string tracer_;  // the host's process id of the tracer
+    std::string refusal_;
 };
 
 std::string ReadAll(const std::wstring& path);

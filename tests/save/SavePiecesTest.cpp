@@ -5,12 +5,15 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
+#include <functional>
 
 #include "SaveFixtures.h"
 #include "app/Files.h"
 #include "app/Form1.h"
 #include "app/SaveSelection.h"
+#include "app/Shortcuts.h"
 #include "app/TimeText.h"
 #include "app/waveform/SavePieces.h"
 #include "media/MediaFile.h"
@@ -71,6 +74,43 @@ int LargestDifference(const std::string& a, const std::string& b) {
         largest = std::max(largest, std::abs(x - y));
     }
     return largest;
+}
+
+// Does something once, as the program takes a message from its queue, when `when` first holds.
+class OnceWhen {
+public:
+    OnceWhen(std::function<bool()> when, std::function<void()> action)
+        : when_(std::move(when)), action_(std::move(action)) {
+        active_ = this;
+        hook_ = ::SetWindowsHookExW(WH_GETMESSAGE, Look, nullptr, ::GetCurrentThreadId());
+    }
+    OnceWhen(const OnceWhen&) = delete;
+    OnceWhen& operator=(const OnceWhen&) = delete;
+    ~OnceWhen() {
+        ::UnhookWindowsHookEx(hook_);
+        active_ = nullptr;
+    }
+    bool Done() const { return done_; }
+
+private:
+    static LRESULT CALLBACK Look(int code, WPARAM wParam, LPARAM lParam) {
+        if (OnceWhen* self = active_; self && !self->done_ && self->when_()) {
+            self->done_ = true;
+            self->action_();
+        }
+        return ::CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+
+    static inline OnceWhen* active_ = nullptr;
+    std::function<bool()> when_;
+    std::function<void()> action_;
+    HHOOK hook_ = nullptr;
+    bool done_ = false;
+};
+
+// Whether the encoder still writes the run whose output window says `label`.
+bool EncoderWrites(app::frmDOSOutput& window, const std::wstring& label) {
+    return window.ReadOutput1().Processing() && !window.ReadOutput1().ExitCode() && window.Label1().Caption() == label;
 }
 
 }  // namespace
@@ -151,9 +191,12 @@ TEST_F(SavePieces, APieceIsByteForByteTheSavedSelectionAndCarriesItsNumberAndNam
 
 TEST_F(SavePieces, ThreeHundredPiecesSaveThroughTheEncodersCommandLineLimit) {
     ScratchFolder folder(L"pieces3");
-    Load(Source(L"vbr-stereo.mp3"));
+    Load(save_tests::Fixture(L"save-3min.mp3"));
     const std::uint64_t length = form.Splits().Length();
-    for (std::uint64_t k = 1; k < 300; ++k) form.Splits().Add(length * k / 300);
+    // Pieces of one to seven shares of the recording, in turn: no two neighbours alike.
+    std::vector<std::uint64_t> ends;
+    for (std::uint64_t k = 0, shares = 0; k < 300; ++k) ends.push_back(shares += k % 7 + 1);
+    for (std::size_t k = 0; k + 1 < ends.size(); ++k) form.Splits().Add(length * ends[k] / ends.back());
     app::SavePiecesAs(form, form.Handle(), folder / L"Many");
     ASSERT_FALSE(watcher.Seen().empty());
     EXPECT_EQ(watcher.Seen().back().title, L"Success!") << Narrow(watcher.Seen().back().text);
@@ -162,33 +205,38 @@ TEST_F(SavePieces, ThreeHundredPiecesSaveThroughTheEncodersCommandLineLimit) {
     EXPECT_EQ(files.front(), L"Many 001.mp3");
     EXPECT_EQ(files.back(), L"Many 300.mp3");
     std::uint64_t total = 0;
-    for (const std::wstring& file : files) total += ReadIndex(folder / file).PlayableSampleCount();
-    EXPECT_EQ(total, length);
-}
-
-namespace {
-// Clicks the output window's Cancel as soon as it says it is saving the third
-// piece: looked at whenever the program takes a message from its queue.
-app::frmDOSOutput* cancelledWindow = nullptr;
-LRESULT CALLBACK CancelAtThirdPiece(int code, WPARAM wParam, LPARAM lParam) {
-    if (cancelledWindow && cancelledWindow->Label1().Caption() == L"Piece 3 of 5") {
-        save_tests::PostClick(cancelledWindow->zembutton1().hWnd());
-        cancelledWindow = nullptr;
+    for (std::size_t k = 0; k < files.size(); ++k) {
+        const std::uint64_t samples = ReadIndex(folder / files[k]).PlayableSampleCount();
+        EXPECT_EQ(samples, form.Splits().PieceEnd(k) - form.Splits().PieceFirst(k)) << k;
+        total += samples;
     }
-    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+    EXPECT_EQ(total, length);
+    // A sample of them, first and last among them, decoded by the host: each its own range of the source.
+    RunOnHost("ffmpeg -v error -nostdin -i '" + save_tests::HostPath(save_tests::Fixture(L"save-3min.mp3")) +
+              "' -f s16le -c:a pcm_s16le '" + save_tests::HostPath(folder / L"source.s16") + "'");
+    const std::string source = ReadAll(folder / L"source.s16");
+    ASSERT_EQ(source.size(), length * 4);
+    for (std::size_t k : {0, 1, 2, 3, 97, 148, 149, 150, 222, 298, 299}) {
+        SCOPED_TRACE(k);
+        const std::string decoded = JoinedDecode(folder, {files[k]}, "ffmpeg");
+        const std::size_t first = static_cast<std::size_t>(form.Splits().PieceFirst(k)) * 4;
+        const std::size_t end = static_cast<std::size_t>(form.Splits().PieceEnd(k)) * 4;
+        ASSERT_EQ(decoded.size(), end - first);
+        EXPECT_TRUE(decoded == source.substr(first, end - first));  // (equal sample for sample)
+    }
 }
-}  // namespace
 
 TEST_F(SavePieces, CancelledDuringTheThirdOfFiveTheFinishedOnesStayAndNothingElse) {
     ScratchFolder folder(L"pieces4");
     Load(Source(L"cbr-cover.mp3"));
     const std::uint64_t length = form.Splits().Length();
     for (std::uint64_t k = 1; k < 5; ++k) form.Splits().Add(length * k / 5);
-    cancelledWindow = &form.DOSOutput();
-    HHOOK hook = ::SetWindowsHookExW(WH_GETMESSAGE, CancelAtThirdPiece, nullptr, ::GetCurrentThreadId());
+    // Clicked as soon as the window says it is saving the third piece, once the encoder is done.
+    app::frmDOSOutput& window = form.DOSOutput();
+    OnceWhen cancel([&] { return window.Label1().Caption() == L"Piece 3 of 5"; },
+                    [&] { save_tests::PostClick(window.zembutton1().hWnd()); });
     app::SavePiecesAs(form, form.Handle(), folder / L"Part");
-    ::UnhookWindowsHookEx(hook);
-    EXPECT_EQ(cancelledWindow, nullptr);
+    EXPECT_TRUE(cancel.Done());
     EXPECT_EQ(watcher.Seen().back().text, L"Saving the pieces was cancelled. 2 pieces were saved in\r\n" + folder.Path());
     // Each finished piece complete and exact; no other file, temporary or not.
     EXPECT_EQ(folder.Files(), (std::vector<std::wstring>{L"Part 01.mp3", L"Part 02.mp3"}));
@@ -215,4 +263,124 @@ TEST_F(SavePieces, FilesThatExistAreListedAndNoKeepsThemAndSavesNothing) {
     app::SavePiecesAs(form, form.Handle(), folder / L"Part");
     ASSERT_EQ(watcher.Seen().size(), before + 1);
     EXPECT_NE(watcher.Seen().back().text.find(L"cannot be saved over the file it comes from"), std::wstring::npos);
+}
+
+// Cancel while the encoder still writes the first run: it is stopped there, and no
+// piece, whole or part, and no temporary file is left.
+TEST_F(SavePieces, CancelledWhileTheEncoderRunsLeavesNothing) {
+    ScratchFolder folder(L"pieces6");
+    Load(save_tests::Fixture(L"save-60min.mp3"));
+    const std::uint64_t length = form.Splits().Length();
+    for (std::uint64_t k = 1; k < 3; ++k) form.Splits().Add(length * k / 3);
+    app::frmDOSOutput& window = form.DOSOutput();
+    OnceWhen cancel([&] { return EncoderWrites(window, L"Piece 1 of 3"); },
+                    [&] { save_tests::PostClick(window.zembutton1().hWnd()); });
+    app::SavePiecesAs(form, form.Handle(), folder / L"Hour");
+    EXPECT_TRUE(cancel.Done());
+    // The run ended by the cancellation, not by the encoder's own end.
+    EXPECT_FALSE(window.ReadOutput1().ExitCode());
+    EXPECT_EQ(watcher.Seen().back().text, L"Saving the pieces was cancelled. 0 pieces were saved in\r\n" + folder.Path());
+    EXPECT_TRUE(folder.Files().empty());
+}
+
+// A piece that cannot be exact (here it crosses the seam where a joined file turns
+// from stereo to mono) stops the save there, saying which piece; the pieces before it
+// stay, and no frame-snapped copy of it is left.
+TEST_F(SavePieces, APieceThatCannotBeExactStopsTheSaveNamingIt) {
+    ScratchFolder folder(L"pieces7");
+    Load(testing_support::FixturePath(L"media\\joined_channels.mp3"));
+    form.Splits().Add(22050);   // 0.5 s
+    form.Splits().Add(88200);   // 2 s: the second piece holds the seam at 1.05 s
+    app::SavePiecesAs(form, form.Handle(), folder / L"Part");
+    EXPECT_EQ(watcher.Seen().back().text,
+              L"Saving the pieces stopped: piece 2 could not be saved: it cannot be cut exactly from the source's own "
+              L"frames (they are damaged or missing there, or the file's format changes within it).\r\n\r\n"
+              L"1 piece was saved in\r\n" + folder.Path());
+    EXPECT_EQ(folder.Files(), std::vector<std::wstring>{L"Part 01.mp3"});
+}
+
+// Save Selection or Save Pieces asked for while Save Pieces runs is refused with a
+// message, and the running save goes on to its end as if nothing had been asked.
+TEST_F(SavePieces, ASecondSaveWhileOneRunsIsRefusedAndTheFirstGoesOn) {
+    struct Case {
+        const char* what;
+        bool mainWindow;  // Ctrl+S there, or Ctrl+Shift+S in the waveform window
+        WORD command;
+    } const kCases[] = {{"Save Selection", true, 5}, {"Save Pieces", false, app::kSavePieces}};
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.what);
+        ScratchFolder folder(L"pieces8");
+        Load(Source(L"cbr-cover.mp3"));
+        form.zembutton(5).SetEnabled(true);
+        form.ShowWaveform();
+        const std::uint64_t length = form.Splits().Length();
+        for (std::uint64_t k = 1; k < 3; ++k) form.Splits().Add(length * k / 3);
+        const HWND asked = c.mainWindow ? form.Handle() : form.Waveform()->Handle();
+        const std::size_t before = watcher.Seen().size();
+        {
+            OnceWhen second([&] { return EncoderWrites(form.DOSOutput(), L"Piece 1 of 3"); },
+                            [&] { ::PostMessageW(asked, WM_COMMAND, MAKEWPARAM(c.command, 1), 0); });
+            app::SavePiecesAs(form, form.Handle(), folder / L"Part");
+            EXPECT_TRUE(second.Done());
+        }
+        const auto boxes = watcher.Seen();
+        ASSERT_EQ(boxes.size(), before + 2);
+        EXPECT_EQ(boxes[before].text, L"A save is running. Please wait until it has finished, or cancel it.");
+        EXPECT_EQ(boxes.back().title, L"Success!");
+        EXPECT_EQ(boxes.back().text, L"3 pieces were saved in\r\n" + folder.Path());
+        EXPECT_EQ(Pieces(folder), (std::vector<std::wstring>{L"Part 01.mp3", L"Part 02.mp3", L"Part 03.mp3"}));
+        form.Waveform()->Hide();
+    }
+}
+
+// The level is taken once, as the save starts: New Selection while the first run's
+// encoder writes changes no piece, those of the second run neither.
+TEST_F(SavePieces, EveryPieceHasTheLevelTheSaveStartedWith) {
+    ScratchFolder folder(L"pieces9");
+    Load(Source(L"cbr-cover.mp3"));
+    form.zembutton(6).SetEnabled(true);
+    const std::uint64_t length = form.Splits().Length();
+    for (std::uint64_t k = 1; k < 20; ++k) form.Splits().Add(length * k / 20);  // two runs of the encoder
+    form.Levels().SetLevelDb(-6);
+    {
+        OnceWhen newSelection([&] { return EncoderWrites(form.DOSOutput(), L"Piece 1 of 20"); },
+                              [&] { ::PostMessageW(form.Handle(), WM_COMMAND, MAKEWPARAM(6, 1), 0); });
+        app::SavePiecesAs(form, form.Handle(), folder / L"Part");
+        EXPECT_TRUE(newSelection.Done());
+    }
+    EXPECT_TRUE(form.Levels().None());
+    EXPECT_EQ(watcher.Seen().back().text, L"20 pieces were saved in\r\n" + folder.Path());
+    // Joined, half the source's samples throughout.
+    const std::string joined = JoinedDecode(folder, Pieces(folder), "ffmpeg");
+    const std::string source = ReadAll(Source(L"cbr-cover.mp3") + L".ffmpeg.s16");
+    ASSERT_EQ(joined.size(), source.size());
+    int largest = 0;
+    for (std::size_t i = 0; i + 1 < source.size(); i += 2) {
+        std::int16_t piece, whole;
+        std::memcpy(&piece, joined.data() + i, 2);
+        std::memcpy(&whole, source.data() + i, 2);
+        largest = std::max(largest, static_cast<int>(std::lround(std::abs(piece - whole / 2.0))));
+    }
+    EXPECT_LE(largest, 1);
+}
+
+// What the level could not change is told in the final message, piece by piece, as
+// Save Selection tells it.
+TEST_F(SavePieces, TheFinalMessageTellsOfFramesTheLevelDidNotReach) {
+    ScratchFolder folder(L"pieces10"), sources(L"damaged");
+    // Three frames of the first piece whose checksums no longer hold.
+    std::string bytes = ReadAll(Source(L"crc-stereo.mp3"));
+    const media::Mp3Index index = ReadIndex(Source(L"crc-stereo.mp3"));
+    for (std::size_t k = 20; k < 23; ++k) bytes[static_cast<std::size_t>(index.frameOffsets[k]) + 5] ^= 0x5A;
+    save_tests::WriteAll(sources / L"damaged.mp3", bytes);
+    Load(sources / L"damaged.mp3");
+    form.Splits().Add(form.Splits().Length() / 2);
+    form.Levels().SetLevelDb(-6);
+    app::SavePiecesAs(form, form.Handle(), folder / L"Part");
+    form.Levels().Clear();
+    EXPECT_EQ(watcher.Seen().back().title, L"Success!");
+    EXPECT_EQ(watcher.Seen().back().icon, static_cast<UINT>(MB_ICONWARNING));
+    EXPECT_EQ(watcher.Seen().back().text, L"2 pieces were saved in\r\n" + folder.Path() +
+                                              L"\r\n\r\nPiece 1: 3 frames were damaged and kept the level they had: "
+                                              L"the fades and the change of level do not reach them.");
 }
