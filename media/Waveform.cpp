@@ -5,6 +5,7 @@
 #include <limits>
 #include <system_error>
 
+#include "media/LoudnessMeter.h"
 #include "media/Mp3Stream.h"
 
 namespace media {
@@ -56,6 +57,7 @@ Waveform::Waveform(const std::wstring& path, std::shared_ptr<const Mp3Index> ind
     const std::size_t channels = static_cast<std::size_t>(channels_);
     blocks_.resize(static_cast<std::size_t>(blocks) * channels);
     groups_.resize(static_cast<std::size_t>(blocks / kGroupBlocks) * channels);
+    loudness_.resize(static_cast<std::size_t>(blocks));
     PlanParts();
 
     const int workers = std::thread::hardware_concurrency() == 1 ? 1 : kWorkers;
@@ -105,9 +107,10 @@ void Waveform::Wait() const {
 void Waveform::Run() noexcept {
     try {
         Mp3Stream stream(path_, index_);
+        LoudnessMeter meter(sampleRate_, channels_, kBlockSamples);
         for (std::size_t part = nextPart_++; part < partDone_.size() && !stop_.load(std::memory_order_relaxed);
              part = nextPart_++)
-            ComputePart(stream, part);
+            ComputePart(stream, meter, part);
     } catch (...) {
         // A file that cannot be opened or decoded any more: what is ready stays, the rest is unreadable.
     }
@@ -122,18 +125,25 @@ void Waveform::WorkersEnded(int count) noexcept {
     }
 }
 
-void Waveform::ComputePart(Mp3Stream& stream, std::size_t part) {
+void Waveform::ComputePart(Mp3Stream& stream, LoudnessMeter& meter, std::size_t part) {
     const std::size_t channels = static_cast<std::size_t>(channels_);
     const std::uint64_t first = partStarts_[part];
     const std::uint64_t length = partStarts_[part + 1] - first;
-    // A worker that took the part after its last one reads on.
-    if (stream.Position() != first) stream.SeekAsFromStart(first);
     std::vector<std::int16_t> pcm(kReadBlocks * kBlockSamples * channels);
+    // A worker that took the part after its last one reads on. Otherwise the loudness
+    // filters hear a little of what comes before, so that they stand as in one pass.
+    if (stream.Position() != first) {
+        const std::uint64_t lead = std::min<std::uint64_t>(first, meter.LeadSamples());
+        stream.SeekAsFromStart(first - lead);
+        meter.Reset();
+        pcm.resize(std::max<std::size_t>(pcm.size(), static_cast<std::size_t>(lead) * channels));
+        meter.Feed(pcm.data(), stream.Read(pcm.data(), static_cast<std::size_t>(lead)));
+    }
     std::uint64_t done = 0;
     while (done < length && !stop_.load(std::memory_order_relaxed)) {
         const std::size_t wanted = static_cast<std::size_t>(std::min<std::uint64_t>(kReadBlocks * kBlockSamples, length - done));
         const std::size_t got = stream.Read(pcm.data(), wanted);
-        StoreBlocks(pcm.data(), first + done, got);
+        StoreBlocks(pcm.data(), first + done, got, meter);
         done += got;
         Publish(part, done);
         if (got < wanted) break;  // where the file stops decoding
@@ -162,8 +172,9 @@ void MeasureBlock(const std::int16_t* samples, std::size_t count, std::size_t ch
 }  // namespace
 
 // Blocks from the one at `first` (a block's start) on, from `count` samples.
-void Waveform::StoreBlocks(const std::int16_t* pcm, std::uint64_t first, std::size_t count) {
+void Waveform::StoreBlocks(const std::int16_t* pcm, std::uint64_t first, std::size_t count, LoudnessMeter& meter) {
     const std::size_t channels = static_cast<std::size_t>(channels_);
+    meter.Measure(pcm, count, loudness_.data() + first / kBlockSamples);
     const auto measure = channels == 1 ? MeasureBlock<1> : channels == 2 ? MeasureBlock<2> : MeasureBlock<0>;
     for (std::size_t at = 0; at < count; at += kBlockSamples) {
         const std::size_t samples = std::min<std::size_t>(kBlockSamples, count - at);
@@ -246,6 +257,16 @@ Level Waveform::LevelOf(std::uint64_t first, std::uint64_t end) const noexcept {
     return all;
 }
 
+Loudness Waveform::LoudnessOf(std::uint64_t first, std::uint64_t end) const {
+    end = std::min(end, length_);
+    if (first >= end || end > ReadyLength()) return {};
+    Loudness loudness = media::LoudnessOf(loudness_.data(), length_, kBlockSamples, sampleRate_, first, end);
+    const Peak peak = PeakOf(first, end);
+    const double samplePeak = peak.Empty() ? 0 : std::max(-static_cast<double>(peak.low), static_cast<double>(peak.high));
+    loudness.samplePeak = DecibelsOf(samplePeak);
+    return loudness;
+}
+
 std::vector<std::int16_t> Waveform::Samples(std::uint64_t first, std::size_t count) {
     std::vector<std::int16_t> samples;
     if (first >= length_) return samples;
@@ -262,7 +283,7 @@ std::vector<std::int16_t> Waveform::Samples(std::uint64_t first, std::size_t cou
 }
 
 std::size_t Waveform::PeakBytes() const noexcept {
-    return blocks_.size() * sizeof(BlockLevel) + groups_.size() * sizeof(GroupLevel) +
+    return blocks_.size() * sizeof(BlockLevel) + groups_.size() * sizeof(GroupLevel) + loudness_.size() * sizeof(LoudnessBlock) +
            (partStarts_.size() + partDone_.size()) * sizeof(std::uint64_t);
 }
 

@@ -13,10 +13,12 @@
 #include <thread>
 #include <vector>
 
+#include "media/Loudness.h"
 #include "media/Mp3Index.h"
 
 namespace media {
 
+class LoudnessMeter;
 class Mp3Stream;
 
 // The lowest and highest sample over a stretch of audio.
@@ -75,6 +77,8 @@ public:
     Level LevelOf(std::uint64_t first, std::uint64_t end, int channel) const noexcept;
     Level LevelOf(std::uint64_t first, std::uint64_t end) const noexcept;
     Peak PeakOf(std::uint64_t first, std::uint64_t end) const noexcept { return LevelOf(first, end).peak; }
+    // The loudness of [first, end), once all of it is ready (not measured before).
+    Loudness LoudnessOf(std::uint64_t first, std::uint64_t end) const;
 
     // Decodes the samples [first, first + count) now, interleaved by channel, exactly
     // as the levels were computed from them; fewer where the file ends or cannot be
@@ -102,8 +106,8 @@ private:
 
     void Run() noexcept;
     void WorkersEnded(int count) noexcept;
-    void ComputePart(Mp3Stream& stream, std::size_t part);
-    void StoreBlocks(const std::int16_t* pcm, std::uint64_t first, std::size_t count);
+    void ComputePart(Mp3Stream& stream, LoudnessMeter& meter, std::size_t part);
+    void StoreBlocks(const std::int16_t* pcm, std::uint64_t first, std::size_t count, LoudnessMeter& meter);
     void Publish(std::size_t part, std::uint64_t done);
     void PlanParts();
     std::uint64_t BlockLength(std::uint64_t block) const noexcept;
@@ -117,6 +121,7 @@ private:
     // written once by the worker of its part, and read once ready_ covers it.
     std::vector<BlockLevel> blocks_;
     std::vector<GroupLevel> groups_;
+    std::vector<LoudnessBlock> loudness_;  // by block, as blocks_
     // The workers take the parts in turn; each part is decoded from a little before its start.
     std::vector<std::uint64_t> partStarts_;  // and the file's length after the last
     std::atomic<std::size_t> nextPart_{0};
