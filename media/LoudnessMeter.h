@@ -32,6 +32,7 @@ public:
 private:
     static constexpr std::size_t kTaps = 12;    // of each oversampling phase
     static constexpr std::size_t kPhases = 4;   // the true peak's oversampling
+    static constexpr std::size_t kHistory = kTaps - 1;
 
     struct Biquad {
         double b0 = 1, b1 = 0, b2 = 0, a1 = 0, a2 = 0;
@@ -39,12 +40,15 @@ private:
     struct ChannelState {
         double s1[2] = {0, 0};  // each biquad's two state values
         double s2[2] = {0, 0};
-        std::array<float, kTaps - 1> history{};  // the last samples, for the oversampling
+        std::array<float, kHistory> history{};  // the last samples, for the oversampling
     };
 
-    // Runs one channel's samples through the filters: the K-weighted squares summed
-    // per block and the largest oversampled magnitude per block, where asked.
-    void Run(const std::int16_t* pcm, std::size_t count, std::size_t channel, double* energies, float* peaks);
+    // Runs the samples through the filters: the K-weighted squares summed per block
+    // and the largest oversampled magnitude per block, where asked.
+    void Run(const std::int16_t* pcm, std::size_t count, double* energies, float* peaks);
+    template <std::size_t Channels>
+    void Weigh(const std::int16_t* pcm, std::size_t count, double* energies, std::size_t first = 0);
+    void Oversample(const float* history, std::size_t count, float* peaks) const;
 
     std::size_t channels_;
     std::size_t blockSamples_;
@@ -52,6 +56,7 @@ private:
     Biquad stages_[2];
     // Phases 1 to 3 of the interpolation (phase 0 is the sample itself), oldest tap first.
     float taps_[kPhases - 1][kTaps];
+    float tapSum_ = 0;  // the largest sum of one phase's taps' magnitudes
     std::vector<ChannelState> state_;
     std::vector<float> scratch_;
     std::vector<double> energies_;
