@@ -258,7 +258,8 @@ Level Waveform::LevelOf(std::uint64_t first, std::uint64_t end) const noexcept {
 }
 
 Loudness Waveform::LoudnessOf(std::uint64_t first, std::uint64_t end) const {
-    end = std::min(end, length_);
+    // Once the workers have ended, a file that stops decoding is measured up to there.
+    end = std::min(end, Finished() ? ReadyLength() : length_);
     if (first >= end || end > ReadyLength()) return {};
     Loudness loudness = media::LoudnessOf(loudness_.data(), length_, kBlockSamples, sampleRate_, first, end);
     const Peak peak = PeakOf(first, end);

@@ -77,7 +77,8 @@ public:
     Level LevelOf(std::uint64_t first, std::uint64_t end, int channel) const noexcept;
     Level LevelOf(std::uint64_t first, std::uint64_t end) const noexcept;
     Peak PeakOf(std::uint64_t first, std::uint64_t end) const noexcept { return LevelOf(first, end).peak; }
-    // The loudness of [first, end), once all of it is ready (not measured before).
+    // The loudness of [first, end), once all of it is ready (not measured before); of
+    // a file that stops decoding, of what was decoded.
     Loudness LoudnessOf(std::uint64_t first, std::uint64_t end) const;
 
     // Decodes the samples [first, first + count) now, interleaved by channel, exactly
