@@ -13,6 +13,7 @@
 #include "media/Pieces.h"
 #include "media/Player.h"
 #include "media/QuietSpot.h"
+#include "media/ReplayGain.h"
 #include "media/SplitSearch.h"
 #include "media/Waveform.h"
 

@@ -117,6 +117,16 @@ void MeasureLoudness(Form1& main, WaveformWindow& window) {
 
 bool WritesReplayGainTags() { return UserSettings().Number(kReplayGainTagsSetting, 0) != 0; }
 
+std::vector<std::pair<std::string, std::string>> ReplayGainFor(Form1& main, media::SampleRange track,
+                                                               std::optional<media::SampleRange> album) {
+    const media::Waveform* waveform = main.Waveform() ? main.Waveform()->Peaks() : nullptr;
+    if (!WritesReplayGainTags() || !waveform || !waveform->Finished() || waveform->Path() != main.player().URL())
+        return {};
+    const double levelDb = main.Levels().LevelDb();
+    const media::Loudness whole = album ? waveform->LoudnessOf(album->first, album->end) : media::Loudness{};
+    return media::ReplayGainFrames(waveform->LoudnessOf(track.first, track.end), levelDb, album ? &whole : nullptr);
+}
+
 void RunLevelCommand(Form1& main, WaveformWindow& window, WaveformCommand command) {
     if (command == kReplayGainTags) {
         UserSettings().SetNumber(kReplayGainTagsSetting, WritesReplayGainTags() ? 0 : 1);

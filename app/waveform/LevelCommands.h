@@ -2,7 +2,13 @@
 // The waveform window's Level menu: fades, a change of level and normalizing (to
 // the loudest sample or to a loudness target), set on the main window's selection;
 // the loudness measured; whether saves write ReplayGain tags.
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "app/Shortcuts.h"
+#include "media/Media.h"
 
 namespace app {
 
@@ -14,6 +20,12 @@ class WaveformWindow;
 inline constexpr const wchar_t* kLoudnessTargetSetting = L"LoudnessTarget";
 inline constexpr const wchar_t* kReplayGainTagsSetting = L"WriteReplayGainTags";
 bool WritesReplayGainTags();
+
+// The ReplayGain frames for the samples `track` of the loaded file saved with the
+// selection's level, and for `album` (the span of a set of pieces) where given: none
+// unless the setting asks for them and the waveform has measured the file.
+std::vector<std::pair<std::string, std::string>> ReplayGainFor(Form1& main, media::SampleRange track,
+                                                               std::optional<media::SampleRange> album = {});
 
 void RunLevelCommand(Form1& main, WaveformWindow& window, WaveformCommand command);
 
