@@ -47,12 +47,13 @@ double DecibelsOf(double amplitude) noexcept {
 
 double AmplitudeOf(double decibels) noexcept { return kFullScale * std::pow(10.0, decibels / 20); }
 
-Waveform::Waveform(const std::wstring& path, std::shared_ptr<const Mp3Index> index)
+Waveform::Waveform(const std::wstring& path, std::shared_ptr<const Mp3Index> index, bool loudness)
     : path_(path),
       index_(std::move(index)),
       sampleRate_(index_->format.sampleRate),
       channels_(index_->format.channels),
-      length_(index_->PlayableSampleCount()) {
+      length_(index_->PlayableSampleCount()),
+      measuresLoudness_(loudness) {
     const std::uint64_t blocks = CeilDiv(length_, kBlockSamples);
     const std::size_t channels = static_cast<std::size_t>(channels_);
     blocks_.resize(static_cast<std::size_t>(blocks) * channels);
@@ -133,7 +134,7 @@ void Waveform::ComputePart(Mp3Stream& stream, LoudnessMeter& meter, std::size_t 
     // A worker that took the part after its last one reads on. Otherwise the loudness
     // filters hear a little of what comes before, so that they stand as in one pass.
     if (stream.Position() != first) {
-        const std::uint64_t lead = std::min<std::uint64_t>(first, meter.LeadSamples());
+        const std::uint64_t lead = measuresLoudness_ ? std::min<std::uint64_t>(first, meter.LeadSamples()) : 0;
         stream.SeekAsFromStart(first - lead);
         meter.Reset();
         pcm.resize(std::max<std::size_t>(pcm.size(), static_cast<std::size_t>(lead) * channels));
@@ -174,7 +175,7 @@ void MeasureBlock(const std::int16_t* samples, std::size_t count, std::size_t ch
 // Blocks from the one at `first` (a block's start) on, from `count` samples.
 void Waveform::StoreBlocks(const std::int16_t* pcm, std::uint64_t first, std::size_t count, LoudnessMeter& meter) {
     const std::size_t channels = static_cast<std::size_t>(channels_);
-    meter.Measure(pcm, count, loudness_.data() + first / kBlockSamples);
+    if (measuresLoudness_) meter.Measure(pcm, count, loudness_.data() + first / kBlockSamples);
     const auto measure = channels == 1 ? MeasureBlock<1> : channels == 2 ? MeasureBlock<2> : MeasureBlock<0>;
     for (std::size_t at = 0; at < count; at += kBlockSamples) {
         const std::size_t samples = std::min<std::size_t>(kBlockSamples, count - at);
@@ -260,7 +261,7 @@ Level Waveform::LevelOf(std::uint64_t first, std::uint64_t end) const noexcept {
 Loudness Waveform::LoudnessOf(std::uint64_t first, std::uint64_t end) const {
     // Once the workers have ended, a file that stops decoding is measured up to there.
     end = std::min(end, Finished() ? ReadyLength() : length_);
-    if (first >= end || end > ReadyLength()) return {};
+    if (first >= end || end > ReadyLength() || !measuresLoudness_) return {};
     Loudness loudness = media::LoudnessOf(loudness_.data(), length_, kBlockSamples, sampleRate_, first, end);
     const Peak peak = PeakOf(first, end);
     const double samplePeak = peak.Empty() ? 0 : std::max(-static_cast<double>(peak.low), static_cast<double>(peak.high));

@@ -49,8 +49,9 @@ public:
     static constexpr std::uint32_t kBlockSamples = 256;
 
     // Starts computing the levels of the file as `index` describes it (the player's
-    // index of the file it plays).
-    Waveform(const std::wstring& path, std::shared_ptr<const Mp3Index> index);
+    // index of the file it plays), and its loudness unless told not to (which the
+    // benchmark does, to weigh what the loudness costs).
+    Waveform(const std::wstring& path, std::shared_ptr<const Mp3Index> index, bool loudness = true);
     Waveform(const Waveform&) = delete;
     Waveform& operator=(const Waveform&) = delete;
     // Stops the workers and waits for them.
@@ -122,6 +123,7 @@ private:
     // written once by the worker of its part, and read once ready_ covers it.
     std::vector<BlockLevel> blocks_;
     std::vector<GroupLevel> groups_;
+    const bool measuresLoudness_;
     std::vector<LoudnessBlock> loudness_;  // by block, as blocks_
     // The workers take the parts in turn; each part is decoded from a little before its start.
     std::vector<std::uint64_t> partStarts_;  // and the file's length after the last
