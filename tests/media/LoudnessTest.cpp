@@ -80,7 +80,8 @@ TEST(Loudness, TheQuietHalfFallsUnderTheRelativeGate) {
     const std::uint64_t half = 10 * 44100;
     const media::Loudness whole = waveform->LoudnessOf(0, waveform->Length());
     const media::Loudness loud = waveform->LoudnessOf(0, half);
-    const media::Loudness quiet = waveform->LoudnessOf(half, waveform->Length());
+    // (A second after the fall: the blocks across it are as loud as a quarter of the loud half.)
+    const media::Loudness quiet = waveform->LoudnessOf(half + 44100, waveform->Length());
     ASSERT_TRUE(whole.measured && loud.measured && quiet.measured);
     // Averaged without the gate, the quiet half would pull the whole 3 dB down.
     EXPECT_NEAR(whole.integrated, loud.integrated, 0.15);
