@@ -211,6 +211,9 @@ TEST_F(LevelMenu, MeasuresLoudnessAndNormalizesTheSelectionToATarget) {
 TEST_F(LevelMenu, WriteReplayGainTagsIsACheckItemOffAtFirstAndRemembered) {
     app::UserSettings().Clear();
     form.Show();
+    form.OpenMp3(FixturePath(L"waveform\\tones.mp3"));
+    ASSERT_TRUE(PumpUntil([&] { return form.player().PlayState() == app::MediaPlayer::kPlaying; }, 10000));
+    form.player().Pause();
     form.ShowWaveform();
     HMENU level = ::GetSubMenu(::GetMenu(form.Waveform()->Handle()), 2);
     auto checked = [&] {
