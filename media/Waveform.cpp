@@ -139,6 +139,7 @@ void Waveform::ComputePart(Mp3Stream& stream, LoudnessMeter& meter, std::size_t 
         meter.Reset();
         pcm.resize(std::max<std::size_t>(pcm.size(), static_cast<std::size_t>(lead) * channels));
         meter.Feed(pcm.data(), stream.Read(pcm.data(), static_cast<std::size_t>(lead)));
+        if (stream.Position() != first) stream.SeekAsFromStart(first);  // the lead did not decode
     }
     std::uint64_t done = 0;
     while (done < length && !stop_.load(std::memory_order_relaxed)) {
