@@ -1,9 +1,9 @@
 #pragma once
 // What the program uses of the MP3 engine: a player that opens files by name, how
 // much audio a file holds, making a stream copy exact (with the frame index the
-// player made of the file) with fades and a change of level, a file's waveform
-// and its quiet spots, cue sheets, and splitting a recording into pieces. The rest of
-// media/ is the engine's own business.
+// player made of the file) with fades and a change of level, a file's waveform,
+// its loudness and its quiet spots, ReplayGain values, cue sheets, and splitting a
+// recording into pieces. The rest of media/ is the engine's own business.
 #include <string>
 
 #include "media/CueSheet.h"
