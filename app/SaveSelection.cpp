@@ -4,6 +4,7 @@
 #include "app/Form1.h"
 #include "app/SaveRules.h"
 #include "app/TemporaryOutput.h"
+#include "app/waveform/LevelCommands.h"
 #include "app/TimeText.h"
 #include "app/frmDOSOutput.h"
 #include "base/MessageLoop.h"
@@ -52,6 +53,11 @@ void SaveSelectionAs(Form1& form, const std::wstring& output) {
             L"The selection cannot be saved as\r\n" + output + L"\r\n\r\n" + base::SystemErrorText(file.Error()),
             MB_OK | MB_ICONERROR);
         return;
+    }
+    if (const auto selection = form.SelectionSamples()) {
+        media::PieceTags tags;
+        tags.replayGain = ReplayGainFor(form, *selection);
+        if (!tags.replayGain.empty()) file.SetTags(tags);
     }
     const std::wstring command =
         EncoderCommandLine(ProgramFolder(), start, length, ExtendedLengthPath(input), ExtendedLengthPath(file.Path()));

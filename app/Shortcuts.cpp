@@ -44,8 +44,13 @@ const Shortcut kShortcuts[] = {
     {kFadeOut, 0, false, false, nullptr, {}, nullptr, Waveform, Level, L"Fade &Out...", Needs::Selection},
     {kChangeLevel, 0, false, false, nullptr, {}, nullptr, Waveform, Level, L"Change &Level...", Needs::Selection, true},
     {kNormalize, 0, false, false, nullptr, {}, nullptr, Waveform, Level, L"&Normalize", Needs::Selection},
+    {kNormalizeLoudness, 0, false, false, nullptr, {}, nullptr, Waveform, Level, L"Normalize Lou&dness...",
+     Needs::Selection},
     {kNoLevelChange, 0, false, false, nullptr, {}, nullptr, Waveform, Level, L"No Level &Change", Needs::Selection,
      true},
+    {kMeasureLoudness, 0, false, false, nullptr, {}, nullptr, Waveform, Level, L"&Measure Loudness...", Needs::File,
+     true},
+    {kReplayGainTags, 0, false, false, nullptr, {}, nullptr, Waveform, Level, L"Write &ReplayGain Tags"},
     {kZoomIn, VK_ADD, false, false, L"+", {}, nullptr, Waveform, View, L"Zoom &In", Needs::File},
     {kZoomIn, VK_OEM_PLUS, false, false, L"+", {}, nullptr, Waveform},
     {kZoomIn, VK_OEM_PLUS, false, true, L"+", {}, nullptr, Waveform},
@@ -123,6 +128,7 @@ void EnableMenuItems(HMENU menu, const CommandState& state) {
         ::EnableMenuItem(menu, s.command, MF_BYCOMMAND | (usable ? MF_ENABLED : MF_GRAYED));
     }
     ::CheckMenuItem(menu, kDecibels, MF_BYCOMMAND | (state.decibels ? MF_CHECKED : MF_UNCHECKED));
+    ::CheckMenuItem(menu, kReplayGainTags, MF_BYCOMMAND | (state.replayGainTags ? MF_CHECKED : MF_UNCHECKED));
 }
 
 }  // namespace app

@@ -46,6 +46,9 @@ enum WaveformCommand : WORD {
     kChangeLevel,
     kNormalize,
     kNoLevelChange,
+    kNormalizeLoudness,
+    kMeasureLoudness,
+    kReplayGainTags,
 };
 
 // Which windows a command's key works in.
@@ -94,6 +97,7 @@ struct CommandState {
     bool hasSplitPoints = false;
     bool hasSelection = false;  // a start and a length set
     bool decibels = false;  // the waveform's scale, shown as a check mark
+    bool replayGainTags = false;  // whether saves write ReplayGain tags, shown as a check mark
 };
 // Greys or enables each item of the menu by its command's rule.
 void EnableMenuItems(HMENU menu, const CommandState& state);

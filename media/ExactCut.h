@@ -29,6 +29,7 @@ struct Mp3Index;
 struct SampleRange {
     std::uint64_t first = 0;
     std::uint64_t end = 0;  // one past the last
+    bool operator==(const SampleRange&) const = default;
 };
 
 // The samples of a selection given in seconds, at `rate` samples a second:

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 
 namespace media {
@@ -53,6 +54,32 @@ void AppendTextFrame(std::vector<std::uint8_t>& tag, const char* id, const std::
     PutSize(header + 4, static_cast<std::uint32_t>(body.size()), version == 4);
     tag.insert(tag.end(), header, header + kHeaderSize);
     tag.insert(tag.end(), body.begin(), body.end());
+}
+
+// A user text frame of plain ASCII, which both versions read alike.
+void AppendUserTextFrame(std::vector<std::uint8_t>& tag, const std::string& description, const std::string& value,
+                         int version) {
+    std::vector<std::uint8_t> body{0};
+    body.insert(body.end(), description.begin(), description.end());
+    body.push_back(0);
+    body.insert(body.end(), value.begin(), value.end());
+    std::uint8_t header[kHeaderSize] = {'T', 'X', 'X', 'X'};
+    PutSize(header + 4, static_cast<std::uint32_t>(body.size()), version == 4);
+    tag.insert(tag.end(), header, header + kHeaderSize);
+    tag.insert(tag.end(), body.begin(), body.end());
+}
+
+// Whether a frame is a TXXX whose description begins "REPLAYGAIN_", in any case and text encoding.
+bool IsReplayGainFrame(const std::uint8_t* frame, std::size_t size) {
+    if (std::memcmp(frame, "TXXX", 4) != 0 || size < 1) return false;
+    const std::uint8_t* body = frame + kHeaderSize;
+    const bool wide = body[0] == 1 || body[0] == 2;
+    std::size_t at = 1 + (body[0] == 1 ? 2 : 0);  // past a byte order mark
+    const bool bigEndian = body[0] == 2 || (body[0] == 1 && size > 2 && body[1] == 0xFE);
+    std::string description;
+    for (; at + (wide ? 1 : 0) < size && description.size() < 11; at += wide ? 2 : 1)
+        description.push_back(static_cast<char>(std::toupper(wide ? body[at + (bigEndian ? 1 : 0)] : body[at])));
+    return description == "REPLAYGAIN_";
 }
 
 // Padded to the digits of the count (two at least), so that the names sort in order.
@@ -116,9 +143,10 @@ std::vector<std::uint8_t> TagWithPiece(std::span<const std::uint8_t> leading, co
     std::vector<std::uint8_t> tag(kHeaderSize, 0);
     std::memcpy(tag.data(), "ID3", 3);
     tag[3] = static_cast<std::uint8_t>(version);
-    AppendTextFrame(tag, "TRCK", trackText, version);
+    if (piece.track > 0) AppendTextFrame(tag, "TRCK", trackText, version);
     if (!piece.title.empty()) AppendTextFrame(tag, "TIT2", piece.title, version);
     if (!piece.performer.empty()) AppendTextFrame(tag, "TPE1", piece.performer, version);
+    for (const auto& [description, value] : piece.replayGain) AppendUserTextFrame(tag, description, value, version);
     std::size_t rest = 0;  // where what follows the first tag begins
     if (readable) {
         const std::size_t end = kHeaderSize + Syncsafe(leading.data() + 6);
@@ -129,7 +157,8 @@ std::vector<std::uint8_t> TagWithPiece(std::span<const std::uint8_t> leading, co
                                                     : (std::uint32_t{frame[4]} << 24) | (frame[5] << 16) |
                                                           (frame[6] << 8) | frame[7];
             if (size > end - at - kHeaderSize) break;  // a damaged frame ends what is kept
-            const bool replaced = std::memcmp(frame, "TRCK", 4) == 0 ||
+            const bool replaced = (piece.track > 0 && std::memcmp(frame, "TRCK", 4) == 0) ||
+                                  (!piece.replayGain.empty() && IsReplayGainFrame(frame, size)) ||
                                   (!piece.title.empty() && std::memcmp(frame, "TIT2", 4) == 0) ||
                                   (!piece.performer.empty() && std::memcmp(frame, "TPE1", 4) == 0);
             if (!replaced) tag.insert(tag.end(), frame, frame + kHeaderSize + size);

@@ -45,7 +45,8 @@ std::wstring FileNameSafe(std::wstring text, std::size_t longest = std::wstring:
 // The leading ID3v2 tag of a piece (`leading`, as the encoder copied it from the
 // source, possibly empty) with the piece's frames in place of the source's: the
 // track number, and the title and performer where the piece has them. Every other
-// frame, a cover picture too, stays.
+// frame, a cover picture too, stays; the source's ReplayGain frames give way to the
+// piece's where it has any.
 std::vector<std::uint8_t> TagWithPiece(std::span<const std::uint8_t> leading, const PieceTags& piece);
 
 }  // namespace media

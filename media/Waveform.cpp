@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "media/FrameGrid.h"
+#include "media/LoudnessMeter.h"
 #include "media/Mp3Stream.h"
 
 namespace media {
@@ -51,16 +52,18 @@ double DecibelsOf(double amplitude) noexcept {
 
 double AmplitudeOf(double decibels) noexcept { return kFullScale * std::pow(10.0, decibels / 20); }
 
-Waveform::Waveform(const std::wstring& path, std::shared_ptr<const Mp3Index> index)
+Waveform::Waveform(const std::wstring& path, std::shared_ptr<const Mp3Index> index, bool loudness)
     : path_(path),
       index_(std::move(index)),
       sampleRate_(index_->format.sampleRate),
       channels_(index_->format.channels),
-      length_(index_->PlayableSampleCount()) {
+      length_(index_->PlayableSampleCount()),
+      measuresLoudness_(loudness) {
     const std::uint64_t blocks = CeilDiv(length_, kBlockSamples);
     const std::size_t channels = static_cast<std::size_t>(channels_);
     blocks_.resize(static_cast<std::size_t>(blocks) * channels);
     groups_.resize(static_cast<std::size_t>(blocks / kGroupBlocks) * channels);
+    loudness_.resize(static_cast<std::size_t>(blocks));
     PlanParts();
 
     const int workers = std::thread::hardware_concurrency() == 1 ? 1 : kWorkers;
@@ -120,7 +123,7 @@ void Waveform::Run(int worker) noexcept {
         std::size_t already = 0;  // samples of the part in pcm, read to check its start
         bool straight = false;    // the stream has decoded the part before and stands at its start
         while (part < parts_.size() && !stop_.load(std::memory_order_relaxed)) {
-            if (ComputePart(stream, part, worker, pcm, already, straight)) {
+            if (ComputePart(stream, meter, part, worker, pcm, already, straight)) {
                 part = NextPart(stream, part, pcm, already, straight);
             } else {
                 part = nextPart_++;
@@ -145,12 +148,20 @@ void Waveform::WorkersEnded(int count) noexcept {
 
 // Levels `part` from where the stream stands (its start, or `already` samples into
 // it); false where it was left to another decode or the file stops decoding in it.
-bool Waveform::ComputePart(Mp3Stream& stream, std::size_t part, int worker, std::vector<std::int16_t>& pcm,
-                           std::size_t already, bool straight) {
+bool Waveform::ComputePart(Mp3Stream& stream, LoudnessMeter& meter, std::size_t part, int worker,
+                           std::vector<std::int16_t>& pcm, std::size_t already, bool straight) {
     const std::size_t channels = static_cast<std::size_t>(channels_);
     const std::uint64_t first = partStarts_[part];
     const std::uint64_t length = partStarts_[part + 1] - first;
-    if (!straight) stream.SeekAsFromStart(first);
+    if (!straight) {
+        // The loudness filters hear a little of what comes before, so that they stand as in one pass.
+        const std::uint64_t lead = measuresLoudness_ ? std::min<std::uint64_t>(first, meter.LeadSamples()) : 0;
+        stream.SeekAsFromStart(first - lead);
+        meter.Reset();
+        pcm.resize(std::max<std::size_t>(pcm.size(), static_cast<std::size_t>(lead) * channels));
+        meter.Feed(pcm.data(), stream.Read(pcm.data(), static_cast<std::size_t>(lead)));
+        if (stream.Position() != first) stream.SeekAsFromStart(first);  // the lead did not decode
+    }
     if (!Claim(part, worker, straight)) return false;
     std::uint64_t done = 0;
     std::size_t got = already;
@@ -160,7 +171,7 @@ bool Waveform::ComputePart(Mp3Stream& stream, std::size_t part, int worker, std:
             parts_[part].head.assign(pcm.begin(), pcm.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(got, kSeamSamples) * channels));
             finishedChanged_.notify_all();
         }
-        StoreBlocks(pcm.data(), first + done, got);
+        StoreBlocks(pcm.data(), first + done, got, meter);
         done += got;
         if (!Publish(part, done)) return false;
         if (done == length) break;
@@ -251,8 +262,9 @@ void MeasureBlock(const std::int16_t* samples, std::size_t count, std::size_t ch
 }  // namespace
 
 // Blocks from the one at `first` (a block's start) on, from `count` samples.
-void Waveform::StoreBlocks(const std::int16_t* pcm, std::uint64_t first, std::size_t count) {
+void Waveform::StoreBlocks(const std::int16_t* pcm, std::uint64_t first, std::size_t count, LoudnessMeter& meter) {
     const std::size_t channels = static_cast<std::size_t>(channels_);
+    if (measuresLoudness_) meter.Measure(pcm, count, loudness_.data() + first / kBlockSamples);
     const auto measure = channels == 1 ? MeasureBlock<1> : channels == 2 ? MeasureBlock<2> : MeasureBlock<0>;
     for (std::size_t at = 0; at < count; at += kBlockSamples) {
         const std::size_t samples = std::min<std::size_t>(kBlockSamples, count - at);
@@ -354,6 +366,17 @@ Level Waveform::LevelOf(std::uint64_t first, std::uint64_t end) const noexcept {
     return all;
 }
 
+Loudness Waveform::LoudnessOf(std::uint64_t first, std::uint64_t end) const {
+    // Once the workers have ended, a file that stops decoding is measured up to there.
+    end = std::min(end, Finished() ? ReadyLength() : length_);
+    if (first >= end || end > ReadyLength() || !measuresLoudness_) return {};
+    Loudness loudness = media::LoudnessOf(loudness_.data(), length_, kBlockSamples, sampleRate_, first, end);
+    const Peak peak = PeakOf(first, end);
+    const double samplePeak = peak.Empty() ? 0 : std::max(-static_cast<double>(peak.low), static_cast<double>(peak.high));
+    loudness.samplePeak = DecibelsOf(samplePeak);
+    return loudness;
+}
+
 std::vector<std::int16_t> Waveform::Samples(std::uint64_t first, std::size_t count) {
     std::vector<std::int16_t> samples;
     if (first >= length_) return samples;
@@ -371,7 +394,8 @@ std::vector<std::int16_t> Waveform::Samples(std::uint64_t first, std::size_t cou
 
 std::size_t Waveform::PeakBytes() const noexcept {
     return blocks_.size() * sizeof(BlockLevel) + groups_.size() * sizeof(GroupLevel) +
-           partStarts_.size() * sizeof(std::uint64_t) + parts_.size() * sizeof(PartState);
+           loudness_.size() * sizeof(LoudnessBlock) + partStarts_.size() * sizeof(std::uint64_t) +
+           parts_.size() * sizeof(PartState);
 }
 
 }  // namespace media

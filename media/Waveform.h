@@ -13,10 +13,12 @@
 #include <thread>
 #include <vector>
 
+#include "media/Loudness.h"
 #include "media/Mp3Index.h"
 
 namespace media {
 
+class LoudnessMeter;
 class Mp3Stream;
 
 // The lowest and highest sample over a stretch of audio.
@@ -47,8 +49,9 @@ public:
     static constexpr std::uint32_t kBlockSamples = 256;
 
     // Starts computing the levels of the file as `index` describes it (the player's
-    // index of the file it plays).
-    Waveform(const std::wstring& path, std::shared_ptr<const Mp3Index> index);
+    // index of the file it plays), and its loudness unless told not to (which the
+    // benchmark does, to weigh what the loudness costs).
+    Waveform(const std::wstring& path, std::shared_ptr<const Mp3Index> index, bool loudness = true);
     Waveform(const Waveform&) = delete;
     Waveform& operator=(const Waveform&) = delete;
     // Stops the workers and waits for them.
@@ -75,6 +78,9 @@ public:
     Level LevelOf(std::uint64_t first, std::uint64_t end, int channel) const noexcept;
     Level LevelOf(std::uint64_t first, std::uint64_t end) const noexcept;
     Peak PeakOf(std::uint64_t first, std::uint64_t end) const noexcept { return LevelOf(first, end).peak; }
+    // The loudness of [first, end), once all of it is ready (not measured before); of
+    // a file that stops decoding, of what was decoded.
+    Loudness LoudnessOf(std::uint64_t first, std::uint64_t end) const;
 
     // Decodes the samples [first, first + count) now, interleaved by channel, exactly
     // as the levels were computed from them; fewer where the file ends or cannot be
@@ -112,13 +118,13 @@ private:
 
     void Run(int worker) noexcept;
     void WorkersEnded(int count) noexcept;
-    bool ComputePart(Mp3Stream& stream, std::size_t part, int worker, std::vector<std::int16_t>& pcm,
-                     std::size_t already, bool straight);
+    bool ComputePart(Mp3Stream& stream, LoudnessMeter& meter, std::size_t part, int worker,
+                     std::vector<std::int16_t>& pcm, std::size_t already, bool straight);
     std::size_t NextPart(Mp3Stream& stream, std::size_t part, std::vector<std::int16_t>& pcm, std::size_t& already,
                          bool& straight);
     bool Claim(std::size_t part, int worker, bool straight);
     void Leave(std::size_t part, int worker, bool failed) noexcept;
-    void StoreBlocks(const std::int16_t* pcm, std::uint64_t first, std::size_t count);
+    void StoreBlocks(const std::int16_t* pcm, std::uint64_t first, std::size_t count, LoudnessMeter& meter);
     bool Publish(std::size_t part, std::uint64_t done);
     void Advance();
     void PlanParts();
@@ -133,6 +139,8 @@ private:
     // written once by the worker of its part, and read once ready_ covers it.
     std::vector<BlockLevel> blocks_;
     std::vector<GroupLevel> groups_;
+    const bool measuresLoudness_;
+    std::vector<LoudnessBlock> loudness_;  // by block, as blocks_
     // The workers take the parts in turn; each part is decoded from a little before its
     // start, where the codec's rounding state stands as at the file's start. Past a
     // damaged stretch it may not: a worker that ends a part checks that the next one

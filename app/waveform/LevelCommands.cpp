@@ -1,9 +1,15 @@
 #include "app/waveform/LevelCommands.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 #include "app/Form1.h"
+#include "app/TimeText.h"
+#include "app/UserSettings.h"
 #include "app/waveform/DialogIds.h"
+#include "app/waveform/LoudnessTable.h"
+#include "app/waveform/LoudnessText.h"
 #include "app/waveform/NumberDialog.h"
 #include "app/waveform/WaveformWindow.h"
 #include "base/MessageLoop.h"
@@ -63,9 +69,84 @@ void Normalize(Form1& main, WaveformWindow& window) {
     main.LevelsChanged();
 }
 
+// The level in whole steps nearest to what brings the selection to a loudness target
+// (remembered, in tenths of a LUFS), asking first where its true peak would pass full scale.
+void NormalizeLoudness(Form1& main, WaveformWindow& window) {
+    if (!window.Peaks()->Finished()) {
+        base::ShowMessage(window.Handle(), L"The audio is still being read: try again once it is done.", MB_ICONINFORMATION);
+        return;
+    }
+    const media::SampleRange selection = *main.SelectionSamples();
+    const media::Loudness loudness = window.Peaks()->LoudnessOf(selection.first, selection.end);
+    if (!loudness.measured) {
+        base::ShowMessage(window.Handle(), std::wstring(L"The selection is ") + kNotMeasured + L".", MB_ICONINFORMATION);
+        return;
+    }
+    const UserSettings settings;
+    static constexpr double kOffered[] = {-16, -18, -23};
+    NumberField field{IDC_FIELD1, L"The target", settings.Number(kLoudnessTargetSetting, -160) / 10.0, -40, -5, 0,
+                      kOffered};
+    if (!RunNumberDialog(window.Handle(), IDD_NORMALIZE_LOUDNESS, std::span(&field, 1))) return;
+    settings.SetNumber(kLoudnessTargetSetting, static_cast<int>(std::lround(field.value * 10)));
+    // The figure is the selection's as it was measured: one changed under the dialog is not normalized.
+    const auto stillSelected = [&] { return HasSelection(main, window) && *main.SelectionSamples() == selection; };
+    if (!stillSelected()) return;
+    LevelSettings trial;
+    const double wanted = std::clamp(field.value - loudness.integrated, LevelSettings::kLowestDb, LevelSettings::kHighestDb);
+    trial.SetLevelDb(std::round(wanted / LevelSettings::kStepDb) * LevelSettings::kStepDb);
+    const double peak = loudness.truePeak + trial.LevelDb();
+    if (peak > 0) {
+        const std::wstring text = L"A level of " + LevelSettings::DbText(trial.Steps()) +
+                                  L" would bring the selection's true peak to " + FigureText(peak, L"dBTP", true) +
+                                  L", so it would clip.\r\n\r\nChange the level anyway?";
+        if (base::ShowMessage(window.Handle(), text, MB_YESNO | MB_ICONWARNING) != IDYES || !stillSelected()) return;
+    }
+    main.Levels().SetSteps(trial.Steps());
+    main.LevelsChanged();
+}
+
+void MeasureLoudness(Form1& main, WaveformWindow& window) {
+    const media::Waveform& waveform = *window.Peaks();
+    if (!waveform.Finished()) {
+        base::ShowMessage(window.Handle(), L"The audio is still being read: try again once it is done.", MB_ICONINFORMATION);
+        return;
+    }
+    std::wstring note;
+    if (main.Levels().Steps() != 0 && (main.SelectionSamples() || !main.Splits().Points().empty()))
+        note = L"The selection and the pieces as they will be saved, with the level " +
+               LevelSettings::DbText(main.Levels().Steps()) + L". ";
+    if (waveform.ReadyLength() < waveform.Length())
+        note += L"The file cannot be decoded after " +
+                FormatClock(static_cast<double>(waveform.ReadyLength()) / waveform.SampleRate()) +
+                L": what follows is not measured.";
+    ShowLoudnessTable(window.Handle(),
+                      LoudnessRows(waveform, main.SelectionSamples(), main.Levels().LevelDb(), main.Splits()), note);
+}
+
 }  // namespace
 
+bool WritesReplayGainTags() { return UserSettings().Number(kReplayGainTagsSetting, 0) != 0; }
+
+std::vector<std::pair<std::string, std::string>> ReplayGainFor(Form1& main, media::SampleRange track,
+                                                               std::optional<media::SampleRange> album) {
+    const media::Waveform* waveform = main.Waveform() ? main.Waveform()->Peaks() : nullptr;
+    if (!WritesReplayGainTags() || !waveform || !waveform->Finished() || waveform->Path() != main.player().URL())
+        return {};
+    const double levelDb = main.Levels().LevelDb();
+    const media::Loudness whole = album ? waveform->LoudnessOf(album->first, album->end) : media::Loudness{};
+    return media::ReplayGainFrames(waveform->LoudnessOf(track.first, track.end), levelDb, album ? &whole : nullptr);
+}
+
 void RunLevelCommand(Form1& main, WaveformWindow& window, WaveformCommand command) {
+    if (command == kReplayGainTags) {
+        UserSettings().SetNumber(kReplayGainTagsSetting, WritesReplayGainTags() ? 0 : 1);
+        return;
+    }
+    if (!window.Peaks()) return;
+    if (command == kMeasureLoudness) {
+        MeasureLoudness(main, window);
+        return;
+    }
     // The fades and the level belong to a selection (the menu greys them without one).
     if (!HasSelection(main, window)) return;
     LevelSettings& levels = main.Levels();
@@ -83,6 +164,7 @@ void RunLevelCommand(Form1& main, WaveformWindow& window, WaveformCommand comman
         break;
     case kChangeLevel: ChangeLevel(main, window); break;
     case kNormalize: Normalize(main, window); break;
+    case kNormalizeLoudness: NormalizeLoudness(main, window); break;
     case kNoLevelChange:
         levels.Clear();
         main.LevelsChanged();

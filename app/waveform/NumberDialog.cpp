@@ -17,6 +17,15 @@ struct DialogState {
     bool* check;
 };
 
+// Selects the whole text of a field, an edit control or a combo box's.
+void SelectAll(HWND dialog, const NumberField& field) {
+    HWND control = ::GetDlgItem(dialog, field.id);
+    if (field.offered.empty())
+        ::SendMessageW(control, EM_SETSEL, 0, -1);
+    else
+        ::SendMessageW(control, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
+}
+
 bool ReadFields(HWND dialog, DialogState& state) {
     for (NumberField& field : state.fields) {
         wchar_t text[64] = {};
@@ -30,9 +39,8 @@ bool ReadFields(HWND dialog, DialogState& state) {
                               std::wstring(field.name) + L" must be a number from " + NumberText(field.lowest) +
                                   L" to " + NumberText(field.highest) + steps + L".",
                               MB_OK | MB_ICONERROR);
-            HWND edit = ::GetDlgItem(dialog, field.id);
-            ::SetFocus(edit);
-            ::SendMessageW(edit, EM_SETSEL, 0, -1);
+            ::SetFocus(::GetDlgItem(dialog, field.id));
+            SelectAll(dialog, field);
             return false;
         }
         field.value = *value;
@@ -46,12 +54,15 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
     case WM_INITDIALOG: {
         ::SetWindowLongPtrW(dialog, DWLP_USER, lParam);
         auto& state = *reinterpret_cast<DialogState*>(lParam);
-        for (const NumberField& field : state.fields) ::SetDlgItemTextW(dialog, field.id, NumberText(field.value).c_str());
+        for (const NumberField& field : state.fields) {
+            for (double value : field.offered)
+                ::SendDlgItemMessageW(dialog, field.id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(NumberText(value).c_str()));
+            ::SetDlgItemTextW(dialog, field.id, NumberText(field.value).c_str());
+        }
         if (state.check) ::CheckDlgButton(dialog, IDC_CHECK1, *state.check ? BST_CHECKED : BST_UNCHECKED);
         if (!state.fields.empty()) {
-            HWND first = ::GetDlgItem(dialog, state.fields.front().id);
-            ::SetFocus(first);
-            ::SendMessageW(first, EM_SETSEL, 0, -1);
+            ::SetFocus(::GetDlgItem(dialog, state.fields.front().id));
+            SelectAll(dialog, state.fields.front());
             return FALSE;  // the focus is set
         }
         return TRUE;

@@ -17,6 +17,7 @@ struct NumberField {
     double lowest;
     double highest;
     double step = 0;     // where not 0, the value must be a whole number of these
+    std::span<const double> offered{};  // the values a drop-down combo box (in place of an edit control) lists
 };
 
 // The dialog `templateId` over `owner`, its fields filled in with their values

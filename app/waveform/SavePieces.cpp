@@ -9,6 +9,7 @@
 #include "app/TemporaryOutput.h"
 #include "app/components/CommonDialog.h"
 #include "app/frmDOSOutput.h"
+#include "app/waveform/LevelCommands.h"
 #include "base/MessageLoop.h"
 #include "base/SystemErrorText.h"
 #include "media/Media.h"
@@ -54,10 +55,14 @@ std::vector<Piece> PlanPieces(Form1& main, const std::wstring& base) {
     const double rate = main.player().Index()->format.sampleRate;
     std::vector<Piece> pieces;
     const std::wstring folder = FolderOf(base);
-    for (const media::PlannedPiece& planned : media::PlanPieces(LayoutOf(main.Splits(), rate), CommonDialog::TitleOf(base)))
-        pieces.push_back({static_cast<double>(planned.range.first) / rate,
-                          static_cast<double>(planned.range.end - planned.range.first) / rate,
-                          folder.empty() ? planned.fileName : folder + L"\\" + planned.fileName, planned.tags});
+    const std::vector<media::PlannedPiece> planned = media::PlanPieces(LayoutOf(main.Splits(), rate), CommonDialog::TitleOf(base));
+    const media::SampleRange album{planned.front().range.first, planned.back().range.end};
+    for (const media::PlannedPiece& piece : planned) {
+        pieces.push_back({static_cast<double>(piece.range.first) / rate,
+                          static_cast<double>(piece.range.end - piece.range.first) / rate,
+                          folder.empty() ? piece.fileName : folder + L"\\" + piece.fileName, piece.tags});
+        pieces.back().tags.replayGain = ReplayGainFor(main, piece.range, album);
+    }
     return pieces;
 }
 

@@ -306,6 +306,7 @@ std::vector<StatusItem> StatusItems(const WaveformScene& scene) {
     items.push_back(
         {L"Length", scene.start && scene.cutEnd ? FormatClock((*scene.cutEnd - *scene.start) / rate) : std::wstring()});
     if (!scene.levels.empty()) items.push_back({L"Level", scene.levels, false});
+    if (!scene.loudness.empty()) items.push_back({L"Loudness", scene.loudness, false});
     if (!scene.splits.empty()) {
         const auto piece = std::ranges::upper_bound(scene.splits, static_cast<std::uint64_t>(std::max(0.0, scene.playhead))) -
                            scene.splits.begin();

@@ -33,13 +33,15 @@ struct WaveformScene {
     // The selection's fades and level, drawn as the cut will sound; null with none.
     const media::GainPlan* gains = nullptr;
     std::wstring levels{};  // what the status line says of them
+    std::wstring loudness{};  // of the selection as it will be saved, or of the file; empty while unknown
     std::vector<std::uint64_t> splits{};  // the split points, rising
     std::vector<Pause> leftOut{};          // pauses the saved pieces leave out
 };
 
 // One item of the status line: "Playhead", "Start", "End", "Length" (with no
-// value while unset), then "Piece" once the file is split and the "Level"
-// settings once there are any (whose text names itself on the line).
+// value while unset), then "Piece" once the file is split, the "Level"
+// settings once there are any and the "Loudness" once measured (whose texts name
+// themselves on the line).
 struct StatusItem {
     const wchar_t* name;
     std::wstring value;

@@ -11,6 +11,7 @@
 #include "app/TimeText.h"
 #include "app/WindowPlace.h"
 #include "app/waveform/LevelCommands.h"
+#include "app/waveform/LoudnessText.h"
 #include "app/waveform/SplitCommands.h"
 #include "base/Rounding.h"
 #include "forms/PaintMessages.h"
@@ -165,7 +166,24 @@ WaveformScene WaveformWindow::MarkedScene() const {
     gains_ = main_.SelectionGains();
     scene.gains = gains_.get();
     if (gains_) scene.levels = LevelsText(*gains_);
+    scene.loudness = StatusLoudness();
     return scene;
+}
+
+// The selection's loudness as it will be saved (the level moves it by its decibels),
+// or the file's without a selection; measured again only when either changes.
+std::wstring WaveformWindow::StatusLoudness() const {
+    if (!peaks_ || !peaks_->Finished()) return {};
+    const auto selection = main_.SelectionSamples();
+    const std::uint64_t first = selection ? selection->first : 0;
+    const std::uint64_t end = selection ? selection->end : peaks_->Length();
+    const int steps = selection ? main_.Levels().Steps() : 0;
+    const auto key = std::make_tuple(first, end, steps);
+    if (loudnessFor_ != key) {
+        loudnessFor_ = key;
+        loudness_ = LoudnessText(peaks_->LoudnessOf(first, end), steps * LevelSettings::kStepDb);
+    }
+    return loudness_;
 }
 
 // The settings as the status line names them, and the granules a rise holds at the
@@ -418,6 +436,9 @@ void WaveformWindow::OnShortcut(WORD command) {
     case kChangeLevel:
     case kNormalize:
     case kNoLevelChange:
+    case kNormalizeLoudness:
+    case kMeasureLoudness:
+    case kReplayGainTags:
         RunLevelCommand(main_, *this, static_cast<WaveformCommand>(command));
         break;
     case kSavePieces:
@@ -496,7 +517,8 @@ LRESULT WaveformWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
                         {.fileLoaded = peaks_ != nullptr,
                          .hasSplitPoints = !main_.Splits().Points().empty(),
                          .hasSelection = peaks_ && main_.SelectionSamples(),
-                         .decibels = painter_.Decibels()});
+                         .decibels = painter_.Decibels(),
+                         .replayGainTags = WritesReplayGainTags()});
         return 0;
     case WM_COMMAND:
         if (HIWORD(wParam) == 0 && lParam == 0) {  // from the menu bar

@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/RememberedPlace.h"
@@ -67,6 +68,7 @@ private:
 
     WaveformScene Scene();
     std::wstring LevelsText(const media::GainPlan& gains) const;
+    std::wstring StatusLoudness() const;
     // The scene without the decoded samples.
     WaveformScene MarkedScene() const;
     void Paint(HDC dc, const RECT& area);
@@ -115,6 +117,9 @@ private:
     mutable std::optional<media::LevelChange> heldFor_;
     mutable media::SampleRange heldRange_;
     mutable std::uint64_t held_ = 0;
+    // The status line's loudness and what it was measured for (the range and the level's steps).
+    mutable std::optional<std::tuple<std::uint64_t, std::uint64_t, int>> loudnessFor_;
+    mutable std::wstring loudness_;
 };
 
 }  // namespace app

@@ -5,12 +5,16 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
 #include <deque>
 #include <functional>
 #include <mutex>
 
 #include "app/Form1.h"
 #include "app/Shortcuts.h"
+#include "app/UserSettings.h"
+#include "app/waveform/LevelCommands.h"
 #include "support/DialogWatcher.h"
 #include "support/WindowTesting.h"
 
@@ -46,14 +50,21 @@ protected:
     bool Answer(HWND dialog) {
         std::lock_guard lock(mutex_);
         if (answers_.empty() || WindowText(dialog) != answers_.front().title) return false;
-        if (HWND field = ::GetDlgItem(dialog, 1001)) {
+        if (HWND table = ::GetDlgItem(dialog, 1020)) {
+            ReadTable(dialog, table);
+        } else if (HWND field = ::GetDlgItem(dialog, 1001)) {
             GUITHREADINFO info{};
             info.cbSize = sizeof info;
             ::GetGUIThreadInfo(::GetWindowThreadProcessId(dialog, nullptr), &info);
+            // An edit control, or a combo box whose own edit control has the focus.
+            wchar_t kind[32] = {};
+            ::GetClassNameW(field, kind, 32);
+            const bool combo = std::wstring(kind) == L"ComboBox";
             DWORD from = 1, to = 0;
-            ::SendMessageW(field, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+            ::SendMessageW(field, combo ? CB_GETEDITSEL : EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+            const bool focused = info.hwndFocus == field || (combo && ::IsChild(field, info.hwndFocus));
             const std::wstring text = WindowText(field);
-            met_.push_back(text + (info.hwndFocus == field && from == 0 && to == text.size() ? L"" : L"!"));
+            met_.push_back(text + (focused && from == 0 && to == text.size() ? L"" : L"!"));
             if (!answers_.front().typed.empty())
                 ::SendMessageW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(answers_.front().typed.c_str()));
         } else {
@@ -67,6 +78,21 @@ protected:
         testing_support::UserTypes(answers_.front().key);
         answers_.pop_front();
         return true;
+    }
+
+    // The Loudness window's rows as "name | loudness | range | true peak", and its picture.
+    void ReadTable(HWND dialog, HWND table) {
+        for (int row = 0; row < ListView_GetItemCount(table); ++row) {
+            std::wstring line;
+            for (int column = 0; column < 4; ++column) {
+                wchar_t text[128] = {};
+                ListView_GetItemText(table, row, column, text, 128);
+                line += (column ? L" | " : L"") + std::wstring(text);
+            }
+            met_.push_back(line);
+        }
+        met_.push_back(WindowText(::GetDlgItem(dialog, 1021)));
+        testing_support::WritePng(testing_support::ArtifactPath(L"loudness-window.png"), testing_support::CaptureWindow(dialog));
     }
 
     std::mutex mutex_;
@@ -94,7 +120,8 @@ TEST_F(LevelMenu, SetsTheSelectionsFadesAndLevelWhichANewSelectionClears) {
     for (int i = 0; i < ::GetMenuItemCount(level); ++i)
         if (wchar_t text[64]{}; ::GetMenuStringW(level, static_cast<UINT>(i), text, 64, MF_BYPOSITION) > 0) items.push_back(text);
     EXPECT_EQ(items, (std::vector<std::wstring>{L"Fade &In...", L"Fade &Out...", L"Change &Level...", L"&Normalize",
-                                                L"No Level &Change"}));
+                                                L"Normalize Lou&dness...", L"No Level &Change", L"&Measure Loudness...",
+                                                L"Write &ReplayGain Tags"}));
     auto greyed = [&] {
         ::SendMessageW(form.Waveform()->Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(level), 2);
         return (::GetMenuState(level, app::kFadeIn, MF_BYCOMMAND) & MF_GRAYED) != 0;
@@ -176,4 +203,75 @@ TEST_F(LevelMenu, ADialogAnsweredAfterTheSelectionWentChangesNothing) {
         EXPECT_TRUE(form.Levels().None()) << form.Levels().StatusText();
         EXPECT_TRUE(::IsWindowEnabled(form.Handle()));
     }
+}
+
+// Pink noise measured by ffmpeg at -20.0 LUFS, true peak -9.2 dBTP, split at 5 s.
+TEST_F(LevelMenu, MeasuresLoudnessAndNormalizesTheSelectionToATarget) {
+    app::UserSettings().SetNumber(app::kLoudnessTargetSetting, -160);
+    form.Show();
+    form.OpenMp3(FixturePath(L"loudness\\pink_44k_stereo.mp3"));
+    ASSERT_TRUE(PumpUntil([&] { return form.player().PlayState() == app::MediaPlayer::kPlaying; }, 10000));
+    form.player().Pause();
+    form.ShowWaveform();
+    ASSERT_TRUE(PumpUntil([&] { return form.Waveform()->Peaks()->Finished(); }, 20000));
+    form.Splits().Add(5 * 44100);
+
+    // The table: the file and each piece; no selection yet.
+    auto table = Run(app::kMeasureLoudness, {{L"Loudness", L"", VK_RETURN}});
+    ASSERT_EQ(table.size(), 4u);
+    EXPECT_EQ(table[0], L"File | \u221220.0 LUFS | 0.1 LU | \u22129.2 dBTP");
+    EXPECT_EQ(table[1].rfind(L"Piece 1 | \u221220.0 LUFS | ", 0), 0u) << table[1];
+    EXPECT_EQ(table[2].rfind(L"Piece 2 | \u221220.0 LUFS | ", 0), 0u) << table[2];
+    EXPECT_EQ(table[3], L"");
+
+    // The target offered and remembered; 4 dB up is nearest to 3 steps, +4.5 dB.
+    ASSERT_TRUE(form.MoveStart(1));
+    ASSERT_TRUE(form.MoveEnd(14));
+    EXPECT_EQ(Run(app::kNormalizeLoudness, {{L"Normalize Loudness", L"-16", VK_RETURN}}), std::vector<std::wstring>{L"-16"});
+    EXPECT_EQ(form.Levels().LevelDb(), 4.5);
+    const media::Loudness selection = form.Waveform()->Peaks()->LoudnessOf(44100, 14 * 44100);
+    EXPECT_LE(std::abs(selection.integrated + form.Levels().LevelDb() - -16), 0.75);
+    table = Run(app::kMeasureLoudness, {{L"Loudness", L"", VK_RETURN}});
+    ASSERT_EQ(table.size(), 5u);
+    EXPECT_EQ(table[1].rfind(L"Selection | \u221215.5 LUFS | ", 0), 0u) << table[1];
+    EXPECT_EQ(table[4], L"The selection and the pieces as they will be saved, with the level +4.5 dB. ");
+    testing_support::WritePng(testing_support::ArtifactPath(L"loudness-status-line.png"),
+                              testing_support::CaptureWindow(form.Waveform()->Handle()));
+
+    // -5 LUFS is more than the highest level brings: +12 dB would take the true peak
+    // over full scale, which is asked first.
+    const auto asked = Run(app::kNormalizeLoudness, {{L"Normalize Loudness", L"-5", VK_RETURN}, {L"Snipmill", L"", 'N'}});
+    ASSERT_EQ(asked.size(), 2u);
+    EXPECT_EQ(asked[0], L"-16");
+    EXPECT_NE(asked[1].find(L"A level of +12.0 dB would bring the selection's true peak to +2.8 dBTP"), std::wstring::npos)
+        << asked[1];
+    EXPECT_EQ(form.Levels().LevelDb(), 4.5);
+    EXPECT_EQ(app::UserSettings().Number(app::kLoudnessTargetSetting), -50);
+
+    // Too short to measure: a selection shorter than one 400 ms block.
+    ASSERT_TRUE(form.MoveEnd(1.3));
+    EXPECT_EQ(Run(app::kNormalizeLoudness, {{L"Snipmill", L"", VK_RETURN}}),
+              std::vector<std::wstring>{L"The selection is too short or too quiet to measure."});
+    app::UserSettings().Clear();
+}
+
+TEST_F(LevelMenu, WriteReplayGainTagsIsACheckItemOffAtFirstAndRemembered) {
+    app::UserSettings().Clear();
+    form.Show();
+    form.OpenMp3(FixturePath(L"waveform\\tones.mp3"));
+    ASSERT_TRUE(PumpUntil([&] { return form.player().PlayState() == app::MediaPlayer::kPlaying; }, 10000));
+    form.player().Pause();
+    form.ShowWaveform();
+    HMENU level = ::GetSubMenu(::GetMenu(form.Waveform()->Handle()), 2);
+    auto checked = [&] {
+        ::SendMessageW(form.Waveform()->Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(level), 2);
+        return (::GetMenuState(level, app::kReplayGainTags, MF_BYCOMMAND) & MF_CHECKED) != 0;
+    };
+    EXPECT_FALSE(checked());
+    Run(app::kReplayGainTags, {});
+    EXPECT_TRUE(checked());
+    EXPECT_EQ(app::UserSettings().Number(app::kReplayGainTagsSetting), 1);
+    Run(app::kReplayGainTags, {});
+    EXPECT_FALSE(checked());
+    app::UserSettings().Clear();
 }

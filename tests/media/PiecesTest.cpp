@@ -81,12 +81,12 @@ TEST(Pieces, APiecesTagGetsItsNumberTitleAndPerformerAndKeepsTheRest) {
         int version;  // of the tag after, or 0 for the copy's
         std::map<std::string, std::wstring> expected;
     } cases[] = {
-        {L"id3_cover.mp3", false, {2, 5, L"Zweites St\u00fcck", L"\u65E5\u672C"}, 0,
+        {L"id3_cover.mp3", false, {2, 5, L"Zweites St\u00fcck", L"\u65E5\u672C", {}}, 0,
          {{"TRCK", L"2/5"}, {"TIT2", L"Zweites St\u00fcck"}, {"TPE1", L"\u65E5\u672C"}}},
-        {L"..\\split\\album.mp3", false, {3, 3, L"", L""}, 3,
+        {L"..\\split\\album.mp3", false, {3, 3, L"", L"", {}}, 3,
          {{"TRCK", L"3/3"}, {"TIT2", L"Album in one"}, {"TPE1", L"The Test Band"}}},  // unknown names kept
-        {L"cbr128_noinfo.mp3", false, {1, 2, L"First", L""}, 0, {{"TRCK", L"1/2"}, {"TIT2", L"First"}}},
-        {L"cbr128_noinfo.mp3", true, {1, 2, L"First", L"\u00C5se"}, 4,
+        {L"cbr128_noinfo.mp3", false, {1, 2, L"First", L"", {}}, 0, {{"TRCK", L"1/2"}, {"TIT2", L"First"}}},
+        {L"cbr128_noinfo.mp3", true, {1, 2, L"First", L"\u00C5se", {}}, 4,
          {{"TRCK", L"1/2"}, {"TIT2", L"First"}, {"TPE1", L"\u00C5se"}}},  // a new tag where there is none
     };
     for (const Case& c : cases) {

@@ -1,0 +1,156 @@
+#include "media/LoudnessMeter.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace media {
+
+namespace {
+
+constexpr double kFullScale = 32768;
+
+}  // namespace
+
+// The K-weighting's two stages (a high shelf and a high pass) come from their analogue
+// prototypes by the bilinear transform at the stream's rate, as BS.1770 gives them for
+// 48 kHz; the oversampling is a Blackman-windowed sinc, 12 taps a phase.
+LoudnessMeter::LoudnessMeter(int sampleRate, int channels, std::size_t blockSamples)
+    : channels_(static_cast<std::size_t>(channels)),
+      blockSamples_(blockSamples),
+      lead_(static_cast<std::size_t>(sampleRate) / 4),
+      state_(static_cast<std::size_t>(channels)) {
+    const double rate = sampleRate;
+    {
+        const double f0 = 1681.974450955533, gain = 3.999843853973347, q = 0.7071752369554196;
+        const double k = std::tan(std::numbers::pi * f0 / rate);
+        const double vh = std::pow(10.0, gain / 20), vb = std::pow(vh, 0.4996667741545416);
+        const double a0 = 1 + k / q + k * k;
+        stages_[0] = {(vh + vb * k / q + k * k) / a0, 2 * (k * k - vh) / a0, (vh - vb * k / q + k * k) / a0,
+                      2 * (k * k - 1) / a0, (1 - k / q + k * k) / a0};
+    }
+    {
+        const double f0 = 38.13547087602444, q = 0.5003270373238773;
+        const double k = std::tan(std::numbers::pi * f0 / rate);
+        const double a0 = 1 + k / q + k * k;
+        stages_[1] = {1, -2, 1, 2 * (k * k - 1) / a0, (1 - k / q + k * k) / a0};
+    }
+    // Phase p lies p/4 of a sample after the sixth-newest of the 12 samples it reads.
+    constexpr double kHalfSpan = kTaps / 2;
+    for (std::size_t p = 1; p < kPhases; ++p) {
+        double sum = 0;
+        double taps[kTaps];
+        for (std::size_t k = 0; k < kTaps; ++k) {
+            const double t = static_cast<double>(k) - (kHalfSpan - 1) - static_cast<double>(p) / kPhases;
+            const double sinc = std::sin(std::numbers::pi * t) / (std::numbers::pi * t);
+            const double window = 0.42 + 0.5 * std::cos(std::numbers::pi * t / kHalfSpan) +
+                                  0.08 * std::cos(2 * std::numbers::pi * t / kHalfSpan);
+            taps[k] = sinc * window;
+            sum += taps[k];
+        }
+        double magnitudes = 0;
+        for (std::size_t k = 0; k < kTaps; ++k) {
+            taps_[p - 1][k] = static_cast<float>(taps[k] / sum);
+            magnitudes += std::abs(taps[k] / sum);
+        }
+        tapSum_ = std::max(tapSum_, static_cast<float>(magnitudes * 1.001));  // and the floats' rounding
+    }
+}
+
+void LoudnessMeter::Reset() noexcept { std::fill(state_.begin(), state_.end(), ChannelState{}); }
+
+void LoudnessMeter::Feed(const std::int16_t* pcm, std::size_t count) { Run(pcm, count, nullptr, nullptr); }
+
+void LoudnessMeter::Measure(const std::int16_t* pcm, std::size_t count, LoudnessBlock* blocks) {
+    const std::size_t blockCount = (count + blockSamples_ - 1) / blockSamples_;
+    energies_.assign(blockCount, 0);
+    peaks_.assign(blockCount, 0);
+    Run(pcm, count, energies_.data(), peaks_.data());
+    for (std::size_t b = 0; b < blockCount; ++b) blocks[b] = {static_cast<float>(energies_[b]), peaks_[b]};
+}
+
+void LoudnessMeter::Run(const std::int16_t* pcm, std::size_t count, double* energies, float* peaks) {
+    scratch_.resize(channels_ * (kHistory + count));
+    for (std::size_t c = 0; c < channels_; ++c)
+        std::copy(state_[c].history.begin(), state_[c].history.end(), scratch_.begin() + static_cast<std::ptrdiff_t>(c * (kHistory + count)));
+    // Both channels of a stereo stream in one loop, so that their filters' chains of
+    // dependent steps run side by side.
+    if (channels_ == 2)
+        Weigh<2>(pcm, count, energies);
+    else
+        for (std::size_t c = 0; c < channels_; ++c) Weigh<1>(pcm + c, count, energies, c);
+    for (std::size_t c = 0; c < channels_; ++c) {
+        const float* samples = scratch_.data() + c * (kHistory + count);
+        if (peaks) Oversample(samples, count, peaks);
+        std::copy(samples + count, samples + count + kHistory, state_[c].history.begin());
+    }
+}
+
+// K-weights `Channels` channels from `first` on (of channels_ interleaved), summing the
+// squares per block where asked, and keeps the samples for the oversampling.
+template <std::size_t Channels>
+void LoudnessMeter::Weigh(const std::int16_t* pcm, std::size_t count, double* energies, std::size_t first) {
+    const Biquad& shelf = stages_[0];
+    const Biquad& pass = stages_[1];
+    double s1[Channels], s2[Channels], t1[Channels], t2[Channels];
+    float* samples[Channels];
+    for (std::size_t c = 0; c < Channels; ++c) {
+        ChannelState& state = state_[first + c];
+        s1[c] = state.s1[0], s2[c] = state.s2[0], t1[c] = state.s1[1], t2[c] = state.s2[1];
+        samples[c] = scratch_.data() + (first + c) * (kHistory + count) + kHistory;
+    }
+    for (std::size_t start = 0; start < count; start += blockSamples_) {
+        const std::size_t end = std::min(count, start + blockSamples_);
+        double energy = 0;
+        for (std::size_t i = start; i < end; ++i) {
+            for (std::size_t c = 0; c < Channels; ++c) {
+                const double x = pcm[i * channels_ + c] / kFullScale;
+                samples[c][i] = static_cast<float>(x);
+                const double y = shelf.b0 * x + s1[c];
+                s1[c] = shelf.b1 * x - shelf.a1 * y + s2[c];
+                s2[c] = shelf.b2 * x - shelf.a2 * y;
+                const double z = y + t1[c];  // the high pass's b0 is 1
+                t1[c] = pass.b1 * y - pass.a1 * z + t2[c];
+                t2[c] = y - pass.a2 * z;
+                energy += z * z;
+            }
+        }
+        if (energies) energies[start / blockSamples_] += energy;
+    }
+    for (std::size_t c = 0; c < Channels; ++c) {
+        ChannelState& state = state_[first + c];
+        state.s1[0] = s1[c], state.s2[0] = s2[c], state.s1[1] = t1[c], state.s2[1] = t2[c];
+    }
+}
+
+// The largest magnitude of each block's samples and of the values between them.
+// The values of a stretch of samples are bounded by its largest sample times the
+// sum of a phase's taps' magnitudes, so stretches that cannot pass the block's
+// largest sample are not interpolated.
+void LoudnessMeter::Oversample(const float* history, std::size_t count, float* peaks) const {
+    const float* samples = history + kHistory;
+    constexpr std::size_t kStretch = 16;
+    for (std::size_t start = 0; start < count; start += blockSamples_) {
+        const std::size_t end = std::min(count, start + blockSamples_);
+        float& peak = peaks[start / blockSamples_];
+        float largest = 0;
+        for (std::size_t i = start; i < end; ++i) largest = std::max(largest, std::abs(samples[i]));
+        peak = std::max(peak, largest);
+        for (std::size_t from = start; from < end; from += kStretch) {
+            const std::size_t n = std::min(kStretch, end - from);
+            // Each value counts in the block of the newest sample it reads.
+            const float* window = history + from;
+            float reach = 0;
+            for (std::size_t i = 0; i < n + kHistory; ++i) reach = std::max(reach, std::abs(window[i]));
+            if (reach * tapSum_ <= peak) continue;
+            for (std::size_t p = 0; p + 1 < kPhases; ++p) {
+                float values[kStretch] = {};
+                for (std::size_t k = 0; k < kTaps; ++k)
+                    for (std::size_t i = 0; i < n; ++i) values[i] += taps_[p][k] * window[i + k];
+                for (std::size_t i = 0; i < n; ++i) peak = std::max(peak, std::abs(values[i]));
+            }
+        }
+    }
+}
+
+}  // namespace media
