@@ -20,7 +20,7 @@ std::int64_t Mod(std::int64_t value, std::int64_t by) { return ((value % by) + b
 
 }  // namespace
 
-SeamPlan PlanSeams(const Recording& recording, const Loudness& loudness) {
+SeamPlan PlanSeams(const Recording& recording, const MeanSquareOf& meanSquare) {
     SeamPlan plan;
     plan.parts = recording.Parts();
     const auto spf = static_cast<std::int64_t>(recording.Format().SamplesPerFrame());
@@ -66,7 +66,7 @@ SeamPlan PlanSeams(const Recording& recording, const Loudness& loudness) {
         // The nearest; of two as near, the quieter (measured only then: it costs a decode).
         std::int64_t nearest = spf;
         for (const Candidate& c : candidates) nearest = std::min(nearest, std::llabs(c.moved));
-        auto levelOf = [&](const Candidate& c) { return c.moved == 0 ? 0 : loudness(c.movesEnd ? before : after, c.changed); };
+        auto levelOf = [&](const Candidate& c) { return c.moved == 0 ? 0 : meanSquare(c.movesEnd ? before : after, c.changed); };
         std::optional<Candidate> best;
         std::optional<double> bestLoudness;
         for (const Candidate& c : candidates) {

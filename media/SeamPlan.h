@@ -25,9 +25,9 @@ struct SeamPlan {
 };
 
 // How loud the samples `range` of a part's source are (their mean square).
-using Loudness = std::function<double(const RecordingPart& part, SampleRange range)>;
+using MeanSquareOf = std::function<double(const RecordingPart& part, SampleRange range)>;
 
 // Throws MediaError where a part is too short for its seams to fit.
-SeamPlan PlanSeams(const Recording& recording, const Loudness& loudness);
+SeamPlan PlanSeams(const Recording& recording, const MeanSquareOf& meanSquare);
 
 }  // namespace media

@@ -119,6 +119,7 @@ void Waveform::Run(int worker) noexcept {
     std::size_t part = nextPart_++;
     try {
         Mp3Stream stream(path_, index_);
+        LoudnessMeter meter(sampleRate_, channels_, kBlockSamples);
         std::vector<std::int16_t> pcm(kReadBlocks * kBlockSamples * static_cast<std::size_t>(channels_));
         std::size_t already = 0;  // samples of the part in pcm, read to check its start
         bool straight = false;    // the stream has decoded the part before and stands at its start
