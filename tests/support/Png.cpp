@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <array>
+#include <cstdio>
 
 #include "base/Handles.h"
 
@@ -88,6 +89,13 @@ bool WritePng(const std::wstring& path, const Pixels& pixels) {
     DWORD written = 0;
     return ::WriteFile(file.Get(), png.data(), static_cast<DWORD>(png.size()), &written, nullptr) &&
            written == png.size();
+}
+
+bool WritePngInto(const std::wstring& folder, const std::wstring& name, const Pixels& pixels) {
+    const std::wstring path = folder + L"\\" + name;
+    if (!WritePng(path, pixels)) return false;
+    std::wprintf(L"%ls\n", path.c_str());
+    return true;
 }
 
 }  // namespace testing_support

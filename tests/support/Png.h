@@ -14,5 +14,7 @@ struct Pixels {
 };
 
 bool WritePng(const std::wstring& path, const Pixels& pixels);
+// For the picture tools: writes `name` into `folder` and prints its path for whoever asked.
+bool WritePngInto(const std::wstring& folder, const std::wstring& name, const Pixels& pixels);
 
 }  // namespace testing_support

@@ -29,13 +29,6 @@ void CALLBACK TakeMenuShot(HWND, UINT, UINT_PTR timer, DWORD) {
     ::EndMenu();
 }
 
-bool Write(const std::wstring& folder, const std::wstring& name, const testing_support::Pixels& pixels) {
-    const std::wstring path = folder + L"\\" + name;
-    if (!testing_support::WritePng(path, pixels)) return false;
-    std::wprintf(L"%ls\n", path.c_str());
-    return true;
-}
-
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -55,7 +48,7 @@ int wmain(int argc, wchar_t** argv) {
     app::WaveformWindow& waveform = *form.Waveform();
     if (!testing_support::PumpUntil([&] { return waveform.Peaks()->Finished(); }, 20000)) return 1;
     testing_support::PumpFor(200);
-    if (!Write(folder, L"waveform-whole.png", testing_support::PrintClient(waveform.Handle()))) return 1;
+    if (!testing_support::WritePngInto(folder, L"waveform-whole.png", testing_support::PrintClient(waveform.Handle()))) return 1;
 
     // Closest zoom, the start mark a third into the view.
     const app::WaveformView& view = waveform.View();
@@ -63,13 +56,13 @@ int wmain(int argc, wchar_t** argv) {
         waveform.ZoomAround(0.5, view.XOf(1.2 * 44100));
     waveform.ScrollTo(1.2 * 44100 - view.VisibleSamples() / 3);
     testing_support::PumpFor(200);
-    if (!Write(folder, L"waveform-samples.png", testing_support::PrintClient(waveform.Handle()))) return 1;
+    if (!testing_support::WritePngInto(folder, L"waveform-samples.png", testing_support::PrintClient(waveform.Handle()))) return 1;
 
     // A tenth of a second around the end of the first tone.
     waveform.ZoomAround(4410 / view.VisibleSamples(), view.XOf(2.0 * 44100));
     waveform.ScrollTo(2.0 * 44100 - view.VisibleSamples() / 2);
     testing_support::PumpFor(200);
-    if (!Write(folder, L"waveform-tenth.png", testing_support::PrintClient(waveform.Handle()))) return 1;
+    if (!testing_support::WritePngInto(folder, L"waveform-tenth.png", testing_support::PrintClient(waveform.Handle()))) return 1;
 
     // Split into four pieces, seen whole with the window's frame and its Split menu open.
     for (double seconds : {0.8, 2.0, 3.6}) form.Splits().Add(static_cast<std::uint64_t>(seconds * 44100));
@@ -92,5 +85,5 @@ int wmain(int argc, wchar_t** argv) {
     form.Levels().SetLevelDb(3);
     form.LevelsChanged();
     testing_support::PumpFor(300);
-    return Write(folder, L"waveform-levels.png", testing_support::CaptureWindow(waveform.Handle())) ? 0 : 1;
+    return testing_support::WritePngInto(folder, L"waveform-levels.png", testing_support::CaptureWindow(waveform.Handle())) ? 0 : 1;
 }

@@ -5,24 +5,12 @@
 // Run with: scripts/contact-sheet window-places
 #include <windows.h>
 
-#include <cstdio>
 #include <string>
 
 #include "app/Form1.h"
 #include "support/DialogWatcher.h"
 #include "support/Png.h"
 #include "support/WindowTesting.h"
-
-namespace {
-
-bool Write(const std::wstring& folder, const std::wstring& name, const testing_support::Pixels& pixels) {
-    const std::wstring path = folder + L"\\" + name;
-    if (!testing_support::WritePng(path, pixels)) return false;
-    std::wprintf(L"%ls\n", path.c_str());
-    return true;
-}
-
-}  // namespace
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 2) return 2;
@@ -42,13 +30,13 @@ int wmain(int argc, wchar_t** argv) {
     testing_support::UserTypes(VK_TAB);
     if (!testing_support::PumpUntil([&] { return ::GetFocus() != form.zembutton(1).hWnd(); }, 3000)) return 1;
     testing_support::PumpFor(200);
-    if (!Write(folder, L"main-focus.png", testing_support::CaptureWindow(form.Handle()))) return 1;
+    if (!testing_support::WritePngInto(folder, L"main-focus.png", testing_support::CaptureWindow(form.Handle()))) return 1;
 
     form.ShowWaveform();
     if (!testing_support::PumpUntil([&] { return form.Waveform()->Peaks()->Finished(); }, 20000)) return 1;
     testing_support::PumpFor(300);
     const bool written =
-        Write(folder, L"windows-first-open.png", testing_support::CaptureWindow(::GetDesktopWindow(), false));
+        testing_support::WritePngInto(folder, L"windows-first-open.png", testing_support::CaptureWindow(::GetDesktopWindow(), false));
     settings.Clear();
     return written ? 0 : 1;
 }
