@@ -11,9 +11,9 @@
 #include <memory>
 #include <set>
 
-#include "support/ProgramEncoder.h"
 #include "support/WindowTesting.h"
 #include "SaveFixtures.h"
+#include "app/ProgramEncoder.h"
 #include "media/GranuleGains.h"
 #include "media/MediaError.h"
 #include "media/MediaFile.h"
@@ -124,7 +124,8 @@ protected:
 ScratchFolder* SeamWriter::folder_ = nullptr;
 
 TEST_F(SeamWriter, EverySeamDecodesAsTheIntendedAudioAndEveryOtherFrameIsTheSources) {
-    testing_support::ProgramEncoder encoder;
+    const std::atomic<bool> never{false};
+    app::ProgramEncoder encoder(never);
     std::vector<Written> written;
     int number = 0;
     for (const Case& c : kCases) {
@@ -249,13 +250,13 @@ TEST_F(SeamWriter, EverySeamDecodesAsTheIntendedAudioAndEveryOtherFrameIsTheSour
 
 namespace {
 
-// The program's encoder, and the user giving the save up while it runs.
-class GivenUpDuringEncoding : public testing_support::ProgramEncoder {
+// The user gives the save up once the encoder has begun.
+class GivenUpDuringEncoding : public app::ProgramEncoder {
 public:
-    explicit GivenUpDuringEncoding(std::atomic<bool>& stop) : stop_(stop) {}
+    explicit GivenUpDuringEncoding(std::atomic<bool>& stop) : ProgramEncoder(stop), stop_(stop) {}
     void Encode(const std::wstring& pcm, const media::FrameHeader& format, const std::vector<Output>& outputs) override {
-        ProgramEncoder::Encode(pcm, format, outputs);
         stop_ = true;
+        ProgramEncoder::Encode(pcm, format, outputs);
     }
 
 private:
@@ -268,7 +269,7 @@ TEST(SeamWriterEnds, AMissingEncoderOrAGivenUpSaveLeavesNoFileBehind) {
         bool missingEncoder;
         const wchar_t* said;  // the start of the message, or none where nothing is written and nothing said
     } const cases[] = {
-        {"the encoder is missing", true, L"The encoder could not be started"},
+        {"the encoder is missing", true, L"The encoder ffmpeg.exe could not be started: "},
         {"the save is given up while the encoder runs", false, nullptr},
     };
     for (const Case& c : cases) {
@@ -277,7 +278,7 @@ TEST(SeamWriterEnds, AMissingEncoderOrAGivenUpSaveLeavesNoFileBehind) {
         Recording recording(Source(L"tones-cbr.mp3"), IndexOf(Source(L"tones-cbr.mp3")));
         recording.Remove({30000, 50000});
         std::atomic<bool> stop{false};
-        testing_support::ProgramEncoder missing(folder / L"ffmpeg.exe");
+        app::ProgramEncoder missing(stop, folder / L"ffmpeg.exe");
         GivenUpDuringEncoding givingUp(stop);
         media::SeamEncoder& encoder = c.missingEncoder ? static_cast<media::SeamEncoder&>(missing) : givingUp;
         try {
