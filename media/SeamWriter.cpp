@@ -7,11 +7,13 @@
 #include <cstring>
 #include <map>
 #include <memory>
+#include <span>
 
 #include "base/Handles.h"
 #include "media/CutStart.h"
 #include "media/FileError.h"
 #include "media/FrameGrid.h"
+#include "media/GainPlan.h"
 #include "media/GranuleGains.h"
 #include "media/Id3v2Tag.h"
 #include "media/InfoFrame.h"
@@ -118,11 +120,17 @@ struct Stretch {
     std::int64_t encoded = 0;  // the encoder's frame that becomes firstNew - kPreRollFrames
 };
 
-// Bytes appended to the file, with the sizes and checksum the information frame needs.
+// Frames appended to the file, their gains changed as the level asks, with the
+// sizes and checksum the information frame needs.
 class AudioOut {
 public:
-    AudioOut(OutputFile& out, int bitrateIndex) : out_(out), bitrateIndex_(bitrateIndex) {}
-    void Frames(const std::uint8_t* bytes, std::size_t size) {
+    // `grid`: the written file's. The first `unchanged` frames are the file's own silence.
+    AudioOut(OutputFile& out, int bitrateIndex, const GainPlan& gains, const FrameHeader& format, FrameGrid grid,
+             std::size_t unchanged)
+        : out_(out), bitrateIndex_(bitrateIndex), gains_(gains), format_(format), grid_(grid), unchanged_(unchanged) {}
+    void Frames(std::uint8_t* bytes, std::size_t size) {
+        if (!gains_.Change().None() && sizes.size() >= unchanged_)
+            report += gains_.Apply(std::span(bytes, size), format_, grid_.FrameStart(sizes.size()));
         for (std::size_t at = 0; at < size;) {
             const auto header = FrameHeader::Parse(bytes + at);
             sizes.push_back(static_cast<std::uint32_t>(header->frameSize));
@@ -135,10 +143,15 @@ public:
     std::vector<std::uint32_t> sizes;
     std::uint16_t crc = 0;
     bool constantBitrate = true;
+    GainReport report;
 
 private:
     OutputFile& out_;
     int bitrateIndex_;
+    const GainPlan& gains_;
+    const FrameHeader& format_;
+    FrameGrid grid_;
+    std::size_t unchanged_;
 };
 
 MediaError Damaged(const RecordingPart& part) {
@@ -269,7 +282,7 @@ struct EncodedFrames {
 };
 
 WrittenRecording Write(const Recording& recording, const std::wstring& path, SeamEncoder& encoder,
-                       const std::atomic<bool>& stop) {
+                       const LevelChange& level, const std::atomic<bool>& stop) {
     Sources sources(stop);
     const SeamPlan plan = PlanSeams(recording, [&sources](const RecordingPart& part, SampleRange range) {
         return MeanSquare(sources.Samples(part, range));
@@ -402,12 +415,15 @@ WrittenRecording Write(const Recording& recording, const std::wstring& path, Sea
     if (!infoHeader) throw Damaged(opening);
     const auto infoSize = static_cast<std::size_t>(FrameHeader::Parse(infoHeader->data())->frameSize);
     std::vector<std::uint8_t> infoBytes;
+    GainReport gainReport;
     {
         OutputFile out(output.Path(), 0);
         out.Write(tags.data(), tags.size());
         const std::vector<std::uint8_t> placeholder(infoSize, 0);
         out.Write(placeholder.data(), placeholder.size());
-        AudioOut audio(out, (*infoHeader)[2] >> 4);
+        const GainPlan gains(level, {0, static_cast<std::uint64_t>(length)}, format.sampleRate);
+        AudioOut audio(out, (*infoHeader)[2] >> 4, gains, format, FrameGrid(static_cast<int>(spf), static_cast<int>(delay)),
+                       static_cast<std::size_t>(headFrames));
 
         const std::int64_t openingLast = (stretches.empty() ? totalFrames : stretches.front().firstNew) - 1 - placed.front().shift;
         const auto& offsets = opening.index->frameOffsets;
@@ -418,7 +434,8 @@ WrittenRecording Write(const Recording& recording, const std::wstring& path, Sea
         const auto start = PlanCutStart(openingFile, *opening.index, first, static_cast<std::size_t>(openingLast),
                                         lastOffset + lastFrame->header.frameSize);
         if (!start || start->silentFrame != trial->silentFrame) throw Damaged(opening);
-        audio.Frames(start->head.data(), start->head.size());
+        std::vector<std::uint8_t> head = start->head;
+        audio.Frames(head.data(), head.size());
         if (static_cast<std::int64_t>(start->copied) <= openingLast)
             CopyFrames(openingFile, placed.front(), static_cast<std::int64_t>(start->copied), openingLast, audio, format);
         for (std::size_t k = 0; k < stretches.size(); ++k) {
@@ -449,13 +466,14 @@ WrittenRecording Write(const Recording& recording, const std::wstring& path, Sea
         info.padding = static_cast<int>(padding);
         info.musicCrc = audio.crc;
         infoBytes = info.Bytes();
+        gainReport = audio.report;
     }
     OutputFile(output.Path(), tagsSize).Write(infoBytes.data(), infoBytes.size());
     bestFrames.reset();
     carrierFrames.reset();
     if (!::MoveFileExW(output.Path().c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) throw FileError::Last();
     output.Keep();
-    WrittenRecording result{{}, plan.parts, static_cast<std::uint64_t>(length), encodedFrames};
+    WrittenRecording result{{}, plan.parts, static_cast<std::uint64_t>(length), encodedFrames, gainReport};
     for (std::size_t k = 0; k < plan.seams.size(); ++k) {
         const Stretch& s = *std::find_if(stretches.begin(), stretches.end(), [k](const Stretch& t) { return t.nextPart >= k + 1; });
         auto at = [&](std::int64_t frame) {
@@ -469,9 +487,10 @@ WrittenRecording Write(const Recording& recording, const std::wstring& path, Sea
 }  // namespace
 
 std::optional<WrittenRecording> WriteRecording(const Recording& recording, const std::wstring& path,
-                                               SeamEncoder& encoder, const std::atomic<bool>& stop) {
+                                               SeamEncoder& encoder, const LevelChange& level,
+                                               const std::atomic<bool>& stop) {
     try {
-        WrittenRecording written = Write(recording, path, encoder, stop);
+        WrittenRecording written = Write(recording, path, encoder, level, stop);
         if (stop) return std::nullopt;
         return written;
     } catch (const MediaError&) {

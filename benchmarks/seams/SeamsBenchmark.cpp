@@ -44,7 +44,7 @@ double WriteWithRemovals(const std::wstring& input, const std::shared_ptr<const 
     app::ProgramEncoder encoder(stop);
     const double start = Now();
     try {
-        if (!media::WriteRecording(recording, output, encoder, stop)) std::exit(1);
+        if (!media::WriteRecording(recording, output, encoder, {}, stop)) std::exit(1);
     } catch (const media::MediaError& error) {
         std::fwprintf(stderr, L"the write failed: %ls\n", error.Reason().c_str());
         std::exit(1);

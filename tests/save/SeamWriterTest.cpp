@@ -141,7 +141,7 @@ TEST_F(SeamWriter, EverySeamDecodesAsTheIntendedAudioAndEveryOtherFrameIsTheSour
         std::atomic<bool> stop{false};
         std::optional<media::WrittenRecording> result;
         try {
-            result = media::WriteRecording(recording, w.file, encoder, stop);
+            result = media::WriteRecording(recording, w.file, encoder, {}, stop);
         } catch (const media::MediaError& error) {
             ADD_FAILURE() << testing::PrintToString(error.Reason());
             continue;
@@ -282,13 +282,86 @@ TEST(SeamWriterEnds, AMissingEncoderOrAGivenUpSaveLeavesNoFileBehind) {
         GivenUpDuringEncoding givingUp(stop);
         media::SeamEncoder& encoder = c.missingEncoder ? static_cast<media::SeamEncoder&>(missing) : givingUp;
         try {
-            EXPECT_FALSE(media::WriteRecording(recording, folder / L"written.mp3", encoder, stop));
+            EXPECT_FALSE(media::WriteRecording(recording, folder / L"written.mp3", encoder, {}, stop));
             EXPECT_EQ(c.said, nullptr);
         } catch (const media::MediaError& error) {
             ASSERT_NE(c.said, nullptr) << testing::PrintToString(error.Reason());
             EXPECT_EQ(error.Reason().rfind(c.said, 0), 0u) << testing::PrintToString(error.Reason());
         }
         EXPECT_TRUE(folder.Files().empty()) << testing::PrintToString(folder.Files());
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// The mean square of the decoded samples `range` of a file, by our own player's decoder.
+double MeanSquareOf(const std::wstring& path, SampleRange range) {
+    media::Mp3Stream stream(path);
+    const auto channels = static_cast<std::size_t>(stream.Channels());
+    std::vector<std::int16_t> samples(static_cast<std::size_t>(range.end - range.first) * channels);
+    stream.Seek(range.first);
+    samples.resize(stream.Read(samples.data(), static_cast<std::size_t>(range.end - range.first)) * channels);
+    double sum = 0;
+    for (std::int16_t sample : samples) sum += double(sample) * sample;
+    return sum / static_cast<double>(std::max<std::size_t>(samples.size(), 1));
+}
+
+TEST(SeamWriterLevel, EveryFrameNewOrCopiedHasTheLevelInItsGainsAndNothingElseChanges) {
+    struct Case {
+        const char* what;
+        const wchar_t* source;
+        std::vector<SampleRange> removed;
+        int steps;
+    } const cases[] = {
+        {"CBR, one part out, 3 dB down", L"tones-cbr.mp3", {{44100, 70000}}, -2},
+        {"CRC, three parts out, 3 dB up", L"tones-crc.mp3", {{100000, 110000}, {50000, 60000}, {20000, 30000}}, 2},
+        {"MPEG-2, one part out, 6 dB down", L"sweep-mpeg2.mp3", {{30000, 40000}}, -4},
+    };
+    const std::atomic<bool> never{false};
+    app::ProgramEncoder encoder(never);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScratchFolder folder(L"seam-level");
+        Recording recording(Source(c.source), IndexOf(Source(c.source)));
+        for (SampleRange range : c.removed) recording.Remove(range);
+        const std::wstring plain = folder / L"plain.mp3", levelled = folder / L"levelled.mp3";
+        ASSERT_TRUE(media::WriteRecording(recording, plain, encoder, {}, never));
+        media::LevelChange level;
+        level.steps = c.steps;
+        const auto written = media::WriteRecording(recording, levelled, encoder, level, never);
+        ASSERT_TRUE(written);
+        EXPECT_EQ(written->gains.heldAtTop + written->gains.framesLeft, 0u);
+
+        // Frame by frame, the levelled file is the plain one with every sounding granule's gains moved by the steps.
+        const auto plainIndex = save_tests::ReadIndex(plain), levelledIndex = save_tests::ReadIndex(levelled);
+        ASSERT_EQ(levelledIndex.frameOffsets.size(), plainIndex.frameOffsets.size());
+        std::string plainBytes = ReadAll(plain), levelledBytes = ReadAll(levelled);
+        std::uint64_t moved = 0, sounding = 0;
+        for (std::size_t k = 0; k < plainIndex.frameOffsets.size(); ++k) {
+            auto* p = reinterpret_cast<std::uint8_t*>(plainBytes.data() + plainIndex.frameOffsets[k]);
+            auto* l = reinterpret_cast<std::uint8_t*>(levelledBytes.data() + levelledIndex.frameOffsets[k]);
+            const auto header = media::FrameHeader::Parse(p);
+            ASSERT_TRUE(header);
+            media::GranuleGains plainGains(p, *header), levelledGains(l, *header);
+            EXPECT_TRUE(levelledGains.CrcHolds()) << "frame " << k;
+            for (int g = 0; g < plainGains.Granules(); ++g)
+                for (int ch = 0; ch < plainGains.Channels(); ++ch) {
+                    sounding += plainGains.Sound();
+                    moved += levelledGains.Gain(g, ch) - plainGains.Gain(g, ch) == c.steps;
+                    levelledGains.SetGain(g, ch, plainGains.Gain(g, ch));
+                }
+            levelledGains.UpdateCrc();
+            EXPECT_EQ(std::memcmp(p, l, static_cast<std::size_t>(header->frameSize)), 0) << "frame " << k << " beside its gains";
+        }
+        EXPECT_EQ(moved, sounding);
+
+        // And it sounds so, at the seams too.
+        for (const media::WrittenSeam& seam : written->seams) {
+            const double db = 10 * std::log10(MeanSquareOf(levelled, seam.encoded) / MeanSquareOf(plain, seam.encoded));
+            EXPECT_NEAR(db, c.steps * 6.0206 / 4, 0.2) << "seam at " << seam.position;
+        }
     }
 }
 
