@@ -43,6 +43,8 @@ constexpr int kHighestBitrateIndex = 14;
 constexpr int kHighestMpeg25Index = 8;  // 64 kbit/s
 // The byte a padded frame has more.
 constexpr int kPaddingByte = 1;
+// How many frames either side of a seam are looked at for damage, and how far past it a seam may grow.
+constexpr std::int64_t kNearSeam = 8;
 
 // A file of ours removed when the object goes, unless it is kept.
 class TemporaryFile {
@@ -188,6 +190,18 @@ void CopyFrames(const MediaFile& file, const Placed& placed, std::int64_t first,
     }
 }
 
+// Whether the part's source frame that becomes the written `frame` is there
+// whole, of the stream, and directly followed by the next.
+bool Whole(Sources& sources, const Placed& placed, std::int64_t frame, const FrameHeader& format) {
+    const auto& offsets = placed.part->index->frameOffsets;
+    const std::int64_t k = frame - placed.shift;
+    if (k < 0 || k >= static_cast<std::int64_t>(offsets.size())) return false;
+    const auto bytes = ReadSourceFrame(sources.File(*placed.part), offsets[static_cast<std::size_t>(k)]);
+    return bytes && bytes->header.SameStreamAs(format) &&
+           (k + 1 == static_cast<std::int64_t>(offsets.size()) ||
+            offsets[static_cast<std::size_t>(k)] + bytes->header.frameSize == offsets[static_cast<std::size_t>(k + 1)]);
+}
+
 // The main data that the frames from `first` on read from before it.
 std::vector<std::uint8_t> ReservoirBefore(const MediaFile& file, const Placed& placed, std::int64_t first,
                                           std::int64_t last) {
@@ -281,6 +295,42 @@ struct EncodedFrames {
     Mp3Index index;
 };
 
+// Damaged or missing frames near a seam are encoded again from what the decoder
+// makes of them, with the seam's new frames, rather than copied: the stretch
+// grows over them, and over a frame whose main data is not in the file.
+void Widen(Stretch& s, Sources& sources, const Placed& before, const Placed& after, const FrameHeader& format) {
+    const std::int64_t firstNew = s.firstNew, lastNew = s.lastNew;
+    // Only the parts' own frames: those beyond them are not written.
+    const std::int64_t beforeStart = static_cast<std::int64_t>(before.grid.PrimingFrame(before.part->samples.first)) + before.shift;
+    const std::int64_t afterEnd = static_cast<std::int64_t>(after.grid.DecodedIn(after.part->samples.end - 1)) + after.shift;
+    for (std::int64_t frame = std::max(s.firstNew - kNearSeam, beforeStart); frame < s.firstNew; ++frame)
+        if (!Whole(sources, before, frame, format)) s.firstNew = frame;
+    auto readsMissingData = [&](std::int64_t frame) {
+        const std::int64_t k = frame - after.shift;
+        const auto count = static_cast<std::int64_t>(after.part->index->FrameCount());
+        if (frame > afterEnd || k < 0 || k >= count) return false;
+        try {
+            ReservoirBefore(sources.File(*after.part), after, k, std::min(k + kNearSeam, count - 1));
+            return false;
+        } catch (const MediaError&) {
+            return true;
+        }
+    };
+    for (bool grown = true; grown && s.lastNew - lastNew <= kNearSeam && firstNew - s.firstNew <= kNearSeam;) {
+        grown = false;
+        for (std::int64_t frame = std::min(s.lastNew + kNearSeam, afterEnd); frame > s.lastNew && !grown; --frame) {
+            if (!Whole(sources, after, frame, format)) {
+                s.lastNew = frame;
+                grown = true;
+            }
+        }
+        if (!grown && readsMissingData(s.lastNew + 1)) {
+            ++s.lastNew;
+            grown = true;
+        }
+    }
+}
+
 WrittenRecording Write(const Recording& recording, const std::wstring& path, SeamEncoder& encoder,
                        const LevelChange& level, const std::atomic<bool>& stop) {
     Sources sources(stop);
@@ -323,6 +373,7 @@ WrittenRecording Write(const Recording& recording, const std::wstring& path, Sea
     for (std::size_t k = 1; k < placed.size(); ++k) {
         const std::int64_t at = delay + placed[k].offset;
         Stretch s{FloorDiv(at - kReachAfter, spf), FloorDiv(at + kReachBefore + spf - 1, spf) - 1, k, 0};
+        Widen(s, sources, placed[k - 1], placed[k], format);
         if (!stretches.empty() && s.firstNew <= stretches.back().lastNew + 1) {
             stretches.back().lastNew = std::max(stretches.back().lastNew, s.lastNew);
             stretches.back().nextPart = k;

@@ -14,6 +14,7 @@
 #include "support/WindowTesting.h"
 #include "SaveFixtures.h"
 #include "app/ProgramEncoder.h"
+#include "media/FrameGrid.h"
 #include "media/GranuleGains.h"
 #include "media/MediaError.h"
 #include "media/MediaFile.h"
@@ -362,6 +363,72 @@ TEST(SeamWriterLevel, EveryFrameNewOrCopiedHasTheLevelInItsGainsAndNothingElseCh
             const double db = 10 * std::log10(MeanSquareOf(levelled, seam.encoded) / MeanSquareOf(plain, seam.encoded));
             EXPECT_NEAR(db, c.steps * 6.0206 / 4, 0.2) << "seam at " << seam.position;
         }
+    }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(SeamWriterDamage, DamagedFramesNearASeamAreEncodedAgainFromTheirDecodedAudio) {
+    // One part taken out of the CBR tones; a frame header broken near its seam.
+    constexpr SampleRange kRemoved{44100, 70000};
+    struct Case {
+        const char* what;
+        bool beforeSeam;  // counted back from the removal's start, otherwise on from its end
+        int frames;
+    } const cases[] = {
+        {"the first frame that would be copied after the seam", false, 3},
+        {"a few frames after the seam", false, 6},
+        {"two frames before the seam", true, 2},
+        {"the last frame that would be copied before the seam", true, 1},
+    };
+    const std::atomic<bool> never{false};
+    app::ProgramEncoder encoder(never);
+    const auto sound = save_tests::ReadIndex(Source(L"tones-cbr.mp3"));
+    const media::FrameGrid grid = media::FrameGrid::Of(sound);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScratchFolder folder(L"seam-damage");
+        std::string bytes = ReadAll(Source(L"tones-cbr.mp3"));
+        const std::uint64_t frame = c.beforeSeam ? grid.FrameOf(kRemoved.first) - static_cast<std::uint64_t>(c.frames)
+                                                 : grid.FrameOf(kRemoved.end) + static_cast<std::uint64_t>(c.frames);
+        bytes[static_cast<std::size_t>(sound.frameOffsets[frame])] = 0;  // no sync: the frame is lost
+        const std::wstring damaged = folder / L"damaged.mp3", written = folder / L"written.mp3";
+        save_tests::WriteAll(damaged, bytes);
+        Recording recording(damaged, IndexOf(damaged));
+        recording.Remove(kRemoved);
+        std::optional<media::WrittenRecording> result;
+        try {
+            result = media::WriteRecording(recording, written, encoder, {}, never);
+        } catch (const media::MediaError& error) {
+            ADD_FAILURE() << testing::PrintToString(error.Reason());
+            continue;
+        }
+        ASSERT_TRUE(result);
+        ASSERT_EQ(result->seams.size(), 1u);
+        EXPECT_EQ(static_cast<std::int64_t>(result->length),
+                  static_cast<std::int64_t>(recording.Length()) - result->seams.front().moved);
+
+        // A file whose every frame is whole: the source's or new, each checked, and the host's decoder finds no fault.
+        std::set<std::string> sourceFrames;
+        const auto index = IndexOf(damaged);
+        for (std::uint64_t offset : index->frameOffsets) {
+            const auto header = media::FrameHeader::Parse(reinterpret_cast<const std::uint8_t*>(bytes.data() + offset));
+            sourceFrames.insert(bytes.substr(static_cast<std::size_t>(offset), static_cast<std::size_t>(header->frameSize)));
+        }
+        const std::string out = ReadAll(written);
+        const auto outIndex = save_tests::ReadIndex(written);
+        std::uint64_t foreign = 0;
+        for (std::size_t k = 0; k + 1 < outIndex.frameOffsets.size(); ++k) {
+            const auto header = media::FrameHeader::Parse(reinterpret_cast<const std::uint8_t*>(out.data() + outIndex.frameOffsets[k]));
+            ASSERT_TRUE(header);
+            EXPECT_EQ(outIndex.frameOffsets[k] + header->frameSize, outIndex.frameOffsets[k + 1]) << "frame " << k;
+            foreign += sourceFrames.count(out.substr(static_cast<std::size_t>(outIndex.frameOffsets[k]), static_cast<std::size_t>(header->frameSize))) == 0;
+        }
+        EXPECT_LE(foreign, result->encodedFrames + 1);
+        EXPECT_EQ(save_tests::RunOnHost("ffmpeg -v error -nostdin -i '" + save_tests::HostPath(written) + "' -f null - 2>&1; echo decoded"),
+                  "decoded\n");
     }
 }
 
