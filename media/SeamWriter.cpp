@@ -295,6 +295,25 @@ struct EncodedFrames {
     Mp3Index index;
 };
 
+// The first part's frames up to the written `last`, begun as an exact cut begins.
+void WriteOpening(const MediaFile& file, const Placed& opening, std::size_t first, const CutStart& trial,
+                  std::int64_t last, AudioOut& audio, const FrameHeader& format) {
+    const RecordingPart& part = *opening.part;
+    const std::int64_t openingLast = last - opening.shift;
+    const auto& offsets = part.index->frameOffsets;
+    if (openingLast >= static_cast<std::int64_t>(offsets.size())) throw Damaged(part);
+    const std::uint64_t lastOffset = offsets[static_cast<std::size_t>(openingLast)];
+    const auto lastFrame = ReadSourceFrame(file, lastOffset);
+    if (!lastFrame) throw Damaged(part);
+    const auto start = PlanCutStart(file, *part.index, first, static_cast<std::size_t>(openingLast),
+                                    lastOffset + lastFrame->header.frameSize);
+    if (!start || start->silentFrame != trial.silentFrame) throw Damaged(part);
+    std::vector<std::uint8_t> head = start->head;
+    audio.Frames(head.data(), head.size());
+    if (static_cast<std::int64_t>(start->copied) <= openingLast)
+        CopyFrames(file, opening, static_cast<std::int64_t>(start->copied), openingLast, audio, format);
+}
+
 // Damaged or missing frames near a seam are encoded again from what the decoder
 // makes of them, with the seam's new frames, rather than copied: the stretch
 // grows over them, and over a frame whose main data is not in the file.
@@ -386,9 +405,12 @@ WrittenRecording Write(const Recording& recording, const std::wstring& path, Sea
     const std::int64_t headFrames = trial->silentFrame ? 1 : 0;
     const std::int64_t firstCopied = static_cast<std::int64_t>(first) + placed.front().shift;
     const std::int64_t totalFrames = closingLast + closing.shift + 1;
-    if (!stretches.empty() && (stretches.front().firstNew - kPreRollFrames < headFrames ||
-                               stretches.front().firstNew <= firstCopied || stretches.back().lastNew >= totalFrames - 1))
-        throw MediaError(L"A seam lies too near the start or the end of the recording to be written exactly.");
+    // A seam that leaves no frame of the first part to copy before it is encoded
+    // from the file's first frame on (the audio before the recording is silence);
+    // one that leaves none after it, to the file's last frame.
+    const bool newFromStart = !stretches.empty() && stretches.front().firstNew <= firstCopied;
+    if (newFromStart) stretches.front().firstNew = 0;
+    if (!stretches.empty()) stretches.back().lastNew = std::min(stretches.back().lastNew, totalFrames - 1);
 
     // The frames copied after each stretch, and the main data they read from before it.
     struct Copy {
@@ -476,19 +498,9 @@ WrittenRecording Write(const Recording& recording, const std::wstring& path, Sea
         AudioOut audio(out, (*infoHeader)[2] >> 4, gains, format, FrameGrid(static_cast<int>(spf), static_cast<int>(delay)),
                        static_cast<std::size_t>(headFrames));
 
-        const std::int64_t openingLast = (stretches.empty() ? totalFrames : stretches.front().firstNew) - 1 - placed.front().shift;
-        const auto& offsets = opening.index->frameOffsets;
-        if (openingLast >= static_cast<std::int64_t>(offsets.size())) throw Damaged(opening);
-        const std::uint64_t lastOffset = offsets[static_cast<std::size_t>(openingLast)];
-        const auto lastFrame = ReadSourceFrame(openingFile, lastOffset);
-        if (!lastFrame) throw Damaged(opening);
-        const auto start = PlanCutStart(openingFile, *opening.index, first, static_cast<std::size_t>(openingLast),
-                                        lastOffset + lastFrame->header.frameSize);
-        if (!start || start->silentFrame != trial->silentFrame) throw Damaged(opening);
-        std::vector<std::uint8_t> head = start->head;
-        audio.Frames(head.data(), head.size());
-        if (static_cast<std::int64_t>(start->copied) <= openingLast)
-            CopyFrames(openingFile, placed.front(), static_cast<std::int64_t>(start->copied), openingLast, audio, format);
+        if (!newFromStart)
+            WriteOpening(openingFile, placed.front(), first, *trial,
+                         (stretches.empty() ? totalFrames : stretches.front().firstNew) - 1, audio, format);
         for (std::size_t k = 0; k < stretches.size(); ++k) {
             const Stretch& s = stretches[k];
             const Placed& next = placed[s.nextPart];
