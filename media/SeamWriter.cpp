@@ -30,8 +30,8 @@ namespace {
 // What libmp3lame puts before the audio it is given.
 constexpr std::int64_t kEncoderDelay = 576;
 // Frames encoded before and after those kept, so that the kept ones start and end as in a longer run.
-constexpr std::int64_t kPreRollFrames = 8;
-constexpr std::int64_t kPostRollFrames = 4;
+constexpr std::int64_t kPreRollFrames = 3;
+constexpr std::int64_t kPostRollFrames = 2;
 // How far a frame's audio reaches past its end and before its start: the
 // transform's overlap of a granule, and the filter bank's spread.
 constexpr std::int64_t kReachAfter = 576;
@@ -89,7 +89,7 @@ public:
         if (!stream) stream = std::make_unique<Mp3Stream>(part.source, part.index);
         const auto channels = static_cast<std::size_t>(stream->Channels());
         std::vector<std::int16_t> samples(static_cast<std::size_t>(range.end - range.first) * channels);
-        stream->Seek(range.first);
+        stream->SeekKeepingCodec(range.first);
         stream->Read(samples.data(), static_cast<std::size_t>(range.end - range.first));
         return samples;
     }
