@@ -65,6 +65,8 @@ void Mp3Stream::Seek(std::uint64_t sample) { SeekFrom(sample, 1); }
 
 void Mp3Stream::SeekAsFromStart(std::uint64_t sample) { SeekFrom(sample, StateFrames(index_.format)); }
 
+void Mp3Stream::SeekKeepingCodec(std::uint64_t sample) { SeekFrom(sample, 1, false); }
+
 std::size_t Mp3Stream::StateFrames(const FrameHeader& format) noexcept {
     constexpr std::size_t kStateSamples = 131072;
     const std::size_t frameSamples = static_cast<std::size_t>(format.SamplesPerFrame() * format.channels);
@@ -72,7 +74,7 @@ std::size_t Mp3Stream::StateFrames(const FrameHeader& format) noexcept {
 }
 
 // Decoding starts on a frame whose number is a multiple of `alignment`.
-void Mp3Stream::SeekFrom(std::uint64_t sample, std::size_t alignment) {
+void Mp3Stream::SeekFrom(std::uint64_t sample, std::size_t alignment, bool restart) {
     position_ = std::min(sample, Length());
     pcm_.clear();
     pcmRead_ = 0;
@@ -85,7 +87,10 @@ void Mp3Stream::SeekFrom(std::uint64_t sample, std::size_t alignment) {
     }
     nextFrame_ = PrimingStart(static_cast<std::size_t>(target)) / alignment * alignment;
     skip_ = grid.OutputBefore(nextFrame_, position_);
-    decodingChannels_ = 0;
+    // The frame that gives the sample out and the one before it must decode as
+    // from a fresh codec: two frames decoded ahead of them take up what it held.
+    // A codec that was last fed the copy of a header at a run's end would read it as a frame.
+    if (restart || fedRunEnd_ || nextFrame_ + 2 > target) decodingChannels_ = 0;
     if (!DecoderFor(index_.ChannelsOf(nextFrame_))) nextFrame_ = index_.frameOffsets.size();
 }
 
@@ -174,7 +179,8 @@ bool Mp3Stream::DecodeMore() {
     // The codec starts decoding only once the next frame's header confirms the
     // first one's: the last frame of a run is followed by a copy of its header, or
     // a lone frame (or a seek into the last one) would never play.
-    if (fed == runEnd) {
+    fedRunEnd_ = fed == runEnd;
+    if (fedRunEnd_) {
         std::size_t last = static_cast<std::size_t>(offsets[fed - 1] - from);
         frames_.insert(frames_.end(), raw_.begin() + static_cast<std::ptrdiff_t>(last),
                        raw_.begin() + static_cast<std::ptrdiff_t>(last + FrameHeader::kSize));

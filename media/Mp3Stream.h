@@ -45,6 +45,10 @@ public:
     // on a frame where it stands as it does at the start: up to StateFrames(format)
     // frames earlier than Seek's.
     void SeekAsFromStart(std::uint64_t sample);
+    // Seek's, without starting the codec afresh (which costs milliseconds): what it
+    // still holds goes only into the frames decoded ahead of the sample and dropped.
+    // For many short reads in one file.
+    void SeekKeepingCodec(std::uint64_t sample);
     // Frames between two such starts.
     static std::size_t StateFrames(const FrameHeader& format) noexcept;
 
@@ -57,7 +61,7 @@ public:
     std::size_t Read(std::int16_t* out, std::size_t count);
 
 private:
-    void SeekFrom(std::uint64_t sample, std::size_t alignment);
+    void SeekFrom(std::uint64_t sample, std::size_t alignment, bool restart = true);
     std::size_t PrimingStart(std::size_t frame);
     // The codec for frames of this many channels, started afresh where the frames fed it last had the other count.
     AcmDecoder* DecoderFor(int channels);
@@ -72,6 +76,7 @@ private:
     std::vector<std::int16_t> otherPcm_;
     std::size_t nextFrame_ = 0;
     std::uint64_t skip_ = 0;  // samples per channel of the decoder's output still to drop
+    bool fedRunEnd_ = false;  // the codec was last given a run's end and the copy of its header
     std::uint64_t position_ = 0;
     std::vector<std::int16_t> pcm_;
     std::size_t pcmRead_ = 0;

@@ -7,11 +7,13 @@
 #include <cstring>
 #include <map>
 #include <memory>
+#include <span>
 
 #include "base/Handles.h"
 #include "media/CutStart.h"
 #include "media/FileError.h"
 #include "media/FrameGrid.h"
+#include "media/GainPlan.h"
 #include "media/GranuleGains.h"
 #include "media/Id3v2Tag.h"
 #include "media/InfoFrame.h"
@@ -28,8 +30,8 @@ namespace {
 // What libmp3lame puts before the audio it is given.
 constexpr std::int64_t kEncoderDelay = 576;
 // Frames encoded before and after those kept, so that the kept ones start and end as in a longer run.
-constexpr std::int64_t kPreRollFrames = 8;
-constexpr std::int64_t kPostRollFrames = 4;
+constexpr std::int64_t kPreRollFrames = 3;
+constexpr std::int64_t kPostRollFrames = 2;
 // How far a frame's audio reaches past its end and before its start: the
 // transform's overlap of a granule, and the filter bank's spread.
 constexpr std::int64_t kReachAfter = 576;
@@ -41,6 +43,8 @@ constexpr int kHighestBitrateIndex = 14;
 constexpr int kHighestMpeg25Index = 8;  // 64 kbit/s
 // The byte a padded frame has more.
 constexpr int kPaddingByte = 1;
+// How many frames either side of a seam are looked at for damage, and how far past it a seam may grow.
+constexpr std::int64_t kNearSeam = 8;
 
 // A file of ours removed when the object goes, unless it is kept.
 class TemporaryFile {
@@ -85,7 +89,7 @@ public:
         if (!stream) stream = std::make_unique<Mp3Stream>(part.source, part.index);
         const auto channels = static_cast<std::size_t>(stream->Channels());
         std::vector<std::int16_t> samples(static_cast<std::size_t>(range.end - range.first) * channels);
-        stream->Seek(range.first);
+        stream->SeekKeepingCodec(range.first);
         stream->Read(samples.data(), static_cast<std::size_t>(range.end - range.first));
         return samples;
     }
@@ -118,11 +122,17 @@ struct Stretch {
     std::int64_t encoded = 0;  // the encoder's frame that becomes firstNew - kPreRollFrames
 };
 
-// Bytes appended to the file, with the sizes and checksum the information frame needs.
+// Frames appended to the file, their gains changed as the level asks, with the
+// sizes and checksum the information frame needs.
 class AudioOut {
 public:
-    AudioOut(OutputFile& out, int bitrateIndex) : out_(out), bitrateIndex_(bitrateIndex) {}
-    void Frames(const std::uint8_t* bytes, std::size_t size) {
+    // `grid`: the written file's. The first `unchanged` frames are the file's own silence.
+    AudioOut(OutputFile& out, int bitrateIndex, const GainPlan& gains, const FrameHeader& format, FrameGrid grid,
+             std::size_t unchanged)
+        : out_(out), bitrateIndex_(bitrateIndex), gains_(gains), format_(format), grid_(grid), unchanged_(unchanged) {}
+    void Frames(std::uint8_t* bytes, std::size_t size) {
+        if (!gains_.Change().None() && sizes.size() >= unchanged_)
+            report += gains_.Apply(std::span(bytes, size), format_, grid_.FrameStart(sizes.size()));
         for (std::size_t at = 0; at < size;) {
             const auto header = FrameHeader::Parse(bytes + at);
             sizes.push_back(static_cast<std::uint32_t>(header->frameSize));
@@ -135,10 +145,15 @@ public:
     std::vector<std::uint32_t> sizes;
     std::uint16_t crc = 0;
     bool constantBitrate = true;
+    GainReport report;
 
 private:
     OutputFile& out_;
     int bitrateIndex_;
+    const GainPlan& gains_;
+    const FrameHeader& format_;
+    FrameGrid grid_;
+    std::size_t unchanged_;
 };
 
 MediaError Damaged(const RecordingPart& part) {
@@ -173,6 +188,18 @@ void CopyFrames(const MediaFile& file, const Placed& placed, std::int64_t first,
         out.Frames(chunk.data(), at);
         frame = end;
     }
+}
+
+// Whether the part's source frame that becomes the written `frame` is there
+// whole, of the stream, and directly followed by the next.
+bool Whole(Sources& sources, const Placed& placed, std::int64_t frame, const FrameHeader& format) {
+    const auto& offsets = placed.part->index->frameOffsets;
+    const std::int64_t k = frame - placed.shift;
+    if (k < 0 || k >= static_cast<std::int64_t>(offsets.size())) return false;
+    const auto bytes = ReadSourceFrame(sources.File(*placed.part), offsets[static_cast<std::size_t>(k)]);
+    return bytes && bytes->header.SameStreamAs(format) &&
+           (k + 1 == static_cast<std::int64_t>(offsets.size()) ||
+            offsets[static_cast<std::size_t>(k)] + bytes->header.frameSize == offsets[static_cast<std::size_t>(k + 1)]);
 }
 
 // The main data that the frames from `first` on read from before it.
@@ -268,8 +295,63 @@ struct EncodedFrames {
     Mp3Index index;
 };
 
+// The first part's frames up to the written `last`, begun as an exact cut begins.
+void WriteOpening(const MediaFile& file, const Placed& opening, std::size_t first, const CutStart& trial,
+                  std::int64_t last, AudioOut& audio, const FrameHeader& format) {
+    const RecordingPart& part = *opening.part;
+    const std::int64_t openingLast = last - opening.shift;
+    const auto& offsets = part.index->frameOffsets;
+    if (openingLast >= static_cast<std::int64_t>(offsets.size())) throw Damaged(part);
+    const std::uint64_t lastOffset = offsets[static_cast<std::size_t>(openingLast)];
+    const auto lastFrame = ReadSourceFrame(file, lastOffset);
+    if (!lastFrame) throw Damaged(part);
+    const auto start = PlanCutStart(file, *part.index, first, static_cast<std::size_t>(openingLast),
+                                    lastOffset + lastFrame->header.frameSize);
+    if (!start || start->silentFrame != trial.silentFrame) throw Damaged(part);
+    std::vector<std::uint8_t> head = start->head;
+    audio.Frames(head.data(), head.size());
+    if (static_cast<std::int64_t>(start->copied) <= openingLast)
+        CopyFrames(file, opening, static_cast<std::int64_t>(start->copied), openingLast, audio, format);
+}
+
+// Damaged or missing frames near a seam are encoded again from what the decoder
+// makes of them, with the seam's new frames, rather than copied: the stretch
+// grows over them, and over a frame whose main data is not in the file.
+void Widen(Stretch& s, Sources& sources, const Placed& before, const Placed& after, const FrameHeader& format) {
+    const std::int64_t firstNew = s.firstNew, lastNew = s.lastNew;
+    // Only the parts' own frames: those beyond them are not written.
+    const std::int64_t beforeStart = static_cast<std::int64_t>(before.grid.PrimingFrame(before.part->samples.first)) + before.shift;
+    const std::int64_t afterEnd = static_cast<std::int64_t>(after.grid.DecodedIn(after.part->samples.end - 1)) + after.shift;
+    for (std::int64_t frame = std::max(s.firstNew - kNearSeam, beforeStart); frame < s.firstNew; ++frame)
+        if (!Whole(sources, before, frame, format)) s.firstNew = frame;
+    auto readsMissingData = [&](std::int64_t frame) {
+        const std::int64_t k = frame - after.shift;
+        const auto count = static_cast<std::int64_t>(after.part->index->FrameCount());
+        if (frame > afterEnd || k < 0 || k >= count) return false;
+        try {
+            ReservoirBefore(sources.File(*after.part), after, k, std::min(k + kNearSeam, count - 1));
+            return false;
+        } catch (const MediaError&) {
+            return true;
+        }
+    };
+    for (bool grown = true; grown && s.lastNew - lastNew <= kNearSeam && firstNew - s.firstNew <= kNearSeam;) {
+        grown = false;
+        for (std::int64_t frame = std::min(s.lastNew + kNearSeam, afterEnd); frame > s.lastNew && !grown; --frame) {
+            if (!Whole(sources, after, frame, format)) {
+                s.lastNew = frame;
+                grown = true;
+            }
+        }
+        if (!grown && readsMissingData(s.lastNew + 1)) {
+            ++s.lastNew;
+            grown = true;
+        }
+    }
+}
+
 WrittenRecording Write(const Recording& recording, const std::wstring& path, SeamEncoder& encoder,
-                       const std::atomic<bool>& stop) {
+                       const LevelChange& level, const std::atomic<bool>& stop) {
     Sources sources(stop);
     const SeamPlan plan = PlanSeams(recording, [&sources](const RecordingPart& part, SampleRange range) {
         return MeanSquare(sources.Samples(part, range));
@@ -310,6 +392,7 @@ WrittenRecording Write(const Recording& recording, const std::wstring& path, Sea
     for (std::size_t k = 1; k < placed.size(); ++k) {
         const std::int64_t at = delay + placed[k].offset;
         Stretch s{FloorDiv(at - kReachAfter, spf), FloorDiv(at + kReachBefore + spf - 1, spf) - 1, k, 0};
+        Widen(s, sources, placed[k - 1], placed[k], format);
         if (!stretches.empty() && s.firstNew <= stretches.back().lastNew + 1) {
             stretches.back().lastNew = std::max(stretches.back().lastNew, s.lastNew);
             stretches.back().nextPart = k;
@@ -322,9 +405,12 @@ WrittenRecording Write(const Recording& recording, const std::wstring& path, Sea
     const std::int64_t headFrames = trial->silentFrame ? 1 : 0;
     const std::int64_t firstCopied = static_cast<std::int64_t>(first) + placed.front().shift;
     const std::int64_t totalFrames = closingLast + closing.shift + 1;
-    if (!stretches.empty() && (stretches.front().firstNew - kPreRollFrames < headFrames ||
-                               stretches.front().firstNew <= firstCopied || stretches.back().lastNew >= totalFrames - 1))
-        throw MediaError(L"A seam lies too near the start or the end of the recording to be written exactly.");
+    // A seam that leaves no frame of the first part to copy before it is encoded
+    // from the file's first frame on (the audio before the recording is silence);
+    // one that leaves none after it, to the file's last frame.
+    const bool newFromStart = !stretches.empty() && stretches.front().firstNew <= firstCopied;
+    if (newFromStart) stretches.front().firstNew = 0;
+    if (!stretches.empty()) stretches.back().lastNew = std::min(stretches.back().lastNew, totalFrames - 1);
 
     // The frames copied after each stretch, and the main data they read from before it.
     struct Copy {
@@ -402,25 +488,19 @@ WrittenRecording Write(const Recording& recording, const std::wstring& path, Sea
     if (!infoHeader) throw Damaged(opening);
     const auto infoSize = static_cast<std::size_t>(FrameHeader::Parse(infoHeader->data())->frameSize);
     std::vector<std::uint8_t> infoBytes;
+    GainReport gainReport;
     {
         OutputFile out(output.Path(), 0);
         out.Write(tags.data(), tags.size());
         const std::vector<std::uint8_t> placeholder(infoSize, 0);
         out.Write(placeholder.data(), placeholder.size());
-        AudioOut audio(out, (*infoHeader)[2] >> 4);
+        const GainPlan gains(level, {0, static_cast<std::uint64_t>(length)}, format.sampleRate);
+        AudioOut audio(out, (*infoHeader)[2] >> 4, gains, format, FrameGrid(static_cast<int>(spf), static_cast<int>(delay)),
+                       static_cast<std::size_t>(headFrames));
 
-        const std::int64_t openingLast = (stretches.empty() ? totalFrames : stretches.front().firstNew) - 1 - placed.front().shift;
-        const auto& offsets = opening.index->frameOffsets;
-        if (openingLast >= static_cast<std::int64_t>(offsets.size())) throw Damaged(opening);
-        const std::uint64_t lastOffset = offsets[static_cast<std::size_t>(openingLast)];
-        const auto lastFrame = ReadSourceFrame(openingFile, lastOffset);
-        if (!lastFrame) throw Damaged(opening);
-        const auto start = PlanCutStart(openingFile, *opening.index, first, static_cast<std::size_t>(openingLast),
-                                        lastOffset + lastFrame->header.frameSize);
-        if (!start || start->silentFrame != trial->silentFrame) throw Damaged(opening);
-        audio.Frames(start->head.data(), start->head.size());
-        if (static_cast<std::int64_t>(start->copied) <= openingLast)
-            CopyFrames(openingFile, placed.front(), static_cast<std::int64_t>(start->copied), openingLast, audio, format);
+        if (!newFromStart)
+            WriteOpening(openingFile, placed.front(), first, *trial,
+                         (stretches.empty() ? totalFrames : stretches.front().firstNew) - 1, audio, format);
         for (std::size_t k = 0; k < stretches.size(); ++k) {
             const Stretch& s = stretches[k];
             const Placed& next = placed[s.nextPart];
@@ -449,13 +529,14 @@ WrittenRecording Write(const Recording& recording, const std::wstring& path, Sea
         info.padding = static_cast<int>(padding);
         info.musicCrc = audio.crc;
         infoBytes = info.Bytes();
+        gainReport = audio.report;
     }
     OutputFile(output.Path(), tagsSize).Write(infoBytes.data(), infoBytes.size());
     bestFrames.reset();
     carrierFrames.reset();
     if (!::MoveFileExW(output.Path().c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) throw FileError::Last();
     output.Keep();
-    WrittenRecording result{{}, plan.parts, static_cast<std::uint64_t>(length), encodedFrames};
+    WrittenRecording result{{}, plan.parts, static_cast<std::uint64_t>(length), encodedFrames, gainReport};
     for (std::size_t k = 0; k < plan.seams.size(); ++k) {
         const Stretch& s = *std::find_if(stretches.begin(), stretches.end(), [k](const Stretch& t) { return t.nextPart >= k + 1; });
         auto at = [&](std::int64_t frame) {
@@ -469,9 +550,10 @@ WrittenRecording Write(const Recording& recording, const std::wstring& path, Sea
 }  // namespace
 
 std::optional<WrittenRecording> WriteRecording(const Recording& recording, const std::wstring& path,
-                                               SeamEncoder& encoder, const std::atomic<bool>& stop) {
+                                               SeamEncoder& encoder, const LevelChange& level,
+                                               const std::atomic<bool>& stop) {
     try {
-        WrittenRecording written = Write(recording, path, encoder, stop);
+        WrittenRecording written = Write(recording, path, encoder, level, stop);
         if (stop) return std::nullopt;
         return written;
     } catch (const MediaError&) {

@@ -7,7 +7,8 @@
 // reservoir, and the last of them carries the main data that the first copied
 // frame after it reads from before it. The file begins with the first part's
 // source's ID3v2 tags and an information frame whose LAME tag gives the delay
-// and padding, as the exact cut's copies do.
+// and padding, as the exact cut's copies do. A level and fades are made in every
+// frame's gain fields, the new frames' as the copied ones'.
 #include <atomic>
 #include <cstdint>
 #include <optional>
@@ -15,6 +16,7 @@
 #include <vector>
 
 #include "media/FrameHeader.h"
+#include "media/LevelChange.h"
 #include "media/Recording.h"
 #include "media/SeamPlan.h"
 
@@ -43,13 +45,15 @@ struct WrittenRecording {
     std::vector<RecordingPart> parts;  // the parts with their ends moved, as written
     std::uint64_t length = 0;          // samples the file plays
     std::uint64_t encodedFrames = 0;
+    GainReport gains;  // what the level could not do
 };
 
 // Writes `recording` to the new file `path` (one there is replaced only once
-// the new one is complete). Nothing, and no file, when `stop` is set meanwhile;
+// the new one is complete), with `level` over the whole of it. Nothing, and no file, when `stop` is set meanwhile;
 // throws MediaError with the reason, leaving no file, where the recording
 // cannot be written exactly.
 std::optional<WrittenRecording> WriteRecording(const Recording& recording, const std::wstring& path,
-                                               SeamEncoder& encoder, const std::atomic<bool>& stop);
+                                               SeamEncoder& encoder, const LevelChange& level,
+                                               const std::atomic<bool>& stop);
 
 }  // namespace media

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "app/Files.h"
+#include "app/ProgramEncoder.h"
 #include "benchmarks/support/Runs.h"
 #include "media/Media.h"
 #include "media/MediaError.h"
@@ -20,7 +22,6 @@
 #include "media/Mp3Reader.h"
 #include "media/SeamWriter.h"
 #include "runner/CommandLine.h"
-#include "support/ProgramEncoder.h"
 
 namespace {
 
@@ -28,13 +29,6 @@ using benchmarks::Median;
 using benchmarks::Now;
 
 constexpr int kRuns = 5;
-
-std::wstring ProgramFolder() {
-    wchar_t module[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, module, MAX_PATH);
-    std::wstring path = module;
-    return path.substr(0, path.find_last_of(L'\\'));
-}
 
 // Seconds to write the file with `removals` parts of five seconds taken out, spread over it.
 double WriteWithRemovals(const std::wstring& input, const std::shared_ptr<const media::Mp3Index>& index, int removals,
@@ -46,11 +40,11 @@ double WriteWithRemovals(const std::wstring& input, const std::shared_ptr<const 
         const std::uint64_t start = recording.Length() * static_cast<std::uint64_t>(k) / static_cast<std::uint64_t>(removals + 1) + 123 * static_cast<std::uint64_t>(k);
         recording.Remove({start, start + 5 * static_cast<std::uint64_t>(rate) + 77});
     }
-    testing_support::ProgramEncoder encoder;
     std::atomic<bool> stop{false};
+    app::ProgramEncoder encoder(stop);
     const double start = Now();
     try {
-        if (!media::WriteRecording(recording, output, encoder, stop)) std::exit(1);
+        if (!media::WriteRecording(recording, output, encoder, {}, stop)) std::exit(1);
     } catch (const media::MediaError& error) {
         std::fwprintf(stderr, L"the write failed: %ls\n", error.Reason().c_str());
         std::exit(1);
@@ -71,7 +65,7 @@ int main() {
     const std::wstring output = work + L"\\written.mp3";
 
     // One encoder start: a second of silence encoded.
-    const std::wstring encoderStart = runner::QuoteArgument(ProgramFolder() + L"\\ffmpeg.exe") +
+    const std::wstring encoderStart = runner::QuoteArgument(app::ProgramFolder() + L"\\ffmpeg.exe") +
                                       L" -nostdin -y -v error -f lavfi -i anullsrc=r=44100:cl=stereo -t 1 -c:a libmp3lame " +
                                       runner::QuoteArgument(work + L"\\start.mp3");
     std::vector<double> copies, starts, none, one, ten;
