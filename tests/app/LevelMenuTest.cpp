@@ -80,6 +80,15 @@ protected:
         return true;
     }
 
+    // Opens a fixture, paused, with its waveform window shown.
+    void OpenWithWaveform(const wchar_t* fixture) {
+        form.Show();
+        form.OpenMp3(FixturePath(fixture));
+        ASSERT_TRUE(PumpUntil([&] { return form.player().PlayState() == app::MediaPlayer::kPlaying; }, 10000));
+        form.player().Pause();
+        form.ShowWaveform();
+    }
+
     // The Loudness window's rows as "name | loudness | range | true peak", and its picture.
     void ReadTable(HWND dialog, HWND table) {
         for (int row = 0; row < ListView_GetItemCount(table); ++row) {
@@ -107,11 +116,7 @@ protected:
 }  // namespace
 
 TEST_F(LevelMenu, SetsTheSelectionsFadesAndLevelWhichANewSelectionClears) {
-    form.Show();
-    form.OpenMp3(FixturePath(L"waveform\\tones.mp3"));
-    ASSERT_TRUE(PumpUntil([&] { return form.player().PlayState() == app::MediaPlayer::kPlaying; }, 10000));
-    form.player().Pause();
-    form.ShowWaveform();
+    ASSERT_NO_FATAL_FAILURE(OpenWithWaveform(L"waveform\\tones.mp3"));
     ASSERT_TRUE(PumpUntil([&] { return form.Waveform()->Peaks()->Finished(); }, 20000));
 
     // The menu, from the command table: greyed until there is a selection.
@@ -169,11 +174,7 @@ TEST_F(LevelMenu, SetsTheSelectionsFadesAndLevelWhichANewSelectionClears) {
 // file may still be opened from elsewhere): the answer changes nothing, and no fade
 // from before the dialog comes back.
 TEST_F(LevelMenu, ADialogAnsweredAfterTheSelectionWentChangesNothing) {
-    form.Show();
-    form.OpenMp3(FixturePath(L"waveform\\tones.mp3"));
-    ASSERT_TRUE(PumpUntil([&] { return form.player().PlayState() == app::MediaPlayer::kPlaying; }, 10000));
-    form.player().Pause();
-    form.ShowWaveform();
+    ASSERT_NO_FATAL_FAILURE(OpenWithWaveform(L"waveform\\tones.mp3"));
     ASSERT_TRUE(PumpUntil([&] { return form.Waveform()->Peaks()->Finished(); }, 20000));
     struct Case {
         const char* what;
@@ -208,11 +209,7 @@ TEST_F(LevelMenu, ADialogAnsweredAfterTheSelectionWentChangesNothing) {
 // Pink noise measured by ffmpeg at -20.0 LUFS, true peak -9.2 dBTP, split at 5 s.
 TEST_F(LevelMenu, MeasuresLoudnessAndNormalizesTheSelectionToATarget) {
     app::UserSettings().SetNumber(app::kLoudnessTargetSetting, -160);
-    form.Show();
-    form.OpenMp3(FixturePath(L"loudness\\pink_44k_stereo.mp3"));
-    ASSERT_TRUE(PumpUntil([&] { return form.player().PlayState() == app::MediaPlayer::kPlaying; }, 10000));
-    form.player().Pause();
-    form.ShowWaveform();
+    ASSERT_NO_FATAL_FAILURE(OpenWithWaveform(L"loudness\\pink_44k_stereo.mp3"));
     ASSERT_TRUE(PumpUntil([&] { return form.Waveform()->Peaks()->Finished(); }, 20000));
     form.Splits().Add(5 * 44100);
 
@@ -257,11 +254,7 @@ TEST_F(LevelMenu, MeasuresLoudnessAndNormalizesTheSelectionToATarget) {
 
 TEST_F(LevelMenu, WriteReplayGainTagsIsACheckItemOffAtFirstAndRemembered) {
     app::UserSettings().Clear();
-    form.Show();
-    form.OpenMp3(FixturePath(L"waveform\\tones.mp3"));
-    ASSERT_TRUE(PumpUntil([&] { return form.player().PlayState() == app::MediaPlayer::kPlaying; }, 10000));
-    form.player().Pause();
-    form.ShowWaveform();
+    ASSERT_NO_FATAL_FAILURE(OpenWithWaveform(L"waveform\\tones.mp3"));
     HMENU level = ::GetSubMenu(::GetMenu(form.Waveform()->Handle()), 2);
     auto checked = [&] {
         ::SendMessageW(form.Waveform()->Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(level), 2);
