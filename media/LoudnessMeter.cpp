@@ -110,39 +110,40 @@ void LoudnessMeter::Run(const std::int16_t* pcm, std::size_t count, double* ener
 }
 
 // K-weights `Channels` channels from `first` on (of channels_ interleaved), summing the
-// squares per block where asked, and keeps the samples for the oversampling.
+// squares per block where asked, and keeps the samples for the oversampling. Each
+// biquad in its direct form, so that an output waits on the last one through only a
+// multiplication and a subtraction; each channel sums its own squares.
 template <std::size_t Channels>
 void LoudnessMeter::Weigh(const std::int16_t* pcm, std::size_t count, double* energies, std::size_t first) {
     const Biquad& shelf = stages_[0];
     const Biquad& pass = stages_[1];
-    double s1[Channels], s2[Channels], t1[Channels], t2[Channels];
+    ChannelState filters[Channels];
     float* samples[Channels];
     for (std::size_t c = 0; c < Channels; ++c) {
-        ChannelState& state = state_[first + c];
-        s1[c] = state.s1[0], s2[c] = state.s2[0], t1[c] = state.s1[1], t2[c] = state.s2[1];
+        filters[c] = state_[first + c];
         samples[c] = scratch_.data() + (first + c) * (kHistory + count + kStretch) + kHistory;
     }
     for (std::size_t start = 0; start < count; start += blockSamples_) {
         const std::size_t end = std::min(count, start + blockSamples_);
-        double energy = 0;
+        double energy[Channels] = {};
         for (std::size_t i = start; i < end; ++i) {
             for (std::size_t c = 0; c < Channels; ++c) {
+                ChannelState& f = filters[c];
                 const double x = pcm[i * channels_ + c] / kFullScale;
                 samples[c][i] = static_cast<float>(x);
-                const double y = shelf.b0 * x + s1[c];
-                s1[c] = shelf.b1 * x - shelf.a1 * y + s2[c];
-                s2[c] = shelf.b2 * x - shelf.a2 * y;
-                const double z = y + t1[c];  // the high pass's b0 is 1
-                t1[c] = pass.b1 * y - pass.a1 * z + t2[c];
-                t2[c] = y - pass.a2 * z;
-                energy += z * z;
+                const double y = (shelf.b0 * x + shelf.b1 * f.x1 + shelf.b2 * f.x2 - shelf.a2 * f.y2) - shelf.a1 * f.y1;
+                const double z = (y + pass.b1 * f.y1 + f.y2 - pass.a2 * f.z2) - pass.a1 * f.z1;  // b0 = b2 = 1
+                f.x2 = f.x1, f.x1 = x, f.y2 = f.y1, f.y1 = y, f.z2 = f.z1, f.z1 = z;
+                energy[c] += z * z;
             }
         }
-        if (energies) energies[start / blockSamples_] += energy;
+        if (energies)
+            for (std::size_t c = 0; c < Channels; ++c) energies[start / blockSamples_] += energy[c];
     }
     for (std::size_t c = 0; c < Channels; ++c) {
-        ChannelState& state = state_[first + c];
-        state.s1[0] = s1[c], state.s2[0] = s2[c], state.s1[1] = t1[c], state.s2[1] = t2[c];
+        const std::array<float, kHistory> history = state_[first + c].history;
+        state_[first + c] = filters[c];
+        state_[first + c].history = history;
     }
 }
 

@@ -40,8 +40,9 @@ private:
         double b0 = 1, b1 = 0, b2 = 0, a1 = 0, a2 = 0;
     };
     struct ChannelState {
-        double s1[2] = {0, 0};  // each biquad's two state values
-        double s2[2] = {0, 0};
+        // The last two inputs and outputs of each biquad (the high pass's inputs are the
+        // shelf's outputs).
+        double x1 = 0, x2 = 0, y1 = 0, y2 = 0, z1 = 0, z2 = 0;
         std::array<float, kHistory> history{};  // the last samples, for the oversampling
     };
 
