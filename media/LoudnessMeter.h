@@ -33,13 +33,16 @@ private:
     static constexpr std::size_t kTaps = 12;    // of each oversampling phase
     static constexpr std::size_t kPhases = 4;   // the true peak's oversampling
     static constexpr std::size_t kHistory = kTaps - 1;
+    static constexpr std::size_t kHalf = kTaps / 2;
+    static constexpr std::size_t kStretch = 16;  // values interpolated at once
 
     struct Biquad {
         double b0 = 1, b1 = 0, b2 = 0, a1 = 0, a2 = 0;
     };
     struct ChannelState {
-        double s1[2] = {0, 0};  // each biquad's two state values
-        double s2[2] = {0, 0};
+        // The last two inputs and outputs of each biquad (the high pass's inputs are the
+        // shelf's outputs).
+        double x1 = 0, x2 = 0, y1 = 0, y2 = 0, z1 = 0, z2 = 0;
         std::array<float, kHistory> history{};  // the last samples, for the oversampling
     };
 
@@ -54,8 +57,12 @@ private:
     std::size_t blockSamples_;
     std::size_t lead_;
     Biquad stages_[2];
-    // Phases 1 to 3 of the interpolation (phase 0 is the sample itself), oldest tap first.
-    float taps_[kPhases - 1][kTaps];
+    // The interpolation's phases 1 to 3 (phase 0 is the sample itself) folded on their
+    // symmetry: phase 2 is its own mirror and phase 3 phase 1's, so each tap k below
+    // weighs the k-th oldest and k-th newest sample together. Half the sum and half the
+    // difference of phases 1 and 3, whose larger magnitude is the sum of theirs.
+    float outerSum_[kHalf], outerDifference_[kHalf];
+    float middle_[kHalf];  // phase 2
     float tapSum_ = 0;  // the largest sum of one phase's taps' magnitudes
     std::vector<ChannelState> state_;
     std::vector<float> scratch_;

@@ -126,3 +126,32 @@ TEST(Loudness, TooShortOrTooQuietIsNotMeasured) {
     const auto tone = Measured("tone_44k_stereo.mp3");
     EXPECT_TRUE(tone->LoudnessOf(2 * 44100, 2 * 44100 + 17640).measured);
 }
+
+// A block's true peak is the largest of its smaller blocks' whatever the block size,
+// also where blocks end inside one of the interpolation's stretches of 16 samples (80
+// ends with one; the smaller sizes mostly do not).
+TEST(Loudness, TruePeaksDoNotDependOnTheBlockSize) {
+    constexpr std::size_t kLarge = 80;
+    for (const char* name : {"pink_44k_stereo.mp3", "tone_8k_mono.mp3"}) {
+        const auto waveform = Measured(name);
+        const std::size_t channels = static_cast<std::size_t>(waveform->Channels());
+        const std::vector<std::int16_t> pcm = waveform->Samples(0, 20 * kLarge);
+        const std::size_t count = pcm.size() / channels;
+        const auto peaks = [&](std::size_t block) {
+            media::LoudnessMeter meter(waveform->SampleRate(), waveform->Channels(), block);
+            std::vector<media::LoudnessBlock> blocks((count + block - 1) / block);
+            meter.Measure(pcm.data(), count, blocks.data());
+            return blocks;
+        };
+        const auto large = peaks(kLarge);
+        for (std::size_t small : {8, 10, 40}) {
+            SCOPED_TRACE(std::string(name) + ", blocks of " + std::to_string(small));
+            const auto blocks = peaks(small);
+            for (std::size_t b = 0; b < large.size(); ++b) {
+                float largest = 0;
+                for (std::size_t s = b * kLarge / small; s < (b + 1) * kLarge / small; ++s) largest = std::max(largest, blocks[s].truePeak);
+                EXPECT_EQ(largest, large[b].truePeak) << "block " << b;
+            }
+        }
+    }
+}
