@@ -38,8 +38,6 @@ std::wstring Trimmed(std::wstring text) {
     return text;
 }
 
-std::wstring NameOf(const std::wstring& path) { return path.substr(path.find_last_of(L"\\/") + 1); }
-
 }  // namespace
 
 ProgramEncoder::ProgramEncoder(const std::atomic<bool>& stop, std::wstring program)
@@ -65,7 +63,7 @@ void ProgramEncoder::Encode(const std::wstring& pcm, const media::FrameHeader& f
     // Only the child holds the write end now, so the pipe ends when it does.
     pipe.writeEnd.Reset();
     if (!child)
-        throw media::MediaError(L"The encoder " + NameOf(program_) + L" could not be started: " +
+        throw media::MediaError(L"The encoder " + media::FileNameOf(program_) + L" could not be started: " +
                                 Trimmed(base::SystemErrorText(error)));
     runner::PipeReader reader(std::move(pipe.readEnd), child.Process());
     if (!reader.Started()) {
@@ -82,7 +80,7 @@ void ProgramEncoder::Encode(const std::wstring& pcm, const media::FrameHeader& f
             child.EndAll(1, kEndTimeoutMs);
             removeOutputs();
             if (stop_) return;
-            throw media::MediaError(L"The encoder " + NameOf(program_) + L" did not finish and was ended.");
+            throw media::MediaError(L"The encoder " + media::FileNameOf(program_) + L" did not finish and was ended.");
         }
         ::WaitForSingleObject(reader.BlockReady(), kStopCheckMs);
         while (auto block = reader.Take()) {
@@ -97,7 +95,7 @@ void ProgramEncoder::Encode(const std::wstring& pcm, const media::FrameHeader& f
     if (code == 0u) return;
     removeOutputs();
     const std::wstring reason = Trimmed(Widened(said));
-    throw media::MediaError(L"The encoder " + NameOf(program_) + L" failed" +
+    throw media::MediaError(L"The encoder " + media::FileNameOf(program_) + L" failed" +
                             (code ? L" (exit code " + std::to_wstring(*code) + L")" : std::wstring()) +
                             (reason.empty() ? L"." : L": " + reason));
 }

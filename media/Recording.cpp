@@ -6,14 +6,10 @@
 
 namespace media {
 
-namespace {
-
-std::wstring FileName(const std::wstring& path) {
+std::wstring FileNameOf(const std::wstring& path) {
     const std::size_t slash = path.find_last_of(L"\\/");
     return slash == std::wstring::npos ? path : path.substr(slash + 1);
 }
-
-}  // namespace
 
 std::wstring FormatName(const FrameHeader& format) {
     const wchar_t* version = format.version == MpegVersion::Mpeg1   ? L"MPEG-1"
@@ -37,7 +33,7 @@ std::uint64_t Recording::Length() const noexcept {
 void Recording::Join(const std::wstring& source, std::shared_ptr<const Mp3Index> index) {
     // A file joined from parts of other formats would need its frames encoded again throughout.
     if (!index->format.SameStreamAs(Format()) || index->otherFormat || !index->channelChanges.empty())
-        throw MediaError(FileName(source) + L" is " + FormatName(index->format) + L", but the recording is " +
+        throw MediaError(FileNameOf(source) + L" is " + FormatName(index->format) + L", but the recording is " +
                          FormatName(Format()) +
                          L". Only files of the same MPEG version, sample rate and channel count can be joined.");
     const SampleRange all{0, index->PlayableSampleCount()};

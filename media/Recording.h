@@ -46,5 +46,7 @@ private:
 
 // "MPEG-1, 44100 Hz, stereo"
 std::wstring FormatName(const FrameHeader& format);
+// The file's own name, without its folder, as messages name a file.
+std::wstring FileNameOf(const std::wstring& path);
 
 }  // namespace media

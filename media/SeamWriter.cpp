@@ -157,8 +157,7 @@ private:
 };
 
 MediaError Damaged(const RecordingPart& part) {
-    std::wstring name = part.source.substr(part.source.find_last_of(L"\\/") + 1);
-    return MediaError(L"The frames of " + name + L" are damaged or missing near a seam, so the recording cannot be written exactly.");
+    return MediaError(L"The frames of " + FileNameOf(part.source) + L" are damaged or missing near a seam, so the recording cannot be written exactly.");
 }
 
 // Copies the source frames `first` to `last` of a part, checking each.

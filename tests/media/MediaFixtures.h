@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,10 @@ inline std::vector<std::uint8_t> ReadBytes(const std::wstring& path) { return te
 
 // What the engine's reader finds in a file.
 media::Mp3Index ReadIndex(const std::wstring& path);
+// The same, shared as a recording and the player hold it, of a fixture by name.
+inline std::shared_ptr<const media::Mp3Index> SharedIndex(const std::wstring& name) {
+    return std::make_shared<const media::Mp3Index>(ReadIndex(Fixture(name)));
+}
 
 // Samples [first, first + count) as a straight decode from the start gives them
 // (a seek primes the codec with fewer frames, which may change the last bits).

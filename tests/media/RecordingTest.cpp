@@ -13,11 +13,7 @@ using media::SampleRange;
 
 namespace {
 
-std::shared_ptr<const media::Mp3Index> IndexOf(const std::wstring& name) {
-    return std::make_shared<const media::Mp3Index>(media_test::ReadIndex(media_test::Fixture(name)));
-}
-
-Recording Open(const std::wstring& name) { return Recording(media_test::Fixture(name), IndexOf(name)); }
+Recording Open(const std::wstring& name) { return Recording(media_test::Fixture(name), media_test::SharedIndex(name)); }
 
 struct Removal {
     const char* what;
@@ -26,7 +22,7 @@ struct Removal {
 };
 
 TEST(Recording, TakingPartsOutLeavesTheSourceRangesAroundThem) {
-    const std::uint64_t all = IndexOf(L"cbr128_info.mp3")->PlayableSampleCount();
+    const std::uint64_t all = media_test::SharedIndex(L"cbr128_info.mp3")->PlayableSampleCount();
     const Removal cases[] = {
         {"nothing", {}, {{0, all}}},
         {"one part", {{1000, 5000}}, {{0, 1000}, {5000, all}}},
@@ -70,7 +66,7 @@ TEST(Recording, JoinsFilesOfOneFormatAndRefusesOthersNamingBoth) {
         SCOPED_TRACE(testing::PrintToString(std::wstring(c.joined)));
         Recording recording = Open(c.first);
         const std::uint64_t before = recording.Length();
-        const auto joined = IndexOf(c.joined);
+        const auto joined = media_test::SharedIndex(c.joined);
         try {
             recording.Join(media_test::Fixture(c.joined), joined);
             EXPECT_EQ(c.refusal, nullptr);
@@ -87,7 +83,7 @@ TEST(Recording, JoinsFilesOfOneFormatAndRefusesOthersNamingBoth) {
 
 TEST(Recording, ASliceAcrossASeamHoldsThePartsOnBothSides) {
     Recording recording = Open(L"cbr128_info.mp3");
-    recording.Join(media_test::Fixture(L"vbr_xing.mp3"), IndexOf(L"vbr_xing.mp3"));
+    recording.Join(media_test::Fixture(L"vbr_xing.mp3"), media_test::SharedIndex(L"vbr_xing.mp3"));
     const std::uint64_t first = recording.Parts()[0].Length();
     const Recording slice = recording.Slice({first - 300, first + 200});
     ASSERT_EQ(slice.Parts().size(), 2u);

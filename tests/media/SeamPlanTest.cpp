@@ -13,15 +13,11 @@ using media::SampleRange;
 
 namespace {
 
-std::shared_ptr<const media::Mp3Index> IndexOf(const std::wstring& name) {
-    return std::make_shared<const media::Mp3Index>(media_test::ReadIndex(media_test::Fixture(name)));
-}
-
 double Silent(const media::RecordingPart&, SampleRange) { return 0; }
 
 TEST(SeamPlan, ARemovalStartsWhereMarkedAndItsEndMovesAtMostHalfAFrame) {
     for (const wchar_t* name : {L"cbr128_info.mp3", L"vbr_xing.mp3", L"mpeg2_22k_mono.mp3", L"mpeg25_8k_mono.mp3"}) {
-        const auto index = IndexOf(name);
+        const auto index = media_test::SharedIndex(name);
         const std::int64_t spf = index->format.SamplesPerFrame();
         // Every position of a removal's end within a frame.
         for (std::uint64_t end = 6000; end < 6000 + static_cast<std::uint64_t>(spf); end += 37) {
@@ -55,8 +51,8 @@ TEST(SeamPlan, AJoinDropsSamplesOnItsQuieterSide) {
     } const cases[] = {{"the first file's end is quieter", true}, {"the second file's start is quieter", false}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        Recording recording(media_test::Fixture(L"cbr128_info.mp3"), IndexOf(L"cbr128_info.mp3"));
-        recording.Join(media_test::Fixture(L"vbr_xing.mp3"), IndexOf(L"vbr_xing.mp3"));
+        Recording recording(media_test::Fixture(L"cbr128_info.mp3"), media_test::SharedIndex(L"cbr128_info.mp3"));
+        recording.Join(media_test::Fixture(L"vbr_xing.mp3"), media_test::SharedIndex(L"vbr_xing.mp3"));
         const std::wstring second = media_test::Fixture(L"vbr_xing.mp3");
         const media::SeamPlan plan = media::PlanSeams(recording, [&](const media::RecordingPart& part, SampleRange) {
             return (part.source == second) == c.endQuieter ? 1.0 : 0.0;

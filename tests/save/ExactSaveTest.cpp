@@ -29,12 +29,6 @@ using save_tests::ScratchFolder;
 using save_tests::ReadIndex;
 std::wstring Source(const std::wstring& name) { return save_tests::ExactSource(name); }
 
-std::vector<std::int16_t> Pcm(const std::wstring& path) {
-    const std::string bytes = ReadAll(path);
-    std::vector<std::int16_t> pcm(bytes.size() / 2);
-    std::memcpy(pcm.data(), bytes.data(), pcm.size() * 2);
-    return pcm;
-}
 
 enum class Span {
     FromTheStart,
@@ -135,7 +129,7 @@ std::vector<std::int16_t> SourceSamples(const std::wstring& source, const char* 
                                         std::uint64_t end) {
     const media::Mp3Index index = ReadIndex(Source(source));
     const std::uint64_t shift = index.infoFrame ? 0 : media::FrameHeader::kDecoderDelay;
-    const auto pcm = Pcm(Source(source) + L"." + std::wstring(decoder, decoder + std::strlen(decoder)) + L".s16");
+    const auto pcm = save_tests::ReadPcm(Source(source) + L"." + std::wstring(decoder, decoder + std::strlen(decoder)) + L".s16");
     const std::size_t channels = static_cast<std::size_t>(index.format.channels);
     const std::size_t from = std::min(pcm.size(), static_cast<std::size_t>((first + shift) * channels));
     const std::size_t to = std::min(pcm.size(), static_cast<std::size_t>((end + shift) * channels));
@@ -213,12 +207,12 @@ TEST_F(ExactSave, EveryCutPlaysExactlyTheSelectedSamplesInFfmpegAndMpg123) {
         const std::size_t channels = static_cast<std::size_t>(ReadIndex(Source(cut.source)).format.channels);
         EXPECT_EQ(ReadIndex(cut.file).PlayableSampleCount(), length);  // our own reader
 
-        const auto mpg123 = Pcm(cut.file + L".mpg123.s16");
+        const auto mpg123 = save_tests::ReadPcm(cut.file + L".mpg123.s16");
         EXPECT_EQ(mpg123.size(), length * channels);
         // Its sums round by where a frame stands in a cycle of the decoder's own, so one step may differ.
         EXPECT_LE(LargestDifference(mpg123, SourceSamples(cut.source, "mpg123", cut.first, cut.end)), 1);
 
-        const auto ffmpeg = Pcm(cut.file + L".ffmpeg.s16");
+        const auto ffmpeg = save_tests::ReadPcm(cut.file + L".ffmpeg.s16");
         const auto expected = SourceSamples(cut.source, "ffmpeg", cut.first, cut.end);
         if (cut.span != Span::ShortInsideAFrame) {
             EXPECT_EQ(ffmpeg, expected);
@@ -243,7 +237,7 @@ TEST_F(ExactSave, TitleAndCoverSurviveAndACutOfACutIsExactAgain) {
     const Cut second{L"", Span::InTheMiddle, 2345, 20000, {}};
     Save(folder / L"once.mp3", second, folder / L"twice.mp3");
     DecodeOnHost(folder);
-    const auto twice = Pcm(folder / L"twice.mp3.ffmpeg.s16");
+    const auto twice = save_tests::ReadPcm(folder / L"twice.mp3.ffmpeg.s16");
     EXPECT_EQ(twice, SourceSamples(first.source, "ffmpeg", first.first + second.first, first.first + second.end));
     EXPECT_EQ(ReadIndex(folder / L"twice.mp3").title, L"Exact cut");
 }
@@ -287,7 +281,7 @@ TEST_F(ExactSave, FadesAndLevelKeepTheCutExactInFfmpegAndMpg123) {
         }
         for (const char* decoder : {"mpg123", "ffmpeg"}) {
             SCOPED_TRACE(decoder);
-            const auto decoded = Pcm(cut.file + L"." + std::wstring(decoder, decoder + std::strlen(decoder)) + L".s16");
+            const auto decoded = save_tests::ReadPcm(cut.file + L"." + std::wstring(decoder, decoder + std::strlen(decoder)) + L".s16");
             ASSERT_EQ(decoded.size(), length * channels);
             const auto source = SourceSamples(cut.source, decoder, cut.first, cut.end);
             ASSERT_EQ(source.size(), decoded.size());
@@ -330,7 +324,7 @@ TEST_F(ExactSave, AFadeShorterThanAGranuleIsNeverLouderAndEndsAtFullLevel) {
     constexpr std::size_t kWindow = 64;  // frames of samples, both channels
     for (const Cut& cut : cuts) {
         SCOPED_TRACE(Describe(cut));
-        const auto decoded = Pcm(cut.file + L".ffmpeg.s16");
+        const auto decoded = save_tests::ReadPcm(cut.file + L".ffmpeg.s16");
         const auto source = SourceSamples(cut.source, "ffmpeg", cut.first, cut.end);
         ASSERT_EQ(decoded.size(), (cut.end - cut.first) * 2);
         ASSERT_EQ(source.size(), decoded.size());

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <sstream>
 
@@ -170,6 +171,13 @@ std::string ReadAll(const std::wstring& path) {
     DWORD read = 0;
     while (::ReadFile(file.Get(), buffer, sizeof buffer, &read, nullptr) && read > 0) bytes.append(buffer, read);
     return bytes;
+}
+
+std::vector<std::int16_t> ReadPcm(const std::wstring& path) {
+    const std::string bytes = ReadAll(path);
+    std::vector<std::int16_t> pcm(bytes.size() / 2);
+    std::memcpy(pcm.data(), bytes.data(), pcm.size() * 2);
+    return pcm;
 }
 
 void WriteAll(const std::wstring& path, const std::string& bytes) {

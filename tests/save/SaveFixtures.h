@@ -3,6 +3,7 @@
 // their own, and measuring a written MP3 with the host's ffprobe and ffmpeg.
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -61,6 +62,8 @@ private:
 };
 
 std::string ReadAll(const std::wstring& path);
+// A raw decode's samples (16-bit, as the host's decoders write them).
+std::vector<std::int16_t> ReadPcm(const std::wstring& path);
 void WriteAll(const std::wstring& path, const std::string& bytes);
 
 // What the host's tools say about an MP3 file.

@@ -53,12 +53,6 @@ std::shared_ptr<const media::Mp3Index> IndexOf(const std::wstring& path) {
     return std::make_shared<const media::Mp3Index>(save_tests::ReadIndex(path));
 }
 
-std::vector<std::int16_t> Pcm(const std::wstring& path) {
-    const std::string bytes = ReadAll(path);
-    std::vector<std::int16_t> pcm(bytes.size() / 2);
-    std::memcpy(pcm.data(), bytes.data(), pcm.size() * 2);
-    return pcm;
-}
 
 struct Case {
     const char* what;
@@ -96,7 +90,7 @@ struct Written {
 std::vector<std::int16_t> Over(const media::WrittenRecording& written, const std::wstring& suffix, int channels) {
     std::vector<std::int16_t> all;
     for (const media::RecordingPart& part : written.parts) {
-        const auto pcm = Pcm(part.source + suffix);
+        const auto pcm = save_tests::ReadPcm(part.source + suffix);
         const std::size_t from = std::min(pcm.size(), static_cast<std::size_t>(part.samples.first * channels));
         const std::size_t to = std::min(pcm.size(), static_cast<std::size_t>(part.samples.end * channels));
         all.insert(all.end(), pcm.begin() + static_cast<std::ptrdiff_t>(from), pcm.begin() + static_cast<std::ptrdiff_t>(to));
@@ -185,8 +179,8 @@ TEST_F(SeamWriter, EverySeamDecodesAsTheIntendedAudioAndEveryOtherFrameIsTheSour
         const auto intended = Over(inFolder, L".ffmpeg.s16", w.channels);
         const auto intendedMpg123 = Over(inFolder, L".mpg123.s16", w.channels);
         const auto original = Over(inFolder, L".wav.s16", w.channels);
-        const auto ffmpeg = Pcm(w.file + L".ffmpeg.s16");
-        const auto mpg123 = Pcm(w.file + L".mpg123.s16");
+        const auto ffmpeg = save_tests::ReadPcm(w.file + L".ffmpeg.s16");
+        const auto mpg123 = save_tests::ReadPcm(w.file + L".mpg123.s16");
         ASSERT_EQ(ffmpeg.size(), w.result.length * channels) << "the length is exact";
         ASSERT_EQ(intended.size(), ffmpeg.size());
 
